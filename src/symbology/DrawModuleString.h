@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "symbology/Font.h"
+#include "symbology/SurfaceHandles.h"
+
+namespace qv::symbology {
+
+// The control's properties the pipeline reads, once per call.
+struct BarcodeLayout {
+    std::int32_t positionX = 0;
+    std::int32_t positionY = 0;
+    std::int32_t barWidth = 0;
+    std::int32_t barHeight = 0;
+    bool barWidthSource = false;
+    bool backgroundWhite = false;
+    bool showValue = false;
+};
+
+// What the pipeline needs of the control it draws for. The control implements it; tests
+// replace it.
+class PipelineHost {
+public:
+    virtual ~PipelineHost() = default;
+    virtual BarcodeLayout Layout() const = 0;
+    // Written straight into the control, without a change notification.
+    virtual void StoreBarWidth(std::int32_t moduleCount) = 0;
+    virtual bool DrawsOnOwnSurface() const = 0;
+    // Own surface only: width first, then height, each running the control's resize handling.
+    virtual void SetOwnSurfaceWidth(std::int32_t width) = 0;
+    virtual void SetOwnSurfaceHeight(std::int32_t height) = 0;
+    virtual void ProcessPendingEvents() = 0;
+    virtual SurfaceHandle OwnSurfaceHandle() = 0;
+    // Makes what was drawn the own surface's picture.
+    virtual void KeepOwnSurfaceDrawing() = 0;
+    // The caption's size in the control's font, in pixels.
+    virtual TextExtent MeasureText(std::u16string_view text) const = 0;
+};
+
+// Sizes, paints and captions a module string on the surface that hdc names, or on the
+// control's own surface (hdc then receives its handle). Returns kDrawn or kNotEnoughWidth;
+// raises the failed call for an overflow or a handle that names no surface.
+std::int16_t DrawModuleString(PipelineHost& host, std::string_view modules,
+                              std::u16string_view caption, SurfaceHandle& hdc);
+
+}  // namespace qv::symbology

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string_view>
+
+#include "symbology/Encoding.h"
+
+namespace qv::symbology {
+
+// Pure text-to-module-string functions, one per symbology. None of them draws.
+
+// The text to encode: trimmed Text, digits only (else kInvalidCharacter, text left without a
+// check digit), with the modulo-10 check digit of weights 3 and 1 appended on request.
+// Lengths and the weighted sum are 16-bit: a longer text raises the overflow failed call.
+struct PreparedText {
+    std::int16_t code = kDrawn;
+    std::u16string textToEncode;
+};
+PreparedText PrepareTextToEncode(std::u16string_view text, bool calculateCheckDigit);
+
+// Each takes the text to encode as PrepareTextToEncode leaves it.
+Encoding EncodeInterleaved2of5(std::u16string_view textToEncode);
+Encoding EncodeStandard2of5(std::u16string_view textToEncode);
+Encoding EncodeEan13(std::u16string_view textToEncode);
+// Takes Text as stored: trims and upper-cases it itself.
+Encoding EncodeCode39(std::u16string_view text);
+
+}  // namespace qv::symbology
