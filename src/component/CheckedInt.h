@@ -11,7 +11,7 @@ namespace qv::component {
 // A signed 16-bit count whose arithmetic raises the overflow failed call instead of wrapping,
 // so every count the drawing keeps in 16 bits obeys the overflow rule by construction.
 class Int16 {
-public:
+  public:
     constexpr Int16() = default;
     constexpr Int16(std::int16_t value) : value_(value) {}  // NOLINT: implicit by design
 
@@ -25,16 +25,22 @@ public:
 
     constexpr std::int16_t value() const { return value_; }
 
-    friend constexpr Int16 operator+(Int16 a, Int16 b) { return From(std::int64_t{a.value_} + b.value_); }
-    friend constexpr Int16 operator-(Int16 a, Int16 b) { return From(std::int64_t{a.value_} - b.value_); }
-    friend constexpr Int16 operator*(Int16 a, Int16 b) { return From(std::int64_t{a.value_} * b.value_); }
+    friend constexpr Int16 operator+(Int16 a, Int16 b) {
+        return From(std::int64_t{a.value_} + b.value_);
+    }
+    friend constexpr Int16 operator-(Int16 a, Int16 b) {
+        return From(std::int64_t{a.value_} - b.value_);
+    }
+    friend constexpr Int16 operator*(Int16 a, Int16 b) {
+        return From(std::int64_t{a.value_} * b.value_);
+    }
     constexpr Int16& operator+=(Int16 other) { return *this = *this + other; }
     constexpr Int16& operator++() { return *this += Int16(1); }
 
     friend constexpr bool operator==(Int16, Int16) = default;
     friend constexpr auto operator<=>(Int16, Int16) = default;
 
-private:
+  private:
     std::int16_t value_ = 0;
 };
 

@@ -20,7 +20,8 @@ void StandaloneSite::SetUnitsPerPixel(float unitsPerPixel) {
 
 void StandaloneSite::SetOuterSize(float width, float height) {
     if (!std::isfinite(width) || !std::isfinite(height) || width < 0.0f || height < 0.0f) {
-        throw FailedCall(FailureReason::InvalidValue, "control size must be finite and not negative");
+        throw FailedCall(FailureReason::InvalidValue,
+                         "control size must be finite and not negative");
     }
     outerWidth_ = width;
     outerHeight_ = height;
@@ -35,6 +36,8 @@ std::int32_t StandaloneSite::InnerHeight() const {
     return static_cast<std::int32_t>(std::lround(outerHeight_ / unitsPerPixel_));
 }
 
-std::string StandaloneSite::EnglishLanguageName() const { return UserLanguageName(); }
+std::string StandaloneSite::EnglishLanguageName() const {
+    return UserLanguageName();
+}
 
 }  // namespace qv::component

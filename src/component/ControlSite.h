@@ -9,7 +9,7 @@ namespace qv::component {
 // What a control asks of the host that sites it. Every call may fail by throwing FailedCall;
 // the failure ends the control operation that made the call.
 class ControlSite {
-public:
+  public:
     virtual ~ControlSite() = default;
 
     // The host learns that the named property changed.
@@ -33,7 +33,7 @@ public:
 // A site for a control that lives outside any host form: the command-line program, tests,
 // the designer's preview. Its size is kept in host units at a settable ratio to pixels.
 class StandaloneSite : public ControlSite {
-public:
+  public:
     static constexpr float kDefaultUnitsPerPixel = 15.0f;
 
     explicit StandaloneSite(float unitsPerPixel = kDefaultUnitsPerPixel);
@@ -54,7 +54,7 @@ public:
     float unitsPerPixel() const { return unitsPerPixel_; }
     void SetUnitsPerPixel(float unitsPerPixel);
 
-private:
+  private:
     float unitsPerPixel_;
     float outerWidth_ = 2190.0f;
     float outerHeight_ = 1140.0f;

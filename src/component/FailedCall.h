@@ -18,12 +18,12 @@ const char* ReasonName(FailureReason reason) noexcept;
 // The one exception of the library: it ends the current call and leaves the
 // control's error state as it was.
 class FailedCall : public std::runtime_error {
-public:
+  public:
     FailedCall(FailureReason reason, const std::string& what);
 
     FailureReason reason() const noexcept { return reason_; }
 
-private:
+  private:
     FailureReason reason_;
 };
 

@@ -5,8 +5,8 @@
 namespace qv::component {
 
 std::u16string Utf8ToUtf16(std::string_view text) {
-    const icu::UnicodeString unicode =
-        icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
+    const icu::UnicodeString unicode = icu::UnicodeString::fromUTF8(
+        icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
     return std::u16string(unicode.getBuffer(), static_cast<std::size_t>(unicode.length()));
 }
 

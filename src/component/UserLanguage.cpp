@@ -40,7 +40,9 @@ std::string EnglishLanguageNameOf(std::string_view localeName) {
     return result;
 }
 
-std::string UserLanguageName() { return EnglishLanguageNameOf(UserLocaleName()); }
+std::string UserLanguageName() {
+    return EnglishLanguageNameOf(UserLocaleName());
+}
 
 bool IsSpanish(std::string_view englishLanguageName) {
     std::string upper(englishLanguageName);

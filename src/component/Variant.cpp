@@ -17,9 +17,13 @@ std::int32_t Variant::AsInt32() const {
     }
 }
 
-std::int16_t Variant::AsInt16() const { return Int16::From(AsInt32()).value(); }
+std::int16_t Variant::AsInt16() const {
+    return Int16::From(AsInt32()).value();
+}
 
-bool Variant::AsBool() const { return AsInt32() != 0; }
+bool Variant::AsBool() const {
+    return AsInt32() != 0;
+}
 
 const std::u16string& Variant::AsText() const {
     if (type() != Type::Text) {

@@ -8,13 +8,15 @@ namespace qv::component {
 
 // The tagged value that crosses the component boundary.
 class Variant {
-public:
+  public:
     enum class Type { Empty, Int16, Int32, Bool, Text };
 
     Variant() = default;
     static Variant FromInt16(std::int16_t value) { return Variant(value); }
     static Variant FromInt32(std::int32_t value) { return Variant(value); }
-    static Variant FromBool(bool value) { return Variant(BoolValue{value ? std::int16_t{-1} : std::int16_t{0}}); }
+    static Variant FromBool(bool value) {
+        return Variant(BoolValue{value ? std::int16_t{-1} : std::int16_t{0}});
+    }
     static Variant FromText(std::u16string text) { return Variant(std::move(text)); }
 
     Type type() const { return static_cast<Type>(value_.index()); }
@@ -28,7 +30,7 @@ public:
 
     friend bool operator==(const Variant&, const Variant&) = default;
 
-private:
+  private:
     struct BoolValue {
         std::int16_t value;
         friend bool operator==(BoolValue, BoolValue) = default;

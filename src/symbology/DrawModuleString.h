@@ -22,7 +22,7 @@ struct BarcodeLayout {
 // What the pipeline needs of the control it draws for. The control implements it; tests
 // replace it.
 class PipelineHost {
-public:
+  public:
     virtual ~PipelineHost() = default;
     virtual BarcodeLayout Layout() const = 0;
     // Written straight into the control, without a change notification.

@@ -14,9 +14,15 @@ constexpr Colour kWhite = 0xFFFFFF;
 constexpr Colour MakeColour(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
     return Colour{red} | (Colour{green} << 8) | (Colour{blue} << 16);
 }
-constexpr std::uint8_t RedOf(Colour c) { return static_cast<std::uint8_t>(c & 0xFF); }
-constexpr std::uint8_t GreenOf(Colour c) { return static_cast<std::uint8_t>((c >> 8) & 0xFF); }
-constexpr std::uint8_t BlueOf(Colour c) { return static_cast<std::uint8_t>((c >> 16) & 0xFF); }
+constexpr std::uint8_t RedOf(Colour c) {
+    return static_cast<std::uint8_t>(c & 0xFF);
+}
+constexpr std::uint8_t GreenOf(Colour c) {
+    return static_cast<std::uint8_t>((c >> 8) & 0xFF);
+}
+constexpr std::uint8_t BlueOf(Colour c) {
+    return static_cast<std::uint8_t>((c >> 16) & 0xFF);
+}
 
 // Half-open: left <= x < right, top <= y < bottom.
 struct Rect {
@@ -43,7 +49,7 @@ constexpr unsigned kCaptionFormat = kSingleLine | kBottom | kCentre;  // 41
 // The narrow set of drawing operations the barcode pipeline uses. Implementations give
 // each the pixel behaviour described here, whatever the medium.
 class DrawingSurface {
-public:
+  public:
     virtual ~DrawingSurface() = default;
 
     virtual Colour GetBkColor() const = 0;

@@ -27,7 +27,7 @@ struct TextExtent {
 
 // A font at one pixel size. Texts are UTF-16; characters the font lacks show its fallback glyph.
 class Font {
-public:
+  public:
     virtual ~Font() = default;
     virtual TextExtent Measure(std::u16string_view text) const = 0;
     virtual RenderedText Render(std::u16string_view text) const = 0;

@@ -59,8 +59,8 @@ void RasterSurface::SetPixel(std::int32_t x, std::int32_t y, Colour colour) {
 
 void RasterSurface::Blit(const RasterSurface& source, std::int32_t x, std::int32_t y) {
     const std::int32_t left = std::max(0, x);
-    const std::int32_t right = static_cast<std::int32_t>(
-        std::min<std::int64_t>(width_, std::int64_t{x} + source.width()));
+    const std::int32_t right =
+        static_cast<std::int32_t>(std::min<std::int64_t>(width_, std::int64_t{x} + source.width()));
     const std::int32_t top = std::max(0, y);
     const std::int32_t bottom = static_cast<std::int32_t>(
         std::min<std::int64_t>(height_, std::int64_t{y} + source.height()));
@@ -69,8 +69,7 @@ void RasterSurface::Blit(const RasterSurface& source, std::int32_t x, std::int32
     }
     const std::size_t bytes = static_cast<std::size_t>(right - left) * 3;
     for (std::int32_t row = top; row < bottom; ++row) {
-        const std::uint8_t* from =
-            source.RowData(row - y) + static_cast<std::size_t>(left - x) * 3;
+        const std::uint8_t* from = source.RowData(row - y) + static_cast<std::size_t>(left - x) * 3;
         std::copy_n(from, bytes, PixelPointer(left, row));
     }
 }

@@ -12,7 +12,7 @@ namespace qv::symbology {
 // A 24-bit in-memory picture with the drawing state of a device context: current pen and
 // position, background colour and mode, text colour and font.
 class RasterSurface final : public DrawingSurface {
-public:
+  public:
     // Sizes above this many pixels are refused as out of memory.
     static constexpr std::int64_t kMaxPixels = std::int64_t{64} * 1024 * 1024;
 
@@ -46,12 +46,13 @@ public:
     int SetBkMode(int mode) override;
     void DrawText(std::string_view windows1252Text, const Rect& rect, unsigned format) override;
 
-private:
+  private:
     bool Contains(std::int32_t x, std::int32_t y) const {
         return x >= 0 && y >= 0 && x < width_ && y < height_;
     }
     std::uint8_t* PixelPointer(std::int32_t x, std::int32_t y) {
-        return pixels_.data() + static_cast<std::size_t>(y) * RowBytes() + static_cast<std::size_t>(x) * 3;
+        return pixels_.data() + static_cast<std::size_t>(y) * RowBytes() +
+               static_cast<std::size_t>(x) * 3;
     }
     void PlotPen(std::int32_t x, std::int32_t y);
     void BlendInk(std::int32_t x, std::int32_t y, std::uint8_t coverage);

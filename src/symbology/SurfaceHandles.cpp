@@ -25,7 +25,8 @@ Table& TheTable() {
 
 SurfaceHandle SurfaceHandles::Register(std::shared_ptr<DrawingSurface> surface) {
     if (!surface) {
-        throw component::FailedCall(component::FailureReason::InvalidValue, "no surface to register");
+        throw component::FailedCall(component::FailureReason::InvalidValue,
+                                    "no surface to register");
     }
     Table& table = TheTable();
     std::lock_guard lock(table.mutex);

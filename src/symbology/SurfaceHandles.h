@@ -14,7 +14,7 @@ constexpr SurfaceHandle kNoSurface = -1;
 // The process-wide table of live surfaces. Handles are never reused while the process runs,
 // so a stale handle finds nothing instead of someone else's surface.
 class SurfaceHandles {
-public:
+  public:
     static SurfaceHandle Register(std::shared_ptr<DrawingSurface> surface);
     static void Release(SurfaceHandle handle) noexcept;
     // The surface, or nullptr when the handle names none.
@@ -23,7 +23,7 @@ public:
 
 // Owns a registration: the handle lives exactly as long as this object.
 class ScopedSurfaceHandle {
-public:
+  public:
     ScopedSurfaceHandle() = default;
     explicit ScopedSurfaceHandle(std::shared_ptr<DrawingSurface> surface)
         : handle_(SurfaceHandles::Register(std::move(surface))) {}
@@ -44,7 +44,7 @@ public:
 
     SurfaceHandle get() const { return handle_; }
 
-private:
+  private:
     SurfaceHandle handle_ = kNoSurface;
 };
 

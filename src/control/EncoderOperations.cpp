@@ -1,0 +1,46 @@
+// The four encoder operations: each turns the control's text into a module string and
+// hands it to the one rendering pipeline.
+#include "control/QvBarCode.h"
+#include "symbology/Encoders.h"
+
+namespace qv::control {
+
+using symbology::SurfaceHandle;
+
+// The numeric symbologies share their first step and caption: the text to encode.
+std::int16_t QvBarCode::DrawNumeric(NumericEncoder encode, SurfaceHandle& hdc) {
+    symbology::PreparedText prepared =
+        symbology::PrepareTextToEncode(text_, calculateCheckDigit_ != 0);
+    textToEncode_ = std::move(prepared.textToEncode);
+    if (prepared.code != symbology::kDrawn) {
+        return prepared.code;
+    }
+    const symbology::Encoding encoding = encode(textToEncode_);
+    if (encoding.code != symbology::kDrawn) {
+        return encoding.code;
+    }
+    return symbology::DrawModuleString(*this, encoding.modules, textToEncode_, hdc);
+}
+
+std::int16_t QvBarCode::DrawInterleaved2of5(SurfaceHandle& hdc) {
+    return DrawNumeric(symbology::EncodeInterleaved2of5, hdc);
+}
+
+std::int16_t QvBarCode::DrawStandard2of5(SurfaceHandle& hdc) {
+    return DrawNumeric(symbology::EncodeStandard2of5, hdc);
+}
+
+std::int16_t QvBarCode::DrawEan13(SurfaceHandle& hdc) {
+    return DrawNumeric(symbology::EncodeEan13, hdc);
+}
+
+std::int16_t QvBarCode::DrawCode39(SurfaceHandle& hdc) {
+    const symbology::Encoding encoding = symbology::EncodeCode39(text_);
+    if (encoding.code != symbology::kDrawn) {
+        return encoding.code;
+    }
+    // The caption is Text exactly as stored, spaces and letter case kept.
+    return symbology::DrawModuleString(*this, encoding.modules, text_, hdc);
+}
+
+}  // namespace qv::control

@@ -1,0 +1,63 @@
+#include "control/PictureBox.h"
+
+namespace qv::control {
+
+using symbology::RasterSurface;
+
+PictureBox::PictureBox(std::int32_t width, std::int32_t height, symbology::Colour background,
+                       symbology::Colour text, std::shared_ptr<const symbology::Font> font)
+    : background_(background), text_(text), font_(std::move(font)) {
+    Recreate(width, height);
+}
+
+void PictureBox::Repaint(RasterSurface& image) const {
+    image.FillRect({0, 0, image.width(), image.height()}, background_);
+    if (picture_) {
+        image.Blit(*picture_, 0, 0);
+    }
+}
+
+void PictureBox::Recreate(std::int32_t width, std::int32_t height) {
+    // Build the new image completely before dropping the old one, so a refused size
+    // leaves the surface as it was.
+    auto image = std::make_shared<RasterSurface>(width, height, background_);
+    image->SetTextColor(text_);
+    if (font_) {
+        image->SetFont(font_);
+    }
+    Repaint(*image);
+    symbology::ScopedSurfaceHandle handle(image);
+    image_ = std::move(image);
+    handle_ = std::move(handle);
+}
+
+void PictureBox::SetWidth(std::int32_t width) {
+    if (width == Width()) {
+        return;
+    }
+    Recreate(width, Height());
+    if (onResize_) {
+        onResize_();
+    }
+}
+
+void PictureBox::SetHeight(std::int32_t height) {
+    if (height == Height()) {
+        return;
+    }
+    Recreate(Width(), height);
+    if (onResize_) {
+        onResize_();
+    }
+}
+
+void PictureBox::SetPicture(std::shared_ptr<const RasterSurface> picture) {
+    picture_ = std::move(picture);
+    Repaint(*image_);
+}
+
+void PictureBox::KeepImageAsPicture() {
+    picture_ = std::make_shared<const RasterSurface>(*image_);
+}
+
+}  // namespace qv::control

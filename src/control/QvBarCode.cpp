@@ -1,0 +1,146 @@
+#include "control/QvBarCode.h"
+
+#include "component/FailedCall.h"
+#include "control/ResizeHandling.h"
+#include "control/ResultMessages.h"
+#include "control/SamplePicture.h"
+#include "symbology/Encoding.h"
+
+namespace qv::control {
+
+using component::Variant;
+using symbology::SurfaceHandle;
+
+namespace {
+
+// A new control is 2190 x 1140 host units: 146 x 76 pixels on a usual host.
+constexpr std::int32_t kStartWidth = 146;
+constexpr std::int32_t kStartHeight = 76;
+
+std::shared_ptr<const symbology::Font> FontOrDefault(std::shared_ptr<const symbology::Font> font) {
+    return font ? std::move(font) : symbology::ControlFont();
+}
+
+}  // namespace
+
+QvBarCode::QvBarCode(std::shared_ptr<component::ControlSite> site,
+                     std::shared_ptr<const symbology::Font> font)
+    : site_(std::move(site)),
+      font_(FontOrDefault(std::move(font))),
+      pic1_(kStartWidth, kStartHeight, symbology::kWhite, symbology::kBlack, font_) {
+    if (!site_) {
+        throw component::FailedCall(component::FailureReason::InvalidValue,
+                                    "a control needs a site");
+    }
+    pic1_.SetPicture(SamplePicture(font_));
+    pic1_.OnResize([this] { FollowSurfaceSize(*site_, pic1_); });
+}
+
+void QvBarCode::SetText(std::u16string text) {
+    text_ = std::move(text);
+    site_->PropertyChanged("Text");
+}
+void QvBarCode::SetBarCodeType(std::int32_t type) {
+    barCodeType_ = type;
+    site_->PropertyChanged("BarCodeType");
+}
+void QvBarCode::SetPositionX(std::int32_t x) {
+    positionX_ = x;
+    site_->PropertyChanged("PositionX");
+}
+void QvBarCode::SetPositionY(std::int32_t y) {
+    positionY_ = y;
+    site_->PropertyChanged("PositionY");
+}
+void QvBarCode::SetBarHeight(std::int32_t height) {
+    barHeight_ = height;
+    site_->PropertyChanged("BarHeight");
+}
+void QvBarCode::SetBarWidth(std::int32_t width) {
+    barWidth_ = width;
+    site_->PropertyChanged("BarWidth");
+}
+void QvBarCode::SetBarWidthSource(AutomationBool value) {
+    barWidthSource_ = value;
+    site_->PropertyChanged("BarWidthSource");
+}
+void QvBarCode::SetBackgroundWhite(AutomationBool value) {
+    backgroundWhite_ = value;
+    site_->PropertyChanged("BackgroundWhite");
+}
+void QvBarCode::SetShowValue(AutomationBool value) {
+    showValue_ = value;
+    site_->PropertyChanged("ShowValue");
+}
+void QvBarCode::SetCalculateCheckDigit(AutomationBool value) {
+    calculateCheckDigit_ = value;
+    site_->PropertyChanged("CalculateCheckDigit");
+}
+
+Variant QvBarCode::Draw() {
+    SurfaceHandle none = symbology::kNoSurface;
+    return Draw(none);
+}
+
+Variant QvBarCode::Draw(SurfaceHandle& xhDC) {
+    std::int16_t result = symbology::kBlankText;
+    if (!symbology::TrimSpaces(text_).empty()) {
+        ownSurface_ = false;
+        if (xhDC == symbology::kNoSurface) {
+            ownSurface_ = true;
+            site_->SetDisplaySetting(1);
+            pic1_.SetVisible(true);
+            pic1_.SetTop(0);
+            pic1_.SetLeft(0);
+            pic1_.SetPicture(nullptr);
+            xhDC = pic1_.hDC();
+            positionX_ = 0;
+            positionY_ = 0;
+        } else {
+            pic1_.SetVisible(false);
+            site_->SetDisplaySetting(0);
+        }
+        result = Dispatch(xhDC);
+    }
+    SetErrorState(result);
+    return Variant::FromInt16(result);
+}
+
+std::int16_t QvBarCode::Dispatch(SurfaceHandle& hdc) {
+    switch (barCodeType_) {
+        case QvTypeInterleaved2of5:
+            return DrawInterleaved2of5(hdc);
+        case QvTypeStandard2of5:
+            return DrawStandard2of5(hdc);
+        case QvTypeCode39:
+            return DrawCode39(hdc);
+        case QvTypeEan13:
+            return DrawEan13(hdc);
+        default:
+            return symbology::kInvalidBarcodeType;
+    }
+}
+
+void QvBarCode::SetErrorState(std::int16_t result) {
+    if (result <= 0) {
+        errorFound_ = kFalse;
+        errorDescription_.clear();
+        return;
+    }
+    // The language is looked up afresh at every failure; nothing is remembered.
+    const MessageLanguage language = MessageLanguageFor(site_->EnglishLanguageName());
+    errorFound_ = kTrue;
+    errorDescription_ = std::u16string(ResultMessage(result, language));
+}
+
+symbology::BarcodeLayout QvBarCode::Layout() const {
+    return {positionX_,     positionY_,           barWidth_,
+            barHeight_,     barWidthSource_ != 0, backgroundWhite_ != 0,
+            showValue_ != 0};
+}
+
+symbology::TextExtent QvBarCode::MeasureText(std::u16string_view text) const {
+    return font_->Measure(text);
+}
+
+}  // namespace qv::control

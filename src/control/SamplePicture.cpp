@@ -1,0 +1,51 @@
+#include "control/SamplePicture.h"
+
+#include "symbology/Encoders.h"
+
+namespace qv::control {
+
+using symbology::RasterSurface;
+
+namespace {
+
+constexpr std::int32_t kWidth = 144;
+constexpr std::int32_t kHeight = 75;
+constexpr std::int32_t kBarTop = 4;
+
+// Antialiased text would add greys; the sample keeps to black and white.
+void Threshold(RasterSurface& picture) {
+    for (std::int32_t y = 0; y < picture.height(); ++y) {
+        for (std::int32_t x = 0; x < picture.width(); ++x) {
+            const symbology::Colour c = picture.PixelAt(x, y);
+            const int grey =
+                (symbology::RedOf(c) + symbology::GreenOf(c) + symbology::BlueOf(c)) / 3;
+            picture.SetPixel(x, y, grey < 128 ? symbology::kBlack : symbology::kWhite);
+        }
+    }
+}
+
+}  // namespace
+
+std::shared_ptr<const RasterSurface> SamplePicture(
+    const std::shared_ptr<const symbology::Font>& font) {
+    auto picture = std::make_shared<RasterSurface>(kWidth, kHeight, symbology::kWhite);
+    picture->SetFont(font);
+    const std::u16string caption = u"QVBARCODE";
+    // 142 modules: one pixel each leaves a one-pixel margin on both sides.
+    const symbology::Encoding sample = symbology::EncodeCode39(caption);
+    const std::int32_t left = (kWidth - static_cast<std::int32_t>(sample.modules.size())) / 2;
+    const std::int32_t textHeight = static_cast<std::int32_t>(font->Measure(caption).height + 0.5f);
+    const std::int32_t barBottom = kHeight - textHeight - 2;
+    for (std::size_t i = 0; i < sample.modules.size(); ++i) {
+        if (sample.modules[i] == '1') {
+            const auto x = left + static_cast<std::int32_t>(i);
+            picture->FillRect({x, kBarTop, x + 1, barBottom}, symbology::kBlack);
+        }
+    }
+    picture->SetBkMode(symbology::kTransparent);
+    picture->DrawText("QVBARCODE", {0, barBottom, kWidth, kHeight - 1}, symbology::kCaptionFormat);
+    Threshold(*picture);
+    return picture;
+}
+
+}  // namespace qv::control

@@ -1,0 +1,159 @@
+#include "symbology/DrawModuleString.h"
+
+#include <cmath>
+
+#include "component/CheckedInt.h"
+#include "symbology/Encoding.h"
+#include "symbology/Windows1252.h"
+
+namespace qv::symbology {
+
+using component::CheckedInt32;
+using component::FailedCall;
+using component::FailureReason;
+using component::Int16;
+
+namespace {
+
+constexpr std::int32_t kMargin = 5;
+constexpr std::int32_t kDefaultBarHeight = 50;
+constexpr double kCaptionPadding = 6.0;
+
+// Halves go to the even neighbour; std::nearbyint does exactly that in the default mode.
+std::int64_t RoundHalfEven(double value) {
+    if (!std::isfinite(value)) {
+        throw FailedCall(FailureReason::Overflow, "rounding a value that is not finite");
+    }
+    return static_cast<std::int64_t>(std::nearbyint(value));
+}
+
+// Keeps the pen that was current and puts it back when drawing ends, also by an exception.
+class PenSelection {
+  public:
+    PenSelection(DrawingSurface& surface, const Pen& pen)
+        : surface_(surface), previous_(surface.SelectPen(pen)) {}
+    ~PenSelection() { surface_.SelectPen(previous_); }
+    PenSelection(const PenSelection&) = delete;
+    PenSelection& operator=(const PenSelection&) = delete;
+
+  private:
+    DrawingSurface& surface_;
+    Pen previous_;
+};
+
+std::shared_ptr<DrawingSurface> SurfaceFor(SurfaceHandle hdc) {
+    std::shared_ptr<DrawingSurface> surface = SurfaceHandles::Find(hdc);
+    if (!surface) {
+        // Drawing nothing and reporting success would hide the caller's mistake.
+        throw FailedCall(FailureReason::InvalidValue, "the device context names no surface");
+    }
+    return surface;
+}
+
+void DrawCaption(DrawingSurface& surface, const PipelineHost& host, std::u16string_view caption,
+                 const Rect& frame, bool backgroundWhite, Colour brush) {
+    const TextExtent extent = host.MeasureText(caption);
+    const Int16 tw = Int16::From(RoundHalfEven(double{extent.width} + kCaptionPadding));
+    const Int16 th = Int16::From(RoundHalfEven(extent.height));
+    Rect box;
+    box.left = CheckedInt32(
+        RoundHalfEven((static_cast<double>(frame.left) + frame.right - tw.value()) / 2.0));
+    box.right = CheckedInt32(std::int64_t{box.left} + tw.value());
+    box.bottom =
+        backgroundWhite ? CheckedInt32(std::int64_t{frame.bottom} - kMargin) : frame.bottom;
+    box.top = CheckedInt32(std::int64_t{box.bottom} - th.value());
+
+    const Int16 previousMode = Int16::From(surface.SetBkMode(kTransparent));
+    surface.FillRect(box, brush);
+    surface.DrawText(EncodeWindows1252(caption), box, kCaptionFormat);
+    surface.SetBkMode(previousMode.value());
+}
+
+}  // namespace
+
+std::int16_t DrawModuleString(PipelineHost& host, std::string_view modules,
+                              std::u16string_view caption, SurfaceHandle& hdc) {
+    const BarcodeLayout layout = host.Layout();
+    const Int16 n = Int16::From(static_cast<std::int64_t>(modules.size()));
+    if (n.value() == 0) {
+        throw FailedCall(FailureReason::InvalidValue, "empty module string");
+    }
+
+    Int16 mw(1);
+    std::int32_t h = layout.barHeight;
+    if (layout.barWidthSource) {
+        if (h == 0) {
+            h = kDefaultBarHeight;
+        }
+    } else {
+        const std::int64_t available =
+            layout.backgroundWhite ? std::int64_t{layout.barWidth} - 2 * kMargin : layout.barWidth;
+        mw = Int16::From(static_cast<std::int64_t>(std::floor(double(available) / n.value())));
+        if (mw.value() < 1) {
+            return kNotEnoughWidth;
+        }
+    }
+    const Int16 total = n * mw;
+    const bool own = host.DrawsOnOwnSurface();
+    std::int32_t x = layout.positionX;
+    std::int32_t y = layout.positionY;
+
+    std::shared_ptr<DrawingSurface> surface;
+    Rect frame;
+    Colour brush = kWhite;
+    if (layout.backgroundWhite) {
+        h = CheckedInt32(std::int64_t{h} - 2 * kMargin);
+        if (own) {
+            host.SetOwnSurfaceWidth(CheckedInt32(std::int64_t{total.value()} + 2 * kMargin));
+            host.SetOwnSurfaceHeight(CheckedInt32(std::int64_t{h} + 2 * kMargin));
+            host.ProcessPendingEvents();
+            hdc = host.OwnSurfaceHandle();
+        }
+        surface = SurfaceFor(hdc);
+        frame = {x, y, CheckedInt32(std::int64_t{x} + total.value() + 2 * kMargin),
+                 CheckedInt32(std::int64_t{y} + h + 2 * kMargin)};
+        surface->FillRect(frame, kWhite);
+        x = CheckedInt32(std::int64_t{x} + kMargin);
+        y = CheckedInt32(std::int64_t{y} + kMargin);
+    } else {
+        if (own) {
+            host.SetOwnSurfaceWidth(total.value());
+            host.SetOwnSurfaceHeight(h);
+            host.ProcessPendingEvents();
+            hdc = host.OwnSurfaceHandle();
+        }
+        surface = SurfaceFor(hdc);
+        frame = {x, y, CheckedInt32(std::int64_t{x} + total.value()),
+                 CheckedInt32(std::int64_t{y} + h)};
+        brush = surface->GetBkColor();
+    }
+
+    if (layout.barWidthSource) {
+        host.StoreBarWidth(n.value());
+    }
+
+    {
+        const PenSelection pen(*surface, Pen{kBlack, 1});
+        const std::int32_t barBottom = CheckedInt32(std::int64_t{y} + h);
+        for (const char module : modules) {
+            if (module == '1') {
+                for (Int16 k(0); k < mw; ++k) {
+                    const std::int32_t column = CheckedInt32(std::int64_t{x} + k.value());
+                    surface->MoveTo(column, y);
+                    surface->LineTo(column, barBottom);
+                }
+            }
+            x = CheckedInt32(std::int64_t{x} + mw.value());
+        }
+        if (layout.showValue) {
+            DrawCaption(*surface, host, caption, frame, layout.backgroundWhite, brush);
+        }
+    }
+
+    if (own) {
+        host.KeepOwnSurfaceDrawing();
+    }
+    return kDrawn;
+}
+
+}  // namespace qv::symbology

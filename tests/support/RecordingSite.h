@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "component/ControlSite.h"
+#include "component/FailedCall.h"
+
+namespace qv::testing {
+
+// A site that records what the control tells the host and can be told to fail.
+class RecordingSite : public component::StandaloneSite {
+  public:
+    using StandaloneSite::StandaloneSite;
+
+    void PropertyChanged(std::string_view name) override {
+        notifications.emplace_back(name);
+        if (failNotifications) {
+            throw component::FailedCall(component::FailureReason::PlatformFailure, "host refused");
+        }
+    }
+    void ProcessPendingEvents() override { ++pendingEventRuns; }
+    std::string EnglishLanguageName() const override { return language; }
+
+    std::vector<std::string> notifications;
+    bool failNotifications = false;
+    int pendingEventRuns = 0;
+    std::string language = "English";
+};
+
+}  // namespace qv::testing

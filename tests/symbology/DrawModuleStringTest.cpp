@@ -1,0 +1,173 @@
+#include "symbology/DrawModuleString.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "component/FailedCall.h"
+#include "symbology/RasterSurface.h"
+
+namespace qv::symbology {
+namespace {
+
+constexpr Colour kGrey = 0x808080;
+
+// A control as the pipeline sees it, drawing on a caller's raster surface unless told to
+// use an own surface, whose operations it records.
+class FakeHost final : public PipelineHost {
+  public:
+    FakeHost() { caller.SetBkColor(kGrey); }
+
+    BarcodeLayout Layout() const override { return layout; }
+    void StoreBarWidth(std::int32_t moduleCount) override { layout.barWidth = moduleCount; }
+    bool DrawsOnOwnSurface() const override { return own; }
+    void SetOwnSurfaceWidth(std::int32_t width) override {
+        calls.push_back("width " + std::to_string(width));
+        ownWidth = width;
+    }
+    void SetOwnSurfaceHeight(std::int32_t height) override {
+        calls.push_back("height " + std::to_string(height));
+        ownSurface = std::make_shared<RasterSurface>(ownWidth, height, kGrey);
+        ownHandle = ScopedSurfaceHandle(ownSurface);
+    }
+    void ProcessPendingEvents() override { calls.push_back("events"); }
+    SurfaceHandle OwnSurfaceHandle() override {
+        calls.push_back("hDC");
+        return ownHandle.get();
+    }
+    void KeepOwnSurfaceDrawing() override { calls.push_back("keep"); }
+    TextExtent MeasureText(std::u16string_view) const override { return caption; }
+
+    BarcodeLayout layout;
+    bool own = false;
+    TextExtent caption{40.0f, 13.0f};
+    std::vector<std::string> calls;
+    std::int32_t ownWidth = 0;
+    std::shared_ptr<RasterSurface> ownSurface;
+    ScopedSurfaceHandle ownHandle;
+    std::shared_ptr<RasterSurface> callerSurface = std::make_shared<RasterSurface>(400, 120, kGrey);
+    RasterSurface& caller = *callerSurface;
+    ScopedSurfaceHandle callerHandle{callerSurface};
+};
+
+// Columns of row y as text: "#" black, "." white, "-" anything else.
+std::string Row(const RasterSurface& s, std::int32_t y, std::int32_t from, std::int32_t to) {
+    std::string row;
+    for (std::int32_t x = from; x < to; ++x) {
+        const Colour c = s.PixelAt(x, y);
+        row += c == kBlack ? '#' : c == kWhite ? '.' : '-';
+    }
+    return row;
+}
+
+TEST(DrawModuleString, WhiteFrameBarsAndCaptionBoxOfTheWorkedExample) {
+    FakeHost host;
+    host.layout = {0, 0, 300, 80, false, true, true};
+    SurfaceHandle hdc = host.callerHandle.get();
+    ASSERT_EQ(DrawModuleString(host, std::string(50, '1'), u"caption", hdc), kDrawn);
+    const RasterSurface& s = host.caller;
+    // Frame 0,0,260,80 white; bars at columns 5..254, rows 5..74; caption box 107..153 x 62..75.
+    EXPECT_EQ(Row(s, 0, 0, 262), std::string(260, '.') + "--");
+    EXPECT_EQ(Row(s, 5, 3, 257), ".." + std::string(250, '#') + "..");
+    EXPECT_EQ(Row(s, 61, 105, 155), std::string(50, '#'));
+    EXPECT_EQ(Row(s, 62, 105, 155), "##" + std::string(46, '.') + "##");
+    EXPECT_EQ(Row(s, 74, 105, 155), "##" + std::string(46, '.') + "##");
+    EXPECT_EQ(Row(s, 75, 0, 261), std::string(260, '.') + "-");
+    EXPECT_EQ(Row(s, 80, 0, 1), "-");
+}
+
+TEST(DrawModuleString, ModuleWidthBoundsAndBarWidthSource) {
+    struct Case {
+        BarcodeLayout layout;
+        std::int16_t code;
+        std::int32_t barWidthAfter;
+        std::int32_t frameWidth;  // white or bar pixels of row PositionY + 1 from PositionX
+        std::int32_t barRows;
+    };
+    const std::string modules(20, '1');
+    const Case cases[] = {
+        {{10, 10, 20, 30, false, false, false}, kDrawn, 20, 20, 30},
+        {{10, 10, 19, 30, false, false, false}, kNotEnoughWidth, 19, 0, 0},
+        {{10, 10, 30, 30, false, true, false}, kDrawn, 30, 30, 20},
+        {{10, 10, 29, 30, false, true, false}, kNotEnoughWidth, 29, 0, 0},
+        {{10, 10, 41, 30, false, false, false}, kDrawn, 41, 40, 30},  // leftover stays blank
+        {{10, 10, -5, 30, false, false, false}, kNotEnoughWidth, -5, 0, 0},
+        {{10, 10, 0, 0, true, false, false}, kDrawn, 20, 20, 50},
+        {{10, 10, 999, 0, true, true, false}, kDrawn, 20, 30, 40},
+    };
+    for (const Case& c : cases) {
+        FakeHost host;
+        host.layout = c.layout;
+        SurfaceHandle hdc = host.callerHandle.get();
+        EXPECT_EQ(DrawModuleString(host, modules, u"", hdc), c.code);
+        EXPECT_EQ(host.layout.barWidth, c.barWidthAfter);
+        std::int32_t painted = 0;
+        while (host.caller.PixelAt(10 + painted, 10) != kGrey) {
+            ++painted;
+        }
+        EXPECT_EQ(painted, c.frameWidth) << c.layout.barWidth;
+        const std::int32_t inset = c.layout.backgroundWhite ? 5 : 0;
+        std::int32_t rows = 0;
+        while (host.caller.PixelAt(10 + inset, 10 + inset + rows) == kBlack) {
+            ++rows;
+        }
+        EXPECT_EQ(rows, c.barRows) << c.layout.barWidth;
+    }
+}
+
+TEST(DrawModuleString, CaptionBoxTakesTheSurfaceBackgroundAndRoundsHalfToEven) {
+    struct Case {
+        float textWidth;
+        std::int32_t expectedLeft;
+    };
+    // Frame 0..40 wide: (40 - tw) / 2 is 10.5 for tw 19 (-> 10) and 11.5 for tw 17 (-> 12).
+    for (const Case c : {Case{13.0f, 10}, Case{11.0f, 12}, Case{12.4f, 11}}) {
+        FakeHost host;
+        host.caption = {c.textWidth, 10.0f};
+        host.layout = {0, 0, 40, 30, false, false, true};
+        SurfaceHandle hdc = host.callerHandle.get();
+        ASSERT_EQ(DrawModuleString(host, std::string(40, '1'), u"x", hdc), kDrawn);
+        std::int32_t left = 0;
+        while (host.caller.PixelAt(left, 25) == kBlack) {
+            ++left;
+        }
+        EXPECT_EQ(left, c.expectedLeft) << c.textWidth;
+        EXPECT_EQ(host.caller.PixelAt(left, 20), kGrey);
+        EXPECT_EQ(host.caller.PixelAt(left, 19), kBlack);
+    }
+}
+
+TEST(DrawModuleString, OwnSurfaceIsSizedBeforeItsHandleIsTaken) {
+    FakeHost host;
+    host.own = true;
+    host.layout = {0, 0, 0, 0, true, true, false};
+    SurfaceHandle hdc = host.callerHandle.get();
+    ASSERT_EQ(DrawModuleString(host, "1011", u"", hdc), kDrawn);
+    EXPECT_EQ(host.calls,
+              (std::vector<std::string>{"width 14", "height 50", "events", "hDC", "keep"}));
+    EXPECT_EQ(hdc, host.ownHandle.get());
+    EXPECT_EQ(Row(*host.ownSurface, 5, 0, 14), ".....#.##.....");
+    EXPECT_EQ(Row(*host.ownSurface, 45, 0, 14), "..............");
+}
+
+TEST(DrawModuleString, RestoresThePenAndRaisesOverflowAndBadHandles) {
+    FakeHost host;
+    const Pen red{0x0000FF, 1};
+    host.caller.SelectPen(red);
+    host.layout = {0, 0, 300, 30, false, false, false};
+    SurfaceHandle hdc = host.callerHandle.get();
+    ASSERT_EQ(DrawModuleString(host, "101", u"", hdc), kDrawn);
+    EXPECT_EQ(host.caller.SelectPen(Pen{}), red);
+
+    // 200 modules of 200 pixels: the 16-bit total overflows.
+    host.layout.barWidth = 40000;
+    EXPECT_THROW(DrawModuleString(host, std::string(200, '1'), u"", hdc), component::FailedCall);
+
+    SurfaceHandle none = 0x7ffffff0;
+    host.layout.barWidth = 300;
+    EXPECT_THROW(DrawModuleString(host, "101", u"", none), component::FailedCall);
+}
+
+}  // namespace
+}  // namespace qv::symbology
