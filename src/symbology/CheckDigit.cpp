@@ -1,0 +1,35 @@
+#include "component/CheckedInt.h"
+#include "symbology/DecimalDigits.h"
+#include "symbology/Encoders.h"
+
+namespace qv::symbology {
+
+using component::Int16;
+
+PreparedText PrepareTextToEncode(std::u16string_view text, bool calculateCheckDigit) {
+    const std::u16string_view trimmed = TrimSpaces(text);
+    PreparedText prepared{kDrawn, std::u16string(trimmed)};
+    const Int16 length = Int16::From(static_cast<std::int64_t>(trimmed.size()));
+
+    // Right to left, so the rightmost digit always carries weight 3 whatever the length.
+    Int16 sum;
+    Int16 weight(3);
+    for (std::int16_t i = length.value(); i >= 1; --i) {
+        const char16_t c = trimmed[static_cast<std::size_t>(i - 1)];
+        if (!IsDecimalDigit(c)) {
+            prepared.code = kInvalidCharacter;
+            return prepared;
+        }
+        sum += weight * Int16(static_cast<std::int16_t>(DigitValue(c)));
+        weight = weight == Int16(3) ? Int16(1) : Int16(3);
+    }
+
+    if (calculateCheckDigit) {
+        const int remainder = sum.value() % 10;
+        const int checkDigit = remainder == 0 ? 0 : 10 - remainder;
+        prepared.textToEncode.push_back(static_cast<char16_t>(u'0' + checkDigit));
+    }
+    return prepared;
+}
+
+}  // namespace qv::symbology
