@@ -54,8 +54,8 @@ configure_and_build() { # directory, then extra CMake options
 configure_and_build build
 
 if [ "$mode" = example ]; then
-    build/bin/qvbarcode --type ean13 --data 400638133393 --white --show-value -o build/example.png
-    build/bin/qvbarcode --type code39 --data "QVBARCODE" --white --show-value -o build/example.svg
+    build/bin/qvbarcode --type ean13 --data 400638133393 --check-digit --white --show-value --width 300 --height 100 -o build/example.png
+    build/bin/qvbarcode --type code39 --data "QVBARCODE" --white --show-value --width 450 --height 100 -o build/example.svg
     echo "Wrote build/example.png and build/example.svg"
     exit 0
 fi

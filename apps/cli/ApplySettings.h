@@ -1,0 +1,12 @@
+#pragma once
+
+#include "CliOptions.h"
+#include "control/QvBarCode.h"
+
+namespace qv::cli {
+
+// Sets every property the settings carry, so that a reused control keeps nothing of the
+// record before (Draw itself overwrites BarWidth under BarWidthSource).
+void ApplySettings(const BarcodeSettings& settings, control::QvBarCode& control);
+
+}  // namespace qv::cli

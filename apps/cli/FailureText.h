@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "RenderBarcode.h"
+#include "component/FailedCall.h"
+
+namespace qv::cli {
+
+// The lines the program writes about a failure.
+
+// "CODE DESCRIPTION", the description as the control gave it (in the user's language).
+std::string ResultCodeLine(const Drawing& drawing);
+// Why a drawing without pixels is not written.
+std::string EmptyPictureLine(const Drawing& drawing);
+// "failed call: REASON: WHAT".
+std::string FailedCallLine(const component::FailedCall& failure);
+// What a failed call says after its reason: for file operations, "PATH: SYSTEM MESSAGE".
+std::string_view FailureDetail(const component::FailedCall& failure);
+
+}  // namespace qv::cli

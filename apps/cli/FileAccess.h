@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "RenderBarcode.h"
+
+namespace qv::cli {
+
+// The program's own file reads and writes. Their failures are file errors, told as one
+// line that names the file, not failed calls.
+
+// The --onto picture, or why it cannot be read (missing, not a PNG).
+std::variant<OntoBase, std::string> ReadOntoImage(const OntoImage& onto);
+
+// Replaces the file whole (never partly written or clobbered), or writes to standard output
+// for "-". Nothing when written, else the reason.
+std::optional<std::string> WriteOutput(const std::string& target, std::string_view bytes);
+
+}  // namespace qv::cli

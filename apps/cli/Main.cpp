@@ -1,0 +1,34 @@
+// qvbarcode: draws barcodes with the control and writes them as pictures.
+#include <cstdio>
+#include <string_view>
+#include <vector>
+
+#include "Commands.h"
+#include "ExitStatus.h"
+#include "ParseArguments.h"
+#include "UsageText.h"
+
+int main(int argc, char** argv) {
+    using namespace qv::cli;
+    const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const ParseResult parsed = ParseArguments(arguments);
+    if (const auto* error = std::get_if<UsageError>(&parsed)) {
+        std::fprintf(stderr, "qvbarcode: %s\n%.*s", error->message.c_str(),
+                     static_cast<int>(UsageText().size()), UsageText().data());
+        return kExitUsage;
+    }
+    const Options& options = std::get<Options>(parsed);
+    switch (options.command) {
+        case Command::Help:
+            std::fwrite(HelpText().data(), 1, HelpText().size(), stdout);
+            return kExitDrawn;
+        case Command::Version:
+            std::fwrite(VersionText().data(), 1, VersionText().size(), stdout);
+            return kExitDrawn;
+        case Command::Batch:
+            return RunBatch(options);
+        case Command::Render:
+            break;
+    }
+    return RunSingle(options);
+}

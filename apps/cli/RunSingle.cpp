@@ -1,0 +1,44 @@
+#include <cstdio>
+
+#include "Commands.h"
+#include "ExitStatus.h"
+#include "FailureText.h"
+#include "FileAccess.h"
+#include "RenderBarcode.h"
+
+namespace qv::cli {
+
+int RunSingle(const Options& options) {
+    std::optional<OntoBase> onto;
+    if (options.onto) {
+        auto image = ReadOntoImage(*options.onto);
+        if (auto* error = std::get_if<std::string>(&image)) {
+            std::fprintf(stderr, "qvbarcode: %s\n", error->c_str());
+            return kExitUsage;
+        }
+        onto = std::get<OntoBase>(std::move(image));
+    }
+    Drawing drawing;
+    try {
+        BarcodeRenderer renderer(options.format, std::move(onto));
+        drawing = renderer.Render(options.settings);
+    } catch (const component::FailedCall& failure) {
+        std::fprintf(stderr, "qvbarcode: %s\n", FailedCallLine(failure).c_str());
+        return kExitFailedCall;
+    }
+    if (drawing.code != 0) {
+        std::fprintf(stderr, "%s\n", ResultCodeLine(drawing).c_str());
+        return kExitResultCode;
+    }
+    if (drawing.IsEmpty()) {
+        std::fprintf(stderr, "qvbarcode: %s\n", EmptyPictureLine(drawing).c_str());
+        return kExitUsage;
+    }
+    if (auto error = WriteOutput(options.output, drawing.bytes)) {
+        std::fprintf(stderr, "qvbarcode: %s\n", error->c_str());
+        return kExitUsage;
+    }
+    return kExitDrawn;
+}
+
+}  // namespace qv::cli

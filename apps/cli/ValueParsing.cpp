@@ -1,0 +1,91 @@
+#include "ValueParsing.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <string>
+#include <utility>
+
+namespace qv::cli {
+
+namespace {
+
+std::string Lowercase(std::string_view text) {
+    std::string lower(text);
+    std::ranges::transform(lower, lower.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower;
+}
+
+constexpr std::array<std::pair<std::string_view, std::int32_t>, 4> kTypeNames{{
+    {"i2of5", control::QvTypeInterleaved2of5},
+    {"s2of5", control::QvTypeStandard2of5},
+    {"code39", control::QvTypeCode39},
+    {"ean13", control::QvTypeEan13},
+}};
+
+constexpr std::array<std::pair<std::string_view, OutputFormat>, 4> kFormatNames{{
+    {"png", OutputFormat::Png},
+    {"svg", OutputFormat::Svg},
+    {"pbm", OutputFormat::Pbm},
+    {"pgm", OutputFormat::Pgm},
+}};
+
+}  // namespace
+
+std::optional<std::int32_t> ParseWholeNumber(std::string_view text) {
+    // from_chars takes no leading '+', which people do type.
+    if (text.size() > 1 && text.front() == '+' && text[1] != '-') {
+        text.remove_prefix(1);
+    }
+    std::int32_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc{} || stop != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<std::int32_t> ParseBarcodeType(std::string_view text) {
+    const std::string lower = Lowercase(text);
+    for (const auto& [name, type] : kTypeNames) {
+        if (lower == name) {
+            return type;
+        }
+    }
+    return ParseWholeNumber(text);
+}
+
+std::optional<AutomationBool> ParseBoolean(std::string_view text) {
+    const std::string lower = Lowercase(text);
+    if (lower == "true" || lower == "-1" || lower == "1" || lower == "yes") {
+        return kTrue;
+    }
+    if (lower == "false" || lower == "0" || lower == "no") {
+        return kFalse;
+    }
+    return std::nullopt;
+}
+
+std::optional<OutputFormat> ParseFormatName(std::string_view name) {
+    const std::string lower = Lowercase(name);
+    for (const auto& [formatName, format] : kFormatNames) {
+        if (lower == formatName) {
+            return format;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<OutputFormat> FormatOfPath(std::string_view path) {
+    const auto dot = path.rfind('.');
+    const auto slash = path.rfind('/');
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && slash > dot)) {
+        return std::nullopt;
+    }
+    return ParseFormatName(path.substr(dot + 1));
+}
+
+}  // namespace qv::cli

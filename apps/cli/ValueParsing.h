@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "CliOptions.h"
+
+namespace qv::cli {
+
+// Values as people type them, shared by the options and the CSV cells. Each gives nothing
+// for a text that is not a valid value.
+
+// A whole signed 32-bit number, the whole text (an optional sign, then digits).
+std::optional<std::int32_t> ParseWholeNumber(std::string_view text);
+
+// i2of5, s2of5, code39, ean13 (any letter case), or a whole number passed on unchecked so
+// the control itself reports an unknown type.
+std::optional<std::int32_t> ParseBarcodeType(std::string_view text);
+
+// True/False, -1/0, 1, yes/no, in any letter case.
+std::optional<AutomationBool> ParseBoolean(std::string_view text);
+
+// png, svg, pbm, pgm, in any letter case.
+std::optional<OutputFormat> ParseFormatName(std::string_view name);
+// The format a file name's ending selects.
+std::optional<OutputFormat> FormatOfPath(std::string_view path);
+
+}  // namespace qv::cli
