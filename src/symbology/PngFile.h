@@ -1,0 +1,22 @@
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <string>
+
+#include "symbology/RasterSurface.h"
+
+namespace qv::symbology {
+
+// The surface as an 8-bit RGB PNG file's bytes.
+std::string EncodePng(const RasterSurface& surface);
+void WritePng(const RasterSurface& surface, std::ostream& out);
+// Replaces the file atomically (see WriteFileAtomically).
+void WritePng(const RasterSurface& surface, const std::filesystem::path& path);
+
+// Any PNG, as 8-bit RGB: grey and palette images are expanded, 16-bit samples reduced and
+// transparency composed onto white. Raises the failed call: platform failure for a file
+// that cannot be read or decoded, out of memory for an image above the surface limit.
+RasterSurface ReadPng(const std::filesystem::path& path);
+
+}  // namespace qv::symbology

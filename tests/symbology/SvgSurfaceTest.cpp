@@ -1,0 +1,117 @@
+#include "symbology/SvgSurface.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "support/FixedFont.h"
+
+namespace qv::symbology {
+namespace {
+
+// The rect elements of the document, each as "x,y,width,height,fill".
+std::vector<std::string> Rects(const SvgSurface& svg) {
+    static const std::regex rect(
+        "<rect x=\"(-?\\d+)\" y=\"(-?\\d+)\" width=\"(\\d+)\" height=\"(\\d+)\" fill=\"(#\\w+)\"");
+    const std::string document = svg.Document();
+    std::vector<std::string> result;
+    for (auto it = std::sregex_iterator(document.begin(), document.end(), rect);
+         it != std::sregex_iterator(); ++it) {
+        result.push_back((*it)[1].str() + "," + (*it)[2].str() + "," + (*it)[3].str() + "," +
+                         (*it)[4].str() + "," + (*it)[5].str());
+    }
+    return result;
+}
+
+void Bar(SvgSurface& svg, std::int32_t x, std::int32_t y0, std::int32_t y1) {
+    svg.MoveTo(x, y0);
+    svg.LineTo(x, y1);
+}
+
+TEST(SvgSurfaceTest, DocumentHeader) {
+    SvgSurface svg(30, 20, MakeColour(0x12, 0x34, 0x56));
+    const std::string document = svg.Document();
+    EXPECT_EQ(document.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg ", 0), 0u);
+    EXPECT_NE(document.find(" width=\"30\" height=\"20\" viewBox=\"0 0 30 20\""),
+              std::string::npos);
+    EXPECT_NE(document.find("shape-rendering=\"crispEdges\""), std::string::npos);
+    EXPECT_EQ(Rects(svg), std::vector<std::string>{"0,0,30,20,#123456"});
+    EXPECT_EQ(document.substr(document.size() - 7), "</svg>\n");
+}
+
+TEST(SvgSurfaceTest, BarsMergeAndExcludeTheirEndPoint) {
+    SvgSurface svg(40, 20);
+    // Columns 5..7 as one bar drawn downwards, 8 upwards over the same rows, then a gap.
+    for (std::int32_t x = 5; x < 8; ++x) {
+        Bar(svg, x, 2, 12);
+    }
+    Bar(svg, 8, 11, 1);
+    Bar(svg, 10, 2, 12);
+    Bar(svg, 11, 2, 13);  // a different span: its own rect
+    Bar(svg, 12, -5, 3);  // clipped at the top
+    EXPECT_EQ(Rects(svg), (std::vector<std::string>{
+                              "0,0,40,20,#ffffff",
+                              "5,2,4,10,#000000",
+                              "10,2,1,10,#000000",
+                              "11,2,1,11,#000000",
+                              "12,0,1,3,#000000",
+                          }));
+}
+
+TEST(SvgSurfaceTest, LaterDrawingStaysOnTop) {
+    SvgSurface svg(20, 10);
+    Bar(svg, 2, 0, 10);
+    svg.FillRect({0, 6, 20, 10}, kWhite);
+    Bar(svg, 3, 0, 10);  // adjacent to the first bar, but must not merge under the fill
+    svg.MoveTo(1, 1);
+    svg.LineTo(6, 4);
+    EXPECT_EQ(Rects(svg), (std::vector<std::string>{
+                              "0,0,20,10,#ffffff",
+                              "2,0,1,10,#000000",
+                              "0,6,20,4,#ffffff",
+                              "3,0,1,10,#000000",
+                          }));
+    EXPECT_NE(svg.Document().find("<line x1=\"1.5\" y1=\"1.5\" x2=\"6.5\" y2=\"4.5\""),
+              std::string::npos);
+}
+
+TEST(SvgSurfaceTest, PenAndBackgroundStateAsOnRaster) {
+    SvgSurface svg(20, 10);
+    EXPECT_EQ(svg.SelectPen({MakeColour(0, 0, 0xFF), 1}), Pen{});
+    EXPECT_EQ(svg.SelectPen(Pen{}), (Pen{MakeColour(0, 0, 0xFF), 1}));
+    EXPECT_EQ(svg.SetBkMode(kTransparent), kOpaque);
+    EXPECT_EQ(svg.SetBkMode(kOpaque), kTransparent);
+    svg.SetBkColor(0x00FF00);
+    EXPECT_EQ(svg.GetBkColor(), 0x00FF00u);
+    Bar(svg, 4, 0, 0);
+    EXPECT_EQ(svg.ElementCount(), 1u) << "a line without length draws nothing";
+}
+
+TEST(SvgSurfaceTest, CaptionIsEscapedCentredAndClipped) {
+    SvgSurface svg(100, 40);
+    svg.SetFont(std::make_shared<testing::FixedFont>(20.0f, 13.0f), 11.0f);
+    svg.SetBkMode(kTransparent);
+    svg.DrawText("A&B <\xE9\x80>", {10, 5, 61, 35}, kCaptionFormat);
+    const std::string document = svg.Document();
+    EXPECT_NE(document.find("<clipPath id=\"clip1\"><rect x=\"10\" y=\"5\" width=\"51\" "
+                            "height=\"30\"/></clipPath>"),
+              std::string::npos);
+    // 11-pixel line: 13 rows, the baseline 3 rows above the box's bottom.
+    EXPECT_NE(document.find("<text x=\"35.5\" y=\"32\" font-family=\"sans-serif\" "
+                            "font-size=\"11\" text-anchor=\"middle\""),
+              std::string::npos);
+    EXPECT_NE(document.find("clip-path=\"url(#clip1)\">A&amp;B &lt;\u00E9\u20AC&gt;</text>"),
+              std::string::npos);
+    EXPECT_EQ(Rects(svg).size(), 1u) << "transparent text paints no background";
+
+    svg.SetBkMode(kOpaque);
+    svg.DrawText("1", {10, 5, 61, 35}, kCaptionFormat);
+    // The text's own 20 x 13 cell, centred in the box and standing on its bottom.
+    EXPECT_EQ(Rects(svg).back(), "25,22,20,13,#ffffff");
+}
+
+}  // namespace
+}  // namespace qv::symbology

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <thread>
+#include <vector>
+
+#include "component/FailedCall.h"
+#include "symbology/Font.h"
+#include "symbology/FreeTypeFont.h"
+#include "symbology/RasterSurface.h"
+#include "symbology/Windows1252.h"
+
+namespace qv::symbology {
+namespace {
+
+using component::FailedCall;
+using component::FailureReason;
+
+TEST(TextRenderingTest, ControlFontMeasuresAndRendersDigits) {
+    const auto font = ControlFont();
+    ASSERT_EQ(font, ControlFont()) << "the control font is cached";
+    const TextExtent extent = font->Measure(u"1234");
+    // An 11-pixel sans-serif face: digits are 5 to 8 pixels wide, a line 12 to 15 high.
+    EXPECT_GE(extent.width, 20.0f);
+    EXPECT_LE(extent.width, 32.0f);
+    EXPECT_GE(extent.height, 12.0f);
+    EXPECT_LE(extent.height, 15.0f);
+    EXPECT_LT(font->Measure(u"1").width, extent.width);
+
+    const RenderedText text = font->Render(u"1234");
+    EXPECT_EQ(text.width, static_cast<std::int32_t>(std::ceil(extent.width)));
+    EXPECT_EQ(text.height, static_cast<std::int32_t>(extent.height));
+    ASSERT_EQ(text.coverage.size(), static_cast<std::size_t>(text.width * text.height));
+    EXPECT_GT(std::count_if(text.coverage.begin(), text.coverage.end(),
+                            [](std::uint8_t c) { return c > 200; }),
+              20);
+    // Digits stand on the baseline: the lowest rows belong to descenders only.
+    for (std::int32_t x = 0; x < text.width; ++x) {
+        EXPECT_EQ(text.at(x, text.height - 1), 0) << "column " << x;
+    }
+}
+
+TEST(TextRenderingTest, MissingCharactersStillTakeRoom) {
+    const auto font = ControlFont();
+    // A character the face lacks shows its fallback glyph, not nothing.
+    EXPECT_GT(font->Measure(u"\U0010FFFD").width, 0.0f);
+    EXPECT_EQ(font->Measure(u"").width, 0.0f);
+    EXPECT_EQ(font->Render(u"").width, 0);
+}
+
+TEST(TextRenderingTest, SharedFontRendersTheSameFromManyThreads) {
+    const auto font = ControlFont();
+    const RenderedText expected = font->Render(u"0123456789");
+    std::vector<std::thread> threads;
+    std::vector<int> mismatches(4, 0);
+    for (std::size_t t = 0; t < mismatches.size(); ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < 50; ++i) {
+                mismatches[t] += font->Render(u"0123456789").coverage != expected.coverage;
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(std::count(mismatches.begin(), mismatches.end(), 0), 4);
+}
+
+TEST(TextRenderingTest, LoadFontRefusesWhatIsNoFont) {
+    try {
+        LoadFont("/proc/self/cmdline", 11.0f);
+        ADD_FAILURE() << "a non-font file loaded";
+    } catch (const FailedCall& failure) {
+        EXPECT_EQ(failure.reason(), FailureReason::PlatformFailure);
+    }
+    EXPECT_THROW(LoadFont("sans-serif", -2.0f), FailedCall);
+    const auto big = LoadFont("sans-serif", 22.0f);
+    EXPECT_GT(big->Measure(u"1234").width, 1.7f * ControlFont()->Measure(u"1234").width);
+}
+
+TEST(TextRenderingTest, RasterCaptionIsBottomCentredAndClipped) {
+    RasterSurface s(60, 30);
+    const Rect box{15, 4, 45, 20};
+    s.DrawText("1234", box, kCaptionFormat);
+    Rect ink{s.width(), s.height(), 0, 0};
+    for (std::int32_t y = 0; y < s.height(); ++y) {
+        for (std::int32_t x = 0; x < s.width(); ++x) {
+            if (s.PixelAt(x, y) != kWhite) {
+                ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x + 1),
+                       std::max(ink.bottom, y + 1)};
+            }
+        }
+    }
+    ASSERT_LT(ink.left, ink.right);
+    EXPECT_GE(ink.left, box.left);
+    EXPECT_LE(ink.right, box.right);
+    EXPECT_NEAR((ink.left + ink.right) / 2.0, (box.left + box.right) / 2.0, 2.0);
+    // Digits end on the baseline, a few descender rows above the box's bottom.
+    EXPECT_GE(ink.bottom, box.bottom - 4);
+    EXPECT_LT(ink.bottom, box.bottom);
+
+    // A box narrower and lower than the text: no ink outside it.
+    RasterSurface clipped(60, 30);
+    const Rect tight{20, 10, 30, 14};
+    clipped.DrawText("1234", tight, kCaptionFormat);
+    for (std::int32_t y = 0; y < clipped.height(); ++y) {
+        for (std::int32_t x = 0; x < clipped.width(); ++x) {
+            const bool inside =
+                x >= tight.left && x < tight.right && y >= tight.top && y < tight.bottom;
+            if (!inside) {
+                ASSERT_EQ(clipped.PixelAt(x, y), kWhite) << x << ", " << y;
+            }
+        }
+    }
+}
+
+TEST(TextRenderingTest, Windows1252Conversion) {
+    struct Case {
+        std::u16string text;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {u"AZ09", "AZ09"},    {u"\u00E9", "\xE9"},
+        {u"\u20AC", "\x80"},  {u"\u2122\u0160", "\x99\x8A"},
+        {u"a\u4E2Db", "a?b"}, {u"\U0001F600", "?"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(EncodeWindows1252(c.text), c.bytes);
+    }
+    EXPECT_EQ(DecodeWindows1252("\x80\xE9\x9F"), u"\u20AC\u00E9\u0178");
+}
+
+}  // namespace
+}  // namespace qv::symbology
