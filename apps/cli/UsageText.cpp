@@ -26,9 +26,11 @@ Barcode:
   -s, --show-value         print the text under the bars (ShowValue)
   -w, --background-white, --white
                            white background with a 5-pixel margin (BackgroundWhite)
-      --width N            the barcode's width in pixels (BarWidth)
-      --height N           the bars' height in pixels (BarHeight, 0 is 50)
-      --default-size       one pixel per module; BarWidth follows (BarWidthSource)
+      --width N            the barcode's width in pixels, the white margins
+                           included (BarWidth)
+      --height N           its height in pixels (BarHeight)
+      --default-size       one pixel per module and 50 pixels high unless --height
+                           (BarWidthSource); without it give --width and --height
 
 Output:
   -o, --output FILE        .png, .svg, .pbm or .pgm by its ending, written atomically;
