@@ -19,7 +19,10 @@ std::int16_t QvBarCode::DrawNumeric(NumericEncoder encode, SurfaceHandle& hdc) {
     if (encoding.code != symbology::kDrawn) {
         return encoding.code;
     }
-    return symbology::DrawModuleString(*this, encoding.modules, textToEncode_, hdc);
+    // The pipeline lets the host run events, which may draw again and replace TextToEncode:
+    // the caption must not point into it.
+    const std::u16string caption = textToEncode_;
+    return symbology::DrawModuleString(*this, encoding.modules, caption, hdc);
 }
 
 std::int16_t QvBarCode::DrawInterleaved2of5(SurfaceHandle& hdc) {
@@ -39,8 +42,10 @@ std::int16_t QvBarCode::DrawCode39(SurfaceHandle& hdc) {
     if (encoding.code != symbology::kDrawn) {
         return encoding.code;
     }
-    // The caption is Text exactly as stored, spaces and letter case kept.
-    return symbology::DrawModuleString(*this, encoding.modules, text_, hdc);
+    // The caption is Text exactly as stored, spaces and letter case kept; a copy, because the
+    // host may set Text while the pipeline lets it run events.
+    const std::u16string caption = text_;
+    return symbology::DrawModuleString(*this, encoding.modules, caption, hdc);
 }
 
 }  // namespace qv::control

@@ -1,5 +1,8 @@
 #include "control/SamplePicture.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "symbology/Encoders.h"
 
 namespace qv::control {
@@ -34,7 +37,12 @@ std::shared_ptr<const RasterSurface> SamplePicture(
     // 142 modules: one pixel each leaves a one-pixel margin on both sides.
     const symbology::Encoding sample = symbology::EncodeCode39(caption);
     const std::int32_t left = (kWidth - static_cast<std::int32_t>(sample.modules.size())) / 2;
-    const std::int32_t textHeight = static_cast<std::int32_t>(font->Measure(caption).height + 0.5f);
+    // A font may measure anything; the caption can take at most the whole sample.
+    const float measured = font->Measure(caption).height + 0.5f;
+    const std::int32_t textHeight =
+        std::isfinite(measured)
+            ? static_cast<std::int32_t>(std::clamp(measured, 0.0f, static_cast<float>(kHeight)))
+            : 0;
     const std::int32_t barBottom = kHeight - textHeight - 2;
     for (std::size_t i = 0; i < sample.modules.size(); ++i) {
         if (sample.modules[i] == '1') {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "component/FailedCall.h"
 #include "control/QvBarCode.h"
 #include "support/FixedFont.h"
 

@@ -1,0 +1,136 @@
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <vector>
+
+#include "FuzzCheck.h"
+#include "symbology/RasterSurface.h"
+
+namespace qv::fuzz {
+
+// A caller's surface as a host hands it over: a raster picture behind a decorator that counts
+// pen selections, follows the background mode and remembers the area the operations asked to
+// change, so a drawing can be checked for leaked pens and for pixels written elsewhere.
+class CountingSurface final : public symbology::DrawingSurface {
+  public:
+    // The pen a host had selected before the control drew; it must be current again after.
+    static constexpr symbology::Pen kHostPen{0x123456, 1};
+
+    CountingSurface(std::int32_t width, std::int32_t height, symbology::Colour background,
+                    int bkMode)
+        : raster_(width, height, background), bkMode_(bkMode) {
+        raster_.SelectPen(kHostPen);
+        raster_.SetBkMode(bkMode);
+    }
+
+    symbology::RasterSurface& raster() { return raster_; }
+
+    // Call before a drawing: takes a snapshot and forgets what earlier drawings asked for.
+    void BeginDrawing() {
+        selections_ = 0;
+        current_ = kHostPen;
+        startMode_ = bkMode_;
+        touched_ = Box{};
+        snapshot_.clear();
+        for (std::int32_t y = 0; y < raster_.height(); ++y) {
+            snapshot_.insert(snapshot_.end(), raster_.RowData(y),
+                             raster_.RowData(y) + raster_.RowBytes());
+        }
+    }
+
+    // After a drawing, finished or ended by a failed call: every pen selected was put back,
+    // the background mode is the host's again, and no pixel outside the asked-for area changed.
+    void CheckDrawingLeftNoTrace() const {
+        QV_REQUIRE(selections_ % 2 == 0);
+        QV_REQUIRE(current_ == kHostPen);
+        QV_REQUIRE(bkMode_ == startMode_);
+        const std::size_t rowBytes = raster_.RowBytes();
+        for (std::int32_t y = 0; y < raster_.height(); ++y) {
+            const std::uint8_t* now = raster_.RowData(y);
+            const std::uint8_t* before = snapshot_.data() + static_cast<std::size_t>(y) * rowBytes;
+            for (std::int32_t x = 0; x < raster_.width(); ++x) {
+                if (touched_.Contains(x, y)) {
+                    continue;
+                }
+                const std::size_t at = static_cast<std::size_t>(x) * 3;
+                QV_REQUIRE(std::equal(now + at, now + at + 3, before + at));
+            }
+        }
+    }
+
+    symbology::Colour GetBkColor() const override { return raster_.GetBkColor(); }
+    void FillRect(const symbology::Rect& rect, symbology::Colour brush) override {
+        touched_.Add(rect.left, rect.top, std::int64_t{rect.right} - 1,
+                     std::int64_t{rect.bottom} - 1);
+        raster_.FillRect(rect, brush);
+    }
+    symbology::Pen SelectPen(const symbology::Pen& pen) override {
+        ++selections_;
+        current_ = pen;
+        return raster_.SelectPen(pen);
+    }
+    void MoveTo(std::int32_t x, std::int32_t y) override {
+        penX_ = x;
+        penY_ = y;
+        raster_.MoveTo(x, y);
+    }
+    void LineTo(std::int32_t x, std::int32_t y) override {
+        const std::int64_t reach = std::max(current_.width, 1);
+        touched_.Add(
+            std::min<std::int64_t>(penX_, x) - reach, std::min<std::int64_t>(penY_, y) - reach,
+            std::max<std::int64_t>(penX_, x) + reach, std::max<std::int64_t>(penY_, y) + reach);
+        penX_ = x;
+        penY_ = y;
+        raster_.LineTo(x, y);
+    }
+    int SetBkMode(int mode) override {
+        bkMode_ = mode;
+        return raster_.SetBkMode(mode);
+    }
+    void DrawText(std::string_view text, const symbology::Rect& rect, unsigned format) override {
+        constexpr unsigned kNoClip = 0x100;
+        if (format & kNoClip) {
+            touched_.Add(0, 0, raster_.width(), raster_.height());
+        } else {
+            touched_.Add(rect.left, rect.top, std::int64_t{rect.right} - 1,
+                         std::int64_t{rect.bottom} - 1);
+        }
+        raster_.DrawText(text, rect, format);
+    }
+
+  private:
+    // The inclusive bounding box of everything asked for.
+    struct Box {
+        std::int64_t left = std::numeric_limits<std::int64_t>::max();
+        std::int64_t top = std::numeric_limits<std::int64_t>::max();
+        std::int64_t right = std::numeric_limits<std::int64_t>::min();
+        std::int64_t bottom = std::numeric_limits<std::int64_t>::min();
+        void Add(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b) {
+            if (l > r || t > b) {
+                return;
+            }
+            left = std::min(left, l);
+            top = std::min(top, t);
+            right = std::max(right, r);
+            bottom = std::max(bottom, b);
+        }
+        bool Contains(std::int64_t x, std::int64_t y) const {
+            return x >= left && x <= right && y >= top && y <= bottom;
+        }
+    };
+
+    symbology::RasterSurface raster_;
+    int bkMode_;
+    int startMode_ = 0;
+    int selections_ = 0;
+    symbology::Pen current_ = kHostPen;
+    std::int32_t penX_ = 0;
+    std::int32_t penY_ = 0;
+    Box touched_;
+    std::vector<std::uint8_t> snapshot_;
+};
+
+}  // namespace qv::fuzz
