@@ -1,0 +1,36 @@
+# What `cmake --install` puts down: the library with its headers, the programs, the man page,
+# and the CMake package and pkg-config files through which other projects find them.
+include(CMakePackageConfigHelpers)
+
+set(QV_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/QvBarCode)
+
+install(TARGETS qvbarcode_library EXPORT QvBarCodeTargets
+    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+    INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qvbarcode)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/src/
+    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qvbarcode
+    FILES_MATCHING PATTERN "*.h")
+
+install(TARGETS qvbarcode RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/apps/cli/qvbarcode.1
+    DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+install(EXPORT QvBarCodeTargets
+    NAMESPACE QvBarCode::
+    DESTINATION ${QV_INSTALL_CMAKEDIR})
+configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/QvBarCodeConfig.cmake.in
+    ${CMAKE_BINARY_DIR}/QvBarCodeConfig.cmake
+    INSTALL_DESTINATION ${QV_INSTALL_CMAKEDIR})
+write_basic_package_version_file(${CMAKE_BINARY_DIR}/QvBarCodeConfigVersion.cmake
+    COMPATIBILITY SameMajorVersion)
+install(FILES ${CMAKE_BINARY_DIR}/QvBarCodeConfig.cmake
+    ${CMAKE_BINARY_DIR}/QvBarCodeConfigVersion.cmake
+    DESTINATION ${QV_INSTALL_CMAKEDIR})
+
+# The prefix is found from the file's own place, so that `cmake --install --prefix` elsewhere
+# gives a working file too.
+file(RELATIVE_PATH QV_PC_TO_PREFIX /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
+string(REGEX REPLACE "/$" "" QV_PC_TO_PREFIX "${QV_PC_TO_PREFIX}")
+configure_file(${CMAKE_CURRENT_LIST_DIR}/qvbarcode.pc.in ${CMAKE_BINARY_DIR}/qvbarcode.pc @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/qvbarcode.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

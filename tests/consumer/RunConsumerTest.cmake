@@ -1,0 +1,53 @@
+# Installs the build into a fresh prefix, then builds and runs the library example against
+# it twice: as a CMake package and through pkg-config.
+#   cmake -DQV_BUILD_DIR=... -DQV_SOURCE_DIR=... -DQV_WORK_DIR=... -DQV_CXX=...
+#         -DQV_GENERATOR=... -P RunConsumerTest.cmake
+foreach(variable QV_BUILD_DIR QV_SOURCE_DIR QV_WORK_DIR QV_CXX QV_GENERATOR)
+    if(NOT DEFINED ${variable})
+        message(FATAL_ERROR "${variable} is not set")
+    endif()
+endforeach()
+
+function(run)
+    execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "failed (${status}): ${ARGN}\n${out}")
+    endif()
+endfunction()
+
+function(expect_png path)
+    if(NOT EXISTS ${path})
+        message(FATAL_ERROR "${path} was not written")
+    endif()
+    file(READ ${path} signature LIMIT 4 HEX)
+    if(NOT signature STREQUAL "89504e47")
+        message(FATAL_ERROR "${path} is no PNG")
+    endif()
+endfunction()
+
+set(prefix ${QV_WORK_DIR}/prefix)
+set(example ${QV_SOURCE_DIR}/examples/minimal.cpp)
+file(REMOVE_RECURSE ${QV_WORK_DIR})
+file(MAKE_DIRECTORY ${QV_WORK_DIR})
+
+run(${CMAKE_COMMAND} --install ${QV_BUILD_DIR} --prefix ${prefix})
+foreach(installed bin/qvbarcode share/man/man1/qvbarcode.1 include/qvbarcode/control/QvBarCode.h)
+    if(NOT EXISTS ${prefix}/${installed})
+        message(FATAL_ERROR "not installed: ${installed}")
+    endif()
+endforeach()
+run(${prefix}/bin/qvbarcode --version)
+
+run(${CMAKE_COMMAND} -S ${QV_SOURCE_DIR}/tests/consumer -B ${QV_WORK_DIR}/cmake-build
+    -G ${QV_GENERATOR} -DCMAKE_CXX_COMPILER=${QV_CXX} -DCMAKE_PREFIX_PATH=${prefix}
+    -DQV_EXAMPLE=${example})
+run(${CMAKE_COMMAND} --build ${QV_WORK_DIR}/cmake-build)
+run(${QV_WORK_DIR}/cmake-build/minimal ${QV_WORK_DIR}/from-cmake.png)
+expect_png(${QV_WORK_DIR}/from-cmake.png)
+
+file(GLOB_RECURSE pc_file ${prefix}/*/qvbarcode.pc)
+get_filename_component(pc_dir "${pc_file}" DIRECTORY)
+set(ENV{PKG_CONFIG_PATH} ${pc_dir})
+run(sh -c "'${QV_CXX}' '${example}' $(pkg-config --cflags --libs qvbarcode) -o '${QV_WORK_DIR}/minimal-pc'")
+run(${QV_WORK_DIR}/minimal-pc ${QV_WORK_DIR}/from-pkg-config.png)
+expect_png(${QV_WORK_DIR}/from-pkg-config.png)
