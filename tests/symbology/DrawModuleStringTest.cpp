@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "component/FailedCall.h"
+#include "symbology/Encoding.h"
 #include "symbology/RasterSurface.h"
 
 namespace qv::symbology {
