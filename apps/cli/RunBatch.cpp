@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <new>
 
 #include "BatchRecords.h"
 #include "Commands.h"
@@ -44,6 +45,8 @@ std::optional<std::string> DrawRecord(BarcodeRenderer& renderer, const BatchReco
         drawing = renderer.Render(*record.settings);
     } catch (const component::FailedCall& failure) {
         return FailedCallLine(failure);
+    } catch (const std::bad_alloc&) {
+        return std::string("failed call: out of memory");
     }
     if (drawing.code != 0) {
         return ResultCodeLine(drawing);

@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <new>
 
 #include "Commands.h"
 #include "ExitStatus.h"
@@ -24,6 +25,9 @@ int RunSingle(const Options& options) {
         drawing = renderer.Render(options.settings);
     } catch (const component::FailedCall& failure) {
         std::fprintf(stderr, "qvbarcode: %s\n", FailedCallLine(failure).c_str());
+        return kExitFailedCall;
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "qvbarcode: failed call: out of memory\n");
         return kExitFailedCall;
     }
     if (drawing.code != 0) {
