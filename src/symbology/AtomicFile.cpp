@@ -41,7 +41,11 @@ class TemporaryFile {
     explicit TemporaryFile(const std::filesystem::path& target) {
         const std::filesystem::path directory =
             target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-        name_ = (directory / ("." + target.filename().string() + ".XXXXXX")).string();
+        // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on "." + string.
+        std::string leaf = ".";
+        leaf += target.filename().string();
+        leaf += ".XXXXXX";
+        name_ = (directory / leaf).string();
         descriptor_ = mkstemp(name_.data());
         if (descriptor_ < 0) {
             name_.clear();
