@@ -21,8 +21,11 @@ constexpr double kCaptionPadding = 6.0;
 
 // Halves go to the even neighbour; std::nearbyint does exactly that in the default mode.
 std::int64_t RoundHalfEven(double value) {
-    if (!std::isfinite(value)) {
-        throw FailedCall(FailureReason::Overflow, "rounding a value that is not finite");
+    // Every caller narrows the result to 16 or 32 bits, so anything beyond 2^62 overflows
+    // anyway; refusing it here keeps the conversion to 64 bits defined.
+    constexpr double kLimit = 4611686018427387904.0;  // 2^62
+    if (!std::isfinite(value) || value >= kLimit || value <= -kLimit) {
+        throw FailedCall(FailureReason::Overflow, "rounding a value beyond any coordinate");
     }
     return static_cast<std::int64_t>(std::nearbyint(value));
 }

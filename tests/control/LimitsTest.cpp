@@ -64,6 +64,24 @@ bool AllWhite(const RasterSurface& surface) {
     return true;
 }
 
+// A font that measures every text at one extent, however absurd, remembers what it measured
+// and leaves no ink.
+class MeasuredFont final : public symbology::Font {
+  public:
+    explicit MeasuredFont(float width = 40.0f, float height = 13.0f)
+        : width_(width), height_(height) {}
+    symbology::TextExtent Measure(std::u16string_view text) const override {
+        measured.emplace_back(text);
+        return {width_, height_};
+    }
+    symbology::RenderedText Render(std::u16string_view) const override { return {}; }
+    mutable std::vector<std::u16string> measured;
+
+  private:
+    float width_;
+    float height_;
+};
+
 // The host's pen and background mode are current again after any drawing, failed or not.
 void ExpectHostStateBack(RasterSurface& surface) {
     EXPECT_EQ(surface.SelectPen(kHostPen), kHostPen);
@@ -210,18 +228,41 @@ TEST(Limits, PictureCapOnTheOwnSurfaceIsOutOfMemoryAndKeepsTheState) {
     }
 }
 
+// A caption the font measures beyond 16 bits, or beyond any number, cannot be placed.
+TEST(Limits, CaptionMeasuredBeyondItsRangeEndsInAFailedCall) {
+    const float inf = std::numeric_limits<float>::infinity();
+    const std::pair<float, float> extents[] = {{40000.0f, 13.0f},
+                                               {1e30f, 13.0f},
+                                               {-1e30f, 13.0f},
+                                               {inf, 13.0f},
+                                               {std::numeric_limits<float>::quiet_NaN(), 13.0f},
+                                               {40.0f, 1e30f}};
+    for (const auto& [width, height] : extents) {
+        auto site = std::make_shared<testing::RecordingSite>();
+        QvBarCode control(site, std::make_shared<MeasuredFont>(width, height));
+        control.SetText(u"  ");
+        control.Draw();
+        control.SetText(u"CODE 39");
+        control.SetBarCodeType(QvTypeCode39);
+        control.SetBarWidthSource(kTrue);
+        control.SetShowValue(kTrue);
+        auto surface = HostSurface(100, 60);
+        ScopedSurfaceHandle handle(surface);
+        SurfaceHandle hdc = handle.get();
+        try {
+            control.Draw(hdc);
+            ADD_FAILURE() << width << " x " << height << ": drew";
+        } catch (const FailedCall& failure) {
+            EXPECT_EQ(failure.reason(), FailureReason::Overflow) << width << " x " << height;
+        }
+        EXPECT_EQ(control.ErrorDescription(), u"Barcode Text can NOT be Blank");
+        ExpectHostStateBack(*surface);
+    }
+}
+
 // A host may run its own handlers while the pipeline lets it process events, and they may
 // set Text and draw again; the outer drawing still captions what it encoded.
 TEST(Limits, HostDrawingAgainWhileEventsRunLeavesTheOuterCaptionIntact) {
-    class CaptionFont final : public symbology::Font {
-      public:
-        symbology::TextExtent Measure(std::u16string_view text) const override {
-            measured.emplace_back(text);
-            return {40.0f, 13.0f};
-        }
-        symbology::RenderedText Render(std::u16string_view) const override { return {}; }
-        mutable std::vector<std::u16string> measured;
-    };
     class ReenteringSite : public testing::RecordingSite {
       public:
         void ProcessPendingEvents() override {
@@ -239,7 +280,7 @@ TEST(Limits, HostDrawingAgainWhileEventsRunLeavesTheOuterCaptionIntact) {
     const std::u16string text = u"12345678901234567890";
     for (const std::int32_t type : {QvTypeStandard2of5, QvTypeCode39}) {
         auto site = std::make_shared<ReenteringSite>();
-        auto font = std::make_shared<CaptionFont>();
+        auto font = std::make_shared<MeasuredFont>();
         QvBarCode control(site, font);
         site->control = &control;
         control.SetText(text);
