@@ -66,3 +66,4 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j "$jobs"
 ctest --test-dir build-asan --output-on-failure -j "$jobs"
+tests/fuzz/run.sh 60

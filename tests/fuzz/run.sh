@@ -29,6 +29,7 @@ share=$((total / ${#targets[@]}))
 ((share > 0)) || share=1
 mkdir -p "$build/fuzz-artifacts"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:allocator_may_return_null=1
+export LSAN_OPTIONS="suppressions=$root/tests/fuzz/lsan.supp"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 status=0
 for target in "${targets[@]}"; do
