@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 #include <vector>
 
 #include "component/FailedCall.h"
@@ -52,27 +53,77 @@ struct FreeTypeFont::Face {
     LibraryHandle library;
     FaceHandle face;
 
-    // Walks the text glyph by glyph, the pen position in 26.6 pixels given to each.
-    template <typename Visit>
-    FT_Pos Layout(std::u16string_view text, FT_Int32 loadFlags, Visit visit) const {
-        FT_Pos pen = 0;
-        FT_UInt previous = 0;
-        const bool kerning = FT_HAS_KERNING(face.get());
-        for (const char32_t code : CodePoints(text)) {
-            // Index 0 is the face's .notdef glyph, drawn for characters it lacks.
-            const FT_UInt glyph = FT_Get_Char_Index(face.get(), code);
-            if (kerning && previous != 0 && glyph != 0) {
-                FT_Vector delta{};
-                if (FT_Get_Kerning(face.get(), previous, glyph, FT_KERNING_DEFAULT, &delta) == 0) {
-                    pen += delta.x;
+    // What a drawing needs of one glyph, loaded and rasterised once per face and size:
+    // captions re-use the same few characters, and hinting and rasterising are the cost.
+    struct Glyph {
+        FT_UInt index = 0;
+        bool loaded = false;
+        FT_Pos advance = 0;
+        std::int32_t left = 0;
+        std::int32_t top = 0;
+        std::int32_t width = 0;
+        std::int32_t rows = 0;
+        std::vector<std::uint8_t> coverage;  // width * rows, tightly packed
+    };
+    std::unordered_map<char32_t, Glyph> glyphs;
+    std::unordered_map<std::uint64_t, FT_Pos> kerning;
+
+    const Glyph& GlyphFor(char32_t code) {
+        if (const auto found = glyphs.find(code); found != glyphs.end()) {
+            return found->second;
+        }
+        Glyph glyph;
+        // Index 0 is the face's .notdef glyph, drawn for characters it lacks.
+        glyph.index = FT_Get_Char_Index(face.get(), code);
+        if (FT_Load_Glyph(face.get(), glyph.index, FT_LOAD_DEFAULT) == 0) {
+            const FT_GlyphSlot slot = face->glyph;
+            glyph.loaded = true;
+            glyph.advance = slot->advance.x;
+            if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) == 0 &&
+                slot->bitmap.pixel_mode == FT_PIXEL_MODE_GRAY) {
+                const FT_Bitmap& bitmap = slot->bitmap;
+                glyph.left = slot->bitmap_left;
+                glyph.top = slot->bitmap_top;
+                glyph.width = static_cast<std::int32_t>(bitmap.width);
+                glyph.rows = static_cast<std::int32_t>(bitmap.rows);
+                glyph.coverage.resize(std::size_t{bitmap.width} * bitmap.rows);
+                for (unsigned row = 0; row < bitmap.rows; ++row) {
+                    std::copy_n(bitmap.buffer + std::int64_t{bitmap.pitch} * row, bitmap.width,
+                                glyph.coverage.data() + std::size_t{row} * bitmap.width);
                 }
             }
-            if (FT_Load_Glyph(face.get(), glyph, loadFlags) != 0) {
+        }
+        return glyphs.emplace(code, std::move(glyph)).first->second;
+    }
+
+    FT_Pos Kerning(FT_UInt previous, FT_UInt next) {
+        const std::uint64_t key = (std::uint64_t{previous} << 32) | next;
+        if (const auto found = kerning.find(key); found != kerning.end()) {
+            return found->second;
+        }
+        FT_Vector delta{};
+        const FT_Error error =
+            FT_Get_Kerning(face.get(), previous, next, FT_KERNING_DEFAULT, &delta);
+        return kerning.emplace(key, error == 0 ? delta.x : 0).first->second;
+    }
+
+    // Walks the text glyph by glyph, the pen position in 26.6 pixels given to each.
+    template <typename Visit>
+    FT_Pos Layout(std::u16string_view text, Visit visit) {
+        FT_Pos pen = 0;
+        FT_UInt previous = 0;
+        const bool hasKerning = FT_HAS_KERNING(face.get());
+        for (const char32_t code : CodePoints(text)) {
+            const Glyph& glyph = GlyphFor(code);
+            if (hasKerning && previous != 0 && glyph.index != 0) {
+                pen += Kerning(previous, glyph.index);
+            }
+            if (!glyph.loaded) {
                 continue;
             }
-            visit(pen, face->glyph);
-            pen += face->glyph->advance.x;
-            previous = glyph;
+            visit(pen, glyph);
+            pen += glyph.advance;
+            previous = glyph.index;
         }
         return pen;
     }
@@ -114,41 +165,36 @@ FreeTypeFont::~FreeTypeFont() = default;
 
 TextExtent FreeTypeFont::Measure(std::u16string_view text) const {
     const std::lock_guard guard(lock_);
-    const FT_Pos width = face_->Layout(text, FT_LOAD_DEFAULT, [](FT_Pos, FT_GlyphSlot) {});
+    const FT_Pos width = face_->Layout(text, [](FT_Pos, const Face::Glyph&) {});
     return {static_cast<float>(width) / 64.0f, static_cast<float>(lineHeight_)};
 }
 
 RenderedText FreeTypeFont::Render(std::u16string_view text) const {
     const std::lock_guard guard(lock_);
     RenderedText result;
-    const FT_Pos width = face_->Layout(text, FT_LOAD_DEFAULT, [](FT_Pos, FT_GlyphSlot) {});
+    const FT_Pos width = face_->Layout(text, [](FT_Pos, const Face::Glyph&) {});
     result.width = static_cast<std::int32_t>((std::max<FT_Pos>(width, 0) + 63) / 64);
     result.height = lineHeight_;
     result.coverage.assign(
         static_cast<std::size_t>(result.width) * static_cast<std::size_t>(result.height), 0);
-    face_->Layout(text, FT_LOAD_DEFAULT, [&](FT_Pos pen, FT_GlyphSlot slot) {
-        if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0 ||
-            slot->bitmap.pixel_mode != FT_PIXEL_MODE_GRAY) {
-            return;
-        }
-        const FT_Bitmap& bitmap = slot->bitmap;
-        const std::int64_t left = (pen + 32) / 64 + slot->bitmap_left;
-        const std::int64_t top = std::int64_t{baseline_} - slot->bitmap_top;
-        for (unsigned row = 0; row < bitmap.rows; ++row) {
+    face_->Layout(text, [&](FT_Pos pen, const Face::Glyph& glyph) {
+        const std::int64_t left = (pen + 32) / 64 + glyph.left;
+        const std::int64_t top = std::int64_t{baseline_} - glyph.top;
+        // Only the part of the glyph inside the line is copied.
+        const std::int64_t firstColumn = std::max<std::int64_t>(0, -left);
+        const std::int64_t endColumn =
+            std::min<std::int64_t>(glyph.width, std::int64_t{result.width} - left);
+        for (std::int32_t row = 0; row < glyph.rows; ++row) {
             const std::int64_t y = top + row;
             if (y < 0 || y >= result.height) {
                 continue;
             }
-            const unsigned char* source = bitmap.buffer + std::int64_t{bitmap.pitch} * row;
-            for (unsigned column = 0; column < bitmap.width; ++column) {
-                const std::int64_t x = left + column;
-                if (x < 0 || x >= result.width) {
-                    continue;
-                }
-                std::uint8_t& cell =
-                    result.coverage[static_cast<std::size_t>(y * result.width + x)];
+            const std::uint8_t* source =
+                glyph.coverage.data() + static_cast<std::size_t>(row) * glyph.width;
+            std::uint8_t* target = result.coverage.data() + y * result.width + left;
+            for (std::int64_t column = firstColumn; column < endColumn; ++column) {
                 // Overlapping glyphs keep the darker coverage instead of adding up past ink.
-                cell = std::max<std::uint8_t>(cell, source[column]);
+                target[column] = std::max(target[column], source[column]);
             }
         }
     });
