@@ -1,0 +1,100 @@
+#include "component/ArgumentConversion.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "component/CheckedInt.h"
+#include "component/FailedCall.h"
+
+namespace qv::component {
+namespace {
+
+bool IsBlank(char16_t c) {
+    return c == u' ' || c == u'\t';
+}
+
+std::u16string_view Trimmed(std::u16string_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+[[noreturn]] void NotANumber() {
+    throw FailedCall(FailureReason::InvalidValue, "text is not a whole number");
+}
+
+// Exact decimal parsing: digits accumulate in 64 bits and stop being accumulated once the
+// value is certainly beyond 32 bits, so a thousand-digit text overflows instead of wrapping.
+std::int32_t ParseWholeNumber(std::u16string_view text) {
+    text = Trimmed(text);
+    bool negative = false;
+    if (!text.empty() && (text.front() == u'-' || text.front() == u'+')) {
+        negative = text.front() == u'-';
+        text.remove_prefix(1);
+    }
+    constexpr std::int64_t kBeyond = std::int64_t{1} << 40;
+    std::int64_t whole = 0;
+    std::size_t i = 0;
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+        whole = std::min(kBeyond, whole * 10 + (text[i] - u'0'));
+    }
+    const std::size_t wholeDigits = i;
+    int firstFraction = -1;  // the first fraction digit decides the rounding, with the rest
+    bool restNonZero = false;
+    if (i < text.size() && text[i] == u'.') {
+        for (++i; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+            if (firstFraction < 0) {
+                firstFraction = text[i] - u'0';
+            } else if (text[i] != u'0') {
+                restNonZero = true;
+            }
+        }
+        if (wholeDigits == 0 && firstFraction < 0) NotANumber();
+    } else if (wholeDigits == 0) {
+        NotANumber();
+    }
+    if (i != text.size()) NotANumber();
+    const bool roundUp = firstFraction > 5 || (firstFraction == 5 && restNonZero) ||
+                         (firstFraction == 5 && !restNonZero && whole % 2 == 1);
+    if (roundUp) ++whole;
+    return CheckedInt32(negative ? -whole : whole);
+}
+
+}  // namespace
+
+std::int32_t ToWholeNumber(const Variant& value) {
+    if (value.type() == Variant::Type::Text) return ParseWholeNumber(value.AsText());
+    return value.AsInt32();
+}
+
+std::int16_t ToAutomationBool(const Variant& value) {
+    if (value.type() == Variant::Type::Text) {
+        std::u16string lower(Trimmed(value.AsText()));
+        std::ranges::transform(lower, lower.begin(), [](char16_t c) {
+            return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
+        });
+        if (lower == u"true") return -1;
+        if (lower == u"false") return 0;
+        return ParseWholeNumber(lower) != 0 ? -1 : 0;
+    }
+    return value.AsInt32() != 0 ? -1 : 0;
+}
+
+std::u16string ToText(const Variant& value) {
+    switch (value.type()) {
+        case Variant::Type::Text:
+            return value.AsText();
+        case Variant::Type::Bool:
+            return value.AsBool() ? u"True" : u"False";
+        case Variant::Type::Int16:
+        case Variant::Type::Int32: {
+            const std::string digits = std::to_string(value.AsInt32());
+            return std::u16string(digits.begin(), digits.end());
+        }
+        case Variant::Type::Empty:
+            break;
+    }
+    throw FailedCall(FailureReason::InvalidValue, "no value given for a text");
+}
+
+}  // namespace qv::component

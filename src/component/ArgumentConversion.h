@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "component/Variant.h"
+
+namespace qv::component {
+
+// The conversions a dispatch call applies to a value on its way into a member, as an
+// automation host would. Each raises the invalid-value failed call for a value that has no
+// meaning as the type asked for, and the overflow failed call for one out of its range.
+
+// Numbers as they are; a text holding a decimal number (blanks around it, an optional sign,
+// an optional fraction rounded half to even) as that number. The empty variant is invalid.
+std::int32_t ToWholeNumber(const Variant& value);
+// Numbers: non-zero is True (-1). Texts: "True" or "False" in any case, or a number.
+std::int16_t ToAutomationBool(const Variant& value);
+// Texts as they are; numbers in decimal; Booleans as "True" or "False".
+std::u16string ToText(const Variant& value);
+
+}  // namespace qv::component

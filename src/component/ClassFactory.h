@@ -1,0 +1,42 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string_view>
+
+#include "component/DispatchObject.h"
+#include "component/Guid.h"
+#include "component/ModuleCounts.h"
+#include "component/PageDispatch.h"
+#include "component/TypeLibrary.h"
+
+namespace qv::component {
+
+// Makes the page objects; the property page plugs itself in here, so this layer does not
+// depend on how the page is built.
+using PageCreator = std::function<std::shared_ptr<PropertyPageOperations>()>;
+void SetPropertyPageCreator(PageCreator creator);
+bool HasPropertyPageCreator();
+
+// The factory of one class. It counts as a live object while it exists, since the code it
+// would run lives in this library.
+class ClassFactory {
+  public:
+    // Throws the invalid-value failed call for a class this library does not have.
+    explicit ClassFactory(const Guid& classId);
+
+    const ClassDescription& Class() const { return *class_; }
+    // A new object with its default interface. Raises the failed call when it cannot be
+    // made; a page class without a page creator is a platform failure.
+    std::unique_ptr<DispatchObject> CreateInstance() const;
+
+  private:
+    const ClassDescription* class_;
+    CountedObject counted_;
+};
+
+// A new object of the class with that name, programmatic id or class id.
+std::unique_ptr<DispatchObject> CreateObject(std::string_view className);
+std::unique_ptr<DispatchObject> CreateObject(const Guid& classId);
+
+}  // namespace qv::component

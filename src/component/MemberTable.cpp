@@ -1,0 +1,91 @@
+#include "component/MemberTable.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "component/Identifiers.h"
+
+namespace qv::component {
+namespace {
+
+using enum MemberKind;
+using enum ValueType;
+
+constexpr Parameter kDrawParameters[] = {
+    {"xhDC", Int32, /*byReference=*/true, /*output=*/true, /*optional=*/true, -1},
+};
+constexpr Parameter kAllowOnlyNumbersParameters[] = {
+    {"xFlag", String, /*byReference=*/true, /*output=*/false, /*optional=*/false, 0},
+};
+
+constexpr Member kQvBarCodeMembers[] = {
+    {"Text", Get, String, 0x6803000B, {}},
+    {"Text", Let, String, 0x6803000B, {}},
+    {"BarCodeType", Get, EnumBarCodeType, 0x6803000A, {}},
+    {"BarCodeType", Let, EnumBarCodeType, 0x6803000A, {}},
+    {"PositionX", Get, Int32, 0x68030009, {}},
+    {"PositionX", Let, Int32, 0x68030009, {}},
+    {"PositionY", Get, Int32, 0x68030008, {}},
+    {"PositionY", Let, Int32, 0x68030008, {}},
+    {"BarHeight", Get, Int32, 0x68030007, {}},
+    {"BarHeight", Let, Int32, 0x68030007, {}},
+    {"BarWidth", Get, Int32, 0x68030006, {}},
+    {"BarWidth", Let, Int32, 0x68030006, {}},
+    {"BarWidthSource", Get, Boolean, 0x68030005, {}},
+    {"BarWidthSource", Let, Boolean, 0x68030005, {}},
+    {"BackgroundWhite", Get, Boolean, 0x68030004, {}},
+    {"BackgroundWhite", Let, Boolean, 0x68030004, {}},
+    {"ShowValue", Get, Boolean, 0x68030003, {}},
+    {"ShowValue", Let, Boolean, 0x68030003, {}},
+    {"ErrorFound", Get, Boolean, 0x68030002, {}},
+    {"ErrorDescription", Get, String, 0x68030001, {}},
+    {"CalculateCheckDigit", Get, Boolean, 0x68030000, {}},
+    {"CalculateCheckDigit", Let, Boolean, 0x68030000, {}},
+    {"Draw", Method, Variant, 0x6003000D, kDrawParameters},
+};
+static_assert(std::size(kQvBarCodeMembers) == 23, "_QvBarCode has 23 slots");
+
+constexpr Member kQvBarCodePPMembers[] = {
+    {"EnableDisableOK", Method, Variant, 0x6003000D, {}},
+    {"AllowOnlyNumbers", Method, Variant, 0x6003000E, kAllowOnlyNumbersParameters},
+    {"Translate", Method, Variant, 0x6003000F, {}},
+};
+
+constexpr InterfaceTable kQvBarCode{"_QvBarCode", kInterfaceIdQvBarCode, false, kQvBarCodeMembers};
+constexpr InterfaceTable kQvBarCodePP{"_QvBarCodePP", kInterfaceIdQvBarCodePP, false,
+                                      kQvBarCodePPMembers};
+constexpr InterfaceTable kQvBarCodeEvents{"__QvBarCode", kEventInterfaceIdQvBarCode, true, {}};
+
+}  // namespace
+
+bool NamesMatch(std::string_view a, std::string_view b) {
+    return std::ranges::equal(a, b, [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+const InterfaceTable& QvBarCodeInterface() {
+    return kQvBarCode;
+}
+const InterfaceTable& QvBarCodePPInterface() {
+    return kQvBarCodePP;
+}
+const InterfaceTable& QvBarCodeEventInterface() {
+    return kQvBarCodeEvents;
+}
+
+const Member* FindMember(const InterfaceTable& table, DispatchId id, MemberKind kind) {
+    const auto found = std::ranges::find_if(
+        table.members, [&](const Member& m) { return m.id == id && m.kind == kind; });
+    return found == table.members.end() ? nullptr : &*found;
+}
+
+std::optional<DispatchId> FindDispatchId(const InterfaceTable& table, std::string_view name) {
+    const auto found = std::ranges::find_if(
+        table.members, [&](const Member& m) { return NamesMatch(m.name, name); });
+    if (found == table.members.end()) return std::nullopt;
+    return found->id;
+}
+
+}  // namespace qv::component

@@ -1,0 +1,46 @@
+#include "component/Status.h"
+
+#include <exception>
+#include <new>
+
+namespace qv::component {
+
+Status StatusOf(FailureReason reason) {
+    switch (reason) {
+        case FailureReason::Overflow:
+            return kOverflow;
+        case FailureReason::InvalidValue:
+            return kInvalidArgument;
+        case FailureReason::OutOfMemory:
+            return kOutOfMemory;
+        case FailureReason::PlatformFailure:
+            return kFail;
+    }
+    return kFail;
+}
+
+CallResult FailureOfCurrentException() noexcept {
+    // Building the description may itself run out of memory; the status still gets out.
+    try {
+        throw;
+    } catch (const FailedCall& failure) {
+        try {
+            return CallResult::Failure(StatusOf(failure.reason()), failure.what(),
+                                       failure.reason());
+        } catch (...) {
+            return CallResult{StatusOf(failure.reason()), Variant(), failure.reason(), {}};
+        }
+    } catch (const std::bad_alloc&) {
+        return CallResult{kOutOfMemory, Variant(), FailureReason::OutOfMemory, {}};
+    } catch (const std::exception& other) {
+        try {
+            return CallResult::Failure(kFail, other.what());
+        } catch (...) {
+            return CallResult{kFail, Variant(), std::nullopt, {}};
+        }
+    } catch (...) {
+        return CallResult{kFail, Variant(), std::nullopt, {}};
+    }
+}
+
+}  // namespace qv::component

@@ -1,0 +1,66 @@
+#include "component/TypeLibrary.h"
+
+#include <algorithm>
+
+#include "component/Identifiers.h"
+
+namespace qv::component {
+namespace {
+
+constexpr EnumerationMember kBarCodeTypes[] = {
+    {"QvTypeInterleaved2of5", 0, "QvTypeInterleaved2of5"},
+    {"QvTypeStandard2of5", 1, "QvTypeStandard2of5"},
+    {"QvTypeCode39", 2, "QvTypeCode39"},
+    {"QvTypeEan13", 3, "QvTypeEan13"},
+};
+
+constexpr Enumeration kEnumBarCodeType{"EnumBarCodeType", kEnumBarCodeTypeId, kBarCodeTypes};
+
+// Built on first use, so a caller during another file's static initialisation finds it whole.
+struct Description {
+    const InterfaceTable* const interfaces[3] = {
+        &QvBarCodeInterface(),
+        &QvBarCodePPInterface(),
+        &QvBarCodeEventInterface(),
+    };
+    const ClassDescription classes[2] = {
+        {"QvBarCode", "QvBarCodePro.QvBarCode", kClassIdQvBarCode, ClassKind::Control,
+         &QvBarCodeInterface(), &QvBarCodeEventInterface(), kQvBarCodeMiscStatus,
+         ToolboxImage{16, 15, 24, 30000}, kClassIdQvBarCodePP},
+        {"QvBarCodePP", "QvBarCodePro.QvBarCodePP", kClassIdQvBarCodePP, ClassKind::PropertyPage,
+         &QvBarCodePPInterface(), nullptr, 0, std::nullopt, std::nullopt},
+    };
+    const TypeLibraryDescription library{
+        "QvBarCodePro",    "QvBarCodePro", kLibraryId,  kLibraryMajorVersion, kLibraryMinorVersion,
+        "stdole2.tlb",     "2.0",          "Apartment", interfaces,           classes,
+        &kEnumBarCodeType,
+    };
+};
+
+const Description& Built() {
+    static const Description description;
+    return description;
+}
+
+}  // namespace
+
+const TypeLibraryDescription& TypeLibrary() {
+    return Built().library;
+}
+
+const ClassDescription* FindClass(const Guid& classId) {
+    const auto classes = TypeLibrary().classes;
+    const auto found =
+        std::ranges::find_if(classes, [&](const ClassDescription& c) { return c.id == classId; });
+    return found == classes.end() ? nullptr : &*found;
+}
+
+const ClassDescription* FindClass(std::string_view name) {
+    const auto classes = TypeLibrary().classes;
+    const auto found = std::ranges::find_if(classes, [&](const ClassDescription& c) {
+        return NamesMatch(c.name, name) || NamesMatch(c.progId, name);
+    });
+    return found == classes.end() ? nullptr : &*found;
+}
+
+}  // namespace qv::component

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "component/Guid.h"
+#include "component/MemberTable.h"
+
+namespace qv::component {
+
+// What the library says about itself: its classes, their interfaces and the enumeration.
+// Registration, the class factory and the interface description text all read this one
+// description, so they cannot disagree.
+
+struct EnumerationMember {
+    std::string_view name;
+    std::int32_t value;
+    std::string_view helpString;
+};
+
+struct Enumeration {
+    std::string_view name;
+    Guid id;
+    std::span<const EnumerationMember> members;
+};
+
+struct ToolboxImage {
+    int width;
+    int height;
+    int bitsPerPixel;
+    int resourceNumber;
+};
+
+enum class ClassKind { Control, PropertyPage };
+
+struct ClassDescription {
+    std::string_view name;
+    std::string_view progId;
+    Guid id;
+    ClassKind kind;
+    const InterfaceTable* defaultInterface;
+    const InterfaceTable* eventInterface;  // nullptr when the class has none
+    std::uint32_t miscStatus;              // control classes only
+    std::optional<ToolboxImage> toolboxImage;
+    std::optional<Guid> propertyPage;
+};
+
+struct TypeLibraryDescription {
+    std::string_view name;
+    std::string_view helpString;
+    Guid id;
+    unsigned majorVersion;
+    unsigned minorVersion;
+    std::string_view importedLibrary;
+    std::string_view importedLibraryVersion;
+    std::string_view threadingModel;
+    std::span<const InterfaceTable* const> interfaces;
+    std::span<const ClassDescription> classes;
+    const Enumeration* enumeration;
+};
+
+// Recompose on resize, cannot link inside, inside-out activation, activate when visible,
+// alignable, set client site first.
+inline constexpr std::uint32_t kQvBarCodeMiscStatus = 0x1 | 0x10 | 0x80 | 0x100 | 0x10000 | 0x20000;
+static_assert(kQvBarCodeMiscStatus == 0x00030191);
+
+const TypeLibraryDescription& TypeLibrary();
+
+const ClassDescription* FindClass(const Guid& classId);
+// By class name or programmatic id, without regard to letter case.
+const ClassDescription* FindClass(std::string_view name);
+
+}  // namespace qv::component

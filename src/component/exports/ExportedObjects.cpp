@@ -1,0 +1,198 @@
+#include "component/exports/ExportedObjects.h"
+
+#include <atomic>
+#include <memory>
+#include <type_traits>
+#include <vector>
+
+#include "component/ClassFactory.h"
+#include "component/exports/VariantBridge.h"
+
+namespace qv::component::exports {
+namespace {
+
+// Each C object is its vtable pointer followed by the C++ object it stands for; the
+// reference count owns the whole and the last Release deletes it.
+struct ExportedDispatch {
+    QvDispatch base;
+    std::atomic<std::uint32_t> references{1};
+    std::unique_ptr<DispatchObject> object;
+};
+static_assert(std::is_standard_layout_v<ExportedDispatch>);
+
+struct ExportedFactory {
+    QvClassFactory base;
+    std::atomic<std::uint32_t> references{1};
+    std::unique_ptr<ClassFactory> factory;
+};
+static_assert(std::is_standard_layout_v<ExportedFactory>);
+
+template <typename Exported, typename Base>
+Exported* Self(Base* base) {
+    return reinterpret_cast<Exported*>(base);
+}
+
+template <typename Exported>
+std::uint32_t AddReference(Exported* self) {
+    return ++self->references;
+}
+
+template <typename Exported>
+std::uint32_t ReleaseReference(Exported* self) {
+    const std::uint32_t left = --self->references;
+    if (left == 0) std::unique_ptr<Exported> owned(self);
+    return left;
+}
+
+std::optional<MemberKind> KindOf(std::uint16_t flags) {
+    if (flags == QV_DISPATCH_PROPERTYPUT) return MemberKind::Let;
+    if (flags == QV_DISPATCH_PROPERTYGET) return MemberKind::Get;
+    if (flags == QV_DISPATCH_METHOD || flags == (QV_DISPATCH_METHOD | QV_DISPATCH_PROPERTYGET)) {
+        return MemberKind::Method;
+    }
+    return std::nullopt;
+}
+
+bool IsNumeric(std::uint16_t vt) {
+    return vt == QV_VT_I2 || vt == QV_VT_I4;
+}
+
+// --- dispatch objects -------------------------------------------------------------------
+
+QvStatus DispatchQueryInterface(QvDispatch* base, const QvGuid* iid, void** object);
+std::uint32_t DispatchAddRef(QvDispatch* base) {
+    return base ? AddReference(Self<ExportedDispatch>(base)) : 0;
+}
+std::uint32_t DispatchRelease(QvDispatch* base) {
+    return base ? ReleaseReference(Self<ExportedDispatch>(base)) : 0;
+}
+
+QvStatus DispatchIdOfName(QvDispatch* base, const char* name, std::int32_t* dispatchId) {
+    if (base == nullptr || name == nullptr || dispatchId == nullptr) return kNullPointer;
+    return GuardCall([&] {
+               const auto id =
+                   FindDispatchId(Self<ExportedDispatch>(base)->object->Interface(), name);
+               if (!id) return CallResult::Failure(kUnknownName, "unknown member");
+               *dispatchId = *id;
+               return CallResult::Success(Variant());
+           })
+        .status;
+}
+
+QvStatus DispatchInvoke(QvDispatch* base, std::int32_t dispatchId, std::uint16_t flags,
+                        QvVariant* arguments, std::uint32_t argumentCount, QvVariant* result,
+                        QvCallError* error) {
+    CallResult outcome = GuardCall([&] {
+        if (base == nullptr || (arguments == nullptr && argumentCount > 0)) {
+            return CallResult::Failure(kNullPointer, "null object or arguments");
+        }
+        const auto kind = KindOf(flags);
+        if (!kind) return CallResult::Failure(kInvalidArgument, "unknown kind of call");
+        std::vector<Variant> values;
+        values.reserve(argumentCount);
+        for (std::uint32_t i = 0; i < argumentCount; ++i) values.push_back(FromC(arguments[i]));
+        const std::vector<Variant> before = values;
+        CallResult called = Self<ExportedDispatch>(base)->object->Invoke(dispatchId, *kind, values);
+        if (!called.ok()) return called;
+        QvVariant filled{};
+        if (result != nullptr) ToC(called.value, filled);
+        // Only numeric by-reference arguments are written back: a caller's text is its own.
+        for (std::uint32_t i = 0; i < argumentCount; ++i) {
+            if (values[i] != before[i] && IsNumeric(arguments[i].vt)) {
+                arguments[i].vt = QV_VT_I4;
+                arguments[i].i4 = values[i].AsInt32();
+            }
+        }
+        if (result != nullptr) *result = filled;
+        return called;
+    });
+    Report(outcome, error);
+    return outcome.status;
+}
+
+const QvDispatchVtbl kDispatchTable{DispatchQueryInterface, DispatchAddRef, DispatchRelease,
+                                    DispatchIdOfName, DispatchInvoke};
+
+QvStatus DispatchQueryInterface(QvDispatch* base, const QvGuid* iid, void** object) {
+    if (base == nullptr || iid == nullptr || object == nullptr) return kNullPointer;
+    *object = nullptr;
+    const Guid wanted = FromC(*iid);
+    const auto& table = Self<ExportedDispatch>(base)->object->Interface();
+    if (wanted != kUnknownId && wanted != kDispatchId && wanted != table.id) return kNoInterface;
+    DispatchAddRef(base);
+    *object = base;
+    return kOk;
+}
+
+// --- class factories ----------------------------------------------------------------------
+
+QvStatus FactoryQueryInterface(QvClassFactory* base, const QvGuid* iid, void** object);
+std::uint32_t FactoryAddRef(QvClassFactory* base) {
+    return base ? AddReference(Self<ExportedFactory>(base)) : 0;
+}
+std::uint32_t FactoryRelease(QvClassFactory* base) {
+    return base ? ReleaseReference(Self<ExportedFactory>(base)) : 0;
+}
+
+QvStatus FactoryCreateInstance(QvClassFactory* base, void* outer, const QvGuid* iid,
+                               void** object) {
+    if (object == nullptr) return kNullPointer;
+    *object = nullptr;
+    if (base == nullptr || iid == nullptr) return kNullPointer;
+    if (outer != nullptr) return kNoAggregation;
+    return GuardCall([&] {
+               auto exported = std::make_unique<ExportedDispatch>();
+               exported->base.vtbl = &kDispatchTable;
+               exported->object = Self<ExportedFactory>(base)->factory->CreateInstance();
+               void* answer = nullptr;
+               const Status status = DispatchQueryInterface(&exported->base, iid, &answer);
+               if (!Succeeded(status)) return CallResult::Failure(status, "interface");
+               // QueryInterface added the host's reference; drop the one of creation.
+               exported->references = 1;
+               exported.release();
+               *object = answer;
+               return CallResult::Success(Variant());
+           })
+        .status;
+}
+
+QvStatus FactoryLockServer(QvClassFactory* base, std::int32_t lock) {
+    if (base == nullptr) return kNullPointer;
+    if (lock != 0) {
+        ModuleCounts::Lock();
+        return kOk;
+    }
+    return ModuleCounts::Unlock() ? kOk : kFail;
+}
+
+const QvClassFactoryVtbl kFactoryTable{FactoryQueryInterface, FactoryAddRef, FactoryRelease,
+                                       FactoryCreateInstance, FactoryLockServer};
+
+QvStatus FactoryQueryInterface(QvClassFactory* base, const QvGuid* iid, void** object) {
+    if (base == nullptr || iid == nullptr || object == nullptr) return kNullPointer;
+    *object = nullptr;
+    const Guid wanted = FromC(*iid);
+    if (wanted != kUnknownId && wanted != kClassFactoryId) return kNoInterface;
+    FactoryAddRef(base);
+    *object = base;
+    return kOk;
+}
+
+}  // namespace
+
+Status GetClassFactory(const Guid& classId, const Guid& iid, void** object) {
+    *object = nullptr;
+    const ClassDescription* found = FindClass(classId);
+    if (found == nullptr) return kClassNotAvailable;
+    if (found->kind == ClassKind::PropertyPage && !HasPropertyPageCreator()) {
+        return kClassNotAvailable;
+    }
+    if (iid != kUnknownId && iid != kClassFactoryId) return kNoInterface;
+    auto exported = std::make_unique<ExportedFactory>();
+    exported->base.vtbl = &kFactoryTable;
+    exported->factory = std::make_unique<ClassFactory>(classId);
+    *object = &exported.release()->base;
+    return kOk;
+}
+
+}  // namespace qv::component::exports
