@@ -1,0 +1,175 @@
+// The shared library as a host meets it: loaded with dlopen, reached only through its exports.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "component/Identifiers.h"
+#include "component/Status.h"
+#include "component/exports/QvBarCodeComponent.h"
+
+namespace qv::component {
+namespace {
+
+constexpr QvGuid kClassFactoryIid{0x00000001, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+
+QvGuid ToC(const Guid& g) {
+    QvGuid c{g.data1, g.data2, g.data3, {}};
+    for (int i = 0; i < 8; ++i) c.data4[i] = g.data4[i];
+    return c;
+}
+
+struct Library {
+    struct Closer {
+        void operator()(void* handle) const { dlclose(handle); }
+    };
+    std::unique_ptr<void, Closer> handle{dlopen(QV_COMPONENT_LIBRARY, RTLD_NOW | RTLD_LOCAL)};
+
+    template <typename Function>
+    Function* Find(const char* name) const {
+        return reinterpret_cast<Function*>(dlsym(handle.get(), name));
+    }
+    decltype(&DllGetClassObject) getClassObject =
+        Find<decltype(DllGetClassObject)>("DllGetClassObject");
+    decltype(&DllCanUnloadNow) canUnloadNow = Find<decltype(DllCanUnloadNow)>("DllCanUnloadNow");
+    decltype(&DllRegisterServer) registerServer =
+        Find<decltype(DllRegisterServer)>("DllRegisterServer");
+    decltype(&DllUnregisterServer) unregisterServer =
+        Find<decltype(DllUnregisterServer)>("DllUnregisterServer");
+    decltype(&QvVariantClear) variantClear = Find<decltype(QvVariantClear)>("QvVariantClear");
+};
+
+QvVariant Int32(std::int32_t value) {
+    return QvVariant{QV_VT_I4, 0, value, nullptr, 0};
+}
+QvVariant Bool(bool value) {
+    return QvVariant{QV_VT_BOOL, static_cast<std::int16_t>(value ? -1 : 0), 0, nullptr, 0};
+}
+QvVariant Text(std::u16string& text) {
+    return QvVariant{QV_VT_BSTR, 0, 0, reinterpret_cast<std::uint16_t*>(text.data()),
+                     static_cast<std::uint32_t>(text.size())};
+}
+
+struct Control {
+    QvDispatch* object;
+    QvStatus Let(std::int32_t id, QvVariant value, QvCallError* error = nullptr) {
+        return object->vtbl->Invoke(object, id, QV_DISPATCH_PROPERTYPUT, &value, 1, nullptr, error);
+    }
+    QvVariant Get(std::int32_t id) {
+        QvVariant result{};
+        EXPECT_EQ(
+            object->vtbl->Invoke(object, id, QV_DISPATCH_PROPERTYGET, nullptr, 0, &result, nullptr),
+            kOk);
+        return result;
+    }
+};
+
+TEST(Exports, ControlFromTheFactorySetsDrawsReportsAndLetsTheLibraryUnload) {
+    Library library;
+    ASSERT_TRUE(library.handle) << dlerror();
+    ASSERT_TRUE(library.getClassObject && library.canUnloadNow && library.variantClear);
+    EXPECT_EQ(library.canUnloadNow(), kOk);
+
+    const QvGuid unknownClass = ToC(kInterfaceIdQvBarCode);
+    void* none = &library;
+    EXPECT_EQ(library.getClassObject(&unknownClass, &kClassFactoryIid, &none), kClassNotAvailable);
+    EXPECT_EQ(none, nullptr);
+
+    const QvGuid classId = ToC(kClassIdQvBarCode);
+    QvClassFactory* factory = nullptr;
+    ASSERT_EQ(
+        library.getClassObject(&classId, &kClassFactoryIid, reinterpret_cast<void**>(&factory)),
+        kOk);
+    EXPECT_EQ(library.canUnloadNow(), kFalseOk);
+    const QvGuid interfaceId = ToC(kInterfaceIdQvBarCode);
+    Control control{};
+    ASSERT_EQ(factory->vtbl->CreateInstance(factory, nullptr, &interfaceId,
+                                            reinterpret_cast<void**>(&control.object)),
+              kOk);
+
+    std::u16string text = u"123456789";  // ten digits with its check digit
+    const std::pair<std::int32_t, QvVariant> properties[] = {
+        {0x6803000B, Text(text)}, {0x6803000A, Int32(0)},   {0x68030009, Int32(3)},
+        {0x68030008, Int32(4)},   {0x68030007, Int32(40)},  {0x68030006, Int32(0)},
+        {0x68030005, Bool(true)}, {0x68030004, Bool(true)}, {0x68030003, Bool(false)},
+        {0x68030000, Bool(true)},
+    };
+    for (const auto& [id, value] : properties) EXPECT_EQ(control.Let(id, value), kOk) << id;
+
+    QvVariant hdc = Int32(-1);
+    QvVariant result{};
+    ASSERT_EQ(control.object->vtbl->Invoke(control.object, 0x6003000D, QV_DISPATCH_METHOD, &hdc, 1,
+                                           &result, nullptr),
+              kOk);
+    EXPECT_EQ(result.vt, QV_VT_I2);
+    EXPECT_EQ(result.i2, 0);
+    EXPECT_EQ(hdc.vt, QV_VT_I4);
+    EXPECT_NE(hdc.i4, -1);
+    EXPECT_EQ(control.Get(0x68030009).i4, 0);  // the own surface puts the barcode at 0, 0
+
+    QvVariant found = control.Get(0x68030002);
+    EXPECT_EQ(found.vt, QV_VT_BOOL);
+    EXPECT_EQ(found.i2, 0);
+    QvVariant description = control.Get(0x68030001);
+    EXPECT_EQ(description.vt, QV_VT_BSTR);
+    EXPECT_EQ(description.textLength, 0u);
+    EXPECT_EQ(library.variantClear(&description), kOk);
+
+    std::u16string notANumber = u"wide";
+    QvCallError error{};
+    EXPECT_EQ(control.Let(0x68030006, Text(notANumber), &error), kInvalidArgument);
+    EXPECT_EQ(error.reason, QV_REASON_INVALID_VALUE);
+    EXPECT_GT(std::string(error.description).size(), 0u);
+
+    std::int32_t id = 0;
+    EXPECT_EQ(control.object->vtbl->GetIDOfName(control.object, "errordescription", &id), kOk);
+    EXPECT_EQ(id, 0x68030001);
+
+    EXPECT_EQ(factory->vtbl->LockServer(factory, 1), kOk);
+    EXPECT_EQ(control.object->vtbl->Release(control.object), 0u);
+    EXPECT_EQ(factory->vtbl->LockServer(factory, 0), kOk);
+    EXPECT_EQ(factory->vtbl->LockServer(factory, 0), kFail);  // more unlocks than locks
+    EXPECT_EQ(library.canUnloadNow(), kFalseOk);              // the factory itself remains
+    EXPECT_EQ(factory->vtbl->Release(factory), 0u);
+    EXPECT_EQ(library.canUnloadNow(), kOk);
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST(Exports, RegisterWritesTheRecordsNamingThisLibraryAndUnregisterRemovesThem) {
+    Library library;
+    ASSERT_TRUE(library.handle) << dlerror();
+    const auto directory = std::filesystem::temp_directory_path() / "qv-exports-registry";
+    std::filesystem::remove_all(directory);
+    setenv("QVBARCODE_REGISTRY", directory.c_str(), 1);
+
+    EXPECT_EQ(library.registerServer(), kOk);
+    EXPECT_EQ(library.registerServer(), kOk);
+    const std::string record = ReadFile(directory / "QvBarCode.class");
+    EXPECT_NE(
+        record.find("InprocServer=" + std::filesystem::canonical(QV_COMPONENT_LIBRARY).string()),
+        std::string::npos)
+        << record;
+    EXPECT_EQ(library.unregisterServer(), kOk);
+    EXPECT_TRUE(std::filesystem::is_empty(directory));
+
+    // A registry that cannot be a directory is a reported failure, not a success.
+    std::filesystem::remove_all(directory);
+    std::ofstream(directory) << "a file in the way\n";
+    EXPECT_EQ(library.registerServer(), kClassRegistrationFailed);
+    std::filesystem::remove(directory);
+    unsetenv("QVBARCODE_REGISTRY");
+}
+
+}  // namespace
+}  // namespace qv::component

@@ -1,0 +1,131 @@
+// The library's description of itself: the interface text and the registration records.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "component/FailedCall.h"
+#include "component/Guid.h"
+#include "component/Identifiers.h"
+#include "component/Registration.h"
+#include "component/TypeLibraryIdl.h"
+
+namespace qv::component {
+namespace {
+
+TEST(TypeLibrary, InterfaceTextListsEveryMemberIdTheEnumerationAndTheClassFlags) {
+    const std::string idl = TypeLibraryIdl();
+    const char* expected[] = {
+        "library QvBarCodePro",
+        "helpstring(\"QvBarCodePro\")",
+        "importlib(\"stdole2.tlb\");",
+        "[id(0x6803000B), propget]\n        HRESULT Text([out, retval] BSTR* Text);",
+        "[id(0x6803000A), propput]\n        HRESULT BarCodeType([in] EnumBarCodeType BarCodeType);",
+        "[id(0x68030002), propget]\n        HRESULT ErrorFound([out, retval] VARIANT_BOOL* "
+        "ErrorFound);",
+        "[id(0x6003000D)]\n        HRESULT Draw([in, out, optional, defaultvalue(-1)] long* xhDC, "
+        "[out, retval] VARIANT* Result);",
+        "HRESULT AllowOnlyNumbers([in] BSTR* xFlag, [out, retval] VARIANT* Result);",
+        "[id(0x6003000F)]\n        HRESULT Translate([out, retval] VARIANT* Result);",
+        "[helpstring(\"QvTypeInterleaved2of5\")] QvTypeInterleaved2of5 = 0,",
+        "[helpstring(\"QvTypeEan13\")] QvTypeEan13 = 3\n    } EnumBarCodeType;",
+        "hidden, dual, nonextensible, oleautomation]\n    interface _QvBarCode : IDispatch",
+        "dispinterface __QvBarCode {",
+        "miscellaneous status 0x00030191, toolbox image 16 x 15",
+        "), control]\n    coclass QvBarCode {",
+        "[default, source] dispinterface __QvBarCode;",
+        "coclass QvBarCodePP {\n        [default] interface _QvBarCodePP;\n    };",
+    };
+    for (const char* text : expected) EXPECT_NE(idl.find(text), std::string::npos) << text;
+    EXPECT_NE(idl.find("uuid(" + ToIdlForm(kClassIdQvBarCode) + "), control"), std::string::npos);
+    EXPECT_EQ(idl.find("propput]\n        HRESULT ErrorFound"), std::string::npos);
+}
+
+TEST(TypeLibrary, IdentifiersReadBackFromEitherForm) {
+    const Guid id = kInterfaceIdQvBarCode;
+    EXPECT_EQ(ToRegistryForm(id), "{1D14F160-56CC-432A-AA20-24C84BE424C6}");
+    EXPECT_EQ(ParseGuid(ToRegistryForm(id)), id);
+    EXPECT_EQ(ParseGuid(ToIdlForm(id)), id);
+    EXPECT_EQ(ParseGuid("{1D14F160-56CC-432A-AA20-24C84BE424C}"), std::nullopt);
+    EXPECT_EQ(ParseGuid("1D14F160-56CC-432A-AA20x24C84BE424C6"), std::nullopt);
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST(TypeLibrary, RegistrationWritesItsRecordsAndUnregistrationRemovesOnlyThose) {
+    const auto directory = std::filesystem::temp_directory_path() / "qv-registration-test";
+    std::filesystem::remove_all(directory);
+    std::filesystem::create_directories(directory);
+    std::ofstream(directory / "Other.class") << "someone else's\n";
+
+    RegisterServer(directory, "/opt/qv/libqvbarcode-component.so");
+    RegisterServer(directory, "/opt/qv/libqvbarcode-component.so");
+    const std::string control = ReadFile(directory / "QvBarCode.class");
+    EXPECT_NE(control.find("CLSID=" + ToRegistryForm(kClassIdQvBarCode)), std::string::npos);
+    EXPECT_NE(control.find("MiscStatus=0x00030191"), std::string::npos);
+    EXPECT_NE(control.find("PropertyPage=QvBarCodePP " + ToRegistryForm(kClassIdQvBarCodePP)),
+              std::string::npos);
+    EXPECT_NE(control.find("InprocServer=/opt/qv/libqvbarcode-component.so"), std::string::npos);
+    EXPECT_NE(ReadFile(directory / "QvBarCodePro.typelib").find("Interface=__QvBarCode"),
+              std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(directory / "QvBarCodePP.class"));
+
+    UnregisterServer(directory);
+    UnregisterServer(directory);
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+        left.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(left, std::vector<std::string>{"Other.class"});
+    std::filesystem::remove_all(directory);
+}
+
+// Sets a variable for one test and puts back what was there.
+class ScopedVariable {
+  public:
+    explicit ScopedVariable(const char* name) : name_(name) {
+        if (const char* value = std::getenv(name)) saved_ = value;
+    }
+    ~ScopedVariable() { Set(saved_ ? saved_->c_str() : nullptr); }
+    void Set(const char* value) const { value ? setenv(name_, value, 1) : unsetenv(name_); }
+
+  private:
+    const char* name_;
+    std::optional<std::string> saved_;
+};
+
+TEST(TypeLibrary, RegistryDirectoryFollowsTheEnvironment) {
+    struct Case {
+        const char* registry;
+        const char* dataHome;
+        const char* home;
+        const char* expected;  // nullptr: no directory can be found
+    };
+    const Case cases[] = {
+        {"/r", "/d", "/h", "/r"},
+        {nullptr, "/d", "/h", "/d/qvbarcode/registry"},
+        {"", "relative", "/h", "/h/.local/share/qvbarcode/registry"},
+        {nullptr, nullptr, nullptr, nullptr},
+    };
+    const ScopedVariable registry("QVBARCODE_REGISTRY"), dataHome("XDG_DATA_HOME"), home("HOME");
+    for (const Case& c : cases) {
+        registry.Set(c.registry);
+        dataHome.Set(c.dataHome);
+        home.Set(c.home);
+        if (c.expected) {
+            EXPECT_EQ(RegistryDirectory(), std::filesystem::path(c.expected)) << c.expected;
+        } else {
+            EXPECT_THROW(RegistryDirectory(), FailedCall);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace qv::component
