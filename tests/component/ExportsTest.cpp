@@ -126,6 +126,19 @@ TEST(Exports, ControlFromTheFactorySetsDrawsReportsAndLetsTheLibraryUnload) {
     EXPECT_EQ(error.reason, QV_REASON_INVALID_VALUE);
     EXPECT_GT(std::string(error.description).size(), 0u);
 
+    // 3000 Code 39 characters need more modules than 16 bits count: a failed call, and the
+    // caller's variable and the error state stay as they were.
+    std::u16string tooLong(3000, u'A');
+    EXPECT_EQ(control.Let(0x6803000B, Text(tooLong)), kOk);
+    EXPECT_EQ(control.Let(0x6803000A, Int32(2)), kOk);
+    QvVariant kept = Int32(-1);
+    EXPECT_EQ(control.object->vtbl->Invoke(control.object, 0x6003000D, QV_DISPATCH_METHOD, &kept, 1,
+                                           &result, &error),
+              kOverflow);
+    EXPECT_EQ(error.reason, QV_REASON_OVERFLOW);
+    EXPECT_EQ(kept.i4, -1);
+    EXPECT_EQ(control.Get(0x68030002).i2, 0);
+
     std::int32_t id = 0;
     EXPECT_EQ(control.object->vtbl->GetIDOfName(control.object, "errordescription", &id), kOk);
     EXPECT_EQ(id, 0x68030001);
