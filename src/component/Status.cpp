@@ -19,6 +19,11 @@ Status StatusOf(FailureReason reason) {
     return kFail;
 }
 
+Variant ValueOrThrow(CallResult result) {
+    if (result.ok()) return std::move(result.value);
+    throw FailedCall(result.reason.value_or(FailureReason::PlatformFailure), result.description);
+}
+
 CallResult FailureOfCurrentException() noexcept {
     // Building the description may itself run out of memory; the status still gets out.
     try {

@@ -54,6 +54,10 @@ struct CallResult {
     }
 };
 
+// The value of a successful call; a failed one raised again as the failed call it was, for
+// callers inside the library (the property page reaching its control by name).
+Variant ValueOrThrow(CallResult result);
+
 // Runs body and turns every exception into a failed CallResult: nothing escapes a call
 // towards the host.
 template <typename Body>

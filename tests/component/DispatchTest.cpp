@@ -144,6 +144,14 @@ TEST(Dispatch, RefusedCallsStoreNothingAndReportTheirStatus) {
     }
     Fixture f;
     EXPECT_EQ(f.dispatch.Get("NoSuchProperty").status, kUnknownName);
+    // Callers inside the library get the refusal back as the failed call it stands for.
+    try {
+        ValueOrThrow(f.dispatch.Get("NoSuchProperty"));
+        ADD_FAILURE() << "unknown member read";
+    } catch (const FailedCall& failure) {
+        EXPECT_EQ(failure.reason(), FailureReason::InvalidValue);
+    }
+    EXPECT_EQ(ValueOrThrow(f.dispatch.Get("BarWidth")), Variant::FromInt32(0));
 }
 
 TEST(Dispatch, AHostThatRefusesTheNotificationFailsTheSetterWithTheValueStored) {
