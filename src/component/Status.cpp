@@ -21,7 +21,10 @@ Status StatusOf(FailureReason reason) {
 
 Variant ValueOrThrow(CallResult result) {
     if (result.ok()) return std::move(result.value);
-    throw FailedCall(result.reason.value_or(FailureReason::PlatformFailure), result.description);
+    // A refusal of the table itself (unknown member, wrong arguments) is the caller's value.
+    const FailureReason fallback =
+        result.status == kFail ? FailureReason::PlatformFailure : FailureReason::InvalidValue;
+    throw FailedCall(result.reason.value_or(fallback), result.description);
 }
 
 CallResult FailureOfCurrentException() noexcept {
