@@ -57,6 +57,7 @@ void PictureBox::SetPicture(std::shared_ptr<const RasterSurface> picture) {
 }
 
 void PictureBox::KeepImageAsPicture() {
+    // The copy shares the image's pixels until the next drawing changes them.
     picture_ = std::make_shared<const RasterSurface>(*image_);
 }
 

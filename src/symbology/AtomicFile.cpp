@@ -101,17 +101,18 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
     }
     TemporaryFile temporary(path);
     struct stat existing {};
-    const mode_t mode =
-        stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : NewFileMode();
+    const bool replacing = stat(path.c_str(), &existing) == 0;
+    const mode_t mode = replacing ? (existing.st_mode & 07777) : NewFileMode();
     if (fchmod(temporary.descriptor(), mode) != 0) {
         Fail(path, errno);
     }
     if (const int error = WriteAll(temporary.descriptor(), bytes); error != 0) {
         Fail(path, error);
     }
-    // The data must be on disk before the name points at it, or a crash could leave an
-    // empty file where the old one was.
-    if (fsync(temporary.descriptor()) != 0) {
+    // When a file is replaced its data must be on disk before the name points at it, or a
+    // crash could leave an empty file where the old one was. A new file has nothing to lose,
+    // and syncing every one would make a batch of thousands wait on the disk.
+    if (replacing && fsync(temporary.descriptor()) != 0) {
         Fail(path, errno);
     }
     if (const int error = temporary.Close(); error != 0) {

@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstring>
 #include <ostream>
 #include <vector>
@@ -38,24 +39,106 @@ class PngImage {
 
 }  // namespace
 
+namespace {
+
+// How few bytes per pixel the picture needs. Barcodes are mostly two-colour, which libpng
+// writes as a 1-bit palette; a caption's antialiasing on black and white stays grey.
+enum class PixelLayout { TwoColours, Grey, Rgb };
+
+struct Classified {
+    PixelLayout layout = PixelLayout::TwoColours;
+    Colour colours[2] = {0, 0};
+    int colourCount = 0;
+};
+
+Classified Classify(const RasterSurface& surface) {
+    Classified result;
+    bool grey = true;
+    for (std::int32_t y = 0; y < surface.height(); ++y) {
+        const std::uint8_t* p = surface.RowData(y);
+        for (std::int32_t x = 0; x < surface.width(); ++x, p += 3) {
+            grey = grey && p[0] == p[1] && p[1] == p[2];
+            if (result.layout != PixelLayout::TwoColours) {
+                continue;
+            }
+            const Colour colour = MakeColour(p[0], p[1], p[2]);
+            if (result.colourCount > 0 && colour == result.colours[0]) {
+                continue;
+            }
+            if (result.colourCount > 1 && colour == result.colours[1]) {
+                continue;
+            }
+            if (result.colourCount < 2) {
+                result.colours[result.colourCount++] = colour;
+            } else {
+                result.layout = PixelLayout::Grey;  // decided below
+            }
+        }
+        if (!grey && result.layout != PixelLayout::TwoColours) {
+            result.layout = PixelLayout::Rgb;
+            return result;
+        }
+    }
+    return result;
+}
+
+// One byte per pixel: the palette index or the grey level.
+std::vector<std::uint8_t> Narrow(const RasterSurface& surface, const Classified& classified) {
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(surface.width()) *
+                                    static_cast<std::size_t>(surface.height()));
+    std::uint8_t* out = bytes.data();
+    for (std::int32_t y = 0; y < surface.height(); ++y) {
+        const std::uint8_t* p = surface.RowData(y);
+        for (std::int32_t x = 0; x < surface.width(); ++x, p += 3) {
+            *out++ = classified.layout == PixelLayout::Grey
+                         ? p[0]
+                         : static_cast<std::uint8_t>(MakeColour(p[0], p[1], p[2]) !=
+                                                     classified.colours[0]);
+        }
+    }
+    return bytes;
+}
+
+}  // namespace
+
 std::string EncodePng(const RasterSurface& surface) {
     if (surface.width() == 0 || surface.height() == 0) {
         throw FailedCall(FailureReason::InvalidValue, "a PNG image needs at least one pixel");
     }
-    // The surface keeps its rows contiguous, so its first row addresses the whole picture.
-    const void* pixels = surface.RowData(0);
-    const auto stride = static_cast<png_int_32>(surface.RowBytes());
+    const Classified classified = Classify(surface);
     PngImage image;
     image->width = static_cast<png_uint_32>(surface.width());
     image->height = static_cast<png_uint_32>(surface.height());
-    image->format = PNG_FORMAT_RGB;
-    png_alloc_size_t size = 0;
-    // A first pass without a buffer only measures.
-    if (!png_image_write_to_memory(image.get(), nullptr, &size, 0, pixels, stride, nullptr)) {
-        throw FailedCall(FailureReason::PlatformFailure, "PNG encoding: " + image.message());
+    // No filtering and fast deflate: the pictures are small and mostly runs.
+    image->flags = PNG_IMAGE_FLAG_FAST;
+    std::vector<std::uint8_t> narrow;
+    png_byte palette[6] = {};
+    const void* pixels = surface.RowData(0);  // the rows are contiguous
+    png_int_32 stride = static_cast<png_int_32>(surface.RowBytes());
+    const void* colormap = nullptr;
+    if (classified.layout == PixelLayout::Rgb) {
+        image->format = PNG_FORMAT_RGB;
+    } else {
+        narrow = Narrow(surface, classified);
+        pixels = narrow.data();
+        stride = static_cast<png_int_32>(surface.width());
+        if (classified.layout == PixelLayout::Grey) {
+            image->format = PNG_FORMAT_GRAY;
+        } else {
+            image->format = PNG_FORMAT_RGB_COLORMAP;
+            image->colormap_entries = static_cast<png_uint_32>(std::max(classified.colourCount, 1));
+            for (int i = 0; i < classified.colourCount; ++i) {
+                palette[3 * i] = RedOf(classified.colours[i]);
+                palette[3 * i + 1] = GreenOf(classified.colours[i]);
+                palette[3 * i + 2] = BlueOf(classified.colours[i]);
+            }
+            colormap = palette;
+        }
     }
+    // Sized for the worst case, so one pass suffices.
+    png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(*image.get());
     std::string bytes(size, '\0');
-    if (!png_image_write_to_memory(image.get(), bytes.data(), &size, 0, pixels, stride, nullptr)) {
+    if (!png_image_write_to_memory(image.get(), bytes.data(), &size, 0, pixels, stride, colormap)) {
         throw FailedCall(FailureReason::PlatformFailure, "PNG encoding: " + image.message());
     }
     bytes.resize(size);

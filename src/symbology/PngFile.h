@@ -8,7 +8,8 @@
 
 namespace qv::symbology {
 
-// The surface as an 8-bit RGB PNG file's bytes.
+// The surface as a PNG file's bytes: a 1-bit palette for two colours, 8-bit grey for greys,
+// else 8-bit RGB.
 std::string EncodePng(const RasterSurface& surface);
 void WritePng(const RasterSurface& surface, std::ostream& out);
 // Replaces the file atomically (see WriteFileAtomically).

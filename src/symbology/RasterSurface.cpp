@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "component/FailedCall.h"
 #include "symbology/Windows1252.h"
@@ -32,18 +33,79 @@ RasterSurface::RasterSurface(std::int32_t width, std::int32_t height, Colour bac
         throw FailedCall(FailureReason::OutOfMemory, "surface larger than 64 million pixels");
     }
     try {
-        pixels_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
+        pixels_ = std::make_shared<std::vector<std::uint8_t>>(static_cast<std::size_t>(width) *
+                                                              static_cast<std::size_t>(height) * 3);
     } catch (const std::bad_alloc&) {
         throw FailedCall(FailureReason::OutOfMemory, "surface pixels");
     }
     FillRect({0, 0, width, height}, background);
 }
 
+RasterSurface::RasterSurface(const RasterSurface& other)
+    : width_(other.width_),
+      height_(other.height_),
+      uniform_(other.uniform_),
+      uniformColour_(other.uniformColour_),
+      background_(other.background_),
+      textColour_(other.textColour_),
+      bkMode_(other.bkMode_),
+      pen_(other.pen_),
+      penX_(other.penX_),
+      penY_(other.penY_),
+      font_(other.font_) {
+    other.Settle();
+    pixels_ = other.pixels_;
+}
+
+RasterSurface& RasterSurface::operator=(const RasterSurface& other) {
+    if (this != &other) {
+        other.Settle();
+        width_ = other.width_;
+        height_ = other.height_;
+        pixels_ = other.pixels_;
+        pending_ = {};
+        background_ = other.background_;
+        textColour_ = other.textColour_;
+        bkMode_ = other.bkMode_;
+        pen_ = other.pen_;
+        penX_ = other.penX_;
+        penY_ = other.penY_;
+        font_ = other.font_;
+        uniform_ = other.uniform_;
+        uniformColour_ = other.uniformColour_;
+    }
+    return *this;
+}
+
+void RasterSurface::SettleRows() const {
+    const PendingRows rows = pending_;
+    pending_.active = false;
+    std::uint8_t* pixels = WritablePixels();
+    const std::size_t stride = RowBytes();
+    const std::size_t offset = static_cast<std::size_t>(rows.left) * 3;
+    const std::size_t bytes = static_cast<std::size_t>(rows.right - rows.left) * 3;
+    const std::uint8_t* source = pixels + static_cast<std::size_t>(rows.top) * stride + offset;
+    for (std::int32_t y = rows.top + 1; y < rows.bottom; ++y) {
+        std::memcpy(pixels + static_cast<std::size_t>(y) * stride + offset, source, bytes);
+    }
+}
+
+std::uint8_t* RasterSurface::WritablePixels() const {
+    if (pixels_.use_count() > 1) {
+        try {
+            pixels_ = std::make_shared<std::vector<std::uint8_t>>(*pixels_);
+        } catch (const std::bad_alloc&) {
+            throw FailedCall(FailureReason::OutOfMemory, "surface pixels");
+        }
+    }
+    return pixels_->data();
+}
+
 Colour RasterSurface::PixelAt(std::int32_t x, std::int32_t y) const {
     if (!Contains(x, y)) {
         throw FailedCall(FailureReason::InvalidValue, "pixel outside the surface");
     }
-    const std::uint8_t* p = RowData(y) + static_cast<std::size_t>(x) * 3;
+    const std::uint8_t* p = RowData(y) + static_cast<std::size_t>(x) * 3;  // settles
     return MakeColour(p[0], p[1], p[2]);
 }
 
@@ -51,6 +113,8 @@ void RasterSurface::SetPixel(std::int32_t x, std::int32_t y, Colour colour) {
     if (!Contains(x, y)) {
         return;
     }
+    Settle();
+    uniform_ = false;
     std::uint8_t* p = PixelPointer(x, y);
     p[0] = RedOf(colour);
     p[1] = GreenOf(colour);
@@ -68,6 +132,9 @@ void RasterSurface::Blit(const RasterSurface& source, std::int32_t x, std::int32
         return;
     }
     const std::size_t bytes = static_cast<std::size_t>(right - left) * 3;
+    Settle();
+    source.Settle();
+    uniform_ = false;
     for (std::int32_t row = top; row < bottom; ++row) {
         const std::uint8_t* from = source.RowData(row - y) + static_cast<std::size_t>(left - x) * 3;
         std::copy_n(from, bytes, PixelPointer(left, row));
@@ -82,14 +149,42 @@ void RasterSurface::FillRect(const Rect& rect, Colour brushColour) {
     if (left >= right || top >= bottom) {
         return;
     }
-    const std::uint8_t rgb[3] = {RedOf(brushColour), GreenOf(brushColour), BlueOf(brushColour)};
-    for (std::int32_t y = top; y < bottom; ++y) {
-        std::uint8_t* p = PixelPointer(left, y);
-        for (std::int32_t x = left; x < right; ++x, p += 3) {
-            p[0] = rgb[0];
-            p[1] = rgb[1];
-            p[2] = rgb[2];
+    const bool whole = left == 0 && top == 0 && right == width_ && bottom == height_;
+    if (whole && uniform_ && uniformColour_ == brushColour) {
+        return;
+    }
+    // Pending rows that the fill covers entirely need not be made first.
+    if (pending_.active && left <= pending_.left && right >= pending_.right &&
+        top <= pending_.top && bottom >= pending_.bottom) {
+        pending_.active = false;
+    }
+    Settle();
+    FillRows(left, top, right, bottom, brushColour);
+    uniform_ = whole;
+    uniformColour_ = brushColour;
+}
+
+// Fills are the bulk of a drawing: grey ones are a memset per row, others one row built
+// and copied down.
+void RasterSurface::FillRows(std::int32_t left, std::int32_t top, std::int32_t right,
+                             std::int32_t bottom, Colour colour) {
+    const std::uint8_t rgb[3] = {RedOf(colour), GreenOf(colour), BlueOf(colour)};
+    const std::size_t bytes = static_cast<std::size_t>(right - left) * 3;
+    const std::size_t stride = RowBytes();
+    std::uint8_t* first = PixelPointer(left, top);
+    if (rgb[0] == rgb[1] && rgb[1] == rgb[2]) {
+        for (std::int32_t y = top; y < bottom; ++y, first += stride) {
+            std::memset(first, rgb[0], bytes);
         }
+        return;
+    }
+    for (std::size_t i = 0; i < bytes; i += 3) {
+        std::memcpy(first + i, rgb, 3);
+    }
+    std::uint8_t* row = first;
+    for (std::int32_t y = top + 1; y < bottom; ++y) {
+        row += stride;
+        std::memcpy(row, first, bytes);
     }
 }
 
@@ -113,6 +208,15 @@ void RasterSurface::PlotPen(std::int32_t x, std::int32_t y) {
     FillRect({x - half, y - half, x - half + pen_.width, y - half + pen_.width}, pen_.colour);
 }
 
+void RasterSurface::SetTopOfPendingColumn(std::int32_t x) {
+    pending_.left = std::min(pending_.left, x);
+    pending_.right = std::max(pending_.right, x + 1);
+    std::uint8_t* p = PixelPointer(x, pending_.top);
+    p[0] = RedOf(pen_.colour);
+    p[1] = GreenOf(pen_.colour);
+    p[2] = BlueOf(pen_.colour);
+}
+
 void RasterSurface::LineTo(std::int32_t x, std::int32_t y) {
     std::int64_t cx = penX_;
     std::int64_t cy = penY_;
@@ -125,9 +229,34 @@ void RasterSurface::LineTo(std::int32_t x, std::int32_t y) {
         if (x >= 0 && x < width_ && cy != y) {
             const std::int64_t first = sy > 0 ? cy : std::int64_t{y} + 1;
             const std::int64_t last = sy > 0 ? std::int64_t{y} - 1 : cy;
-            for (std::int64_t row = std::max<std::int64_t>(first, 0);
-                 row <= std::min<std::int64_t>(last, height_ - 1); ++row) {
-                PlotPen(x, static_cast<std::int32_t>(row));
+            const auto top = static_cast<std::int32_t>(std::max<std::int64_t>(first, 0));
+            const auto bottom =
+                static_cast<std::int32_t>(std::min<std::int64_t>(last, height_ - 1)) + 1;
+            if (pen_.width > 1) {
+                for (std::int32_t row = top; row < bottom; ++row) {
+                    PlotPen(x, row);
+                }
+            } else if (pending_.active && top == pending_.top && bottom == pending_.bottom) {
+                SetTopOfPendingColumn(x);
+            } else if (uniform_ && bottom - top > 1) {
+                Settle();
+                uniform_ = false;
+                pending_ = {true, top, bottom, x, x + 1};
+                SetTopOfPendingColumn(x);
+            } else if (top < bottom) {
+                Settle();
+                // One pixel per row straight into the column, no per-pixel checks.
+                uniform_ = false;
+                const std::uint8_t r = RedOf(pen_.colour);
+                const std::uint8_t g = GreenOf(pen_.colour);
+                const std::uint8_t b = BlueOf(pen_.colour);
+                const std::size_t stride = RowBytes();
+                std::uint8_t* p = PixelPointer(x, top);
+                for (std::int32_t row = top; row < bottom; ++row, p += stride) {
+                    p[0] = r;
+                    p[1] = g;
+                    p[2] = b;
+                }
             }
         }
     } else {
@@ -155,14 +284,6 @@ int RasterSurface::SetBkMode(int mode) {
     return previous;
 }
 
-void RasterSurface::BlendInk(std::int32_t x, std::int32_t y, std::uint8_t coverage) {
-    std::uint8_t* p = PixelPointer(x, y);
-    const std::uint8_t ink[3] = {RedOf(textColour_), GreenOf(textColour_), BlueOf(textColour_)};
-    for (int i = 0; i < 3; ++i) {
-        p[i] = static_cast<std::uint8_t>((p[i] * (255 - coverage) + ink[i] * coverage + 127) / 255);
-    }
-}
-
 void RasterSurface::DrawText(std::string_view windows1252Text, const Rect& rect, unsigned format) {
     if (!font_) {
         font_ = ControlFont();
@@ -187,23 +308,32 @@ void RasterSurface::DrawText(std::string_view windows1252Text, const Rect& rect,
         clip = {std::max(clip.left, rect.left), std::max(clip.top, rect.top),
                 std::min(clip.right, rect.right), std::min(clip.bottom, rect.bottom)};
     }
-    for (std::int32_t row = 0; row < text.height; ++row) {
-        const std::int64_t y = top + row;
-        if (y < clip.top || y >= clip.bottom) {
-            continue;
-        }
-        for (std::int32_t column = 0; column < text.width; ++column) {
-            const std::int64_t x = left + column;
-            if (x < clip.left || x >= clip.right) {
-                continue;
+    // The clipped part of the text, walked row by row through pixel pointers.
+    const std::int64_t firstColumn = std::max<std::int64_t>(0, clip.left - left);
+    const std::int64_t endColumn = std::min<std::int64_t>(text.width, clip.right - left);
+    const std::int64_t firstRow = std::max<std::int64_t>(0, clip.top - top);
+    const std::int64_t endRow = std::min<std::int64_t>(text.height, clip.bottom - top);
+    if (firstColumn >= endColumn || firstRow >= endRow) {
+        return;
+    }
+    Settle();
+    uniform_ = false;
+    const std::uint8_t paper[3] = {RedOf(background_), GreenOf(background_), BlueOf(background_)};
+    const std::uint8_t ink[3] = {RedOf(textColour_), GreenOf(textColour_), BlueOf(textColour_)};
+    const bool opaque = bkMode_ == kOpaque;
+    for (std::int64_t row = firstRow; row < endRow; ++row) {
+        std::uint8_t* p = PixelPointer(static_cast<std::int32_t>(left + firstColumn),
+                                       static_cast<std::int32_t>(top + row));
+        const std::uint8_t* coverage =
+            text.coverage.data() + static_cast<std::size_t>(row) * text.width;
+        for (std::int64_t column = firstColumn; column < endColumn; ++column, p += 3) {
+            if (opaque) {
+                std::memcpy(p, paper, 3);
             }
-            const auto px = static_cast<std::int32_t>(x);
-            const auto py = static_cast<std::int32_t>(y);
-            if (bkMode_ == kOpaque) {
-                SetPixel(px, py, background_);
-            }
-            if (const std::uint8_t c = text.at(column, row); c != 0) {
-                BlendInk(px, py, c);
+            if (const unsigned c = coverage[column]; c != 0) {
+                for (int i = 0; i < 3; ++i) {
+                    p[i] = static_cast<std::uint8_t>((p[i] * (255 - c) + ink[i] * c + 127) / 255);
+                }
             }
         }
     }

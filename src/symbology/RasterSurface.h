@@ -10,7 +10,8 @@
 namespace qv::symbology {
 
 // A 24-bit in-memory picture with the drawing state of a device context: current pen and
-// position, background colour and mode, text colour and font.
+// position, background colour and mode, text colour and font. Copies share their pixels
+// until one of them draws, so keeping a drawing as a picture costs no copy.
 class RasterSurface final : public DrawingSurface {
   public:
     // Sizes above this many pixels are refused as out of memory.
@@ -18,6 +19,9 @@ class RasterSurface final : public DrawingSurface {
 
     // Raises the failed call: invalid value for a negative size, out of memory above kMaxPixels.
     RasterSurface(std::int32_t width, std::int32_t height, Colour background = kWhite);
+    // Copies settle the pending bar rows first, so both sides see finished pixels.
+    RasterSurface(const RasterSurface& other);
+    RasterSurface& operator=(const RasterSurface& other);
 
     std::int32_t width() const { return width_; }
     std::int32_t height() const { return height_; }
@@ -25,7 +29,8 @@ class RasterSurface final : public DrawingSurface {
     void SetPixel(std::int32_t x, std::int32_t y, Colour colour);
     // Rows of width * 3 bytes in R, G, B order, top row first.
     const std::uint8_t* RowData(std::int32_t y) const {
-        return pixels_.data() + static_cast<std::size_t>(y) * RowBytes();
+        Settle();
+        return pixels_->data() + static_cast<std::size_t>(y) * RowBytes();
     }
     std::size_t RowBytes() const { return static_cast<std::size_t>(width_) * 3; }
 
@@ -50,16 +55,42 @@ class RasterSurface final : public DrawingSurface {
     bool Contains(std::int32_t x, std::int32_t y) const {
         return x >= 0 && y >= 0 && x < width_ && y < height_;
     }
+    // Every write goes through here: it takes the pixels for this surface alone first.
     std::uint8_t* PixelPointer(std::int32_t x, std::int32_t y) {
-        return pixels_.data() + static_cast<std::size_t>(y) * RowBytes() +
+        return WritablePixels() + static_cast<std::size_t>(y) * RowBytes() +
                static_cast<std::size_t>(x) * 3;
     }
+    std::uint8_t* WritablePixels() const;
+    // Finishes the bar rows LineTo left pending; every reader and writer calls it first.
+    void Settle() const {
+        if (pending_.active) {
+            SettleRows();
+        }
+    }
+    void SettleRows() const;
+    void FillRows(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
+                  Colour colour);
     void PlotPen(std::int32_t x, std::int32_t y);
-    void BlendInk(std::int32_t x, std::int32_t y, std::uint8_t coverage);
+    void SetTopOfPendingColumn(std::int32_t x);
 
     std::int32_t width_;
     std::int32_t height_;
-    std::vector<std::uint8_t> pixels_;
+    // Vertical lines over the same rows of a surface whose rows were all alike: only the top
+    // row is drawn, rows top + 1 to bottom - 1 of columns left to right - 1 are copies of it
+    // still to be made. A barcode's bars are exactly that, and row copies are fast.
+    struct PendingRows {
+        bool active = false;
+        std::int32_t top = 0;
+        std::int32_t bottom = 0;
+        std::int32_t left = 0;
+        std::int32_t right = 0;
+    };
+
+    mutable std::shared_ptr<std::vector<std::uint8_t>> pixels_;
+    mutable PendingRows pending_;
+    // True while every pixel is known to be uniformColour_: filling it again is then free.
+    bool uniform_ = false;
+    Colour uniformColour_ = 0;
     Colour background_;
     Colour textColour_ = kBlack;
     int bkMode_ = kOpaque;

@@ -2,6 +2,7 @@
 
 #include <unicode/ucnv.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "component/FailedCall.h"
@@ -32,6 +33,10 @@ std::string EncodeWindows1252(std::u16string_view text) {
     if (text.empty()) {
         return {};
     }
+    // The code page is ASCII below 0x80, and captions mostly are: no converter needed.
+    if (std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; })) {
+        return std::string(text.begin(), text.end());
+    }
     Converter converter = OpenWindows1252();
     // One byte per UTF-16 unit at most: a surrogate pair becomes one "?".
     std::string result(text.size() + 1, '\0');
@@ -50,6 +55,10 @@ std::string EncodeWindows1252(std::u16string_view text) {
 std::u16string DecodeWindows1252(std::string_view text) {
     if (text.empty()) {
         return {};
+    }
+    if (std::all_of(text.begin(), text.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        return std::u16string(text.begin(), text.end());
     }
     Converter converter = OpenWindows1252();
     std::u16string result(text.size() + 1, u'\0');

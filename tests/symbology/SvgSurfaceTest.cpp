@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <regex>
 #include <string>
 #include <vector>
 
 #include "support/FixedFont.h"
+#include "symbology/RasterSurface.h"
 
 namespace qv::symbology {
 namespace {
@@ -59,6 +61,46 @@ TEST(SvgSurfaceTest, BarsMergeAndExcludeTheirEndPoint) {
                               "11,2,1,11,#000000",
                               "12,0,1,3,#000000",
                           }));
+}
+
+// Paints the document's rects onto a raster, as a viewer with crisp edges would.
+RasterSurface Rasterise(const SvgSurface& svg) {
+    RasterSurface raster(svg.width(), svg.height());
+    for (const std::string& rect : Rects(svg)) {
+        int x = 0, y = 0, w = 0, h = 0;
+        unsigned colour = 0;
+        std::sscanf(rect.c_str(), "%d,%d,%d,%d,#%x", &x, &y, &w, &h, &colour);
+        raster.FillRect({x, y, x + w, y + h},
+                        MakeColour(colour >> 16, (colour >> 8) & 0xFF, colour & 0xFF));
+    }
+    return raster;
+}
+
+TEST(SvgSurfaceTest, AxisLinesCoverTheRasterSurfacesPixels) {
+    struct Line {
+        std::int32_t x0, y0, x1, y1, penWidth;
+    };
+    const Line lines[] = {
+        {3, 2, 3, 9, 1},     {4, 9, 4, 2, 1},    {5, 2, 5, 10, 1},  {0, 12, 9, 12, 1},
+        {9, 13, 0, 13, 1},   {12, 3, 12, 8, 3},  {2, 16, 8, 16, 2}, {-3, 18, 30, 18, 1},
+        {17, -4, 17, 40, 1}, {19, 19, 19, 0, 4},
+    };
+    SvgSurface svg(20, 20);
+    RasterSurface raster(20, 20);
+    for (const Line& line : lines) {
+        for (DrawingSurface* surface :
+             {static_cast<DrawingSurface*>(&svg), static_cast<DrawingSurface*>(&raster)}) {
+            surface->SelectPen({kBlack, line.penWidth});
+            surface->MoveTo(line.x0, line.y0);
+            surface->LineTo(line.x1, line.y1);
+        }
+    }
+    const RasterSurface painted = Rasterise(svg);
+    for (std::int32_t y = 0; y < raster.height(); ++y) {
+        for (std::int32_t x = 0; x < raster.width(); ++x) {
+            EXPECT_EQ(painted.PixelAt(x, y), raster.PixelAt(x, y)) << x << ", " << y;
+        }
+    }
 }
 
 TEST(SvgSurfaceTest, LaterDrawingStaysOnTop) {

@@ -1,0 +1,117 @@
+#!/usr/bin/env python3
+"""Turns the benchmark output of compare.sh into the comparison table: prints it and puts
+it into RESULTS.md between the measured markers, leaving the rest of the file as it is."""
+import datetime
+import json
+import sys
+
+START, END = "<!-- measured -->", "<!-- /measured -->"
+
+
+def load(path):
+    with open(path) as f:
+        return {b["name"]: b for b in json.load(f)["benchmarks"] if b.get("run_type") != "aggregate"}
+
+
+def ns(b):
+    scale = {"ns": 1, "us": 1e3, "ms": 1e6, "s": 1e9}[b["time_unit"]]
+    return b["real_time"] * scale
+
+
+def main(draw_json, growth_json, batch_txt, machine, ours_version, peer_version, results):
+    lines = []
+    out = lines.append
+    out(f"Measured {datetime.datetime.now().astimezone():%Y-%m-%d %H:%M %Z} on {machine}.")
+    out(f"Versions: {ours_version}; {peer_version}. Release build, one run of bench/compare.sh.")
+    out("")
+    out("In-process drawing (draws per second; higher is better; ratio = ours / zint):")
+    out("")
+    out("| Case | QvBarCode | zint | Ratio | Picture (ours / zint) |")
+    out("|---|---:|---:|---:|---|")
+    draw = load(draw_json)
+    targets = []
+    for case, label in [("Ean13Captioned", "EAN-13, captioned"), ("Ean13Plain", "EAN-13, no caption"),
+                        ("Code39Captioned", "Code 39, 20 characters, captioned")]:
+        ours, peer = draw[f"OursDraw/{case}"], draw[f"PeerDraw/{case}"]
+        a, b = 1e9 / ns(ours), 1e9 / ns(peer)
+        size = (f"{int(ours['width'])}x{int(ours['height'])} / "
+                f"{int(peer['width'])}x{int(peer['height'])}")
+        out(f"| {label} | {a:,.0f}/s ({ns(ours) / 1e3:.2f} us) | {b:,.0f}/s ({ns(peer) / 1e3:.2f} us) "
+            f"| {a / b:.2f} | {size} |")
+        if case == "Ean13Captioned":
+            targets.append(("captioned EAN-13 at least 5x zint's throughput", a / b >= 5, f"{a / b:.2f}x"))
+    out("")
+
+    batch = {}
+    with open(batch_txt) as f:
+        for row in f:
+            name, who, count, seconds, kb = row.split()
+            batch[(name, who)] = (int(count), float(seconds), int(kb))
+    out("Batch files (wall time, files per second, peak resident memory; ratio = ours / zint "
+        "in files per second):")
+    out("")
+    out("| Case | QvBarCode | zint | Ratio |")
+    out("|---|---:|---:|---:|")
+    for name, label in [("png", "EAN-13 PNG"), ("png-tenth", "EAN-13 PNG, a tenth of the count"),
+                        ("svg", "EAN-13 SVG")]:
+        if (name, "ours") not in batch:
+            continue
+        (n, s1, k1), (_, s2, k2) = batch[(name, "ours")], batch[(name, "peer")]
+        r1, r2 = n / max(s1, 1e-3), n / max(s2, 1e-3)
+        out(f"| {label}, {n:,} files | {s1:.2f} s, {r1:,.0f} files/s, {k1 / 1024:.1f} MB "
+            f"| {s2:.2f} s, {r2:,.0f} files/s, {k2 / 1024:.1f} MB | {r1 / r2:.2f} |")
+        if name == "png":
+            targets.append(("batch PNG at least 2x zint's files per second", r1 / r2 >= 2, f"{r1 / r2:.2f}x"))
+    if ("png", "ours") in batch and ("png-tenth", "ours") in batch:
+        big, small = batch[("png", "ours")][2], batch[("png-tenth", "ours")][2]
+        flat = big <= small * 1.1 + 512
+        targets.append(("batch memory flat (10x the files, peak RSS within 10%)", flat,
+                        f"{small / 1024:.1f} MB -> {big / 1024:.1f} MB"))
+    out("")
+
+    growth = load(growth_json)
+    out("Growth of one Draw (ours; ns per pixel should stay level as the picture grows):")
+    out("")
+    out("| Series | Argument | Picture | Time | ns per pixel |")
+    out("|---|---:|---|---:|---:|")
+    per_pixel = {}
+    for name, b in growth.items():
+        series, arg = name.split("/")
+        label = "Code 39 characters, 1 px/module" if series == "OursCode39Modules" else "EAN-13 module width (px)"
+        px = b["pixels"]
+        per_pixel.setdefault(series, []).append((px, ns(b) / px))
+        out(f"| {label} | {arg} | {int(b['width'])}x{int(b['height'])} | {ns(b) / 1e3:,.1f} us "
+            f"| {ns(b) / px:.3f} |")
+    linear = True
+    for series, points in per_pixel.items():
+        points.sort()
+        # Fixed costs dominate the smallest pictures; past them the cost per pixel must not rise.
+        big = [p for p in points if p[0] >= 50_000]
+        if len(big) >= 2 and big[-1][1] > 1.5 * min(q[1] for q in big):
+            linear = False
+    targets.append(("growth linear in pixels (ns/pixel does not rise with size)", linear, ""))
+    out("")
+    out("Targets:")
+    out("")
+    for text, met, figure in targets:
+        out(f"- {'met' if met else 'MISSED'}: {text}" + (f" ({figure})" if figure else ""))
+
+    table = "\n".join(lines)
+    print(table)
+    try:
+        with open(results) as f:
+            text = f.read()
+    except FileNotFoundError:
+        text = f"# Benchmark results\n\n{START}\n{END}\n"
+    if START in text and END in text:
+        head, rest = text.split(START, 1)
+        tail = rest.split(END, 1)[1]
+        text = f"{head}{START}\n{table}\n{END}{tail}"
+    else:
+        text += f"\n{START}\n{table}\n{END}\n"
+    with open(results, "w") as f:
+        f.write(text)
+
+
+if __name__ == "__main__":
+    main(*sys.argv[1:])
