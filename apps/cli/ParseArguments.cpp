@@ -138,13 +138,13 @@ const std::vector<OptionSpec>& Specs() {
 }
 
 const OptionSpec* FindSpec(std::string_view name) {
-    for (const OptionSpec& spec : Specs()) {
-        if (name == spec.shortName) {
-            return &spec;
+    for (const OptionSpec& option : Specs()) {
+        if (name == option.shortName) {
+            return &option;
         }
-        for (std::string_view longName : spec.longNames) {
+        for (std::string_view longName : option.longNames) {
             if (name == longName) {
-                return &spec;
+                return &option;
             }
         }
     }
@@ -216,14 +216,14 @@ ParseResult ParseArguments(std::span<const std::string_view> arguments) {
                 name = name.substr(0, eq);
             }
         }
-        const OptionSpec* spec = FindSpec(name);
-        if (spec == nullptr) {
+        const OptionSpec* option = FindSpec(name);
+        if (option == nullptr) {
             return UsageError{name.starts_with("-")
                                   ? "unknown option " + std::string(name)
                                   : "unexpected argument '" + std::string(name) + "'"};
         }
         std::string_view value;
-        if (spec->takesValue) {
+        if (option->takesValue) {
             if (inlineValue) {
                 value = *inlineValue;
             } else if (i + 1 < arguments.size()) {
@@ -234,7 +234,7 @@ ParseResult ParseArguments(std::span<const std::string_view> arguments) {
         } else if (inlineValue) {
             return UsageError{std::string(name) + " takes no value"};
         }
-        if (auto error = spec->apply(collected, value)) {
+        if (auto error = option->apply(collected, value)) {
             return *error;
         }
     }
