@@ -62,6 +62,7 @@ fi
 
 configure_and_build build-asan -DQV_SANITIZE=ON -DQV_BUILD_DESIGNER=OFF -DCMAKE_BUILD_TYPE=Debug
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j "$jobs"

@@ -19,7 +19,6 @@ constexpr DispatchId ShowValue = 0x68030003;
 constexpr DispatchId ErrorFound = 0x68030002;
 constexpr DispatchId ErrorDescription = 0x68030001;
 constexpr DispatchId CalculateCheckDigit = 0x68030000;
-constexpr DispatchId Draw = 0x6003000D;
 }  // namespace id
 
 // The control keeps Booleans as it got them; a Variant Boolean is True for any non-zero.

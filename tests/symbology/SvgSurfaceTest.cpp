@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <memory>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -14,16 +13,20 @@
 namespace qv::symbology {
 namespace {
 
-// The rect elements of the document, each as "x,y,width,height,fill".
+// The filled rect elements of the document, each as "x,y,width,height,fill".
 std::vector<std::string> Rects(const SvgSurface& svg) {
-    static const std::regex rect(
-        "<rect x=\"(-?\\d+)\" y=\"(-?\\d+)\" width=\"(\\d+)\" height=\"(\\d+)\" fill=\"(#\\w+)\"");
     const std::string document = svg.Document();
     std::vector<std::string> result;
-    for (auto it = std::sregex_iterator(document.begin(), document.end(), rect);
-         it != std::sregex_iterator(); ++it) {
-        result.push_back((*it)[1].str() + "," + (*it)[2].str() + "," + (*it)[3].str() + "," +
-                         (*it)[4].str() + "," + (*it)[5].str());
+    for (std::size_t at = document.find("<rect x="); at != std::string::npos;
+         at = document.find("<rect x=", at + 1)) {
+        int x = 0, y = 0, w = 0, h = 0;
+        char fill[8] = {};
+        if (std::sscanf(document.c_str() + at,
+                        "<rect x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\" fill=\"%7[#0-9a-f]", &x,
+                        &y, &w, &h, fill) == 5) {
+            result.push_back(std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(w) +
+                             "," + std::to_string(h) + "," + fill);
+        }
     }
     return result;
 }
