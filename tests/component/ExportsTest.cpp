@@ -6,12 +6,13 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "component/Identifiers.h"
 #include "component/Status.h"
 #include "component/exports/QvBarCodeComponent.h"
+#include "support/FileText.h"
+#include "support/ScopedVariable.h"
 
 namespace qv::component {
 namespace {
@@ -152,23 +153,16 @@ TEST(Exports, ControlFromTheFactorySetsDrawsReportsAndLetsTheLibraryUnload) {
     EXPECT_EQ(library.canUnloadNow(), kOk);
 }
 
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 TEST(Exports, RegisterWritesTheRecordsNamingThisLibraryAndUnregisterRemovesThem) {
     Library library;
     ASSERT_TRUE(library.handle) << dlerror();
     const auto directory = std::filesystem::temp_directory_path() / "qv-exports-registry";
     std::filesystem::remove_all(directory);
-    setenv("QVBARCODE_REGISTRY", directory.c_str(), 1);
+    const testing::ScopedVariable registry("QVBARCODE_REGISTRY", directory.c_str());
 
     EXPECT_EQ(library.registerServer(), kOk);
     EXPECT_EQ(library.registerServer(), kOk);
-    const std::string record = ReadFile(directory / "QvBarCode.class");
+    const std::string record = testing::FileText(directory / "QvBarCode.class");
     EXPECT_NE(
         record.find("InprocServer=" + std::filesystem::canonical(QV_COMPONENT_LIBRARY).string()),
         std::string::npos)
@@ -181,7 +175,6 @@ TEST(Exports, RegisterWritesTheRecordsNamingThisLibraryAndUnregisterRemovesThem)
     std::ofstream(directory) << "a file in the way\n";
     EXPECT_EQ(library.registerServer(), kClassRegistrationFailed);
     std::filesystem::remove(directory);
-    unsetenv("QVBARCODE_REGISTRY");
 }
 
 }  // namespace

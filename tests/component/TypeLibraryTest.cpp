@@ -1,16 +1,16 @@
 // The library's description of itself: the interface text and the registration records.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "component/FailedCall.h"
 #include "component/Guid.h"
 #include "component/Identifiers.h"
 #include "component/Registration.h"
 #include "component/TypeLibraryIdl.h"
+#include "support/FileText.h"
+#include "support/ScopedVariable.h"
 
 namespace qv::component {
 namespace {
@@ -52,13 +52,6 @@ TEST(TypeLibrary, IdentifiersReadBackFromEitherForm) {
     EXPECT_EQ(ParseGuid("1D14F160-56CC-432A-AA20x24C84BE424C6"), std::nullopt);
 }
 
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 TEST(TypeLibrary, RegistrationWritesItsRecordsAndUnregistrationRemovesOnlyThose) {
     const auto directory = std::filesystem::temp_directory_path() / "qv-registration-test";
     std::filesystem::remove_all(directory);
@@ -67,13 +60,13 @@ TEST(TypeLibrary, RegistrationWritesItsRecordsAndUnregistrationRemovesOnlyThose)
 
     RegisterServer(directory, "/opt/qv/libqvbarcode-component.so");
     RegisterServer(directory, "/opt/qv/libqvbarcode-component.so");
-    const std::string control = ReadFile(directory / "QvBarCode.class");
+    const std::string control = testing::FileText(directory / "QvBarCode.class");
     EXPECT_NE(control.find("CLSID=" + ToRegistryForm(kClassIdQvBarCode)), std::string::npos);
     EXPECT_NE(control.find("MiscStatus=0x00030191"), std::string::npos);
     EXPECT_NE(control.find("PropertyPage=QvBarCodePP " + ToRegistryForm(kClassIdQvBarCodePP)),
               std::string::npos);
     EXPECT_NE(control.find("InprocServer=/opt/qv/libqvbarcode-component.so"), std::string::npos);
-    EXPECT_NE(ReadFile(directory / "QvBarCodePro.typelib").find("Interface=__QvBarCode"),
+    EXPECT_NE(testing::FileText(directory / "QvBarCodePro.typelib").find("Interface=__QvBarCode"),
               std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(directory / "QvBarCodePP.class"));
 
@@ -86,20 +79,6 @@ TEST(TypeLibrary, RegistrationWritesItsRecordsAndUnregistrationRemovesOnlyThose)
     EXPECT_EQ(left, std::vector<std::string>{"Other.class"});
     std::filesystem::remove_all(directory);
 }
-
-// Sets a variable for one test and puts back what was there.
-class ScopedVariable {
-  public:
-    explicit ScopedVariable(const char* name) : name_(name) {
-        if (const char* value = std::getenv(name)) saved_ = value;
-    }
-    ~ScopedVariable() { Set(saved_ ? saved_->c_str() : nullptr); }
-    void Set(const char* value) const { value ? setenv(name_, value, 1) : unsetenv(name_); }
-
-  private:
-    const char* name_;
-    std::optional<std::string> saved_;
-};
 
 TEST(TypeLibrary, RegistryDirectoryFollowsTheEnvironment) {
     struct Case {
@@ -114,7 +93,8 @@ TEST(TypeLibrary, RegistryDirectoryFollowsTheEnvironment) {
         {"", "relative", "/h", "/h/.local/share/qvbarcode/registry"},
         {nullptr, nullptr, nullptr, nullptr},
     };
-    const ScopedVariable registry("QVBARCODE_REGISTRY"), dataHome("XDG_DATA_HOME"), home("HOME");
+    const testing::ScopedVariable registry("QVBARCODE_REGISTRY"), dataHome("XDG_DATA_HOME"),
+        home("HOME");
     for (const Case& c : cases) {
         registry.Set(c.registry);
         dataHome.Set(c.dataHome);

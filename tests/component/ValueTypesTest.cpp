@@ -3,6 +3,7 @@
 #include "component/CheckedInt.h"
 #include "component/TextConversion.h"
 #include "component/Variant.h"
+#include "support/FailureOf.h"
 #include "symbology/RasterSurface.h"
 #include "symbology/SurfaceHandles.h"
 
@@ -10,12 +11,7 @@ namespace qv::component {
 namespace {
 
 bool RaisesOverflow(auto&& call) {
-    try {
-        call();
-    } catch (const FailedCall& failure) {
-        return failure.reason() == FailureReason::Overflow;
-    }
-    return false;
+    return testing::FailureOf(call) == FailureReason::Overflow;
 }
 
 TEST(CheckedInt16, ArithmeticLeavingTheRangeIsAnOverflow) {

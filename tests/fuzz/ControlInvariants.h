@@ -31,21 +31,17 @@ inline void CheckErrorStateIsConsistent(const control::QvBarCode& control) {
 }
 
 // What a Draw that returned must leave: a known code as a 16-bit Variant, and the error
-// state that says exactly that code in the user's language.
+// state that says exactly that code in the user's language (nothing for 0).
 inline std::int16_t CheckDrawResult(const control::QvBarCode& control,
                                     const component::Variant& result,
                                     control::MessageLanguage language) {
     QV_REQUIRE(result.type() == component::Variant::Type::Int16);
     const std::int16_t code = result.AsInt16();
     QV_REQUIRE(IsResultCode(code));
-    if (code > 0) {
-        QV_REQUIRE(control.ErrorFound() == control::kTrue);
-        QV_REQUIRE(!control::ResultMessage(code, language).empty());
-        QV_REQUIRE(control.ErrorDescription() == control::ResultMessage(code, language));
-    } else {
-        QV_REQUIRE(control.ErrorFound() == control::kFalse);
-        QV_REQUIRE(control.ErrorDescription().empty());
-    }
+    QV_REQUIRE((control.ErrorFound() == control::kTrue) == (code > 0));
+    QV_REQUIRE(code == 0 || !control::ResultMessage(code, language).empty());
+    QV_REQUIRE(control.ErrorDescription() ==
+               (code > 0 ? control::ResultMessage(code, language) : std::u16string_view()));
     return code;
 }
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
-#include <memory>
 #include <vector>
 
 #include "FuzzCheck.h"
@@ -34,37 +33,24 @@ class CountingSurface final : public symbology::DrawingSurface {
         current_ = kHostPen;
         startMode_ = bkMode_;
         touched_ = Box{};
-        snapshot_.clear();
-        for (std::int32_t y = 0; y < raster_.height(); ++y) {
-            snapshot_.insert(snapshot_.end(), raster_.RowData(y),
-                             raster_.RowData(y) + raster_.RowBytes());
-        }
+        snapshot_.assign(raster_.RowData(0), raster_.RowData(0) + Bytes());
     }
 
     // After a drawing, finished or ended by a failed call: every pen selected was put back,
     // the background mode is the host's again, and no pixel outside the asked-for area changed.
     void CheckDrawingLeftNoTrace() const {
-        QV_REQUIRE(selections_ % 2 == 0);
-        QV_REQUIRE(current_ == kHostPen);
-        QV_REQUIRE(bkMode_ == startMode_);
-        const std::size_t rowBytes = raster_.RowBytes();
-        for (std::int32_t y = 0; y < raster_.height(); ++y) {
-            const std::uint8_t* now = raster_.RowData(y);
-            const std::uint8_t* before = snapshot_.data() + static_cast<std::size_t>(y) * rowBytes;
-            for (std::int32_t x = 0; x < raster_.width(); ++x) {
-                if (touched_.Contains(x, y)) {
-                    continue;
-                }
-                const std::size_t at = static_cast<std::size_t>(x) * 3;
-                QV_REQUIRE(std::equal(now + at, now + at + 3, before + at));
-            }
+        QV_REQUIRE(selections_ % 2 == 0 && current_ == kHostPen && bkMode_ == startMode_);
+        const std::uint8_t* now = raster_.RowData(0);
+        for (std::size_t at = 0; at < Bytes(); at += 3) {
+            const auto pixel = static_cast<std::int64_t>(at / 3);
+            QV_REQUIRE(touched_.Contains(pixel % raster_.width(), pixel / raster_.width()) ||
+                       std::equal(now + at, now + at + 3, snapshot_.begin() + at));
         }
     }
 
     symbology::Colour GetBkColor() const override { return raster_.GetBkColor(); }
     void FillRect(const symbology::Rect& rect, symbology::Colour brush) override {
-        touched_.Add(rect.left, rect.top, std::int64_t{rect.right} - 1,
-                     std::int64_t{rect.bottom} - 1);
+        Touch(rect);
         raster_.FillRect(rect, brush);
     }
     symbology::Pen SelectPen(const symbology::Pen& pen) override {
@@ -79,9 +65,8 @@ class CountingSurface final : public symbology::DrawingSurface {
     }
     void LineTo(std::int32_t x, std::int32_t y) override {
         const std::int64_t reach = std::max(current_.width, 1);
-        touched_.Add(
-            std::min<std::int64_t>(penX_, x) - reach, std::min<std::int64_t>(penY_, y) - reach,
-            std::max<std::int64_t>(penX_, x) + reach, std::max<std::int64_t>(penY_, y) + reach);
+        touched_.Add(std::min(penX_, x) - reach, std::min(penY_, y) - reach,
+                     std::max(penX_, x) + reach, std::max(penY_, y) + reach);
         penX_ = x;
         penY_ = y;
         raster_.LineTo(x, y);
@@ -92,35 +77,31 @@ class CountingSurface final : public symbology::DrawingSurface {
     }
     void DrawText(std::string_view text, const symbology::Rect& rect, unsigned format) override {
         constexpr unsigned kNoClip = 0x100;
-        if (format & kNoClip) {
-            touched_.Add(0, 0, raster_.width(), raster_.height());
-        } else {
-            touched_.Add(rect.left, rect.top, std::int64_t{rect.right} - 1,
-                         std::int64_t{rect.bottom} - 1);
-        }
+        Touch(format & kNoClip ? symbology::Rect{0, 0, raster_.width(), raster_.height()} : rect);
         raster_.DrawText(text, rect, format);
     }
 
   private:
     // The inclusive bounding box of everything asked for.
     struct Box {
-        std::int64_t left = std::numeric_limits<std::int64_t>::max();
-        std::int64_t top = std::numeric_limits<std::int64_t>::max();
-        std::int64_t right = std::numeric_limits<std::int64_t>::min();
-        std::int64_t bottom = std::numeric_limits<std::int64_t>::min();
+        std::int64_t left = std::numeric_limits<std::int64_t>::max(), top = left;
+        std::int64_t right = std::numeric_limits<std::int64_t>::min(), bottom = right;
         void Add(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b) {
-            if (l > r || t > b) {
-                return;
+            if (l <= r && t <= b) {
+                *this = {std::min(left, l), std::min(top, t), std::max(right, r),
+                         std::max(bottom, b)};
             }
-            left = std::min(left, l);
-            top = std::min(top, t);
-            right = std::max(right, r);
-            bottom = std::max(bottom, b);
         }
         bool Contains(std::int64_t x, std::int64_t y) const {
             return x >= left && x <= right && y >= top && y <= bottom;
         }
     };
+    void Touch(const symbology::Rect& r) {
+        touched_.Add(r.left, r.top, std::int64_t{r.right} - 1, std::int64_t{r.bottom} - 1);
+    }
+    std::size_t Bytes() const {
+        return raster_.RowBytes() * static_cast<std::size_t>(raster_.height());
+    }
 
     symbology::RasterSurface raster_;
     int bkMode_;

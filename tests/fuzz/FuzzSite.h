@@ -3,6 +3,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "FuzzCheck.h"
 #include "component/ControlSite.h"
@@ -19,16 +20,16 @@ class FuzzSite final : public component::StandaloneSite {
         const char* name;
         control::MessageLanguage messages;
     };
-    static constexpr std::array<Language, 8> kLanguages{{
-        {"English", control::MessageLanguage::English},
-        {"Spanish", control::MessageLanguage::Spanish},
-        {"SPANISH", control::MessageLanguage::Spanish},
-        {"sPaNiSh", control::MessageLanguage::Spanish},
-        {"Catalan", control::MessageLanguage::English},
-        {"Portuguese", control::MessageLanguage::English},
-        {"", control::MessageLanguage::English},
-        {"Spanish ", control::MessageLanguage::English},
-    }};
+    static constexpr auto kEnglish = control::MessageLanguage::English;
+    static constexpr auto kSpanish = control::MessageLanguage::Spanish;
+    static constexpr std::array<Language, 8> kLanguages{{{"English", kEnglish},
+                                                         {"Spanish", kSpanish},
+                                                         {"SPANISH", kSpanish},
+                                                         {"sPaNiSh", kSpanish},
+                                                         {"Catalan", kEnglish},
+                                                         {"Portuguese", kEnglish},
+                                                         {"", kEnglish},
+                                                         {"Spanish ", kEnglish}}};
 
     void SelectLanguage(std::size_t index) { language_ = kLanguages[index % kLanguages.size()]; }
     control::MessageLanguage Messages() const { return language_.messages; }
@@ -39,26 +40,18 @@ class FuzzSite final : public component::StandaloneSite {
     std::function<void()> duringPendingEvents;
     int pendingEventRuns = 0;
 
-    void PropertyChanged(std::string_view) override {
-        if (failNotifications) {
-            throw component::FailedCall(component::FailureReason::PlatformFailure, "host refused");
-        }
-    }
+    void PropertyChanged(std::string_view) override { FailIf(failNotifications, "host refused"); }
     void ProcessPendingEvents() override {
         ++pendingEventRuns;
-        if (failPendingEvents) {
-            throw component::FailedCall(component::FailureReason::PlatformFailure,
-                                        "event queue failed");
-        }
-        if (duringPendingEvents) {
-            auto work = std::move(duringPendingEvents);
-            duringPendingEvents = nullptr;
-            work();
-        }
+        FailIf(failPendingEvents, "event queue failed");
+        if (auto work = std::exchange(duringPendingEvents, nullptr)) work();
     }
     std::string EnglishLanguageName() const override { return language_.name; }
 
   private:
+    static void FailIf(bool fail, const char* what) {
+        if (fail) throw component::FailedCall(component::FailureReason::PlatformFailure, what);
+    }
     Language language_ = kLanguages[0];
 };
 

@@ -1,28 +1,41 @@
 #pragma once
 
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
 #include "symbology/Font.h"
 
 namespace qv::testing {
 
-// A font of fixed metrics that leaves no ink unless asked, so geometry tests see exact boxes.
+// A font of fixed metrics, however absurd, that remembers what it measured and leaves no ink
+// unless asked, so geometry tests see exact boxes. It renders at most 48 x 48 pixels.
 class FixedFont final : public symbology::Font {
   public:
-    FixedFont(float width = 40.0f, float height = 13.0f, bool ink = false)
+    FixedFont(float width = 40.0f, float height = 13.0f, std::uint8_t ink = 0)
         : width_(width), height_(height), ink_(ink) {}
 
-    symbology::TextExtent Measure(std::u16string_view) const override { return {width_, height_}; }
+    symbology::TextExtent Measure(std::u16string_view text) const override {
+        measured.emplace_back(text);
+        return {width_, height_};
+    }
     symbology::RenderedText Render(std::u16string_view) const override {
         symbology::RenderedText text;
-        text.width = static_cast<std::int32_t>(width_);
-        text.height = static_cast<std::int32_t>(height_);
-        text.coverage.assign(static_cast<std::size_t>(text.width * text.height), ink_ ? 255 : 0);
+        text.width = Clamp(width_);
+        text.height = Clamp(height_);
+        text.coverage.assign(static_cast<std::size_t>(text.width) * text.height, ink_);
         return text;
     }
+    mutable std::vector<std::u16string> measured;
 
   private:
+    static std::int32_t Clamp(float value) {
+        return std::isfinite(value) ? static_cast<std::int32_t>(std::clamp(value, 0.0f, 48.0f)) : 0;
+    }
     float width_;
     float height_;
-    bool ink_;
+    std::uint8_t ink_;
 };
 
 }  // namespace qv::testing

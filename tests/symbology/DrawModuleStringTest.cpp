@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "component/FailedCall.h"
+#include "support/PixelText.h"
 #include "symbology/Encoding.h"
 #include "symbology/RasterSurface.h"
 
@@ -24,8 +25,7 @@ class FakeHost final : public PipelineHost {
     void StoreBarWidth(std::int32_t moduleCount) override { layout.barWidth = moduleCount; }
     bool DrawsOnOwnSurface() const override { return own; }
     void SetOwnSurfaceWidth(std::int32_t width) override {
-        calls.push_back("width " + std::to_string(width));
-        ownWidth = width;
+        calls.push_back("width " + std::to_string(ownWidth = width));
     }
     void SetOwnSurfaceHeight(std::int32_t height) override {
         calls.push_back("height " + std::to_string(height));
@@ -52,15 +52,7 @@ class FakeHost final : public PipelineHost {
     ScopedSurfaceHandle callerHandle{callerSurface};
 };
 
-// Columns of row y as text: "#" black, "." white, "-" anything else.
-std::string Row(const RasterSurface& s, std::int32_t y, std::int32_t from, std::int32_t to) {
-    std::string row;
-    for (std::int32_t x = from; x < to; ++x) {
-        const Colour c = s.PixelAt(x, y);
-        row += c == kBlack ? '#' : c == kWhite ? '.' : '-';
-    }
-    return row;
-}
+using testing::RowText;
 
 TEST(DrawModuleString, WhiteFrameBarsAndCaptionBoxOfTheWorkedExample) {
     FakeHost host;
@@ -69,13 +61,13 @@ TEST(DrawModuleString, WhiteFrameBarsAndCaptionBoxOfTheWorkedExample) {
     ASSERT_EQ(DrawModuleString(host, std::string(50, '1'), u"caption", hdc), kDrawn);
     const RasterSurface& s = host.caller;
     // Frame 0,0,260,80 white; bars at columns 5..254, rows 5..74; caption box 107..153 x 62..75.
-    EXPECT_EQ(Row(s, 0, 0, 262), std::string(260, '.') + "--");
-    EXPECT_EQ(Row(s, 5, 3, 257), ".." + std::string(250, '#') + "..");
-    EXPECT_EQ(Row(s, 61, 105, 155), std::string(50, '#'));
-    EXPECT_EQ(Row(s, 62, 105, 155), "##" + std::string(46, '.') + "##");
-    EXPECT_EQ(Row(s, 74, 105, 155), "##" + std::string(46, '.') + "##");
-    EXPECT_EQ(Row(s, 75, 0, 261), std::string(260, '.') + "-");
-    EXPECT_EQ(Row(s, 80, 0, 1), "-");
+    EXPECT_EQ(RowText(s, 0, 0, 262), std::string(260, '.') + "--");
+    EXPECT_EQ(RowText(s, 5, 3, 257), ".." + std::string(250, '#') + "..");
+    EXPECT_EQ(RowText(s, 61, 105, 155), std::string(50, '#'));
+    EXPECT_EQ(RowText(s, 62, 105, 155), "##" + std::string(46, '.') + "##");
+    EXPECT_EQ(RowText(s, 74, 105, 155), "##" + std::string(46, '.') + "##");
+    EXPECT_EQ(RowText(s, 75, 0, 261), std::string(260, '.') + "-");
+    EXPECT_EQ(RowText(s, 80, 0, 1), "-");
 }
 
 TEST(DrawModuleString, ModuleWidthBoundsAndBarWidthSource) {
@@ -148,8 +140,8 @@ TEST(DrawModuleString, OwnSurfaceIsSizedBeforeItsHandleIsTaken) {
     EXPECT_EQ(host.calls,
               (std::vector<std::string>{"width 14", "height 50", "events", "hDC", "keep"}));
     EXPECT_EQ(hdc, host.ownHandle.get());
-    EXPECT_EQ(Row(*host.ownSurface, 5, 0, 14), ".....#.##.....");
-    EXPECT_EQ(Row(*host.ownSurface, 45, 0, 14), "..............");
+    EXPECT_EQ(RowText(*host.ownSurface, 5, 0, 14), ".....#.##.....");
+    EXPECT_EQ(RowText(*host.ownSurface, 45, 0, 14), "..............");
 }
 
 TEST(DrawModuleString, RestoresThePenAndRaisesOverflowAndBadHandles) {
@@ -160,7 +152,6 @@ TEST(DrawModuleString, RestoresThePenAndRaisesOverflowAndBadHandles) {
     SurfaceHandle hdc = host.callerHandle.get();
     ASSERT_EQ(DrawModuleString(host, "101", u"", hdc), kDrawn);
     EXPECT_EQ(host.caller.SelectPen(Pen{}), red);
-
     // 200 modules of 200 pixels: the 16-bit total overflows.
     host.layout.barWidth = 40000;
     EXPECT_THROW(DrawModuleString(host, std::string(200, '1'), u"", hdc), component::FailedCall);

@@ -2,48 +2,24 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
-#include "component/FailedCall.h"
+#include "support/FailureOf.h"
+#include "support/PixelText.h"
 
 namespace qv::symbology {
 namespace {
 
-using component::FailedCall;
 using component::FailureReason;
-
-constexpr Colour kRed = MakeColour(0xFF, 0, 0);
-
-// Column x of rows [0, height) as text: "#" black, "." white, "-" anything else.
-std::string Column(const RasterSurface& s, std::int32_t x) {
-    std::string column;
-    for (std::int32_t y = 0; y < s.height(); ++y) {
-        const Colour c = s.PixelAt(x, y);
-        column += c == kBlack ? '#' : c == kWhite ? '.' : '-';
-    }
-    return column;
-}
-
-std::string Row(const RasterSurface& s, std::int32_t y) {
-    std::string row;
-    for (std::int32_t x = 0; x < s.width(); ++x) {
-        const Colour c = s.PixelAt(x, y);
-        row += c == kBlack ? '#' : c == kWhite ? '.' : '-';
-    }
-    return row;
-}
+using testing::ColumnText;
+using testing::PictureText;
 
 TEST(RasterSurfaceTest, FillRectIsHalfOpenAndClipped) {
     RasterSurface s(6, 3);
     s.FillRect({1, 1, 3, 2}, kBlack);
-    EXPECT_EQ(Row(s, 0), "......");
-    EXPECT_EQ(Row(s, 1), ".##...");
-    EXPECT_EQ(Row(s, 2), "......");
-    s.FillRect({4, -5, 99, 99}, kRed);
-    EXPECT_EQ(Row(s, 0), "....--");
+    EXPECT_EQ(PictureText(s), "....../.##.../......");
+    s.FillRect({4, -5, 99, 99}, MakeColour(0xFF, 0, 0));
     s.FillRect({3, 0, 3, 3}, kBlack);  // empty: nothing
     s.FillRect({2, 2, 1, 1}, kBlack);  // inverted: nothing
-    EXPECT_EQ(Row(s, 2), "....--");
+    EXPECT_EQ(PictureText(s), "....--/.##.--/....--");
 }
 
 TEST(RasterSurfaceTest, LinesExcludeTheirEndPoint) {
@@ -64,7 +40,7 @@ TEST(RasterSurfaceTest, LinesExcludeTheirEndPoint) {
         RasterSurface s(4, 8);
         s.MoveTo(c.x0, c.y0);
         s.LineTo(c.x1, c.y1);
-        EXPECT_EQ(Column(s, 2), c.column) << c.why;
+        EXPECT_EQ(ColumnText(s, 2), c.column) << c.why;
     }
 }
 
@@ -74,15 +50,12 @@ TEST(RasterSurfaceTest, HorizontalAndWideLines) {
     s.LineTo(4, 0);
     s.MoveTo(4, 1);
     s.LineTo(1, 1);
-    EXPECT_EQ(Row(s, 0), ".###..");
-    EXPECT_EQ(Row(s, 1), "..###.");
+    EXPECT_EQ(PictureText(s), ".###../..###./....../......");
     RasterSurface wide(6, 4);
     EXPECT_EQ(wide.SelectPen({kBlack, 3}), Pen{});
     wide.MoveTo(2, 1);
     wide.LineTo(2, 2);
-    EXPECT_EQ(Row(wide, 0), ".###..");
-    EXPECT_EQ(Row(wide, 2), ".###..");
-    EXPECT_EQ(Row(wide, 3), "......");
+    EXPECT_EQ(PictureText(wide), ".###../.###../.###../......");
 }
 
 TEST(RasterSurfaceTest, RefusesBadSizes) {
@@ -97,12 +70,8 @@ TEST(RasterSurfaceTest, RefusesBadSizes) {
         {INT32_MAX, INT32_MAX, FailureReason::OutOfMemory},
     };
     for (const Case& c : cases) {
-        try {
-            RasterSurface s(c.width, c.height);
-            ADD_FAILURE() << c.width << " x " << c.height << " accepted";
-        } catch (const FailedCall& failure) {
-            EXPECT_EQ(failure.reason(), c.reason) << c.width << " x " << c.height;
-        }
+        EXPECT_EQ(testing::FailureOf([&] { RasterSurface(c.width, c.height); }), c.reason)
+            << c.width << " x " << c.height;
     }
     EXPECT_NO_THROW(RasterSurface(0, 0));
 }
@@ -112,10 +81,7 @@ TEST(RasterSurfaceTest, BlitClipsAtEveryEdge) {
     RasterSurface target(4, 4);
     target.Blit(source, -2, 2);
     target.Blit(source, 3, -2);
-    EXPECT_EQ(Row(target, 0), "...#");
-    EXPECT_EQ(Row(target, 1), "....");
-    EXPECT_EQ(Row(target, 2), "#...");
-    EXPECT_EQ(Row(target, 3), "#...");
+    EXPECT_EQ(PictureText(target), "...#/..../#.../#...");
 }
 
 }  // namespace

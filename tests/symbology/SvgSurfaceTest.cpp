@@ -57,6 +57,7 @@ TEST(SvgSurfaceTest, BarsMergeAndExcludeTheirEndPoint) {
     Bar(svg, 10, 2, 12);
     Bar(svg, 11, 2, 13);  // a different span: its own rect
     Bar(svg, 12, -5, 3);  // clipped at the top
+    Bar(svg, 14, 4, 4);   // no length: nothing
     EXPECT_EQ(Rects(svg), (std::vector<std::string>{
                               "0,0,40,20,#ffffff",
                               "5,2,4,10,#000000",
@@ -111,8 +112,10 @@ TEST(SvgSurfaceTest, LaterDrawingStaysOnTop) {
     Bar(svg, 2, 0, 10);
     svg.FillRect({0, 6, 20, 10}, kWhite);
     Bar(svg, 3, 0, 10);  // adjacent to the first bar, but must not merge under the fill
+    EXPECT_EQ(svg.SelectPen({kBlack, 3}), Pen{});
     svg.MoveTo(1, 1);
     svg.LineTo(6, 4);
+    EXPECT_EQ(svg.SelectPen(Pen{}), (Pen{kBlack, 3}));
     EXPECT_EQ(Rects(svg), (std::vector<std::string>{
                               "0,0,20,10,#ffffff",
                               "2,0,1,10,#000000",
@@ -121,18 +124,6 @@ TEST(SvgSurfaceTest, LaterDrawingStaysOnTop) {
                           }));
     EXPECT_NE(svg.Document().find("<line x1=\"1.5\" y1=\"1.5\" x2=\"6.5\" y2=\"4.5\""),
               std::string::npos);
-}
-
-TEST(SvgSurfaceTest, PenAndBackgroundStateAsOnRaster) {
-    SvgSurface svg(20, 10);
-    EXPECT_EQ(svg.SelectPen({MakeColour(0, 0, 0xFF), 1}), Pen{});
-    EXPECT_EQ(svg.SelectPen(Pen{}), (Pen{MakeColour(0, 0, 0xFF), 1}));
-    EXPECT_EQ(svg.SetBkMode(kTransparent), kOpaque);
-    EXPECT_EQ(svg.SetBkMode(kOpaque), kTransparent);
-    svg.SetBkColor(0x00FF00);
-    EXPECT_EQ(svg.GetBkColor(), 0x00FF00u);
-    Bar(svg, 4, 0, 0);
-    EXPECT_EQ(svg.ElementCount(), 1u) << "a line without length draws nothing";
 }
 
 TEST(SvgSurfaceTest, CaptionIsEscapedCentredAndClipped) {
