@@ -26,7 +26,7 @@ struct BarcodeSettings {
     friend bool operator==(const BarcodeSettings&, const BarcodeSettings&) = default;
 };
 
-enum class Command { Render, Batch, Help, Version };
+enum class Command { Render, Batch, Help, Version, TypeLibrary };
 enum class OutputFormat { Png, Svg, Pbm, Pgm };
 
 // Drawing onto a copy of an existing PNG at a position, instead of on the own surface.

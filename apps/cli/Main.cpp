@@ -1,5 +1,6 @@
 // qvbarcode: draws barcodes with the control and writes them as pictures.
 #include <cstdio>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include "ExitStatus.h"
 #include "ParseArguments.h"
 #include "UsageText.h"
+#include "component/TypeLibraryIdl.h"
 
 int main(int argc, char** argv) {
     using namespace qv::cli;
@@ -25,6 +27,11 @@ int main(int argc, char** argv) {
         case Command::Version:
             std::fwrite(VersionText().data(), 1, VersionText().size(), stdout);
             return kExitDrawn;
+        case Command::TypeLibrary: {
+            const std::string idl = qv::component::TypeLibraryIdl();
+            std::fwrite(idl.data(), 1, idl.size(), stdout);
+            return kExitDrawn;
+        }
         case Command::Batch:
             return RunBatch(options);
         case Command::Render:

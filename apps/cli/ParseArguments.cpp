@@ -208,6 +208,9 @@ ParseResult ParseArguments(std::span<const std::string_view> arguments) {
         if (name == "-V" || name == "--version") {
             return OnlyCommand(Command::Version);
         }
+        if (name == "--typelib") {
+            return OnlyCommand(Command::TypeLibrary);
+        }
         // --name=value for the long options.
         std::optional<std::string_view> inlineValue;
         if (name.starts_with("--")) {

@@ -49,6 +49,7 @@ Batch:
 
   -h, --help               this text
   -V, --version            the program's version
+      --typelib            the component's type library as interface description text
 
 Exit status: 0 drawn; 1 the control reported a result code (stderr: CODE DESCRIPTION,
 in the user's language) or a batch record failed; 2 usage or file error; 3 failed call

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ProgramRun.h"
+#include "component/TypeLibraryIdl.h"
 #include "symbology/PngFile.h"
 
 namespace qv::cli::test {
@@ -78,7 +79,7 @@ TEST(ProgramExit, OntoASmallerPictureClipsTheBarcode) {
     EXPECT_EQ(result.PixelAt(9, 7), symbology::kBlack);    // the first bar
 }
 
-TEST(ProgramExit, HelpAndVersionGoToStandardOutput) {
+TEST(ProgramExit, HelpVersionAndTypeLibraryGoToStandardOutput) {
     ScratchDirectory dir;
     const ProgramRun help = RunProgram(dir, "--help");
     EXPECT_EQ(help.status, 0);
@@ -87,6 +88,11 @@ TEST(ProgramExit, HelpAndVersionGoToStandardOutput) {
     }
     const ProgramRun version = RunProgram(dir, "--version");
     EXPECT_TRUE(version.out.starts_with("qvbarcode ")) << version.out;
+    // The whole description, byte for byte, not a prefix cut off by a short write.
+    const ProgramRun idl = RunProgram(dir, "--typelib");
+    EXPECT_EQ(idl.status, 0) << idl.err;
+    EXPECT_NE(idl.out.find("library QvBarCodePro\n{"), std::string::npos) << idl.out;
+    EXPECT_EQ(idl.out, component::TypeLibraryIdl());
 }
 
 }  // namespace
