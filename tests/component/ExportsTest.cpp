@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "component/Guid.h"
 #include "component/Identifiers.h"
 #include "component/Status.h"
 #include "component/exports/QvBarCodeComponent.h"
@@ -153,21 +154,31 @@ TEST(Exports, ControlFromTheFactorySetsDrawsReportsAndLetsTheLibraryUnload) {
     EXPECT_EQ(library.canUnloadNow(), kOk);
 }
 
+// Registering twice is fine, and unregistering removes only the library's own records.
 TEST(Exports, RegisterWritesTheRecordsNamingThisLibraryAndUnregisterRemovesThem) {
     Library library;
     ASSERT_TRUE(library.handle) << dlerror();
     const auto directory = std::filesystem::temp_directory_path() / "qv-exports-registry";
     std::filesystem::remove_all(directory);
+    std::filesystem::create_directories(directory);
+    std::ofstream(directory / "Other.class") << "someone else's\n";
     const testing::ScopedVariable registry("QVBARCODE_REGISTRY", directory.c_str());
 
     EXPECT_EQ(library.registerServer(), kOk);
     EXPECT_EQ(library.registerServer(), kOk);
     const std::string record = testing::FileText(directory / "QvBarCode.class");
-    EXPECT_NE(
-        record.find("InprocServer=" + std::filesystem::canonical(QV_COMPONENT_LIBRARY).string()),
-        std::string::npos)
-        << record;
+    const std::string expected[] = {
+        "InprocServer=" + std::filesystem::canonical(QV_COMPONENT_LIBRARY).string(),
+        "CLSID=" + ToRegistryForm(kClassIdQvBarCode), "MiscStatus=0x00030191",
+        "PropertyPage=QvBarCodePP " + ToRegistryForm(kClassIdQvBarCodePP)};
+    for (const std::string& line : expected)
+        EXPECT_NE(record.find(line), std::string::npos) << line;
+    EXPECT_NE(testing::FileText(directory / "QvBarCodePro.typelib").find("Interface=__QvBarCode"),
+              std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(directory / "QvBarCodePP.class"));
     EXPECT_EQ(library.unregisterServer(), kOk);
+    EXPECT_EQ(library.unregisterServer(), kOk);
+    std::filesystem::remove(directory / "Other.class");  // survived, or the next line fails
     EXPECT_TRUE(std::filesystem::is_empty(directory));
 
     // A registry that cannot be a directory is a reported failure, not a success.

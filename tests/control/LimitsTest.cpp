@@ -34,6 +34,20 @@ struct Case {
     std::int32_t surfaceWidth = 120, surfaceHeight = 80;
 };
 
+// A drawing on the control's own surface.
+Case Own(const char* why, std::u16string text, std::int32_t type, std::int32_t barWidth,
+         std::int32_t barHeight, AutomationBool source,
+         FailureReason reason = FailureReason::Overflow) {
+    return {.why = why,
+            .text = std::move(text),
+            .type = type,
+            .barWidth = barWidth,
+            .barHeight = barHeight,
+            .source = source,
+            .own = true,
+            .reason = reason};
+}
+
 // A control that has failed a drawing already, so a later failed call can be seen to keep
 // that error state.
 struct Fixture {
@@ -118,6 +132,8 @@ TEST(Limits, DrawingsBeyondTheRangesEndInAFailedCallThatKeepsTheState) {
                     .fontHeight = height};
     };
     const auto cap = static_cast<std::int32_t>(RasterSurface::kMaxPixels / 64 + 1);
+    const auto kOutOfMemory = FailureReason::OutOfMemory;
+    const std::u16string s2340(2340, u'7'), c2519(2519, u'Q');
     const Case cases[] = {
         {.why = "frame right edge", .x = kMax - 5},
         {.why = "frame right edge with margins", .x = kMax - 50, .white = kTrue},
@@ -125,43 +141,12 @@ TEST(Limits, DrawingsBeyondTheRangesEndInAFailedCallThatKeepsTheState) {
         {.why = "bar bottom", .barHeight = kMax, .y = 1},
         {.why = "height less the margins", .barHeight = kMin, .white = kTrue},
         {.why = "bar bottom below the lowest row", .barHeight = -5, .y = kMin},
-        {.why = "Standard 2 of 5 of 2340 digits",
-         .text = std::u16string(2340, u'7'),
-         .type = QvTypeStandard2of5,
-         .barWidth = 0,
-         .barHeight = 20,
-         .source = kTrue,
-         .own = true},
-        {.why = "Code 39 of 2519 characters",
-         .text = std::u16string(2519, u'Q'),
-         .type = QvTypeCode39,
-         .barWidth = 0,
-         .barHeight = 20,
-         .source = kTrue,
-         .own = true},
-        {.why = "EAN-13 at 345 pixels a module",
-         .text = u"4006381333931",
-         .type = QvTypeEan13,
-         .barWidth = 95 * 345,
-         .barHeight = 20,
-         .own = true},
+        Own("2340 digits of Standard 2 of 5", s2340, QvTypeStandard2of5, 0, 20, kTrue),
+        Own("2519 characters of Code 39", c2519, QvTypeCode39, 0, 20, kTrue),
+        Own("EAN-13 at 345 pixels a module", u"4006381333931", QvTypeEan13, 95 * 345, 20, kFalse),
         // 64 modules: one row more than the picture cap allows, and the largest height there is.
-        {.why = "a row beyond the cap",
-         .text = u"ABC",
-         .type = QvTypeCode39,
-         .barWidth = 7,
-         .barHeight = cap,
-         .source = kTrue,
-         .own = true,
-         .reason = FailureReason::OutOfMemory},
-        {.why = "the largest height",
-         .text = u"ABC",
-         .type = QvTypeCode39,
-         .barWidth = 7,
-         .barHeight = kMax,
-         .source = kTrue,
-         .own = true,
-         .reason = FailureReason::OutOfMemory},
+        Own("a row beyond the cap", u"ABC", QvTypeCode39, 7, cap, kTrue, kOutOfMemory),
+        Own("the largest height", u"ABC", QvTypeCode39, 7, kMax, kTrue, kOutOfMemory),
         caption("caption beyond 16 bits", 40000.0f, 13.0f),
         caption("caption 1e30 wide", 1e30f, 13.0f),
         caption("caption -1e30 wide", -1e30f, 13.0f),
@@ -193,23 +178,10 @@ TEST(Limits, DrawingsBeyondTheRangesEndInAFailedCallThatKeepsTheState) {
 // total still fits; one digit or one pixel more is refused above.
 TEST(Limits, WidestSymbolsAtTheLargestModuleWidthThatFits) {
     const Case cases[] = {
-        {.why = "longest Standard 2 of 5",
-         .text = std::u16string(2339, u'7'),
-         .type = QvTypeStandard2of5,
-         .barWidth = 0,
-         .barHeight = 20,
-         .source = kTrue},
-        {.why = "longest Code 39",
-         .text = std::u16string(2518, u'Q'),
-         .type = QvTypeCode39,
-         .barWidth = 0,
-         .barHeight = 20,
-         .source = kTrue},
-        {.why = "EAN-13 at 344 pixels a module",
-         .text = u"4006381333931",
-         .type = QvTypeEan13,
-         .barWidth = 95 * 344,
-         .barHeight = 20},
+        Own("longest Standard 2 of 5", std::u16string(2339, u'7'), QvTypeStandard2of5, 0, 20,
+            kTrue),
+        Own("longest Code 39", std::u16string(2518, u'Q'), QvTypeCode39, 0, 20, kTrue),
+        Own("EAN-13 at 344 pixels a module", u"4006381333931", QvTypeEan13, 95 * 344, 20, kFalse),
     };
     const std::int32_t widths[] = {14 * 2339 + 15, 13 * 2518 + 25, 95 * 344};
     for (std::size_t i = 0; i < std::size(cases); ++i) {

@@ -47,26 +47,6 @@ TEST(SvgSurfaceTest, DocumentHeader) {
     EXPECT_EQ(document.substr(document.size() - 7), "</svg>\n");
 }
 
-TEST(SvgSurfaceTest, BarsMergeAndExcludeTheirEndPoint) {
-    SvgSurface svg(40, 20);
-    // Columns 5..7 as one bar drawn downwards, 8 upwards over the same rows, then a gap.
-    for (std::int32_t x = 5; x < 8; ++x) {
-        Bar(svg, x, 2, 12);
-    }
-    Bar(svg, 8, 11, 1);
-    Bar(svg, 10, 2, 12);
-    Bar(svg, 11, 2, 13);  // a different span: its own rect
-    Bar(svg, 12, -5, 3);  // clipped at the top
-    Bar(svg, 14, 4, 4);   // no length: nothing
-    EXPECT_EQ(Rects(svg), (std::vector<std::string>{
-                              "0,0,40,20,#ffffff",
-                              "5,2,4,10,#000000",
-                              "10,2,1,10,#000000",
-                              "11,2,1,11,#000000",
-                              "12,0,1,3,#000000",
-                          }));
-}
-
 // Paints the document's rects onto a raster, as a viewer with crisp edges would.
 RasterSurface Rasterise(const SvgSurface& svg) {
     RasterSurface raster(svg.width(), svg.height());
@@ -87,7 +67,7 @@ TEST(SvgSurfaceTest, AxisLinesCoverTheRasterSurfacesPixels) {
     const Line lines[] = {
         {3, 2, 3, 9, 1},     {4, 9, 4, 2, 1},    {5, 2, 5, 10, 1},  {0, 12, 9, 12, 1},
         {9, 13, 0, 13, 1},   {12, 3, 12, 8, 3},  {2, 16, 8, 16, 2}, {-3, 18, 30, 18, 1},
-        {17, -4, 17, 40, 1}, {19, 19, 19, 0, 4},
+        {17, -4, 17, 40, 1}, {19, 19, 19, 0, 4}, {7, 5, 7, 5, 1},
     };
     SvgSurface svg(20, 20);
     RasterSurface raster(20, 20);
