@@ -154,6 +154,39 @@ TEST(Exports, ControlFromTheFactorySetsDrawsReportsAndLetsTheLibraryUnload) {
     EXPECT_EQ(library.canUnloadNow(), kOk);
 }
 
+// The page goes the same way; its operations run by name and return the empty variant.
+TEST(Exports, PageFromTheFactoryRunsItsOperationsByName) {
+    Library library;
+    ASSERT_TRUE(library.handle) << dlerror();
+    const QvGuid classId = ToC(kClassIdQvBarCodePP);
+    QvClassFactory* factory = nullptr;
+    ASSERT_EQ(
+        library.getClassObject(&classId, &kClassFactoryIid, reinterpret_cast<void**>(&factory)),
+        kOk);
+    const QvGuid interfaceId = ToC(kInterfaceIdQvBarCodePP);
+    QvDispatch* page = nullptr;
+    ASSERT_EQ(factory->vtbl->CreateInstance(factory, nullptr, &interfaceId,
+                                            reinterpret_cast<void**>(&page)),
+              kOk);
+    std::u16string width = u"W";
+    const std::pair<const char*, QvVariant> calls[] = {
+        {"enabledisableok", {}}, {"AllowOnlyNumbers", Text(width)}, {"Translate", {}}};
+    for (auto [name, argument] : calls) {
+        std::int32_t id = 0;
+        ASSERT_EQ(page->vtbl->GetIDOfName(page, name, &id), kOk) << name;
+        QvVariant result = Int32(7);
+        EXPECT_EQ(page->vtbl->Invoke(page, id, QV_DISPATCH_METHOD, &argument,
+                                     argument.vt == QV_VT_EMPTY ? 0 : 1, &result, nullptr),
+                  kOk)
+            << name;
+        EXPECT_EQ(result.vt, QV_VT_EMPTY) << name;
+    }
+    EXPECT_EQ(width, u"W");
+    EXPECT_EQ(page->vtbl->Release(page), 0u);
+    EXPECT_EQ(factory->vtbl->Release(factory), 0u);
+    EXPECT_EQ(library.canUnloadNow(), kOk);
+}
+
 // Registering twice is fine, and unregistering removes only the library's own records.
 TEST(Exports, RegisterWritesTheRecordsNamingThisLibraryAndUnregisterRemovesThem) {
     Library library;
