@@ -1,0 +1,45 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "component/ControlDispatch.h"
+#include "propertypage/PageHost.h"
+#include "support/FixedFont.h"
+#include "support/RecordingSite.h"
+
+namespace qv::testing {
+
+// A property dialog around one selected control, recording what the page asks of it.
+class FakePageHost final : public propertypage::PageHost {
+  public:
+    FakePageHost()
+        : site(std::make_shared<RecordingSite>()),
+          control(std::make_shared<control::QvBarCode>(site, std::make_shared<FixedFont>())),
+          dispatch(control) {}
+
+    component::DispatchObject* FirstSelectedControl() override {
+        return selected ? &dispatch : nullptr;
+    }
+    void SetChanged(bool value) override { changed = value; }
+    void ShowMessageBox(std::u16string_view text, int style) override {
+        messageBoxes.emplace_back(text);
+        messageBoxStyle = style;
+    }
+    void Beep() override { ++beeps; }
+    propertypage::TimeOfDay CurrentTime() const override { return {14, 3, 27}; }
+    std::string UserLanguageName() const override { return language; }
+
+    std::shared_ptr<RecordingSite> site;
+    std::shared_ptr<control::QvBarCode> control;
+    component::ControlDispatch dispatch;
+    bool selected = true;
+    bool changed = false;
+    std::vector<std::u16string> messageBoxes;
+    int messageBoxStyle = 0;
+    int beeps = 0;
+    std::string language = "English";
+};
+
+}  // namespace qv::testing

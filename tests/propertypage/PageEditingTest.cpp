@@ -1,0 +1,247 @@
+// The page against a fake property dialog holding one real control.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+
+#include "FakePageHost.h"
+#include "propertypage/QvBarCodePP.h"
+
+namespace qv::propertypage {
+namespace {
+
+using testing::FakePageHost;
+
+constexpr std::u16string_view kComplete = u"Press <OK> Button to create Barcode";
+constexpr std::u16string_view kIncomplete = u"Please Enter ALL Required Parameters!";
+
+struct Page {
+    std::shared_ptr<FakePageHost> host = std::make_shared<FakePageHost>();
+    std::unique_ptr<QvBarCodePP> page = std::make_unique<QvBarCodePP>(host);
+    QvBarCodePP* operator->() { return page.get(); }
+
+    // A control ready to draw an EAN-13, loaded into the page.
+    Page& Loaded() {
+        host->control->SetText(u"5901234123457");
+        host->control->SetBarCodeType(3);
+        host->control->SetBarWidth(190);
+        host->control->SetBarHeight(50);
+        host->control->SetShowValue(-1);
+        page->SelectionChanged();
+        host->changed = false;
+        return *this;
+    }
+    std::vector<std::u16string> Closed() {
+        page.reset();
+        return host->messageBoxes;
+    }
+};
+
+TEST(PageEditing, SelectionLoadsTheFirstControlAndEvaluatesTheStatusLast) {
+    Page page;
+    page.host->control->SetCalculateCheckDigit(-1);
+    page.host->control->SetBackgroundWhite(3);  // an odd non-True value still ticks: 3 & 1
+    page.host->control->SetBarCodeType(7);      // the list cannot show it
+    page.host->control->SetBarWidth(-5);
+    page.host->control->SetText(u" x ");
+    page->SelectionChanged();
+
+    EXPECT_EQ(page->chkCalculateCheckDigit.Value(), 1);
+    EXPECT_EQ(page->chkBackgroundWhite.Value(), 1);
+    EXPECT_EQ(page->chkShowValue.Value(), 0);
+    EXPECT_EQ(page->txtBarWidth.Text(), u"-5");
+    EXPECT_EQ(page->txtBarHeight.Text(), u"0");
+    EXPECT_EQ(page->txtText.Text(), u" x ");
+    EXPECT_EQ(page->Combo1.ListIndex(), -1);
+    EXPECT_FALSE(page->chkCalculateCheckDigit.Enabled());
+    EXPECT_TRUE(page.host->changed);
+    EXPECT_EQ(page->LanguageCode(), "E");
+    EXPECT_EQ(page->LblMsg.Caption(), kIncomplete);
+    EXPECT_EQ(page->LblMsg.ForeColour(), 0x0000FFu);
+    EXPECT_FALSE(page->OKEnabled());
+    EXPECT_NE(page->Label1.Caption().find(u"QvBarCode"), std::u16string::npos);
+    EXPECT_EQ(page->txtBarWidth.Style() & kNumbersOnlyStyle, kNumbersOnlyStyle);
+    EXPECT_EQ(page->txtText.Style() & kNumbersOnlyStyle, 0u);
+}
+
+TEST(PageEditing, CompletenessNeedsTextTypeAndSizeOrTheDefaultSize) {
+    struct Case {
+        std::u16string text;
+        int type;
+        std::u16string width, height;
+        int defaultSize;
+        bool complete;
+    };
+    const std::array<Case, 8> cases{{
+        {u"123", 0, u"100", u"50", 0, true},
+        {u"   ", 0, u"100", u"50", 0, false},  // blanks only
+        {u"  1 ", 2, u"100", u"50", 0, true},  // surrounding blanks are fine
+        {u"123", -1, u"100", u"50", 0, false},
+        {u"123", 1, u"0", u"50", 0, false},
+        {u"123", 1, u"0", u"50", 1, true},
+        {u"123", 3, u"", u"", 1, true},
+        {u"123", 3, u"12px", u"-3", 0, false},  // a negative height is not a size
+    }};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.text.begin(), c.text.end()) + " type " + std::to_string(c.type));
+        Page page;
+        page->Translate();
+        page->txtText.SetText(c.text);
+        page->Combo1.SetListIndex(c.type);
+        page->txtBarWidth.SetText(c.width);
+        page->txtBarHeight.SetText(c.height);
+        page->chkBarWidthSource.SetValue(c.defaultSize);
+        EXPECT_EQ(page->OKEnabled(), c.complete);
+        EXPECT_EQ(page->LblMsg.Caption(), c.complete ? kComplete : kIncomplete);
+        EXPECT_EQ(page->LblMsg.ForeColour(), c.complete ? 0x00FF00u : 0x0000FFu);
+    }
+}
+
+TEST(PageEditing, OnlyTheDefaultSizeBoxReevaluatesTheStatusAmongTheCheckBoxes) {
+    Page page;
+    page.Loaded();
+    page->LblMsg.SetCaption(u"stale");
+    for (CheckBox* box :
+         {&page->chkBackgroundWhite, &page->chkShowValue, &page->chkCalculateCheckDigit}) {
+        page.host->changed = false;
+        box->SetValue(box->Ticked() ? 0 : 1);
+        EXPECT_TRUE(page.host->changed) << box->Name();
+        EXPECT_EQ(page->LblMsg.Caption(), u"stale") << box->Name();
+    }
+    page->chkBarWidthSource.SetValue(1);
+    EXPECT_EQ(page->LblMsg.Caption(), kComplete);
+}
+
+TEST(PageEditing, Code39DisablesTheCheckDigitBoxButApplyStillWritesItsTick) {
+    Page page;
+    page.Loaded();
+    page->chkCalculateCheckDigit.SetValue(1);
+    page->Combo1.SetListIndex(2);
+    page->txtText.SetText(u"CODE 39");
+    EXPECT_FALSE(page->chkCalculateCheckDigit.Enabled());
+    EXPECT_TRUE(page->chkCalculateCheckDigit.Ticked());
+    page->ApplyChanges();
+    EXPECT_EQ(page.host->control->CalculateCheckDigit(), -1);
+    EXPECT_EQ(page.host->control->BarCodeType(), 2);
+    EXPECT_EQ(page.host->control->Text(), u"CODE 39");
+    page->Combo1.SetListIndex(3);
+    EXPECT_TRUE(page->chkCalculateCheckDigit.Enabled());
+}
+
+TEST(PageEditing, ApplyWritesEveryFieldAndDrawsOnlyACompletePage) {
+    Page page;
+    page.Loaded();
+    page->txtText.SetText(u"  ");  // incomplete: written, not drawn
+    page->txtBarWidth.SetText(u"");
+    page->txtBarHeight.SetText(u"77");
+    page->chkBackgroundWhite.SetValue(1);
+    page->ApplyChanges();
+    const auto& control = *page.host->control;
+    EXPECT_EQ(control.Text(), u"  ");
+    EXPECT_EQ(control.BarWidth(), 190);  // an empty size box writes nothing
+    EXPECT_EQ(control.BarHeight(), 77);
+    EXPECT_EQ(control.BackgroundWhite(), -1);
+    EXPECT_EQ(control.ShowValue(), -1);
+    EXPECT_EQ(control.ErrorFound(), 0);  // nothing was drawn, so no 1104 either
+    EXPECT_EQ(page->LastDrawResult(), 0);
+    EXPECT_EQ(page->LblMsg.Caption(), kIncomplete);
+    EXPECT_TRUE(page.Closed().empty());
+}
+
+TEST(PageEditing, AFailedDrawingIsTimedOnTheStatusLineAndReportedOnClosing) {
+    Page page;
+    page.Loaded();
+    page->txtText.SetText(u"59012341234X");
+    page->ApplyChanges();
+    EXPECT_EQ(page->LastDrawResult(), 1101);
+    EXPECT_EQ(page->LblMsg.Caption(),
+              u"14:03:27 ERROR: 1101  Invalid Character Found In Barcode Text");
+    EXPECT_EQ(page->LblMsg.ForeColour(), 0x00FF00u);
+
+    page->txtText.SetText(u"");  // an incomplete apply keeps the earlier failure
+    page->ApplyChanges();
+    EXPECT_EQ(page.Closed(), std::vector<std::u16string>{
+                                 u"ERROR: 1101\r\nInvalid Character Found In Barcode Text"});
+    EXPECT_EQ(page.host->messageBoxStyle, 16);
+}
+
+TEST(PageEditing, ASuccessfulDrawingAfterAFailureLeavesNothingToReport) {
+    Page page;
+    page.Loaded();
+    page->txtText.SetText(u"X");
+    page->ApplyChanges();
+    page->txtText.SetText(u"5901234123457");
+    page->ApplyChanges();
+    EXPECT_EQ(page->LastDrawResult(), 0);
+    EXPECT_EQ(page->LblMsg.Caption(), kComplete);
+    EXPECT_TRUE(page.Closed().empty());
+}
+
+TEST(PageEditing, SpanishUserGetsSpanishStatusButEnglishErrorWords) {
+    for (const char* name : {"Spanish", "SPANISH", "spanish"}) {
+        Page page;
+        page.host->language = name;
+        page.host->site->language = "Spanish";
+        page.Loaded();
+        EXPECT_EQ(page->LanguageCode(), "S");
+        EXPECT_EQ(page->LblMsg.Caption(), u"Presione <OK> Para Generar Codigo de Barras");
+        EXPECT_EQ(page->Frame1.Caption(), u"Parametros Requeridos: ");
+        EXPECT_EQ(page->Combo1.Entries()[3], u"3 = EAN 13");
+        page->txtText.SetText(u"");
+        EXPECT_EQ(page->LblMsg.Caption(), u"Introduzca TODOS los Parametros Requeridos!");
+        page->txtText.SetText(u"X");
+        page->ApplyChanges();
+        EXPECT_EQ(page->LblMsg.Caption().substr(8, 8), u" ERROR: ");
+        EXPECT_EQ(page.Closed()[0].substr(0, 7), u"ERROR: ");
+    }
+    for (const char* name : {"Catalan", "Portuguese", ""}) {
+        Page page;
+        page.host->language = name;
+        page->Translate();
+        EXPECT_EQ(page->LanguageCode(), "E") << name;
+        EXPECT_EQ(page->chkBarWidthSource.DisplayCaption(), u"Use Default Width & Height.");
+    }
+}
+
+TEST(PageEditing, SizeBoxesSelectOnEntryAndRefuseToBeLeftNegative) {
+    Page page;
+    page.Loaded();
+    int focusRequests = 0;
+    page->txtBarWidth.OnFocusRequested = [&] { ++focusRequests; };
+    page->txtBarWidth.GotFocus();
+    EXPECT_EQ(page->txtBarWidth.SelStart(), 0);
+    EXPECT_EQ(page->txtBarWidth.SelLength(), 3);  // "190"
+    page->txtBarWidth.LostFocus();
+    EXPECT_EQ(focusRequests + page.host->beeps, 0);
+    page->txtBarWidth.SetText(u"-5");  // pasted: only typing is filtered
+    page->txtBarWidth.LostFocus();
+    EXPECT_EQ(focusRequests, 1);
+    EXPECT_EQ(page.host->beeps, 1);
+    EXPECT_FALSE(page->txtBarWidth.AcceptsTyped(u'-'));
+    EXPECT_TRUE(page->txtBarWidth.AcceptsTyped(u'7'));
+    EXPECT_TRUE(page->txtText.AcceptsTyped(u'-'));
+}
+
+TEST(PageEditing, AllowOnlyNumbersSetsOneBitOfTheNamedBoxOnly) {
+    Page page;
+    const std::uint32_t before = page->txtBarHeight.Style();
+    for (const char16_t* flag : {u"X", u"w", u""}) page->AllowOnlyNumbers(flag);
+    EXPECT_EQ(page->txtBarWidth.Style(), before);
+    page->AllowOnlyNumbers(u"H");
+    page->AllowOnlyNumbers(u"H");
+    EXPECT_EQ(page->txtBarHeight.Style(), before | kNumbersOnlyStyle);
+    EXPECT_EQ(page->txtBarWidth.Style(), before);
+}
+
+TEST(PageEditing, WithoutASelectionThePageStillEvaluatesAndAppliesNothing) {
+    Page page;
+    page.host->selected = false;
+    page->SelectionChanged();
+    page->txtText.SetText(u"1");
+    page->ApplyChanges();
+    EXPECT_EQ(page.host->control->Text(), u"");
+    EXPECT_EQ(page->LblMsg.Caption(), kIncomplete);
+}
+
+}  // namespace
+}  // namespace qv::propertypage
