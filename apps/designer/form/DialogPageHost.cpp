@@ -1,0 +1,39 @@
+#include "DialogPageHost.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTime>
+
+#include "PageStyle.h"
+#include "component/UserLanguage.h"
+
+namespace qv::designer {
+
+DialogPageHost::DialogPageHost(std::shared_ptr<control::QvBarCode> control, QWidget* messageParent)
+    : dispatch_(std::move(control)), messageParent_(messageParent) {}
+
+void DialogPageHost::SetChanged(bool changed) {
+    changed_ = changed;
+    if (OnChangedState) OnChangedState(changed);
+}
+
+// The page only asks for a critical stop with one OK button.
+void DialogPageHost::ShowMessageBox(std::u16string_view text, int) {
+    QMessageBox::critical(messageParent_.data(), QStringLiteral("QvBarCode"), ToQString(text),
+                          QMessageBox::Ok);
+}
+
+void DialogPageHost::Beep() {
+    QApplication::beep();
+}
+
+propertypage::TimeOfDay DialogPageHost::CurrentTime() const {
+    const QTime now = QTime::currentTime();
+    return {now.hour(), now.minute(), now.second()};
+}
+
+std::string DialogPageHost::UserLanguageName() const {
+    return component::UserLanguageName();
+}
+
+}  // namespace qv::designer

@@ -1,0 +1,164 @@
+#include "QPainterSurface.h"
+
+#include <QImage>
+#include <algorithm>
+#include <cstdlib>
+
+#include "symbology/Windows1252.h"
+
+namespace qv::designer {
+
+using symbology::Colour;
+using symbology::Rect;
+
+namespace {
+
+constexpr unsigned kRight = 0x02;
+constexpr unsigned kVerticalCentre = 0x04;
+constexpr unsigned kNoClip = 0x100;
+
+QColor ToQColor(Colour colour) {
+    return QColor(symbology::RedOf(colour), symbology::GreenOf(colour), symbology::BlueOf(colour));
+}
+
+std::int64_t FloorHalf(std::int64_t value) {
+    return value >= 0 ? value / 2 : -((-value + 1) / 2);
+}
+
+// The part of a rectangle inside the surface, as a Qt rectangle; empty when nothing is left.
+QRect Clipped(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
+              QSize size) {
+    left = std::max<std::int64_t>(left, 0);
+    top = std::max<std::int64_t>(top, 0);
+    right = std::min<std::int64_t>(right, size.width());
+    bottom = std::min<std::int64_t>(bottom, size.height());
+    if (left >= right || top >= bottom) {
+        return {};
+    }
+    return QRect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                 static_cast<int>(bottom - top));
+}
+
+}  // namespace
+
+QPainterSurface::QPainterSurface(QPainter& painter, QSize size, Colour background)
+    : painter_(painter), size_(size), background_(background), font_(symbology::ControlFont()) {
+    // Whole pixels only: an antialiased edge would bleed into the next module.
+    painter_.setRenderHint(QPainter::Antialiasing, false);
+}
+
+void QPainterSurface::FillRect(const Rect& rect, Colour brushColour) {
+    const QRect area = Clipped(rect.left, rect.top, rect.right, rect.bottom, size_);
+    if (!area.isEmpty()) {
+        painter_.fillRect(area, ToQColor(brushColour));
+    }
+}
+
+symbology::Pen QPainterSurface::SelectPen(const symbology::Pen& pen) {
+    const symbology::Pen previous = pen_;
+    pen_ = pen;
+    return previous;
+}
+
+void QPainterSurface::MoveTo(std::int32_t x, std::int32_t y) {
+    penX_ = x;
+    penY_ = y;
+}
+
+// A pen wider than one pixel is a square of its width around the point.
+void QPainterSurface::PlotPen(std::int64_t x, std::int64_t y) {
+    const std::int64_t width = std::max(pen_.width, 1);
+    const std::int64_t half = width > 1 ? width / 2 : 0;
+    const QRect area = Clipped(x - half, y - half, x - half + width, y - half + width, size_);
+    if (!area.isEmpty()) {
+        painter_.fillRect(area, ToQColor(pen_.colour));
+    }
+}
+
+void QPainterSurface::LineTo(std::int32_t x, std::int32_t y) {
+    std::int64_t cx = penX_;
+    std::int64_t cy = penY_;
+    const std::int64_t dx = std::llabs(std::int64_t{x} - cx);
+    const std::int64_t dy = -std::llabs(std::int64_t{y} - cy);
+    if (dx == 0 && dy != 0) {
+        // A bar: downwards rows y0 to y1 - 1, upwards rows y1 + 1 to y0, as one fill.
+        const std::int64_t first = cy < y ? cy : std::int64_t{y} + 1;
+        const std::int64_t last = cy < y ? std::int64_t{y} - 1 : cy;
+        const std::int64_t width = std::max(pen_.width, 1);
+        const std::int64_t half = width > 1 ? width / 2 : 0;
+        const QRect area =
+            Clipped(x - half, first - half, x - half + width, last + 1 - half + width - 1, size_);
+        if (!area.isEmpty()) {
+            painter_.fillRect(area, ToQColor(pen_.colour));
+        }
+    } else {
+        const int sx = cx < x ? 1 : -1;
+        const int sy = cy < y ? 1 : -1;
+        std::int64_t error = dx + dy;
+        while (cx != x || cy != y) {
+            PlotPen(cx, cy);
+            const std::int64_t twice = 2 * error;
+            if (twice >= dy) {
+                error += dy;
+                cx += sx;
+            }
+            if (twice <= dx) {
+                error += dx;
+                cy += sy;
+            }
+        }
+    }
+    penX_ = x;
+    penY_ = y;
+}
+
+int QPainterSurface::SetBkMode(int mode) {
+    const int previous = bkMode_;
+    bkMode_ = mode;
+    return previous;
+}
+
+void QPainterSurface::DrawText(std::string_view windows1252Text, const Rect& rect,
+                               unsigned format) {
+    const symbology::RenderedText text =
+        font_->Render(symbology::DecodeWindows1252(windows1252Text));
+    const std::int64_t boxWidth = std::int64_t{rect.right} - rect.left;
+    const std::int64_t boxHeight = std::int64_t{rect.bottom} - rect.top;
+    std::int64_t left = rect.left;
+    if (format & symbology::kCentre) {
+        left += FloorHalf(boxWidth - text.width);
+    } else if (format & kRight) {
+        left = std::int64_t{rect.right} - text.width;
+    }
+    std::int64_t top = rect.top;
+    if (format & symbology::kBottom) {
+        top = std::int64_t{rect.bottom} - text.height;
+    } else if (format & kVerticalCentre) {
+        top += FloorHalf(boxHeight - text.height);
+    }
+    QRect clip = Clipped(left, top, left + text.width, top + text.height, size_);
+    if (!(format & kNoClip)) {
+        clip &= Clipped(rect.left, rect.top, rect.right, rect.bottom, size_);
+    }
+    if (clip.isEmpty()) {
+        return;
+    }
+    // The coverage becomes the alpha of the text colour; the painter blends it in.
+    QImage ink(text.width, text.height, QImage::Format_ARGB32);
+    const QRgb colour = ToQColor(textColour_).rgb() & 0x00FFFFFF;
+    for (std::int32_t row = 0; row < text.height; ++row) {
+        auto* line = reinterpret_cast<QRgb*>(ink.scanLine(row));
+        for (std::int32_t column = 0; column < text.width; ++column) {
+            line[column] = colour | (QRgb{text.at(column, row)} << 24);
+        }
+    }
+    painter_.save();
+    painter_.setClipRect(clip);
+    if (bkMode_ == symbology::kOpaque) {
+        painter_.fillRect(clip, ToQColor(background_));
+    }
+    painter_.drawImage(QPoint(static_cast<int>(left), static_cast<int>(top)), ink);
+    painter_.restore();
+}
+
+}  // namespace qv::designer
