@@ -1,0 +1,199 @@
+// The painter surface gives the pixels a raster surface gives, operation by operation and
+// for whole barcodes drawn by the control.
+#include <gtest/gtest.h>
+
+#include <QPainter>
+#include <functional>
+
+#include "QtTestApplication.h"
+#include "control/QvBarCode.h"
+#include "symbology/SurfaceHandles.h"
+#include "widget/QPainterSurface.h"
+
+namespace qv::designer::test {
+namespace {
+
+using symbology::DrawingSurface;
+using symbology::Pen;
+using symbology::RasterSurface;
+
+constexpr symbology::Colour kRed = symbology::MakeColour(255, 0, 0);
+constexpr symbology::Colour kBlue = symbology::MakeColour(0, 0, 255);
+
+QImage WhiteImage(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+// Runs the same drawing on a raster surface and on a painter surface of the same size.
+void ExpectSamePixels(int width, int height, const std::function<void(DrawingSurface&)>& draw,
+                      int tolerance = 0) {
+    RasterSurface raster(width, height);
+    draw(raster);
+    QImage image = WhiteImage(width, height);
+    {
+        QPainter painter(&image);
+        QPainterSurface surface(painter, image.size());
+        draw(surface);
+    }
+    EXPECT_EQ(FirstDifference(raster, image, tolerance), "");
+}
+
+TEST(PainterSurface, OperationsSetTheSamePixelsAsARasterSurface) {
+    Application();
+    struct Case {
+        const char* what;
+        std::function<void(DrawingSurface&)> draw;
+    };
+    const Case cases[] = {
+        {"half-open fill",
+         [](DrawingSurface& s) {
+             s.FillRect({2, 3, 7, 5}, kRed);
+         }},
+        {"fill clipped to the surface",
+         [](DrawingSurface& s) {
+             s.FillRect({-5, -5, 3, 100}, kBlue);
+         }},
+        {"empty and inverted fills",
+         [](DrawingSurface& s) {
+             s.FillRect({4, 4, 4, 9}, kRed);
+             s.FillRect({9, 9, 3, 3}, kRed);
+         }},
+        {"downward bar leaves out its end row",
+         [](DrawingSurface& s) {
+             s.MoveTo(10, 2);
+             s.LineTo(10, 8);
+         }},
+        {"upward bar sets rows y1 + 1 to y0",
+         [](DrawingSurface& s) {
+             s.MoveTo(12, 8);
+             s.LineTo(12, 2);
+         }},
+        {"bars reaching past the edges",
+         [](DrawingSurface& s) {
+             s.MoveTo(3, -10);
+             s.LineTo(3, 40);
+             s.MoveTo(-1, 0);
+             s.LineTo(-1, 10);
+             s.MoveTo(5, 19);
+             s.LineTo(5, -3);
+         }},
+        {"horizontal, diagonal and empty lines",
+         [](DrawingSurface& s) {
+             s.MoveTo(1, 12);
+             s.LineTo(9, 12);
+             s.LineTo(2, 16);
+             s.LineTo(2, 16);
+             s.MoveTo(0, 0);
+             s.LineTo(6, 4);
+         }},
+        {"coloured and wide pens, the old pen restored",
+         [](DrawingSurface& s) {
+             const Pen old = s.SelectPen({kRed, 3});
+             s.MoveTo(15, 2);
+             s.LineTo(15, 10);
+             s.MoveTo(14, 14);
+             s.LineTo(19, 17);
+             s.SelectPen(old);
+             s.MoveTo(18, 1);
+             s.LineTo(18, 6);
+         }},
+        {"line from where the last one ended",
+         [](DrawingSurface& s) {
+             s.MoveTo(7, 18);
+             s.LineTo(7, 11);
+             s.LineTo(7, 17);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ExpectSamePixels(20, 20, c.draw);
+    }
+}
+
+TEST(PainterSurface, TextIsPlacedAndClippedLikeARasterSurface) {
+    Application();
+    // Antialiased edges may blend a step apart; places and clipping must agree.
+    constexpr int kBlend = 2;
+    for (const int mode : {symbology::kOpaque, symbology::kTransparent}) {
+        SCOPED_TRACE(mode);
+        ExpectSamePixels(
+            60, 30,
+            [mode](DrawingSurface& s) {
+                s.FillRect({0, 0, 60, 30}, symbology::MakeColour(200, 220, 240));
+                EXPECT_EQ(s.SetBkMode(mode), symbology::kOpaque);
+                s.DrawText("12345678901234", {8, 4, 40, 24}, symbology::kCaptionFormat);
+                s.DrawText("Wide\xE9", {-20, 20, 30, 40}, symbology::kCaptionFormat);
+            },
+            kBlend);
+    }
+}
+
+// The control draws one barcode on a raster surface and on a painter surface.
+void ExpectSameBarcode(control::QvBarCode& control, int tolerance) {
+    constexpr int kWidth = 320;
+    constexpr int kHeight = 120;
+    control.SetPositionX(7);
+    control.SetPositionY(5);
+    auto raster = std::make_shared<RasterSurface>(kWidth, kHeight);
+    {
+        const symbology::ScopedSurfaceHandle handle(raster);
+        symbology::SurfaceHandle hdc = handle.get();
+        ASSERT_EQ(control.Draw(hdc).AsInt16(), 0) << "raster";
+    }
+    QImage image = WhiteImage(kWidth, kHeight);
+    {
+        QPainter painter(&image);
+        PainterSurfaceHandle handle(painter, image.size());
+        symbology::SurfaceHandle hdc = handle.get();
+        ASSERT_EQ(control.Draw(hdc).AsInt16(), 0) << "painter";
+        EXPECT_EQ(hdc, handle.get()) << "a caller's handle comes back unchanged";
+    }
+    EXPECT_EQ(FirstDifference(*raster, image, tolerance), "");
+}
+
+TEST(PainterSurface, ControlDrawsTheSameBarcodeOnBothSurfaces) {
+    Application();
+    struct Case {
+        std::int32_t type;
+        const char16_t* text;
+        bool showValue;
+    };
+    const Case cases[] = {
+        {control::QvTypeInterleaved2of5, u"123456789", false},
+        {control::QvTypeStandard2of5, u"4711", false},
+        {control::QvTypeCode39, u"QV-39", false},
+        {control::QvTypeEan13, u"400638133393", false},
+        {control::QvTypeEan13, u"400638133393", true},
+        {control::QvTypeCode39, u"CAPTION", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.type));
+        control::QvBarCode control;
+        control.SetText(c.text);
+        control.SetBarCodeType(c.type);
+        control.SetBarHeight(60);
+        control.SetBarWidthSource(control::kTrue);
+        control.SetBackgroundWhite(control::kTrue);
+        control.SetShowValue(c.showValue ? control::kTrue : control::kFalse);
+        control.SetCalculateCheckDigit(control::kTrue);
+        ExpectSameBarcode(control, c.showValue ? 2 : 0);
+    }
+}
+
+TEST(PainterSurface, HandleLivesExactlyAsLongAsItsOwner) {
+    Application();
+    QImage image = WhiteImage(4, 4);
+    QPainter painter(&image);
+    symbology::SurfaceHandle released = symbology::kNoSurface;
+    {
+        const PainterSurfaceHandle handle(painter, image.size());
+        released = handle.get();
+        EXPECT_NE(symbology::SurfaceHandles::Find(released), nullptr);
+    }
+    EXPECT_EQ(symbology::SurfaceHandles::Find(released), nullptr);
+}
+
+}  // namespace
+}  // namespace qv::designer::test

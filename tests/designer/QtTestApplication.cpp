@@ -1,0 +1,67 @@
+#include "QtTestApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <sstream>
+
+namespace qv::designer::test {
+
+namespace {
+
+std::unique_ptr<QApplication> application;
+
+class QtEnvironment final : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        // ctest sets the platform; a run by hand gets the one that needs no display.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        static int argc = 1;
+        static char name[] = "test_designer";
+        static char* argv[] = {name, nullptr};
+        application = std::make_unique<QApplication>(argc, argv);
+    }
+    void TearDown() override { application.reset(); }
+};
+
+// GoogleTest takes ownership of the environment it is given.
+const auto* const environment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+}  // namespace
+
+QApplication& Application() {
+    return *application;
+}
+
+std::string FirstDifference(const symbology::RasterSurface& expected, const QImage& actual,
+                            int tolerance) {
+    std::ostringstream out;
+    if (expected.width() != actual.width() || expected.height() != actual.height()) {
+        out << "size " << actual.width() << "x" << actual.height() << ", expected "
+            << expected.width() << "x" << expected.height();
+        return out.str();
+    }
+    for (int y = 0; y < actual.height(); ++y) {
+        for (int x = 0; x < actual.width(); ++x) {
+            const QColor got = actual.pixelColor(x, y);
+            const symbology::Colour want = expected.PixelAt(x, y);
+            if (std::abs(got.red() - symbology::RedOf(want)) > tolerance ||
+                std::abs(got.green() - symbology::GreenOf(want)) > tolerance ||
+                std::abs(got.blue() - symbology::BlueOf(want)) > tolerance) {
+                out << "pixel " << x << "," << y << " is " << got.name().toStdString()
+                    << ", expected "
+                    << QColor(symbology::RedOf(want), symbology::GreenOf(want),
+                              symbology::BlueOf(want))
+                           .name()
+                           .toStdString();
+                return out.str();
+            }
+        }
+    }
+    return {};
+}
+
+}  // namespace qv::designer::test

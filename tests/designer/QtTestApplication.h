@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QApplication>
+#include <QImage>
+#include <QString>
+#include <string>
+
+#include "symbology/RasterSurface.h"
+
+namespace qv::designer::test {
+
+// Every test of the suite runs inside one application, made before the first test.
+QApplication& Application();
+
+// The first pixel where the two pictures differ by more than the tolerance in a colour
+// channel, described; empty when they match (sizes included).
+std::string FirstDifference(const symbology::RasterSurface& expected, const QImage& actual,
+                            int tolerance = 0);
+
+}  // namespace qv::designer::test
