@@ -114,6 +114,7 @@ TEST_F(PropertiesDialogTest, OkWritesThePageIntoTheControlWhichDraws) {
     auto* defaultSize = Field<QCheckBox>("chkBarWidthSource");
     QTest::mouseClick(defaultSize, Qt::LeftButton, {}, QPoint(8, defaultSize->height() / 2));
     EXPECT_EQ(Field<QLabel>("LblMsg")->text(), "Press <OK> Button to create Barcode");
+    EXPECT_EQ(Field<QLabel>("LblMsg")->palette().color(QPalette::WindowText), QColor(0, 255, 0));
 
     QTest::mouseClick(&dialog_->OkButton(), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QString>
+#include <ostream>
 #include <string>
 
 #include "symbology/RasterSurface.h"
@@ -18,3 +19,8 @@ std::string FirstDifference(const symbology::RasterSurface& expected, const QIma
                             int tolerance = 0);
 
 }  // namespace qv::designer::test
+
+// Failure messages show Qt texts as text.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}

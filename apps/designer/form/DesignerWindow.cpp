@@ -40,6 +40,15 @@ DesignerWindow::DesignerWindow(QWidget* parent) : QMainWindow(parent) {
     statusBar()->showMessage(QStringLiteral("Ready"));
 }
 
+DesignerWindow::~DesignerWindow() {
+    if (dialog_) dialog_->reject();
+}
+
+void DesignerWindow::closeEvent(QCloseEvent* event) {
+    if (dialog_) dialog_->reject();
+    QMainWindow::closeEvent(event);
+}
+
 PropertiesDialog* DesignerWindow::OpenProperties() {
     if (dialog_) {
         dialog_->raise();

@@ -12,6 +12,8 @@ namespace qv::designer {
 class DesignerWindow final : public QMainWindow {
   public:
     explicit DesignerWindow(QWidget* parent = nullptr);
+    // Closes an open properties dialog first, so that its report still has a window.
+    ~DesignerWindow() override;
 
     QvBarCodeWidget& Barcode() { return *barcode_; }
     // Opens a new properties dialog, or brings the open one forward.
@@ -20,6 +22,9 @@ class DesignerWindow final : public QMainWindow {
     // Asks for a file name, then saves; false when nothing was written.
     bool SavePictureAs();
     bool SavePictureTo(const QString& path);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void ShowDrawResult();
