@@ -1,4 +1,5 @@
 // qvbarcode: draws barcodes with the control and writes them as pictures.
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -9,6 +10,23 @@
 #include "ParseArguments.h"
 #include "UsageText.h"
 #include "component/TypeLibraryIdl.h"
+#include "symbology/AtomicFile.h"
+
+namespace {
+
+// Ended by a signal mid-write: remove the half-written temporary, then end as the signal
+// would have ended the program.
+extern "C" void EndOnSignal(int signal) {
+    qv::symbology::RemoveUnfinishedFile();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+void RemoveUnfinishedFilesOnSignals() {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) std::signal(signal, EndOnSignal);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     using namespace qv::cli;
@@ -20,6 +38,7 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     const Options& options = std::get<Options>(parsed);
+    RemoveUnfinishedFilesOnSignals();
     switch (options.command) {
         case Command::Help:
             std::fwrite(HelpText().data(), 1, HelpText().size(), stdout);

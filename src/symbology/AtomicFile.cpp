@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -35,6 +36,17 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
+// The temporary being written, kept where a signal handler can reach it without
+// allocating or locking. One at a time: the program writes its files one after another.
+char unfinishedName[4096];
+std::atomic<bool> hasUnfinished{false};
+
+void NoteUnfinished(const std::string& name) {
+    if (name.size() >= sizeof unfinishedName) return;
+    std::memcpy(unfinishedName, name.c_str(), name.size() + 1);
+    hasUnfinished.store(true);
+}
+
 // The temporary file: closed and, unless kept, removed when it goes out of scope.
 class TemporaryFile {
   public:
@@ -51,8 +63,10 @@ class TemporaryFile {
             name_.clear();
             Fail(target, errno);
         }
+        NoteUnfinished(name_);
     }
     ~TemporaryFile() {
+        hasUnfinished.store(false);
         Close();
         if (!name_.empty()) {
             unlink(name_.c_str());
@@ -72,7 +86,10 @@ class TemporaryFile {
         descriptor_ = -1;
         return result == 0 ? 0 : errno;
     }
-    void Keep() { name_.clear(); }
+    void Keep() {
+        hasUnfinished.store(false);
+        name_.clear();
+    }
 
   private:
     std::string name_;
@@ -122,6 +139,10 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
         Fail(path, errno);
     }
     temporary.Keep();
+}
+
+void RemoveUnfinishedFile() noexcept {
+    if (hasUnfinished.exchange(false)) unlink(unfinishedName);
 }
 
 }  // namespace qv::symbology

@@ -11,4 +11,8 @@ namespace qv::symbology {
 // Raises the failed call (platform failure) with "<path>: <system message>".
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
+// Removes the temporary of a write in progress, if any. Safe to call from a signal
+// handler, so that a program ended by a signal leaves only complete files behind.
+void RemoveUnfinishedFile() noexcept;
+
 }  // namespace qv::symbology

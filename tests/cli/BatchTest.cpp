@@ -102,5 +102,26 @@ TEST(BatchProgram, BadLinesAreReportedByNumberAndTheRestWritten) {
     EXPECT_EQ(ReadFile(dir / "one.png"), ReadFile(dir / "labels" / "003.png"));
 }
 
+// A batch ended by a signal leaves only whole pictures: no temporary, no truncated file.
+TEST(BatchProgram, AnInterruptedBatchLeavesOnlyCompleteFiles) {
+    ScratchDirectory dir;
+    {
+        std::ofstream list(dir / "list.txt");
+        for (int i = 0; i < 200000; ++i) list << 400638133393 + i << "\n";
+    }
+    std::filesystem::create_directory(dir / "out");
+    const ProgramRun run =
+        RunProgram(dir, "--batch list.txt -t ean13 -c -w --default-size -o out/######.png",
+                   "timeout -s INT 1");
+    EXPECT_NE(run.status, 0) << "the batch should still have been running";
+    for (const auto& entry : std::filesystem::directory_iterator(dir / "out")) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_NE(name.front(), '.') << "temporary left behind: " << name;
+        const std::string bytes = ReadFile(entry.path());
+        ASSERT_GT(bytes.size(), 12u) << name;
+        EXPECT_EQ(bytes.substr(bytes.size() - 8, 4), "IEND") << name;
+    }
+}
+
 }  // namespace
 }  // namespace qv::cli::test
