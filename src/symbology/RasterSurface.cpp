@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "component/FailedCall.h"
+#include "symbology/LineSteps.h"
 #include "symbology/Windows1252.h"
 
 namespace qv::symbology {
@@ -218,13 +219,10 @@ void RasterSurface::SetTopOfPendingColumn(std::int32_t x) {
 }
 
 void RasterSurface::LineTo(std::int32_t x, std::int32_t y) {
-    std::int64_t cx = penX_;
-    std::int64_t cy = penY_;
-    const std::int64_t dx = std::llabs(std::int64_t{x} - cx);
-    const std::int64_t dy = -std::llabs(std::int64_t{y} - cy);
-    const int sx = cx < x ? 1 : -1;
+    const std::int64_t cx = penX_;
+    const std::int64_t cy = penY_;
     const int sy = cy < y ? 1 : -1;
-    if (dx == 0) {
+    if (cx == x) {
         // Vertical bars are the whole workload: clip the span instead of walking it off-surface.
         if (x >= 0 && x < width_ && cy != y) {
             const std::int64_t first = sy > 0 ? cy : std::int64_t{y} + 1;
@@ -260,19 +258,9 @@ void RasterSurface::LineTo(std::int32_t x, std::int32_t y) {
             }
         }
     } else {
-        std::int64_t error = dx + dy;
-        while (cx != x || cy != y) {
-            PlotPen(static_cast<std::int32_t>(cx), static_cast<std::int32_t>(cy));
-            const std::int64_t twice = 2 * error;
-            if (twice >= dy) {
-                error += dy;
-                cx += sx;
-            }
-            if (twice <= dx) {
-                error += dx;
-                cy += sy;
-            }
-        }
+        ForEachLinePixel(cx, cy, x, y, [this](std::int64_t px, std::int64_t py) {
+            PlotPen(static_cast<std::int32_t>(px), static_cast<std::int32_t>(py));
+        });
     }
     penX_ = x;
     penY_ = y;
