@@ -134,8 +134,7 @@ void QvBarCodePP::AllowOnlyNumbers(const std::u16string& xFlag) {
 }
 
 void QvBarCodePP::Translate() {
-    languageCode_ = "E";
-    if (component::IsSpanish(host_->UserLanguageName())) languageCode_ = "S";
+    languageCode_.assign(1, component::IsSpanish(host_->UserLanguageName()) ? 'S' : 'E');
     SetCaptions(*this, languageCode_);
 }
 
