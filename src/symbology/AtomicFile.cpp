@@ -7,7 +7,6 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <string>
 
 #include "component/FailedCall.h"
@@ -21,19 +20,18 @@ namespace {
                                 path.string() + ": " + std::strerror(error));
 }
 
-// mkstemp creates files readable by the owner only; a written image should get the mode
-// any other new file of the process gets. The umask is read, not set, so that other
-// threads creating files at the same moment are not affected.
-mode_t NewFileMode() {
-    mode_t mask = 022;
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("Umask:", 0) == 0) {
-            mask = static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
-            break;
-        }
-    }
-    return 0666 & ~mask;
+// A name no other writer uses: the process id and a counter, with a few random letters
+// against other programs that pick names the same way.
+std::string TemporaryLeaf(const std::filesystem::path& target, unsigned attempt) {
+    static std::atomic<unsigned> counter{0};
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    static const unsigned process = static_cast<unsigned>(getpid());
+    unsigned value = process * 2654435761u + counter++ * 40503u + attempt;
+    std::string leaf = ".";
+    leaf += target.filename().string();
+    leaf += '.';
+    for (int i = 0; i < 6; ++i, value /= 36) leaf += kLetters[value % 36];
+    return leaf;
 }
 
 // The temporary being written, kept where a signal handler can reach it without
@@ -53,15 +51,17 @@ class TemporaryFile {
     explicit TemporaryFile(const std::filesystem::path& target) {
         const std::filesystem::path directory =
             target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-        // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) on "." + string.
-        std::string leaf = ".";
-        leaf += target.filename().string();
-        leaf += ".XXXXXX";
-        name_ = (directory / leaf).string();
-        descriptor_ = mkstemp(name_.data());
-        if (descriptor_ < 0) {
-            name_.clear();
-            Fail(target, errno);
+        // Created with the mode any new file of the process gets: the kernel applies the
+        // umask, so nothing needs reading or changing afterwards.
+        for (unsigned attempt = 0;; ++attempt) {
+            name_ = (directory / TemporaryLeaf(target, attempt)).string();
+            descriptor_ = open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (descriptor_ >= 0) break;
+            if (errno != EEXIST || attempt == 100) {
+                const int error = errno;
+                name_.clear();
+                Fail(target, error);
+            }
         }
         NoteUnfinished(name_);
     }
@@ -110,17 +110,53 @@ int WriteAll(int descriptor, std::string_view bytes) {
     return 0;
 }
 
+// A closed descriptor whatever way the scope is left.
+class Descriptor {
+  public:
+    explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
+    ~Descriptor() {
+        if (descriptor_ >= 0) close(descriptor_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return descriptor_; }
+
+  private:
+    int descriptor_;
+};
+
+// A new file is written as an unnamed one in the target directory and given its name once
+// complete: no temporary name to pick, rename or clean up, and a program that dies mid-write
+// leaves nothing. False when the name is taken (the caller replaces it) or the file system
+// cannot make unnamed files.
+bool WriteNewFile(const std::filesystem::path& path, std::string_view bytes) {
+    const std::filesystem::path directory =
+        path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+    const Descriptor file(open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+    if (file.get() < 0) {
+        if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) return false;
+        Fail(path, errno);
+    }
+    if (const int error = WriteAll(file.get(), bytes); error != 0) Fail(path, error);
+    const std::string self = "/proc/self/fd/" + std::to_string(file.get());
+    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        return true;
+    }
+    if (errno == EEXIST || errno == ENOENT) return false;  // ENOENT: no /proc to link from
+    Fail(path, errno);
+}
+
 }  // namespace
 
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
     if (path.empty() || !path.has_filename()) {
         Fail(path, EISDIR);
     }
+    if (WriteNewFile(path, bytes)) return;
     TemporaryFile temporary(path);
     struct stat existing {};
     const bool replacing = stat(path.c_str(), &existing) == 0;
-    const mode_t mode = replacing ? (existing.st_mode & 07777) : NewFileMode();
-    if (fchmod(temporary.descriptor(), mode) != 0) {
+    if (replacing && fchmod(temporary.descriptor(), existing.st_mode & 07777) != 0) {
         Fail(path, errno);
     }
     if (const int error = WriteAll(temporary.descriptor(), bytes); error != 0) {

@@ -1,4 +1,5 @@
 #include <png.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -50,7 +51,8 @@ TEST_F(ImageFileTest, PngRoundTripKeepsEveryPixel) {
     const RasterSurface read = ReadPng(path);
     ASSERT_EQ(read.width(), original.width());
     ASSERT_EQ(read.height(), original.height());
-    EXPECT_EQ(std::memcmp(read.RowData(0), original.RowData(0), read.RowBytes() * read.height()), 0);
+    EXPECT_EQ(std::memcmp(read.RowData(0), original.RowData(0), read.RowBytes() * read.height()),
+              0);
     std::ostringstream stream;
     WritePng(original, stream);
     EXPECT_EQ(stream.str(), FileText(path));
@@ -102,14 +104,25 @@ TEST_F(ImageFileTest, AtomicWriteReplacesWholeOrNotAtAll) {
     EXPECT_EQ(FileText(path), "second");
     EXPECT_EQ(FileCount(), 1u) << "no temporary file left beside it";
 
+    // A new file gets the mode of the umask, a replaced one keeps its own.
+    const mode_t previousMask = umask(027);
+    WriteFileAtomically(directory_ / "new.png", "bytes");
+    umask(previousMask);
+    EXPECT_EQ(fs::status(directory_ / "new.png").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+    WriteFileAtomically(path, "third");
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    fs::remove(directory_ / "new.png");
+
     const fs::path nowhere = directory_ / "no-such-directory" / "out.png";
     try {
         WriteFileAtomically(nowhere, "bytes");
         ADD_FAILURE() << "wrote into a missing directory";
     } catch (const FailedCall& failure) {
         EXPECT_EQ(failure.reason(), FailureReason::PlatformFailure);
-        EXPECT_TRUE(std::string(failure.what()).ends_with(nowhere.string() +
-                                                          ": No such file or directory"));
+        EXPECT_TRUE(std::string(failure.what())
+                        .ends_with(nowhere.string() + ": No such file or directory"));
     }
     EXPECT_FALSE(fs::exists(nowhere));
 
