@@ -5,9 +5,9 @@
 
 namespace qv::symbology {
 
-// Replaces the file at path with bytes, whole or not at all: the bytes go to a temporary
-// file in the same directory, which is renamed over path only once they are all on disk.
-// A reader never sees a partial file, and a failure leaves no temporary behind.
+// Replaces the file at path with bytes, whole or not at all: the bytes go to an unnamed or
+// temporary file in the same directory, which gets path as its name only once they are all
+// written. A reader never sees a partial file, and a failure leaves no temporary behind.
 // Raises the failed call (platform failure) with "<path>: <system message>".
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
