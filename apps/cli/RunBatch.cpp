@@ -2,6 +2,7 @@
 #include <fstream>
 #include <iostream>
 #include <new>
+#include <variant>
 
 #include "BatchRecords.h"
 #include "Commands.h"
@@ -11,6 +12,7 @@
 #include "OutputPattern.h"
 #include "Progress.h"
 #include "RenderBarcode.h"
+#include "SerialWorker.h"
 
 namespace qv::cli {
 
@@ -31,9 +33,15 @@ std::optional<std::vector<BatchRecord>> ReadRecords(const Options& options) {
     return records;
 }
 
-// Draws and writes one record; the message about it when it fails.
-std::optional<std::string> DrawRecord(BarcodeRenderer& renderer, const BatchRecord& record,
-                                      const std::string& pattern) {
+// What drawing a record gave: the message about it when it failed, else the file to write.
+struct DrawnFile {
+    std::string path;
+    std::string bytes;
+};
+using Outcome = std::variant<std::string, DrawnFile>;
+
+Outcome DrawRecord(BarcodeRenderer& renderer, const BatchRecord& record,
+                   const std::string& pattern) {
     if (!record.settings) {
         return record.error;
     }
@@ -54,8 +62,45 @@ std::optional<std::string> DrawRecord(BarcodeRenderer& renderer, const BatchReco
     if (drawing.IsEmpty()) {
         return EmptyPictureLine(drawing);
     }
-    return WriteOutput(ExpandPattern(pattern, record.number), drawing.bytes);
+    return DrawnFile{ExpandPattern(pattern, record.number), std::move(drawing.bytes)};
 }
+
+// Writes the files and reports on the records in the order they were drawn.
+class BatchReport {
+  public:
+    explicit BatchReport(std::int64_t total) : progress_(Progress::TerminalOrNull(stderr), total) {}
+
+    void Record(const BatchRecord& record, const Outcome& outcome) {
+        std::optional<std::string> message;
+        if (const auto* file = std::get_if<DrawnFile>(&outcome)) {
+            message = WriteOutput(file->path, file->bytes);
+        } else {
+            message = std::get<std::string>(outcome);
+        }
+        if (message) {
+            progress_.Clear();
+            std::fprintf(stderr, "qvbarcode: record %lld (line %lld): %s\n",
+                         static_cast<long long>(record.number), static_cast<long long>(record.line),
+                         message->c_str());
+            ++failed_;
+        } else {
+            ++drawn_;
+        }
+        progress_.Update(drawn_ + failed_);
+    }
+
+    int Summary() {
+        progress_.Clear();
+        std::fprintf(stderr, "qvbarcode: %lld drawn, %lld failed\n", static_cast<long long>(drawn_),
+                     static_cast<long long>(failed_));
+        return failed_ == 0 ? kExitDrawn : kExitResultCode;
+    }
+
+  private:
+    Progress progress_;
+    std::int64_t drawn_ = 0;
+    std::int64_t failed_ = 0;
+};
 
 }  // namespace
 
@@ -77,25 +122,19 @@ int RunBatch(const Options& options) {
     }
 
     BarcodeRenderer renderer(options.format, std::move(onto));
-    Progress progress(Progress::TerminalOrNull(stderr), static_cast<std::int64_t>(records->size()));
-    std::int64_t drawn = 0;
-    std::int64_t failed = 0;
-    for (const BatchRecord& record : *records) {
-        if (auto message = DrawRecord(renderer, record, options.output)) {
-            progress.Clear();
-            std::fprintf(stderr, "qvbarcode: record %lld (line %lld): %s\n",
-                         static_cast<long long>(record.number), static_cast<long long>(record.line),
-                         message->c_str());
-            ++failed;
-        } else {
-            ++drawn;
+    BatchReport report(static_cast<std::int64_t>(records->size()));
+    {
+        // The next picture is drawn while the last is written: files cost as much again as
+        // drawing, mostly in the kernel. A few pictures in flight keep both sides busy.
+        SerialWorker writer(8);
+        for (const BatchRecord& record : *records) {
+            writer.Post([&report, &record, outcome = DrawRecord(renderer, record, options.output)] {
+                report.Record(record, outcome);
+            });
         }
-        progress.Update(drawn + failed);
+        writer.Finish();
     }
-    progress.Clear();
-    std::fprintf(stderr, "qvbarcode: %lld drawn, %lld failed\n", static_cast<long long>(drawn),
-                 static_cast<long long>(failed));
-    return failed == 0 ? kExitDrawn : kExitResultCode;
+    return report.Summary();
 }
 
 }  // namespace qv::cli

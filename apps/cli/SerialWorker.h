@@ -1,0 +1,41 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <exception>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+namespace qv::cli {
+
+// Runs tasks on a thread of its own, one after another in the order they were posted, so
+// that a batch can draw the next picture while the last one is being written. Post waits
+// while `capacity` tasks are queued: memory stays bounded however fast the producer is.
+class SerialWorker {
+  public:
+    explicit SerialWorker(std::size_t capacity);
+    // Runs what is still queued, then ends the thread.
+    ~SerialWorker();
+    SerialWorker(const SerialWorker&) = delete;
+    SerialWorker& operator=(const SerialWorker&) = delete;
+
+    void Post(std::function<void()> task);
+    // Waits until every posted task has run; rethrows the first exception a task raised.
+    void Finish();
+
+  private:
+    void Run();
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<std::function<void()>> tasks_;
+    std::size_t capacity_;
+    bool running_ = false;  // a task taken off the queue is still running
+    bool stopping_ = false;
+    std::exception_ptr failure_;
+    std::thread thread_;
+};
+
+}  // namespace qv::cli
