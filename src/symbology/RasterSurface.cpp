@@ -1,8 +1,10 @@
 #include "symbology/RasterSurface.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #include "component/FailedCall.h"
 #include "symbology/LineSteps.h"
@@ -21,6 +23,38 @@ constexpr unsigned kNoClip = 0x100;
 
 std::int32_t FloorHalf(std::int64_t value) {
     return static_cast<std::int32_t>(value >= 0 ? value / 2 : -((-value + 1) / 2));
+}
+
+// bytes of pixels of one colour: a memset when the colour is a grey, as captions' paper is.
+void FillSpan(std::uint8_t* first, std::size_t bytes, const std::uint8_t (&rgb)[3]) {
+    if (rgb[0] == rgb[1] && rgb[1] == rgb[2]) {
+        std::memset(first, rgb[0], bytes);
+        return;
+    }
+    for (std::size_t i = 0; i < bytes; i += 3) {
+        std::memcpy(first + i, rgb, 3);
+    }
+}
+
+// Ink laid with coverage c (0 to 255) over a colour, rounded to the nearest level.
+std::uint8_t Blend(unsigned under, unsigned ink, unsigned c) {
+    return static_cast<std::uint8_t>((under * (255 - c) + ink * c + 127) / 255);
+}
+
+// Every coverage's colour for one ink on one colour; a caption has a few hundred partly
+// covered pixels, and the pair of colours seldom changes between drawings.
+using InkTable = std::array<std::array<std::uint8_t, 3>, 256>;
+const InkTable& InkOn(const std::uint8_t (&paper)[3], const std::uint8_t (&ink)[3]) {
+    thread_local InkTable table{};
+    thread_local std::optional<std::array<std::uint8_t, 6>> made;
+    const std::array<std::uint8_t, 6> wanted{paper[0], paper[1], paper[2], ink[0], ink[1], ink[2]};
+    if (made != wanted) {
+        for (unsigned c = 0; c < 256; ++c) {
+            for (int i = 0; i < 3; ++i) table[c][i] = Blend(paper[i], ink[i], c);
+        }
+        made = wanted;
+    }
+    return table;
 }
 
 }  // namespace
@@ -179,9 +213,7 @@ void RasterSurface::FillRows(std::int32_t left, std::int32_t top, std::int32_t r
         }
         return;
     }
-    for (std::size_t i = 0; i < bytes; i += 3) {
-        std::memcpy(first + i, rgb, 3);
-    }
+    FillSpan(first, bytes, rgb);
     std::uint8_t* row = first;
     for (std::int32_t y = top + 1; y < bottom; ++y) {
         row += stride;
@@ -309,19 +341,36 @@ void RasterSurface::DrawText(std::string_view windows1252Text, const Rect& rect,
     const std::uint8_t paper[3] = {RedOf(background_), GreenOf(background_), BlueOf(background_)};
     const std::uint8_t ink[3] = {RedOf(textColour_), GreenOf(textColour_), BlueOf(textColour_)};
     const bool opaque = bkMode_ == kOpaque;
+    // Under a caption lies one colour almost everywhere: the paper when opaque, else what the
+    // top-left pixel shows (a caption box's fill). Ink on it depends on the coverage alone.
+    std::uint8_t under[3];
+    std::memcpy(under,
+                opaque ? paper
+                       : PixelPointer(static_cast<std::int32_t>(left + firstColumn),
+                                      static_cast<std::int32_t>(top + firstRow)),
+                3);
+    const InkTable& inkOnUnder = InkOn(under, ink);
+    const std::size_t spanBytes = static_cast<std::size_t>(endColumn - firstColumn) * 3;
     for (std::int64_t row = firstRow; row < endRow; ++row) {
         std::uint8_t* p = PixelPointer(static_cast<std::int32_t>(left + firstColumn),
                                        static_cast<std::int32_t>(top + row));
+        if (opaque) {
+            FillSpan(p, spanBytes, paper);
+        }
+        // Most of a caption's box is blank: only inked pixels are touched.
         const std::uint8_t* coverage =
             text.coverage.data() + static_cast<std::size_t>(row) * text.width;
         for (std::int64_t column = firstColumn; column < endColumn; ++column, p += 3) {
-            if (opaque) {
-                std::memcpy(p, paper, 3);
+            const unsigned c = coverage[column];
+            if (c == 0) {
+                continue;
             }
-            if (const unsigned c = coverage[column]; c != 0) {
-                for (int i = 0; i < 3; ++i) {
-                    p[i] = static_cast<std::uint8_t>((p[i] * (255 - c) + ink[i] * c + 127) / 255);
-                }
+            if (p[0] == under[0] && p[1] == under[1] && p[2] == under[2]) {
+                std::memcpy(p, inkOnUnder[c].data(), 3);
+                continue;
+            }
+            for (int i = 0; i < 3; ++i) {
+                p[i] = Blend(p[i], ink[i], c);
             }
         }
     }
