@@ -1,7 +1,6 @@
 // The control and the page reached through their dispatch tables, as a host reaches them.
 #include <gtest/gtest.h>
 
-#include <limits>
 #include <vector>
 
 #include "component/ClassFactory.h"
@@ -11,8 +10,6 @@
 #include "support/FailureOf.h"
 #include "support/FixedFont.h"
 #include "support/RecordingSite.h"
-#include "symbology/RasterSurface.h"
-#include "symbology/SurfaceHandles.h"
 
 namespace qv::component {
 namespace {
@@ -80,8 +77,6 @@ TEST(Dispatch, EveryPropertyStartsEmptyRoundTripsAndNotifiesByName) {
     Fixture f;
     EXPECT_EQ(f.dispatch.Get("ErrorFound").value, Bool(false));
     EXPECT_EQ(f.dispatch.Get("ErrorDescription").value, Text(u""));
-    EXPECT_FALSE(f.control->DrawsOnOwnSurface());
-    EXPECT_TRUE(f.control->TextToEncode().empty());
 }
 
 TEST(Dispatch, NamesAreFoundWithoutRegardToCase) {
@@ -155,25 +150,6 @@ TEST(Dispatch, DrawReturnsA16BitResultAndWritesTheOwnSurfaceBack) {
     EXPECT_TRUE(emptyArgument[0].IsEmpty());
     EXPECT_EQ(f.dispatch.Get("ErrorFound").value, Bool(true));
     EXPECT_EQ(f.dispatch.Get("ErrorDescription").value, Text(u"Invalid Barcode Type"));
-}
-
-TEST(Dispatch, AnOverflowInsideDrawIsAStatusAndLeavesStateAndHandleAlone) {
-    Fixture f;
-    f.dispatch.Let("Text", Text(u"   "));
-    ASSERT_EQ(f.dispatch.Call("Draw").value, Variant::FromInt16(1104));
-    f.dispatch.Let("Text", Text(u"1234567890"));
-    f.dispatch.Let("BarWidth", Int(200));
-    f.dispatch.Let("BarHeight", Int(60));
-    f.dispatch.Let("PositionX", Int(std::numeric_limits<std::int32_t>::max() - 5));
-    symbology::ScopedSurfaceHandle handle(std::make_shared<symbology::RasterSurface>(50, 50));
-    std::vector<Variant> hdc{Int(handle.get())};
-
-    const CallResult result = f.dispatch.Call("Draw", hdc);
-    EXPECT_EQ(result.status, kOverflow);
-    EXPECT_EQ(result.reason, FailureReason::Overflow);
-    EXPECT_TRUE(result.value.IsEmpty());
-    EXPECT_EQ(hdc[0], Int(handle.get()));
-    EXPECT_EQ(f.control->ErrorDescription(), u"Barcode Text can NOT be Blank");
 }
 
 struct RecordingPage : PropertyPageOperations {

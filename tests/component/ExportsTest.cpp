@@ -44,6 +44,16 @@ struct Library {
     decltype(&DllUnregisterServer) unregisterServer =
         Find<decltype(DllUnregisterServer)>("DllUnregisterServer");
     decltype(&QvVariantClear) variantClear = Find<decltype(QvVariantClear)>("QvVariantClear");
+
+    // The class's factory and one object from it, as a host asks for them; null on a refusal.
+    QvDispatch* Create(const Guid& classId, const Guid& interfaceId, QvClassFactory*& factory) {
+        const QvGuid classC = ToC(classId), interfaceC = ToC(interfaceId);
+        void* object = nullptr;
+        if (getClassObject(&classC, &kClassFactoryIid, reinterpret_cast<void**>(&factory)) == kOk) {
+            factory->vtbl->CreateInstance(factory, nullptr, &interfaceC, &object);
+        }
+        return static_cast<QvDispatch*>(object);
+    }
 };
 
 QvVariant Int32(std::int32_t value) {
@@ -82,17 +92,10 @@ TEST(Exports, ControlFromTheFactorySetsDrawsReportsAndLetsTheLibraryUnload) {
     EXPECT_EQ(library.getClassObject(&unknownClass, &kClassFactoryIid, &none), kClassNotAvailable);
     EXPECT_EQ(none, nullptr);
 
-    const QvGuid classId = ToC(kClassIdQvBarCode);
     QvClassFactory* factory = nullptr;
-    ASSERT_EQ(
-        library.getClassObject(&classId, &kClassFactoryIid, reinterpret_cast<void**>(&factory)),
-        kOk);
+    Control control{library.Create(kClassIdQvBarCode, kInterfaceIdQvBarCode, factory)};
+    ASSERT_TRUE(control.object);
     EXPECT_EQ(library.canUnloadNow(), kFalseOk);
-    const QvGuid interfaceId = ToC(kInterfaceIdQvBarCode);
-    Control control{};
-    ASSERT_EQ(factory->vtbl->CreateInstance(factory, nullptr, &interfaceId,
-                                            reinterpret_cast<void**>(&control.object)),
-              kOk);
 
     std::u16string text = u"123456789";  // ten digits with its check digit
     const std::pair<std::int32_t, QvVariant> properties[] = {
@@ -158,16 +161,9 @@ TEST(Exports, ControlFromTheFactorySetsDrawsReportsAndLetsTheLibraryUnload) {
 TEST(Exports, PageFromTheFactoryRunsItsOperationsByName) {
     Library library;
     ASSERT_TRUE(library.handle) << dlerror();
-    const QvGuid classId = ToC(kClassIdQvBarCodePP);
     QvClassFactory* factory = nullptr;
-    ASSERT_EQ(
-        library.getClassObject(&classId, &kClassFactoryIid, reinterpret_cast<void**>(&factory)),
-        kOk);
-    const QvGuid interfaceId = ToC(kInterfaceIdQvBarCodePP);
-    QvDispatch* page = nullptr;
-    ASSERT_EQ(factory->vtbl->CreateInstance(factory, nullptr, &interfaceId,
-                                            reinterpret_cast<void**>(&page)),
-              kOk);
+    QvDispatch* page = library.Create(kClassIdQvBarCodePP, kInterfaceIdQvBarCodePP, factory);
+    ASSERT_TRUE(page);
     std::u16string width = u"W";
     const std::pair<const char*, QvVariant> calls[] = {
         {"enabledisableok", {}}, {"AllowOnlyNumbers", Text(width)}, {"Translate", {}}};

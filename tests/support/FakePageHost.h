@@ -11,12 +11,16 @@
 
 namespace qv::testing {
 
-// A property dialog around one selected control, recording what the page asks of it.
-class FakePageHost final : public propertypage::PageHost {
+// A property dialog around one selected control on the given kind of site, recording what the
+// page asks of it. Its clock stands still.
+template <typename Site>
+class FakePageHostOf final : public propertypage::PageHost {
   public:
-    FakePageHost()
-        : site(std::make_shared<RecordingSite>()),
-          control(std::make_shared<control::QvBarCode>(site, std::make_shared<FixedFont>())),
+    // A null font is the control's own.
+    explicit FakePageHostOf(
+        std::shared_ptr<const symbology::Font> font = std::make_shared<FixedFont>())
+        : site(std::make_shared<Site>()),
+          control(std::make_shared<control::QvBarCode>(site, std::move(font))),
           dispatch(control) {}
 
     component::DispatchObject* FirstSelectedControl() override {
@@ -28,10 +32,10 @@ class FakePageHost final : public propertypage::PageHost {
         messageBoxStyle = style;
     }
     void Beep() override { ++beeps; }
-    propertypage::TimeOfDay CurrentTime() const override { return {14, 3, 27}; }
+    propertypage::TimeOfDay CurrentTime() const override { return time; }
     std::string UserLanguageName() const override { return language; }
 
-    std::shared_ptr<RecordingSite> site;
+    std::shared_ptr<Site> site;
     std::shared_ptr<control::QvBarCode> control;
     component::ControlDispatch dispatch;
     bool selected = true;
@@ -40,6 +44,9 @@ class FakePageHost final : public propertypage::PageHost {
     int messageBoxStyle = 0;
     int beeps = 0;
     std::string language = "English";
+    propertypage::TimeOfDay time{14, 3, 27};
 };
+
+using FakePageHost = FakePageHostOf<RecordingSite>;
 
 }  // namespace qv::testing
