@@ -43,7 +43,14 @@ struct Pen {
 enum BackgroundMode : int { kTransparent = 1, kOpaque = 2 };
 
 // Text format bits of DrawText.
-enum TextFormat : unsigned { kCentre = 0x01, kBottom = 0x08, kSingleLine = 0x20 };
+enum TextFormat : unsigned {
+    kCentre = 0x01,
+    kRight = 0x02,
+    kVerticalCentre = 0x04,
+    kBottom = 0x08,
+    kSingleLine = 0x20,
+    kNoClip = 0x100,
+};
 constexpr unsigned kCaptionFormat = kSingleLine | kBottom | kCentre;  // 41
 
 // The narrow set of drawing operations the barcode pipeline uses. Implementations give

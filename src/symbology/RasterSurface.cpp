@@ -8,6 +8,7 @@
 
 #include "component/FailedCall.h"
 #include "symbology/LineSteps.h"
+#include "symbology/TextPlacement.h"
 #include "symbology/Windows1252.h"
 
 namespace qv::symbology {
@@ -16,14 +17,6 @@ using component::FailedCall;
 using component::FailureReason;
 
 namespace {
-
-constexpr unsigned kRight = 0x02;
-constexpr unsigned kVerticalCentre = 0x04;
-constexpr unsigned kNoClip = 0x100;
-
-std::int32_t FloorHalf(std::int64_t value) {
-    return static_cast<std::int32_t>(value >= 0 ? value / 2 : -((-value + 1) / 2));
-}
 
 // bytes of pixels of one colour: a memset when the colour is a grey, as captions' paper is.
 void FillSpan(std::uint8_t* first, std::size_t bytes, const std::uint8_t (&rgb)[3]) {
@@ -309,20 +302,7 @@ void RasterSurface::DrawText(std::string_view windows1252Text, const Rect& rect,
         font_ = ControlFont();
     }
     const RenderedText text = font_->Render(DecodeWindows1252(windows1252Text));
-    const std::int64_t boxWidth = std::int64_t{rect.right} - rect.left;
-    const std::int64_t boxHeight = std::int64_t{rect.bottom} - rect.top;
-    std::int64_t left = rect.left;
-    if (format & kCentre) {
-        left += FloorHalf(boxWidth - text.width);
-    } else if (format & kRight) {
-        left = std::int64_t{rect.right} - text.width;
-    }
-    std::int64_t top = rect.top;
-    if (format & kBottom) {
-        top = std::int64_t{rect.bottom} - text.height;
-    } else if (format & kVerticalCentre) {
-        top += FloorHalf(boxHeight - text.height);
-    }
+    const auto [left, top] = PlaceText(text.width, text.height, rect, format);
     Rect clip{0, 0, width_, height_};
     if (!(format & kNoClip)) {
         clip = {std::max(clip.left, rect.left), std::max(clip.top, rect.top),

@@ -8,24 +8,17 @@
 #include "component/FailedCall.h"
 #include "component/TextConversion.h"
 #include "symbology/AtomicFile.h"
+#include "symbology/TextPlacement.h"
 #include "symbology/Windows1252.h"
 
 namespace qv::symbology {
 
 namespace {
 
-constexpr unsigned kRight = 0x02;
-constexpr unsigned kVerticalCentre = 0x04;
-constexpr unsigned kNoClip = 0x100;
-
 // Vertical metrics per em of DejaVu Sans, the face the control font falls back to; the
 // viewer picks its own sans-serif face, so the baseline can only be placed as for that one.
 constexpr double kAscentPerEm = 1901.0 / 2048.0;
 constexpr double kDescentPerEm = 483.0 / 2048.0;
-
-std::int64_t FloorHalf(std::int64_t value) {
-    return value >= 0 ? value / 2 : -((-value + 1) / 2);
-}
 
 std::string Number(double value) {
     char buffer[32];
@@ -197,24 +190,14 @@ void SvgSurface::DrawText(std::string_view windows1252Text, const Rect& rect, un
     const std::int64_t lineHeight =
         static_cast<std::int64_t>(std::ceil(fontPixels_ * (kAscentPerEm + kDescentPerEm) - 1e-6));
     const std::int64_t ascent = std::llround(fontPixels_ * kAscentPerEm);
-    std::int64_t top = rect.top;
-    if (format & kBottom) {
-        top = std::int64_t{rect.bottom} - lineHeight;
-    } else if (format & kVerticalCentre) {
-        top += FloorHalf(std::int64_t{rect.bottom} - rect.top - lineHeight);
-    }
+    const std::int64_t top = TextTop(lineHeight, rect, format);
     const bool clipped = !(format & kNoClip);
     if (bkMode_ == kOpaque) {
         // The raster surface paints the text's own cell, so measure it the same way.
         const TextExtent extent = MeasuringFont().Measure(text);
         const auto cellWidth = static_cast<std::int64_t>(std::ceil(extent.width));
         const auto cellHeight = static_cast<std::int64_t>(extent.height);
-        std::int64_t left = rect.left;
-        if (format & kCentre) {
-            left += FloorHalf(std::int64_t{rect.right} - rect.left - cellWidth);
-        } else if (format & kRight) {
-            left = std::int64_t{rect.right} - cellWidth;
-        }
+        const std::int64_t left = TextLeft(cellWidth, rect, format);
         const std::int64_t cellTop =
             (format & kBottom) ? std::int64_t{rect.bottom} - cellHeight : top;
         Rect cell{static_cast<std::int32_t>(left), static_cast<std::int32_t>(cellTop),

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "symbology/LineSteps.h"
+#include "symbology/TextPlacement.h"
 #include "symbology/Windows1252.h"
 
 namespace qv::designer {
@@ -13,16 +15,8 @@ using symbology::Rect;
 
 namespace {
 
-constexpr unsigned kRight = 0x02;
-constexpr unsigned kVerticalCentre = 0x04;
-constexpr unsigned kNoClip = 0x100;
-
 QColor ToQColor(Colour colour) {
     return QColor(symbology::RedOf(colour), symbology::GreenOf(colour), symbology::BlueOf(colour));
-}
-
-std::int64_t FloorHalf(std::int64_t value) {
-    return value >= 0 ? value / 2 : -((-value + 1) / 2);
 }
 
 // The part of a rectangle inside the surface, as a Qt rectangle; empty when nothing is left.
@@ -76,11 +70,9 @@ void QPainterSurface::PlotPen(std::int64_t x, std::int64_t y) {
 }
 
 void QPainterSurface::LineTo(std::int32_t x, std::int32_t y) {
-    std::int64_t cx = penX_;
-    std::int64_t cy = penY_;
-    const std::int64_t dx = std::llabs(std::int64_t{x} - cx);
-    const std::int64_t dy = -std::llabs(std::int64_t{y} - cy);
-    if (dx == 0 && dy != 0) {
+    const std::int64_t cx = penX_;
+    const std::int64_t cy = penY_;
+    if (cx == x && cy != y) {
         // A bar: downwards rows y0 to y1 - 1, upwards rows y1 + 1 to y0, as one fill.
         const std::int64_t first = cy < y ? cy : std::int64_t{y} + 1;
         const std::int64_t last = cy < y ? std::int64_t{y} - 1 : cy;
@@ -92,21 +84,8 @@ void QPainterSurface::LineTo(std::int32_t x, std::int32_t y) {
             painter_.fillRect(area, ToQColor(pen_.colour));
         }
     } else {
-        const int sx = cx < x ? 1 : -1;
-        const int sy = cy < y ? 1 : -1;
-        std::int64_t error = dx + dy;
-        while (cx != x || cy != y) {
-            PlotPen(cx, cy);
-            const std::int64_t twice = 2 * error;
-            if (twice >= dy) {
-                error += dy;
-                cx += sx;
-            }
-            if (twice <= dx) {
-                error += dx;
-                cy += sy;
-            }
-        }
+        symbology::ForEachLinePixel(cx, cy, x, y,
+                                    [this](std::int64_t px, std::int64_t py) { PlotPen(px, py); });
     }
     penX_ = x;
     penY_ = y;
@@ -122,22 +101,9 @@ void QPainterSurface::DrawText(std::string_view windows1252Text, const Rect& rec
                                unsigned format) {
     const symbology::RenderedText text =
         font_->Render(symbology::DecodeWindows1252(windows1252Text));
-    const std::int64_t boxWidth = std::int64_t{rect.right} - rect.left;
-    const std::int64_t boxHeight = std::int64_t{rect.bottom} - rect.top;
-    std::int64_t left = rect.left;
-    if (format & symbology::kCentre) {
-        left += FloorHalf(boxWidth - text.width);
-    } else if (format & kRight) {
-        left = std::int64_t{rect.right} - text.width;
-    }
-    std::int64_t top = rect.top;
-    if (format & symbology::kBottom) {
-        top = std::int64_t{rect.bottom} - text.height;
-    } else if (format & kVerticalCentre) {
-        top += FloorHalf(boxHeight - text.height);
-    }
+    const auto [left, top] = symbology::PlaceText(text.width, text.height, rect, format);
     QRect clip = Clipped(left, top, left + text.width, top + text.height, size_);
-    if (!(format & kNoClip)) {
+    if (!(format & symbology::kNoClip)) {
         clip &= Clipped(rect.left, rect.top, rect.right, rect.bottom, size_);
     }
     if (clip.isEmpty()) {
