@@ -329,7 +329,7 @@ void RasterSurface::DrawText(std::string_view windows1252Text, const Rect& rect,
                        : PixelPointer(static_cast<std::int32_t>(left + firstColumn),
                                       static_cast<std::int32_t>(top + firstRow)),
                 3);
-    const InkTable& inkOnUnder = InkOn(under, ink);
+    const InkTable::value_type* table = InkOn(under, ink).data();
     const std::size_t spanBytes = static_cast<std::size_t>(endColumn - firstColumn) * 3;
     for (std::int64_t row = firstRow; row < endRow; ++row) {
         std::uint8_t* p = PixelPointer(static_cast<std::int32_t>(left + firstColumn),
@@ -337,16 +337,25 @@ void RasterSurface::DrawText(std::string_view windows1252Text, const Rect& rect,
         if (opaque) {
             FillSpan(p, spanBytes, paper);
         }
-        // Most of a caption's box is blank: only inked pixels are touched.
+        // Most of a caption's box is blank, so blank coverage is skipped eight pixels at a
+        // time; on the colour under the text the result comes from the table.
         const std::uint8_t* coverage =
             text.coverage.data() + static_cast<std::size_t>(row) * text.width;
         for (std::int64_t column = firstColumn; column < endColumn; ++column, p += 3) {
+            if (std::uint64_t eight = 0; column + 8 <= endColumn) {
+                std::memcpy(&eight, coverage + column, 8);
+                if (eight == 0) {
+                    column += 7;
+                    p += 21;
+                    continue;
+                }
+            }
             const unsigned c = coverage[column];
             if (c == 0) {
                 continue;
             }
             if (p[0] == under[0] && p[1] == under[1] && p[2] == under[2]) {
-                std::memcpy(p, inkOnUnder[c].data(), 3);
+                std::memcpy(p, table[c].data(), 3);
                 continue;
             }
             for (int i = 0; i < 3; ++i) {
