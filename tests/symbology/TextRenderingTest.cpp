@@ -107,6 +107,39 @@ TEST(TextRenderingTest, RasterCaptionIsBottomCentredAndClipped) {
     EXPECT_LE(clippedInk.bottom, tight.bottom);
 }
 
+// Every caption pixel is the ink laid over what was under it with the glyph's coverage,
+// rounded to the nearest level: on a plain colour, on another colour, and on paper.
+TEST(TextRenderingTest, CaptionPixelsBlendTheInkByCoverage) {
+    const RenderedText text = ControlFont()->Render(u"1234567890123");
+    const Colour ink = MakeColour(200, 30, 0);
+    const Colour paper = MakeColour(240, 240, 0);
+    for (const int mode : {kTransparent, kOpaque}) {
+        RasterSurface s(text.width + 10, text.height + 4, MakeColour(250, 250, 250));
+        s.FillRect({0, 0, text.width / 3 + 5, text.height + 4}, MakeColour(10, 120, 200));
+        const RasterSurface before = s;
+        s.SetTextColor(ink);
+        s.SetBkColor(paper);
+        s.SetBkMode(mode);
+        s.DrawText("1234567890123", {5, 2, 5 + text.width, 2 + text.height}, kCaptionFormat);
+        int wrong = 0;
+        for (std::int32_t y = 0; y < text.height; ++y) {
+            for (std::int32_t x = 0; x < text.width; ++x) {
+                const unsigned c = text.at(x, y);
+                const Colour under = mode == kOpaque ? paper : before.PixelAt(x + 5, y + 2);
+                const auto blend = [c](unsigned u, unsigned i) {
+                    return static_cast<std::uint8_t>((u * (255 - c) + i * c + 127) / 255);
+                };
+                const Colour expected =
+                    MakeColour(blend(RedOf(under), RedOf(ink)), blend(GreenOf(under), GreenOf(ink)),
+                               blend(BlueOf(under), BlueOf(ink)));
+                wrong += s.PixelAt(x + 5, y + 2) != expected;
+            }
+        }
+        EXPECT_EQ(wrong, 0) << "background mode " << mode;
+        EXPECT_EQ(s.PixelAt(4, 2), before.PixelAt(4, 2)) << "nothing outside the box";
+    }
+}
+
 TEST(TextRenderingTest, Windows1252Conversion) {
     struct Case {
         std::u16string text;
