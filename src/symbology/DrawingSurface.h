@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <utility>
 
 namespace qv::symbology {
 
@@ -72,6 +73,25 @@ class DrawingSurface {
     // One line of text in the Windows-1252 code page, placed in the rectangle as the format
     // bits say and clipped to it, in the surface's font and text colour.
     virtual void DrawText(std::string_view windows1252Text, const Rect& rect, unsigned format) = 0;
+};
+
+// The part of a device context's state every medium keeps alike: the selected pen, the
+// current position and the background mode. Surfaces derive from it and do the drawing.
+class PenAndModeState : public DrawingSurface {
+  public:
+    Pen SelectPen(const Pen& pen) override { return std::exchange(pen_, pen); }
+    void MoveTo(std::int32_t x, std::int32_t y) override {
+        penX_ = x;
+        penY_ = y;
+    }
+    int SetBkMode(int mode) override { return std::exchange(bkMode_, mode); }
+    int bkMode() const { return bkMode_; }
+
+  protected:
+    Pen pen_;
+    std::int32_t penX_ = 0;
+    std::int32_t penY_ = 0;
+    int bkMode_ = kOpaque;
 };
 
 }  // namespace qv::symbology

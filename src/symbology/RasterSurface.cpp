@@ -70,16 +70,13 @@ RasterSurface::RasterSurface(std::int32_t width, std::int32_t height, Colour bac
 }
 
 RasterSurface::RasterSurface(const RasterSurface& other)
-    : width_(other.width_),
+    : PenAndModeState(other),
+      width_(other.width_),
       height_(other.height_),
       uniform_(other.uniform_),
       uniformColour_(other.uniformColour_),
       background_(other.background_),
       textColour_(other.textColour_),
-      bkMode_(other.bkMode_),
-      pen_(other.pen_),
-      penX_(other.penX_),
-      penY_(other.penY_),
       font_(other.font_) {
     other.Settle();
     pixels_ = other.pixels_;
@@ -88,16 +85,13 @@ RasterSurface::RasterSurface(const RasterSurface& other)
 RasterSurface& RasterSurface::operator=(const RasterSurface& other) {
     if (this != &other) {
         other.Settle();
+        PenAndModeState::operator=(other);
         width_ = other.width_;
         height_ = other.height_;
         pixels_ = other.pixels_;
         pending_ = {};
         background_ = other.background_;
         textColour_ = other.textColour_;
-        bkMode_ = other.bkMode_;
-        pen_ = other.pen_;
-        penX_ = other.penX_;
-        penY_ = other.penY_;
         font_ = other.font_;
         uniform_ = other.uniform_;
         uniformColour_ = other.uniformColour_;
@@ -214,17 +208,6 @@ void RasterSurface::FillRows(std::int32_t left, std::int32_t top, std::int32_t r
     }
 }
 
-Pen RasterSurface::SelectPen(const Pen& pen) {
-    const Pen previous = pen_;
-    pen_ = pen;
-    return previous;
-}
-
-void RasterSurface::MoveTo(std::int32_t x, std::int32_t y) {
-    penX_ = x;
-    penY_ = y;
-}
-
 void RasterSurface::PlotPen(std::int32_t x, std::int32_t y) {
     if (pen_.width <= 1) {
         SetPixel(x, y, pen_.colour);
@@ -289,12 +272,6 @@ void RasterSurface::LineTo(std::int32_t x, std::int32_t y) {
     }
     penX_ = x;
     penY_ = y;
-}
-
-int RasterSurface::SetBkMode(int mode) {
-    const int previous = bkMode_;
-    bkMode_ = mode;
-    return previous;
 }
 
 void RasterSurface::DrawText(std::string_view windows1252Text, const Rect& rect, unsigned format) {

@@ -12,7 +12,7 @@ namespace qv::symbology {
 // A 24-bit in-memory picture with the drawing state of a device context: current pen and
 // position, background colour and mode, text colour and font. Copies share their pixels
 // until one of them draws, so keeping a drawing as a picture costs no copy.
-class RasterSurface final : public DrawingSurface {
+class RasterSurface final : public PenAndModeState {
   public:
     // Sizes above this many pixels are refused as out of memory.
     static constexpr std::int64_t kMaxPixels = std::int64_t{64} * 1024 * 1024;
@@ -41,14 +41,10 @@ class RasterSurface final : public DrawingSurface {
     void SetTextColor(Colour colour) { textColour_ = colour; }
     Colour textColor() const { return textColour_; }
     void SetFont(std::shared_ptr<const Font> font) { font_ = std::move(font); }
-    int bkMode() const { return bkMode_; }
 
     Colour GetBkColor() const override { return background_; }
     void FillRect(const Rect& rect, Colour brushColour) override;
-    Pen SelectPen(const Pen& pen) override;
-    void MoveTo(std::int32_t x, std::int32_t y) override;
     void LineTo(std::int32_t x, std::int32_t y) override;
-    int SetBkMode(int mode) override;
     void DrawText(std::string_view windows1252Text, const Rect& rect, unsigned format) override;
 
   private:
@@ -93,10 +89,6 @@ class RasterSurface final : public DrawingSurface {
     Colour uniformColour_ = 0;
     Colour background_;
     Colour textColour_ = kBlack;
-    int bkMode_ = kOpaque;
-    Pen pen_;
-    std::int32_t penX_ = 0;
-    std::int32_t penY_ = 0;
     std::shared_ptr<const Font> font_;
 };
 

@@ -130,17 +130,6 @@ void SvgSurface::FillRect(const Rect& rect, Colour brushColour) {
     AddFill(rect, brushColour);
 }
 
-Pen SvgSurface::SelectPen(const Pen& pen) {
-    const Pen previous = pen_;
-    pen_ = pen;
-    return previous;
-}
-
-void SvgSurface::MoveTo(std::int32_t x, std::int32_t y) {
-    penX_ = x;
-    penY_ = y;
-}
-
 void SvgSurface::LineTo(std::int32_t x, std::int32_t y) {
     const std::int64_t x0 = penX_;
     const std::int64_t y0 = penY_;
@@ -174,12 +163,6 @@ void SvgSurface::LineTo(std::int32_t x, std::int32_t y) {
     AddFill(vertical ? Rect{acrossStart, alongStart, acrossEnd, alongEnd}
                      : Rect{alongStart, acrossStart, alongEnd, acrossEnd},
             pen_.colour);
-}
-
-int SvgSurface::SetBkMode(int mode) {
-    const int previous = bkMode_;
-    bkMode_ = mode;
-    return previous;
 }
 
 void SvgSurface::DrawText(std::string_view windows1252Text, const Rect& rect, unsigned format) {

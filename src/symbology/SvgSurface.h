@@ -16,7 +16,7 @@ namespace qv::symbology {
 // same pixels as a RasterSurface would hold: fills and axis-parallel lines become rectangles
 // (runs drawn side by side merge into one), other lines become line elements and captions
 // text elements clipped to their box.
-class SvgSurface final : public DrawingSurface {
+class SvgSurface final : public PenAndModeState {
   public:
     // Raises the failed call (invalid value) for a negative size.
     SvgSurface(std::int32_t width, std::int32_t height, Colour background = kWhite);
@@ -29,14 +29,10 @@ class SvgSurface final : public DrawingSurface {
     // The font that measures captions for the opaque background mode; the control font
     // unless set. The document itself names the generic family and the pixel size.
     void SetFont(std::shared_ptr<const Font> font, float pixelSize);
-    int bkMode() const { return bkMode_; }
 
     Colour GetBkColor() const override { return background_; }
     void FillRect(const Rect& rect, Colour brushColour) override;
-    Pen SelectPen(const Pen& pen) override;
-    void MoveTo(std::int32_t x, std::int32_t y) override;
     void LineTo(std::int32_t x, std::int32_t y) override;
-    int SetBkMode(int mode) override;
     void DrawText(std::string_view windows1252Text, const Rect& rect, unsigned format) override;
 
     // The number of elements drawn so far, the starting background included.
@@ -72,10 +68,6 @@ class SvgSurface final : public DrawingSurface {
     std::int32_t height_;
     Colour background_;
     Colour textColour_ = kBlack;
-    int bkMode_ = kOpaque;
-    Pen pen_;
-    std::int32_t penX_ = 0;
-    std::int32_t penY_ = 0;
     std::shared_ptr<const Font> font_;
     float fontPixels_ = 11.0f;
     std::vector<Element> elements_;

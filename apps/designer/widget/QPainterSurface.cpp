@@ -48,17 +48,6 @@ void QPainterSurface::FillRect(const Rect& rect, Colour brushColour) {
     }
 }
 
-symbology::Pen QPainterSurface::SelectPen(const symbology::Pen& pen) {
-    const symbology::Pen previous = pen_;
-    pen_ = pen;
-    return previous;
-}
-
-void QPainterSurface::MoveTo(std::int32_t x, std::int32_t y) {
-    penX_ = x;
-    penY_ = y;
-}
-
 // A pen wider than one pixel is a square of its width around the point.
 void QPainterSurface::PlotPen(std::int64_t x, std::int64_t y) {
     const std::int64_t width = std::max(pen_.width, 1);
@@ -89,12 +78,6 @@ void QPainterSurface::LineTo(std::int32_t x, std::int32_t y) {
     }
     penX_ = x;
     penY_ = y;
-}
-
-int QPainterSurface::SetBkMode(int mode) {
-    const int previous = bkMode_;
-    bkMode_ = mode;
-    return previous;
 }
 
 void QPainterSurface::DrawText(std::string_view windows1252Text, const Rect& rect,

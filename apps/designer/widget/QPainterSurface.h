@@ -14,7 +14,7 @@ namespace qv::designer {
 // The drawing operations over a Qt painter, with the pixels a RasterSurface would set:
 // fills are half-open, a line leaves out its end point, captions come from the control's
 // font and are clipped to their box. The painter must outlive the surface.
-class QPainterSurface final : public symbology::DrawingSurface {
+class QPainterSurface final : public symbology::PenAndModeState {
   public:
     // size: the drawable area from (0, 0) in the painter's coordinates.
     QPainterSurface(QPainter& painter, QSize size,
@@ -22,14 +22,10 @@ class QPainterSurface final : public symbology::DrawingSurface {
 
     void SetTextColor(symbology::Colour colour) { textColour_ = colour; }
     void SetFont(std::shared_ptr<const symbology::Font> font) { font_ = std::move(font); }
-    int bkMode() const { return bkMode_; }
 
     symbology::Colour GetBkColor() const override { return background_; }
     void FillRect(const symbology::Rect& rect, symbology::Colour brushColour) override;
-    symbology::Pen SelectPen(const symbology::Pen& pen) override;
-    void MoveTo(std::int32_t x, std::int32_t y) override;
     void LineTo(std::int32_t x, std::int32_t y) override;
-    int SetBkMode(int mode) override;
     void DrawText(std::string_view windows1252Text, const symbology::Rect& rect,
                   unsigned format) override;
 
@@ -40,10 +36,6 @@ class QPainterSurface final : public symbology::DrawingSurface {
     QSize size_;
     symbology::Colour background_;
     symbology::Colour textColour_ = symbology::kBlack;
-    int bkMode_ = symbology::kOpaque;
-    symbology::Pen pen_;
-    std::int32_t penX_ = 0;
-    std::int32_t penY_ = 0;
     std::shared_ptr<const symbology::Font> font_;
 };
 
