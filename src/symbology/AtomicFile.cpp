@@ -138,6 +138,8 @@ bool WriteNewFile(const std::filesystem::path& path, std::string_view bytes) {
         Fail(path, errno);
     }
     if (const int error = WriteAll(file.get(), bytes); error != 0) Fail(path, error);
+    // Only local file systems make unnamed files, and they report a full disk at write, so
+    // the name can be given before the descriptor is closed.
     const std::string self = "/proc/self/fd/" + std::to_string(file.get());
     if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) {
         return true;
