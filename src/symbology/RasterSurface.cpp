@@ -227,6 +227,20 @@ void RasterSurface::SetTopOfPendingColumn(std::int32_t x) {
 }
 
 void RasterSurface::LineTo(std::int32_t x, std::int32_t y) {
+    // The next bar of a run over the same rows, most of any barcode: only its top pixel is
+    // drawn. Pending rows always own their pixels, since a copy settles them first.
+    if (pending_.active && x == penX_ && penY_ == pending_.top && y == pending_.bottom &&
+        pen_.width <= 1 && x >= 0 && x < width_) {
+        pending_.left = std::min(pending_.left, x);
+        pending_.right = std::max(pending_.right, x + 1);
+        std::uint8_t* p = pixels_->data() + static_cast<std::size_t>(pending_.top) * RowBytes() +
+                          static_cast<std::size_t>(x) * 3;
+        p[0] = RedOf(pen_.colour);
+        p[1] = GreenOf(pen_.colour);
+        p[2] = BlueOf(pen_.colour);
+        penY_ = y;
+        return;
+    }
     const std::int64_t cx = penX_;
     const std::int64_t cy = penY_;
     const int sy = cy < y ? 1 : -1;
