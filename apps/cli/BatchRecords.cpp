@@ -10,9 +10,7 @@
 
 namespace qv::cli {
 
-namespace {
-
-enum class Column {
+enum class BatchColumn : int {
     Text,
     BarCodeType,
     BarWidth,
@@ -22,6 +20,10 @@ enum class Column {
     ShowValue,
     CalculateCheckDigit
 };
+
+namespace {
+
+using Column = BatchColumn;
 
 constexpr std::array<std::pair<std::string_view, Column>, 8> kColumns{{
     {"text", Column::Text},
@@ -160,30 +162,38 @@ void ReadCsvRecord(std::string_view line, const std::vector<Column>& columns, Ba
 
 }  // namespace
 
-std::vector<BatchRecord> ReadBatchRecords(std::istream& input, const BarcodeSettings& defaults) {
-    std::vector<BatchRecord> records;
-    std::optional<std::vector<Column>> columns;
-    std::string line;
-    for (std::int64_t lineNumber = 1; std::getline(input, line); ++lineNumber) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
+BatchReader::BatchReader(std::istream& input, const BarcodeSettings& defaults)
+    : input_(input), defaults_(defaults) {}
+
+std::optional<BatchRecord> BatchReader::Next() {
+    while (std::getline(input_, line_)) {
+        ++lineNumber_;
+        if (!line_.empty() && line_.back() == '\r') {
+            line_.pop_back();
         }
-        if (lineNumber == 1 && (columns = HeaderColumns(line))) {
+        if (lineNumber_ == 1 && (columns_ = HeaderColumns(line_))) {
             continue;
         }
-        BatchRecord record{.number = static_cast<std::int64_t>(records.size()) + 1,
-                           .line = lineNumber,
-                           .settings = defaults,
-                           .error = {}};
-        if (columns) {
-            ReadCsvRecord(line, *columns, record);
+        BatchRecord record{
+            .number = ++recordNumber_, .line = lineNumber_, .settings = defaults_, .error = {}};
+        if (columns_) {
+            ReadCsvRecord(line_, *columns_, record);
             if (!record.error.empty()) {
                 record.settings.reset();
             }
         } else {
-            record.settings->text = line;
+            record.settings->text = line_;
         }
-        records.push_back(std::move(record));
+        return record;
+    }
+    return std::nullopt;
+}
+
+std::vector<BatchRecord> ReadBatchRecords(std::istream& input, const BarcodeSettings& defaults) {
+    std::vector<BatchRecord> records;
+    BatchReader reader(input, defaults);
+    while (auto record = reader.Next()) {
+        records.push_back(std::move(*record));
     }
     return records;
 }

@@ -30,10 +30,9 @@ void RemoveUnfinishedFilesOnSignals() {
 
 // Every file of a batch frees and takes back the same few hundred kilobytes (pixels, the
 // encoder's state); handing them back to the system each time costs more in page faults
-// than drawing the file. Peak memory stays that of the largest picture.
+// than drawing the file. Large blocks still come from and go back to the system whole.
 void KeepFreedMemoryForReuse() {
-    mallopt(M_TRIM_THRESHOLD, 64 << 20);
-    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 16 << 20);
 }
 
 }  // namespace

@@ -23,18 +23,22 @@ std::FILE* Progress::TerminalOrNull(std::FILE* stream) {
 }
 
 void Progress::Update(std::int64_t done) {
-    if (terminal_ == nullptr || total_ <= 0) {
+    if (terminal_ == nullptr) {
         return;
     }
     const auto now = Clock::now();
     if (now - start_ < kQuietTime || (shown_ && now - lastDrawn_ < kRedrawInterval)) {
         return;
     }
-    const std::int64_t filled = done * kBarWidth / total_;
-    std::string bar(static_cast<std::size_t>(filled), '#');
-    bar.append(static_cast<std::size_t>(kBarWidth - filled), ' ');
-    std::fprintf(terminal_, "\r[%s] %lld/%lld", bar.c_str(), static_cast<long long>(done),
-                 static_cast<long long>(total_));
+    if (total_ <= 0 || done > total_) {
+        std::fprintf(terminal_, "\r%lld done", static_cast<long long>(done));
+    } else {
+        const std::int64_t filled = done * kBarWidth / total_;
+        std::string bar(static_cast<std::size_t>(filled), '#');
+        bar.append(static_cast<std::size_t>(kBarWidth - filled), ' ');
+        std::fprintf(terminal_, "\r[%s] %lld/%lld", bar.c_str(), static_cast<long long>(done),
+                     static_cast<long long>(total_));
+    }
     std::fflush(terminal_);
     shown_ = true;
     lastDrawn_ = now;

@@ -1,7 +1,11 @@
+#include <algorithm>
+#include <array>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <new>
+#include <optional>
 #include <variant>
 
 #include "BatchRecords.h"
@@ -18,19 +22,24 @@ namespace qv::cli {
 
 namespace {
 
-std::optional<std::vector<BatchRecord>> ReadRecords(const Options& options) {
-    if (options.batchInput == "-") {
-        return ReadBatchRecords(std::cin, options.settings);
+// The lines of a regular file, for the progress bar; 0 (unknown) for a pipe or a terminal,
+// which cannot be read twice.
+std::int64_t CountLines(const std::string& path, std::ifstream& file) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return 0;
     }
-    std::ifstream list(options.batchInput);
-    if (!list) {
-        return std::nullopt;
+    std::array<char, 1 << 16> buffer;
+    std::int64_t lines = 0;
+    char last = '\n';
+    while (file.read(buffer.data(), buffer.size()) || file.gcount() > 0) {
+        const auto count = static_cast<std::size_t>(file.gcount());
+        lines += std::count(buffer.data(), buffer.data() + count, '\n');
+        last = buffer[count - 1];
     }
-    auto records = ReadBatchRecords(list, options.settings);
-    if (list.bad()) {
-        return std::nullopt;
-    }
-    return records;
+    file.clear();
+    file.seekg(0);
+    return last == '\n' ? lines : lines + 1;
 }
 
 // What drawing a record gave: the message about it when it failed, else the file to write.
@@ -70,6 +79,8 @@ class BatchReport {
   public:
     explicit BatchReport(std::int64_t total) : progress_(Progress::TerminalOrNull(stderr), total) {}
 
+    void SetTotal(std::int64_t total) { progress_.SetTotal(total); }
+
     void Record(const BatchRecord& record, const Outcome& outcome) {
         std::optional<std::string> message;
         if (const auto* file = std::get_if<DrawnFile>(&outcome)) {
@@ -89,11 +100,14 @@ class BatchReport {
         progress_.Update(drawn_ + failed_);
     }
 
-    int Summary() {
+    int Summary(bool listRead) {
         progress_.Clear();
+        if (!listRead) {
+            std::fprintf(stderr, "qvbarcode: cannot read the rest of the batch list\n");
+        }
         std::fprintf(stderr, "qvbarcode: %lld drawn, %lld failed\n", static_cast<long long>(drawn_),
                      static_cast<long long>(failed_));
-        return failed_ == 0 ? kExitDrawn : kExitResultCode;
+        return !listRead ? kExitUsage : failed_ == 0 ? kExitDrawn : kExitResultCode;
     }
 
   private:
@@ -105,11 +119,18 @@ class BatchReport {
 }  // namespace
 
 int RunBatch(const Options& options) {
-    const auto records = ReadRecords(options);
-    if (!records) {
-        std::fprintf(stderr, "qvbarcode: cannot read the batch list %s\n",
-                     options.batchInput.c_str());
-        return kExitUsage;
+    std::ifstream file;
+    std::istream* list = &std::cin;
+    std::int64_t lines = 0;
+    if (options.batchInput != "-") {
+        file.open(options.batchInput, std::ios::binary);
+        if (!file) {
+            std::fprintf(stderr, "qvbarcode: cannot read the batch list %s\n",
+                         options.batchInput.c_str());
+            return kExitUsage;
+        }
+        lines = CountLines(options.batchInput, file);
+        list = &file;
     }
     std::optional<OntoBase> onto;
     if (options.onto) {
@@ -122,19 +143,25 @@ int RunBatch(const Options& options) {
     }
 
     BarcodeRenderer renderer(options.format, std::move(onto));
-    BatchReport report(static_cast<std::int64_t>(records->size()));
+    BatchReader reader(*list, options.settings);
+    BatchReport report(lines);
     {
         // The next picture is drawn while the last is written: files cost as much again as
         // drawing, mostly in the kernel. A few pictures in flight keep both sides busy.
         SerialWorker writer(8);
-        for (const BatchRecord& record : *records) {
-            writer.Post([&report, &record, outcome = DrawRecord(renderer, record, options.output)] {
+        while (auto next = reader.Next()) {
+            if (next->number == 1 && reader.HasHeader()) {
+                // The header is no record. The report lives on the writer's thread.
+                writer.Post([&report, lines] { report.SetTotal(lines - 1); });
+            }
+            Outcome outcome = DrawRecord(renderer, *next, options.output);
+            writer.Post([&report, record = std::move(*next), outcome = std::move(outcome)] {
                 report.Record(record, outcome);
             });
         }
         writer.Finish();
     }
-    return report.Summary();
+    return report.Summary(!list->bad());
 }
 
 }  // namespace qv::cli
