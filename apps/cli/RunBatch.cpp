@@ -148,7 +148,7 @@ int RunBatch(const Options& options) {
     {
         // The next picture is drawn while the last is written: files cost as much again as
         // drawing, mostly in the kernel. A few pictures in flight keep both sides busy.
-        SerialWorker writer(8);
+        SerialWorker writer(32);
         while (auto next = reader.Next()) {
             if (next->number == 1 && reader.HasHeader()) {
                 // The header is no record. The report lives on the writer's thread.
