@@ -83,8 +83,6 @@ TEST(Dispatch, NamesAreFoundWithoutRegardToCase) {
     Fixture f;
     EXPECT_TRUE(f.dispatch.Let("barcodetype", Int(2)).ok());
     EXPECT_EQ(f.dispatch.Get("BARCODETYPE").value, Int(2));
-    EXPECT_EQ(FindDispatchId(QvBarCodeInterface(), "draw"), 0x6003000D);
-    EXPECT_EQ(FindDispatchId(QvBarCodePPInterface(), "allowonlynumbers"), 0x6003000E);
 }
 
 TEST(Dispatch, RefusedCallsStoreNothingAndReportTheirStatus) {

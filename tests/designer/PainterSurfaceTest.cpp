@@ -144,10 +144,8 @@ TEST(PainterSurface, ControlDrawsTheSameBarcodeOnBothSurfaces) {
         const char16_t* text;
         bool showValue;
     };
+    // The surface sees only fills, bars of two lengths and caption texts, whatever the symbology.
     const Case cases[] = {
-        {control::QvTypeInterleaved2of5, u"123456789", false},
-        {control::QvTypeStandard2of5, u"4711", false},
-        {control::QvTypeCode39, u"QV-39", false},
         {control::QvTypeEan13, u"400638133393", false},
         {control::QvTypeEan13, u"400638133393", true},
         {control::QvTypeCode39, u"CAPTION", true},

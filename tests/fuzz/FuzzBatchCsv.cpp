@@ -24,9 +24,7 @@ std::vector<std::string> LinesOf(std::string_view text) {
     std::istringstream stream{std::string(text)};
     std::string line;
     while (std::getline(stream, line)) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
+        if (line.ends_with('\r')) line.pop_back();
         lines.push_back(line);
     }
     return lines;
@@ -36,9 +34,7 @@ std::string Quoted(std::string_view cell) {
     std::string quoted = "\"";
     for (const char c : cell) {
         quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
+        if (c == '"') quoted += '"';  // a quote inside is doubled
     }
     return quoted + "\"";
 }

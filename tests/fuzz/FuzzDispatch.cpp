@@ -74,19 +74,11 @@ class Handles {
                      .get();
     }
     std::int32_t Consume(ByteReader& in, const control::QvBarCode& control) const {
-        switch (in.InRange<int>(0, 5)) {
-            case 0:
-                return symbology::kNoSurface;
-            case 1:
-            case 2:
-                return callers_[in.Bool()].get();
-            case 3:
-                return control.Pic1().hDC();
-            case 4:
-                return stale_;
-            default:
-                return in.Read<std::int32_t>();
-        }
+        const int pick = in.InRange<int>(0, 5);
+        if (pick == 0) return symbology::kNoSurface;
+        if (pick <= 2) return callers_[in.Bool()].get();
+        if (pick == 3) return control.Pic1().hDC();
+        return pick == 4 ? stale_ : in.Read<std::int32_t>();
     }
 
   private:
@@ -95,27 +87,18 @@ class Handles {
 };
 
 Variant ConsumeVariant(ByteReader& in, const Handles& handles, const control::QvBarCode& c) {
-    switch (in.InRange<int>(0, 8)) {
-        case 0:
-            return Variant();
-        case 1:
-            return Variant::FromInt16(in.Bool() ? in.Read<std::int16_t>()
-                                                : in.InRange<std::int16_t>(-3, 4));
-        case 2:
-            return Variant::FromInt32(ConsumeInt32(in));
-        case 3:
-            return Variant::FromInt32(handles.Consume(in, c));
-        case 4:
-            // A Boolean as a number other than -1 and 0 still means True.
-            return Variant::FromInt16(ConsumeBool(in));
-        case 5:
-            return Variant::FromBool(in.Bool());
-        case 6:
-        case 7:
-            return Variant::FromText(ConsumeNumericText(in));
-        default:
-            return Variant::FromText(ConsumeText(in));
+    const int pick = in.InRange<int>(0, 8);
+    if (pick == 0) return Variant();
+    if (pick == 1) {
+        return Variant::FromInt16(in.Bool() ? in.Read<std::int16_t>()
+                                            : in.InRange<std::int16_t>(-3, 4));
     }
+    if (pick == 2) return Variant::FromInt32(ConsumeInt32(in));
+    if (pick == 3) return Variant::FromInt32(handles.Consume(in, c));
+    // A Boolean as a number other than -1 and 0 still means True.
+    if (pick == 4) return Variant::FromInt16(ConsumeBool(in));
+    if (pick == 5) return Variant::FromBool(in.Bool());
+    return Variant::FromText(pick <= 7 ? ConsumeNumericText(in) : ConsumeText(in));
 }
 
 // Every property as the interface reads it, by dispatch id.
@@ -155,35 +138,24 @@ class DispatchSession {
 
     DispatchId ConsumeId() {
         const auto members = Table().members;
-        switch (in_.InRange<int>(0, 7)) {
-            case 0:
-                return in_.Read<DispatchId>();
-            case 1:
-                return component::QvBarCodePPInterface().members[in_.Byte() % 3].id;
-            case 2:
-            case 3:
-                return kDraw;  // the member that does the work
-            default:
-                return members[in_.Byte() % members.size()].id;
-        }
+        const int pick = in_.InRange<int>(0, 7);
+        if (pick == 0) return in_.Read<DispatchId>();
+        if (pick == 1) return component::QvBarCodePPInterface().members[in_.Byte() % 3].id;
+        if (pick <= 3) return kDraw;  // the member that does the work
+        return members[in_.Byte() % members.size()].id;
     }
 
     // A member's name as a host may spell it, or a name no member has.
     std::string ConsumeName() {
         std::string name(Table().members[in_.Byte() % Table().members.size()].name);
-        switch (in_.InRange<int>(0, 5)) {
-            case 0:
-                return name + " ";
-            case 1:
-                return std::string(in_.InRange<std::size_t>(0, 3), 'X');
-            case 2:
-                return std::string(component::QvBarCodePPInterface().members[0].name);
-            default:
-                for (char& c : name) {
-                    if (in_.Bool()) c = static_cast<char>(c ^ 0x20);  // flips the letter case
-                }
-                return name;
+        const int pick = in_.InRange<int>(0, 5);
+        if (pick == 0) return name + " ";
+        if (pick == 1) return std::string(in_.InRange<std::size_t>(0, 3), 'X');
+        if (pick == 2) return std::string(component::QvBarCodePPInterface().members[0].name);
+        for (char& c : name) {
+            if (in_.Bool()) c = static_cast<char>(c ^ 0x20);  // flips the letter case
         }
+        return name;
     }
 
     Snapshot Properties() {
@@ -199,14 +171,9 @@ class DispatchSession {
     }
 
     static Variant::Type TypeOf(ValueType type) {
-        switch (type) {
-            case ValueType::String:
-                return Variant::Type::Text;
-            case ValueType::Boolean:
-                return Variant::Type::Bool;
-            default:
-                return Variant::Type::Int32;
-        }
+        return type == ValueType::String    ? Variant::Type::Text
+               : type == ValueType::Boolean ? Variant::Type::Bool
+                                            : Variant::Type::Int32;
     }
 
     void Call(bool byName) {
@@ -273,14 +240,11 @@ class DispatchSession {
     // The value converted as the member's type asks, or nothing when it has no such meaning.
     static std::optional<Variant> Converted(ValueType type, const Variant& value) {
         try {
-            switch (type) {
-                case ValueType::String:
-                    return Variant::FromText(component::ToText(value));
-                case ValueType::Boolean:
-                    return Variant::FromBool(component::ToAutomationBool(value) != 0);
-                default:
-                    return Variant::FromInt32(component::ToWholeNumber(value));
+            if (type == ValueType::String) return Variant::FromText(component::ToText(value));
+            if (type == ValueType::Boolean) {
+                return Variant::FromBool(component::ToAutomationBool(value) != 0);
             }
+            return Variant::FromInt32(component::ToWholeNumber(value));
         } catch (const component::FailedCall&) {
             return std::nullopt;
         }
@@ -299,13 +263,11 @@ class DispatchSession {
 
     void CheckDraw(const std::vector<Variant>& given, const std::vector<Variant>& arguments,
                    const CallResult& result, const Snapshot& before, const Snapshot& after) {
-        Snapshot unchanged = after;
-        Snapshot beforeUnchanged = before;
-        for (DispatchId written : kDrawWrites) {
-            unchanged.erase(written);
-            beforeUnchanged.erase(written);
-        }
-        QV_REQUIRE(unchanged == beforeUnchanged);
+        const auto untouched = [](Snapshot properties) {
+            for (DispatchId written : kDrawWrites) properties.erase(written);
+            return properties;
+        };
+        QV_REQUIRE(untouched(after) == untouched(before));
         if (!result.ok()) {
             // A failed call leaves the error state as it was.
             const ErrorState kept{

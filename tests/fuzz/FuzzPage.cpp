@@ -3,9 +3,7 @@
 // Checks after every step what the page promises about its status line, the check-digit
 // box, the selection of its boxes, what an apply writes and draws, and the closing report.
 #include <memory>
-#include <string>
 #include <utility>
-#include <vector>
 
 #include "ByteReader.h"
 #include "ControlInvariants.h"
@@ -14,6 +12,7 @@
 #include "component/ControlDispatch.h"
 #include "propertypage/NumericValue.h"
 #include "propertypage/QvBarCodePP.h"
+#include "support/FakePageHost.h"
 
 namespace qv::fuzz {
 namespace {
@@ -22,31 +21,8 @@ using propertypage::CheckBox;
 using propertypage::QvBarCodePP;
 using propertypage::TextBox;
 
-class FuzzPageHost final : public propertypage::PageHost {
-  public:
-    FuzzPageHost()
-        : site(std::make_shared<FuzzSite>()),
-          control(std::make_shared<control::QvBarCode>(site)),
-          dispatch(control) {}
-
-    component::DispatchObject* FirstSelectedControl() override {
-        return selected ? &dispatch : nullptr;
-    }
-    void SetChanged(bool value) override { changed = value; }
-    void ShowMessageBox(std::u16string_view text, int) override { boxes.emplace_back(text); }
-    void Beep() override { ++beeps; }
-    propertypage::TimeOfDay CurrentTime() const override { return {23, 59, 59}; }
-    std::string UserLanguageName() const override { return language; }
-
-    std::shared_ptr<FuzzSite> site;
-    std::shared_ptr<control::QvBarCode> control;
-    component::ControlDispatch dispatch;
-    bool selected = true;
-    bool changed = false;
-    std::vector<std::u16string> boxes;
-    int beeps = 0;
-    std::string language = "English";
-};
+// The control keeps its own font; the clock stands at the last second of the day.
+using FuzzPageHost = testing::FakePageHostOf<FuzzSite>;
 
 bool Complete(QvBarCodePP& page) {
     std::u16string_view text = page.txtText.Text();
@@ -183,15 +159,16 @@ void Step(ByteReader& in, QvBarCodePP& page, FuzzPageHost& host) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace qv::fuzz;
     ByteReader in(data, size);
-    auto host = std::make_shared<FuzzPageHost>();
+    auto host = std::make_shared<FuzzPageHost>(nullptr);
+    host->time = {23, 59, 59};
     std::int16_t lastDraw = 0;
     {
         qv::propertypage::QvBarCodePP page(host);
         for (int steps = 0; steps < 64 && in.remaining() > 0; ++steps) Step(in, page, *host);
         lastDraw = page.LastDrawResult();
-        host->boxes.clear();
+        host->messageBoxes.clear();
     }
     // Closing reports exactly the last failed drawing, once.
-    QV_REQUIRE(host->boxes.size() == (lastDraw != 0 ? 1u : 0u));
+    QV_REQUIRE(host->messageBoxes.size() == (lastDraw != 0 ? 1u : 0u));
     return 0;
 }

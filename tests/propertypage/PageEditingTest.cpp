@@ -57,8 +57,6 @@ TEST(PageEditing, SelectionLoadsTheFirstControlAndEvaluatesTheStatusLast) {
     EXPECT_TRUE(page.host->changed);
     EXPECT_EQ(page->LanguageCode(), "E");
     EXPECT_EQ(page->LblMsg.Caption(), kIncomplete);
-    EXPECT_EQ(page->LblMsg.ForeColour(), 0x0000FFu);
-    EXPECT_FALSE(page->OKEnabled());
 }
 
 TEST(PageEditing, CompletenessNeedsTextTypeAndSizeOrTheDefaultSize) {
