@@ -241,6 +241,11 @@ void RasterSurface::LineTo(std::int32_t x, std::int32_t y) {
         penY_ = y;
         return;
     }
+    LineToOtherwise(x, y);
+}
+
+// Every other line: the first bar of a run, bars over other rows, wide pens, slants.
+void RasterSurface::LineToOtherwise(std::int32_t x, std::int32_t y) {
     const std::int64_t cx = penX_;
     const std::int64_t cy = penY_;
     const int sy = cy < y ? 1 : -1;

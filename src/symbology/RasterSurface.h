@@ -67,6 +67,7 @@ class RasterSurface final : public PenAndModeState {
     void FillRows(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
                   Colour colour);
     void PlotPen(std::int32_t x, std::int32_t y);
+    void LineToOtherwise(std::int32_t x, std::int32_t y);
     void SetTopOfPendingColumn(std::int32_t x);
 
     std::int32_t width_;
