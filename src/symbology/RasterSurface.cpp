@@ -18,7 +18,7 @@ using component::FailureReason;
 
 namespace {
 
-// bytes of pixels of one colour: a memset when the colour is a grey, as captions' paper is.
+// Bytes of pixels of one colour: a memset when the colour is a grey, as captions' paper is.
 void FillSpan(std::uint8_t* first, std::size_t bytes, const std::uint8_t (&rgb)[3]) {
     if (rgb[0] == rgb[1] && rgb[1] == rgb[2]) {
         std::memset(first, rgb[0], bytes);
@@ -217,10 +217,13 @@ void RasterSurface::PlotPen(std::int32_t x, std::int32_t y) {
     FillRect({x - half, y - half, x - half + pen_.width, y - half + pen_.width}, pen_.colour);
 }
 
+// Pending rows always own their pixels: they start after WritablePixels, and a copy
+// settles them first.
 void RasterSurface::SetTopOfPendingColumn(std::int32_t x) {
     pending_.left = std::min(pending_.left, x);
     pending_.right = std::max(pending_.right, x + 1);
-    std::uint8_t* p = PixelPointer(x, pending_.top);
+    std::uint8_t* p = pixels_->data() + static_cast<std::size_t>(pending_.top) * RowBytes() +
+                      static_cast<std::size_t>(x) * 3;
     p[0] = RedOf(pen_.colour);
     p[1] = GreenOf(pen_.colour);
     p[2] = BlueOf(pen_.colour);
@@ -228,16 +231,10 @@ void RasterSurface::SetTopOfPendingColumn(std::int32_t x) {
 
 void RasterSurface::LineTo(std::int32_t x, std::int32_t y) {
     // The next bar of a run over the same rows, most of any barcode: only its top pixel is
-    // drawn. Pending rows always own their pixels, since a copy settles them first.
+    // drawn.
     if (pending_.active && x == penX_ && penY_ == pending_.top && y == pending_.bottom &&
         pen_.width <= 1 && x >= 0 && x < width_) {
-        pending_.left = std::min(pending_.left, x);
-        pending_.right = std::max(pending_.right, x + 1);
-        std::uint8_t* p = pixels_->data() + static_cast<std::size_t>(pending_.top) * RowBytes() +
-                          static_cast<std::size_t>(x) * 3;
-        p[0] = RedOf(pen_.colour);
-        p[1] = GreenOf(pen_.colour);
-        p[2] = BlueOf(pen_.colour);
+        SetTopOfPendingColumn(x);
         penY_ = y;
         return;
     }
@@ -266,6 +263,7 @@ void RasterSurface::LineToOtherwise(std::int32_t x, std::int32_t y) {
             } else if (uniform_ && bottom - top > 1) {
                 Settle();
                 uniform_ = false;
+                WritablePixels();
                 pending_ = {true, top, bottom, x, x + 1};
                 SetTopOfPendingColumn(x);
             } else if (top < bottom) {
