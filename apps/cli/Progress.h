@@ -19,7 +19,6 @@ class Progress {
     static std::FILE* TerminalOrNull(std::FILE* stream);
 
     // A total of 0 or less is unknown: the bar then shows the count alone.
-    void SetTotal(std::int64_t total) { total_ = total; }
     void Update(std::int64_t done);
     // Takes the bar off the line, so that a message can be written there.
     void Clear();

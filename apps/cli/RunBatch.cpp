@@ -79,8 +79,6 @@ class BatchReport {
   public:
     explicit BatchReport(std::int64_t total) : progress_(Progress::TerminalOrNull(stderr), total) {}
 
-    void SetTotal(std::int64_t total) { progress_.SetTotal(total); }
-
     void Record(const BatchRecord& record, const Outcome& outcome) {
         std::optional<std::string> message;
         if (const auto* file = std::get_if<DrawnFile>(&outcome)) {
@@ -144,16 +142,13 @@ int RunBatch(const Options& options) {
 
     BarcodeRenderer renderer(options.format, std::move(onto));
     BatchReader reader(*list, options.settings);
-    BatchReport report(lines);
+    std::optional<BatchRecord> next = reader.Next();  // after it, a header is known
+    BatchReport report(reader.HasHeader() ? lines - 1 : lines);
     {
         // The next picture is drawn while the last is written: files cost as much again as
         // drawing, mostly in the kernel. A few pictures in flight keep both sides busy.
         SerialWorker writer(32);
-        while (auto next = reader.Next()) {
-            if (next->number == 1 && reader.HasHeader()) {
-                // The header is no record. The report lives on the writer's thread.
-                writer.Post([&report, lines] { report.SetTotal(lines - 1); });
-            }
+        for (; next; next = reader.Next()) {
             Outcome outcome = DrawRecord(renderer, *next, options.output);
             writer.Post([&report, record = std::move(*next), outcome = std::move(outcome)] {
                 report.Record(record, outcome);

@@ -20,8 +20,8 @@ namespace {
                                 path.string() + ": " + std::strerror(error));
 }
 
-// A name no other writer uses: the process id and a counter, with a few random letters
-// against other programs that pick names the same way.
+// A temporary's name: six letters spread from the process id and a counter, so that
+// writers seldom collide; a name that is taken all the same is retried with the next.
 std::string TemporaryLeaf(const std::filesystem::path& target, unsigned attempt) {
     static std::atomic<unsigned> counter{0};
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";

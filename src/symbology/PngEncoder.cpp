@@ -30,18 +30,24 @@ struct PackedImage {
     std::vector<std::uint8_t> rows;  // empty for RGB: the surface's own rows are written
 };
 
-// Most rows of a barcode repeat the one above; comparing them is far cheaper than
-// looking at their pixels again.
-bool SameAsRowAbove(const RasterSurface& surface, std::int32_t y) {
-    return y > 0 &&
-           std::memcmp(surface.RowData(y), surface.RowData(y - 1), surface.RowBytes()) == 0;
+// Most rows of a barcode repeat the one above; comparing them once is far cheaper than
+// looking at their pixels in every pass.
+using RepeatedRows = std::vector<bool>;
+RepeatedRows FindRepeatedRows(const RasterSurface& surface) {
+    RepeatedRows repeated(static_cast<std::size_t>(surface.height()), false);
+    for (std::int32_t y = 1; y < surface.height(); ++y) {
+        repeated[static_cast<std::size_t>(y)] =
+            std::memcmp(surface.RowData(y), surface.RowData(y - 1), surface.RowBytes()) == 0;
+    }
+    return repeated;
 }
 
 // One pass over the bytes decides whether every pixel is grey and which levels occur; it
 // is the whole cost of classifying a barcode, so it avoids branches per pixel.
-bool GreyLevels(const RasterSurface& surface, std::array<bool, 256>& seen) {
+bool GreyLevels(const RasterSurface& surface, const RepeatedRows& repeated,
+                std::array<bool, 256>& seen) {
     for (std::int32_t y = 0; y < surface.height(); ++y) {
-        if (SameAsRowAbove(surface, y)) continue;
+        if (repeated[static_cast<std::size_t>(y)]) continue;
         const std::uint8_t* p = surface.RowData(y);
         unsigned difference = 0;
         for (std::int32_t x = 0; x < surface.width(); ++x, p += 3) {
@@ -54,10 +60,11 @@ bool GreyLevels(const RasterSurface& surface, std::array<bool, 256>& seen) {
 }
 
 // Coloured pictures with two colours still pack to one bit; anything else is RGB.
-bool TwoColours(const RasterSurface& surface, Colour (&palette)[2], int& count) {
+bool TwoColours(const RasterSurface& surface, const RepeatedRows& repeated, Colour (&palette)[2],
+                int& count) {
     count = 0;
     for (std::int32_t y = 0; y < surface.height(); ++y) {
-        if (SameAsRowAbove(surface, y)) continue;
+        if (repeated[static_cast<std::size_t>(y)]) continue;
         const std::uint8_t* p = surface.RowData(y);
         for (std::int32_t x = 0; x < surface.width(); ++x, p += 3) {
             const Colour colour = MakeColour(p[0], p[1], p[2]);
@@ -71,13 +78,13 @@ bool TwoColours(const RasterSurface& surface, Colour (&palette)[2], int& count) 
 }
 
 // Index 0 is the colour of the top-left pixel; bits are packed most significant first.
-void PackBits(const RasterSurface& surface, PackedImage& image) {
+void PackBits(const RasterSurface& surface, const RepeatedRows& repeated, PackedImage& image) {
     image.rowBytes = (static_cast<std::size_t>(surface.width()) + 7) / 8;
     image.rows.assign(image.rowBytes * static_cast<std::size_t>(surface.height()), 0);
     const Colour zero = image.palette[0];
     for (std::int32_t y = 0; y < surface.height(); ++y) {
         std::uint8_t* out = image.rows.data() + image.rowBytes * static_cast<std::size_t>(y);
-        if (SameAsRowAbove(surface, y)) {
+        if (repeated[static_cast<std::size_t>(y)]) {
             std::memcpy(out, out - image.rowBytes, image.rowBytes);
             continue;
         }
@@ -89,12 +96,12 @@ void PackBits(const RasterSurface& surface, PackedImage& image) {
     }
 }
 
-void PackGrey(const RasterSurface& surface, PackedImage& image) {
+void PackGrey(const RasterSurface& surface, const RepeatedRows& repeated, PackedImage& image) {
     image.rowBytes = static_cast<std::size_t>(surface.width());
     image.rows.resize(image.rowBytes * static_cast<std::size_t>(surface.height()));
     std::uint8_t* out = image.rows.data();
     for (std::int32_t y = 0; y < surface.height(); ++y, out += image.rowBytes) {
-        if (SameAsRowAbove(surface, y)) {
+        if (repeated[static_cast<std::size_t>(y)]) {
             std::memcpy(out, out - image.rowBytes, image.rowBytes);
             continue;
         }
@@ -105,8 +112,9 @@ void PackGrey(const RasterSurface& surface, PackedImage& image) {
 
 PackedImage Pack(const RasterSurface& surface) {
     PackedImage image;
+    const RepeatedRows repeated = FindRepeatedRows(surface);
     std::array<bool, 256> seen{};
-    if (GreyLevels(surface, seen)) {
+    if (GreyLevels(surface, repeated, seen)) {
         const std::uint8_t first = surface.RowData(0)[0];
         image.palette[0] = MakeColour(first, first, first);
         image.paletteSize = 1;
@@ -114,17 +122,17 @@ PackedImage Pack(const RasterSurface& surface) {
             if (!seen[level] || level == first) continue;
             if (image.paletteSize == 2) {
                 image.layout = PixelLayout::Grey;
-                PackGrey(surface, image);
+                PackGrey(surface, repeated, image);
                 return image;
             }
             const auto value = static_cast<std::uint8_t>(level);
             image.palette[image.paletteSize++] = MakeColour(value, value, value);
         }
-        PackBits(surface, image);
+        PackBits(surface, repeated, image);
         return image;
     }
-    if (TwoColours(surface, image.palette, image.paletteSize)) {
-        PackBits(surface, image);
+    if (TwoColours(surface, repeated, image.palette, image.paletteSize)) {
+        PackBits(surface, repeated, image);
         return image;
     }
     image.layout = PixelLayout::Rgb;

@@ -2,7 +2,6 @@
 
 #include <QImage>
 #include <algorithm>
-#include <cstdlib>
 
 #include "symbology/LineSteps.h"
 #include "symbology/TextPlacement.h"
