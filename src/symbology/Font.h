@@ -13,6 +13,11 @@ struct RenderedText {
     std::int32_t width = 0;
     std::int32_t height = 0;
     std::vector<std::uint8_t> coverage;
+    // A box holding every non-zero coverage, half-open; empty when nothing is inked.
+    std::int32_t inkLeft = 0;
+    std::int32_t inkTop = 0;
+    std::int32_t inkRight = 0;
+    std::int32_t inkBottom = 0;
 
     std::uint8_t at(std::int32_t x, std::int32_t y) const {
         return coverage[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +

@@ -4,6 +4,8 @@
 #include FT_FREETYPE_H
 
 #include <algorithm>
+#include <array>
+#include <climits>
 #include <cmath>
 #include <unordered_map>
 #include <vector>
@@ -30,22 +32,26 @@ using FaceHandle = std::unique_ptr<FT_FaceRec_, FaceCloser>;
     throw FailedCall(FailureReason::PlatformFailure, path + ": " + what);
 }
 
-// UTF-16 to code points; a lone surrogate gets no glyph of its own, so the fallback shows.
-std::vector<char32_t> CodePoints(std::u16string_view text) {
-    std::vector<char32_t> result;
-    result.reserve(text.size());
+// Calls visit with each code point of UTF-16 text; a lone surrogate gets no glyph of its
+// own, so the fallback shows.
+template <typename Visit>
+void ForEachCodePoint(std::u16string_view text, Visit visit) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char32_t unit = text[i];
         if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
             text[i + 1] < 0xE000) {
-            result.push_back(0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+            visit(0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00));
             ++i;
         } else {
-            result.push_back(unit);
+            visit(unit);
         }
     }
-    return result;
 }
+
+// Pairs of characters below this have their kerning in a flat table: captions are digits
+// and ASCII letters, and a hash lookup per pair costs more than drawing the pair.
+constexpr char32_t kFlatKerningCodes = 128;
+constexpr std::int32_t kUnknownKerning = INT32_MIN;
 
 }  // namespace
 
@@ -65,10 +71,24 @@ struct FreeTypeFont::Face {
         std::int32_t rows = 0;
         std::vector<std::uint8_t> coverage;  // width * rows, tightly packed
     };
+    // Node-based, so the pointers of the Latin-1 table stay valid as it grows.
     std::unordered_map<char32_t, Glyph> glyphs;
+    std::array<const Glyph*, 256> latin1{};
     std::unordered_map<std::uint64_t, FT_Pos> kerning;
+    std::vector<std::int32_t> flatKerning;  // by code pair, kUnknownKerning until asked
 
     const Glyph& GlyphFor(char32_t code) {
+        if (code < latin1.size() && latin1[code]) {
+            return *latin1[code];
+        }
+        const Glyph& glyph = LoadGlyph(code);
+        if (code < latin1.size()) {
+            latin1[code] = &glyph;
+        }
+        return glyph;
+    }
+
+    const Glyph& LoadGlyph(char32_t code) {
         if (const auto found = glyphs.find(code); found != glyphs.end()) {
             return found->second;
         }
@@ -96,15 +116,30 @@ struct FreeTypeFont::Face {
         return glyphs.emplace(code, std::move(glyph)).first->second;
     }
 
-    FT_Pos Kerning(FT_UInt previous, FT_UInt next) {
+    FT_Pos Kerning(char32_t previousCode, FT_UInt previous, char32_t code, FT_UInt next) {
+        if (previousCode < kFlatKerningCodes && code < kFlatKerningCodes) {
+            if (flatKerning.empty()) {
+                flatKerning.assign(kFlatKerningCodes * kFlatKerningCodes, kUnknownKerning);
+            }
+            std::int32_t& known = flatKerning[previousCode * kFlatKerningCodes + code];
+            if (known == kUnknownKerning) {
+                // 26.6 kerning of a face at most 4096 pixels high fits in 32 bits.
+                known = static_cast<std::int32_t>(KerningOf(previous, next));
+            }
+            return known;
+        }
         const std::uint64_t key = (std::uint64_t{previous} << 32) | next;
         if (const auto found = kerning.find(key); found != kerning.end()) {
             return found->second;
         }
+        return kerning.emplace(key, KerningOf(previous, next)).first->second;
+    }
+
+    FT_Pos KerningOf(FT_UInt previous, FT_UInt next) {
         FT_Vector delta{};
         const FT_Error error =
             FT_Get_Kerning(face.get(), previous, next, FT_KERNING_DEFAULT, &delta);
-        return kerning.emplace(key, error == 0 ? delta.x : 0).first->second;
+        return error == 0 ? delta.x : 0;
     }
 
     // Walks the text glyph by glyph, the pen position in 26.6 pixels given to each.
@@ -112,19 +147,21 @@ struct FreeTypeFont::Face {
     FT_Pos Layout(std::u16string_view text, Visit visit) {
         FT_Pos pen = 0;
         FT_UInt previous = 0;
+        char32_t previousCode = 0;
         const bool hasKerning = FT_HAS_KERNING(face.get());
-        for (const char32_t code : CodePoints(text)) {
+        ForEachCodePoint(text, [&](char32_t code) {
             const Glyph& glyph = GlyphFor(code);
             if (hasKerning && previous != 0 && glyph.index != 0) {
-                pen += Kerning(previous, glyph.index);
+                pen += Kerning(previousCode, previous, code, glyph.index);
             }
             if (!glyph.loaded) {
-                continue;
+                return;
             }
             visit(pen, glyph);
             pen += glyph.advance;
             previous = glyph.index;
-        }
+            previousCode = code;
+        });
         return pen;
     }
 };
@@ -172,32 +209,53 @@ TextExtent FreeTypeFont::Measure(std::u16string_view text) const {
 RenderedText FreeTypeFont::Render(std::u16string_view text) const {
     const std::lock_guard guard(lock_);
     RenderedText result;
-    const FT_Pos width = face_->Layout(text, [](FT_Pos, const Face::Glyph&) {});
+    struct Placed {
+        FT_Pos pen;
+        const Face::Glyph* glyph;
+    };
+    std::vector<Placed> placed;
+    placed.reserve(text.size());
+    const FT_Pos width = face_->Layout(text, [&](FT_Pos pen, const Face::Glyph& glyph) {
+        placed.push_back({pen, &glyph});
+    });
     result.width = static_cast<std::int32_t>((std::max<FT_Pos>(width, 0) + 63) / 64);
     result.height = lineHeight_;
     result.coverage.assign(
         static_cast<std::size_t>(result.width) * static_cast<std::size_t>(result.height), 0);
-    face_->Layout(text, [&](FT_Pos pen, const Face::Glyph& glyph) {
-        const std::int64_t left = (pen + 32) / 64 + glyph.left;
-        const std::int64_t top = std::int64_t{baseline_} - glyph.top;
+    std::int64_t inkLeft = result.width, inkTop = result.height, inkRight = 0, inkBottom = 0;
+    for (const auto& [pen, glyph] : placed) {
+        const std::int64_t left = (pen + 32) / 64 + glyph->left;
+        const std::int64_t top = std::int64_t{baseline_} - glyph->top;
         // Only the part of the glyph inside the line is copied.
         const std::int64_t firstColumn = std::max<std::int64_t>(0, -left);
         const std::int64_t endColumn =
-            std::min<std::int64_t>(glyph.width, std::int64_t{result.width} - left);
-        for (std::int32_t row = 0; row < glyph.rows; ++row) {
-            const std::int64_t y = top + row;
-            if (y < 0 || y >= result.height) {
-                continue;
-            }
+            std::min<std::int64_t>(glyph->width, std::int64_t{result.width} - left);
+        const std::int64_t firstRow = std::max<std::int64_t>(0, -top);
+        const std::int64_t endRow =
+            std::min<std::int64_t>(glyph->rows, std::int64_t{result.height} - top);
+        if (firstColumn >= endColumn || firstRow >= endRow) {
+            continue;
+        }
+        inkLeft = std::min(inkLeft, left + firstColumn);
+        inkRight = std::max(inkRight, left + endColumn);
+        inkTop = std::min(inkTop, top + firstRow);
+        inkBottom = std::max(inkBottom, top + endRow);
+        for (std::int64_t row = firstRow; row < endRow; ++row) {
             const std::uint8_t* source =
-                glyph.coverage.data() + static_cast<std::size_t>(row) * glyph.width;
-            std::uint8_t* target = result.coverage.data() + y * result.width + left;
+                glyph->coverage.data() + static_cast<std::size_t>(row) * glyph->width;
+            std::uint8_t* target = result.coverage.data() + (top + row) * result.width + left;
             for (std::int64_t column = firstColumn; column < endColumn; ++column) {
                 // Overlapping glyphs keep the darker coverage instead of adding up past ink.
                 target[column] = std::max(target[column], source[column]);
             }
         }
-    });
+    }
+    if (inkLeft < inkRight && inkTop < inkBottom) {
+        result.inkLeft = static_cast<std::int32_t>(inkLeft);
+        result.inkTop = static_cast<std::int32_t>(inkTop);
+        result.inkRight = static_cast<std::int32_t>(inkRight);
+        result.inkBottom = static_cast<std::int32_t>(inkBottom);
+    }
     return result;
 }
 

@@ -4,12 +4,9 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
-#include <optional>
 
 #include "component/FailedCall.h"
 #include "symbology/LineSteps.h"
-#include "symbology/TextPlacement.h"
-#include "symbology/Windows1252.h"
 
 namespace qv::symbology {
 
@@ -29,25 +26,15 @@ void FillSpan(std::uint8_t* first, std::size_t bytes, const std::uint8_t (&rgb)[
     }
 }
 
-// Ink laid with coverage c (0 to 255) over a colour, rounded to the nearest level.
-std::uint8_t Blend(unsigned under, unsigned ink, unsigned c) {
-    return static_cast<std::uint8_t>((under * (255 - c) + ink * c + 127) / 255);
-}
-
-// Every coverage's colour for one ink on one colour; a caption has a few hundred partly
-// covered pixels, and the pair of colours seldom changes between drawings.
-using InkTable = std::array<std::array<std::uint8_t, 3>, 256>;
-const InkTable& InkOn(const std::uint8_t (&paper)[3], const std::uint8_t (&ink)[3]) {
-    thread_local InkTable table{};
-    thread_local std::optional<std::array<std::uint8_t, 6>> made;
-    const std::array<std::uint8_t, 6> wanted{paper[0], paper[1], paper[2], ink[0], ink[1], ink[2]};
-    if (made != wanted) {
-        for (unsigned c = 0; c < 256; ++c) {
-            for (int i = 0; i < 3; ++i) table[c][i] = Blend(paper[i], ink[i], c);
-        }
-        made = wanted;
+// Whole rows are one span: rows [top, bottom) of a surface are contiguous.
+void FillWholeRows(std::uint8_t* pixels, std::size_t stride, std::int32_t top, std::int32_t bottom,
+                   Colour colour) {
+    if (top >= bottom) {
+        return;
     }
-    return table;
+    const std::uint8_t rgb[3] = {RedOf(colour), GreenOf(colour), BlueOf(colour)};
+    FillSpan(pixels + static_cast<std::size_t>(top) * stride,
+             static_cast<std::size_t>(bottom - top) * stride, rgb);
 }
 
 }  // namespace
@@ -73,8 +60,7 @@ RasterSurface::RasterSurface(const RasterSurface& other)
     : PenAndModeState(other),
       width_(other.width_),
       height_(other.height_),
-      uniform_(other.uniform_),
-      uniformColour_(other.uniformColour_),
+      solid_(other.solid_),
       background_(other.background_),
       textColour_(other.textColour_),
       font_(other.font_) {
@@ -93,17 +79,34 @@ RasterSurface& RasterSurface::operator=(const RasterSurface& other) {
         background_ = other.background_;
         textColour_ = other.textColour_;
         font_ = other.font_;
-        uniform_ = other.uniform_;
-        uniformColour_ = other.uniformColour_;
+        solid_ = other.solid_;
+        unwritten_ = false;
     }
     return *this;
 }
 
 void RasterSurface::SettleRows() const {
     const PendingRows rows = pending_;
+    const bool unwritten = unwritten_;
     pending_.active = false;
+    unwritten_ = false;
     std::uint8_t* pixels = WritablePixels();
     const std::size_t stride = RowBytes();
+    if (unwritten) {
+        // The pending top row is the only one written; the rest of a surface that was one
+        // colour is either that colour or, below the top row, a copy of the top row whole.
+        if (!rows.active) {
+            FillWholeRows(pixels, stride, 0, height_, unwrittenColour_);
+            return;
+        }
+        FillWholeRows(pixels, stride, 0, rows.top, unwrittenColour_);
+        const std::uint8_t* source = pixels + static_cast<std::size_t>(rows.top) * stride;
+        for (std::int32_t y = rows.top + 1; y < rows.bottom; ++y) {
+            std::memcpy(pixels + static_cast<std::size_t>(y) * stride, source, stride);
+        }
+        FillWholeRows(pixels, stride, rows.bottom, height_, unwrittenColour_);
+        return;
+    }
     const std::size_t offset = static_cast<std::size_t>(rows.left) * 3;
     const std::size_t bytes = static_cast<std::size_t>(rows.right - rows.left) * 3;
     const std::uint8_t* source = pixels + static_cast<std::size_t>(rows.top) * stride + offset;
@@ -136,7 +139,7 @@ void RasterSurface::SetPixel(std::int32_t x, std::int32_t y, Colour colour) {
         return;
     }
     Settle();
-    uniform_ = false;
+    Touched();
     std::uint8_t* p = PixelPointer(x, y);
     p[0] = RedOf(colour);
     p[1] = GreenOf(colour);
@@ -156,7 +159,7 @@ void RasterSurface::Blit(const RasterSurface& source, std::int32_t x, std::int32
     const std::size_t bytes = static_cast<std::size_t>(right - left) * 3;
     Settle();
     source.Settle();
-    uniform_ = false;
+    Touched();
     for (std::int32_t row = top; row < bottom; ++row) {
         const std::uint8_t* from = source.RowData(row - y) + static_cast<std::size_t>(left - x) * 3;
         std::copy_n(from, bytes, PixelPointer(left, row));
@@ -171,8 +174,18 @@ void RasterSurface::FillRect(const Rect& rect, Colour brushColour) {
     if (left >= right || top >= bottom) {
         return;
     }
-    const bool whole = left == 0 && top == 0 && right == width_ && bottom == height_;
-    if (whole && uniform_ && uniformColour_ == brushColour) {
+    const Rect clipped{left, top, right, bottom};
+    const bool whole = clipped == Rect{0, 0, width_, height_};
+    if (whole && Uniform() && solid_->colour == brushColour) {
+        return;
+    }
+    solid_ = SolidRect{clipped, brushColour};
+    if (whole) {
+        // Nothing under it matters any more, pending rows included; the rows are written
+        // when something needs them.
+        pending_.active = false;
+        unwritten_ = true;
+        unwrittenColour_ = brushColour;
         return;
     }
     // Pending rows that the fill covers entirely need not be made first.
@@ -182,8 +195,6 @@ void RasterSurface::FillRect(const Rect& rect, Colour brushColour) {
     }
     Settle();
     FillRows(left, top, right, bottom, brushColour);
-    uniform_ = whole;
-    uniformColour_ = brushColour;
 }
 
 // Fills are the bulk of a drawing: grey ones are a memset per row, others one row built
@@ -229,6 +240,23 @@ void RasterSurface::SetTopOfPendingColumn(std::int32_t x) {
     p[2] = BlueOf(pen_.colour);
 }
 
+// The first bar over rows of a surface all of one colour: those rows stay alike, so only
+// the top one is drawn and the rest are copied when read.
+void RasterSurface::StartPendingColumn(std::int32_t x, std::int32_t top, std::int32_t bottom) {
+    const bool unwritten = unwritten_;
+    if (!unwritten) {
+        Settle();
+    }
+    const Colour colour = solid_->colour;
+    Touched();
+    std::uint8_t* pixels = WritablePixels();
+    if (unwritten) {
+        FillWholeRows(pixels, RowBytes(), top, top + 1, colour);
+    }
+    pending_ = {true, top, bottom, x, x + 1};
+    SetTopOfPendingColumn(x);
+}
+
 void RasterSurface::LineTo(std::int32_t x, std::int32_t y) {
     // The next bar of a run over the same rows, most of any barcode: only its top pixel is
     // drawn.
@@ -260,16 +288,12 @@ void RasterSurface::LineToOtherwise(std::int32_t x, std::int32_t y) {
                 }
             } else if (pending_.active && top == pending_.top && bottom == pending_.bottom) {
                 SetTopOfPendingColumn(x);
-            } else if (uniform_ && bottom - top > 1) {
-                Settle();
-                uniform_ = false;
-                WritablePixels();
-                pending_ = {true, top, bottom, x, x + 1};
-                SetTopOfPendingColumn(x);
+            } else if (Uniform() && bottom - top > 1) {
+                StartPendingColumn(x, top, bottom);
             } else if (top < bottom) {
                 Settle();
                 // One pixel per row straight into the column, no per-pixel checks.
-                uniform_ = false;
+                Touched();
                 const std::uint8_t r = RedOf(pen_.colour);
                 const std::uint8_t g = GreenOf(pen_.colour);
                 const std::uint8_t b = BlueOf(pen_.colour);
@@ -289,74 +313,6 @@ void RasterSurface::LineToOtherwise(std::int32_t x, std::int32_t y) {
     }
     penX_ = x;
     penY_ = y;
-}
-
-void RasterSurface::DrawText(std::string_view windows1252Text, const Rect& rect, unsigned format) {
-    if (!font_) {
-        font_ = ControlFont();
-    }
-    const RenderedText text = font_->Render(DecodeWindows1252(windows1252Text));
-    const auto [left, top] = PlaceText(text.width, text.height, rect, format);
-    Rect clip{0, 0, width_, height_};
-    if (!(format & kNoClip)) {
-        clip = {std::max(clip.left, rect.left), std::max(clip.top, rect.top),
-                std::min(clip.right, rect.right), std::min(clip.bottom, rect.bottom)};
-    }
-    // The clipped part of the text, walked row by row through pixel pointers.
-    const std::int64_t firstColumn = std::max<std::int64_t>(0, clip.left - left);
-    const std::int64_t endColumn = std::min<std::int64_t>(text.width, clip.right - left);
-    const std::int64_t firstRow = std::max<std::int64_t>(0, clip.top - top);
-    const std::int64_t endRow = std::min<std::int64_t>(text.height, clip.bottom - top);
-    if (firstColumn >= endColumn || firstRow >= endRow) {
-        return;
-    }
-    Settle();
-    uniform_ = false;
-    const std::uint8_t paper[3] = {RedOf(background_), GreenOf(background_), BlueOf(background_)};
-    const std::uint8_t ink[3] = {RedOf(textColour_), GreenOf(textColour_), BlueOf(textColour_)};
-    const bool opaque = bkMode_ == kOpaque;
-    // Under a caption lies one colour almost everywhere: the paper when opaque, else what the
-    // top-left pixel shows (a caption box's fill). Ink on it depends on the coverage alone.
-    std::uint8_t under[3];
-    std::memcpy(under,
-                opaque ? paper
-                       : PixelPointer(static_cast<std::int32_t>(left + firstColumn),
-                                      static_cast<std::int32_t>(top + firstRow)),
-                3);
-    const InkTable::value_type* table = InkOn(under, ink).data();
-    const std::size_t spanBytes = static_cast<std::size_t>(endColumn - firstColumn) * 3;
-    for (std::int64_t row = firstRow; row < endRow; ++row) {
-        std::uint8_t* p = PixelPointer(static_cast<std::int32_t>(left + firstColumn),
-                                       static_cast<std::int32_t>(top + row));
-        if (opaque) {
-            FillSpan(p, spanBytes, paper);
-        }
-        // Most of a caption's box is blank, so blank coverage is skipped eight pixels at a
-        // time; on the colour under the text the result comes from the table.
-        const std::uint8_t* coverage =
-            text.coverage.data() + static_cast<std::size_t>(row) * text.width;
-        for (std::int64_t column = firstColumn; column < endColumn; ++column, p += 3) {
-            if (std::uint64_t eight = 0; column + 8 <= endColumn) {
-                std::memcpy(&eight, coverage + column, 8);
-                if (eight == 0) {
-                    column += 7;
-                    p += 21;
-                    continue;
-                }
-            }
-            const unsigned c = coverage[column];
-            if (c == 0) {
-                continue;
-            }
-            if (p[0] == under[0] && p[1] == under[1] && p[2] == under[2]) {
-                std::memcpy(p, table[c].data(), 3);
-                continue;
-            }
-            for (int i = 0; i < 3; ++i) {
-                p[i] = Blend(p[i], ink[i], c);
-            }
-        }
-    }
 }
 
 }  // namespace qv::symbology

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "symbology/DrawingSurface.h"
@@ -57,9 +58,10 @@ class RasterSurface final : public PenAndModeState {
                static_cast<std::size_t>(x) * 3;
     }
     std::uint8_t* WritablePixels() const;
-    // Finishes the bar rows LineTo left pending; every reader and writer calls it first.
+    // Writes what is still owed: the rows of a fill not made yet and the bar rows LineTo
+    // left pending. Every reader and writer calls it first.
     void Settle() const {
-        if (pending_.active) {
+        if (pending_.active || unwritten_) {
             SettleRows();
         }
     }
@@ -69,6 +71,10 @@ class RasterSurface final : public PenAndModeState {
     void PlotPen(std::int32_t x, std::int32_t y);
     void LineToOtherwise(std::int32_t x, std::int32_t y);
     void SetTopOfPendingColumn(std::int32_t x);
+    void StartPendingColumn(std::int32_t x, std::int32_t top, std::int32_t bottom);
+    // Any write but a fill: no rectangle is known to be of one colour any more.
+    void Touched() { solid_.reset(); }
+    bool Uniform() const { return solid_ && solid_->rect == Rect{0, 0, width_, height_}; }
 
     std::int32_t width_;
     std::int32_t height_;
@@ -83,11 +89,22 @@ class RasterSurface final : public PenAndModeState {
         std::int32_t right = 0;
     };
 
+    // A rectangle every pixel of which is known to be one colour: the last fill, until
+    // anything else draws. Filling the whole surface again in that colour is then free, and
+    // text over it takes every pixel's colour from its coverage alone.
+    struct SolidRect {
+        Rect rect;
+        Colour colour = 0;
+    };
+
     mutable std::shared_ptr<std::vector<std::uint8_t>> pixels_;
     mutable PendingRows pending_;
-    // True while every pixel is known to be uniformColour_: filling it again is then free.
-    bool uniform_ = false;
-    Colour uniformColour_ = 0;
+    std::optional<SolidRect> solid_;
+    // A fill of the whole surface is only noted: its rows are written when read or drawn
+    // over, so rows a drawing then replaces (the bars' copies) are written once. While this
+    // is set, every row is unwrittenColour_ except the pending top row, which is written.
+    mutable bool unwritten_ = false;
+    Colour unwrittenColour_ = 0;
     Colour background_;
     Colour textColour_ = kBlack;
     std::shared_ptr<const Font> font_;
