@@ -1,5 +1,6 @@
 #include "symbology/DrawModuleString.h"
 
+#include <climits>
 #include <cmath>
 
 #include "component/CheckedInt.h"
@@ -138,7 +139,9 @@ std::int16_t DrawModuleString(PipelineHost& host, std::string_view modules,
     {
         const PenSelection pen(*surface, Pen{kBlack, 1});
         const std::int32_t barBottom = CheckedInt32(std::int64_t{y} + h);
-        for (const char module : modules) {
+        // Module by module, column by column: the overflow is raised exactly where the
+        // coordinates leave 32 bits.
+        const auto drawModule = [&](char module) {
             if (module == '1') {
                 for (Int16 k(0); k < mw; ++k) {
                     const std::int32_t column = CheckedInt32(std::int64_t{x} + k.value());
@@ -147,6 +150,28 @@ std::int16_t DrawModuleString(PipelineHost& host, std::string_view modules,
                 }
             }
             x = CheckedInt32(std::int64_t{x} + mw.value());
+        };
+        for (std::size_t i = 0; i < modules.size();) {
+            if (modules[i] != '1') {
+                drawModule(modules[i++]);
+                continue;
+            }
+            // A bar: its dark modules' columns in one call when they stay within 32 bits.
+            std::size_t end = i;
+            while (end < modules.size() && modules[end] == '1') {
+                ++end;
+            }
+            const std::int64_t right =
+                std::int64_t{x} + static_cast<std::int64_t>(end - i) * mw.value();
+            if (right > INT32_MAX) {
+                for (; i < end; ++i) {
+                    drawModule(modules[i]);
+                }
+                continue;
+            }
+            surface->DrawColumns(x, static_cast<std::int32_t>(right), y, barBottom);
+            x = static_cast<std::int32_t>(right);
+            i = end;
         }
         if (layout.showValue) {
             DrawCaption(*surface, host, caption, frame, layout.backgroundWhite, brush);

@@ -68,6 +68,16 @@ class DrawingSurface {
     virtual void MoveTo(std::int32_t x, std::int32_t y) = 0;
     // Draws from the current position to (x, y), the end point excluded, and moves there.
     virtual void LineTo(std::int32_t x, std::int32_t y) = 0;
+    // Vertical lines from (x, top) to (x, bottom) for every x from left to right - 1: what
+    // MoveTo and LineTo draw column by column, ending at (right - 1, bottom). A barcode's
+    // bars are runs of such columns; a surface that can draw a run at once overrides it.
+    virtual void DrawColumns(std::int32_t left, std::int32_t right, std::int32_t top,
+                             std::int32_t bottom) {
+        for (std::int32_t x = left; x < right; ++x) {
+            MoveTo(x, top);
+            LineTo(x, bottom);
+        }
+    }
     // Returns the previous mode.
     virtual int SetBkMode(int mode) = 0;
     // One line of text in the Windows-1252 code page, placed in the rectangle as the format

@@ -7,6 +7,7 @@
 #include <array>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <unordered_map>
 #include <vector>
 
@@ -53,6 +54,21 @@ void ForEachCodePoint(std::u16string_view text, Visit visit) {
 constexpr char32_t kFlatKerningCodes = 128;
 constexpr std::int32_t kUnknownKerning = INT32_MIN;
 
+constexpr std::size_t kWord = 8;
+
+// Overlapping glyphs keep the darker coverage instead of adding up past ink; eight bytes at
+// a time, which compilers turn into one vector maximum.
+void MergeWord(std::uint8_t* target, const std::uint8_t* source) {
+    std::uint8_t a[kWord];
+    std::uint8_t b[kWord];
+    std::memcpy(a, target, kWord);
+    std::memcpy(b, source, kWord);
+    for (std::size_t i = 0; i < kWord; ++i) {
+        a[i] = std::max(a[i], b[i]);
+    }
+    std::memcpy(target, a, kWord);
+}
+
 }  // namespace
 
 struct FreeTypeFont::Face {
@@ -69,7 +85,10 @@ struct FreeTypeFont::Face {
         std::int32_t top = 0;
         std::int32_t width = 0;
         std::int32_t rows = 0;
-        std::vector<std::uint8_t> coverage;  // width * rows, tightly packed
+        // rows of stride bytes, stride the width rounded up to whole 8-byte words, zero
+        // past the width: a row is merged into a line a word at a time.
+        std::int32_t stride = 0;
+        std::vector<std::uint8_t> coverage;
     };
     // Node-based, so the pointers of the Latin-1 table stay valid as it grows.
     std::unordered_map<char32_t, Glyph> glyphs;
@@ -106,10 +125,11 @@ struct FreeTypeFont::Face {
                 glyph.top = slot->bitmap_top;
                 glyph.width = static_cast<std::int32_t>(bitmap.width);
                 glyph.rows = static_cast<std::int32_t>(bitmap.rows);
-                glyph.coverage.resize(std::size_t{bitmap.width} * bitmap.rows);
+                glyph.stride = static_cast<std::int32_t>((bitmap.width + 7) / 8 * 8);
+                glyph.coverage.resize(std::size_t{bitmap.rows} * glyph.stride);
                 for (unsigned row = 0; row < bitmap.rows; ++row) {
                     std::copy_n(bitmap.buffer + std::int64_t{bitmap.pitch} * row, bitmap.width,
-                                glyph.coverage.data() + std::size_t{row} * bitmap.width);
+                                glyph.coverage.data() + std::size_t{row} * glyph.stride);
                 }
             }
         }
@@ -220,8 +240,9 @@ RenderedText FreeTypeFont::Render(std::u16string_view text) const {
     });
     result.width = static_cast<std::int32_t>((std::max<FT_Pos>(width, 0) + 63) / 64);
     result.height = lineHeight_;
-    result.coverage.assign(
-        static_cast<std::size_t>(result.width) * static_cast<std::size_t>(result.height), 0);
+    const std::size_t size =
+        static_cast<std::size_t>(result.width) * static_cast<std::size_t>(result.height);
+    result.coverage.assign(size + kWord, 0);
     std::int64_t inkLeft = result.width, inkTop = result.height, inkRight = 0, inkBottom = 0;
     for (const auto& [pen, glyph] : placed) {
         const std::int64_t left = (pen + 32) / 64 + glyph->left;
@@ -240,16 +261,25 @@ RenderedText FreeTypeFont::Render(std::u16string_view text) const {
         inkRight = std::max(inkRight, left + endColumn);
         inkTop = std::min(inkTop, top + firstRow);
         inkBottom = std::max(inkBottom, top + endRow);
+        // A glyph inside the line's width is merged in whole words: the zero padding leaves
+        // what lies past the glyph as it was, and the line has a word of slack at its end.
+        const bool wholeWords = firstColumn == 0 && endColumn == glyph->width;
         for (std::int64_t row = firstRow; row < endRow; ++row) {
             const std::uint8_t* source =
-                glyph->coverage.data() + static_cast<std::size_t>(row) * glyph->width;
+                glyph->coverage.data() + static_cast<std::size_t>(row) * glyph->stride;
             std::uint8_t* target = result.coverage.data() + (top + row) * result.width + left;
+            if (wholeWords) {
+                for (std::int32_t column = 0; column < glyph->stride; column += 8) {
+                    MergeWord(target + column, source + column);
+                }
+                continue;
+            }
             for (std::int64_t column = firstColumn; column < endColumn; ++column) {
-                // Overlapping glyphs keep the darker coverage instead of adding up past ink.
                 target[column] = std::max(target[column], source[column]);
             }
         }
     }
+    result.coverage.resize(size);
     if (inkLeft < inkRight && inkTop < inkBottom) {
         result.inkLeft = static_cast<std::int32_t>(inkLeft);
         result.inkTop = static_cast<std::int32_t>(inkTop);

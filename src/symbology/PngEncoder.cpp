@@ -36,8 +36,11 @@ using RepeatedRows = std::vector<bool>;
 RepeatedRows FindRepeatedRows(const RasterSurface& surface) {
     RepeatedRows repeated(static_cast<std::size_t>(surface.height()), false);
     for (std::int32_t y = 1; y < surface.height(); ++y) {
+        // Rows the surface stores once share a pointer.
+        const std::uint8_t* row = surface.RowData(y);
+        const std::uint8_t* above = surface.RowData(y - 1);
         repeated[static_cast<std::size_t>(y)] =
-            std::memcmp(surface.RowData(y), surface.RowData(y - 1), surface.RowBytes()) == 0;
+            row == above || std::memcmp(row, above, surface.RowBytes()) == 0;
     }
     return repeated;
 }

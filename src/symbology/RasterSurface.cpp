@@ -48,14 +48,18 @@ RasterSurface::RasterSurface(std::int32_t width, std::int32_t height, Colour bac
         throw FailedCall(FailureReason::OutOfMemory, "surface larger than 64 million pixels");
     }
     try {
-        pixels_ = std::make_shared<std::vector<std::uint8_t>>(static_cast<std::size_t>(width) *
-                                                              static_cast<std::size_t>(height) * 3);
+        pixels_ = std::make_shared<Pixels>();
+        pixels_->size = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3;
+        // Left unset: the fill below is written before anything reads a row.
+        pixels_->bytes = std::make_unique_for_overwrite<std::uint8_t[]>(pixels_->size);
+        pixels_->shown.assign(static_cast<std::size_t>(height), 0);
     } catch (const std::bad_alloc&) {
         throw FailedCall(FailureReason::OutOfMemory, "surface pixels");
     }
     FillRect({0, 0, width, height}, background);
 }
 
+// Copies share the pixels with every row already written, so both sides see finished rows.
 RasterSurface::RasterSurface(const RasterSurface& other)
     : PenAndModeState(other),
       width_(other.width_),
@@ -86,44 +90,71 @@ RasterSurface& RasterSurface::operator=(const RasterSurface& other) {
 }
 
 void RasterSurface::SettleRows() const {
-    const PendingRows rows = pending_;
-    const bool unwritten = unwritten_;
-    pending_.active = false;
     unwritten_ = false;
-    std::uint8_t* pixels = WritablePixels();
+    Pixels& pixels = OwnPixels();
     const std::size_t stride = RowBytes();
-    if (unwritten) {
-        // The pending top row is the only one written; the rest of a surface that was one
-        // colour is either that colour or, below the top row, a copy of the top row whole.
-        if (!rows.active) {
-            FillWholeRows(pixels, stride, 0, height_, unwrittenColour_);
-            return;
+    // Runs of rows that neither are the source nor show it take the fill's colour.
+    std::int32_t y = 0;
+    while (y < height_) {
+        const std::int32_t first = y;
+        while (y < height_ && y != pixels.source && !pixels.shown[static_cast<std::size_t>(y)]) {
+            ++y;
         }
-        FillWholeRows(pixels, stride, 0, rows.top, unwrittenColour_);
-        const std::uint8_t* source = pixels + static_cast<std::size_t>(rows.top) * stride;
-        for (std::int32_t y = rows.top + 1; y < rows.bottom; ++y) {
-            std::memcpy(pixels + static_cast<std::size_t>(y) * stride, source, stride);
+        FillWholeRows(pixels.bytes.get(), stride, first, y, unwrittenColour_);
+        while (y < height_ && (y == pixels.source || pixels.shown[static_cast<std::size_t>(y)])) {
+            ++y;
         }
-        FillWholeRows(pixels, stride, rows.bottom, height_, unwrittenColour_);
-        return;
-    }
-    const std::size_t offset = static_cast<std::size_t>(rows.left) * 3;
-    const std::size_t bytes = static_cast<std::size_t>(rows.right - rows.left) * 3;
-    const std::uint8_t* source = pixels + static_cast<std::size_t>(rows.top) * stride + offset;
-    for (std::int32_t y = rows.top + 1; y < rows.bottom; ++y) {
-        std::memcpy(pixels + static_cast<std::size_t>(y) * stride + offset, source, bytes);
     }
 }
 
-std::uint8_t* RasterSurface::WritablePixels() const {
+RasterSurface::Pixels& RasterSurface::OwnPixels() const {
     if (pixels_.use_count() > 1) {
         try {
-            pixels_ = std::make_shared<std::vector<std::uint8_t>>(*pixels_);
+            auto copy = std::make_shared<Pixels>();
+            copy->size = pixels_->size;
+            copy->bytes = std::make_unique_for_overwrite<std::uint8_t[]>(copy->size);
+            std::memcpy(copy->bytes.get(), pixels_->bytes.get(), copy->size);
+            copy->shown = pixels_->shown;
+            copy->source = pixels_->source;
+            pixels_ = std::move(copy);
         } catch (const std::bad_alloc&) {
             throw FailedCall(FailureReason::OutOfMemory, "surface pixels");
         }
     }
-    return pixels_->data();
+    return *pixels_;
+}
+
+std::uint8_t* RasterSurface::WritableRows(std::int32_t top, std::int32_t bottom) {
+    Pixels& pixels = OwnPixels();
+    std::uint8_t* bytes = pixels.bytes.get();
+    if (pixels.source < 0) {
+        return bytes;
+    }
+    const std::size_t stride = RowBytes();
+    const std::uint8_t* source = bytes + static_cast<std::size_t>(pixels.source) * stride;
+    // Writing the source would change every row showing it: they all take their copy first.
+    const bool all = pixels.source >= top && pixels.source < bottom;
+    const std::int32_t first = all ? 0 : top;
+    const std::int32_t end = all ? height_ : bottom;
+    for (std::int32_t y = first; y < end; ++y) {
+        if (pixels.shown[static_cast<std::size_t>(y)]) {
+            std::memcpy(bytes + static_cast<std::size_t>(y) * stride, source, stride);
+            pixels.shown[static_cast<std::size_t>(y)] = 0;
+        }
+    }
+    if (all) {
+        pixels.source = -1;
+    }
+    return bytes;
+}
+
+std::vector<std::uint8_t> RasterSurface::ContiguousPixels() const {
+    std::vector<std::uint8_t> result(RowBytes() * static_cast<std::size_t>(height_));
+    for (std::int32_t y = 0; y < height_; ++y) {
+        std::memcpy(result.data() + static_cast<std::size_t>(y) * RowBytes(), RowData(y),
+                    RowBytes());
+    }
+    return result;
 }
 
 Colour RasterSurface::PixelAt(std::int32_t x, std::int32_t y) const {
@@ -181,17 +212,22 @@ void RasterSurface::FillRect(const Rect& rect, Colour brushColour) {
     }
     solid_ = SolidRect{clipped, brushColour};
     if (whole) {
-        // Nothing under it matters any more, pending rows included; the rows are written
-        // when something needs them.
+        // Nothing under it matters any more, alike rows included; the rows are written when
+        // something needs them. Shared pixels are left to their other owners, not copied.
         pending_.active = false;
         unwritten_ = true;
         unwrittenColour_ = brushColour;
+        if (pixels_.use_count() > 1) {
+            auto fresh = std::make_shared<Pixels>();
+            fresh->size = pixels_->size;
+            fresh->bytes = std::make_unique_for_overwrite<std::uint8_t[]>(fresh->size);
+            fresh->shown.assign(static_cast<std::size_t>(height_), 0);
+            pixels_ = std::move(fresh);
+        } else if (pixels_->source >= 0) {
+            std::fill(pixels_->shown.begin(), pixels_->shown.end(), 0);
+            pixels_->source = -1;
+        }
         return;
-    }
-    // Pending rows that the fill covers entirely need not be made first.
-    if (pending_.active && left <= pending_.left && right >= pending_.right &&
-        top <= pending_.top && bottom >= pending_.bottom) {
-        pending_.active = false;
     }
     Settle();
     FillRows(left, top, right, bottom, brushColour);
@@ -204,7 +240,8 @@ void RasterSurface::FillRows(std::int32_t left, std::int32_t top, std::int32_t r
     const std::uint8_t rgb[3] = {RedOf(colour), GreenOf(colour), BlueOf(colour)};
     const std::size_t bytes = static_cast<std::size_t>(right - left) * 3;
     const std::size_t stride = RowBytes();
-    std::uint8_t* first = PixelPointer(left, top);
+    std::uint8_t* first = WritableRows(top, bottom) + static_cast<std::size_t>(top) * stride +
+                          static_cast<std::size_t>(left) * 3;
     if (rgb[0] == rgb[1] && rgb[1] == rgb[2]) {
         for (std::int32_t y = top; y < bottom; ++y, first += stride) {
             std::memset(first, rgb[0], bytes);
@@ -228,33 +265,59 @@ void RasterSurface::PlotPen(std::int32_t x, std::int32_t y) {
     FillRect({x - half, y - half, x - half + pen_.width, y - half + pen_.width}, pen_.colour);
 }
 
-// Pending rows always own their pixels: they start after WritablePixels, and a copy
-// settles them first.
+// The pending top row is the source of the rows below it and owns its pixels: pending
+// starts after OwnPixels, and a copy settles it first.
 void RasterSurface::SetTopOfPendingColumn(std::int32_t x) {
-    pending_.left = std::min(pending_.left, x);
-    pending_.right = std::max(pending_.right, x + 1);
-    std::uint8_t* p = pixels_->data() + static_cast<std::size_t>(pending_.top) * RowBytes() +
+    std::uint8_t* p = pixels_->bytes.get() + static_cast<std::size_t>(pending_.top) * RowBytes() +
                       static_cast<std::size_t>(x) * 3;
     p[0] = RedOf(pen_.colour);
     p[1] = GreenOf(pen_.colour);
     p[2] = BlueOf(pen_.colour);
 }
 
-// The first bar over rows of a surface all of one colour: those rows stay alike, so only
-// the top one is drawn and the rest are copied when read.
+// The first bar over rows of a surface all of one colour: those rows stay alike, so the
+// rows below the top one show it and only the top one is drawn.
 void RasterSurface::StartPendingColumn(std::int32_t x, std::int32_t top, std::int32_t bottom) {
+    const Colour colour = solid_->colour;
     const bool unwritten = unwritten_;
     if (!unwritten) {
         Settle();
     }
-    const Colour colour = solid_->colour;
     Touched();
-    std::uint8_t* pixels = WritablePixels();
+    // A uniform surface has no alike rows: a whole fill forgot them, and any other way to
+    // one colour went through WritableRows.
+    Pixels& pixels = OwnPixels();
     if (unwritten) {
-        FillWholeRows(pixels, RowBytes(), top, top + 1, colour);
+        FillWholeRows(pixels.bytes.get(), RowBytes(), top, top + 1, colour);
     }
-    pending_ = {true, top, bottom, x, x + 1};
+    pixels.source = top;
+    std::fill(pixels.shown.begin() + top + 1, pixels.shown.begin() + bottom, 1);
+    pending_ = {true, top, bottom};
     SetTopOfPendingColumn(x);
+}
+
+// A bar of a barcode: inside the surface, over the rows of the bars before it or over a
+// surface of one colour, it is one span of the top row. Anything else goes column by column.
+void RasterSurface::DrawColumns(std::int32_t left, std::int32_t right, std::int32_t top,
+                                std::int32_t bottom) {
+    if (left >= right || left < 0 || right > width_ || top < 0 || bottom > height_ ||
+        top >= bottom || pen_.width > 1) {
+        DrawingSurface::DrawColumns(left, right, top, bottom);
+        return;
+    }
+    if (!pending_.active || pending_.top != top || pending_.bottom != bottom) {
+        if (!Uniform() || bottom - top < 2) {
+            DrawingSurface::DrawColumns(left, right, top, bottom);
+            return;
+        }
+        StartPendingColumn(left, top, bottom);
+    }
+    const std::uint8_t rgb[3] = {RedOf(pen_.colour), GreenOf(pen_.colour), BlueOf(pen_.colour)};
+    FillSpan(pixels_->bytes.get() + static_cast<std::size_t>(top) * RowBytes() +
+                 static_cast<std::size_t>(left) * 3,
+             static_cast<std::size_t>(right - left) * 3, rgb);
+    penX_ = right - 1;
+    penY_ = bottom;
 }
 
 void RasterSurface::LineTo(std::int32_t x, std::int32_t y) {
@@ -298,7 +361,9 @@ void RasterSurface::LineToOtherwise(std::int32_t x, std::int32_t y) {
                 const std::uint8_t g = GreenOf(pen_.colour);
                 const std::uint8_t b = BlueOf(pen_.colour);
                 const std::size_t stride = RowBytes();
-                std::uint8_t* p = PixelPointer(x, top);
+                std::uint8_t* p = WritableRows(top, bottom) +
+                                  static_cast<std::size_t>(top) * stride +
+                                  static_cast<std::size_t>(x) * 3;
                 for (std::int32_t row = top; row < bottom; ++row, p += stride) {
                     p[0] = r;
                     p[1] = g;

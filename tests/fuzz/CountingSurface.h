@@ -33,14 +33,15 @@ class CountingSurface final : public symbology::DrawingSurface {
         current_ = kHostPen;
         startMode_ = bkMode_;
         touched_ = Box{};
-        snapshot_.assign(raster_.RowData(0), raster_.RowData(0) + Bytes());
+        snapshot_ = raster_.ContiguousPixels();
     }
 
     // After a drawing, finished or ended by a failed call: every pen selected was put back,
     // the background mode is the host's again, and no pixel outside the asked-for area changed.
     void CheckDrawingLeftNoTrace() const {
         QV_REQUIRE(selections_ % 2 == 0 && current_ == kHostPen && bkMode_ == startMode_);
-        const std::uint8_t* now = raster_.RowData(0);
+        const std::vector<std::uint8_t> pixels = raster_.ContiguousPixels();
+        const std::uint8_t* now = pixels.data();
         for (std::size_t at = 0; at < Bytes(); at += 3) {
             const auto pixel = static_cast<std::int64_t>(at / 3);
             QV_REQUIRE(touched_.Contains(pixel % raster_.width(), pixel / raster_.width()) ||

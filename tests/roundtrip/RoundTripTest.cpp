@@ -34,7 +34,8 @@ using Reader = std::function<std::string(const RasterSurface&)>;
 
 Reader Zxing(ZXing::BarcodeFormat format) {
     return [format](const RasterSurface& surface) -> std::string {
-        const ZXing::ImageView image(surface.RowData(0), surface.width(), surface.height(),
+        const std::vector<std::uint8_t> pixels = surface.ContiguousPixels();
+        const ZXing::ImageView image(pixels.data(), surface.width(), surface.height(),
                                      ZXing::ImageFormat::RGB, static_cast<int>(surface.RowBytes()));
         ZXing::DecodeHints hints;
         hints.setFormats(format);

@@ -84,5 +84,69 @@ TEST(RasterSurfaceTest, BlitClipsAtEveryEdge) {
     EXPECT_EQ(PictureText(target), "...#/..../#.../#...");
 }
 
+// Bars over a surface of one colour leave rows stored once; whatever draws on one of them
+// afterwards (a pixel, a fill, a line through the first row, a copy drawn on) changes that
+// row alone.
+TEST(RasterSurfaceTest, AlikeRowsChangeOneByOne) {
+    const auto bars = [](RasterSurface& s) {
+        for (const std::int32_t x : {1, 3}) {
+            s.MoveTo(x, 1);
+            s.LineTo(x, 5);
+        }
+    };
+    RasterSurface s(5, 6);
+    bars(s);
+    const std::string barred = "...../.#.#./.#.#./.#.#./.#.#./.....";
+    EXPECT_EQ(PictureText(s), barred);
+    const RasterSurface kept = s;
+    s.SetPixel(4, 3, kBlack);
+    s.FillRect({0, 4, 5, 5}, MakeColour(0xFF, 0, 0));
+    EXPECT_EQ(PictureText(s), "...../.#.#./.#.#./.#.##/-----/.....");
+    s.MoveTo(0, 1);
+    s.LineTo(5, 1);
+    EXPECT_EQ(PictureText(s), "...../#####/.#.#./.#.##/-----/.....");
+    EXPECT_EQ(PictureText(kept), barred);
+
+    RasterSurface copy = kept;
+    copy.SetPixel(0, 1, kBlack);
+    EXPECT_EQ(PictureText(copy), "...../##.#./.#.#./.#.#./.#.#./.....");
+    EXPECT_EQ(PictureText(kept), barred);
+
+    // A whole fill forgets the alike rows; new bars over other rows start afresh.
+    copy.FillRect({0, 0, 5, 6}, kWhite);
+    copy.MoveTo(2, 0);
+    copy.LineTo(2, 3);
+    EXPECT_EQ(PictureText(copy), "..#../..#../..#../...../...../.....");
+    EXPECT_EQ(copy.ContiguousPixels().size(), std::size_t{5 * 6 * 3});
+}
+
+// A run of columns drawn at once is what MoveTo and LineTo draw column by column, also
+// after earlier bars, off the surface, upwards and with a wide pen; the line drawn next
+// shows where the position was left.
+TEST(RasterSurfaceTest, ColumnsAtOnceMatchColumnByColumn) {
+    struct Case {
+        std::int32_t left, right, top, bottom, penWidth;
+    };
+    const Case cases[] = {{1, 3, 1, 6, 1}, {4, 6, 1, 6, 1},  {-2, 2, 0, 3, 1}, {6, 9, 2, 5, 1},
+                          {2, 4, 5, 1, 1}, {1, 2, -3, 9, 1}, {2, 4, 2, 4, 3},  {3, 3, 1, 6, 1}};
+    for (const Case& c : cases) {
+        RasterSurface atOnce(8, 7);
+        RasterSurface oneByOne(8, 7);
+        for (RasterSurface* s : {&atOnce, &oneByOne}) {
+            s->MoveTo(0, 1);
+            s->LineTo(0, 6);  // an earlier bar over rows 1 to 5
+            s->SelectPen({kBlack, c.penWidth});
+        }
+        atOnce.DrawColumns(c.left, c.right, c.top, c.bottom);
+        oneByOne.DrawingSurface::DrawColumns(c.left, c.right, c.top, c.bottom);
+        for (RasterSurface* s : {&atOnce, &oneByOne}) {
+            s->SelectPen({MakeColour(0xFF, 0, 0), 1});
+            s->LineTo(7, 0);
+        }
+        EXPECT_EQ(PictureText(atOnce), PictureText(oneByOne))
+            << c.left << ".." << c.right << " x " << c.top << ".." << c.bottom;
+    }
+}
+
 }  // namespace
 }  // namespace qv::symbology
