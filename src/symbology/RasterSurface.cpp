@@ -150,7 +150,7 @@ std::uint8_t* RasterSurface::WritableRows(std::int32_t top, std::int32_t bottom)
 
 std::vector<std::uint8_t> RasterSurface::ContiguousPixels() const {
     std::vector<std::uint8_t> result(RowBytes() * static_cast<std::size_t>(height_));
-    for (std::int32_t y = 0; y < height_; ++y) {
+    for (std::int32_t y = 0; !result.empty() && y < height_; ++y) {
         std::memcpy(result.data() + static_cast<std::size_t>(y) * RowBytes(), RowData(y),
                     RowBytes());
     }

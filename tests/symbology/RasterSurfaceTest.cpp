@@ -74,6 +74,7 @@ TEST(RasterSurfaceTest, RefusesBadSizes) {
             << c.width << " x " << c.height;
     }
     EXPECT_NO_THROW(RasterSurface(0, 0));
+    EXPECT_TRUE(RasterSurface(0, 5).ContiguousPixels().empty());
 }
 
 TEST(RasterSurfaceTest, BlitClipsAtEveryEdge) {
