@@ -21,7 +21,7 @@ esac
 packages=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    libpng-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra fonts-comic-neue
+    libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra fonts-comic-neue
     libicu-dev qt6-base-dev xvfb xauth
     libzxing-dev clang libclang-rt-14-dev
 )

@@ -113,9 +113,8 @@ void PackGrey(const RasterSurface& surface, const RepeatedRows& repeated, Packed
     }
 }
 
-PackedImage Pack(const RasterSurface& surface) {
+PackedImage Pack(const RasterSurface& surface, const RepeatedRows& repeated) {
     PackedImage image;
-    const RepeatedRows repeated = FindRepeatedRows(surface);
     std::array<bool, 256> seen{};
     if (GreyLevels(surface, repeated, seen)) {
         const std::uint8_t first = surface.RowData(0)[0];
@@ -175,11 +174,73 @@ struct RowSource {
     const png_color* palette;
     int paletteSize;
     const std::uint8_t* const* rows;
+    std::size_t rowBytes;
+    const RepeatedRows* repeated;
 };
+
+// One deflate stream per thread, reset for every image instead of set up anew: its tables
+// are larger than a barcode's compressed data.
+class Deflater {
+  public:
+    Deflater() {
+        // Runs of equal bytes are all a barcode has: run-length deflate at the fastest level
+        // finds them at a fraction of the default cost. It uses no hash table, so a smaller
+        // one costs nothing in size.
+        if (deflateInit2(&stream_, 1, Z_DEFLATED, 15, 5, Z_RLE) != Z_OK) {
+            throw FailedCall(FailureReason::OutOfMemory, "PNG compression");
+        }
+    }
+    ~Deflater() { deflateEnd(&stream_); }
+    Deflater(const Deflater&) = delete;
+    Deflater& operator=(const Deflater&) = delete;
+
+    // The zlib stream of data, replacing what compressed held.
+    void Compress(const std::vector<std::uint8_t>& data, std::vector<std::uint8_t>& compressed) {
+        deflateReset(&stream_);
+        compressed.resize(deflateBound(&stream_, data.size()));
+        stream_.next_in = const_cast<Bytef*>(data.data());
+        stream_.avail_in = static_cast<uInt>(data.size());
+        stream_.next_out = compressed.data();
+        stream_.avail_out = static_cast<uInt>(compressed.size());
+        if (deflate(&stream_, Z_FINISH) != Z_STREAM_END) {
+            throw FailedCall(FailureReason::PlatformFailure, "PNG compression");
+        }
+        compressed.resize(stream_.total_out);
+    }
+
+  private:
+    z_stream stream_{};
+};
+
+// The image data as PNG filters it: every row after the first by its difference from the
+// row above (the Up filter), which makes a repeated row all zeros without looking at it.
+void FilterRows(const RowSource& source, std::vector<std::uint8_t>& filtered) {
+    const std::size_t line = source.rowBytes + 1;
+    filtered.resize(line * source.height);
+    for (std::size_t y = 0; y < source.height; ++y) {
+        std::uint8_t* out = filtered.data() + y * line;
+        const std::uint8_t* row = source.rows[y];
+        if (y == 0) {
+            out[0] = PNG_FILTER_VALUE_NONE;
+            std::memcpy(out + 1, row, source.rowBytes);
+            continue;
+        }
+        out[0] = PNG_FILTER_VALUE_UP;
+        if ((*source.repeated)[y]) {
+            std::memset(out + 1, 0, source.rowBytes);
+            continue;
+        }
+        const std::uint8_t* above = source.rows[y - 1];
+        for (std::size_t i = 0; i < source.rowBytes; ++i) {
+            out[i + 1] = static_cast<std::uint8_t>(row[i] - above[i]);
+        }
+    }
+}
 
 // libpng reports failures by longjmp to here. Everything this function owns is trivial,
 // so the jump skips no destructor; the caller owns the row table and the output.
-bool WriteRows(const RowSource& source, Output& output, char (&message)[128]) {
+bool WriteRows(const RowSource& source, const std::vector<std::uint8_t>& compressed, Output& output,
+               char (&message)[128]) {
     png_structp png =
         png_create_write_struct(PNG_LIBPNG_VER_STRING, message, StoreMessage, IgnoreWarning);
     if (png == nullptr) return false;
@@ -189,14 +250,6 @@ bool WriteRows(const RowSource& source, Output& output, char (&message)[128]) {
         return false;
     }
     png_set_write_fn(png, &output, AppendBytes, FlushNothing);
-    // Runs of equal bytes are all a barcode has: run-length deflate at the fastest level
-    // finds them at a fraction of the default cost, and with the Up filter a row equal to
-    // the one above becomes a single run. Run-length deflate uses no hash table, so a
-    // smaller one saves clearing it per image at no cost in size.
-    png_set_compression_level(png, 1);
-    png_set_compression_strategy(png, Z_RLE);
-    png_set_compression_mem_level(png, 5);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
     const bool bits = source.layout == PixelLayout::TwoColours;
     const int colourType = bits                                 ? PNG_COLOR_TYPE_PALETTE
                            : source.layout == PixelLayout::Grey ? PNG_COLOR_TYPE_GRAY
@@ -205,8 +258,11 @@ bool WriteRows(const RowSource& source, Output& output, char (&message)[128]) {
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
     if (bits) png_set_PLTE(png, info, source.palette, source.paletteSize);
     png_write_info(png, info);
-    png_write_image(png, const_cast<png_bytepp>(source.rows));
-    png_write_end(png, info);
+    // The image data is filtered and compressed here, where repeated rows are known, and
+    // libpng frames it as the one IDAT chunk.
+    png_write_chunk(png, reinterpret_cast<png_const_bytep>("IDAT"), compressed.data(),
+                    compressed.size());
+    png_write_chunk(png, reinterpret_cast<png_const_bytep>("IEND"), nullptr, 0);
     png_destroy_write_struct(&png, &info);
     return true;
 }
@@ -217,7 +273,8 @@ std::string EncodePng(const RasterSurface& surface) {
     if (surface.width() == 0 || surface.height() == 0) {
         throw FailedCall(FailureReason::InvalidValue, "a PNG image needs at least one pixel");
     }
-    const PackedImage image = Pack(surface);
+    const RepeatedRows repeated = FindRepeatedRows(surface);
+    const PackedImage image = Pack(surface, repeated);
     std::vector<const std::uint8_t*> rows(static_cast<std::size_t>(surface.height()));
     for (std::size_t y = 0; y < rows.size(); ++y) {
         rows[y] = image.rows.empty() ? surface.RowData(static_cast<std::int32_t>(y))
@@ -236,8 +293,19 @@ std::string EncodePng(const RasterSurface& surface) {
                            image.layout,
                            palette,
                            image.paletteSize,
-                           rows.data()};
-    if (!WriteRows(source, output, message)) {
+                           rows.data(),
+                           image.rowBytes,
+                           &repeated};
+    thread_local Deflater deflater;
+    thread_local std::vector<std::uint8_t> filtered;
+    std::vector<std::uint8_t> compressed;
+    try {
+        FilterRows(source, filtered);
+        deflater.Compress(filtered, compressed);
+    } catch (const std::bad_alloc&) {
+        throw FailedCall(FailureReason::OutOfMemory, "PNG encoding");
+    }
+    if (!WriteRows(source, compressed, output, message)) {
         if (output.failed) throw FailedCall(FailureReason::OutOfMemory, "PNG encoding");
         throw FailedCall(FailureReason::PlatformFailure, std::string("PNG encoding: ") + message);
     }

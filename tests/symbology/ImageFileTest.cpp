@@ -43,18 +43,33 @@ RasterSurface Sample() {
     return s;
 }
 
+// Bars over rows stored once, then rows unlike the ones above: in black and white (one bit
+// per pixel) or with a grey (eight bits).
+RasterSurface Bars(Colour last) {
+    RasterSurface s(13, 9);
+    for (const std::int32_t x : {1, 2, 5, 11}) {
+        s.MoveTo(x, 1);
+        s.LineTo(x, 7);
+    }
+    s.FillRect({3, 6, 9, 8}, last);
+    s.SetPixel(12, 8, kBlack);
+    return s;
+}
+
 TEST_F(ImageFileTest, PngRoundTripKeepsEveryPixel) {
-    const RasterSurface original = Sample();
-    const fs::path path = directory_ / "sample.png";
-    WritePng(original, path);
-    EXPECT_EQ(FileText(path).substr(1, 3), "PNG");
-    const RasterSurface read = ReadPng(path);
-    ASSERT_EQ(read.width(), original.width());
-    ASSERT_EQ(read.height(), original.height());
-    EXPECT_EQ(read.ContiguousPixels(), original.ContiguousPixels());
-    std::ostringstream stream;
-    WritePng(original, stream);
-    EXPECT_EQ(stream.str(), FileText(path));
+    const RasterSurface originals[] = {Sample(), Bars(kBlack), Bars(MakeColour(0x40, 0x40, 0x40))};
+    for (const RasterSurface& original : originals) {
+        const fs::path path = directory_ / "sample.png";
+        WritePng(original, path);
+        EXPECT_EQ(FileText(path).substr(1, 3), "PNG");
+        const RasterSurface read = ReadPng(path);
+        ASSERT_EQ(read.width(), original.width());
+        ASSERT_EQ(read.height(), original.height());
+        EXPECT_EQ(read.ContiguousPixels(), original.ContiguousPixels()) << original.width();
+        std::ostringstream stream;
+        WritePng(original, stream);
+        EXPECT_EQ(stream.str(), FileText(path));
+    }
 }
 
 TEST_F(ImageFileTest, ReadPngExpandsGreyAndRefusesGarbage) {
