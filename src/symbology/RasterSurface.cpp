@@ -47,15 +47,8 @@ RasterSurface::RasterSurface(std::int32_t width, std::int32_t height, Colour bac
     if (std::int64_t{width} * height > kMaxPixels) {
         throw FailedCall(FailureReason::OutOfMemory, "surface larger than 64 million pixels");
     }
-    try {
-        pixels_ = std::make_shared<Pixels>();
-        pixels_->size = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3;
-        // Left unset: the fill below is written before anything reads a row.
-        pixels_->bytes = std::make_unique_for_overwrite<std::uint8_t[]>(pixels_->size);
-        pixels_->shown.assign(static_cast<std::size_t>(height), 0);
-    } catch (const std::bad_alloc&) {
-        throw FailedCall(FailureReason::OutOfMemory, "surface pixels");
-    }
+    // Left unset: the fill below is written before anything reads a row.
+    pixels_ = UnsetPixels();
     FillRect({0, 0, width, height}, background);
 }
 
@@ -109,19 +102,25 @@ void RasterSurface::SettleRows() const {
 
 RasterSurface::Pixels& RasterSurface::OwnPixels() const {
     if (pixels_.use_count() > 1) {
-        try {
-            auto copy = std::make_shared<Pixels>();
-            copy->size = pixels_->size;
-            copy->bytes = std::make_unique_for_overwrite<std::uint8_t[]>(copy->size);
-            std::memcpy(copy->bytes.get(), pixels_->bytes.get(), copy->size);
-            copy->shown = pixels_->shown;
-            copy->source = pixels_->source;
-            pixels_ = std::move(copy);
-        } catch (const std::bad_alloc&) {
-            throw FailedCall(FailureReason::OutOfMemory, "surface pixels");
-        }
+        std::shared_ptr<Pixels> copy = UnsetPixels();
+        std::memcpy(copy->bytes.get(), pixels_->bytes.get(), copy->size);
+        copy->shown = pixels_->shown;
+        copy->source = pixels_->source;
+        pixels_ = std::move(copy);
     }
     return *pixels_;
+}
+
+std::shared_ptr<RasterSurface::Pixels> RasterSurface::UnsetPixels() const {
+    try {
+        auto pixels = std::make_shared<Pixels>();
+        pixels->size = static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) * 3;
+        pixels->bytes = std::make_unique_for_overwrite<std::uint8_t[]>(pixels->size);
+        pixels->shown.assign(static_cast<std::size_t>(height_), 0);
+        return pixels;
+    } catch (const std::bad_alloc&) {
+        throw FailedCall(FailureReason::OutOfMemory, "surface pixels");
+    }
 }
 
 std::uint8_t* RasterSurface::WritableRows(std::int32_t top, std::int32_t bottom) {
@@ -218,11 +217,7 @@ void RasterSurface::FillRect(const Rect& rect, Colour brushColour) {
         unwritten_ = true;
         unwrittenColour_ = brushColour;
         if (pixels_.use_count() > 1) {
-            auto fresh = std::make_shared<Pixels>();
-            fresh->size = pixels_->size;
-            fresh->bytes = std::make_unique_for_overwrite<std::uint8_t[]>(fresh->size);
-            fresh->shown.assign(static_cast<std::size_t>(height_), 0);
-            pixels_ = std::move(fresh);
+            pixels_ = UnsetPixels();
         } else if (pixels_->source >= 0) {
             std::fill(pixels_->shown.begin(), pixels_->shown.end(), 0);
             pixels_->source = -1;

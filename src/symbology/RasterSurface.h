@@ -80,6 +80,9 @@ class RasterSurface final : public PenAndModeState {
     }
     // Takes the pixels for this surface alone, copying them if they are shared.
     Pixels& OwnPixels() const;
+    // Pixels of this surface's size, bytes not set, no rows alike; out of memory is the
+    // failed call.
+    std::shared_ptr<Pixels> UnsetPixels() const;
     // Writes what is still owed: the rows of a whole-surface fill not written yet. Every
     // reader and writer calls it first.
     void Settle() const {
