@@ -125,7 +125,8 @@ struct FreeTypeFont::Face {
                 glyph.top = slot->bitmap_top;
                 glyph.width = static_cast<std::int32_t>(bitmap.width);
                 glyph.rows = static_cast<std::int32_t>(bitmap.rows);
-                glyph.stride = static_cast<std::int32_t>((bitmap.width + 7) / 8 * 8);
+                glyph.stride =
+                    static_cast<std::int32_t>((bitmap.width + kWord - 1) / kWord * kWord);
                 glyph.coverage.resize(std::size_t{bitmap.rows} * glyph.stride);
                 for (unsigned row = 0; row < bitmap.rows; ++row) {
                     std::copy_n(bitmap.buffer + std::int64_t{bitmap.pitch} * row, bitmap.width,
@@ -269,7 +270,8 @@ RenderedText FreeTypeFont::Render(std::u16string_view text) const {
                 glyph->coverage.data() + static_cast<std::size_t>(row) * glyph->stride;
             std::uint8_t* target = result.coverage.data() + (top + row) * result.width + left;
             if (wholeWords) {
-                for (std::int32_t column = 0; column < glyph->stride; column += 8) {
+                for (std::size_t column = 0; column < static_cast<std::size_t>(glyph->stride);
+                     column += kWord) {
                     MergeWord(target + column, source + column);
                 }
                 continue;

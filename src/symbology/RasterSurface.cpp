@@ -1,8 +1,6 @@
 #include "symbology/RasterSurface.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdlib>
 #include <cstring>
 
 #include "component/FailedCall.h"
@@ -103,7 +101,8 @@ void RasterSurface::SettleRows() const {
 RasterSurface::Pixels& RasterSurface::OwnPixels() const {
     if (pixels_.use_count() > 1) {
         std::shared_ptr<Pixels> copy = UnsetPixels();
-        std::memcpy(copy->bytes.get(), pixels_->bytes.get(), copy->size);
+        std::memcpy(copy->bytes.get(), pixels_->bytes.get(),
+                    RowBytes() * static_cast<std::size_t>(height_));
         copy->shown = pixels_->shown;
         copy->source = pixels_->source;
         pixels_ = std::move(copy);
@@ -114,8 +113,8 @@ RasterSurface::Pixels& RasterSurface::OwnPixels() const {
 std::shared_ptr<RasterSurface::Pixels> RasterSurface::UnsetPixels() const {
     try {
         auto pixels = std::make_shared<Pixels>();
-        pixels->size = static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) * 3;
-        pixels->bytes = std::make_unique_for_overwrite<std::uint8_t[]>(pixels->size);
+        pixels->bytes = std::make_unique_for_overwrite<std::uint8_t[]>(
+            RowBytes() * static_cast<std::size_t>(height_));
         pixels->shown.assign(static_cast<std::size_t>(height_), 0);
         return pixels;
     } catch (const std::bad_alloc&) {

@@ -62,8 +62,7 @@ class RasterSurface final : public PenAndModeState {
     // are then stale). At most one row is a source: rows become alike only by bars drawn
     // over a surface of one colour, and a whole-surface fill forgets it all.
     struct Pixels {
-        std::size_t size = 0;
-        std::unique_ptr<std::uint8_t[]> bytes;
+        std::unique_ptr<std::uint8_t[]> bytes;  // height * RowBytes()
         std::vector<std::uint8_t> shown;
         std::int32_t source = -1;
     };
