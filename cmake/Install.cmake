@@ -1,4 +1,4 @@
-# What `cmake --install` puts down: the library with its headers, the programs, the man page,
+# What `cmake --install` puts down: the library with its public headers, the programs, the man page,
 # and the CMake package and pkg-config files through which other projects find them.
 include(CMakePackageConfigHelpers)
 
@@ -8,9 +8,12 @@ install(TARGETS qvbarcode_library EXPORT QvBarCodeTargets
     ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
     INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qvbarcode)
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/src/
-    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qvbarcode
-    FILES_MATCHING PATTERN "*.h")
+file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/PublicHeaders.txt QV_PUBLIC_HEADERS REGEX "^[^#]")
+foreach(header IN LISTS QV_PUBLIC_HEADERS)
+    get_filename_component(folder ${header} DIRECTORY)
+    install(FILES ${PROJECT_SOURCE_DIR}/src/${header}
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qvbarcode/${folder})
+endforeach()
 
 install(TARGETS qvbarcode RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/apps/cli/qvbarcode.1

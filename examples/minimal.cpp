@@ -1,9 +1,9 @@
 // Draws an EAN-13 with its check digit on the control's own surface and saves it as a PNG.
 #include <cstdio>
 
-#include "component/TextConversion.h"
 #include "control/QvBarCode.h"
-#include "symbology/PngFile.h"
+#include "host/TextConversion.h"
+#include "imagefile/PngFile.h"
 
 int main(int argc, char** argv) {
     qv::control::QvBarCode barcode;
@@ -13,9 +13,8 @@ int main(int argc, char** argv) {
     barcode.SetBarWidthSource(qv::control::kTrue);  // one pixel per module, 50 pixels high
     barcode.SetShowValue(qv::control::kTrue);
     if (barcode.Draw().AsInt16() != 0) {  // a result code: ErrorDescription says why
-        std::fprintf(stderr, "%s\n",
-                     qv::component::Utf16ToUtf8(barcode.ErrorDescription()).c_str());
+        std::fprintf(stderr, "%s\n", qv::host::Utf16ToUtf8(barcode.ErrorDescription()).c_str());
         return 1;
     }
-    qv::symbology::WritePng(barcode.Pic1().Image(), argc > 1 ? argv[1] : "ean13.png");
+    qv::imagefile::WritePng(barcode.Pic1().Image(), argc > 1 ? argv[1] : "ean13.png");
 }

@@ -1,11 +1,11 @@
 #include "ApplySettings.h"
 
-#include "component/TextConversion.h"
+#include "host/TextConversion.h"
 
 namespace qv::cli {
 
 void ApplySettings(const BarcodeSettings& settings, control::QvBarCode& control) {
-    control.SetText(component::Utf8ToUtf16(settings.text.value_or("")));
+    control.SetText(host::Utf8ToUtf16(settings.text.value_or("")));
     control.SetBarCodeType(settings.barCodeType.value_or(control::QvTypeInterleaved2of5));
     control.SetBarWidth(settings.barWidth);
     control.SetBarHeight(settings.barHeight);

@@ -1,11 +1,11 @@
 #include "FailureText.h"
 
-#include "component/TextConversion.h"
+#include "host/TextConversion.h"
 
 namespace qv::cli {
 
 std::string ResultCodeLine(const Drawing& drawing) {
-    return std::to_string(drawing.code) + " " + component::Utf16ToUtf8(drawing.description);
+    return std::to_string(drawing.code) + " " + host::Utf16ToUtf8(drawing.description);
 }
 
 std::string EmptyPictureLine(const Drawing& drawing) {
@@ -14,13 +14,13 @@ std::string EmptyPictureLine(const Drawing& drawing) {
            " pixels, nothing to write: give --height N (or --default-size)";
 }
 
-std::string FailedCallLine(const component::FailedCall& failure) {
+std::string FailedCallLine(const host::FailedCall& failure) {
     return std::string("failed call: ") + failure.what();
 }
 
-std::string_view FailureDetail(const component::FailedCall& failure) {
+std::string_view FailureDetail(const host::FailedCall& failure) {
     std::string_view what = failure.what();
-    const std::string prefix = std::string(component::ReasonName(failure.reason())) + ": ";
+    const std::string prefix = std::string(host::ReasonName(failure.reason())) + ": ";
     if (what.starts_with(prefix)) {
         what.remove_prefix(prefix.size());
     }

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "RenderBarcode.h"
-#include "component/FailedCall.h"
+#include "host/FailedCall.h"
 
 namespace qv::cli {
 
@@ -15,8 +15,8 @@ std::string ResultCodeLine(const Drawing& drawing);
 // Why a drawing without pixels is not written.
 std::string EmptyPictureLine(const Drawing& drawing);
 // "failed call: REASON: WHAT".
-std::string FailedCallLine(const component::FailedCall& failure);
+std::string FailedCallLine(const host::FailedCall& failure);
 // What a failed call says after its reason: for file operations, "PATH: SYSTEM MESSAGE".
-std::string_view FailureDetail(const component::FailedCall& failure);
+std::string_view FailureDetail(const host::FailedCall& failure);
 
 }  // namespace qv::cli

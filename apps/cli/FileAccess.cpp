@@ -3,18 +3,17 @@
 #include <cstdio>
 
 #include "FailureText.h"
-#include "component/FailedCall.h"
-#include "symbology/AtomicFile.h"
-#include "symbology/PngFile.h"
+#include "host/FailedCall.h"
+#include "imagefile/AtomicFile.h"
+#include "imagefile/PngFile.h"
 
 namespace qv::cli {
 
 std::variant<OntoBase, std::string> ReadOntoImage(const OntoImage& onto) {
     try {
-        auto image =
-            std::make_shared<const symbology::RasterSurface>(symbology::ReadPng(onto.path));
+        auto image = std::make_shared<const surface::RasterSurface>(imagefile::ReadPng(onto.path));
         return OntoBase{std::move(image), onto.x, onto.y};
-    } catch (const component::FailedCall& failure) {
+    } catch (const host::FailedCall& failure) {
         return "cannot read the --onto image " + std::string(FailureDetail(failure));
     }
 }
@@ -28,9 +27,9 @@ std::optional<std::string> WriteOutput(const std::string& target, std::string_vi
         return std::nullopt;
     }
     try {
-        symbology::WriteFileAtomically(target, bytes);
+        imagefile::WriteFileAtomically(target, bytes);
         return std::nullopt;
-    } catch (const component::FailedCall& failure) {
+    } catch (const host::FailedCall& failure) {
         return "cannot write " + std::string(FailureDetail(failure));
     }
 }

@@ -12,14 +12,14 @@
 #include "ParseArguments.h"
 #include "UsageText.h"
 #include "component/TypeLibraryIdl.h"
-#include "symbology/AtomicFile.h"
+#include "imagefile/AtomicFile.h"
 
 namespace {
 
 // Ended by a signal mid-write: remove the half-written temporary, then end as the signal
 // would have ended the program.
 extern "C" void EndOnSignal(int signal) {
-    qv::symbology::RemoveUnfinishedFile();
+    qv::imagefile::RemoveUnfinishedFile();
     std::signal(signal, SIG_DFL);
     std::raise(signal);
 }

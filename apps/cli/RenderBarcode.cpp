@@ -1,23 +1,23 @@
 #include "RenderBarcode.h"
 
 #include "ApplySettings.h"
-#include "symbology/NetpbmFile.h"
-#include "symbology/PngFile.h"
-#include "symbology/SurfaceHandles.h"
-#include "symbology/SvgSurface.h"
+#include "imagefile/NetpbmFile.h"
+#include "imagefile/PngFile.h"
+#include "surface/SurfaceHandles.h"
+#include "surface/SvgSurface.h"
 
 namespace qv::cli {
 
 namespace {
 
-std::string EncodeRaster(const symbology::RasterSurface& picture, OutputFormat format) {
+std::string EncodeRaster(const surface::RasterSurface& picture, OutputFormat format) {
     switch (format) {
         case OutputFormat::Pbm:
-            return symbology::EncodePbm(picture);
+            return imagefile::EncodePbm(picture);
         case OutputFormat::Pgm:
-            return symbology::EncodePgm(picture);
+            return imagefile::EncodePgm(picture);
         default:
-            return symbology::EncodePng(picture);
+            return imagefile::EncodePng(picture);
     }
 }
 
@@ -34,7 +34,7 @@ Drawing BarcodeRenderer::Render(const BarcodeSettings& settings) {
     return format_ == OutputFormat::Svg ? RenderSvg() : RenderOwnSurface();
 }
 
-Drawing BarcodeRenderer::FromResult(const component::Variant& result) const {
+Drawing BarcodeRenderer::FromResult(const host::Variant& result) const {
     Drawing drawing;
     drawing.code = result.AsInt16();
     drawing.description = control_.ErrorDescription();
@@ -44,7 +44,7 @@ Drawing BarcodeRenderer::FromResult(const component::Variant& result) const {
 // The picture is Pic1's after Draw on the own surface, at exactly its size.
 Drawing BarcodeRenderer::RenderOwnSurface() {
     Drawing drawing = FromResult(control_.Draw());
-    const symbology::RasterSurface& picture = control_.Pic1().Image();
+    const surface::RasterSurface& picture = control_.Pic1().Image();
     drawing.width = picture.width();
     drawing.height = picture.height();
     if (drawing.code == 0 && !drawing.IsEmpty()) {
@@ -63,9 +63,9 @@ Drawing BarcodeRenderer::RenderSvg() {
         return sizing;
     }
     auto svg =
-        std::make_shared<symbology::SvgSurface>(control_.Pic1().Width(), control_.Pic1().Height());
-    const symbology::ScopedSurfaceHandle handle(svg);
-    symbology::SurfaceHandle hdc = handle.get();
+        std::make_shared<surface::SvgSurface>(control_.Pic1().Width(), control_.Pic1().Height());
+    const surface::ScopedSurfaceHandle handle(svg);
+    surface::SurfaceHandle hdc = handle.get();
     control_.SetPositionX(0);
     control_.SetPositionY(0);
     Drawing drawing = FromResult(control_.Draw(hdc));
@@ -78,9 +78,9 @@ Drawing BarcodeRenderer::RenderSvg() {
 }
 
 Drawing BarcodeRenderer::RenderOnto() {
-    auto copy = std::make_shared<symbology::RasterSurface>(*onto_->image);
-    const symbology::ScopedSurfaceHandle handle(copy);
-    symbology::SurfaceHandle hdc = handle.get();
+    auto copy = std::make_shared<surface::RasterSurface>(*onto_->image);
+    const surface::ScopedSurfaceHandle handle(copy);
+    surface::SurfaceHandle hdc = handle.get();
     control_.SetPositionX(onto_->x);
     control_.SetPositionY(onto_->y);
     Drawing drawing = FromResult(control_.Draw(hdc));

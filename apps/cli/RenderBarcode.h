@@ -7,7 +7,7 @@
 
 #include "CliOptions.h"
 #include "control/QvBarCode.h"
-#include "symbology/RasterSurface.h"
+#include "surface/RasterSurface.h"
 
 namespace qv::cli {
 
@@ -26,7 +26,7 @@ struct Drawing {
 
 // A picture that every barcode is drawn onto a copy of, at a position.
 struct OntoBase {
-    std::shared_ptr<const symbology::RasterSurface> image;
+    std::shared_ptr<const surface::RasterSurface> image;
     std::int32_t x = 0;
     std::int32_t y = 0;
 };
@@ -41,7 +41,7 @@ class BarcodeRenderer {
     Drawing Render(const BarcodeSettings& settings);
 
   private:
-    Drawing FromResult(const component::Variant& result) const;
+    Drawing FromResult(const host::Variant& result) const;
     Drawing RenderOwnSurface();
     Drawing RenderSvg();
     Drawing RenderOnto();

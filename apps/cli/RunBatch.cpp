@@ -60,7 +60,7 @@ Outcome DrawRecord(BarcodeRenderer& renderer, const BatchRecord& record,
     Drawing drawing;
     try {
         drawing = renderer.Render(*record.settings);
-    } catch (const component::FailedCall& failure) {
+    } catch (const host::FailedCall& failure) {
         return FailedCallLine(failure);
     } catch (const std::bad_alloc&) {
         return std::string("failed call: out of memory");

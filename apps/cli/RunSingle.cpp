@@ -23,7 +23,7 @@ int RunSingle(const Options& options) {
     try {
         BarcodeRenderer renderer(options.format, std::move(onto));
         drawing = renderer.Render(options.settings);
-    } catch (const component::FailedCall& failure) {
+    } catch (const host::FailedCall& failure) {
         std::fprintf(stderr, "qvbarcode: %s\n", FailedCallLine(failure).c_str());
         return kExitFailedCall;
     } catch (const std::bad_alloc&) {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "component/CheckedInt.h"
-#include "component/FailedCall.h"
+#include "host/CheckedInt.h"
+#include "host/FailedCall.h"
 
 namespace qv::component {
 namespace {
@@ -20,7 +20,7 @@ std::u16string_view Trimmed(std::u16string_view text) {
 }
 
 [[noreturn]] void NotANumber() {
-    throw FailedCall(FailureReason::InvalidValue, "text is not a whole number");
+    throw host::FailedCall(host::FailureReason::InvalidValue, "text is not a whole number");
 }
 
 // Exact decimal parsing: digits accumulate in 64 bits and stop being accumulated once the
@@ -57,18 +57,18 @@ std::int32_t ParseWholeNumber(std::u16string_view text) {
     const bool roundUp = firstFraction > 5 || (firstFraction == 5 && restNonZero) ||
                          (firstFraction == 5 && !restNonZero && whole % 2 == 1);
     if (roundUp) ++whole;
-    return CheckedInt32(negative ? -whole : whole);
+    return host::CheckedInt32(negative ? -whole : whole);
 }
 
 }  // namespace
 
-std::int32_t ToWholeNumber(const Variant& value) {
-    if (value.type() == Variant::Type::Text) return ParseWholeNumber(value.AsText());
+std::int32_t ToWholeNumber(const host::Variant& value) {
+    if (value.type() == host::Variant::Type::Text) return ParseWholeNumber(value.AsText());
     return value.AsInt32();
 }
 
-std::int16_t ToAutomationBool(const Variant& value) {
-    if (value.type() == Variant::Type::Text) {
+std::int16_t ToAutomationBool(const host::Variant& value) {
+    if (value.type() == host::Variant::Type::Text) {
         std::u16string lower(Trimmed(value.AsText()));
         std::ranges::transform(lower, lower.begin(), [](char16_t c) {
             return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
@@ -80,21 +80,21 @@ std::int16_t ToAutomationBool(const Variant& value) {
     return value.AsInt32() != 0 ? -1 : 0;
 }
 
-std::u16string ToText(const Variant& value) {
+std::u16string ToText(const host::Variant& value) {
     switch (value.type()) {
-        case Variant::Type::Text:
+        case host::Variant::Type::Text:
             return value.AsText();
-        case Variant::Type::Bool:
+        case host::Variant::Type::Bool:
             return value.AsBool() ? u"True" : u"False";
-        case Variant::Type::Int16:
-        case Variant::Type::Int32: {
+        case host::Variant::Type::Int16:
+        case host::Variant::Type::Int32: {
             const std::string digits = std::to_string(value.AsInt32());
             return std::u16string(digits.begin(), digits.end());
         }
-        case Variant::Type::Empty:
+        case host::Variant::Type::Empty:
             break;
     }
-    throw FailedCall(FailureReason::InvalidValue, "no value given for a text");
+    throw host::FailedCall(host::FailureReason::InvalidValue, "no value given for a text");
 }
 
 }  // namespace qv::component

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "component/Variant.h"
+#include "host/Variant.h"
 
 namespace qv::component {
 
@@ -13,10 +13,10 @@ namespace qv::component {
 
 // Numbers as they are; a text holding a decimal number (blanks around it, an optional sign,
 // an optional fraction rounded half to even) as that number. The empty variant is invalid.
-std::int32_t ToWholeNumber(const Variant& value);
+std::int32_t ToWholeNumber(const host::Variant& value);
 // Numbers: non-zero is True (-1). Texts: "True" or "False" in any case, or a number.
-std::int16_t ToAutomationBool(const Variant& value);
+std::int16_t ToAutomationBool(const host::Variant& value);
 // Texts as they are; numbers in decimal; Booleans as "True" or "False".
-std::u16string ToText(const Variant& value);
+std::u16string ToText(const host::Variant& value);
 
 }  // namespace qv::component

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "component/ControlDispatch.h"
-#include "component/FailedCall.h"
+#include "host/FailedCall.h"
 
 namespace qv::component {
 namespace {
@@ -22,39 +22,40 @@ bool HasPropertyPageCreator() {
     return static_cast<bool>(PageCreatorSlot());
 }
 
-ClassFactory::ClassFactory(const Guid& classId) : class_(FindClass(classId)) {
+ClassFactory::ClassFactory(const host::Guid& classId) : class_(FindClass(classId)) {
     if (class_ == nullptr) {
-        throw FailedCall(FailureReason::InvalidValue,
-                         "class " + ToRegistryForm(classId) + " is not in this library");
+        throw host::FailedCall(
+            host::FailureReason::InvalidValue,
+            "class " + host::ToRegistryForm(classId) + " is not in this library");
     }
 }
 
-std::unique_ptr<DispatchObject> ClassFactory::CreateInstance() const {
+std::unique_ptr<host::DispatchObject> ClassFactory::CreateInstance() const {
     switch (class_->kind) {
         case ClassKind::Control:
             return std::make_unique<ControlDispatch>(std::make_shared<control::QvBarCode>());
         case ClassKind::PropertyPage: {
             const PageCreator& create = PageCreatorSlot();
             if (!create) {
-                throw FailedCall(FailureReason::PlatformFailure,
-                                 "the property page is not available");
+                throw host::FailedCall(host::FailureReason::PlatformFailure,
+                                       "the property page is not available");
             }
             return std::make_unique<PageDispatch>(create());
         }
     }
-    throw FailedCall(FailureReason::InvalidValue, "unknown kind of class");
+    throw host::FailedCall(host::FailureReason::InvalidValue, "unknown kind of class");
 }
 
-std::unique_ptr<DispatchObject> CreateObject(std::string_view className) {
+std::unique_ptr<host::DispatchObject> CreateObject(std::string_view className) {
     const ClassDescription* found = FindClass(className);
     if (found == nullptr) {
-        throw FailedCall(FailureReason::InvalidValue,
-                         "class " + std::string(className) + " is not in this library");
+        throw host::FailedCall(host::FailureReason::InvalidValue,
+                               "class " + std::string(className) + " is not in this library");
     }
     return ClassFactory(found->id).CreateInstance();
 }
 
-std::unique_ptr<DispatchObject> CreateObject(const Guid& classId) {
+std::unique_ptr<host::DispatchObject> CreateObject(const host::Guid& classId) {
     return ClassFactory(classId).CreateInstance();
 }
 

@@ -4,11 +4,11 @@
 #include <memory>
 #include <string_view>
 
-#include "component/DispatchObject.h"
-#include "component/Guid.h"
-#include "component/ModuleCounts.h"
 #include "component/PageDispatch.h"
 #include "component/TypeLibrary.h"
+#include "host/DispatchObject.h"
+#include "host/Guid.h"
+#include "host/ModuleCounts.h"
 
 namespace qv::component {
 
@@ -23,20 +23,20 @@ bool HasPropertyPageCreator();
 class ClassFactory {
   public:
     // Throws the invalid-value failed call for a class this library does not have.
-    explicit ClassFactory(const Guid& classId);
+    explicit ClassFactory(const host::Guid& classId);
 
     const ClassDescription& Class() const { return *class_; }
     // A new object with its default interface. Raises the failed call when it cannot be
     // made; a page class without a page creator is a platform failure.
-    std::unique_ptr<DispatchObject> CreateInstance() const;
+    std::unique_ptr<host::DispatchObject> CreateInstance() const;
 
   private:
     const ClassDescription* class_;
-    CountedObject counted_;
+    host::CountedObject counted_;
 };
 
 // A new object of the class with that name, programmatic id or class id.
-std::unique_ptr<DispatchObject> CreateObject(std::string_view className);
-std::unique_ptr<DispatchObject> CreateObject(const Guid& classId);
+std::unique_ptr<host::DispatchObject> CreateObject(std::string_view className);
+std::unique_ptr<host::DispatchObject> CreateObject(const host::Guid& classId);
 
 }  // namespace qv::component

@@ -2,25 +2,26 @@
 
 #include <memory>
 
-#include "component/DispatchObject.h"
+#include "component/Interfaces.h"
 #include "control/QvBarCode.h"
+#include "host/DispatchObject.h"
 
 namespace qv::component {
 
 // _QvBarCode over a control: the setters get converted values, Draw its optional
 // by-reference xhDC, and every result comes back as a Variant.
-class ControlDispatch final : public DispatchObject {
+class ControlDispatch final : public host::DispatchObject {
   public:
     explicit ControlDispatch(std::shared_ptr<control::QvBarCode> control);
 
-    const InterfaceTable& Interface() const noexcept override { return QvBarCodeInterface(); }
+    const host::InterfaceTable& Interface() const noexcept override { return QvBarCodeInterface(); }
     control::QvBarCode& Control() { return *control_; }
 
   private:
-    Variant Run(const Member& member, std::span<Variant> arguments) override;
-    Variant Read(DispatchId id) const;
-    void Write(DispatchId id, const Variant& value);
-    Variant Draw(std::span<Variant> arguments);
+    host::Variant Run(const host::Member& member, std::span<host::Variant> arguments) override;
+    host::Variant Read(host::DispatchId id) const;
+    void Write(host::DispatchId id, const host::Variant& value);
+    host::Variant Draw(std::span<host::Variant> arguments);
 
     std::shared_ptr<control::QvBarCode> control_;
 };

@@ -3,7 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "component/DispatchObject.h"
+#include "component/Interfaces.h"
+#include "host/DispatchObject.h"
 
 namespace qv::component {
 
@@ -33,15 +34,17 @@ class PageOperationsOf final : public PropertyPageOperations {
 };
 
 // _QvBarCodePP over a page: each operation returns the empty Variant.
-class PageDispatch final : public DispatchObject {
+class PageDispatch final : public host::DispatchObject {
   public:
     explicit PageDispatch(std::shared_ptr<PropertyPageOperations> page);
 
-    const InterfaceTable& Interface() const noexcept override { return QvBarCodePPInterface(); }
+    const host::InterfaceTable& Interface() const noexcept override {
+        return QvBarCodePPInterface();
+    }
     PropertyPageOperations& Page() { return *page_; }
 
   private:
-    Variant Run(const Member& member, std::span<Variant> arguments) override;
+    host::Variant Run(const host::Member& member, std::span<host::Variant> arguments) override;
 
     std::shared_ptr<PropertyPageOperations> page_;
 };

@@ -4,9 +4,9 @@
 #include <sstream>
 #include <system_error>
 
-#include "component/FailedCall.h"
 #include "component/TypeLibrary.h"
-#include "symbology/AtomicFile.h"
+#include "host/FailedCall.h"
+#include "imagefile/AtomicFile.h"
 
 namespace qv::component {
 namespace {
@@ -24,19 +24,19 @@ std::string Version(const TypeLibraryDescription& lib) {
     return std::to_string(lib.majorVersion) + "." + std::to_string(lib.minorVersion);
 }
 
-std::string Interface(const InterfaceTable& table) {
-    return std::string(table.name) + " " + ToRegistryForm(table.id);
+std::string Interface(const host::InterfaceTable& table) {
+    return std::string(table.name) + " " + host::ToRegistryForm(table.id);
 }
 
 std::string LibraryRecord(const TypeLibraryDescription& lib, const std::string& server) {
     std::ostringstream out;
     out << "[" << lib.name << "]\n"
-        << "TypeLib=" << ToRegistryForm(lib.id) << "\n"
+        << "TypeLib=" << host::ToRegistryForm(lib.id) << "\n"
         << "Version=" << Version(lib) << "\n"
         << "HelpString=" << lib.helpString << "\n"
         << "Path=" << server << "\n"
         << "Imports=" << lib.importedLibrary << " " << lib.importedLibraryVersion << "\n";
-    for (const InterfaceTable* table : lib.interfaces)
+    for (const host::InterfaceTable* table : lib.interfaces)
         out << "Interface=" << Interface(*table) << "\n";
     return out.str();
 }
@@ -45,11 +45,11 @@ std::string ClassRecord(const TypeLibraryDescription& lib, const ClassDescriptio
                         const std::string& server) {
     std::ostringstream out;
     out << "[" << c.name << "]\n"
-        << "CLSID=" << ToRegistryForm(c.id) << "\n"
+        << "CLSID=" << host::ToRegistryForm(c.id) << "\n"
         << "ProgID=" << c.progId << "\n"
         << "InprocServer=" << server << "\n"
         << "ThreadingModel=" << lib.threadingModel << "\n"
-        << "TypeLib=" << ToRegistryForm(lib.id) << "\n"
+        << "TypeLib=" << host::ToRegistryForm(lib.id) << "\n"
         << "Version=" << Version(lib) << "\n"
         << "DefaultInterface=" << Interface(*c.defaultInterface) << "\n";
     if (c.eventInterface != nullptr)
@@ -65,8 +65,8 @@ std::string ClassRecord(const TypeLibraryDescription& lib, const ClassDescriptio
     }
     if (c.propertyPage) {
         const ClassDescription* page = FindClass(*c.propertyPage);
-        out << "PropertyPage=" << (page ? page->name : "") << " " << ToRegistryForm(*c.propertyPage)
-            << "\n";
+        out << "PropertyPage=" << (page ? page->name : "") << " "
+            << host::ToRegistryForm(*c.propertyPage) << "\n";
     }
     return out.str();
 }
@@ -95,8 +95,9 @@ std::filesystem::path RegistryDirectory() {
     if (const char* home = NonEmptyVariable("HOME")) {
         return std::filesystem::path(home) / ".local" / "share" / "qvbarcode" / "registry";
     }
-    throw FailedCall(FailureReason::PlatformFailure,
-                     "no registry directory: QVBARCODE_REGISTRY, XDG_DATA_HOME and HOME unset");
+    throw host::FailedCall(
+        host::FailureReason::PlatformFailure,
+        "no registry directory: QVBARCODE_REGISTRY, XDG_DATA_HOME and HOME unset");
 }
 
 std::vector<RegistrationRecord> RegistrationRecords(const std::filesystem::path& serverPath) {
@@ -115,11 +116,11 @@ void RegisterServer(const std::filesystem::path& directory,
     std::error_code error;
     std::filesystem::create_directories(directory, error);
     if (error) {
-        throw FailedCall(FailureReason::PlatformFailure,
-                         directory.string() + ": " + error.message());
+        throw host::FailedCall(host::FailureReason::PlatformFailure,
+                               directory.string() + ": " + error.message());
     }
     for (const RegistrationRecord& record : RegistrationRecords(serverPath)) {
-        symbology::WriteFileAtomically(directory / record.fileName, record.contents);
+        imagefile::WriteFileAtomically(directory / record.fileName, record.contents);
     }
 }
 
@@ -128,8 +129,8 @@ void UnregisterServer(const std::filesystem::path& directory) {
         std::error_code error;
         std::filesystem::remove(directory / name, error);
         if (error) {
-            throw FailedCall(FailureReason::PlatformFailure,
-                             (directory / name).string() + ": " + error.message());
+            throw host::FailedCall(host::FailureReason::PlatformFailure,
+                                   (directory / name).string() + ": " + error.message());
         }
     }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "component/Identifiers.h"
+#include "component/Interfaces.h"
 
 namespace qv::component {
 namespace {
@@ -18,7 +19,7 @@ constexpr Enumeration kEnumBarCodeType{"EnumBarCodeType", kEnumBarCodeTypeId, kB
 
 // Built on first use, so a caller during another file's static initialisation finds it whole.
 struct Description {
-    const InterfaceTable* const interfaces[3] = {
+    const host::InterfaceTable* const interfaces[3] = {
         &QvBarCodeInterface(),
         &QvBarCodePPInterface(),
         &QvBarCodeEventInterface(),
@@ -48,7 +49,7 @@ const TypeLibraryDescription& TypeLibrary() {
     return Built().library;
 }
 
-const ClassDescription* FindClass(const Guid& classId) {
+const ClassDescription* FindClass(const host::Guid& classId) {
     const auto classes = TypeLibrary().classes;
     const auto found =
         std::ranges::find_if(classes, [&](const ClassDescription& c) { return c.id == classId; });
@@ -58,7 +59,7 @@ const ClassDescription* FindClass(const Guid& classId) {
 const ClassDescription* FindClass(std::string_view name) {
     const auto classes = TypeLibrary().classes;
     const auto found = std::ranges::find_if(classes, [&](const ClassDescription& c) {
-        return NamesMatch(c.name, name) || NamesMatch(c.progId, name);
+        return host::NamesMatch(c.name, name) || host::NamesMatch(c.progId, name);
     });
     return found == classes.end() ? nullptr : &*found;
 }

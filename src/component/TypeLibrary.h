@@ -5,8 +5,8 @@
 #include <span>
 #include <string_view>
 
-#include "component/Guid.h"
-#include "component/MemberTable.h"
+#include "host/Guid.h"
+#include "host/MemberTable.h"
 
 namespace qv::component {
 
@@ -22,7 +22,7 @@ struct EnumerationMember {
 
 struct Enumeration {
     std::string_view name;
-    Guid id;
+    host::Guid id;
     std::span<const EnumerationMember> members;
 };
 
@@ -38,25 +38,25 @@ enum class ClassKind { Control, PropertyPage };
 struct ClassDescription {
     std::string_view name;
     std::string_view progId;
-    Guid id;
+    host::Guid id;
     ClassKind kind;
-    const InterfaceTable* defaultInterface;
-    const InterfaceTable* eventInterface;  // nullptr when the class has none
-    std::uint32_t miscStatus;              // control classes only
+    const host::InterfaceTable* defaultInterface;
+    const host::InterfaceTable* eventInterface;  // nullptr when the class has none
+    std::uint32_t miscStatus;                    // control classes only
     std::optional<ToolboxImage> toolboxImage;
-    std::optional<Guid> propertyPage;
+    std::optional<host::Guid> propertyPage;
 };
 
 struct TypeLibraryDescription {
     std::string_view name;
     std::string_view helpString;
-    Guid id;
+    host::Guid id;
     unsigned majorVersion;
     unsigned minorVersion;
     std::string_view importedLibrary;
     std::string_view importedLibraryVersion;
     std::string_view threadingModel;
-    std::span<const InterfaceTable* const> interfaces;
+    std::span<const host::InterfaceTable* const> interfaces;
     std::span<const ClassDescription> classes;
     const Enumeration* enumeration;
 };
@@ -68,7 +68,7 @@ static_assert(kQvBarCodeMiscStatus == 0x00030191);
 
 const TypeLibraryDescription& TypeLibrary();
 
-const ClassDescription* FindClass(const Guid& classId);
+const ClassDescription* FindClass(const host::Guid& classId);
 // By class name or programmatic id, without regard to letter case.
 const ClassDescription* FindClass(std::string_view name);
 

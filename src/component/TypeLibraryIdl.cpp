@@ -14,24 +14,24 @@ std::string Hex(std::uint32_t value, const char* pattern = "0x%08X") {
     return buffer;
 }
 
-std::string_view IdlType(ValueType type) {
+std::string_view IdlType(host::ValueType type) {
     switch (type) {
-        case ValueType::String:
+        case host::ValueType::String:
             return "BSTR";
-        case ValueType::Int32:
+        case host::ValueType::Int32:
             return "long";
-        case ValueType::Boolean:
+        case host::ValueType::Boolean:
             return "VARIANT_BOOL";
-        case ValueType::EnumBarCodeType:
+        case host::ValueType::EnumBarCodeType:
             return "EnumBarCodeType";
-        case ValueType::Variant:
+        case host::ValueType::Variant:
             return "VARIANT";
     }
     return "VARIANT";
 }
 
 void WriteEnumeration(std::ostream& out, const Enumeration& e) {
-    out << "    typedef [uuid(" << ToIdlForm(e.id) << "), version(1.0)]\n    enum {\n";
+    out << "    typedef [uuid(" << host::ToIdlForm(e.id) << "), version(1.0)]\n    enum {\n";
     for (std::size_t i = 0; i < e.members.size(); ++i) {
         const EnumerationMember& m = e.members[i];
         out << "        [helpstring(\"" << m.helpString << "\")] " << m.name << " = " << m.value
@@ -40,27 +40,27 @@ void WriteEnumeration(std::ostream& out, const Enumeration& e) {
     out << "    } " << e.name << ";\n\n";
 }
 
-void WriteParameter(std::ostream& out, const Parameter& p) {
+void WriteParameter(std::ostream& out, const host::Parameter& p) {
     out << "[in";
     if (p.output) out << ", out";
     if (p.optional) out << ", optional, defaultvalue(" << p.defaultValue << ")";
     out << "] " << IdlType(p.type) << (p.byReference ? "* " : " ") << p.name;
 }
 
-void WriteMember(std::ostream& out, const Member& m) {
+void WriteMember(std::ostream& out, const host::Member& m) {
     out << "        [id(" << Hex(static_cast<std::uint32_t>(m.id)) << ")";
-    if (m.kind == MemberKind::Get) out << ", propget";
-    if (m.kind == MemberKind::Let) out << ", propput";
+    if (m.kind == host::MemberKind::Get) out << ", propget";
+    if (m.kind == host::MemberKind::Let) out << ", propput";
     out << "]\n        HRESULT " << m.name << "(";
     switch (m.kind) {
-        case MemberKind::Get:
+        case host::MemberKind::Get:
             out << "[out, retval] " << IdlType(m.type) << "* " << m.name;
             break;
-        case MemberKind::Let:
+        case host::MemberKind::Let:
             out << "[in] " << IdlType(m.type) << " " << m.name;
             break;
-        case MemberKind::Method:
-            for (const Parameter& p : m.parameters) {
+        case host::MemberKind::Method:
+            for (const host::Parameter& p : m.parameters) {
                 WriteParameter(out, p);
                 out << ", ";
             }
@@ -70,17 +70,17 @@ void WriteMember(std::ostream& out, const Member& m) {
     out << ");\n";
 }
 
-void WriteInterface(std::ostream& out, const InterfaceTable& table) {
+void WriteInterface(std::ostream& out, const host::InterfaceTable& table) {
     if (table.dispatchOnly) {
-        out << "    [uuid(" << ToIdlForm(table.id) << "), hidden, nonextensible]\n"
+        out << "    [uuid(" << host::ToIdlForm(table.id) << "), hidden, nonextensible]\n"
             << "    dispinterface " << table.name << " {\n"
             << "        properties:\n        methods:\n    };\n\n";
         return;
     }
-    out << "    [odl, uuid(" << ToIdlForm(table.id)
+    out << "    [odl, uuid(" << host::ToIdlForm(table.id)
         << "), hidden, dual, nonextensible, oleautomation]\n"
         << "    interface " << table.name << " : IDispatch {\n";
-    for (const Member& m : table.members) WriteMember(out, m);
+    for (const host::Member& m : table.members) WriteMember(out, m);
     out << "    };\n\n";
 }
 
@@ -92,9 +92,10 @@ void WriteClass(std::ostream& out, const ClassDescription& c) {
             out << ", toolbox image " << image.width << " x " << image.height << " ("
                 << image.bitsPerPixel << "-bit, resource " << image.resourceNumber << ")";
         }
-        out << ",\n    // property page " << ToIdlForm(c.propertyPage.value_or(Guid{})) << ".\n";
+        out << ",\n    // property page " << host::ToIdlForm(c.propertyPage.value_or(host::Guid{}))
+            << ".\n";
     }
-    out << "    [uuid(" << ToIdlForm(c.id) << ")"
+    out << "    [uuid(" << host::ToIdlForm(c.id) << ")"
         << (c.kind == ClassKind::Control ? ", control" : "") << "]\n    coclass " << c.name
         << " {\n"
         << "        [default] interface " << c.defaultInterface->name << ";\n";
@@ -111,18 +112,18 @@ std::string TypeLibraryIdl() {
     std::ostringstream out;
     out << "// Generated from the component's own description; threading model "
         << lib.threadingModel << ".\n"
-        << "[\n    uuid(" << ToIdlForm(lib.id) << "),\n    version(" << lib.majorVersion << "."
-        << lib.minorVersion << "),\n    helpstring(\"" << lib.helpString << "\")\n]\n"
+        << "[\n    uuid(" << host::ToIdlForm(lib.id) << "),\n    version(" << lib.majorVersion
+        << "." << lib.minorVersion << "),\n    helpstring(\"" << lib.helpString << "\")\n]\n"
         << "library " << lib.name << "\n{\n"
         << "    // " << lib.importedLibrary << " version " << lib.importedLibraryVersion << "\n"
         << "    importlib(\"" << lib.importedLibrary << "\");\n\n";
-    for (const InterfaceTable* table : lib.interfaces) {
+    for (const host::InterfaceTable* table : lib.interfaces) {
         out << "    " << (table->dispatchOnly ? "dispinterface " : "interface ") << table->name
             << ";\n";
     }
     out << "\n";
     if (lib.enumeration != nullptr) WriteEnumeration(out, *lib.enumeration);
-    for (const InterfaceTable* table : lib.interfaces) WriteInterface(out, *table);
+    for (const host::InterfaceTable* table : lib.interfaces) WriteInterface(out, *table);
     for (const ClassDescription& c : lib.classes) WriteClass(out, c);
     out << "};\n";
     return out.str();

@@ -5,7 +5,7 @@
 
 namespace qv::control {
 
-using symbology::SurfaceHandle;
+using surface::SurfaceHandle;
 
 // The numeric symbologies share their first step and caption: the text to encode.
 std::int16_t QvBarCode::DrawNumeric(NumericEncoder encode, SurfaceHandle& hdc) {

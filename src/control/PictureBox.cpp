@@ -2,10 +2,10 @@
 
 namespace qv::control {
 
-using symbology::RasterSurface;
+using surface::RasterSurface;
 
-PictureBox::PictureBox(std::int32_t width, std::int32_t height, symbology::Colour background,
-                       symbology::Colour text, std::shared_ptr<const symbology::Font> font)
+PictureBox::PictureBox(std::int32_t width, std::int32_t height, surface::Colour background,
+                       surface::Colour text, std::shared_ptr<const surface::Font> font)
     : background_(background), text_(text), font_(std::move(font)) {
     Recreate(width, height);
 }
@@ -26,7 +26,7 @@ void PictureBox::Recreate(std::int32_t width, std::int32_t height) {
         image->SetFont(font_);
     }
     Repaint(*image);
-    symbology::ScopedSurfaceHandle handle(image);
+    surface::ScopedSurfaceHandle handle(image);
     image_ = std::move(image);
     handle_ = std::move(handle);
 }

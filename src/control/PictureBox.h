@@ -4,8 +4,8 @@
 #include <functional>
 #include <memory>
 
-#include "symbology/RasterSurface.h"
-#include "symbology/SurfaceHandles.h"
+#include "surface/RasterSurface.h"
+#include "surface/SurfaceHandles.h"
 
 namespace qv::control {
 
@@ -13,8 +13,8 @@ namespace qv::control {
 // with the background colour and the kept picture; everything drawn through hDC goes into it.
 class PictureBox {
   public:
-    PictureBox(std::int32_t width, std::int32_t height, symbology::Colour background,
-               symbology::Colour text, std::shared_ptr<const symbology::Font> font);
+    PictureBox(std::int32_t width, std::int32_t height, surface::Colour background,
+               surface::Colour text, std::shared_ptr<const surface::Font> font);
 
     bool Visible() const { return visible_; }
     void SetVisible(bool visible) { visible_ = visible; }
@@ -32,29 +32,29 @@ class PictureBox {
     void OnResize(std::function<void()> handler) { onResize_ = std::move(handler); }
 
     // nullptr is the empty picture: the image then shows only the background colour.
-    void SetPicture(std::shared_ptr<const symbology::RasterSurface> picture);
-    const std::shared_ptr<const symbology::RasterSurface>& Picture() const { return picture_; }
+    void SetPicture(std::shared_ptr<const surface::RasterSurface> picture);
+    const std::shared_ptr<const surface::RasterSurface>& Picture() const { return picture_; }
     // Picture = Image: what was drawn survives later re-creations of the image.
     void KeepImageAsPicture();
 
-    const symbology::RasterSurface& Image() const { return *image_; }
-    symbology::Colour BackColor() const { return background_; }
+    const surface::RasterSurface& Image() const { return *image_; }
+    surface::Colour BackColor() const { return background_; }
     // The handle drawing into the current image; it changes whenever the image is re-created.
-    symbology::SurfaceHandle hDC() const { return handle_.get(); }
+    surface::SurfaceHandle hDC() const { return handle_.get(); }
 
   private:
     void Recreate(std::int32_t width, std::int32_t height);
-    void Repaint(symbology::RasterSurface& image) const;
+    void Repaint(surface::RasterSurface& image) const;
 
     bool visible_ = true;
     std::int32_t top_ = 0;
     std::int32_t left_ = 0;
-    symbology::Colour background_;
-    symbology::Colour text_;
-    std::shared_ptr<const symbology::Font> font_;
-    std::shared_ptr<const symbology::RasterSurface> picture_;
-    std::shared_ptr<symbology::RasterSurface> image_;
-    symbology::ScopedSurfaceHandle handle_;
+    surface::Colour background_;
+    surface::Colour text_;
+    std::shared_ptr<const surface::Font> font_;
+    std::shared_ptr<const surface::RasterSurface> picture_;
+    std::shared_ptr<surface::RasterSurface> image_;
+    surface::ScopedSurfaceHandle handle_;
     std::function<void()> onResize_;
 };
 

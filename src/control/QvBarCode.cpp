@@ -1,15 +1,15 @@
 #include "control/QvBarCode.h"
 
-#include "component/FailedCall.h"
 #include "control/ResizeHandling.h"
 #include "control/ResultMessages.h"
 #include "control/SamplePicture.h"
+#include "host/FailedCall.h"
 #include "symbology/Encoding.h"
 
 namespace qv::control {
 
-using component::Variant;
-using symbology::SurfaceHandle;
+using host::Variant;
+using surface::SurfaceHandle;
 
 namespace {
 
@@ -17,20 +17,19 @@ namespace {
 constexpr std::int32_t kStartWidth = 146;
 constexpr std::int32_t kStartHeight = 76;
 
-std::shared_ptr<const symbology::Font> FontOrDefault(std::shared_ptr<const symbology::Font> font) {
-    return font ? std::move(font) : symbology::ControlFont();
+std::shared_ptr<const surface::Font> FontOrDefault(std::shared_ptr<const surface::Font> font) {
+    return font ? std::move(font) : surface::ControlFont();
 }
 
 }  // namespace
 
-QvBarCode::QvBarCode(std::shared_ptr<component::ControlSite> site,
-                     std::shared_ptr<const symbology::Font> font)
+QvBarCode::QvBarCode(std::shared_ptr<host::ControlSite> site,
+                     std::shared_ptr<const surface::Font> font)
     : site_(std::move(site)),
       font_(FontOrDefault(std::move(font))),
-      pic1_(kStartWidth, kStartHeight, symbology::kWhite, symbology::kBlack, font_) {
+      pic1_(kStartWidth, kStartHeight, surface::kWhite, surface::kBlack, font_) {
     if (!site_) {
-        throw component::FailedCall(component::FailureReason::InvalidValue,
-                                    "a control needs a site");
+        throw host::FailedCall(host::FailureReason::InvalidValue, "a control needs a site");
     }
     pic1_.SetPicture(SamplePicture(font_));
     pic1_.OnResize([this] { FollowSurfaceSize(*site_, pic1_); });
@@ -78,7 +77,7 @@ void QvBarCode::SetCalculateCheckDigit(AutomationBool value) {
 }
 
 Variant QvBarCode::Draw() {
-    SurfaceHandle none = symbology::kNoSurface;
+    SurfaceHandle none = surface::kNoSurface;
     return Draw(none);
 }
 
@@ -86,7 +85,7 @@ Variant QvBarCode::Draw(SurfaceHandle& xhDC) {
     std::int16_t result = symbology::kBlankText;
     if (!symbology::TrimSpaces(text_).empty()) {
         ownSurface_ = false;
-        if (xhDC == symbology::kNoSurface) {
+        if (xhDC == surface::kNoSurface) {
             ownSurface_ = true;
             site_->SetDisplaySetting(1);
             pic1_.SetVisible(true);
@@ -139,7 +138,7 @@ symbology::BarcodeLayout QvBarCode::Layout() const {
             showValue_ != 0};
 }
 
-symbology::TextExtent QvBarCode::MeasureText(std::u16string_view text) const {
+surface::TextExtent QvBarCode::MeasureText(std::u16string_view text) const {
     return font_->Measure(text);
 }
 

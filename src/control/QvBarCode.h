@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
-#include "component/ControlSite.h"
-#include "component/Variant.h"
 #include "control/PictureBox.h"
+#include "host/ControlSite.h"
+#include "host/Variant.h"
 #include "symbology/DrawModuleString.h"
 #include "symbology/Encoding.h"
 
@@ -30,9 +30,9 @@ enum EnumBarCodeType : std::int32_t {
 // error state as it was.
 class QvBarCode final : private symbology::PipelineHost {
   public:
-    explicit QvBarCode(std::shared_ptr<component::ControlSite> site =
-                           std::make_shared<component::StandaloneSite>(),
-                       std::shared_ptr<const symbology::Font> font = nullptr);
+    explicit QvBarCode(
+        std::shared_ptr<host::ControlSite> site = std::make_shared<host::StandaloneSite>(),
+        std::shared_ptr<const surface::Font> font = nullptr);
     QvBarCode(const QvBarCode&) = delete;
     QvBarCode& operator=(const QvBarCode&) = delete;
 
@@ -60,25 +60,25 @@ class QvBarCode final : private symbology::PipelineHost {
     const std::u16string& ErrorDescription() const { return errorDescription_; }
 
     // Draws on the control's own surface; the same as Draw(-1).
-    component::Variant Draw();
+    host::Variant Draw();
     // Draws on the surface xhDC names, or with -1 on the own surface, whose handle then
     // comes back in xhDC. Returns the result code as a 16-bit integer Variant.
-    component::Variant Draw(symbology::SurfaceHandle& xhDC);
+    host::Variant Draw(surface::SurfaceHandle& xhDC);
 
     PictureBox& Pic1() { return pic1_; }
     const PictureBox& Pic1() const { return pic1_; }
     const std::u16string& TextToEncode() const { return textToEncode_; }
     bool DrawsOnOwnSurface() const override { return ownSurface_; }
-    component::ControlSite& Site() { return *site_; }
+    host::ControlSite& Site() { return *site_; }
 
   private:
-    std::int16_t Dispatch(symbology::SurfaceHandle& hdc);
+    std::int16_t Dispatch(surface::SurfaceHandle& hdc);
     using NumericEncoder = symbology::Encoding (*)(std::u16string_view);
-    std::int16_t DrawNumeric(NumericEncoder encode, symbology::SurfaceHandle& hdc);
-    std::int16_t DrawInterleaved2of5(symbology::SurfaceHandle& hdc);
-    std::int16_t DrawStandard2of5(symbology::SurfaceHandle& hdc);
-    std::int16_t DrawCode39(symbology::SurfaceHandle& hdc);
-    std::int16_t DrawEan13(symbology::SurfaceHandle& hdc);
+    std::int16_t DrawNumeric(NumericEncoder encode, surface::SurfaceHandle& hdc);
+    std::int16_t DrawInterleaved2of5(surface::SurfaceHandle& hdc);
+    std::int16_t DrawStandard2of5(surface::SurfaceHandle& hdc);
+    std::int16_t DrawCode39(surface::SurfaceHandle& hdc);
+    std::int16_t DrawEan13(surface::SurfaceHandle& hdc);
     void SetErrorState(std::int16_t result);
 
     // What the rendering pipeline reads and writes.
@@ -87,12 +87,12 @@ class QvBarCode final : private symbology::PipelineHost {
     void SetOwnSurfaceWidth(std::int32_t width) override { pic1_.SetWidth(width); }
     void SetOwnSurfaceHeight(std::int32_t height) override { pic1_.SetHeight(height); }
     void ProcessPendingEvents() override { site_->ProcessPendingEvents(); }
-    symbology::SurfaceHandle OwnSurfaceHandle() override { return pic1_.hDC(); }
+    surface::SurfaceHandle OwnSurfaceHandle() override { return pic1_.hDC(); }
     void KeepOwnSurfaceDrawing() override { pic1_.KeepImageAsPicture(); }
-    symbology::TextExtent MeasureText(std::u16string_view text) const override;
+    surface::TextExtent MeasureText(std::u16string_view text) const override;
 
-    std::shared_ptr<component::ControlSite> site_;
-    std::shared_ptr<const symbology::Font> font_;
+    std::shared_ptr<host::ControlSite> site_;
+    std::shared_ptr<const surface::Font> font_;
     PictureBox pic1_;
 
     std::u16string text_;

@@ -23,7 +23,7 @@ std::optional<std::int16_t> UnitsPerPixel(float outer, std::int32_t inner) {
 
 }  // namespace
 
-void FollowSurfaceSize(component::ControlSite& site, const PictureBox& surface) {
+void FollowSurfaceSize(host::ControlSite& site, const PictureBox& surface) {
     const auto kx = UnitsPerPixel(site.OuterWidth(), site.InnerWidth());
     const auto ky = UnitsPerPixel(site.OuterHeight(), site.InnerHeight());
     if (!kx || !ky) {

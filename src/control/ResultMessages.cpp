@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "component/UserLanguage.h"
+#include "host/UserLanguage.h"
 #include "symbology/Encoding.h"
 
 namespace qv::control {
@@ -40,8 +40,8 @@ std::u16string_view ResultMessage(std::int16_t code, MessageLanguage language) {
 }
 
 MessageLanguage MessageLanguageFor(std::string_view englishLanguageName) {
-    return component::IsSpanish(englishLanguageName) ? MessageLanguage::Spanish
-                                                     : MessageLanguage::English;
+    return host::IsSpanish(englishLanguageName) ? MessageLanguage::Spanish
+                                                : MessageLanguage::English;
 }
 
 }  // namespace qv::control

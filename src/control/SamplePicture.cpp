@@ -7,7 +7,7 @@
 
 namespace qv::control {
 
-using symbology::RasterSurface;
+using surface::RasterSurface;
 
 namespace {
 
@@ -19,10 +19,9 @@ constexpr std::int32_t kBarTop = 4;
 void Threshold(RasterSurface& picture) {
     for (std::int32_t y = 0; y < picture.height(); ++y) {
         for (std::int32_t x = 0; x < picture.width(); ++x) {
-            const symbology::Colour c = picture.PixelAt(x, y);
-            const int grey =
-                (symbology::RedOf(c) + symbology::GreenOf(c) + symbology::BlueOf(c)) / 3;
-            picture.SetPixel(x, y, grey < 128 ? symbology::kBlack : symbology::kWhite);
+            const surface::Colour c = picture.PixelAt(x, y);
+            const int grey = (surface::RedOf(c) + surface::GreenOf(c) + surface::BlueOf(c)) / 3;
+            picture.SetPixel(x, y, grey < 128 ? surface::kBlack : surface::kWhite);
         }
     }
 }
@@ -30,8 +29,8 @@ void Threshold(RasterSurface& picture) {
 }  // namespace
 
 std::shared_ptr<const RasterSurface> SamplePicture(
-    const std::shared_ptr<const symbology::Font>& font) {
-    auto picture = std::make_shared<RasterSurface>(kWidth, kHeight, symbology::kWhite);
+    const std::shared_ptr<const surface::Font>& font) {
+    auto picture = std::make_shared<RasterSurface>(kWidth, kHeight, surface::kWhite);
     picture->SetFont(font);
     const std::u16string caption = u"QVBARCODE";
     // 142 modules: one pixel each leaves a one-pixel margin on both sides.
@@ -47,11 +46,11 @@ std::shared_ptr<const RasterSurface> SamplePicture(
     for (std::size_t i = 0; i < sample.modules.size(); ++i) {
         if (sample.modules[i] == '1') {
             const auto x = left + static_cast<std::int32_t>(i);
-            picture->FillRect({x, kBarTop, x + 1, barBottom}, symbology::kBlack);
+            picture->FillRect({x, kBarTop, x + 1, barBottom}, surface::kBlack);
         }
     }
-    picture->SetBkMode(symbology::kTransparent);
-    picture->DrawText("QVBARCODE", {0, barBottom, kWidth, kHeight - 1}, symbology::kCaptionFormat);
+    picture->SetBkMode(surface::kTransparent);
+    picture->DrawText("QVBARCODE", {0, barBottom, kWidth, kHeight - 1}, surface::kCaptionFormat);
     Threshold(*picture);
     return picture;
 }

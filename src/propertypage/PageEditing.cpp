@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "component/TextConversion.h"
-#include "component/UserLanguage.h"
+#include "host/TextConversion.h"
+#include "host/UserLanguage.h"
 #include "propertypage/NumericValue.h"
 #include "propertypage/PageCaptions.h"
 #include "propertypage/QvBarCodePP.h"
@@ -22,36 +22,35 @@ std::u16string_view TrimmedOfSpaces(std::u16string_view text) {
 }
 
 std::u16string Decimal(std::int32_t value) {
-    return component::Utf8ToUtf16(std::to_string(value));
+    return host::Utf8ToUtf16(std::to_string(value));
 }
 
 std::u16string ClockText(const TimeOfDay& time) {
     char text[16];
     std::snprintf(text, sizeof text, "%02d:%02d:%02d", time.hour % 100, time.minute % 100,
                   time.second % 100);
-    return component::Utf8ToUtf16(text);
+    return host::Utf8ToUtf16(text);
 }
 
 void SelectAll(TextBox& box) {
     box.Select(0, static_cast<int>(box.Text().size()));
 }
 
-component::Variant Read(component::DispatchObject& control, std::string_view property) {
-    return component::ValueOrThrow(control.Get(property));
+host::Variant Read(host::DispatchObject& control, std::string_view property) {
+    return host::ValueOrThrow(control.Get(property));
 }
 
-void Write(component::DispatchObject& control, std::string_view property,
-           component::Variant value) {
-    component::ValueOrThrow(control.Let(property, std::move(value)));
+void Write(host::DispatchObject& control, std::string_view property, host::Variant value) {
+    host::ValueOrThrow(control.Let(property, std::move(value)));
 }
 
 // A size box whose text is no whole number (the empty text included) writes nothing: the
 // control keeps its value, and the rest of the page is still applied.
-void WriteSize(component::DispatchObject& control, std::string_view property,
+void WriteSize(host::DispatchObject& control, std::string_view property,
                const std::u16string& text) {
-    component::CallResult result = control.Let(property, component::Variant::FromText(text));
-    if (!result.ok() && result.reason == component::FailureReason::InvalidValue) return;
-    component::ValueOrThrow(std::move(result));
+    host::CallResult result = control.Let(property, host::Variant::FromText(text));
+    if (!result.ok() && result.reason == host::FailureReason::InvalidValue) return;
+    host::ValueOrThrow(std::move(result));
 }
 
 }  // namespace
@@ -90,7 +89,7 @@ void QvBarCodePP::ConnectNotifications() {
 
 void QvBarCodePP::SelectionChanged() {
     Label1.SetCaption(std::u16string(AboutText()));
-    if (component::DispatchObject* control = host_->FirstSelectedControl()) {
+    if (host::DispatchObject* control = host_->FirstSelectedControl()) {
         LoadFields(*control);
     }
     AllowOnlyNumbers(u"W");
@@ -99,7 +98,7 @@ void QvBarCodePP::SelectionChanged() {
     EnableDisableOK();
 }
 
-void QvBarCodePP::LoadFields(component::DispatchObject& control) {
+void QvBarCodePP::LoadFields(host::DispatchObject& control) {
     auto stateOf = [&](std::string_view property) { return Read(control, property).AsInt32() & 1; };
     chkCalculateCheckDigit.SetValue(stateOf("CalculateCheckDigit"));
     chkShowValue.SetValue(stateOf("ShowValue"));
@@ -134,24 +133,24 @@ void QvBarCodePP::AllowOnlyNumbers(const std::u16string& xFlag) {
 }
 
 void QvBarCodePP::Translate() {
-    languageCode_.assign(1, component::IsSpanish(host_->UserLanguageName()) ? 'S' : 'E');
+    languageCode_.assign(1, host::IsSpanish(host_->UserLanguageName()) ? 'S' : 'E');
     SetCaptions(*this, languageCode_);
 }
 
 void QvBarCodePP::ApplyChanges() {
-    component::DispatchObject* control = host_->FirstSelectedControl();
+    host::DispatchObject* control = host_->FirstSelectedControl();
     if (control == nullptr) return;
     WriteFields(*control);
     if (!okEnabled_) return;
 
-    lastDrawResult_ = component::ValueOrThrow(control->Call("Draw")).AsInt16();
+    lastDrawResult_ = host::ValueOrThrow(control->Call("Draw")).AsInt16();
     if (lastDrawResult_ == 0) return;
     LblMsg.SetCaption(ClockText(host_->CurrentTime()) + u" ERROR: " + Decimal(lastDrawResult_) +
                       u"  " + Read(*control, "ErrorDescription").AsText());
 }
 
-void QvBarCodePP::WriteFields(component::DispatchObject& control) {
-    using component::Variant;
+void QvBarCodePP::WriteFields(host::DispatchObject& control) {
+    using host::Variant;
     Write(control, "CalculateCheckDigit", Variant::FromBool(chkCalculateCheckDigit.Ticked()));
     Write(control, "ShowValue", Variant::FromBool(chkShowValue.Ticked()));
     Write(control, "BackgroundWhite", Variant::FromBool(chkBackgroundWhite.Ticked()));
@@ -168,7 +167,7 @@ void QvBarCodePP::Terminate() {
     terminated_ = true;
     if (lastDrawResult_ == 0) return;
     std::u16string text = u"ERROR: " + Decimal(lastDrawResult_) + u"\r\n";
-    if (component::DispatchObject* control = host_->FirstSelectedControl()) {
+    if (host::DispatchObject* control = host_->FirstSelectedControl()) {
         text += Read(*control, "ErrorDescription").AsText();
     }
     host_->ShowMessageBox(text, kCriticalOkMessageBox);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "component/FailedCall.h"
+#include "host/FailedCall.h"
 
 namespace qv::propertypage {
 
@@ -84,8 +84,7 @@ void DropDownList::SetListIndex(int index) {
 
 void CheckBox::SetValue(int value) {
     if (value < kClear || value > kGreyed) {
-        throw component::FailedCall(component::FailureReason::InvalidValue,
-                                    "a check box state is 0, 1 or 2");
+        throw host::FailedCall(host::FailureReason::InvalidValue, "a check box state is 0, 1 or 2");
     }
     if (value == value_) return;
     value_ = value;

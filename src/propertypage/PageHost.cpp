@@ -3,13 +3,13 @@
 #include <ctime>
 #include <iostream>
 
-#include "component/TextConversion.h"
-#include "component/UserLanguage.h"
+#include "host/TextConversion.h"
+#include "host/UserLanguage.h"
 
 namespace qv::propertypage {
 
 void DetachedPageHost::ShowMessageBox(std::u16string_view text, int) {
-    std::cerr << component::Utf16ToUtf8(text) << '\n';
+    std::cerr << host::Utf16ToUtf8(text) << '\n';
 }
 
 void DetachedPageHost::Beep() {
@@ -21,7 +21,7 @@ TimeOfDay DetachedPageHost::CurrentTime() const {
 }
 
 std::string DetachedPageHost::UserLanguageName() const {
-    return component::UserLanguageName();
+    return host::UserLanguageName();
 }
 
 TimeOfDay LocalTimeOfDay() {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "component/DispatchObject.h"
+#include "host/DispatchObject.h"
 
 namespace qv::propertypage {
 
@@ -25,7 +25,7 @@ class PageHost {
 
     // The first of the selected controls, reached by member name through its dispatch
     // interface; nullptr while nothing is selected.
-    virtual component::DispatchObject* FirstSelectedControl() = 0;
+    virtual host::DispatchObject* FirstSelectedControl() = 0;
     // The page counts as changed: the host offers Apply and delivers ApplyChanges.
     virtual void SetChanged(bool changed) = 0;
     virtual void ShowMessageBox(std::u16string_view text, int style) = 0;
@@ -40,7 +40,7 @@ class PageHost {
 // to the standard error stream so that nothing is lost, a beep to the terminal bell.
 class DetachedPageHost final : public PageHost {
   public:
-    component::DispatchObject* FirstSelectedControl() override { return nullptr; }
+    host::DispatchObject* FirstSelectedControl() override { return nullptr; }
     void SetChanged(bool changed) override { changed_ = changed; }
     void ShowMessageBox(std::u16string_view text, int style) override;
     void Beep() override;

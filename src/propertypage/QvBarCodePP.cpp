@@ -4,7 +4,7 @@
 
 #include "control/SamplePicture.h"
 #include "propertypage/PageCaptions.h"
-#include "symbology/Font.h"
+#include "surface/Font.h"
 
 namespace qv::propertypage {
 namespace {
@@ -62,7 +62,7 @@ QvBarCodePP::QvBarCodePP(std::shared_ptr<PageHost> host)
     LblMsg.SetFont(SansSerif(9.75, true));
     LblMsg.SetCaption(u".");
     SetInitialCaptions(*this);
-    image1_ = control::SamplePicture(symbology::ControlFont());
+    image1_ = control::SamplePicture(surface::ControlFont());
     ConnectNotifications();
 }
 

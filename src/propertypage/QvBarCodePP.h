@@ -7,7 +7,7 @@
 
 #include "propertypage/PageFields.h"
 #include "propertypage/PageHost.h"
-#include "symbology/RasterSurface.h"
+#include "surface/RasterSurface.h"
 
 namespace qv::propertypage {
 
@@ -48,7 +48,7 @@ class QvBarCodePP {
     // The fields that take the focus, in tab order.
     std::vector<Field*> FocusOrder();
     // The picture Image1 shows: 144 x 75 pixels.
-    std::shared_ptr<const symbology::RasterSurface> Image1Picture() const { return image1_; }
+    std::shared_ptr<const surface::RasterSurface> Image1Picture() const { return image1_; }
     // The page's default font.
     static FontSpec DefaultFont();
 
@@ -76,11 +76,11 @@ class QvBarCodePP {
   private:
     void ConnectNotifications();
     void MarkChanged();
-    void LoadFields(component::DispatchObject& control);
-    void WriteFields(component::DispatchObject& control);
+    void LoadFields(host::DispatchObject& control);
+    void WriteFields(host::DispatchObject& control);
 
     std::shared_ptr<PageHost> host_;
-    std::shared_ptr<const symbology::RasterSurface> image1_;
+    std::shared_ptr<const surface::RasterSurface> image1_;
     bool okEnabled_ = false;
     std::int16_t lastDrawResult_ = 0;
     std::string languageCode_;

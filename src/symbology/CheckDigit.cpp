@@ -1,10 +1,10 @@
-#include "component/CheckedInt.h"
+#include "host/CheckedInt.h"
 #include "symbology/DecimalDigits.h"
 #include "symbology/Encoders.h"
 
 namespace qv::symbology {
 
-using component::Int16;
+using host::Int16;
 
 PreparedText PrepareTextToEncode(std::u16string_view text, bool calculateCheckDigit) {
     const std::u16string_view trimmed = TrimSpaces(text);

@@ -1,12 +1,12 @@
 #include <array>
 #include <optional>
 
-#include "component/CheckedInt.h"
+#include "host/CheckedInt.h"
 #include "symbology/Encoders.h"
 
 namespace qv::symbology {
 
-using component::Int16;
+using host::Int16;
 
 namespace {
 

@@ -3,16 +3,16 @@
 #include <climits>
 #include <cmath>
 
-#include "component/CheckedInt.h"
+#include "host/CheckedInt.h"
+#include "surface/Windows1252.h"
 #include "symbology/Encoding.h"
-#include "symbology/Windows1252.h"
 
 namespace qv::symbology {
 
-using component::CheckedInt32;
-using component::FailedCall;
-using component::FailureReason;
-using component::Int16;
+using host::CheckedInt32;
+using host::FailedCall;
+using host::FailureReason;
+using host::Int16;
 
 namespace {
 
@@ -34,19 +34,19 @@ std::int64_t RoundHalfEven(double value) {
 // Keeps the pen that was current and puts it back when drawing ends, also by an exception.
 class PenSelection {
   public:
-    PenSelection(DrawingSurface& surface, const Pen& pen)
+    PenSelection(surface::DrawingSurface& surface, const surface::Pen& pen)
         : surface_(surface), previous_(surface.SelectPen(pen)) {}
     ~PenSelection() { surface_.SelectPen(previous_); }
     PenSelection(const PenSelection&) = delete;
     PenSelection& operator=(const PenSelection&) = delete;
 
   private:
-    DrawingSurface& surface_;
-    Pen previous_;
+    surface::DrawingSurface& surface_;
+    surface::Pen previous_;
 };
 
-std::shared_ptr<DrawingSurface> SurfaceFor(SurfaceHandle hdc) {
-    std::shared_ptr<DrawingSurface> surface = SurfaceHandles::Find(hdc);
+std::shared_ptr<surface::DrawingSurface> SurfaceFor(surface::SurfaceHandle hdc) {
+    std::shared_ptr<surface::DrawingSurface> surface = surface::SurfaceHandles::Find(hdc);
     if (!surface) {
         // Drawing nothing and reporting success would hide the caller's mistake.
         throw FailedCall(FailureReason::InvalidValue, "the device context names no surface");
@@ -54,12 +54,13 @@ std::shared_ptr<DrawingSurface> SurfaceFor(SurfaceHandle hdc) {
     return surface;
 }
 
-void DrawCaption(DrawingSurface& surface, const PipelineHost& host, std::u16string_view caption,
-                 const Rect& frame, bool backgroundWhite, Colour brush) {
-    const TextExtent extent = host.MeasureText(caption);
+void DrawCaption(surface::DrawingSurface& surface, const PipelineHost& host,
+                 std::u16string_view caption, const surface::Rect& frame, bool backgroundWhite,
+                 surface::Colour brush) {
+    const surface::TextExtent extent = host.MeasureText(caption);
     const Int16 tw = Int16::From(RoundHalfEven(double{extent.width} + kCaptionPadding));
     const Int16 th = Int16::From(RoundHalfEven(extent.height));
-    Rect box;
+    surface::Rect box;
     box.left = CheckedInt32(
         RoundHalfEven((static_cast<double>(frame.left) + frame.right - tw.value()) / 2.0));
     box.right = CheckedInt32(std::int64_t{box.left} + tw.value());
@@ -67,16 +68,16 @@ void DrawCaption(DrawingSurface& surface, const PipelineHost& host, std::u16stri
         backgroundWhite ? CheckedInt32(std::int64_t{frame.bottom} - kMargin) : frame.bottom;
     box.top = CheckedInt32(std::int64_t{box.bottom} - th.value());
 
-    const Int16 previousMode = Int16::From(surface.SetBkMode(kTransparent));
+    const Int16 previousMode = Int16::From(surface.SetBkMode(surface::kTransparent));
     surface.FillRect(box, brush);
-    surface.DrawText(EncodeWindows1252(caption), box, kCaptionFormat);
+    surface.DrawText(surface::EncodeWindows1252(caption), box, surface::kCaptionFormat);
     surface.SetBkMode(previousMode.value());
 }
 
 }  // namespace
 
 std::int16_t DrawModuleString(PipelineHost& host, std::string_view modules,
-                              std::u16string_view caption, SurfaceHandle& hdc) {
+                              std::u16string_view caption, surface::SurfaceHandle& hdc) {
     const BarcodeLayout layout = host.Layout();
     const Int16 n = Int16::From(static_cast<std::int64_t>(modules.size()));
     if (n.value() == 0) {
@@ -102,9 +103,9 @@ std::int16_t DrawModuleString(PipelineHost& host, std::string_view modules,
     std::int32_t x = layout.positionX;
     std::int32_t y = layout.positionY;
 
-    std::shared_ptr<DrawingSurface> surface;
-    Rect frame;
-    Colour brush = kWhite;
+    std::shared_ptr<surface::DrawingSurface> surface;
+    surface::Rect frame;
+    surface::Colour brush = surface::kWhite;
     if (layout.backgroundWhite) {
         h = CheckedInt32(std::int64_t{h} - 2 * kMargin);
         if (own) {
@@ -116,7 +117,7 @@ std::int16_t DrawModuleString(PipelineHost& host, std::string_view modules,
         surface = SurfaceFor(hdc);
         frame = {x, y, CheckedInt32(std::int64_t{x} + total.value() + 2 * kMargin),
                  CheckedInt32(std::int64_t{y} + h + 2 * kMargin)};
-        surface->FillRect(frame, kWhite);
+        surface->FillRect(frame, surface::kWhite);
         x = CheckedInt32(std::int64_t{x} + kMargin);
         y = CheckedInt32(std::int64_t{y} + kMargin);
     } else {
@@ -137,7 +138,7 @@ std::int16_t DrawModuleString(PipelineHost& host, std::string_view modules,
     }
 
     {
-        const PenSelection pen(*surface, Pen{kBlack, 1});
+        const PenSelection pen(*surface, surface::Pen{surface::kBlack, 1});
         const std::int32_t barBottom = CheckedInt32(std::int64_t{y} + h);
         // Module by module, column by column: the overflow is raised exactly where the
         // coordinates leave 32 bits.

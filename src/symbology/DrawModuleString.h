@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "symbology/Font.h"
-#include "symbology/SurfaceHandles.h"
+#include "surface/Font.h"
+#include "surface/SurfaceHandles.h"
 
 namespace qv::symbology {
 
@@ -32,17 +32,17 @@ class PipelineHost {
     virtual void SetOwnSurfaceWidth(std::int32_t width) = 0;
     virtual void SetOwnSurfaceHeight(std::int32_t height) = 0;
     virtual void ProcessPendingEvents() = 0;
-    virtual SurfaceHandle OwnSurfaceHandle() = 0;
+    virtual surface::SurfaceHandle OwnSurfaceHandle() = 0;
     // Makes what was drawn the own surface's picture.
     virtual void KeepOwnSurfaceDrawing() = 0;
     // The caption's size in the control's font, in pixels.
-    virtual TextExtent MeasureText(std::u16string_view text) const = 0;
+    virtual surface::TextExtent MeasureText(std::u16string_view text) const = 0;
 };
 
 // Sizes, paints and captions a module string on the surface that hdc names, or on the
 // control's own surface (hdc then receives its handle). Returns kDrawn or kNotEnoughWidth;
 // raises the failed call for an overflow or a handle that names no surface.
 std::int16_t DrawModuleString(PipelineHost& host, std::string_view modules,
-                              std::u16string_view caption, SurfaceHandle& hdc);
+                              std::u16string_view caption, surface::SurfaceHandle& hdc);
 
 }  // namespace qv::symbology

@@ -1,11 +1,11 @@
-#include "component/CheckedInt.h"
+#include "host/CheckedInt.h"
 #include "symbology/DecimalDigits.h"
 #include "symbology/Encoders.h"
 #include "symbology/TwoOfFivePatterns.h"
 
 namespace qv::symbology {
 
-using component::Int16;
+using host::Int16;
 
 namespace {
 

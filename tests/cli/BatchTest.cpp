@@ -6,7 +6,7 @@
 #include "BatchRecords.h"
 #include "OutputPattern.h"
 #include "ProgramRun.h"
-#include "symbology/PngFile.h"
+#include "imagefile/PngFile.h"
 
 namespace qv::cli::test {
 namespace {

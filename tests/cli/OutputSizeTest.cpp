@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-
 #include "ApplySettings.h"
 #include "RenderBarcode.h"
-#include "symbology/NetpbmFile.h"
-#include "symbology/PngFile.h"
+#include "imagefile/NetpbmFile.h"
+#include "imagefile/PngFile.h"
 
 namespace qv::cli {
 namespace {
@@ -36,7 +35,7 @@ TEST(OutputSize, EveryFormatHasTheSizeOfPic1) {
         const std::int32_t h = reference.Pic1().Height();
 
         const Drawing drawnPng = png.Render(s);
-        EXPECT_EQ(drawnPng.bytes, symbology::EncodePng(reference.Pic1().Image())) << *s.text;
+        EXPECT_EQ(drawnPng.bytes, imagefile::EncodePng(reference.Pic1().Image())) << *s.text;
         const Drawing drawnPgm = pgm.Render(s);
         EXPECT_TRUE(
             drawnPgm.bytes.starts_with("P5\n" + std::to_string(w) + " " + std::to_string(h) + "\n"))

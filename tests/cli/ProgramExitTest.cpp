@@ -6,7 +6,7 @@
 
 #include "ProgramRun.h"
 #include "component/TypeLibraryIdl.h"
-#include "symbology/PngFile.h"
+#include "imagefile/PngFile.h"
 
 namespace qv::cli::test {
 namespace {
@@ -66,17 +66,17 @@ TEST(ProgramExit, StandardOutputGetsTheChosenFormat) {
 
 TEST(ProgramExit, OntoASmallerPictureClipsTheBarcode) {
     ScratchDirectory dir;
-    symbology::RasterSurface label(30, 12, symbology::MakeColour(200, 220, 240));
-    symbology::WritePng(label, dir / "label.png");
+    surface::RasterSurface label(30, 12, surface::MakeColour(200, 220, 240));
+    imagefile::WritePng(label, dir / "label.png");
     const ProgramRun run =
         RunProgram(dir, std::string(kEan) + " --onto label.png --x 4 --y 2 -o out.png");
     ASSERT_EQ(run.status, 0) << run.err;
-    const symbology::RasterSurface result = symbology::ReadPng(dir / "out.png");
+    const surface::RasterSurface result = imagefile::ReadPng(dir / "out.png");
     EXPECT_EQ(result.width(), 30);
     EXPECT_EQ(result.height(), 12);
     EXPECT_EQ(result.PixelAt(0, 0), label.PixelAt(0, 0));  // left of PositionX: untouched
-    EXPECT_EQ(result.PixelAt(4, 2), symbology::kWhite);    // the white frame starts here
-    EXPECT_EQ(result.PixelAt(9, 7), symbology::kBlack);    // the first bar
+    EXPECT_EQ(result.PixelAt(4, 2), surface::kWhite);      // the white frame starts here
+    EXPECT_EQ(result.PixelAt(9, 7), surface::kBlack);      // the first bar
 }
 
 TEST(ProgramExit, HelpVersionAndTypeLibraryGoToStandardOutput) {

@@ -4,11 +4,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "component/FailedCall.h"
-#include "component/Guid.h"
 #include "component/Identifiers.h"
 #include "component/Registration.h"
 #include "component/TypeLibraryIdl.h"
+#include "host/FailedCall.h"
+#include "host/Guid.h"
 #include "support/ScopedVariable.h"
 
 namespace qv::component {
@@ -30,19 +30,19 @@ TEST(TypeLibrary, InterfaceTextGivesMembersTheirIdsKindsAndTypes) {
         "[default, source] dispinterface __QvBarCode;",
     };
     for (const char* text : expected) EXPECT_NE(idl.find(text), std::string::npos) << text;
-    EXPECT_NE(
-        idl.find("uuid(" + ToIdlForm(kClassIdQvBarCode) + "), control]\n    coclass QvBarCode {"),
-        std::string::npos);
+    EXPECT_NE(idl.find("uuid(" + host::ToIdlForm(kClassIdQvBarCode) +
+                       "), control]\n    coclass QvBarCode {"),
+              std::string::npos);
     EXPECT_EQ(idl.find("propput]\n        HRESULT ErrorFound"), std::string::npos);
 }
 
 TEST(TypeLibrary, IdentifiersReadBackFromEitherForm) {
-    const Guid id = kInterfaceIdQvBarCode;
-    EXPECT_EQ(ToRegistryForm(id), "{1D14F160-56CC-432A-AA20-24C84BE424C6}");
-    EXPECT_EQ(ParseGuid(ToRegistryForm(id)), id);
-    EXPECT_EQ(ParseGuid(ToIdlForm(id)), id);
-    EXPECT_EQ(ParseGuid("{1D14F160-56CC-432A-AA20-24C84BE424C}"), std::nullopt);
-    EXPECT_EQ(ParseGuid("1D14F160-56CC-432A-AA20x24C84BE424C6"), std::nullopt);
+    const host::Guid id = kInterfaceIdQvBarCode;
+    EXPECT_EQ(host::ToRegistryForm(id), "{1D14F160-56CC-432A-AA20-24C84BE424C6}");
+    EXPECT_EQ(host::ParseGuid(host::ToRegistryForm(id)), id);
+    EXPECT_EQ(host::ParseGuid(host::ToIdlForm(id)), id);
+    EXPECT_EQ(host::ParseGuid("{1D14F160-56CC-432A-AA20-24C84BE424C}"), std::nullopt);
+    EXPECT_EQ(host::ParseGuid("1D14F160-56CC-432A-AA20x24C84BE424C6"), std::nullopt);
 }
 
 TEST(TypeLibrary, RegistryDirectoryFollowsTheEnvironment) {
@@ -67,7 +67,7 @@ TEST(TypeLibrary, RegistryDirectoryFollowsTheEnvironment) {
         if (c.expected) {
             EXPECT_EQ(RegistryDirectory(), std::filesystem::path(c.expected)) << c.expected;
         } else {
-            EXPECT_THROW(RegistryDirectory(), FailedCall);
+            EXPECT_THROW(RegistryDirectory(), host::FailedCall);
         }
     }
 }

@@ -1,4 +1,4 @@
-#include "component/UserLanguage.h"
+#include "host/UserLanguage.h"
 
 #include <gtest/gtest.h>
 
@@ -17,12 +17,12 @@ TEST(UserLanguage, EnglishNameOfTheLocaleLanguage) {
         {"zz_ZZ", "English"},       {".UTF-8", "English"},
     };
     for (const auto& [locale, name] : cases) {
-        EXPECT_EQ(EnglishLanguageNameOf(locale), name) << locale;
+        EXPECT_EQ(host::EnglishLanguageNameOf(locale), name) << locale;
     }
-    EXPECT_TRUE(IsSpanish("SPANISH"));
-    EXPECT_TRUE(IsSpanish("spanish"));
-    EXPECT_FALSE(IsSpanish("Spanish (Mexico)"));
-    EXPECT_FALSE(IsSpanish(""));
+    EXPECT_TRUE(host::IsSpanish("SPANISH"));
+    EXPECT_TRUE(host::IsSpanish("spanish"));
+    EXPECT_FALSE(host::IsSpanish("Spanish (Mexico)"));
+    EXPECT_FALSE(host::IsSpanish(""));
 }
 
 TEST(UserLanguage, LocaleVariablesAreReadInPosixOrder) {
@@ -43,7 +43,7 @@ TEST(UserLanguage, LocaleVariablesAreReadInPosixOrder) {
         all.Set(c.all);
         messages.Set(c.messages);
         lang.Set(c.lang);
-        EXPECT_EQ(UserLanguageName(), c.expected);
+        EXPECT_EQ(host::UserLanguageName(), c.expected);
     }
 }
 

@@ -36,6 +36,10 @@ foreach(installed bin/qvbarcode share/man/man1/qvbarcode.1 include/qvbarcode/con
         message(FATAL_ERROR "not installed: ${installed}")
     endif()
 endforeach()
+# Only the public headers: an internal one stays in the source tree.
+if(EXISTS ${prefix}/include/qvbarcode/host/CheckedInt.h)
+    message(FATAL_ERROR "an internal header was installed: host/CheckedInt.h")
+endif()
 run(${prefix}/bin/qvbarcode --version)
 
 run(${CMAKE_COMMAND} -S ${QV_SOURCE_DIR}/tests/consumer -B ${QV_WORK_DIR}/cmake-build

@@ -7,10 +7,10 @@
 namespace qv::control {
 namespace {
 
-using component::Variant;
-using symbology::RasterSurface;
-using symbology::ScopedSurfaceHandle;
-using symbology::SurfaceHandle;
+using host::Variant;
+using surface::RasterSurface;
+using surface::ScopedSurfaceHandle;
+using surface::SurfaceHandle;
 
 struct Fixture {
     std::shared_ptr<testing::RecordingSite> site = std::make_shared<testing::RecordingSite>();
@@ -33,7 +33,7 @@ TEST(Draw, BlankTextIsRefusedBeforeAnythingIsPrepared) {
     f.control.SetPositionX(40);
     f.control.Pic1().SetVisible(false);
     SurfaceHandle hdc = f.canvasHandle.get();
-    SurfaceHandle none = symbology::kNoSurface;
+    SurfaceHandle none = surface::kNoSurface;
     for (SurfaceHandle* target : {&hdc, &none}) {
         const SurfaceHandle before = *target;
         const Variant result = f.control.Draw(*target);
@@ -81,11 +81,11 @@ TEST(Draw, CallersSurfaceKeepsPositionsAndHidesOwnSurface) {
     EXPECT_EQ(f.control.Pic1().Picture(), picture);
     EXPECT_EQ(f.site->OuterWidth(), outerWidth);
     // 22 modules over 300 pixels: 13 pixels each, the first bar at 40..52.
-    EXPECT_EQ(f.canvas->PixelAt(40, 20), symbology::kBlack);
-    EXPECT_EQ(f.canvas->PixelAt(52, 79), symbology::kBlack);
-    EXPECT_EQ(f.canvas->PixelAt(53, 20), symbology::kWhite);
-    EXPECT_EQ(f.canvas->PixelAt(40, 80), symbology::kWhite);
-    EXPECT_EQ(f.canvas->PixelAt(39, 20), symbology::kWhite);
+    EXPECT_EQ(f.canvas->PixelAt(40, 20), surface::kBlack);
+    EXPECT_EQ(f.canvas->PixelAt(52, 79), surface::kBlack);
+    EXPECT_EQ(f.canvas->PixelAt(53, 20), surface::kWhite);
+    EXPECT_EQ(f.canvas->PixelAt(40, 80), surface::kWhite);
+    EXPECT_EQ(f.canvas->PixelAt(39, 20), surface::kWhite);
 }
 
 TEST(Draw, OwnSurfaceTakesTheBarcodeSizeAndKeepsTheDrawing) {
@@ -104,11 +104,11 @@ TEST(Draw, OwnSurfaceTakesTheBarcodeSizeAndKeepsTheDrawing) {
     EXPECT_EQ(f.site->OuterHeight(), 60 * 15.0f);
     EXPECT_GE(f.site->pendingEventRuns, 1);
     ASSERT_NE(f.control.Pic1().Picture(), nullptr);
-    EXPECT_EQ(f.control.Pic1().Picture()->PixelAt(5, 5), symbology::kBlack);
-    EXPECT_EQ(f.control.Pic1().Picture()->PixelAt(6, 5), symbology::kWhite);
+    EXPECT_EQ(f.control.Pic1().Picture()->PixelAt(5, 5), surface::kBlack);
+    EXPECT_EQ(f.control.Pic1().Picture()->PixelAt(6, 5), surface::kWhite);
     // The kept drawing survives a later re-creation of the image.
     f.control.Pic1().SetWidth(60);
-    EXPECT_EQ(f.control.Pic1().Image().PixelAt(5, 54), symbology::kBlack);
+    EXPECT_EQ(f.control.Pic1().Image().PixelAt(5, 54), surface::kBlack);
 }
 
 TEST(Draw, ErrorStateFollowsTheLastResultInTheUsersLanguage) {
@@ -142,7 +142,7 @@ TEST(Draw, StaleHandleIsAFailedCallThatKeepsTheErrorState) {
     f.control.Draw();
     f.control.SetText(u"12");
     SurfaceHandle stale = 0x7ffffff0;
-    EXPECT_THROW(f.control.Draw(stale), component::FailedCall);
+    EXPECT_THROW(f.control.Draw(stale), host::FailedCall);
     EXPECT_EQ(f.control.ErrorDescription(), u"Barcode Text can NOT be Blank");
     EXPECT_EQ(stale, 0x7ffffff0);
 }

@@ -13,10 +13,10 @@
 namespace qv::control {
 namespace {
 
-using component::FailureReason;
-using component::Variant;
-using symbology::Pen;
-using symbology::RasterSurface;
+using host::FailureReason;
+using host::Variant;
+using surface::Pen;
+using surface::RasterSurface;
 
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
@@ -87,15 +87,15 @@ struct HostSurface {
     }
     void ExpectHostStateBack() const {
         EXPECT_EQ(surface->SelectPen(kHostPen), kHostPen);
-        EXPECT_EQ(surface->bkMode(), symbology::kOpaque);
+        EXPECT_EQ(surface->bkMode(), surface::kOpaque);
     }
     bool AllWhite() const {
         return testing::PictureText(*surface).find_first_not_of("./") == std::string::npos;
     }
 
     std::shared_ptr<RasterSurface> surface;
-    symbology::ScopedSurfaceHandle handle{surface};
-    symbology::SurfaceHandle hdc = handle.get();
+    surface::ScopedSurfaceHandle handle{surface};
+    surface::SurfaceHandle hdc = handle.get();
 };
 
 TEST(Limits, DrawingOutsideTheCallerSurfaceLeavesItUntouched) {

@@ -1,21 +1,21 @@
 #include <gtest/gtest.h>
 
-#include "component/FailedCall.h"
 #include "control/QvBarCode.h"
+#include "host/FailedCall.h"
 #include "support/FixedFont.h"
 #include "support/PixelText.h"
 
 namespace qv::control {
 namespace {
 
-std::shared_ptr<component::StandaloneSite> SiteAt(float unitsPerPixel, float width, float height) {
-    auto site = std::make_shared<component::StandaloneSite>(unitsPerPixel);
+std::shared_ptr<host::StandaloneSite> SiteAt(float unitsPerPixel, float width, float height) {
+    auto site = std::make_shared<host::StandaloneSite>(unitsPerPixel);
     site->SetOuterSize(width, height);
     return site;
 }
 
 TEST(Resize, ControlFollowsEverySurfaceSizeChange) {
-    auto site = std::make_shared<component::StandaloneSite>();
+    auto site = std::make_shared<host::StandaloneSite>();
     QvBarCode control(site, std::make_shared<testing::FixedFont>());
     EXPECT_EQ(site->OuterWidth(), 2190.0f);
     EXPECT_EQ(control.Pic1().Width(), 146);
@@ -60,16 +60,16 @@ TEST(Resize, SkippedWhileTheControlHasNoInnerAreaOrTheRatioIsTooLarge) {
 }
 
 TEST(Resize, RefusedSurfaceSizesLeaveTheSurfaceAsItWas) {
-    auto site = std::make_shared<component::StandaloneSite>();
+    auto site = std::make_shared<host::StandaloneSite>();
     QvBarCode control(site, std::make_shared<testing::FixedFont>());
     const auto handle = control.Pic1().hDC();
-    EXPECT_THROW(control.Pic1().SetWidth(-1), component::FailedCall);
+    EXPECT_THROW(control.Pic1().SetWidth(-1), host::FailedCall);
     try {
         control.Pic1().SetWidth(70000);
         control.Pic1().SetHeight(70000);
         FAIL() << "a 4900 megapixel surface was accepted";
-    } catch (const component::FailedCall& failure) {
-        EXPECT_EQ(failure.reason(), component::FailureReason::OutOfMemory);
+    } catch (const host::FailedCall& failure) {
+        EXPECT_EQ(failure.reason(), host::FailureReason::OutOfMemory);
     }
     EXPECT_EQ(control.Pic1().Height(), 76);
     EXPECT_NE(control.Pic1().hDC(), handle);  // the width change re-created the image
@@ -77,7 +77,7 @@ TEST(Resize, RefusedSurfaceSizesLeaveTheSurfaceAsItWas) {
 }
 
 TEST(Resize, EmptyPictureLeavesOnlyTheBackground) {
-    QvBarCode control(std::make_shared<component::StandaloneSite>(),
+    QvBarCode control(std::make_shared<host::StandaloneSite>(),
                       std::make_shared<testing::FixedFont>());
     const auto& image = control.Pic1().Image();
     EXPECT_NE(testing::RowText(image, 30).find('#'), std::string::npos);

@@ -8,7 +8,7 @@
 
 #include "QtTestApplication.h"
 #include "form/DesignerWindow.h"
-#include "symbology/PngFile.h"
+#include "imagefile/PngFile.h"
 
 namespace qv::designer::test {
 namespace {
@@ -40,7 +40,7 @@ TEST(DesignerWindow, SavesTheBarcodeAsPngOrSvgAndKeepsItsSurface) {
     const QString png = directory.filePath("barcode.png");
     ASSERT_TRUE(window.SavePictureTo(png));
     EXPECT_EQ(
-        FirstDifference(symbology::ReadPng(png.toStdString()), window.Barcode().SurfaceImage()), "")
+        FirstDifference(imagefile::ReadPng(png.toStdString()), window.Barcode().SurfaceImage()), "")
         << "the file holds what the form shows";
 
     const QString svg = directory.filePath("barcode.SVG");

@@ -7,18 +7,18 @@
 
 #include "QtTestApplication.h"
 #include "control/QvBarCode.h"
-#include "symbology/SurfaceHandles.h"
+#include "surface/SurfaceHandles.h"
 #include "widget/QPainterSurface.h"
 
 namespace qv::designer::test {
 namespace {
 
-using symbology::DrawingSurface;
-using symbology::Pen;
-using symbology::RasterSurface;
+using surface::DrawingSurface;
+using surface::Pen;
+using surface::RasterSurface;
 
-constexpr symbology::Colour kRed = symbology::MakeColour(255, 0, 0);
-constexpr symbology::Colour kBlue = symbology::MakeColour(0, 0, 255);
+constexpr surface::Colour kRed = surface::MakeColour(255, 0, 0);
+constexpr surface::Colour kBlue = surface::MakeColour(0, 0, 255);
 
 QImage WhiteImage(int width, int height) {
     QImage image(width, height, QImage::Format_RGB32);
@@ -100,15 +100,15 @@ TEST(PainterSurface, TextIsPlacedAndClippedLikeARasterSurface) {
     Application();
     // Antialiased edges may blend a step apart; places and clipping must agree.
     constexpr int kBlend = 2;
-    for (const int mode : {symbology::kOpaque, symbology::kTransparent}) {
+    for (const int mode : {surface::kOpaque, surface::kTransparent}) {
         SCOPED_TRACE(mode);
         ExpectSamePixels(
             60, 30,
             [mode](DrawingSurface& s) {
-                s.FillRect({0, 0, 60, 30}, symbology::MakeColour(200, 220, 240));
-                EXPECT_EQ(s.SetBkMode(mode), symbology::kOpaque);
-                s.DrawText("12345678901234", {8, 4, 40, 24}, symbology::kCaptionFormat);
-                s.DrawText("Wide\xE9", {-20, 20, 30, 40}, symbology::kCaptionFormat);
+                s.FillRect({0, 0, 60, 30}, surface::MakeColour(200, 220, 240));
+                EXPECT_EQ(s.SetBkMode(mode), surface::kOpaque);
+                s.DrawText("12345678901234", {8, 4, 40, 24}, surface::kCaptionFormat);
+                s.DrawText("Wide\xE9", {-20, 20, 30, 40}, surface::kCaptionFormat);
             },
             kBlend);
     }
@@ -122,15 +122,15 @@ void ExpectSameBarcode(control::QvBarCode& control, int tolerance) {
     control.SetPositionY(5);
     auto raster = std::make_shared<RasterSurface>(kWidth, kHeight);
     {
-        const symbology::ScopedSurfaceHandle handle(raster);
-        symbology::SurfaceHandle hdc = handle.get();
+        const surface::ScopedSurfaceHandle handle(raster);
+        surface::SurfaceHandle hdc = handle.get();
         ASSERT_EQ(control.Draw(hdc).AsInt16(), 0) << "raster";
     }
     QImage image = WhiteImage(kWidth, kHeight);
     {
         QPainter painter(&image);
         PainterSurfaceHandle handle(painter, image.size());
-        symbology::SurfaceHandle hdc = handle.get();
+        surface::SurfaceHandle hdc = handle.get();
         ASSERT_EQ(control.Draw(hdc).AsInt16(), 0) << "painter";
         EXPECT_EQ(hdc, handle.get()) << "a caller's handle comes back unchanged";
     }

@@ -36,7 +36,7 @@ QApplication& Application() {
     return *application;
 }
 
-std::string FirstDifference(const symbology::RasterSurface& expected, const QImage& actual,
+std::string FirstDifference(const surface::RasterSurface& expected, const QImage& actual,
                             int tolerance) {
     std::ostringstream out;
     if (expected.width() != actual.width() || expected.height() != actual.height()) {
@@ -47,14 +47,13 @@ std::string FirstDifference(const symbology::RasterSurface& expected, const QIma
     for (int y = 0; y < actual.height(); ++y) {
         for (int x = 0; x < actual.width(); ++x) {
             const QColor got = actual.pixelColor(x, y);
-            const symbology::Colour want = expected.PixelAt(x, y);
-            if (std::abs(got.red() - symbology::RedOf(want)) > tolerance ||
-                std::abs(got.green() - symbology::GreenOf(want)) > tolerance ||
-                std::abs(got.blue() - symbology::BlueOf(want)) > tolerance) {
+            const surface::Colour want = expected.PixelAt(x, y);
+            if (std::abs(got.red() - surface::RedOf(want)) > tolerance ||
+                std::abs(got.green() - surface::GreenOf(want)) > tolerance ||
+                std::abs(got.blue() - surface::BlueOf(want)) > tolerance) {
                 out << "pixel " << x << "," << y << " is " << got.name().toStdString()
                     << ", expected "
-                    << QColor(symbology::RedOf(want), symbology::GreenOf(want),
-                              symbology::BlueOf(want))
+                    << QColor(surface::RedOf(want), surface::GreenOf(want), surface::BlueOf(want))
                            .name()
                            .toStdString();
                 return out.str();

@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "symbology/RasterSurface.h"
+#include "surface/RasterSurface.h"
 
 namespace qv::designer::test {
 
@@ -15,7 +15,7 @@ QApplication& Application();
 
 // The first pixel where the two pictures differ by more than the tolerance in a colour
 // channel, described; empty when they match (sizes included).
-std::string FirstDifference(const symbology::RasterSurface& expected, const QImage& actual,
+std::string FirstDifference(const surface::RasterSurface& expected, const QImage& actual,
                             int tolerance = 0);
 
 }  // namespace qv::designer::test

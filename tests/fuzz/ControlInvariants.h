@@ -3,9 +3,9 @@
 #include <string>
 
 #include "FuzzCheck.h"
-#include "component/Variant.h"
 #include "control/QvBarCode.h"
 #include "control/ResultMessages.h"
+#include "host/Variant.h"
 
 namespace qv::fuzz {
 
@@ -32,10 +32,9 @@ inline void CheckErrorStateIsConsistent(const control::QvBarCode& control) {
 
 // What a Draw that returned must leave: a known code as a 16-bit Variant, and the error
 // state that says exactly that code in the user's language (nothing for 0).
-inline std::int16_t CheckDrawResult(const control::QvBarCode& control,
-                                    const component::Variant& result,
+inline std::int16_t CheckDrawResult(const control::QvBarCode& control, const host::Variant& result,
                                     control::MessageLanguage language) {
-    QV_REQUIRE(result.type() == component::Variant::Type::Int16);
+    QV_REQUIRE(result.type() == host::Variant::Type::Int16);
     const std::int16_t code = result.AsInt16();
     QV_REQUIRE(IsResultCode(code));
     QV_REQUIRE((control.ErrorFound() == control::kTrue) == (code > 0));

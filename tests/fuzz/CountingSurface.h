@@ -6,26 +6,25 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "symbology/RasterSurface.h"
+#include "surface/RasterSurface.h"
 
 namespace qv::fuzz {
 
 // A caller's surface as a host hands it over: a raster picture behind a decorator that counts
 // pen selections, follows the background mode and remembers the area the operations asked to
 // change, so a drawing can be checked for leaked pens and for pixels written elsewhere.
-class CountingSurface final : public symbology::DrawingSurface {
+class CountingSurface final : public surface::DrawingSurface {
   public:
     // The pen a host had selected before the control drew; it must be current again after.
-    static constexpr symbology::Pen kHostPen{0x123456, 1};
+    static constexpr surface::Pen kHostPen{0x123456, 1};
 
-    CountingSurface(std::int32_t width, std::int32_t height, symbology::Colour background,
-                    int bkMode)
+    CountingSurface(std::int32_t width, std::int32_t height, surface::Colour background, int bkMode)
         : raster_(width, height, background), bkMode_(bkMode) {
         raster_.SelectPen(kHostPen);
         raster_.SetBkMode(bkMode);
     }
 
-    symbology::RasterSurface& raster() { return raster_; }
+    surface::RasterSurface& raster() { return raster_; }
 
     // Call before a drawing: takes a snapshot and forgets what earlier drawings asked for.
     void BeginDrawing() {
@@ -49,12 +48,12 @@ class CountingSurface final : public symbology::DrawingSurface {
         }
     }
 
-    symbology::Colour GetBkColor() const override { return raster_.GetBkColor(); }
-    void FillRect(const symbology::Rect& rect, symbology::Colour brush) override {
+    surface::Colour GetBkColor() const override { return raster_.GetBkColor(); }
+    void FillRect(const surface::Rect& rect, surface::Colour brush) override {
         Touch(rect);
         raster_.FillRect(rect, brush);
     }
-    symbology::Pen SelectPen(const symbology::Pen& pen) override {
+    surface::Pen SelectPen(const surface::Pen& pen) override {
         ++selections_;
         current_ = pen;
         return raster_.SelectPen(pen);
@@ -76,9 +75,9 @@ class CountingSurface final : public symbology::DrawingSurface {
         bkMode_ = mode;
         return raster_.SetBkMode(mode);
     }
-    void DrawText(std::string_view text, const symbology::Rect& rect, unsigned format) override {
+    void DrawText(std::string_view text, const surface::Rect& rect, unsigned format) override {
         constexpr unsigned kNoClip = 0x100;
-        Touch(format & kNoClip ? symbology::Rect{0, 0, raster_.width(), raster_.height()} : rect);
+        Touch(format & kNoClip ? surface::Rect{0, 0, raster_.width(), raster_.height()} : rect);
         raster_.DrawText(text, rect, format);
     }
 
@@ -97,18 +96,18 @@ class CountingSurface final : public symbology::DrawingSurface {
             return x >= left && x <= right && y >= top && y <= bottom;
         }
     };
-    void Touch(const symbology::Rect& r) {
+    void Touch(const surface::Rect& r) {
         touched_.Add(r.left, r.top, std::int64_t{r.right} - 1, std::int64_t{r.bottom} - 1);
     }
     std::size_t Bytes() const {
         return raster_.RowBytes() * static_cast<std::size_t>(raster_.height());
     }
 
-    symbology::RasterSurface raster_;
+    surface::RasterSurface raster_;
     int bkMode_;
     int startMode_ = 0;
     int selections_ = 0;
-    symbology::Pen current_ = kHostPen;
+    surface::Pen current_ = kHostPen;
     std::int32_t penX_ = 0;
     std::int32_t penY_ = 0;
     Box touched_;

@@ -9,21 +9,21 @@
 #include "CountingSurface.h"
 #include "FuzzSite.h"
 #include "FuzzValues.h"
-#include "component/FailedCall.h"
 #include "control/QvBarCode.h"
+#include "host/FailedCall.h"
 #include "support/FixedFont.h"
-#include "symbology/SurfaceHandles.h"
+#include "surface/SurfaceHandles.h"
 
 namespace qv::fuzz {
 namespace {
 
-using component::FailedCall;
 using control::QvBarCode;
-using symbology::SurfaceHandle;
+using host::FailedCall;
+using surface::SurfaceHandle;
 
 // The real font, or one whose measurements the input chooses, however absurd.
-std::shared_ptr<const symbology::Font> ConsumeFont(ByteReader& in) {
-    static const auto real = symbology::ControlFont();
+std::shared_ptr<const surface::Font> ConsumeFont(ByteReader& in) {
+    static const auto real = surface::ControlFont();
     if (in.InRange<int>(0, 3) < 2) return real;
     const float width = ConsumeFloat(in, 400.0f);
     return std::make_shared<testing::FixedFont>(width, ConsumeFloat(in, 60.0f), 200);
@@ -36,10 +36,10 @@ struct CallerSurface {
         const auto height = in.InRange<std::int32_t>(0, 200);
         const auto background = in.Read<std::uint32_t>() & 0xFFFFFF;
         return std::make_shared<CountingSurface>(
-            width, height, background, in.Bool() ? symbology::kTransparent : symbology::kOpaque);
+            width, height, background, in.Bool() ? surface::kTransparent : surface::kOpaque);
     }
     std::shared_ptr<CountingSurface> surface;
-    symbology::ScopedSurfaceHandle handle{surface};
+    surface::ScopedSurfaceHandle handle{surface};
 };
 
 enum class Target { OwnOmitted, OwnMinusOne, Caller, OwnHandleAsCaller, AnyHandle };
@@ -158,7 +158,7 @@ class ControlSession {
 
     void Draw(Target target) {
         CountingSurface* caller = nullptr;
-        SurfaceHandle hdc = symbology::kNoSurface;
+        SurfaceHandle hdc = surface::kNoSurface;
         if (target == Target::Caller) {
             CallerSurface& chosen = callers_[in_.InRange<std::size_t>(0, 1)];
             caller = chosen.surface.get();
@@ -175,7 +175,7 @@ class ControlSession {
                             hdc,
                             nestedCalls_};
         if (caller) caller->BeginDrawing();
-        std::optional<component::Variant> result;
+        std::optional<host::Variant> result;
         try {
             result = target == Target::OwnOmitted ? control_.Draw() : control_.Draw(hdc);
         } catch (const FailedCall&) {
@@ -199,7 +199,7 @@ class ControlSession {
         if (code == symbology::kBlankText) {
             // Refused before anything was prepared.
             QV_REQUIRE(hdc == before.hdc && positionsKept && pic.Visible() == before.visible);
-        } else if (before.hdc != symbology::kNoSurface) {
+        } else if (before.hdc != surface::kNoSurface) {
             QV_REQUIRE(hdc == before.hdc && (nested || (!pic.Visible() && positionsKept)));
         } else {
             QV_REQUIRE(hdc == pic.hDC());

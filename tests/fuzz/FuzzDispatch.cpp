@@ -15,19 +15,19 @@
 #include "FuzzValues.h"
 #include "component/ArgumentConversion.h"
 #include "component/ControlDispatch.h"
-#include "symbology/Font.h"
-#include "symbology/RasterSurface.h"
-#include "symbology/SurfaceHandles.h"
+#include "surface/Font.h"
+#include "surface/RasterSurface.h"
+#include "surface/SurfaceHandles.h"
 
 namespace qv::fuzz {
 namespace {
 
-using component::CallResult;
-using component::DispatchId;
-using component::Member;
-using component::MemberKind;
-using component::ValueType;
-using component::Variant;
+using host::CallResult;
+using host::DispatchId;
+using host::Member;
+using host::MemberKind;
+using host::ValueType;
+using host::Variant;
 
 constexpr DispatchId kDraw = 0x6003000D;
 constexpr DispatchId kErrorFound = 0x68030002;
@@ -66,24 +66,24 @@ class Handles {
         for (auto& caller : callers_) {
             const auto width = in.InRange<std::int32_t>(0, 300);
             const auto height = in.InRange<std::int32_t>(0, 120);
-            caller = symbology::ScopedSurfaceHandle(
-                std::make_shared<symbology::RasterSurface>(width, height, symbology::kWhite));
+            caller = surface::ScopedSurfaceHandle(
+                std::make_shared<surface::RasterSurface>(width, height, surface::kWhite));
         }
-        stale_ = symbology::ScopedSurfaceHandle(
-                     std::make_shared<symbology::RasterSurface>(1, 1, symbology::kWhite))
+        stale_ = surface::ScopedSurfaceHandle(
+                     std::make_shared<surface::RasterSurface>(1, 1, surface::kWhite))
                      .get();
     }
     std::int32_t Consume(ByteReader& in, const control::QvBarCode& control) const {
         const int pick = in.InRange<int>(0, 5);
-        if (pick == 0) return symbology::kNoSurface;
+        if (pick == 0) return surface::kNoSurface;
         if (pick <= 2) return callers_[in.Bool()].get();
         if (pick == 3) return control.Pic1().hDC();
         return pick == 4 ? stale_ : in.Read<std::int32_t>();
     }
 
   private:
-    std::array<symbology::ScopedSurfaceHandle, 2> callers_;
-    symbology::SurfaceHandle stale_;
+    std::array<surface::ScopedSurfaceHandle, 2> callers_;
+    surface::SurfaceHandle stale_;
 };
 
 Variant ConsumeVariant(ByteReader& in, const Handles& handles, const control::QvBarCode& c) {
@@ -117,11 +117,11 @@ class DispatchSession {
     }
 
   private:
-    static std::shared_ptr<const symbology::Font> Font() {
-        static const auto font = symbology::ControlFont();
+    static std::shared_ptr<const surface::Font> Font() {
+        static const auto font = surface::ControlFont();
         return font;
     }
-    const component::InterfaceTable& Table() const { return dispatch_.Interface(); }
+    const host::InterfaceTable& Table() const { return dispatch_.Interface(); }
 
     void Step() {
         const int what = in_.InRange<int>(0, 15);
@@ -182,7 +182,7 @@ class DispatchSession {
         std::optional<DispatchId> id;
         if (byName) {
             name = ConsumeName();
-            id = component::FindDispatchId(Table(), *name);
+            id = host::FindDispatchId(Table(), *name);
         } else {
             id = ConsumeId();
         }
@@ -205,14 +205,14 @@ class DispatchSession {
 
         const Member* member = id ? Resolve(*id, kind, arguments.size()) : nullptr;
         if (!result.ok()) {
-            QV_REQUIRE(!result.reason || result.status == component::StatusOf(*result.reason));
+            QV_REQUIRE(!result.reason || result.status == host::StatusOf(*result.reason));
             QV_REQUIRE(arguments ==
                        given);  // by-reference arguments are written back only on success
         }
         if (!id) {
-            QV_REQUIRE(result.status == component::kUnknownName && after == before);
+            QV_REQUIRE(result.status == host::kUnknownName && after == before);
         } else if (member == nullptr) {
-            QV_REQUIRE(result.status == component::kMemberNotFound && after == before);
+            QV_REQUIRE(result.status == host::kMemberNotFound && after == before);
         } else if (!CountFits(*member, arguments.size())) {
             QV_REQUIRE(!result.ok() && after == before);
         } else if (member->kind == MemberKind::Get) {
@@ -226,9 +226,9 @@ class DispatchSession {
 
     // Which member a call reaches: a method call without arguments on a property reads it.
     const Member* Resolve(DispatchId id, MemberKind kind, std::size_t count) const {
-        if (const Member* m = component::FindMember(Table(), id, kind)) return m;
+        if (const Member* m = host::FindMember(Table(), id, kind)) return m;
         return kind == MemberKind::Method && count == 0
-                   ? component::FindMember(Table(), id, MemberKind::Get)
+                   ? host::FindMember(Table(), id, MemberKind::Get)
                    : nullptr;
     }
 
@@ -245,7 +245,7 @@ class DispatchSession {
                 return Variant::FromBool(component::ToAutomationBool(value) != 0);
             }
             return Variant::FromInt32(component::ToWholeNumber(value));
-        } catch (const component::FailedCall&) {
+        } catch (const host::FailedCall&) {
             return std::nullopt;
         }
     }

@@ -65,7 +65,7 @@ void Apply(QvBarCodePP& page, FuzzPageHost& host) {
     const ErrorState state = ErrorStateOf(*host.control);
     try {
         page.ApplyChanges();
-    } catch (const component::FailedCall&) {
+    } catch (const host::FailedCall&) {
         // An overflow or a refused service ends the apply; the control's error state stays.
         QV_REQUIRE(ErrorStateOf(*host.control) == state);
         return;
@@ -81,7 +81,7 @@ void Apply(QvBarCodePP& page, FuzzPageHost& host) {
         QV_REQUIRE(ErrorStateOf(control) == state);
         return;
     }
-    CheckDrawResult(control, component::Variant::FromInt16(page.LastDrawResult()),
+    CheckDrawResult(control, host::Variant::FromInt16(page.LastDrawResult()),
                     host.site->Messages());
 }
 
@@ -118,7 +118,7 @@ void Step(ByteReader& in, QvBarCodePP& page, FuzzPageHost& host) {
             const int value = in.InRange<int>(0, 3);
             try {
                 check.SetValue(value);
-            } catch (const component::FailedCall&) {
+            } catch (const host::FailedCall&) {
                 QV_REQUIRE(value == 3);
             }
             break;
@@ -138,7 +138,7 @@ void Step(ByteReader& in, QvBarCodePP& page, FuzzPageHost& host) {
             }
             try {
                 page.SelectionChanged();
-            } catch (const component::FailedCall&) {
+            } catch (const host::FailedCall&) {
                 return;  // a refused property read ends the load
             }
             QV_REQUIRE(page.LanguageCode() == "E" || page.LanguageCode() == "S");

@@ -6,15 +6,15 @@
 #include <utility>
 
 #include "FuzzCheck.h"
-#include "component/ControlSite.h"
-#include "component/FailedCall.h"
 #include "control/ResultMessages.h"
+#include "host/ControlSite.h"
+#include "host/FailedCall.h"
 
 namespace qv::fuzz {
 
 // A host that the input steers: its user language, whether its services fail, and work it
 // runs when the control lets it process pending events (where a host may call back in).
-class FuzzSite final : public component::StandaloneSite {
+class FuzzSite final : public host::StandaloneSite {
   public:
     struct Language {
         const char* name;
@@ -50,7 +50,7 @@ class FuzzSite final : public component::StandaloneSite {
 
   private:
     static void FailIf(bool fail, const char* what) {
-        if (fail) throw component::FailedCall(component::FailureReason::PlatformFailure, what);
+        if (fail) throw host::FailedCall(host::FailureReason::PlatformFailure, what);
     }
     Language language_ = kLanguages[0];
 };

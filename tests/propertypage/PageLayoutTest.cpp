@@ -58,7 +58,7 @@ TEST(PageLayout, CheckBoxStatesAreZeroOneOrTwo) {
     QvBarCodePP page(nullptr);
     page.chkShowValue.SetValue(2);
     EXPECT_FALSE(page.chkShowValue.Ticked());
-    EXPECT_THROW(page.chkShowValue.SetValue(3), component::FailedCall);
+    EXPECT_THROW(page.chkShowValue.SetValue(3), host::FailedCall);
     EXPECT_EQ(page.chkShowValue.Value(), 2);
 }
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "surface/RasterSurface.h"
 #include "symbology/Encoders.h"
-#include "symbology/RasterSurface.h"
 
 namespace qv::symbology {
 namespace {
@@ -18,22 +18,22 @@ constexpr std::int32_t kModulePixels = 3;
 constexpr std::int32_t kQuietModules = 12;
 constexpr std::int32_t kBarHeight = 60;
 
-RasterSurface Render(const std::string& modules) {
+surface::RasterSurface Render(const std::string& modules) {
     const auto width =
         static_cast<std::int32_t>(modules.size() + 2 * kQuietModules) * kModulePixels;
-    RasterSurface surface(width, kBarHeight, kWhite);
+    surface::RasterSurface surface(width, kBarHeight, surface::kWhite);
     for (std::size_t i = 0; i < modules.size(); ++i) {
         const auto left = (static_cast<std::int32_t>(i) + kQuietModules) * kModulePixels;
         if (modules[i] == '1')
-            surface.FillRect({left, 0, left + kModulePixels, kBarHeight}, kBlack);
+            surface.FillRect({left, 0, left + kModulePixels, kBarHeight}, surface::kBlack);
     }
     return surface;
 }
 
-using Reader = std::function<std::string(const RasterSurface&)>;
+using Reader = std::function<std::string(const surface::RasterSurface&)>;
 
 Reader Zxing(ZXing::BarcodeFormat format) {
-    return [format](const RasterSurface& surface) -> std::string {
+    return [format](const surface::RasterSurface& surface) -> std::string {
         const std::vector<std::uint8_t> pixels = surface.ContiguousPixels();
         const ZXing::ImageView image(pixels.data(), surface.width(), surface.height(),
                                      ZXing::ImageFormat::RGB, static_cast<int>(surface.RowBytes()));
@@ -102,10 +102,10 @@ TEST(RoundTrip, Code39) {
 
 // No reader for Standard 2 of 5 is at hand: read the pixels back into bar widths and decode
 // them with the symbology's weights 1, 2, 4, 7 and 0 of the wide bars (4 + 7 stands for 0).
-std::string ReadStandard2of5(const RasterSurface& surface) {
+std::string ReadStandard2of5(const surface::RasterSurface& surface) {
     std::vector<int> bars{0};
     for (std::int32_t x = 0; x < surface.width(); x += kModulePixels) {
-        if (surface.PixelAt(x, kBarHeight / 2) == kBlack) {
+        if (surface.PixelAt(x, kBarHeight / 2) == surface::kBlack) {
             ++bars.back();
         } else if (bars.back() > 0) {
             bars.push_back(0);

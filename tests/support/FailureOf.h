@@ -2,16 +2,16 @@
 
 #include <optional>
 
-#include "component/FailedCall.h"
+#include "host/FailedCall.h"
 
 namespace qv::testing {
 
 // The reason of the failed call that `call` ends in, or nothing when it returns.
 template <typename Call>
-std::optional<component::FailureReason> FailureOf(Call&& call) {
+std::optional<host::FailureReason> FailureOf(Call&& call) {
     try {
         call();
-    } catch (const component::FailedCall& failure) {
+    } catch (const host::FailedCall& failure) {
         return failure.reason();
     }
     return std::nullopt;

@@ -18,14 +18,12 @@ class FakePageHostOf final : public propertypage::PageHost {
   public:
     // A null font is the control's own.
     explicit FakePageHostOf(
-        std::shared_ptr<const symbology::Font> font = std::make_shared<FixedFont>())
+        std::shared_ptr<const surface::Font> font = std::make_shared<FixedFont>())
         : site(std::make_shared<Site>()),
           control(std::make_shared<control::QvBarCode>(site, std::move(font))),
           dispatch(control) {}
 
-    component::DispatchObject* FirstSelectedControl() override {
-        return selected ? &dispatch : nullptr;
-    }
+    host::DispatchObject* FirstSelectedControl() override { return selected ? &dispatch : nullptr; }
     void SetChanged(bool value) override { changed = value; }
     void ShowMessageBox(std::u16string_view text, int style) override {
         messageBoxes.emplace_back(text);

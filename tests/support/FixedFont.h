@@ -5,23 +5,23 @@
 #include <string>
 #include <vector>
 
-#include "symbology/Font.h"
+#include "surface/Font.h"
 
 namespace qv::testing {
 
 // A font of fixed metrics, however absurd, that remembers what it measured and leaves no ink
 // unless asked, so geometry tests see exact boxes. It renders at most 48 x 48 pixels.
-class FixedFont final : public symbology::Font {
+class FixedFont final : public surface::Font {
   public:
     FixedFont(float width = 40.0f, float height = 13.0f, std::uint8_t ink = 0)
         : width_(width), height_(height), ink_(ink) {}
 
-    symbology::TextExtent Measure(std::u16string_view text) const override {
+    surface::TextExtent Measure(std::u16string_view text) const override {
         measured.emplace_back(text);
         return {width_, height_};
     }
-    symbology::RenderedText Render(std::u16string_view) const override {
-        symbology::RenderedText text;
+    surface::RenderedText Render(std::u16string_view) const override {
+        surface::RenderedText text;
         text.width = Clamp(width_);
         text.height = Clamp(height_);
         text.coverage.assign(static_cast<std::size_t>(text.width) * text.height, ink_);

@@ -2,17 +2,17 @@
 
 #include <string>
 
-#include "symbology/RasterSurface.h"
+#include "surface/RasterSurface.h"
 
 namespace qv::testing {
 
 // Pixels as text: "#" black, "." white, "-" anything else.
-inline char PixelChar(symbology::Colour c) {
-    return c == symbology::kBlack ? '#' : c == symbology::kWhite ? '.' : '-';
+inline char PixelChar(surface::Colour c) {
+    return c == surface::kBlack ? '#' : c == surface::kWhite ? '.' : '-';
 }
 
 // Columns [from, to) of row y; to < 0 means the surface's width.
-inline std::string RowText(const symbology::RasterSurface& s, std::int32_t y, std::int32_t from = 0,
+inline std::string RowText(const surface::RasterSurface& s, std::int32_t y, std::int32_t from = 0,
                            std::int32_t to = -1) {
     std::string row;
     for (std::int32_t x = from; x < (to < 0 ? s.width() : to); ++x)
@@ -20,14 +20,14 @@ inline std::string RowText(const symbology::RasterSurface& s, std::int32_t y, st
     return row;
 }
 
-inline std::string ColumnText(const symbology::RasterSurface& s, std::int32_t x) {
+inline std::string ColumnText(const surface::RasterSurface& s, std::int32_t x) {
     std::string column;
     for (std::int32_t y = 0; y < s.height(); ++y) column += PixelChar(s.PixelAt(x, y));
     return column;
 }
 
 // Every row, separated by "/".
-inline std::string PictureText(const symbology::RasterSurface& s) {
+inline std::string PictureText(const surface::RasterSurface& s) {
     std::string picture;
     for (std::int32_t y = 0; y < s.height(); ++y) picture += (y ? "/" : "") + RowText(s, y);
     return picture;

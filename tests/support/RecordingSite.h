@@ -3,20 +3,20 @@
 #include <string>
 #include <vector>
 
-#include "component/ControlSite.h"
-#include "component/FailedCall.h"
+#include "host/ControlSite.h"
+#include "host/FailedCall.h"
 
 namespace qv::testing {
 
 // A site that records what the control tells the host and can be told to fail.
-class RecordingSite : public component::StandaloneSite {
+class RecordingSite : public host::StandaloneSite {
   public:
     using StandaloneSite::StandaloneSite;
 
     void PropertyChanged(std::string_view name) override {
         notifications.emplace_back(name);
         if (failNotifications) {
-            throw component::FailedCall(component::FailureReason::PlatformFailure, "host refused");
+            throw host::FailedCall(host::FailureReason::PlatformFailure, "host refused");
         }
     }
     void ProcessPendingEvents() override { ++pendingEventRuns; }

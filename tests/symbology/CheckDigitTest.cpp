@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "component/FailedCall.h"
+#include "host/FailedCall.h"
 #include "symbology/Encoders.h"
 
 namespace qv::symbology {
@@ -46,15 +46,15 @@ TEST(PrepareTextToEncode, ChecksDigitsAndAppendsTheWeightedCheckDigit) {
 TEST(PrepareTextToEncode, SumAndLengthAreSixteenBit) {
     // 1820 nines sum to 32760; one more nine (weight 3) passes 32767.
     EXPECT_EQ(PrepareTextToEncode(std::u16string(1820, u'9'), true).code, kDrawn);
-    EXPECT_THROW(PrepareTextToEncode(std::u16string(1821, u'9'), true), component::FailedCall);
-    EXPECT_THROW(PrepareTextToEncode(std::u16string(1821, u'9'), false), component::FailedCall);
+    EXPECT_THROW(PrepareTextToEncode(std::u16string(1821, u'9'), true), host::FailedCall);
+    EXPECT_THROW(PrepareTextToEncode(std::u16string(1821, u'9'), false), host::FailedCall);
 
     EXPECT_EQ(PrepareTextToEncode(std::u16string(32767, u'0'), false).code, kDrawn);
     try {
         PrepareTextToEncode(std::u16string(32768, u'0'), false);
         FAIL() << "a text of 32768 digits must not be measured in 16 bits";
-    } catch (const component::FailedCall& failed) {
-        EXPECT_EQ(failed.reason(), component::FailureReason::Overflow);
+    } catch (const host::FailedCall& failed) {
+        EXPECT_EQ(failed.reason(), host::FailureReason::Overflow);
     }
     // Surrounding spaces do not count towards the length.
     EXPECT_EQ(PrepareTextToEncode(u"  " + std::u16string(32767, u'0') + u"  ", false).code, kDrawn);

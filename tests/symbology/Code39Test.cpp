@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "component/FailedCall.h"
+#include "host/FailedCall.h"
 #include "symbology/Encoders.h"
 
 namespace qv::symbology {
@@ -57,7 +57,7 @@ TEST(Code39, EncodesTheUpperCasedTrimmedText) {
 TEST(Code39, ModuleCountIsSixteenBit) {
     // 13 x 2518 + 25 = 32759; 2519 characters give 32772.
     EXPECT_EQ(EncodeCode39(std::u16string(2518, u'Q')).modules.size(), 32759u);
-    EXPECT_THROW(EncodeCode39(std::u16string(2519, u'Q')), component::FailedCall);
+    EXPECT_THROW(EncodeCode39(std::u16string(2519, u'Q')), host::FailedCall);
     EXPECT_EQ(EncodeCode39(std::u16string(2519, u'Q') + u",").code, kInvalidCharacter);
 }
 

@@ -6,13 +6,13 @@
 #include <vector>
 
 #include "support/PixelText.h"
+#include "surface/RasterSurface.h"
 #include "symbology/Encoding.h"
-#include "symbology/RasterSurface.h"
 
 namespace qv::symbology {
 namespace {
 
-constexpr Colour kGrey = 0x808080;
+constexpr surface::Colour kGrey = 0x808080;
 
 // A control as the pipeline sees it, drawing on a caller's raster surface unless told to
 // use an own surface, whose operations it records.
@@ -28,28 +28,29 @@ class FakeHost final : public PipelineHost {
     }
     void SetOwnSurfaceHeight(std::int32_t height) override {
         calls.push_back("height " + std::to_string(height));
-        ownSurface = std::make_shared<RasterSurface>(ownWidth, height, kGrey);
-        ownHandle = ScopedSurfaceHandle(ownSurface);
+        ownSurface = std::make_shared<surface::RasterSurface>(ownWidth, height, kGrey);
+        ownHandle = surface::ScopedSurfaceHandle(ownSurface);
     }
     void ProcessPendingEvents() override { calls.push_back("events"); }
-    SurfaceHandle OwnSurfaceHandle() override {
+    surface::SurfaceHandle OwnSurfaceHandle() override {
         calls.push_back("hDC");
         return ownHandle.get();
     }
     void KeepOwnSurfaceDrawing() override { calls.push_back("keep"); }
-    TextExtent MeasureText(std::u16string_view) const override { return caption; }
+    surface::TextExtent MeasureText(std::u16string_view) const override { return caption; }
 
     BarcodeLayout layout;
     bool own = false;
-    TextExtent caption{40.0f, 13.0f};
+    surface::TextExtent caption{40.0f, 13.0f};
     std::vector<std::string> calls;
     std::int32_t ownWidth = 0;
-    std::shared_ptr<RasterSurface> ownSurface;
-    ScopedSurfaceHandle ownHandle;
-    std::shared_ptr<RasterSurface> callerSurface = std::make_shared<RasterSurface>(400, 120, kGrey);
-    RasterSurface& caller = *callerSurface;
-    ScopedSurfaceHandle callerHandle{callerSurface};
-    SurfaceHandle hdc = callerHandle.get();
+    std::shared_ptr<surface::RasterSurface> ownSurface;
+    surface::ScopedSurfaceHandle ownHandle;
+    std::shared_ptr<surface::RasterSurface> callerSurface =
+        std::make_shared<surface::RasterSurface>(400, 120, kGrey);
+    surface::RasterSurface& caller = *callerSurface;
+    surface::ScopedSurfaceHandle callerHandle{callerSurface};
+    surface::SurfaceHandle hdc = callerHandle.get();
 };
 
 using testing::ColumnText;
@@ -59,7 +60,7 @@ TEST(DrawModuleString, WhiteFrameBarsAndCaptionBoxOfTheWorkedExample) {
     FakeHost host;
     host.layout = {0, 0, 300, 80, false, true, true};
     ASSERT_EQ(DrawModuleString(host, std::string(50, '1'), u"caption", host.hdc), kDrawn);
-    const RasterSurface& s = host.caller;
+    const surface::RasterSurface& s = host.caller;
     // Frame 0,0,260,80 white; bars at columns 5..254, rows 5..74; caption box 107..153 x 62..75.
     EXPECT_EQ(RowText(s, 0, 0, 262), std::string(260, '.') + "--");
     EXPECT_EQ(RowText(s, 5, 3, 257), ".." + std::string(250, '#') + "..");
@@ -117,7 +118,7 @@ TEST(DrawModuleString, CaptionBoxTakesTheSurfaceBackgroundAndRoundsHalfToEven) {
             static_cast<std::int32_t>(RowText(host.caller, 25).find_first_not_of('#'));
         EXPECT_EQ(left, c.expectedLeft) << c.textWidth;
         EXPECT_EQ(host.caller.PixelAt(left, 20), kGrey);
-        EXPECT_EQ(host.caller.PixelAt(left, 19), kBlack);
+        EXPECT_EQ(host.caller.PixelAt(left, 19), surface::kBlack);
     }
 }
 

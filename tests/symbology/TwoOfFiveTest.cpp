@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "component/FailedCall.h"
+#include "host/FailedCall.h"
 #include "symbology/NumericEncoding.h"
 
 namespace qv::symbology {
@@ -37,11 +37,11 @@ TEST(Standard2of5, EncodesEveryDigitInFiveBars) {
 // The longest texts whose module count fits 16 bits, and one character more.
 TEST(TwoOfFive, ModuleCountIsSixteenBit) {
     EXPECT_EQ(EncodeInterleaved2of5(std::u16string(4678, u'7')).modules.size(), 32754u);
-    EXPECT_THROW(EncodeInterleaved2of5(std::u16string(4680, u'7')), component::FailedCall);
+    EXPECT_THROW(EncodeInterleaved2of5(std::u16string(4680, u'7')), host::FailedCall);
     // Odd length is refused before the module count is reached.
     EXPECT_EQ(EncodeInterleaved2of5(std::u16string(4681, u'7')).code, kInvalidLength);
     EXPECT_EQ(EncodeStandard2of5(std::u16string(2339, u'3')).modules.size(), 32761u);
-    EXPECT_THROW(EncodeStandard2of5(std::u16string(2340, u'3')), component::FailedCall);
+    EXPECT_THROW(EncodeStandard2of5(std::u16string(2340, u'3')), host::FailedCall);
     EXPECT_EQ(EncodeStandard2of5(std::u16string(2340, u'x')).code, kInvalidCharacter);
 }
 

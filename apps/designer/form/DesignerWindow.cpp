@@ -9,7 +9,7 @@
 #include "OwnedWidget.h"
 #include "PageStyle.h"
 #include "SavePicture.h"
-#include "component/FailedCall.h"
+#include "host/FailedCall.h"
 
 namespace qv::designer {
 
@@ -68,7 +68,7 @@ void DesignerWindow::DrawBarcode() {
     try {
         barcode_->DrawOwnSurface();
         ShowDrawResult();
-    } catch (const component::FailedCall& failure) {
+    } catch (const host::FailedCall& failure) {
         statusBar()->showMessage(QStringLiteral("Draw failed: %1").arg(failure.what()));
     }
 }
@@ -103,7 +103,7 @@ bool DesignerWindow::SavePictureTo(const QString& path) {
             statusBar()->showMessage(QStringLiteral("Not saved: the barcode has no pixels"));
         }
         return saved.written;
-    } catch (const component::FailedCall& failure) {
+    } catch (const host::FailedCall& failure) {
         statusBar()->showMessage(QStringLiteral("Not saved: %1").arg(failure.what()));
         return false;
     }

@@ -5,7 +5,7 @@
 #include <QTime>
 
 #include "PageStyle.h"
-#include "component/UserLanguage.h"
+#include "host/UserLanguage.h"
 
 namespace qv::designer {
 
@@ -33,7 +33,7 @@ propertypage::TimeOfDay DialogPageHost::CurrentTime() const {
 }
 
 std::string DialogPageHost::UserLanguageName() const {
-    return component::UserLanguageName();
+    return host::UserLanguageName();
 }
 
 }  // namespace qv::designer

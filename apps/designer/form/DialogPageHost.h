@@ -17,7 +17,7 @@ class DialogPageHost final : public propertypage::PageHost {
   public:
     DialogPageHost(std::shared_ptr<control::QvBarCode> control, QWidget* messageParent);
 
-    component::DispatchObject* FirstSelectedControl() override { return &dispatch_; }
+    host::DispatchObject* FirstSelectedControl() override { return &dispatch_; }
     void SetChanged(bool changed) override;
     void ShowMessageBox(std::u16string_view text, int style) override;
     void Beep() override;

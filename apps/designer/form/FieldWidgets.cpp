@@ -163,7 +163,7 @@ QWidget* MakeCheckBoxWidget(CheckBox& box, QWidget& container) {
     return widget;
 }
 
-QWidget* MakePictureWidget(const propertypage::Picture&, const symbology::RasterSurface& image,
+QWidget* MakePictureWidget(const propertypage::Picture&, const surface::RasterSurface& image,
                            QWidget& container) {
     auto* widget = MakeOwned<QLabel>(container);
     widget->setPixmap(QPixmap::fromImage(ToQImage(image)));

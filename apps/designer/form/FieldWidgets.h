@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "propertypage/PageFields.h"
-#include "symbology/RasterSurface.h"
+#include "surface/RasterSurface.h"
 
 namespace qv::designer {
 
@@ -17,7 +17,7 @@ QWidget* MakeTextBoxWidget(propertypage::TextBox& box, QWidget& container);
 QWidget* MakeListWidget(propertypage::DropDownList& list, QWidget& container);
 QWidget* MakeCheckBoxWidget(propertypage::CheckBox& box, QWidget& container);
 QWidget* MakePictureWidget(const propertypage::Picture& picture,
-                           const symbology::RasterSurface& image, QWidget& container);
+                           const surface::RasterSurface& image, QWidget& container);
 
 // Stops the field from reaching its widget, for a view that goes before the page does.
 void DetachField(propertypage::Field& field);

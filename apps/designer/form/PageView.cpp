@@ -2,7 +2,7 @@
 
 #include "FieldWidgets.h"
 #include "PageStyle.h"
-#include "component/FailedCall.h"
+#include "host/FailedCall.h"
 
 namespace qv::designer {
 
@@ -18,8 +18,8 @@ PageView::PageView(QvBarCodePP& page, QWidget* parent) : QWidget(parent), page_(
     for (Field* field : page.Fields()) {
         QWidget* container = field->Container() == "page" ? this : WidgetFor(field->Container());
         if (container == nullptr) {
-            throw component::FailedCall(component::FailureReason::InvalidValue,
-                                        "a page field names no container");
+            throw host::FailedCall(host::FailureReason::InvalidValue,
+                                   "a page field names no container");
         }
         QWidget* widget = Build(*field, *container);
         widget->setObjectName(QString::fromStdString(field->Name()));
@@ -57,7 +57,7 @@ QWidget* PageView::Build(Field& field, QWidget& container) {
             return MakePictureWidget(static_cast<propertypage::Picture&>(field),
                                      *page_->Image1Picture(), container);
     }
-    throw component::FailedCall(component::FailureReason::InvalidValue, "unknown field kind");
+    throw host::FailedCall(host::FailureReason::InvalidValue, "unknown field kind");
 }
 
 QWidget* PageView::WidgetFor(std::string_view fieldName) const {

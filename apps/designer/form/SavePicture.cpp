@@ -1,14 +1,14 @@
 #include "SavePicture.h"
 
 #include "RenderBarcode.h"
-#include "component/TextConversion.h"
-#include "symbology/AtomicFile.h"
+#include "host/TextConversion.h"
+#include "imagefile/AtomicFile.h"
 
 namespace qv::designer {
 
 SaveResult SavePicture(const control::QvBarCode& control, const QString& path) {
     cli::BarcodeSettings settings;
-    settings.text = component::Utf16ToUtf8(control.Text());
+    settings.text = host::Utf16ToUtf8(control.Text());
     settings.barCodeType = control.BarCodeType();
     settings.barWidth = control.BarWidth();
     settings.barHeight = control.BarHeight();
@@ -23,7 +23,7 @@ SaveResult SavePicture(const control::QvBarCode& control, const QString& path) {
     const cli::Drawing drawing = renderer.Render(settings);
     SaveResult result{drawing.code, drawing.description, false};
     if (drawing.code == 0 && !drawing.IsEmpty()) {
-        symbology::WriteFileAtomically(path.toStdString(), drawing.bytes);
+        imagefile::WriteFileAtomically(path.toStdString(), drawing.bytes);
         result.written = true;
     }
     return result;

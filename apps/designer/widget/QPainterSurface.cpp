@@ -3,19 +3,19 @@
 #include <QImage>
 #include <algorithm>
 
-#include "symbology/LineSteps.h"
-#include "symbology/TextPlacement.h"
-#include "symbology/Windows1252.h"
+#include "surface/LineSteps.h"
+#include "surface/TextPlacement.h"
+#include "surface/Windows1252.h"
 
 namespace qv::designer {
 
-using symbology::Colour;
-using symbology::Rect;
+using surface::Colour;
+using surface::Rect;
 
 namespace {
 
 QColor ToQColor(Colour colour) {
-    return QColor(symbology::RedOf(colour), symbology::GreenOf(colour), symbology::BlueOf(colour));
+    return QColor(surface::RedOf(colour), surface::GreenOf(colour), surface::BlueOf(colour));
 }
 
 // The part of a rectangle inside the surface, as a Qt rectangle; empty when nothing is left.
@@ -35,7 +35,7 @@ QRect Clipped(std::int64_t left, std::int64_t top, std::int64_t right, std::int6
 }  // namespace
 
 QPainterSurface::QPainterSurface(QPainter& painter, QSize size, Colour background)
-    : painter_(painter), size_(size), background_(background), font_(symbology::ControlFont()) {
+    : painter_(painter), size_(size), background_(background), font_(surface::ControlFont()) {
     // Whole pixels only: an antialiased edge would bleed into the next module.
     painter_.setRenderHint(QPainter::Antialiasing, false);
 }
@@ -72,8 +72,8 @@ void QPainterSurface::LineTo(std::int32_t x, std::int32_t y) {
             painter_.fillRect(area, ToQColor(pen_.colour));
         }
     } else {
-        symbology::ForEachLinePixel(cx, cy, x, y,
-                                    [this](std::int64_t px, std::int64_t py) { PlotPen(px, py); });
+        surface::ForEachLinePixel(cx, cy, x, y,
+                                  [this](std::int64_t px, std::int64_t py) { PlotPen(px, py); });
     }
     penX_ = x;
     penY_ = y;
@@ -81,11 +81,10 @@ void QPainterSurface::LineTo(std::int32_t x, std::int32_t y) {
 
 void QPainterSurface::DrawText(std::string_view windows1252Text, const Rect& rect,
                                unsigned format) {
-    const symbology::RenderedText text =
-        font_->Render(symbology::DecodeWindows1252(windows1252Text));
-    const auto [left, top] = symbology::PlaceText(text.width, text.height, rect, format);
+    const surface::RenderedText text = font_->Render(surface::DecodeWindows1252(windows1252Text));
+    const auto [left, top] = surface::PlaceText(text.width, text.height, rect, format);
     QRect clip = Clipped(left, top, left + text.width, top + text.height, size_);
-    if (!(format & symbology::kNoClip)) {
+    if (!(format & surface::kNoClip)) {
         clip &= Clipped(rect.left, rect.top, rect.right, rect.bottom, size_);
     }
     if (clip.isEmpty()) {
@@ -102,7 +101,7 @@ void QPainterSurface::DrawText(std::string_view windows1252Text, const Rect& rec
     }
     painter_.save();
     painter_.setClipRect(clip);
-    if (bkMode_ == symbology::kOpaque) {
+    if (bkMode_ == surface::kOpaque) {
         painter_.fillRect(clip, ToQColor(background_));
     }
     painter_.drawImage(QPoint(static_cast<int>(left), static_cast<int>(top)), ink);

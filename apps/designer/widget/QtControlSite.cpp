@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <cmath>
 
-#include "component/FailedCall.h"
+#include "host/FailedCall.h"
 
 namespace qv::designer {
 
@@ -32,8 +32,7 @@ void QtControlSite::ProcessPendingEvents() {
 
 void QtControlSite::SetOuterSize(float width, float height) {
     if (width / unitsPerPixel() > QWIDGETSIZE_MAX || height / unitsPerPixel() > QWIDGETSIZE_MAX) {
-        throw component::FailedCall(component::FailureReason::InvalidValue,
-                                    "control size must fit a widget");
+        throw host::FailedCall(host::FailureReason::InvalidValue, "control size must fit a widget");
     }
     StandaloneSite::SetOuterSize(width, height);
     if (widget_) {

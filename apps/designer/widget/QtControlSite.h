@@ -4,14 +4,14 @@
 #include <QWidget>
 #include <functional>
 
-#include "component/ControlSite.h"
+#include "host/ControlSite.h"
 
 namespace qv::designer {
 
 // Sites a control in a Qt widget: the inner size is the widget's in pixels, the outer size
 // is kept in host units and the widget takes it at the site's units per pixel. Once the
 // widget is gone the site keeps the sizes by itself.
-class QtControlSite final : public component::StandaloneSite {
+class QtControlSite final : public host::StandaloneSite {
   public:
     explicit QtControlSite(QWidget& widget);
 

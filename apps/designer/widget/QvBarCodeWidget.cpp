@@ -15,16 +15,16 @@ QvBarCodeWidget::QvBarCodeWidget(QWidget* parent)
     };
 }
 
-component::Variant QvBarCodeWidget::DrawOwnSurface() {
-    component::Variant result = control_->Draw();
+host::Variant QvBarCodeWidget::DrawOwnSurface() {
+    host::Variant result = control_->Draw();
     update();
     return result;
 }
 
-component::Variant QvBarCodeWidget::DrawOnto(QPainter& painter, QSize size) {
+host::Variant QvBarCodeWidget::DrawOnto(QPainter& painter, QSize size) {
     PainterSurfaceHandle surface(painter, size);
-    symbology::SurfaceHandle hdc = surface.get();
-    component::Variant result = control_->Draw(hdc);
+    surface::SurfaceHandle hdc = surface.get();
+    host::Variant result = control_->Draw(hdc);
     update();
     return result;
 }

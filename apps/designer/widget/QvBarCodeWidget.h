@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "QtControlSite.h"
-#include "component/Variant.h"
 #include "control/QvBarCode.h"
+#include "host/Variant.h"
 
 namespace qv::designer {
 
@@ -24,9 +24,9 @@ class QvBarCodeWidget : public QWidget {
     const QtControlSite& Site() const { return *site_; }
 
     // Draw on the control's own surface, then repaint.
-    component::Variant DrawOwnSurface();
+    host::Variant DrawOwnSurface();
     // Draw onto the painter's surface of the given size at PositionX, PositionY.
-    component::Variant DrawOnto(QPainter& painter, QSize size);
+    host::Variant DrawOnto(QPainter& painter, QSize size);
     // What Pic1 shows now.
     QImage SurfaceImage() const;
 

@@ -2,11 +2,11 @@
 
 #include <QImage>
 
-#include "symbology/RasterSurface.h"
+#include "surface/RasterSurface.h"
 
 namespace qv::designer {
 
 // A deep copy of the surface's pixels as a Qt image in the same RGB layout.
-QImage ToQImage(const symbology::RasterSurface& surface);
+QImage ToQImage(const surface::RasterSurface& surface);
 
 }  // namespace qv::designer

@@ -16,7 +16,7 @@ namespace {
 struct ExportedDispatch {
     QvDispatch base;
     std::atomic<std::uint32_t> references{1};
-    std::unique_ptr<DispatchObject> object;
+    std::unique_ptr<host::DispatchObject> object;
 };
 static_assert(std::is_standard_layout_v<ExportedDispatch>);
 
@@ -44,11 +44,11 @@ std::uint32_t ReleaseReference(Exported* self) {
     return left;
 }
 
-std::optional<MemberKind> KindOf(std::uint16_t flags) {
-    if (flags == QV_DISPATCH_PROPERTYPUT) return MemberKind::Let;
-    if (flags == QV_DISPATCH_PROPERTYGET) return MemberKind::Get;
+std::optional<host::MemberKind> KindOf(std::uint16_t flags) {
+    if (flags == QV_DISPATCH_PROPERTYPUT) return host::MemberKind::Let;
+    if (flags == QV_DISPATCH_PROPERTYGET) return host::MemberKind::Get;
     if (flags == QV_DISPATCH_METHOD || flags == (QV_DISPATCH_METHOD | QV_DISPATCH_PROPERTYGET)) {
-        return MemberKind::Method;
+        return host::MemberKind::Method;
     }
     return std::nullopt;
 }
@@ -68,13 +68,13 @@ std::uint32_t DispatchRelease(QvDispatch* base) {
 }
 
 QvStatus DispatchIdOfName(QvDispatch* base, const char* name, std::int32_t* dispatchId) {
-    if (base == nullptr || name == nullptr || dispatchId == nullptr) return kNullPointer;
-    return GuardCall([&] {
+    if (base == nullptr || name == nullptr || dispatchId == nullptr) return host::kNullPointer;
+    return host::GuardCall([&] {
                const auto id =
-                   FindDispatchId(Self<ExportedDispatch>(base)->object->Interface(), name);
-               if (!id) return CallResult::Failure(kUnknownName, "unknown member");
+                   host::FindDispatchId(Self<ExportedDispatch>(base)->object->Interface(), name);
+               if (!id) return host::CallResult::Failure(host::kUnknownName, "unknown member");
                *dispatchId = *id;
-               return CallResult::Success(Variant());
+               return host::CallResult::Success(host::Variant());
            })
         .status;
 }
@@ -82,17 +82,18 @@ QvStatus DispatchIdOfName(QvDispatch* base, const char* name, std::int32_t* disp
 QvStatus DispatchInvoke(QvDispatch* base, std::int32_t dispatchId, std::uint16_t flags,
                         QvVariant* arguments, std::uint32_t argumentCount, QvVariant* result,
                         QvCallError* error) {
-    CallResult outcome = GuardCall([&] {
+    host::CallResult outcome = host::GuardCall([&] {
         if (base == nullptr || (arguments == nullptr && argumentCount > 0)) {
-            return CallResult::Failure(kNullPointer, "null object or arguments");
+            return host::CallResult::Failure(host::kNullPointer, "null object or arguments");
         }
         const auto kind = KindOf(flags);
-        if (!kind) return CallResult::Failure(kInvalidArgument, "unknown kind of call");
-        std::vector<Variant> values;
+        if (!kind) return host::CallResult::Failure(host::kInvalidArgument, "unknown kind of call");
+        std::vector<host::Variant> values;
         values.reserve(argumentCount);
         for (std::uint32_t i = 0; i < argumentCount; ++i) values.push_back(FromC(arguments[i]));
-        const std::vector<Variant> before = values;
-        CallResult called = Self<ExportedDispatch>(base)->object->Invoke(dispatchId, *kind, values);
+        const std::vector<host::Variant> before = values;
+        host::CallResult called =
+            Self<ExportedDispatch>(base)->object->Invoke(dispatchId, *kind, values);
         if (!called.ok()) return called;
         QvVariant filled{};
         if (result != nullptr) ToC(called.value, filled);
@@ -114,14 +115,15 @@ const QvDispatchVtbl kDispatchTable{DispatchQueryInterface, DispatchAddRef, Disp
                                     DispatchIdOfName, DispatchInvoke};
 
 QvStatus DispatchQueryInterface(QvDispatch* base, const QvGuid* iid, void** object) {
-    if (base == nullptr || iid == nullptr || object == nullptr) return kNullPointer;
+    if (base == nullptr || iid == nullptr || object == nullptr) return host::kNullPointer;
     *object = nullptr;
-    const Guid wanted = FromC(*iid);
+    const host::Guid wanted = FromC(*iid);
     const auto& table = Self<ExportedDispatch>(base)->object->Interface();
-    if (wanted != kUnknownId && wanted != kDispatchId && wanted != table.id) return kNoInterface;
+    if (wanted != kUnknownId && wanted != kDispatchId && wanted != table.id)
+        return host::kNoInterface;
     DispatchAddRef(base);
     *object = base;
-    return kOk;
+    return host::kOk;
 }
 
 // --- class factories ----------------------------------------------------------------------
@@ -136,63 +138,63 @@ std::uint32_t FactoryRelease(QvClassFactory* base) {
 
 QvStatus FactoryCreateInstance(QvClassFactory* base, void* outer, const QvGuid* iid,
                                void** object) {
-    if (object == nullptr) return kNullPointer;
+    if (object == nullptr) return host::kNullPointer;
     *object = nullptr;
-    if (base == nullptr || iid == nullptr) return kNullPointer;
-    if (outer != nullptr) return kNoAggregation;
-    return GuardCall([&] {
+    if (base == nullptr || iid == nullptr) return host::kNullPointer;
+    if (outer != nullptr) return host::kNoAggregation;
+    return host::GuardCall([&] {
                auto exported = std::make_unique<ExportedDispatch>();
                exported->base.vtbl = &kDispatchTable;
                exported->object = Self<ExportedFactory>(base)->factory->CreateInstance();
                void* answer = nullptr;
-               const Status status = DispatchQueryInterface(&exported->base, iid, &answer);
-               if (!Succeeded(status)) return CallResult::Failure(status, "interface");
+               const host::Status status = DispatchQueryInterface(&exported->base, iid, &answer);
+               if (!host::Succeeded(status)) return host::CallResult::Failure(status, "interface");
                // QueryInterface added the host's reference; drop the one of creation.
                exported->references = 1;
                exported.release();
                *object = answer;
-               return CallResult::Success(Variant());
+               return host::CallResult::Success(host::Variant());
            })
         .status;
 }
 
 QvStatus FactoryLockServer(QvClassFactory* base, std::int32_t lock) {
-    if (base == nullptr) return kNullPointer;
+    if (base == nullptr) return host::kNullPointer;
     if (lock != 0) {
-        ModuleCounts::Lock();
-        return kOk;
+        host::ModuleCounts::Lock();
+        return host::kOk;
     }
-    return ModuleCounts::Unlock() ? kOk : kFail;
+    return host::ModuleCounts::Unlock() ? host::kOk : host::kFail;
 }
 
 const QvClassFactoryVtbl kFactoryTable{FactoryQueryInterface, FactoryAddRef, FactoryRelease,
                                        FactoryCreateInstance, FactoryLockServer};
 
 QvStatus FactoryQueryInterface(QvClassFactory* base, const QvGuid* iid, void** object) {
-    if (base == nullptr || iid == nullptr || object == nullptr) return kNullPointer;
+    if (base == nullptr || iid == nullptr || object == nullptr) return host::kNullPointer;
     *object = nullptr;
-    const Guid wanted = FromC(*iid);
-    if (wanted != kUnknownId && wanted != kClassFactoryId) return kNoInterface;
+    const host::Guid wanted = FromC(*iid);
+    if (wanted != kUnknownId && wanted != kClassFactoryId) return host::kNoInterface;
     FactoryAddRef(base);
     *object = base;
-    return kOk;
+    return host::kOk;
 }
 
 }  // namespace
 
-Status GetClassFactory(const Guid& classId, const Guid& iid, void** object) {
+host::Status GetClassFactory(const host::Guid& classId, const host::Guid& iid, void** object) {
     *object = nullptr;
     const ClassDescription* found = FindClass(classId);
-    if (found == nullptr) return kClassNotAvailable;
+    if (found == nullptr) return host::kClassNotAvailable;
     if (found->kind == ClassKind::PropertyPage && !HasPropertyPageCreator()) {
-        return kClassNotAvailable;
+        return host::kClassNotAvailable;
     }
-    if (iid != kUnknownId && iid != kClassFactoryId) return kNoInterface;
+    if (iid != kUnknownId && iid != kClassFactoryId) return host::kNoInterface;
     auto exported = std::make_unique<ExportedFactory>();
     exported->base.vtbl = &kFactoryTable;
     exported->factory = std::make_unique<ClassFactory>(classId);
     *object = &exported.release()->base;
-    return kOk;
+    return host::kOk;
 }
 
 }  // namespace qv::component::exports

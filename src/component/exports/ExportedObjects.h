@@ -1,20 +1,20 @@
 #pragma once
 
-#include "component/Guid.h"
-#include "component/Status.h"
-#include "component/exports/QvBarCodeComponent.h"
+#include "component/QvBarCodeComponent.h"
+#include "host/Guid.h"
+#include "host/Status.h"
 
 namespace qv::component::exports {
 
 // The interface ids every component-model object answers to, besides its own.
-inline constexpr Guid kUnknownId{
+inline constexpr host::Guid kUnknownId{
     0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-inline constexpr Guid kClassFactoryId{
+inline constexpr host::Guid kClassFactoryId{
     0x00000001, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-inline constexpr Guid kDispatchId{
+inline constexpr host::Guid kDispatchId{
     0x00020400, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
 // A new class factory of classId with one reference, answering to iid, stored in *object.
-Status GetClassFactory(const Guid& classId, const Guid& iid, void** object);
+host::Status GetClassFactory(const host::Guid& classId, const host::Guid& iid, void** object);
 
 }  // namespace qv::component::exports

@@ -3,15 +3,16 @@
 
 #include <filesystem>
 
-#include "component/ModuleCounts.h"
+#include "component/QvBarCodeComponent.h"
 #include "component/Registration.h"
 #include "component/exports/ExportedObjects.h"
-#include "component/exports/QvBarCodeComponent.h"
 #include "component/exports/VariantBridge.h"
+#include "host/ModuleCounts.h"
 
 namespace {
 
 using namespace qv::component;
+using namespace qv::host;
 
 // The file this code was loaded from, which the registration names as the server.
 std::filesystem::path ServerPath() {

@@ -9,53 +9,54 @@
 
 namespace qv::component::exports {
 
-Guid FromC(const QvGuid& guid) {
-    Guid result{guid.data1, guid.data2, guid.data3, {}};
+host::Guid FromC(const QvGuid& guid) {
+    host::Guid result{guid.data1, guid.data2, guid.data3, {}};
     std::copy(std::begin(guid.data4), std::end(guid.data4), result.data4.begin());
     return result;
 }
 
-Variant FromC(const QvVariant& variant) {
+host::Variant FromC(const QvVariant& variant) {
     switch (variant.vt) {
         case QV_VT_EMPTY:
         case QV_VT_ERROR:
-            return Variant();
+            return host::Variant();
         case QV_VT_I2:
-            return Variant::FromInt16(variant.i2);
+            return host::Variant::FromInt16(variant.i2);
         case QV_VT_I4:
-            return Variant::FromInt32(variant.i4);
+            return host::Variant::FromInt32(variant.i4);
         case QV_VT_BOOL:
-            return Variant::FromBool(variant.i2 != 0);
+            return host::Variant::FromBool(variant.i2 != 0);
         case QV_VT_BSTR:
-            if (variant.text == nullptr) return Variant::FromText(u"");
-            return Variant::FromText(std::u16string(reinterpret_cast<const char16_t*>(variant.text),
-                                                    variant.textLength));
+            if (variant.text == nullptr) return host::Variant::FromText(u"");
+            return host::Variant::FromText(std::u16string(
+                reinterpret_cast<const char16_t*>(variant.text), variant.textLength));
     }
-    throw FailedCall(FailureReason::InvalidValue, "unsupported variant type");
+    throw host::FailedCall(host::FailureReason::InvalidValue, "unsupported variant type");
 }
 
-void ToC(const Variant& value, QvVariant& out) {
+void ToC(const host::Variant& value, QvVariant& out) {
     QvVariant filled{};
     switch (value.type()) {
-        case Variant::Type::Empty:
+        case host::Variant::Type::Empty:
             filled.vt = QV_VT_EMPTY;
             break;
-        case Variant::Type::Int16:
+        case host::Variant::Type::Int16:
             filled.vt = QV_VT_I2;
             filled.i2 = value.AsInt16();
             break;
-        case Variant::Type::Int32:
+        case host::Variant::Type::Int32:
             filled.vt = QV_VT_I4;
             filled.i4 = value.AsInt32();
             break;
-        case Variant::Type::Bool:
+        case host::Variant::Type::Bool:
             filled.vt = QV_VT_BOOL;
             filled.i2 = value.AsBool() ? -1 : 0;
             break;
-        case Variant::Type::Text: {
+        case host::Variant::Type::Text: {
             const std::u16string& text = value.AsText();
             if (text.size() >= std::numeric_limits<std::uint32_t>::max()) {
-                throw FailedCall(FailureReason::Overflow, "text too long for a variant");
+                throw host::FailedCall(host::FailureReason::Overflow,
+                                       "text too long for a variant");
             }
             // The C side releases this with QvVariantClear, hence malloc and not new.
             std::unique_ptr<std::uint16_t, decltype(&std::free)> buffer(
@@ -78,22 +79,22 @@ void Clear(QvVariant& variant) noexcept {
     variant = QvVariant{};
 }
 
-void Report(const CallResult& result, QvCallError* error) noexcept {
+void Report(const host::CallResult& result, QvCallError* error) noexcept {
     if (error == nullptr) return;
     *error = QvCallError{};
     error->status = result.status;
     if (result.reason) {
         switch (*result.reason) {
-            case FailureReason::Overflow:
+            case host::FailureReason::Overflow:
                 error->reason = QV_REASON_OVERFLOW;
                 break;
-            case FailureReason::InvalidValue:
+            case host::FailureReason::InvalidValue:
                 error->reason = QV_REASON_INVALID_VALUE;
                 break;
-            case FailureReason::OutOfMemory:
+            case host::FailureReason::OutOfMemory:
                 error->reason = QV_REASON_OUT_OF_MEMORY;
                 break;
-            case FailureReason::PlatformFailure:
+            case host::FailureReason::PlatformFailure:
                 error->reason = QV_REASON_PLATFORM_FAILURE;
                 break;
         }

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "host/MemberTable.h"
+
+namespace qv::component {
+
+// The member tables of the library's interfaces, in slot order.
+const host::InterfaceTable& QvBarCodeInterface();       // _QvBarCode
+const host::InterfaceTable& QvBarCodePPInterface();     // _QvBarCodePP
+const host::InterfaceTable& QvBarCodeEventInterface();  // __QvBarCode, no members
+
+}  // namespace qv::component

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "host/MemberTable.h"
+#include "host/ModuleCounts.h"
+#include "host/Status.h"
+#include "host/Variant.h"
+
+namespace qv::host {
+
+// An object reached through its automation dispatch interface. Calls go by dispatch id or
+// by name; arguments are in declaration order and by-reference ones are written back into
+// the span. No call lets an exception out: every failure is a status with its reason.
+class DispatchObject {
+  public:
+    virtual ~DispatchObject() = default;
+    DispatchObject(const DispatchObject&) = delete;
+    DispatchObject& operator=(const DispatchObject&) = delete;
+
+    virtual const InterfaceTable& Interface() const noexcept = 0;
+
+    CallResult Invoke(DispatchId id, MemberKind kind, std::span<Variant> arguments) noexcept;
+    CallResult InvokeByName(std::string_view name, MemberKind kind,
+                            std::span<Variant> arguments) noexcept;
+
+    // Shorthands for the common cases; they go through Invoke like any host call.
+    CallResult Get(std::string_view name) noexcept;
+    CallResult Let(std::string_view name, Variant value) noexcept;
+    CallResult Call(std::string_view name, std::span<Variant> arguments = {}) noexcept;
+
+  protected:
+    DispatchObject() = default;
+
+    // Runs a member found in the table, with its argument count already checked. May throw.
+    virtual Variant Run(const Member& member, std::span<Variant> arguments) = 0;
+
+  private:
+    CountedObject counted_;
+};
+
+}  // namespace qv::host

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qv::host {
+
+// Automation text is UTF-16; programs around the library speak UTF-8. Ill-formed input
+// becomes U+FFFD rather than being dropped.
+std::u16string Utf8ToUtf16(std::string_view text);
+std::string Utf16ToUtf8(std::u16string_view text);
+
+}  // namespace qv::host

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <string>
+
+#include "surface/RasterSurface.h"
+
+namespace qv::imagefile {
+
+// Binary Netpbm pictures. PBM (P4) marks a pixel black when its grey level is below half,
+// PGM (P5) keeps the 8-bit grey level; grey is the Rec. 601 luma of the pixel.
+std::string EncodePbm(const surface::RasterSurface& surface);
+std::string EncodePgm(const surface::RasterSurface& surface);
+void WritePbm(const surface::RasterSurface& surface, const std::filesystem::path& path);
+void WritePgm(const surface::RasterSurface& surface, const std::filesystem::path& path);
+
+}  // namespace qv::imagefile

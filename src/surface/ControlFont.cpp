@@ -1,0 +1,79 @@
+#include <fontconfig/fontconfig.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "host/FailedCall.h"
+#include "surface/Font.h"
+#include "surface/FreeTypeFont.h"
+
+namespace qv::surface {
+
+namespace {
+
+// 8.25 points on a 96 dpi screen.
+constexpr float kControlFontPixels = 8.25f * 96.0f / 72.0f;
+constexpr const char* kFallbackFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+
+struct PatternCloser {
+    void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
+};
+using Pattern = std::unique_ptr<FcPattern, PatternCloser>;
+
+struct FontFile {
+    std::string path;
+    int index = 0;
+};
+
+// The file fontconfig picks for the pattern, or an empty path when it has none.
+FontFile MatchFontFile(const std::string& pattern) {
+    Pattern wanted(FcNameParse(reinterpret_cast<const FcChar8*>(pattern.c_str())));
+    if (!wanted || !FcConfigSubstitute(nullptr, wanted.get(), FcMatchPattern)) {
+        return {};
+    }
+    FcDefaultSubstitute(wanted.get());
+    FcResult result = FcResultNoMatch;
+    const Pattern match(FcFontMatch(nullptr, wanted.get(), &result));
+    FcChar8* file = nullptr;
+    if (!match || result != FcResultMatch ||
+        FcPatternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch) {
+        return {};
+    }
+    int index = 0;
+    FcPatternGetInteger(match.get(), FC_INDEX, 0, &index);
+    return {reinterpret_cast<const char*>(file), index};
+}
+
+std::shared_ptr<const Font> LoadControlFont() {
+    if (const FontFile found = MatchFontFile("sans-serif"); !found.path.empty()) {
+        try {
+            return std::make_shared<FreeTypeFont>(found.path, found.index, kControlFontPixels);
+        } catch (const host::FailedCall&) {
+            // A broken configured font is no reason to draw no captions: try the fallback.
+        }
+    }
+    return std::make_shared<FreeTypeFont>(kFallbackFontFile, 0, kControlFontPixels);
+}
+
+}  // namespace
+
+std::shared_ptr<const Font> LoadFont(const std::string& patternOrFile, float pixelSize) {
+    std::error_code error;
+    if (std::filesystem::is_regular_file(patternOrFile, error)) {
+        return std::make_shared<FreeTypeFont>(patternOrFile, 0, pixelSize);
+    }
+    const FontFile found = MatchFontFile(patternOrFile);
+    if (found.path.empty()) {
+        throw host::FailedCall(host::FailureReason::PlatformFailure,
+                               patternOrFile + ": no font matches");
+    }
+    return std::make_shared<FreeTypeFont>(found.path, found.index, pixelSize);
+}
+
+std::shared_ptr<const Font> ControlFont() {
+    // A failed load throws out of the initialiser, so the next call tries again.
+    static const std::shared_ptr<const Font> font = LoadControlFont();
+    return font;
+}
+
+}  // namespace qv::surface

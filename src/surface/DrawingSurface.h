@@ -1,0 +1,107 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <utility>
+
+namespace qv::surface {
+
+// A 24-bit RGB colour in the 0x00BBGGRR layout.
+using Colour = std::uint32_t;
+
+constexpr Colour kBlack = 0x000000;
+constexpr Colour kWhite = 0xFFFFFF;
+
+constexpr Colour MakeColour(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+    return Colour{red} | (Colour{green} << 8) | (Colour{blue} << 16);
+}
+constexpr std::uint8_t RedOf(Colour c) {
+    return static_cast<std::uint8_t>(c & 0xFF);
+}
+constexpr std::uint8_t GreenOf(Colour c) {
+    return static_cast<std::uint8_t>((c >> 8) & 0xFF);
+}
+constexpr std::uint8_t BlueOf(Colour c) {
+    return static_cast<std::uint8_t>((c >> 16) & 0xFF);
+}
+
+// Half-open: left <= x < right, top <= y < bottom.
+struct Rect {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t right = 0;
+    std::int32_t bottom = 0;
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+// The pen lines are drawn with; a surface starts with a one-pixel black pen.
+struct Pen {
+    Colour colour = kBlack;
+    std::int32_t width = 1;
+    friend bool operator==(const Pen&, const Pen&) = default;
+};
+
+enum BackgroundMode : int { kTransparent = 1, kOpaque = 2 };
+
+// Text format bits of DrawText.
+enum TextFormat : unsigned {
+    kCentre = 0x01,
+    kRight = 0x02,
+    kVerticalCentre = 0x04,
+    kBottom = 0x08,
+    kSingleLine = 0x20,
+    kNoClip = 0x100,
+};
+constexpr unsigned kCaptionFormat = kSingleLine | kBottom | kCentre;  // 41
+
+// The narrow set of drawing operations the barcode pipeline uses. Implementations give
+// each the pixel behaviour described here, whatever the medium.
+class DrawingSurface {
+  public:
+    virtual ~DrawingSurface() = default;
+
+    virtual Colour GetBkColor() const = 0;
+    // Sets every pixel of the half-open rectangle, clipped to the surface.
+    virtual void FillRect(const Rect& rect, Colour brushColour) = 0;
+    // Makes the pen current and returns the one it replaces.
+    virtual Pen SelectPen(const Pen& pen) = 0;
+    virtual void MoveTo(std::int32_t x, std::int32_t y) = 0;
+    // Draws from the current position to (x, y), the end point excluded, and moves there.
+    virtual void LineTo(std::int32_t x, std::int32_t y) = 0;
+    // Vertical lines from (x, top) to (x, bottom) for every x from left to right - 1: what
+    // MoveTo and LineTo draw column by column, ending at (right - 1, bottom). A barcode's
+    // bars are runs of such columns; a surface that can draw a run at once overrides it.
+    virtual void DrawColumns(std::int32_t left, std::int32_t right, std::int32_t top,
+                             std::int32_t bottom) {
+        for (std::int32_t x = left; x < right; ++x) {
+            MoveTo(x, top);
+            LineTo(x, bottom);
+        }
+    }
+    // Returns the previous mode.
+    virtual int SetBkMode(int mode) = 0;
+    // One line of text in the Windows-1252 code page, placed in the rectangle as the format
+    // bits say and clipped to it, in the surface's font and text colour.
+    virtual void DrawText(std::string_view windows1252Text, const Rect& rect, unsigned format) = 0;
+};
+
+// The part of a device context's state every medium keeps alike: the selected pen, the
+// current position and the background mode. Surfaces derive from it and do the drawing.
+class PenAndModeState : public DrawingSurface {
+  public:
+    Pen SelectPen(const Pen& pen) override { return std::exchange(pen_, pen); }
+    void MoveTo(std::int32_t x, std::int32_t y) override {
+        penX_ = x;
+        penY_ = y;
+    }
+    int SetBkMode(int mode) override { return std::exchange(bkMode_, mode); }
+    int bkMode() const { return bkMode_; }
+
+  protected:
+    Pen pen_;
+    std::int32_t penX_ = 0;
+    std::int32_t penY_ = 0;
+    int bkMode_ = kOpaque;
+};
+
+}  // namespace qv::surface

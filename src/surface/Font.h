@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace qv::surface {
+
+// One line of text as grey-level coverage, 0 (paper) to 255 (ink), row by row.
+// height is the font's line height, so bottoms of different texts line up.
+struct RenderedText {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::vector<std::uint8_t> coverage;
+    // A box holding every non-zero coverage, half-open; empty when nothing is inked.
+    std::int32_t inkLeft = 0;
+    std::int32_t inkTop = 0;
+    std::int32_t inkRight = 0;
+    std::int32_t inkBottom = 0;
+
+    std::uint8_t at(std::int32_t x, std::int32_t y) const {
+        return coverage[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                        static_cast<std::size_t>(x)];
+    }
+};
+
+struct TextExtent {
+    float width = 0.0f;
+    float height = 0.0f;
+};
+
+// A font at one pixel size. Texts are UTF-16; characters the font lacks show its fallback glyph.
+class Font {
+  public:
+    virtual ~Font() = default;
+    virtual TextExtent Measure(std::u16string_view text) const = 0;
+    virtual RenderedText Render(std::u16string_view text) const = 0;
+};
+
+// The control's font: a sans-serif face at 8.25 points on a 96 dpi screen (11 pixels),
+// found through fontconfig, DejaVu Sans when nothing better is configured. Shared and cached.
+std::shared_ptr<const Font> ControlFont();
+
+}  // namespace qv::surface

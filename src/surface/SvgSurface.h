@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "surface/DrawingSurface.h"
+#include "surface/Font.h"
+
+namespace qv::surface {
+
+// A drawing surface that records what is drawn and gives it back as an SVG document of the
+// same pixels as a RasterSurface would hold: fills and axis-parallel lines become rectangles
+// (runs drawn side by side merge into one), other lines become line elements and captions
+// text elements clipped to their box.
+class SvgSurface final : public PenAndModeState {
+  public:
+    // Raises the failed call (invalid value) for a negative size.
+    SvgSurface(std::int32_t width, std::int32_t height, Colour background = kWhite);
+
+    std::int32_t width() const { return width_; }
+    std::int32_t height() const { return height_; }
+
+    void SetBkColor(Colour colour) { background_ = colour; }
+    void SetTextColor(Colour colour) { textColour_ = colour; }
+    // The font that measures captions for the opaque background mode; the control font
+    // unless set. The document itself names the generic family and the pixel size.
+    void SetFont(std::shared_ptr<const Font> font, float pixelSize);
+
+    Colour GetBkColor() const override { return background_; }
+    void FillRect(const Rect& rect, Colour brushColour) override;
+    void LineTo(std::int32_t x, std::int32_t y) override;
+    void DrawText(std::string_view windows1252Text, const Rect& rect, unsigned format) override;
+
+    // The number of elements drawn so far, the starting background included.
+    std::size_t ElementCount() const { return elements_.size(); }
+    std::string Document() const;
+
+  private:
+    struct Fill {
+        Rect rect;
+        Colour colour;
+    };
+    struct Line {
+        std::int32_t x0, y0, x1, y1;
+        Pen pen;
+    };
+    struct Text {
+        std::u16string text;
+        Rect clip;
+        bool clipped;
+        double anchorX;
+        double baselineY;
+        const char* anchor;
+        Colour colour;
+    };
+    using Element = std::variant<Fill, Line, Text>;
+
+    void AddFill(const Rect& rect, Colour colour);
+    const Font& MeasuringFont();
+
+    std::int32_t width_;
+    std::int32_t height_;
+    Colour background_;
+    Colour textColour_ = kBlack;
+    std::shared_ptr<const Font> font_;
+    float fontPixels_ = 11.0f;
+    std::vector<Element> elements_;
+};
+
+}  // namespace qv::surface

@@ -1,0 +1,151 @@
+#include <png.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <sstream>
+
+#include "imagefile/AtomicFile.h"
+#include "imagefile/NetpbmFile.h"
+#include "imagefile/PngFile.h"
+#include "support/FailureOf.h"
+#include "support/FileText.h"
+
+namespace qv::imagefile {
+namespace {
+
+namespace fs = std::filesystem;
+using host::FailedCall;
+using host::FailureReason;
+using testing::FileText;
+
+class ImageFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override { fs::create_directories(directory_); }
+    void TearDown() override { fs::remove_all(directory_); }
+    std::size_t FileCount() const {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(directory_), {}));
+    }
+
+    const fs::path directory_ = fs::temp_directory_path() /
+                                ("qv-image-" + std::to_string(getpid()) + "-" +
+                                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+};
+
+surface::RasterSurface Sample() {
+    surface::RasterSurface s(10, 3);
+    s.FillRect({0, 0, 3, 3}, surface::kBlack);
+    s.FillRect({3, 1, 10, 2}, surface::MakeColour(0x80, 0x80, 0x80));
+    s.SetPixel(9, 2, surface::MakeColour(0x12, 0x34, 0x56));
+    return s;
+}
+
+// Bars over rows stored once, then rows unlike the ones above: in black and white (one bit
+// per pixel) or with a grey (eight bits).
+surface::RasterSurface Bars(surface::Colour last) {
+    surface::RasterSurface s(13, 9);
+    for (const std::int32_t x : {1, 2, 5, 11}) {
+        s.MoveTo(x, 1);
+        s.LineTo(x, 7);
+    }
+    s.FillRect({3, 6, 9, 8}, last);
+    s.SetPixel(12, 8, surface::kBlack);
+    return s;
+}
+
+TEST_F(ImageFileTest, PngRoundTripKeepsEveryPixel) {
+    const surface::RasterSurface originals[] = {Sample(), Bars(surface::kBlack),
+                                                Bars(surface::MakeColour(0x40, 0x40, 0x40))};
+    for (const surface::RasterSurface& original : originals) {
+        const fs::path path = directory_ / "sample.png";
+        WritePng(original, path);
+        EXPECT_EQ(FileText(path).substr(1, 3), "PNG");
+        const surface::RasterSurface read = ReadPng(path);
+        ASSERT_EQ(read.width(), original.width());
+        ASSERT_EQ(read.height(), original.height());
+        EXPECT_EQ(read.ContiguousPixels(), original.ContiguousPixels()) << original.width();
+        std::ostringstream stream;
+        WritePng(original, stream);
+        EXPECT_EQ(stream.str(), FileText(path));
+    }
+}
+
+TEST_F(ImageFileTest, ReadPngExpandsGreyAndRefusesGarbage) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = 2;
+    image.height = 1;
+    image.format = PNG_FORMAT_GRAY;
+    const std::uint8_t grey[2] = {0x00, 0xC8};
+    const fs::path path = directory_ / "grey.png";
+    ASSERT_TRUE(png_image_write_to_file(&image, path.c_str(), 0, grey, 0, nullptr));
+    const surface::RasterSurface read = ReadPng(path);
+    EXPECT_EQ(read.PixelAt(0, 0), surface::kBlack);
+    EXPECT_EQ(read.PixelAt(1, 0), surface::MakeColour(0xC8, 0xC8, 0xC8));
+
+    const fs::path garbage = directory_ / "garbage.png";
+    std::ofstream(garbage) << "\x89PNG\r\n\x1a\n but then nothing of the sort";
+    for (const fs::path& bad : {garbage, directory_ / "missing.png"}) {
+        try {
+            ReadPng(bad);
+            ADD_FAILURE() << bad << " read";
+        } catch (const FailedCall& failure) {
+            EXPECT_EQ(failure.reason(), FailureReason::PlatformFailure);
+            EXPECT_NE(std::string(failure.what()).find(bad.string()), std::string::npos);
+        }
+    }
+}
+
+TEST_F(ImageFileTest, NetpbmHeadersAndBits) {
+    const surface::RasterSurface s = Sample();
+    // Black columns 0-2 everywhere; the mid grey 0x80 is just above half, so it stays white.
+    EXPECT_EQ(EncodePbm(s), std::string("P4\n10 3\n\xE0\x00\xE0\x00\xE0\x40", 14));
+    // Row 1: black, then grey; row 2 ends in the luma of 12 34 56.
+    const std::string pgm = EncodePgm(s);
+    EXPECT_EQ(pgm, std::string("P5\n10 3\n255\n\0\0\0\xFF\xFF\xFF\xFF\xFF\xFF\xFF", 22) +
+                       std::string("\0\0\0\x80\x80\x80\x80\x80\x80\x80", 10) +
+                       std::string("\0\0\0\xFF\xFF\xFF\xFF\xFF\xFF\x2E", 10));
+    WritePgm(s, directory_ / "s.pgm");
+    EXPECT_EQ(FileText(directory_ / "s.pgm"), pgm);
+}
+
+TEST_F(ImageFileTest, AtomicWriteReplacesWholeOrNotAtAll) {
+    const fs::path path = directory_ / "out.svg";
+    WriteFileAtomically(path, "first version, the longer one");
+    WriteFileAtomically(path, "second");
+    EXPECT_EQ(FileText(path), "second");
+    EXPECT_EQ(FileCount(), 1u) << "no temporary file left beside it";
+
+    // A new file gets the mode of the umask, a replaced one keeps its own.
+    const mode_t previousMask = umask(027);
+    WriteFileAtomically(directory_ / "new.png", "bytes");
+    umask(previousMask);
+    EXPECT_EQ(fs::status(directory_ / "new.png").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+    WriteFileAtomically(path, "third");
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    fs::remove(directory_ / "new.png");
+
+    const fs::path nowhere = directory_ / "no-such-directory" / "out.png";
+    try {
+        WriteFileAtomically(nowhere, "bytes");
+        ADD_FAILURE() << "wrote into a missing directory";
+    } catch (const FailedCall& failure) {
+        EXPECT_EQ(failure.reason(), FailureReason::PlatformFailure);
+        EXPECT_TRUE(std::string(failure.what())
+                        .ends_with(nowhere.string() + ": No such file or directory"));
+    }
+    EXPECT_FALSE(fs::exists(nowhere));
+
+    // A directory where the file should be: the rename fails and the temporary goes.
+    fs::create_directory(directory_ / "taken");
+    EXPECT_THROW(WriteFileAtomically(directory_ / "taken", "bytes"), FailedCall);
+    EXPECT_EQ(FileCount(), 2u);
+}
+
+}  // namespace
+}  // namespace qv::imagefile
