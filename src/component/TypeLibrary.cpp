@@ -4,6 +4,7 @@
 
 #include "component/Identifiers.h"
 #include "component/Interfaces.h"
+#include "component/ToolboxBitmap.h"
 
 namespace qv::component {
 namespace {
@@ -27,7 +28,9 @@ struct Description {
     const ClassDescription classes[2] = {
         {"QvBarCode", "QvBarCodePro.QvBarCode", kClassIdQvBarCode, ClassKind::Control,
          &QvBarCodeInterface(), &QvBarCodeEventInterface(), kQvBarCodeMiscStatus,
-         ToolboxImage{16, 15, 24, 30000}, kClassIdQvBarCodePP},
+         ToolboxImage{kToolboxBitmapWidth, kToolboxBitmapHeight, kToolboxBitmapBitsPerPixel,
+                      kToolboxBitmapResource},
+         kClassIdQvBarCodePP},
         {"QvBarCodePP", "QvBarCodePro.QvBarCodePP", kClassIdQvBarCodePP, ClassKind::PropertyPage,
          &QvBarCodePPInterface(), nullptr, 0, std::nullopt, std::nullopt},
     };
