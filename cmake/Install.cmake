@@ -1,5 +1,6 @@
-# What `cmake --install` puts down: the library with its public headers, the programs, the man page,
-# and the CMake package and pkg-config files through which other projects find them.
+# What `cmake --install` puts down: the library with its public headers, the component library,
+# the programs, the man page, and the CMake package and pkg-config files through which other
+# projects find them.
 include(CMakePackageConfigHelpers)
 
 set(QV_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/QvBarCode)
@@ -14,6 +15,10 @@ foreach(header IN LISTS QV_PUBLIC_HEADERS)
     install(FILES ${PROJECT_SOURCE_DIR}/src/${header}
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qvbarcode/${folder})
 endforeach()
+
+# The component is loaded by hosts with dlopen, not linked: a plain shared object, no soname
+# versions, its C header among the public ones.
+install(TARGETS qvbarcode_component LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 
 install(TARGETS qvbarcode RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/apps/cli/qvbarcode.1

@@ -75,9 +75,9 @@ std::int16_t ToAutomationBool(const host::Variant& value) {
         });
         if (lower == u"true") return -1;
         if (lower == u"false") return 0;
-        return ParseWholeNumber(lower) != 0 ? -1 : 0;
+        return host::Int16::From(ParseWholeNumber(lower)).value();
     }
-    return value.AsInt32() != 0 ? -1 : 0;
+    return value.AsInt16();
 }
 
 std::u16string ToText(const host::Variant& value) {

@@ -14,7 +14,8 @@ namespace qv::component {
 // Numbers as they are; a text holding a decimal number (blanks around it, an optional sign,
 // an optional fraction rounded half to even) as that number. The empty variant is invalid.
 std::int32_t ToWholeNumber(const host::Variant& value);
-// Numbers: non-zero is True (-1). Texts: "True" or "False" in any case, or a number.
+// Booleans and numbers as they are, since the control stores any Boolean unchanged; texts
+// "True" (-1) or "False" (0) in any case, or a number. Beyond 16 bits is an overflow.
 std::int16_t ToAutomationBool(const host::Variant& value);
 // Texts as they are; numbers in decimal; Booleans as "True" or "False".
 std::u16string ToText(const host::Variant& value);

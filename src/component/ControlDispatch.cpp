@@ -21,9 +21,9 @@ constexpr host::DispatchId ErrorDescription = 0x68030001;
 constexpr host::DispatchId CalculateCheckDigit = 0x68030000;
 }  // namespace id
 
-// The control keeps Booleans as it got them; a Variant Boolean is True for any non-zero.
+// The control keeps Booleans as it got them, and hands them back the same way.
 host::Variant BoolVariant(control::AutomationBool value) {
-    return host::Variant::FromBool(value != 0);
+    return host::Variant::FromAutomationBool(value);
 }
 
 }  // namespace

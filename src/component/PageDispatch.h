@@ -18,21 +18,6 @@ class PropertyPageOperations {
     virtual void Translate() = 0;
 };
 
-// Adapts any page object with those three members, so the component layer needs nothing
-// else of the page's own class.
-template <typename Page>
-class PageOperationsOf final : public PropertyPageOperations {
-  public:
-    explicit PageOperationsOf(std::shared_ptr<Page> page) : page_(std::move(page)) {}
-    void EnableDisableOK() override { page_->EnableDisableOK(); }
-    void AllowOnlyNumbers(const std::u16string& xFlag) override { page_->AllowOnlyNumbers(xFlag); }
-    void Translate() override { page_->Translate(); }
-    Page& page() { return *page_; }
-
-  private:
-    std::shared_ptr<Page> page_;
-};
-
 // _QvBarCodePP over a page: each operation returns the empty Variant.
 class PageDispatch final : public host::DispatchObject {
   public:

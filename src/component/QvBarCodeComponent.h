@@ -1,8 +1,10 @@
-/* The C interface of the QvBarCode component library. Every function returns a status in
- * the component model's numbering (0 success, negative failure) and lets nothing else out. */
+/* The C interface of the QvBarCode component library, valid C11 and C++. Every function
+ * returns a status in the component model's numbering (0 success, negative failure) and
+ * lets nothing else out. Everything runs on the thread that created the object. */
 #ifndef QVBARCODE_COMPONENT_H
 #define QVBARCODE_COMPONENT_H
 
+#include <stddef.h>
 #include <stdint.h>
 
 #ifdef __cplusplus
@@ -93,16 +95,120 @@ struct QvClassFactory {
     const QvClassFactoryVtbl* vtbl;
 };
 
+/* The statuses a host tests for by name. */
+#define QV_S_OK ((QvStatus)0)
+#define QV_S_FALSE ((QvStatus)1)
+#define QV_E_FAIL ((QvStatus)0x80004005u)
+#define QV_E_INVALIDARG ((QvStatus)0x80070057u)
+#define QV_E_INSUFFICIENT_BUFFER ((QvStatus)0x8007007Au)
+#define QV_E_RESOURCE_NOT_FOUND ((QvStatus)0x80070716u)
+
+/* The classes and interfaces a host asks for. */
+static const QvGuid QV_CLSID_QVBARCODE = {
+    0xcf5b8e64, 0x5f35, 0x4b5f, {0xb0, 0x77, 0x7c, 0x62, 0x98, 0xb5, 0x64, 0x1c}};
+static const QvGuid QV_CLSID_QVBARCODEPP = {
+    0x8347dcd9, 0x3452, 0x4d70, {0xae, 0x28, 0x07, 0xde, 0x40, 0xb1, 0x3e, 0x80}};
+static const QvGuid QV_IID_QVBARCODE = {
+    0x1d14f160, 0x56cc, 0x432a, {0xaa, 0x20, 0x24, 0xc8, 0x4b, 0xe4, 0x24, 0xc6}};
+static const QvGuid QV_IID_QVBARCODEPP = {
+    0x6f7f77cc, 0x6677, 0x4d28, {0x98, 0x2c, 0x50, 0x86, 0x84, 0x09, 0x85, 0xba}};
+static const QvGuid QV_IID_CLASSFACTORY = {
+    0x00000001, 0x0000, 0x0000, {0xc0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
 /* The class factory of the class classId, answering to iid (the class factory or the
  * unknown interface). */
 QV_COMPONENT_EXPORT QvStatus DllGetClassObject(const QvGuid* classId, const QvGuid* iid,
                                                void** object);
-/* 0 when no object, factory or lock remains, 1 otherwise. */
+/* 0 when no object, factory, host surface or lock remains, 1 otherwise. */
 QV_COMPONENT_EXPORT QvStatus DllCanUnloadNow(void);
 QV_COMPONENT_EXPORT QvStatus DllRegisterServer(void);
 QV_COMPONENT_EXPORT QvStatus DllUnregisterServer(void);
 /* Releases what a variant the library filled holds and makes it empty. */
 QV_COMPONENT_EXPORT QvStatus QvVariantClear(QvVariant* variant);
+
+/* What a host offers the control it sites. Each callback returns 0 when it succeeds; any
+ * other value fails the control's operation that called it with QV_E_FAIL: a setter then
+ * fails after storing its value, Draw fails leaving ErrorFound and ErrorDescription as they
+ * were. A null callback leaves its service to the library: no notification, no pending
+ * events, the size kept by the library, the language of the user's locale. */
+typedef struct QvControlSite {
+    /* propertyName: "Text", "BarCodeType", "PositionX", "PositionY", "BarHeight",
+     * "BarWidth", "BarWidthSource", "BackgroundWhite", "ShowValue", "CalculateCheckDigit". */
+    int32_t (*propertyChanged)(void* context, const char* propertyName);
+    /* 1 while the control shows its own surface Pic1, 0 while it draws on the host's. */
+    int32_t (*setDisplaySetting)(void* context, int16_t setting);
+    /* Run the work the host has queued; Draw calls it after sizing Pic1. */
+    int32_t (*processPendingEvents)(void* context);
+    /* The control's size: outer in host units, inner in pixels; their ratio is the host
+     * units per pixel. The control follows Pic1's size through setOuterSize. Give all
+     * three or none. */
+    int32_t (*getOuterSize)(void* context, float* width, float* height);
+    int32_t (*setOuterSize)(void* context, float width, float height);
+    int32_t (*getInnerSize)(void* context, int32_t* width, int32_t* height);
+    /* The English name of the user's language, UTF-8, terminated within capacity;
+     * "Spanish" in any letter case selects the Spanish messages. */
+    int32_t (*getLanguageName)(void* context, char* name, uint32_t capacity);
+    /* Without the size callbacks: host units per pixel of the size the library keeps
+     * (0 means 15, twips on a usual screen). */
+    float unitsPerPixel;
+} QvControlSite;
+
+/* Sites control, a QvBarCode of this library. The library copies the table; context and
+ * the callbacks must stay valid until the control is sited again or released. A null site
+ * gives the control the library's own again. */
+QV_COMPONENT_EXPORT QvStatus QvControlSetSite(QvDispatch* control, const QvControlSite* site,
+                                              void* context);
+
+/* What a host offers a property page it sites; callbacks as for QvControlSite. */
+typedef struct QvPageSite {
+    /* 1: the page counts as changed, so offer Apply. */
+    int32_t (*changed)(void* context, int32_t changed);
+    /* text is UTF-8; style 16 is a critical stop with a single OK button. */
+    int32_t (*showMessageBox)(void* context, const char* text, int32_t style);
+    int32_t (*beep)(void* context);
+    int32_t (*getLanguageName)(void* context, char* name, uint32_t capacity);
+} QvPageSite;
+
+/* Sites page, a QvBarCodePP of this library, over the host's selected controls (count may
+ * be 0) and loads the first of them into its fields; the page edits only the first. Every
+ * control must answer to _QvBarCode; the page reaches it through its dispatch table and
+ * holds a reference to each until it is sited again or released. Releasing the page runs
+ * its closing report through showMessageBox. error may be null. */
+QV_COMPONENT_EXPORT QvStatus QvPageSetSite(QvDispatch* page, const QvPageSite* site, void* context,
+                                           QvDispatch* const* controls, uint32_t count,
+                                           QvCallError* error);
+/* The host's Apply: the page writes its fields into the first control and, when they are
+ * complete, has it draw on its own surface. error may be null. */
+QV_COMPONENT_EXPORT QvStatus QvPageApply(QvDispatch* page, QvCallError* error);
+
+/* A drawing surface over pixels the host owns, for Draw's xhDC. pixels is the lowest
+ * address of width x height pixels of bitsPerPixel 24 (blue, green, red) or 32 (blue,
+ * green, red and a byte drawing leaves alone), rows stride bytes apart, top row first; a
+ * negative stride stores the rows bottom-up. Drawing writes into that memory, which must
+ * stay valid until QvSurfaceRelease. *handle receives the surface's handle. */
+QV_COMPONENT_EXPORT QvStatus QvSurfaceCreate(void* pixels, int32_t width, int32_t height,
+                                             int32_t stride, int32_t bitsPerPixel, int32_t* handle);
+/* Ends a surface QvSurfaceCreate made; the handle then names no surface, and Draw with it
+ * fails with QV_E_INVALIDARG. Handles are never reused while the process runs. */
+QV_COMPONENT_EXPORT QvStatus QvSurfaceRelease(int32_t handle);
+/* The size of the surface a handle names: a host surface, or Pic1, whose handle Draw gives
+ * back in xhDC when it draws on the control's own surface (it changes as Pic1 is sized). */
+QV_COMPONENT_EXPORT QvStatus QvSurfaceGetSize(int32_t handle, int32_t* width, int32_t* height);
+/* Copies the picture of a surface the library keeps, such as Pic1, into the host's memory,
+ * laid out as for QvSurfaceCreate; capacity is the bytes at pixels. A surface over the
+ * host's own memory is refused (QV_E_INVALIDARG), and so is a capacity smaller than the
+ * picture needs (QV_E_INSUFFICIENT_BUFFER, nothing copied). */
+QV_COMPONENT_EXPORT QvStatus QvSurfaceCopyPixels(int32_t handle, void* pixels, int32_t stride,
+                                                 int32_t bitsPerPixel, size_t capacity);
+
+/* The library's resources by number, as its registration names them: 30000 is the
+ * control's 16 x 15, 24-bit toolbox image as a complete .bmp file. */
+enum { QV_RESOURCE_TOOLBOX_BITMAP = 30000 };
+/* Copies resource number into buffer and its length into *size; a null buffer asks only
+ * for the length. QV_E_RESOURCE_NOT_FOUND for a number the library does not have,
+ * QV_E_INSUFFICIENT_BUFFER (with *size set) when capacity is smaller. */
+QV_COMPONENT_EXPORT QvStatus QvLoadResource(int32_t number, void* buffer, uint32_t capacity,
+                                            uint32_t* size);
 
 #ifdef __cplusplus
 }

@@ -35,6 +35,13 @@ QvBarCode::QvBarCode(std::shared_ptr<host::ControlSite> site,
     pic1_.OnResize([this] { FollowSurfaceSize(*site_, pic1_); });
 }
 
+void QvBarCode::SetSite(std::shared_ptr<host::ControlSite> site) {
+    if (!site) {
+        throw host::FailedCall(host::FailureReason::InvalidValue, "a control needs a site");
+    }
+    site_ = std::move(site);
+}
+
 void QvBarCode::SetText(std::u16string text) {
     text_ = std::move(text);
     site_->PropertyChanged("Text");

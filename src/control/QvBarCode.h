@@ -70,6 +70,8 @@ class QvBarCode final : private symbology::PipelineHost {
     const std::u16string& TextToEncode() const { return textToEncode_; }
     bool DrawsOnOwnSurface() const override { return ownSurface_; }
     host::ControlSite& Site() { return *site_; }
+    // The host sites the control after creating it; every later call reaches the new site.
+    void SetSite(std::shared_ptr<host::ControlSite> site);
 
   private:
     std::int16_t Dispatch(surface::SurfaceHandle& hdc);

@@ -14,15 +14,15 @@ class Variant {
     Variant() = default;
     static Variant FromInt16(std::int16_t value) { return Variant(value); }
     static Variant FromInt32(std::int32_t value) { return Variant(value); }
-    static Variant FromBool(bool value) {
-        return Variant(BoolValue{value ? std::int16_t{-1} : std::int16_t{0}});
-    }
+    static Variant FromBool(bool value) { return FromAutomationBool(value ? -1 : 0); }
+    // An automation Boolean as it is: True is -1, False 0, and other values stay themselves.
+    static Variant FromAutomationBool(std::int16_t value) { return Variant(BoolValue{value}); }
     static Variant FromText(std::u16string text) { return Variant(std::move(text)); }
 
     Type type() const { return static_cast<Type>(value_.index()); }
     bool IsEmpty() const { return type() == Type::Empty; }
 
-    // Numeric reads accept any numeric type; Booleans read as -1 or 0.
+    // Numeric reads accept any numeric type; a Boolean reads as the value it holds.
     std::int32_t AsInt32() const;
     std::int16_t AsInt16() const;  // raises the overflow failed call when out of range
     bool AsBool() const;           // non-zero is True

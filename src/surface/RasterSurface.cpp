@@ -163,6 +163,15 @@ Colour RasterSurface::PixelAt(std::int32_t x, std::int32_t y) const {
     return MakeColour(p[0], p[1], p[2]);
 }
 
+std::uint8_t* RasterSurface::WritableRowData(std::int32_t y) {
+    if (!Contains(0, y)) {
+        throw FailedCall(FailureReason::InvalidValue, "row outside the surface");
+    }
+    Settle();
+    Touched();
+    return WritableRows(y, y + 1) + static_cast<std::size_t>(y) * RowBytes();
+}
+
 void RasterSurface::SetPixel(std::int32_t x, std::int32_t y, Colour colour) {
     if (!Contains(x, y)) {
         return;

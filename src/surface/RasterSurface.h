@@ -39,6 +39,9 @@ class RasterSurface final : public PenAndModeState {
         return pixels.bytes.get() + static_cast<std::size_t>(row) * RowBytes();
     }
     std::size_t RowBytes() const { return static_cast<std::size_t>(width_) * 3; }
+    // Row y's own bytes to write into, valid until the next call on this surface: for pixels
+    // kept elsewhere and brought in before drawing. y must lie inside the surface.
+    std::uint8_t* WritableRowData(std::int32_t y);
     // Every row, top first, in one buffer of height * RowBytes() bytes.
     std::vector<std::uint8_t> ContiguousPixels() const;
 

@@ -86,6 +86,8 @@ QvStatus DispatchInvoke(QvDispatch* base, std::int32_t dispatchId, std::uint16_t
         if (base == nullptr || (arguments == nullptr && argumentCount > 0)) {
             return host::CallResult::Failure(host::kNullPointer, "null object or arguments");
         }
+        // A host callback inside the call may drop the host's last reference.
+        const HeldReference held(base);
         const auto kind = KindOf(flags);
         if (!kind) return host::CallResult::Failure(host::kInvalidArgument, "unknown kind of call");
         std::vector<host::Variant> values;
@@ -181,6 +183,11 @@ QvStatus FactoryQueryInterface(QvClassFactory* base, const QvGuid* iid, void** o
 }
 
 }  // namespace
+
+host::DispatchObject* ObjectBehind(QvDispatch* object) noexcept {
+    if (object == nullptr || object->vtbl != &kDispatchTable) return nullptr;
+    return Self<ExportedDispatch>(object)->object.get();
+}
 
 host::Status GetClassFactory(const host::Guid& classId, const host::Guid& iid, void** object) {
     *object = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "component/QvBarCodeComponent.h"
+#include "host/DispatchObject.h"
 #include "host/Guid.h"
 #include "host/Status.h"
 
@@ -13,6 +14,21 @@ inline constexpr host::Guid kClassFactoryId{
     0x00000001, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 inline constexpr host::Guid kDispatchId{
     0x00020400, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+// The object behind a dispatch table this library handed out; nullptr for anyone else's.
+host::DispatchObject* ObjectBehind(QvDispatch* object) noexcept;
+
+// Keeps an object alive across a call that may run host code, which might release it.
+class HeldReference {
+  public:
+    explicit HeldReference(QvDispatch* object) : object_(object) { object_->vtbl->AddRef(object_); }
+    ~HeldReference() { object_->vtbl->Release(object_); }
+    HeldReference(const HeldReference&) = delete;
+    HeldReference& operator=(const HeldReference&) = delete;
+
+  private:
+    QvDispatch* object_;
+};
 
 // A new class factory of classId with one reference, answering to iid, stored in *object.
 host::Status GetClassFactory(const host::Guid& classId, const host::Guid& iid, void** object);

@@ -3,18 +3,16 @@
 #include <memory>
 
 #include "component/ClassFactory.h"
-#include "propertypage/QvBarCodePP.h"
+#include "component/exports/HostPageSite.h"
 
 namespace qv::component::exports {
 
 void InitialiseModule() noexcept {
     try {
-        // A page the factory makes has no property dialog around it: it gets the detached
-        // host, and a host that wants more reaches its operations through _QvBarCodePP.
+        // A page the factory makes waits, detached, for the host to site it over its
+        // selected controls (QvPageSetSite).
         SetPropertyPageCreator([]() -> std::shared_ptr<PropertyPageOperations> {
-            auto page = std::make_shared<propertypage::QvBarCodePP>(
-                std::make_shared<propertypage::DetachedPageHost>());
-            return std::make_shared<PageOperationsOf<propertypage::QvBarCodePP>>(std::move(page));
+            return std::make_shared<SitedPage>();
         });
     } catch (...) {
         // Without the page the factory reports its class as unavailable.

@@ -25,7 +25,7 @@ host::Variant FromC(const QvVariant& variant) {
         case QV_VT_I4:
             return host::Variant::FromInt32(variant.i4);
         case QV_VT_BOOL:
-            return host::Variant::FromBool(variant.i2 != 0);
+            return host::Variant::FromAutomationBool(variant.i2);
         case QV_VT_BSTR:
             if (variant.text == nullptr) return host::Variant::FromText(u"");
             return host::Variant::FromText(std::u16string(
@@ -50,7 +50,7 @@ void ToC(const host::Variant& value, QvVariant& out) {
             break;
         case host::Variant::Type::Bool:
             filled.vt = QV_VT_BOOL;
-            filled.i2 = value.AsBool() ? -1 : 0;
+            filled.i2 = value.AsInt16();
             break;
         case host::Variant::Type::Text: {
             const std::u16string& text = value.AsText();
@@ -77,6 +77,21 @@ void ToC(const host::Variant& value, QvVariant& out) {
 void Clear(QvVariant& variant) noexcept {
     if (variant.vt == QV_VT_BSTR) std::free(variant.text);
     variant = QvVariant{};
+}
+
+std::optional<host::FailureReason> ReasonFromC(std::int32_t reason) {
+    switch (reason) {
+        case QV_REASON_OVERFLOW:
+            return host::FailureReason::Overflow;
+        case QV_REASON_INVALID_VALUE:
+            return host::FailureReason::InvalidValue;
+        case QV_REASON_OUT_OF_MEMORY:
+            return host::FailureReason::OutOfMemory;
+        case QV_REASON_PLATFORM_FAILURE:
+            return host::FailureReason::PlatformFailure;
+        default:
+            return std::nullopt;
+    }
 }
 
 void Report(const host::CallResult& result, QvCallError* error) noexcept {

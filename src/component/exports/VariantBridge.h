@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "component/QvBarCodeComponent.h"
 #include "host/Guid.h"
 #include "host/Status.h"
@@ -15,6 +17,10 @@ host::Variant FromC(const QvVariant& variant);
 // Fills out with value; a text is copied into memory that QvVariantClear releases.
 void ToC(const host::Variant& value, QvVariant& out);
 void Clear(QvVariant& variant) noexcept;
+
+// The reason a C error block gives, nothing for QV_REASON_NONE or a number this library
+// does not know.
+std::optional<host::FailureReason> ReasonFromC(std::int32_t reason);
 
 // Writes a failed call into the caller's error block, if it gave one.
 void Report(const host::CallResult& result, QvCallError* error) noexcept;

@@ -1,0 +1,114 @@
+// The entry points for drawing surfaces: those over the host's memory, and reading the
+// pictures the library keeps, such as the control's own surface Pic1.
+#include <map>
+#include <mutex>
+
+#include "component/QvBarCodeComponent.h"
+#include "host/ModuleCounts.h"
+#include "host/Status.h"
+#include "surface/HostMemorySurface.h"
+#include "surface/SurfaceHandles.h"
+
+namespace {
+
+using namespace qv;
+
+// The surfaces hosts made and have not released. Each counts as a live object: its
+// drawing code must stay loaded while the host may still pass its handle.
+struct HostSurface {
+    std::shared_ptr<surface::HostMemorySurface> surface;
+    surface::ScopedSurfaceHandle handle;
+    host::CountedObject counted;
+};
+
+struct HostSurfaceTable {
+    std::mutex mutex;
+    std::map<surface::SurfaceHandle, HostSurface> surfaces;
+};
+
+HostSurfaceTable& TheHostSurfaces() {
+    static HostSurfaceTable table;
+    return table;
+}
+
+surface::HostPixels PixelsAt(void* pixels, int32_t width, int32_t height, int32_t stride,
+                             int32_t bitsPerPixel) {
+    return {static_cast<std::uint8_t*>(pixels), width, height, stride, bitsPerPixel};
+}
+
+}  // namespace
+
+extern "C" {
+
+QvStatus QvSurfaceCreate(void* pixels, int32_t width, int32_t height, int32_t stride,
+                         int32_t bitsPerPixel, int32_t* handle) {
+    if (handle == nullptr) return host::kNullPointer;
+    *handle = surface::kNoSurface;
+    return host::GuardCall([&] {
+               auto made = std::make_shared<surface::HostMemorySurface>(
+                   PixelsAt(pixels, width, height, stride, bitsPerPixel));
+               HostSurface entry{made, surface::ScopedSurfaceHandle(made), {}};
+               const surface::SurfaceHandle given = entry.handle.get();
+               HostSurfaceTable& table = TheHostSurfaces();
+               const std::lock_guard lock(table.mutex);
+               table.surfaces.emplace(given, std::move(entry));
+               *handle = given;
+               return host::CallResult::Success(host::Variant());
+           })
+        .status;
+}
+
+QvStatus QvSurfaceRelease(int32_t handle) {
+    HostSurfaceTable& table = TheHostSurfaces();
+    const std::lock_guard lock(table.mutex);
+    const auto found = table.surfaces.find(handle);
+    if (found == table.surfaces.end()) return host::kInvalidArgument;
+    // A drawing still holding the surface must not reach memory the host takes back.
+    found->second.surface->Detach();
+    table.surfaces.erase(found);
+    return host::kOk;
+}
+
+QvStatus QvSurfaceGetSize(int32_t handle, int32_t* width, int32_t* height) {
+    if (width == nullptr || height == nullptr) return host::kNullPointer;
+    return host::GuardCall([&] {
+               const auto found = surface::SurfaceHandles::Find(handle);
+               if (const auto* raster = dynamic_cast<surface::RasterSurface*>(found.get())) {
+                   *width = raster->width();
+                   *height = raster->height();
+               } else if (const auto* own =
+                              dynamic_cast<surface::HostMemorySurface*>(found.get())) {
+                   *width = own->width();
+                   *height = own->height();
+               } else {
+                   return host::CallResult::Failure(host::kInvalidArgument,
+                                                    "the handle names no surface of known size");
+               }
+               return host::CallResult::Success(host::Variant());
+           })
+        .status;
+}
+
+QvStatus QvSurfaceCopyPixels(int32_t handle, void* pixels, int32_t stride, int32_t bitsPerPixel,
+                             size_t capacity) {
+    return host::GuardCall([&] {
+               const auto found = surface::SurfaceHandles::Find(handle);
+               const auto* raster = dynamic_cast<surface::RasterSurface*>(found.get());
+               if (raster == nullptr) {
+                   return host::CallResult::Failure(host::kInvalidArgument,
+                                                    "the handle names no picture to read");
+               }
+               const surface::HostPixels to =
+                   PixelsAt(pixels, raster->width(), raster->height(), stride, bitsPerPixel);
+               surface::CheckHostPixels(to);
+               if (to.Span() > capacity) {
+                   return host::CallResult::Failure(host::kInsufficientBuffer,
+                                                    "the buffer is smaller than the picture");
+               }
+               surface::CopyToHost(*raster, {0, 0, raster->width(), raster->height()}, to);
+               return host::CallResult::Success(host::Variant());
+           })
+        .status;
+}
+
+}  // extern "C"
