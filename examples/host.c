@@ -18,14 +18,12 @@ enum { WIDTH = 320, HEIGHT = 120, BYTES_PER_PIXEL = 4, STRIDE = WIDTH * BYTES_PE
 
 /* The entry points this host uses, looked up by name once the library is loaded. */
 typedef struct Component {
-    QvStatus (*getClassObject)(const QvGuid* classId, const QvGuid* iid, void** object);
-    QvStatus (*setSite)(QvDispatch* control, const QvControlSite* site, void* context);
-    QvStatus (*surfaceCreate)(void* pixels, int32_t width, int32_t height, int32_t stride,
-                              int32_t bitsPerPixel, int32_t* handle);
-    QvStatus (*surfaceRelease)(int32_t handle);
-    QvStatus (*surfaceGetSize)(int32_t handle, int32_t* width, int32_t* height);
-    QvStatus (*surfaceCopyPixels)(int32_t handle, void* pixels, int32_t stride,
-                                  int32_t bitsPerPixel, size_t capacity);
+    QvDllGetClassObjectFn getClassObject;
+    QvControlSetSiteFn setSite;
+    QvSurfaceCreateFn surfaceCreate;
+    QvSurfaceReleaseFn surfaceRelease;
+    QvSurfaceGetSizeFn surfaceGetSize;
+    QvSurfaceCopyPixelsFn surfaceCopyPixels;
 } Component;
 
 static void Fail(const char* what, QvStatus status, const char* detail) {
@@ -99,17 +97,12 @@ int main(int argc, char** argv) {
     void* library = dlopen("libqvbarcode-component.so", RTLD_NOW | RTLD_LOCAL);
     if (library == NULL) Fail("loading the component", QV_E_FAIL, dlerror());
     Component qv = {
-        .getClassObject = (QvStatus(*)(const QvGuid*, const QvGuid*, void**))Find(
-            library, "DllGetClassObject"),
-        .setSite = (QvStatus(*)(QvDispatch*, const QvControlSite*, void*))Find(
-            library, "QvControlSetSite"),
-        .surfaceCreate = (QvStatus(*)(void*, int32_t, int32_t, int32_t, int32_t, int32_t*))Find(
-            library, "QvSurfaceCreate"),
-        .surfaceRelease = (QvStatus(*)(int32_t))Find(library, "QvSurfaceRelease"),
-        .surfaceGetSize =
-            (QvStatus(*)(int32_t, int32_t*, int32_t*))Find(library, "QvSurfaceGetSize"),
-        .surfaceCopyPixels = (QvStatus(*)(int32_t, void*, int32_t, int32_t, size_t))Find(
-            library, "QvSurfaceCopyPixels"),
+        .getClassObject = (QvDllGetClassObjectFn)Find(library, "DllGetClassObject"),
+        .setSite = (QvControlSetSiteFn)Find(library, "QvControlSetSite"),
+        .surfaceCreate = (QvSurfaceCreateFn)Find(library, "QvSurfaceCreate"),
+        .surfaceRelease = (QvSurfaceReleaseFn)Find(library, "QvSurfaceRelease"),
+        .surfaceGetSize = (QvSurfaceGetSizeFn)Find(library, "QvSurfaceGetSize"),
+        .surfaceCopyPixels = (QvSurfaceCopyPixelsFn)Find(library, "QvSurfaceCopyPixels"),
     };
 
     /* The class factory of QvBarCode, and a control from it. */

@@ -210,6 +210,20 @@ enum { QV_RESOURCE_TOOLBOX_BITMAP = 30000 };
 QV_COMPONENT_EXPORT QvStatus QvLoadResource(int32_t number, void* buffer, uint32_t capacity,
                                             uint32_t* size);
 
+/* The entry points' pointer types, for hosts that look them up with dlsym. */
+typedef QvStatus (*QvDllGetClassObjectFn)(const QvGuid*, const QvGuid*, void**);
+typedef QvStatus (*QvDllCanUnloadNowFn)(void);
+typedef QvStatus (*QvVariantClearFn)(QvVariant*);
+typedef QvStatus (*QvControlSetSiteFn)(QvDispatch*, const QvControlSite*, void*);
+typedef QvStatus (*QvPageSetSiteFn)(QvDispatch*, const QvPageSite*, void*, QvDispatch* const*,
+                                    uint32_t, QvCallError*);
+typedef QvStatus (*QvPageApplyFn)(QvDispatch*, QvCallError*);
+typedef QvStatus (*QvSurfaceCreateFn)(void*, int32_t, int32_t, int32_t, int32_t, int32_t*);
+typedef QvStatus (*QvSurfaceReleaseFn)(int32_t);
+typedef QvStatus (*QvSurfaceGetSizeFn)(int32_t, int32_t*, int32_t*);
+typedef QvStatus (*QvSurfaceCopyPixelsFn)(int32_t, void*, int32_t, int32_t, size_t);
+typedef QvStatus (*QvLoadResourceFn)(int32_t, void*, uint32_t, uint32_t*);
+
 #ifdef __cplusplus
 }
 #endif

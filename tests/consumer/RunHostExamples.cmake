@@ -1,0 +1,60 @@
+# Installs the build into a fresh prefix and runs the two component hosts against the
+# installed files only, as their users would: examples/host.c built exactly as its issue and
+# comment say, examples/host.py with the system's python3, the library found through
+# LD_LIBRARY_PATH. Each must print the notifications it hears, and both pictures must be
+# the same EAN-13 as an independent decoder reads it.
+#   cmake -DQV_BUILD_DIR=... -DQV_SOURCE_DIR=... -DQV_WORK_DIR=... -DQV_CC=... -DQV_PYTHON=...
+#         -DQV_DECODER=... -P RunHostExamples.cmake
+foreach(variable QV_BUILD_DIR QV_SOURCE_DIR QV_WORK_DIR QV_CC QV_PYTHON QV_DECODER)
+    if(NOT DEFINED ${variable})
+        message(FATAL_ERROR "${variable} is not set")
+    endif()
+endforeach()
+
+function(run output)
+    execute_process(COMMAND ${ARGN} WORKING_DIRECTORY ${QV_WORK_DIR} RESULT_VARIABLE status
+        OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "failed (${status}): ${ARGN}\n${out}${err}")
+    endif()
+    set(${output} "${out}" PARENT_SCOPE)
+endfunction()
+
+set(prefix ${QV_WORK_DIR}/prefix)
+file(REMOVE_RECURSE ${QV_WORK_DIR})
+file(MAKE_DIRECTORY ${QV_WORK_DIR})
+run(ignored ${CMAKE_COMMAND} --install ${QV_BUILD_DIR} --prefix ${prefix})
+file(GLOB_RECURSE library ${prefix}/*/libqvbarcode-component.so)
+if(NOT library OR NOT EXISTS ${prefix}/include/qvbarcode/component/QvBarCodeComponent.h)
+    message(FATAL_ERROR "the component library or its header was not installed")
+endif()
+get_filename_component(library_dir "${library}" DIRECTORY)
+
+# The header is strict C11 on its own.
+file(WRITE ${QV_WORK_DIR}/header.c "#include <qvbarcode/component/QvBarCodeComponent.h>\n")
+run(ignored ${QV_CC} -std=c11 -pedantic-errors -Wall -Wextra -Werror -fsyntax-only
+    -I${prefix}/include header.c)
+run(ignored ${QV_CC} -std=c11 -Wall -Werror -I${prefix}/include ${QV_SOURCE_DIR}/examples/host.c
+    -ldl)
+file(RENAME ${QV_WORK_DIR}/a.out ${QV_WORK_DIR}/host)
+
+set(ENV{LD_LIBRARY_PATH} ${library_dir})
+set(expected "")
+foreach(name Text BarCodeType CalculateCheckDigit BarWidth BarHeight BackgroundWhite ShowValue
+        PositionX PositionY)
+    string(APPEND expected "PropertyChanged ${name}\n")
+endforeach()
+string(APPEND expected "Pic1 is 295 x 100 pixels, the same barcode\n")
+run(from_c ${QV_WORK_DIR}/host from-c.pgm)
+run(from_python ${QV_PYTHON} ${QV_SOURCE_DIR}/examples/host.py from-python.pgm)
+foreach(host c python)
+    if(NOT from_${host} STREQUAL expected)
+        message(FATAL_ERROR "the ${host} host printed:\n${from_${host}}\nexpected:\n${expected}")
+    endif()
+endforeach()
+
+run(ignored ${CMAKE_COMMAND} -E compare_files from-c.pgm from-python.pgm)
+run(decoded ${QV_DECODER} from-c.pgm)
+if(NOT decoded STREQUAL "EAN-13 4006381333931\n")
+    message(FATAL_ERROR "the picture reads as: ${decoded}")
+endif()
