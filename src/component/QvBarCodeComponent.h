@@ -213,6 +213,8 @@ QV_COMPONENT_EXPORT QvStatus QvLoadResource(int32_t number, void* buffer, uint32
 /* The entry points' pointer types, for hosts that look them up with dlsym. */
 typedef QvStatus (*QvDllGetClassObjectFn)(const QvGuid*, const QvGuid*, void**);
 typedef QvStatus (*QvDllCanUnloadNowFn)(void);
+typedef QvStatus (*QvDllRegisterServerFn)(void);
+typedef QvStatus (*QvDllUnregisterServerFn)(void);
 typedef QvStatus (*QvVariantClearFn)(QvVariant*);
 typedef QvStatus (*QvControlSetSiteFn)(QvDispatch*, const QvControlSite*, void*);
 typedef QvStatus (*QvPageSetSiteFn)(QvDispatch*, const QvPageSite*, void*, QvDispatch* const*,

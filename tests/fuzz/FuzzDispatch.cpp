@@ -242,7 +242,7 @@ class DispatchSession {
         try {
             if (type == ValueType::String) return Variant::FromText(component::ToText(value));
             if (type == ValueType::Boolean) {
-                return Variant::FromBool(component::ToAutomationBool(value) != 0);
+                return Variant::FromAutomationBool(component::ToAutomationBool(value));
             }
             return Variant::FromInt32(component::ToWholeNumber(value));
         } catch (const host::FailedCall&) {

@@ -1,0 +1,206 @@
+// A host's own sites for the control and the page, given through the library's exports as
+// tables of C callbacks with a context pointer.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "support/LoadedComponent.h"
+
+namespace qv::component {
+namespace {
+
+using testing::Int32, testing::Bool, testing::Text;
+
+// What a C host hears and answers; its callbacks find it through the context pointer.
+struct HostRecord {
+    std::vector<std::string> heard;
+    std::int32_t answer = 0;                 // what every callback that hears returns
+    float width = 1460.0f, height = 760.0f;  // outer size, at 10 host units per pixel
+    const char* language = "English";
+
+    std::int32_t Hear(std::string what) {
+        heard.push_back(std::move(what));
+        return answer;
+    }
+};
+
+std::int32_t ValueOf(const QvVariant& read) {
+    return read.vt == QV_VT_BOOL ? read.i2 : read.i4;
+}
+
+HostRecord& Of(void* context) {
+    return *static_cast<HostRecord*>(context);
+}
+
+QvControlSite SiteFor() {
+    QvControlSite site{};
+    site.propertyChanged = [](void* c, const char* name) { return Of(c).Hear(name); };
+    site.setDisplaySetting = [](void* c, std::int16_t on) {
+        return Of(c).Hear("display " + std::to_string(on));
+    };
+    site.processPendingEvents = [](void* c) { return Of(c).Hear("pending"); };
+    site.getOuterSize = [](void* c, float* width, float* height) {
+        *width = Of(c).width;
+        *height = Of(c).height;
+        return 0;
+    };
+    site.setOuterSize = [](void* c, float width, float height) {
+        Of(c).width = width;
+        Of(c).height = height;
+        return 0;
+    };
+    site.getInnerSize = [](void* c, std::int32_t* width, std::int32_t* height) {
+        *width = static_cast<std::int32_t>(std::lround(Of(c).width / 10));
+        *height = static_cast<std::int32_t>(std::lround(Of(c).height / 10));
+        return 0;
+    };
+    site.getLanguageName = [](void* c, char* name, std::uint32_t capacity) -> std::int32_t {
+        return std::snprintf(name, capacity, "%s", Of(c).language) < 0;
+    };
+    return site;
+}
+
+struct Sited {
+    testing::LoadedComponent& library;
+    HostRecord host;
+    testing::Object control{library.Create(QV_CLSID_QVBARCODE, QV_IID_QVBARCODE)};
+    QvControlSite site = SiteFor();
+    explicit Sited(testing::LoadedComponent& l) : library(l) {
+        EXPECT_EQ(library.setSite(control.get(), &site, &host), QV_S_OK);
+    }
+};
+
+// Setters store the value unchanged, Booleans included, then tell the host by name; a host
+// that answers the notification with a failure fails the setter after the value is stored.
+TEST(HostSite, NotificationsNameThePropertyAndAFailingOneFailsTheSetterAfterStoring) {
+    testing::LoadedComponent library;
+    ASSERT_TRUE(library.handle) << dlerror();
+    std::u16string twenty = u" 20 ", yes = u"true";
+    struct Case {
+        const char* name;
+        QvVariant given;
+        std::uint16_t vt;
+        std::int32_t read;
+    };
+    const Case cases[] = {
+        {"BarCodeType", Int32(9), QV_VT_I4, 9},
+        {"PositionY", Text(twenty), QV_VT_I4, 20},
+        {"ShowValue", Bool(5), QV_VT_BOOL, 5},
+        {"BarWidthSource", Int32(2), QV_VT_BOOL, 2},
+        {"CalculateCheckDigit", Text(yes), QV_VT_BOOL, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Sited refusing(library);
+        refusing.host.answer = 7;
+        QvCallError error{};
+        EXPECT_EQ(refusing.control.Let(c.name, c.given, &error), QV_E_FAIL);
+        EXPECT_EQ(error.reason, QV_REASON_PLATFORM_FAILURE);
+        EXPECT_STREQ(error.description, "platform failure: the host's propertyChanged returned 7");
+        const QvVariant read = refusing.control.Get(c.name);
+        EXPECT_EQ(read.vt, c.vt);
+        EXPECT_EQ(ValueOf(read), c.read);
+        EXPECT_EQ(refusing.host.heard, (std::vector<std::string>{c.name}));
+    }
+    Sited sited(library);
+    QvCallError error{};
+    EXPECT_EQ(sited.control.Let("ShowValue", Int32(40000), &error),
+              static_cast<QvStatus>(0x8002000A));  // a Boolean is 16 bits
+    EXPECT_EQ(error.reason, QV_REASON_OVERFLOW);
+    EXPECT_TRUE(sited.host.heard.empty());
+}
+
+// Drawing on the own surface asks the host's services: display, pending events, the size the
+// control follows at the host's ratio, and the language of a failure's message.
+TEST(HostSite, DrawingUsesTheHostsSizeEventsAndLanguage) {
+    testing::LoadedComponent library;
+    ASSERT_TRUE(library.handle) << dlerror();
+    Sited sited(library);
+    sited.control.SetEan13();
+    sited.host.heard.clear();
+    std::int32_t hdc = -1;
+    EXPECT_EQ(sited.control.Draw(hdc), 0);
+    EXPECT_EQ(sited.host.heard, (std::vector<std::string>{"display 1", "pending"}));
+    // 95 modules of 3 pixels and two 5-pixel margins, by 100 pixels, at 10 units a pixel.
+    EXPECT_EQ(sited.host.width, 2950.0f);
+    EXPECT_EQ(sited.host.height, 1000.0f);
+
+    std::u16string letters = u"12a";
+    sited.control.Let("Text", Text(letters));
+    sited.host.language = "SPANISH";
+    EXPECT_EQ(sited.control.Draw(hdc), 1101);
+    EXPECT_EQ(sited.control.ReadText(library, "ErrorDescription"),
+              u"Se encontro un caracter NO Valido Contenido en el texto a Codificar");
+
+    // Without a site the control goes back to the library's services; a table with only
+    // some size callbacks, and an object that is no control, are refused.
+    EXPECT_EQ(library.setSite(sited.control.get(), nullptr, nullptr), QV_S_OK);
+    sited.host.heard.clear();
+    sited.control.Let("Text", Text(letters));
+    EXPECT_TRUE(sited.host.heard.empty());
+    QvControlSite partial = SiteFor();
+    partial.setOuterSize = nullptr;
+    EXPECT_EQ(library.setSite(sited.control.get(), &partial, &sited.host), QV_E_INVALIDARG);
+    testing::Object page(library.Create(QV_CLSID_QVBARCODEPP, QV_IID_QVBARCODEPP));
+    EXPECT_EQ(library.setSite(page.get(), &sited.site, &sited.host), QV_E_INVALIDARG);
+}
+
+// The page loads the first of two selected controls, hears Changed, runs its operations, and
+// applies to the first alone through its dispatch interface; closing it reports the failure.
+TEST(HostSite, PageOverTwoSelectedControlsLoadsAndAppliesTheFirst) {
+    testing::LoadedComponent library;
+    ASSERT_TRUE(library.handle) << dlerror();
+    Sited first(library), second(library);
+    std::u16string letters = u"12a", digits = u"999";
+    first.control.Let("Text", Text(letters));
+    first.control.Let("BarWidthSource", Bool(-1));
+    second.control.Let("Text", Text(digits));
+    first.host.heard.clear();
+    second.host.heard.clear();
+
+    HostRecord pageHost;
+    QvPageSite pageSite{};
+    pageSite.changed = [](void* c, std::int32_t on) {
+        return Of(c).Hear("changed " + std::to_string(on));
+    };
+    pageSite.showMessageBox = [](void* c, const char* text, std::int32_t style) {
+        return Of(c).Hear(text + (" " + std::to_string(style)));
+    };
+    testing::Object page(library.Create(QV_CLSID_QVBARCODEPP, QV_IID_QVBARCODEPP));
+    QvDispatch* selected[] = {first.control.get(), second.control.get()};
+    ASSERT_EQ(library.setPageSite(page.get(), &pageSite, &pageHost, selected, 2, nullptr), QV_S_OK);
+    EXPECT_EQ(pageHost.heard.at(0), "changed 1");
+    std::u16string width = u"W";
+    QvVariant flag = Text(width);
+    for (const char* operation : {"EnableDisableOK", "Translate", "AllowOnlyNumbers"}) {
+        EXPECT_EQ(page.get()->vtbl->Invoke(page.get(), page.Id(operation), QV_DISPATCH_METHOD,
+                                           &flag, *operation == 'A', nullptr, nullptr),
+                  QV_S_OK);
+    }
+    EXPECT_EQ(width, u"W");
+
+    EXPECT_EQ(library.applyPage(page.get(), nullptr), QV_S_OK);
+    EXPECT_EQ(first.host.heard,
+              (std::vector<std::string>{"CalculateCheckDigit", "ShowValue", "BackgroundWhite",
+                                        "BarWidthSource", "BarWidth", "BarHeight", "Text",
+                                        "BarCodeType", "display 1"}));
+    EXPECT_EQ(first.control.Get("ErrorFound").i2, -1);
+    EXPECT_TRUE(second.host.heard.empty());
+
+    QvCallError error{};
+    QvDispatch* notAControl[] = {page.get()};
+    EXPECT_EQ(library.setPageSite(page.get(), &pageSite, &pageHost, notAControl, 1, &error),
+              QV_E_INVALIDARG);
+    EXPECT_EQ(library.applyPage(first.control.get(), nullptr), QV_E_INVALIDARG);
+    pageHost.heard.clear();
+    page.Release();
+    EXPECT_EQ(
+        pageHost.heard,
+        (std::vector<std::string>{"ERROR: 1101\r\nInvalid Character Found In Barcode Text 16"}));
+}
+
+}  // namespace
+}  // namespace qv::component
