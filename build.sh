@@ -23,7 +23,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra fonts-comic-neue
     libicu-dev qt6-base-dev xvfb xauth
-    libzxing-dev clang libclang-rt-14-dev
+    libzxing-dev clang libclang-rt-14-dev python3
 )
 
 missing=()

@@ -1,10 +1,12 @@
-# Installs the build into a fresh prefix and runs the two component hosts against the
-# installed files only, as their users would: examples/host.c built exactly as its issue and
-# comment say, examples/host.py with the system's python3, the library found through
-# LD_LIBRARY_PATH. Each must print the notifications it hears, and both pictures must be
-# the same EAN-13 as an independent decoder reads it.
+# Checks that docs/component.md quotes examples/host.c faithfully, then installs the build
+# into a fresh prefix and runs the two component hosts against the installed files only, as
+# their users would: examples/host.c built as plain C11 with -Wall -Werror, host.py with
+# the system's python3, the library found through LD_LIBRARY_PATH. Each must print the
+# notifications it hears, and both pictures must be the same EAN-13 as an independent
+# decoder reads it.
 #   cmake -DQV_BUILD_DIR=... -DQV_SOURCE_DIR=... -DQV_WORK_DIR=... -DQV_CC=... -DQV_PYTHON=...
 #         -DQV_DECODER=... -P RunHostExamples.cmake
+cmake_minimum_required(VERSION 3.25)
 foreach(variable QV_BUILD_DIR QV_SOURCE_DIR QV_WORK_DIR QV_CC QV_PYTHON QV_DECODER)
     if(NOT DEFINED ${variable})
         message(FATAL_ERROR "${variable} is not set")
@@ -19,6 +21,26 @@ function(run output)
     endif()
     set(${output} "${out}" PARENT_SCOPE)
 endfunction()
+
+# Every C excerpt in docs/component.md is a piece of examples/host.c, word for word.
+file(READ ${QV_SOURCE_DIR}/docs/component.md doc)
+file(READ ${QV_SOURCE_DIR}/examples/host.c host_c)
+while(TRUE)
+    string(FIND "${doc}" "```c\n" start)
+    if(start EQUAL -1)
+        break()
+    endif()
+    math(EXPR start "${start} + 5")
+    string(SUBSTRING "${doc}" ${start} -1 doc)
+    string(FIND "${doc}" "```" end)
+    string(SUBSTRING "${doc}" 0 ${end} excerpt)
+    string(FIND "${host_c}" "${excerpt}" found)
+    if(found EQUAL -1)
+        message(FATAL_ERROR "docs/component.md quotes what examples/host.c does not say:\n${excerpt}")
+    endif()
+    math(EXPR end "${end} + 3")
+    string(SUBSTRING "${doc}" ${end} -1 doc)
+endwhile()
 
 set(prefix ${QV_WORK_DIR}/prefix)
 file(REMOVE_RECURSE ${QV_WORK_DIR})

@@ -95,7 +95,7 @@ Variant ConsumeVariant(ByteReader& in, const Handles& handles, const control::Qv
     }
     if (pick == 2) return Variant::FromInt32(ConsumeInt32(in));
     if (pick == 3) return Variant::FromInt32(handles.Consume(in, c));
-    // A Boolean as a number other than -1 and 0 still means True.
+    // A Boolean as a number other than -1 and 0 is stored as it is.
     if (pick == 4) return Variant::FromInt16(ConsumeBool(in));
     if (pick == 5) return Variant::FromBool(in.Bool());
     return Variant::FromText(pick <= 7 ? ConsumeNumericText(in) : ConsumeText(in));
