@@ -37,10 +37,11 @@ enum {
     QV_VT_BOOL = 11
 };
 
-/* One tagged value. i2 holds VT_I2 and VT_BOOL (-1 True, 0 False), i4 holds VT_I4 and
- * VT_ERROR, text and textLength VT_BSTR as UTF-16 code units. Texts the library returns
- * are its own: release them with QvVariantClear. Texts the caller passes stay the
- * caller's; the library never writes into or frees them. */
+/* One tagged value. i2 holds VT_I2 and VT_BOOL (-1 True, 0 False; the control keeps any
+ * other value as it is given), i4 holds VT_I4 and VT_ERROR, text and textLength VT_BSTR as
+ * UTF-16 code units. Texts the library returns are its own: release them with
+ * QvVariantClear. Texts the caller passes stay the caller's; the library never writes into
+ * or frees them. */
 typedef struct QvVariant {
     uint16_t vt;
     int16_t i2;
