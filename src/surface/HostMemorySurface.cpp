@@ -86,13 +86,13 @@ HostMemorySurface::HostMemorySurface(const HostPixels& pixels)
 
 template <typename Draw>
 void HostMemorySurface::Through(std::int64_t left, std::int64_t top, std::int64_t right,
-                                std::int64_t bottom, Draw&& draw) {
+                                std::int64_t bottom, Area kind, Draw&& draw) {
     const Rect area{static_cast<std::int32_t>(std::clamp<std::int64_t>(left, 0, width())),
                     static_cast<std::int32_t>(std::clamp<std::int64_t>(top, 0, height())),
                     static_cast<std::int32_t>(std::clamp<std::int64_t>(right, 0, width())),
                     static_cast<std::int32_t>(std::clamp<std::int64_t>(bottom, 0, height()))};
     const bool copied = attached_ && area.left < area.right && area.top < area.bottom;
-    if (copied) CopyFromHost(pixels_, area, raster_);
+    if (copied && kind == Area::Read) CopyFromHost(pixels_, area, raster_);
     draw();
     if (copied) CopyToHost(raster_, area, pixels_);
 }
@@ -102,12 +102,12 @@ void HostMemorySurface::ThroughLine(std::int64_t x0, std::int64_t y0, std::int64
                                     std::int64_t y1, Draw&& draw) {
     const PenReach reach = ReachOf(pen_);
     Through(std::min(x0, x1) - reach.before, std::min(y0, y1) - reach.before,
-            std::max(x0, x1) + reach.after, std::max(y0, y1) + reach.after,
+            std::max(x0, x1) + reach.after, std::max(y0, y1) + reach.after, Area::Read,
             std::forward<Draw>(draw));
 }
 
 void HostMemorySurface::FillRect(const Rect& rect, Colour brushColour) {
-    Through(rect.left, rect.top, rect.right, rect.bottom,
+    Through(rect.left, rect.top, rect.right, rect.bottom, Area::Overwritten,
             [&] { raster_.FillRect(rect, brushColour); });
 }
 
@@ -131,8 +131,13 @@ void HostMemorySurface::LineTo(std::int32_t x, std::int32_t y) {
 void HostMemorySurface::DrawColumns(std::int32_t left, std::int32_t right, std::int32_t top,
                                     std::int32_t bottom) {
     if (left >= right) return;
-    ThroughLine(left, top, std::int64_t{right} - 1, bottom,
-                [&] { raster_.DrawColumns(left, right, top, bottom); });
+    const auto draw = [&] { raster_.DrawColumns(left, right, top, bottom); };
+    // The bars of a barcode: a thin pen going down sets exactly these columns and rows.
+    if (pen_.width <= 1 && top < bottom) {
+        Through(left, top, right, bottom, Area::Overwritten, draw);
+    } else {
+        ThroughLine(left, top, std::int64_t{right} - 1, bottom, draw);
+    }
     penX_ = right - 1;
     penY_ = bottom;
 }
@@ -141,7 +146,7 @@ void HostMemorySurface::DrawColumns(std::int32_t left, std::int32_t right, std::
 void HostMemorySurface::DrawText(std::string_view windows1252Text, const Rect& rect,
                                  unsigned format) {
     const Rect reach = (format & kNoClip) ? Rect{0, 0, width(), height()} : rect;
-    Through(reach.left, reach.top, reach.right, reach.bottom,
+    Through(reach.left, reach.top, reach.right, reach.bottom, Area::Read,
             [&] { raster_.DrawText(windows1252Text, rect, format); });
 }
 

@@ -57,10 +57,12 @@ class HostMemorySurface final : public DrawingSurface {
     void DrawText(std::string_view windows1252Text, const Rect& rect, unsigned format) override;
 
   private:
-    // Brings the area in, draws, writes it back; the area is clipped to the surface here.
+    // Brings the area in, draws, writes it back; the area is clipped to the surface here. An
+    // operation that sets every pixel of its area needs nothing brought in.
+    enum class Area { Read, Overwritten };
     template <typename Draw>
     void Through(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
-                 Draw&& draw);
+                 Area area, Draw&& draw);
     // Everything a pen line from (x0, y0) to (x1, y1) can cover, the pen's width included.
     template <typename Draw>
     void ThroughLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,

@@ -29,10 +29,11 @@ TEST(HostSurface, DrawsExactlyTheRasterSurfacesPixelsInEveryLayout) {
                           {32, -(kWidth * 4 + 8), "bottom-up, padded"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
-        // The host's rows hold a grey pixel its surface has not seen: the text over it must
-        // blend with it as the raster surface's does.
+        // The host's rows hold grey pixels its surface has not seen: one under the text, which
+        // must blend with it, one just below the bars, which must stay.
         RasterSurface raster(kWidth, kHeight);
         raster.SetPixel(15, 20, 0x808080);
+        raster.SetPixel(21, 20, 0x808080);
         HostPixels pixels{nullptr, kWidth, kHeight, c.stride, c.bits};
         std::vector<std::uint8_t> memory(pixels.Span(), kUntouched);
         pixels.block = memory.data();
