@@ -30,10 +30,10 @@ TEST(HostSurface, DrawsExactlyTheRasterSurfacesPixelsInEveryLayout) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
         // The host's rows hold grey pixels its surface has not seen: one under the text, which
-        // must blend with it, one just below the bars, which must stay.
+        // must blend with it, one just below the first bars, which must stay.
         RasterSurface raster(kWidth, kHeight);
         raster.SetPixel(15, 20, 0x808080);
-        raster.SetPixel(21, 20, 0x808080);
+        raster.SetPixel(21, 8, 0x808080);
         HostPixels pixels{nullptr, kWidth, kHeight, c.stride, c.bits};
         std::vector<std::uint8_t> memory(pixels.Span(), kUntouched);
         pixels.block = memory.data();
@@ -43,12 +43,12 @@ TEST(HostSurface, DrawsExactlyTheRasterSurfacesPixelsInEveryLayout) {
         // beyond its rectangle: everything the surfaces share.
         for (DrawingSurface* s : std::initializer_list<DrawingSurface*>{&host, &raster}) {
             s->FillRect({-5, 3, 12, 50}, 0x336699);
+            s->DrawColumns(20, 24, 1, 8);
             s->SelectPen({0x00AA00, 3});
             s->MoveTo(2, 2);
             s->LineTo(35, 27);
             s->DrawColumns(5, 8, 22, 28);
             s->SelectPen({kBlack, 1});
-            s->DrawColumns(20, 24, 1, 20);
             s->MoveTo(30, -10);
             s->LineTo(30, 100);
             s->SetBkMode(kTransparent);
