@@ -53,7 +53,6 @@ TEST(Exports, ControlFromTheFactorySetsDrawsReportsAndLetsTheLibraryUnload) {
     QvCallError error{};
     EXPECT_EQ(control.Let("BarWidth", Text(notANumber), &error), QV_E_INVALIDARG);
     EXPECT_EQ(error.reason, QV_REASON_INVALID_VALUE);
-    EXPECT_NE(error.description[0], '\0');
 
     // 3000 Code 39 characters need more modules than 16 bits count: a failed call, and the
     // caller's variable and the error state stay as they were.
