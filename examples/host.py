@@ -137,7 +137,10 @@ def draw(control, hdc):
 def main():
     if len(sys.argv) != 2:
         sys.exit("usage: host.py OUT.pgm")
-    qv = ctypes.CDLL("libqvbarcode-component.so")
+    try:
+        qv = ctypes.CDLL("libqvbarcode-component.so")
+    except OSError as error:
+        sys.exit(f"host.py: loading the component failed: {error}")
     qv.DllGetClassObject.argtypes = [POINTER(Guid), POINTER(Guid), POINTER(POINTER(ClassFactory))]
     qv.QvControlSetSite.argtypes = [POINTER(Dispatch), POINTER(ControlSite), c_void_p]
     qv.QvSurfaceCreate.argtypes = [c_void_p, c_int32, c_int32, c_int32, c_int32, POINTER(c_int32)]
