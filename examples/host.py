@@ -136,7 +136,8 @@ def draw(control, hdc):
 
 def main():
     if len(sys.argv) != 2:
-        sys.exit("usage: host.py OUT.pgm")
+        print("usage: host.py OUT.pgm", file=sys.stderr)
+        return 2
     try:
         qv = ctypes.CDLL("libqvbarcode-component.so")
     except OSError as error:
