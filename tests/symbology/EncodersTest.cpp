@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/FailureOf.h"
+#include "symbology/Encoders.h"
+
+namespace qv::symbology {
+namespace {
+
+using host::FailureReason;
+using testing::FailureOf;
+
+TEST(PrepareTextToEncode, ChecksDigitsAndAppendsTheWeightedCheckDigit) {
+    struct Case {
+        std::u16string_view input;
+        bool calculateCheckDigit;
+        std::u16string_view textToEncode;
+        const char* why;
+    };
+    const Case cases[] = {
+        {u"12345", true, u"123457", "sum 33: weights 3,1 from the right"},
+        {u"400638133393", true, u"4006381333931", "sum 89"},
+        {u"1234", true, u"12348", "sum 22: even length, rightmost still weight 3"},
+        {u"0", true, u"00", "sum 0 gives check digit 0, never 10"},
+        {u"19", true, u"192", "9x3 + 1 = 28; weights starting at 1 would give 8"},
+        {u" 1234 ", true, u"12348", "surrounding spaces are trimmed"},
+        {u" 1234 ", false, u"1234", "trimmed, nothing appended"},
+        {u"1234567890128", true, u"12345678901286", "an existing check digit is not seen"},
+    };
+    for (const Case& c : cases) {
+        const PreparedText prepared = PrepareTextToEncode(c.input, c.calculateCheckDigit);
+        EXPECT_EQ(prepared.code, kDrawn) << c.why;
+        EXPECT_EQ(prepared.textToEncode, c.textToEncode) << c.why;
+    }
+    // Inner space; a letter, also leftmost where it is scanned last; sign and decimal point;
+    // digits of other scripts; a tab (only spaces are trimmed). Checked with or without a
+    // check digit, and the text is left as it was.
+    for (const std::u16string_view bad :
+         {u"12 34", u"12A4", u"A1234", u"-12", u"1.5", u"1\u0663", u"\uFF11", u"\t12"}) {
+        for (const bool check : {false, true}) {
+            const PreparedText prepared = PrepareTextToEncode(bad, check);
+            EXPECT_EQ(prepared.code, kInvalidCharacter);
+            EXPECT_EQ(prepared.textToEncode, bad);
+        }
+    }
+}
+
+using Encoder = Encoding (*)(std::u16string_view);
+
+// Module strings worked out by hand from the pattern tables where the round trip cannot tell:
+// spaces (its Standard 2 of 5 reader sees bars only), a wrong EAN-13 check digit and an inner
+// asterisk (a reader refuses them), the empty symbol.
+TEST(Encoders, ModuleStringsAndRefusals) {
+    struct Case {
+        Encoder encode;
+        std::u16string_view text;
+        std::int16_t code;
+        std::string_view modules;
+        const char* why;
+    };
+    const Case cases[] = {
+        {EncodeInterleaved2of5, u"12", kDrawn, "1010110100101011001101", "1 bars, 2 spaces"},
+        {EncodeInterleaved2of5, u"", kDrawn, "10101101", "nothing but start and stop"},
+        {EncodeInterleaved2of5, u"12345", kInvalidLength, "", "odd length"},
+        {EncodeInterleaved2of5, u"1 ", kInvalidCharacter, "", "a text not prepared"},
+        {EncodeStandard2of5, u"12", kDrawn, "1101101011101010101110101110101011101101011",
+         "start, 1, 2, stop: narrow spaces throughout"},
+        {EncodeStandard2of5, u"1 2", kInvalidCharacter, "", "inner space"},
+        {EncodeStandard2of5, u"\u0661", kInvalidCharacter, "", "a digit of another script"},
+        // Guards, L2 L3 G4 L5 G6 G7, guards, R8 R9 R0 R1 R2 R0, guards.
+        {EncodeEan13, u"1234567890120", kDrawn,
+         "10100100110111101001110101100010000101001000101010100100011101001110010110011011011001110"
+         "010101",
+         "parity row OOEOEE; a wrong check digit is drawn as given"},
+        {EncodeEan13, u"123456789012", kInvalidLength, "", "12 digits"},
+        {EncodeEan13, u"12345678901286", kInvalidLength, "", "14 digits"},
+        {EncodeEan13, u"12345A7890123", kInvalidCharacter, "", "a letter"},
+        {EncodeEan13, u"400638133393 ", kInvalidCharacter, "", "a space"},
+        // Start, A, *, Z, stop, with one narrow gap between characters.
+        {EncodeCode39, u"  a*z ", kDrawn,
+         "1001011011010110101001011010010110110101001101101010100101101101",
+         "trimmed, upper-cased, an inner asterisk"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.encode(c.text), (Encoding{c.code, std::string(c.modules)})) << c.why;
+    }
+    // Dotless i and long s are not raised to I and S; no diacritics, no full-width letters.
+    for (const char16_t bad : std::u16string_view(u",_\t\u00E9\u00C9\u0131\u017F\uFF21")) {
+        EXPECT_EQ(EncodeCode39(std::u16string(u"A") + bad).code, kInvalidCharacter) << int{bad};
+    }
+}
+
+// Lengths, sums and module counts are 16-bit: the longest texts that fit, and one more.
+TEST(Encoders, SixteenBitLimits) {
+    // 1820 nines sum to 32760; one more nine (weight 3) passes 32767, summed in any case.
+    EXPECT_EQ(PrepareTextToEncode(std::u16string(1820, u'9'), true).code, kDrawn);
+    for (const bool check : {false, true}) {
+        EXPECT_EQ(FailureOf([&] { PrepareTextToEncode(std::u16string(1821, u'9'), check); }),
+                  FailureReason::Overflow);
+    }
+    // Surrounding spaces do not count towards the length.
+    EXPECT_EQ(PrepareTextToEncode(u"  " + std::u16string(32767, u'0') + u"  ", false).code, kDrawn);
+    EXPECT_EQ(FailureOf([] { PrepareTextToEncode(std::u16string(32768, u'0'), false); }),
+              FailureReason::Overflow);
+
+    EXPECT_EQ(EncodeInterleaved2of5(std::u16string(4678, u'7')).modules.size(), 32754u);
+    EXPECT_EQ(FailureOf([] { EncodeInterleaved2of5(std::u16string(4680, u'7')); }),
+              FailureReason::Overflow);
+    EXPECT_EQ(EncodeStandard2of5(std::u16string(2339, u'3')).modules.size(), 32761u);
+    EXPECT_EQ(FailureOf([] { EncodeStandard2of5(std::u16string(2340, u'3')); }),
+              FailureReason::Overflow);
+    EXPECT_EQ(EncodeCode39(std::u16string(2518, u'Q')).modules.size(), 32759u);  // 13 x 2518 + 25
+    EXPECT_EQ(FailureOf([] { EncodeCode39(std::u16string(2519, u'Q')); }), FailureReason::Overflow);
+    // A text refused anyway is refused before its modules are counted.
+    EXPECT_EQ(EncodeInterleaved2of5(std::u16string(4681, u'7')).code, kInvalidLength);
+    EXPECT_EQ(EncodeStandard2of5(std::u16string(2340, u'x')).code, kInvalidCharacter);
+    EXPECT_EQ(EncodeCode39(std::u16string(2519, u'Q') + u",").code, kInvalidCharacter);
+}
+
+}  // namespace
+}  // namespace qv::symbology
