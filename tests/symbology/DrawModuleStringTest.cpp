@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "support/PixelText.h"
 #include "surface/RasterSurface.h"
@@ -18,38 +17,37 @@ constexpr surface::Colour kGrey = 0x808080;
 // use an own surface, whose operations it records.
 class FakeHost final : public PipelineHost {
   public:
-    FakeHost() { caller.SetBkColor(kGrey); }
+    FakeHost() { caller->SetBkColor(kGrey); }
 
     BarcodeLayout Layout() const override { return layout; }
     void StoreBarWidth(std::int32_t moduleCount) override { layout.barWidth = moduleCount; }
     bool DrawsOnOwnSurface() const override { return own; }
     void SetOwnSurfaceWidth(std::int32_t width) override {
-        calls.push_back("width " + std::to_string(ownWidth = width));
+        calls += "width " + std::to_string(ownWidth = width) + ", ";
     }
     void SetOwnSurfaceHeight(std::int32_t height) override {
-        calls.push_back("height " + std::to_string(height));
+        calls += "height " + std::to_string(height) + ", ";
         ownSurface = std::make_shared<surface::RasterSurface>(ownWidth, height, kGrey);
         ownHandle = surface::ScopedSurfaceHandle(ownSurface);
     }
-    void ProcessPendingEvents() override { calls.push_back("events"); }
+    void ProcessPendingEvents() override { calls += "events, "; }
     surface::SurfaceHandle OwnSurfaceHandle() override {
-        calls.push_back("hDC");
+        calls += "hDC, ";
         return ownHandle.get();
     }
-    void KeepOwnSurfaceDrawing() override { calls.push_back("keep"); }
+    void KeepOwnSurfaceDrawing() override { calls += "keep"; }
     surface::TextExtent MeasureText(std::u16string_view) const override { return caption; }
 
     BarcodeLayout layout;
     bool own = false;
     surface::TextExtent caption{40.0f, 13.0f};
-    std::vector<std::string> calls;
+    std::string calls;
     std::int32_t ownWidth = 0;
     std::shared_ptr<surface::RasterSurface> ownSurface;
     surface::ScopedSurfaceHandle ownHandle;
-    std::shared_ptr<surface::RasterSurface> callerSurface =
+    std::shared_ptr<surface::RasterSurface> caller =
         std::make_shared<surface::RasterSurface>(400, 120, kGrey);
-    surface::RasterSurface& caller = *callerSurface;
-    surface::ScopedSurfaceHandle callerHandle{callerSurface};
+    surface::ScopedSurfaceHandle callerHandle{caller};
     surface::SurfaceHandle hdc = callerHandle.get();
 };
 
@@ -60,7 +58,7 @@ TEST(DrawModuleString, WhiteFrameBarsAndCaptionBoxOfTheWorkedExample) {
     FakeHost host;
     host.layout = {0, 0, 300, 80, false, true, true};
     ASSERT_EQ(DrawModuleString(host, std::string(50, '1'), u"caption", host.hdc), kDrawn);
-    const surface::RasterSurface& s = host.caller;
+    const surface::RasterSurface& s = *host.caller;
     // Frame 0,0,260,80 white; bars at columns 5..254, rows 5..74; caption box 107..153 x 62..75.
     EXPECT_EQ(RowText(s, 0, 0, 262), std::string(260, '.') + "--");
     EXPECT_EQ(RowText(s, 5, 3, 257), ".." + std::string(250, '#') + "..");
@@ -95,9 +93,9 @@ TEST(DrawModuleString, ModuleWidthBoundsAndBarWidthSource) {
         host.layout = c.layout;
         EXPECT_EQ(DrawModuleString(host, modules, u"", host.hdc), c.code);
         EXPECT_EQ(host.layout.barWidth, c.barWidthAfter);
-        EXPECT_EQ(RowText(host.caller, 10, 10).find('-'), c.frameWidth) << c.layout.barWidth;
+        EXPECT_EQ(RowText(*host.caller, 10, 10).find('-'), c.frameWidth) << c.layout.barWidth;
         const std::int32_t inset = c.layout.backgroundWhite ? 5 : 0;
-        EXPECT_EQ(ColumnText(host.caller, 10 + inset).substr(10 + inset).find_first_not_of('#'),
+        EXPECT_EQ(ColumnText(*host.caller, 10 + inset).substr(10 + inset).find_first_not_of('#'),
                   c.barRows)
             << c.layout.barWidth;
     }
@@ -115,10 +113,10 @@ TEST(DrawModuleString, CaptionBoxTakesTheSurfaceBackgroundAndRoundsHalfToEven) {
         host.layout = {0, 0, 40, 30, false, false, true};
         ASSERT_EQ(DrawModuleString(host, std::string(40, '1'), u"x", host.hdc), kDrawn);
         const auto left =
-            static_cast<std::int32_t>(RowText(host.caller, 25).find_first_not_of('#'));
+            static_cast<std::int32_t>(RowText(*host.caller, 25).find_first_not_of('#'));
         EXPECT_EQ(left, c.expectedLeft) << c.textWidth;
-        EXPECT_EQ(host.caller.PixelAt(left, 20), kGrey);
-        EXPECT_EQ(host.caller.PixelAt(left, 19), surface::kBlack);
+        EXPECT_EQ(host.caller->PixelAt(left, 20), kGrey);
+        EXPECT_EQ(host.caller->PixelAt(left, 19), surface::kBlack);
     }
 }
 
@@ -127,8 +125,7 @@ TEST(DrawModuleString, OwnSurfaceIsSizedBeforeItsHandleIsTaken) {
     host.own = true;
     host.layout = {0, 0, 0, 0, true, true, false};
     ASSERT_EQ(DrawModuleString(host, "1011", u"", host.hdc), kDrawn);
-    EXPECT_EQ(host.calls,
-              (std::vector<std::string>{"width 14", "height 50", "events", "hDC", "keep"}));
+    EXPECT_EQ(host.calls, "width 14, height 50, events, hDC, keep");
     EXPECT_EQ(host.hdc, host.ownHandle.get());
     EXPECT_EQ(RowText(*host.ownSurface, 5, 0, 14), ".....#.##.....");
     EXPECT_EQ(RowText(*host.ownSurface, 45, 0, 14), "..............");
