@@ -49,10 +49,13 @@ Case Own(const char* why, std::u16string text, std::int32_t type, std::int32_t b
 }
 
 // A control that has failed a drawing already, so a later failed call can be seen to keep
-// that error state.
+// that error state, and a caller's surface with the host's pen selected, which must be
+// current again after any drawing, failed or not, as must the host's background mode.
 struct Fixture {
     explicit Fixture(const Case& c)
-        : font(std::make_shared<testing::FixedFont>(c.fontWidth, c.fontHeight, 255)) {
+        : font(std::make_shared<testing::FixedFont>(c.fontWidth, c.fontHeight, 255)),
+          surface(std::make_shared<RasterSurface>(c.surfaceWidth, c.surfaceHeight)) {
+        surface->SelectPen(kHostPen);
         control.SetText(u"  ");
         EXPECT_EQ(control.Draw(), Variant::FromInt16(1104));
         Set(c);
@@ -68,32 +71,15 @@ struct Fixture {
         control.SetBarWidthSource(c.source);
         control.SetShowValue(c.show);
     }
-    void ExpectBlankTextErrorKept() const {
-        EXPECT_EQ(control.ErrorFound(), kTrue);
-        EXPECT_EQ(control.ErrorDescription(), u"Barcode Text can NOT be Blank");
-    }
-
-    std::shared_ptr<testing::RecordingSite> site = std::make_shared<testing::RecordingSite>();
-    std::shared_ptr<testing::FixedFont> font;
-    QvBarCode control{site, font};
-};
-
-// A caller's surface with the host's pen selected, which must be current again after any
-// drawing, failed or not, as must the host's background mode.
-struct HostSurface {
-    explicit HostSurface(const Case& c)
-        : surface(std::make_shared<RasterSurface>(c.surfaceWidth, c.surfaceHeight)) {
-        surface->SelectPen(kHostPen);
-    }
     void ExpectHostStateBack() const {
         EXPECT_EQ(surface->SelectPen(kHostPen), kHostPen);
         EXPECT_EQ(surface->bkMode(), surface::kOpaque);
     }
-    bool AllWhite() const {
-        return testing::PictureText(*surface).find_first_not_of("./") == std::string::npos;
-    }
 
+    std::shared_ptr<testing::FixedFont> font;
     std::shared_ptr<RasterSurface> surface;
+    std::shared_ptr<testing::RecordingSite> site = std::make_shared<testing::RecordingSite>();
+    QvBarCode control{site, font};
     surface::ScopedSurfaceHandle handle{surface};
     surface::SurfaceHandle hdc = handle.get();
 };
@@ -111,11 +97,10 @@ TEST(Limits, DrawingOutsideTheCallerSurfaceLeavesItUntouched) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
         Fixture f(c);
-        HostSurface host(c);
-        EXPECT_EQ(f.control.Draw(host.hdc), Variant::FromInt16(0));
+        EXPECT_EQ(f.control.Draw(f.hdc), Variant::FromInt16(0));
         EXPECT_EQ(f.control.ErrorFound(), kFalse);
-        EXPECT_TRUE(host.AllWhite());
-        host.ExpectHostStateBack();
+        EXPECT_EQ(testing::PictureText(*f.surface).find_first_not_of("./"), std::string::npos);
+        f.ExpectHostStateBack();
     }
 }
 
@@ -157,14 +142,14 @@ TEST(Limits, DrawingsBeyondTheRangesEndInAFailedCallThatKeepsTheState) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
         Fixture f(c);
-        HostSurface host(c);
-        EXPECT_EQ(testing::FailureOf([&] { c.own ? f.control.Draw() : f.control.Draw(host.hdc); }),
+        EXPECT_EQ(testing::FailureOf([&] { c.own ? f.control.Draw() : f.control.Draw(f.hdc); }),
                   c.reason);
-        f.ExpectBlankTextErrorKept();
+        EXPECT_EQ(f.control.ErrorFound(), kTrue);
+        EXPECT_EQ(f.control.ErrorDescription(), u"Barcode Text can NOT be Blank");
         if (!c.show) {
             EXPECT_EQ(f.control.BarWidth(), c.barWidth) << "refused before the count is stored";
         }
-        host.ExpectHostStateBack();
+        f.ExpectHostStateBack();
         EXPECT_LE(std::int64_t{f.control.Pic1().Width()} * f.control.Pic1().Height(),
                   RasterSurface::kMaxPixels);
 
