@@ -99,12 +99,15 @@ TEST(Draw, CallersSurfaceKeepsPositionsAndTheErrorStateFollowsTheLastResult) {
     EXPECT_EQ(testing::ColumnText(*f.canvas, 52).substr(19, 62), "." + std::string(60, '#') + ".");
 }
 
+// Sized (margins included) before its handle is taken and given back; events run between.
 TEST(Draw, OwnSurfaceTakesTheBarcodeSizeAndKeepsTheDrawing) {
     Fixture f(u"A", QvTypeCode39);
     f.control.SetBarWidthSource(kTrue);
     f.control.SetBackgroundWhite(kTrue);
     f.site->notifications.clear();
-    EXPECT_EQ(f.control.Draw(), Variant::FromInt16(0));
+    SurfaceHandle own = -1;
+    EXPECT_EQ(f.control.Draw(own), Variant::FromInt16(0));
+    EXPECT_EQ(own, f.control.Pic1().hDC());
     EXPECT_EQ(f.control.BarWidth(), 38);  // the module count, written without notification
     EXPECT_TRUE(f.site->notifications.empty());
     EXPECT_EQ(f.control.Pic1().Width(), 48);

@@ -13,38 +13,24 @@ namespace {
 
 constexpr surface::Colour kGrey = 0x808080;
 
-// A control as the pipeline sees it, drawing on a caller's raster surface unless told to
-// use an own surface, whose operations it records.
+// A control as the pipeline sees it, drawing on a caller's grey raster surface. The own
+// surface is the control's part, tested with it.
 class FakeHost final : public PipelineHost {
   public:
     FakeHost() { caller->SetBkColor(kGrey); }
 
     BarcodeLayout Layout() const override { return layout; }
     void StoreBarWidth(std::int32_t moduleCount) override { layout.barWidth = moduleCount; }
-    bool DrawsOnOwnSurface() const override { return own; }
-    void SetOwnSurfaceWidth(std::int32_t width) override {
-        calls += "width " + std::to_string(ownWidth = width) + ", ";
-    }
-    void SetOwnSurfaceHeight(std::int32_t height) override {
-        calls += "height " + std::to_string(height) + ", ";
-        ownSurface = std::make_shared<surface::RasterSurface>(ownWidth, height, kGrey);
-        ownHandle = surface::ScopedSurfaceHandle(ownSurface);
-    }
-    void ProcessPendingEvents() override { calls += "events, "; }
-    surface::SurfaceHandle OwnSurfaceHandle() override {
-        calls += "hDC, ";
-        return ownHandle.get();
-    }
-    void KeepOwnSurfaceDrawing() override { calls += "keep"; }
+    bool DrawsOnOwnSurface() const override { return false; }
+    void SetOwnSurfaceWidth(std::int32_t) override {}
+    void SetOwnSurfaceHeight(std::int32_t) override {}
+    void ProcessPendingEvents() override {}
+    surface::SurfaceHandle OwnSurfaceHandle() override { return surface::kNoSurface; }
+    void KeepOwnSurfaceDrawing() override {}
     surface::TextExtent MeasureText(std::u16string_view) const override { return caption; }
 
     BarcodeLayout layout;
-    bool own = false;
     surface::TextExtent caption{40.0f, 13.0f};
-    std::string calls;
-    std::int32_t ownWidth = 0;
-    std::shared_ptr<surface::RasterSurface> ownSurface;
-    surface::ScopedSurfaceHandle ownHandle;
     std::shared_ptr<surface::RasterSurface> caller =
         std::make_shared<surface::RasterSurface>(400, 120, kGrey);
     surface::ScopedSurfaceHandle callerHandle{caller};
@@ -118,17 +104,6 @@ TEST(DrawModuleString, CaptionBoxTakesTheSurfaceBackgroundAndRoundsHalfToEven) {
         EXPECT_EQ(host.caller->PixelAt(left, 20), kGrey);
         EXPECT_EQ(host.caller->PixelAt(left, 19), surface::kBlack);
     }
-}
-
-TEST(DrawModuleString, OwnSurfaceIsSizedBeforeItsHandleIsTaken) {
-    FakeHost host;
-    host.own = true;
-    host.layout = {0, 0, 0, 0, true, true, false};
-    ASSERT_EQ(DrawModuleString(host, "1011", u"", host.hdc), kDrawn);
-    EXPECT_EQ(host.calls, "width 14, height 50, events, hDC, keep");
-    EXPECT_EQ(host.hdc, host.ownHandle.get());
-    EXPECT_EQ(RowText(*host.ownSurface, 5, 0, 14), ".....#.##.....");
-    EXPECT_EQ(RowText(*host.ownSurface, 45, 0, 14), "..............");
 }
 
 }  // namespace
