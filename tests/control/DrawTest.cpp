@@ -1,4 +1,9 @@
+// Drawing through the control: on the caller's surface or its own, with result codes and
+// error state; surfaces and sizes at their limits end in a drawing, a result code or a failed
+// call that keeps the error state, never in a crash or an unbounded allocation.
 #include <gtest/gtest.h>
+
+#include <limits>
 
 #include "control/QvBarCode.h"
 #include "support/FailureOf.h"
@@ -9,33 +14,95 @@
 namespace qv::control {
 namespace {
 
+using host::FailureReason;
 using host::Variant;
+using surface::Pen;
 using surface::RasterSurface;
 using surface::SurfaceHandle;
 using testing::RowText;
 
-// A control placed at 40, 20 with a caller's surface to draw on.
+constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+constexpr Pen kHostPen{0x00FF00, 1};
+
+struct Case {
+    const char* why;
+    std::u16string text = u"1234567890";
+    std::int32_t type = QvTypeInterleaved2of5;
+    std::int32_t barWidth = 200, barHeight = 60, x = 0, y = 0;
+    AutomationBool white = kFalse, source = kFalse, show = kFalse;
+    float fontWidth = 40.0f, fontHeight = 13.0f;
+    bool own = false;  // draw on the control's own surface, not the caller's
+    FailureReason reason = FailureReason::Overflow;
+    std::int32_t surfaceWidth = 120, surfaceHeight = 80;
+};
+
+// A drawing on the control's own surface.
+Case Own(const char* why, std::u16string text, std::int32_t type, std::int32_t barWidth,
+         std::int32_t barHeight, AutomationBool source,
+         FailureReason reason = FailureReason::Overflow) {
+    return {.why = why,
+            .text = std::move(text),
+            .type = type,
+            .barWidth = barWidth,
+            .barHeight = barHeight,
+            .source = source,
+            .own = true,
+            .reason = reason};
+}
+
+// A control at 40, 20 and a caller's surface large enough for its drawing.
+Case Placed(std::u16string text, std::int32_t type = QvTypeInterleaved2of5) {
+    return {.why = "placed",
+            .text = std::move(text),
+            .type = type,
+            .barWidth = 300,
+            .x = 40,
+            .y = 20,
+            .surfaceWidth = 400,
+            .surfaceHeight = 200};
+}
+
+// A control that has failed a drawing already, so a later failed call can be seen to keep
+// that error state, and a caller's surface with the host's pen selected, which must be
+// current again after any drawing, failed or not, as must the host's background mode.
 struct Fixture {
-    explicit Fixture(std::u16string text, std::int32_t type = QvTypeInterleaved2of5) {
-        control.SetText(std::move(text));
-        control.SetBarCodeType(type);
-        control.SetBarWidth(300);
-        control.SetBarHeight(60);
-        control.SetPositionX(40);
-        control.SetPositionY(20);
+    explicit Fixture(const Case& c)
+        : font(std::make_shared<testing::FixedFont>(c.fontWidth, c.fontHeight, 255)),
+          surface(std::make_shared<RasterSurface>(c.surfaceWidth, c.surfaceHeight)) {
+        surface->SelectPen(kHostPen);
+        control.SetText(u"  ");
+        EXPECT_EQ(control.Draw(), Variant::FromInt16(1104));
+        Set(c);
         control.Pic1().SetVisible(false);
         site->notifications.clear();
     }
+    void Set(const Case& c) {
+        control.SetText(c.text);
+        control.SetBarCodeType(c.type);
+        control.SetBarWidth(c.barWidth);
+        control.SetBarHeight(c.barHeight);
+        control.SetPositionX(c.x);
+        control.SetPositionY(c.y);
+        control.SetBackgroundWhite(c.white);
+        control.SetBarWidthSource(c.source);
+        control.SetShowValue(c.show);
+    }
+    void ExpectHostStateBack() const {
+        EXPECT_EQ(surface->SelectPen(kHostPen), kHostPen);
+        EXPECT_EQ(surface->bkMode(), surface::kOpaque);
+    }
 
+    std::shared_ptr<testing::FixedFont> font;
+    std::shared_ptr<RasterSurface> surface;
     std::shared_ptr<testing::RecordingSite> site = std::make_shared<testing::RecordingSite>();
-    QvBarCode control{site, std::make_shared<testing::FixedFont>()};
-    std::shared_ptr<RasterSurface> canvas = std::make_shared<RasterSurface>(400, 200);
-    surface::ScopedSurfaceHandle canvasHandle{canvas};
-    SurfaceHandle hdc = canvasHandle.get();
+    QvBarCode control{site, font};
+    surface::ScopedSurfaceHandle handle{surface};
+    surface::SurfaceHandle hdc = handle.get();
 };
 
 TEST(Draw, BlankTextIsRefusedBeforeAnythingIsPrepared) {
-    Fixture f(u"   ", QvTypeCode39);
+    Fixture f(Placed(u"   ", QvTypeCode39));
     SurfaceHandle none = surface::kNoSurface;
     for (SurfaceHandle* target : {&f.hdc, &none}) {
         const SurfaceHandle before = *target;
@@ -57,7 +124,7 @@ TEST(Draw, BlankTextIsRefusedBeforeAnythingIsPrepared) {
 }
 
 TEST(Draw, UnknownTypeOnOwnSurfaceStillPreparesTheSurface) {
-    Fixture f(u"12", 7);
+    Fixture f(Placed(u"12", 7));
     f.control.Pic1().SetLeft(9);
     SurfaceHandle hdc = -1;
     EXPECT_EQ(f.control.Draw(hdc), Variant::FromInt16(1100));
@@ -73,7 +140,7 @@ TEST(Draw, UnknownTypeOnOwnSurfaceStillPreparesTheSurface) {
 
 // The error state follows the last result, in Spanish for a Spanish user, else in English.
 TEST(Draw, CallersSurfaceKeepsPositionsAndTheErrorStateFollowsTheLastResult) {
-    Fixture f(u"12");
+    Fixture f(Placed(u"12"));
     f.control.SetBarWidth(21);  // 22 modules need 22 pixels
     for (const auto& [language, message] :
          {std::pair{"sPaNiSh", u"Valor de Ancho del codigo Insuficiente"},
@@ -89,19 +156,19 @@ TEST(Draw, CallersSurfaceKeepsPositionsAndTheErrorStateFollowsTheLastResult) {
     EXPECT_EQ(f.control.Draw(f.hdc), Variant::FromInt16(0));
     EXPECT_EQ(f.control.ErrorFound(), kFalse);
     EXPECT_TRUE(f.control.ErrorDescription().empty());
-    EXPECT_EQ(f.hdc, f.canvasHandle.get());
+    EXPECT_EQ(f.hdc, f.handle.get());
     EXPECT_FALSE(f.control.Pic1().Visible());
     EXPECT_EQ(f.site->displaySetting(), 0);
     EXPECT_EQ(f.control.Pic1().Picture(), picture);
     EXPECT_EQ(f.site->OuterWidth(), outerWidth);
     // 22 modules over 300 pixels: 13 pixels each, the first bar at 40..52 over rows 20..79.
-    EXPECT_EQ(RowText(*f.canvas, 20, 39, 54), "." + std::string(13, '#') + ".");
-    EXPECT_EQ(testing::ColumnText(*f.canvas, 52).substr(19, 62), "." + std::string(60, '#') + ".");
+    EXPECT_EQ(RowText(*f.surface, 20, 39, 54), "." + std::string(13, '#') + ".");
+    EXPECT_EQ(testing::ColumnText(*f.surface, 52).substr(19, 62), "." + std::string(60, '#') + ".");
 }
 
 // Sized (margins included) before its handle is taken and given back; events run between.
 TEST(Draw, OwnSurfaceTakesTheBarcodeSizeAndKeepsTheDrawing) {
-    Fixture f(u"A", QvTypeCode39);
+    Fixture f(Placed(u"A", QvTypeCode39));
     f.control.SetBarWidthSource(kTrue);
     f.control.SetBackgroundWhite(kTrue);
     f.site->notifications.clear();
@@ -121,6 +188,117 @@ TEST(Draw, OwnSurfaceTakesTheBarcodeSizeAndKeepsTheDrawing) {
     // The kept drawing survives a later re-creation of the image.
     f.control.Pic1().SetWidth(60);
     EXPECT_EQ(f.control.Pic1().Image().PixelAt(5, 54), surface::kBlack);
+}
+
+TEST(Limits, DrawingOutsideTheCallerSurfaceLeavesItUntouched) {
+    const Case cases[] = {
+        {.why = "a surface of no pixels", .surfaceWidth = 0, .surfaceHeight = 0},
+        {.why = "no pixels, white", .white = kTrue, .show = kTrue, .surfaceWidth = 0},
+        {.why = "far right", .x = 1'000'000'000, .white = kTrue, .show = kTrue},
+        {.why = "far above and left", .x = -1'000'000'000, .y = -1'000'000'000, .show = kTrue},
+        {.why = "lowest row a coordinate has", .y = kMin, .white = kTrue, .show = kTrue},
+        {.why = "frame ends just inside 32 bits", .x = kMax - 300, .y = kMax - 100, .white = kTrue},
+        {.why = "below, partly left", .x = -150, .y = 250, .white = kTrue, .show = kTrue},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        Fixture f(c);
+        EXPECT_EQ(f.control.Draw(f.hdc), Variant::FromInt16(0));
+        EXPECT_EQ(f.control.ErrorFound(), kFalse);
+        EXPECT_EQ(testing::PictureText(*f.surface).find_first_not_of("./"), std::string::npos);
+        f.ExpectHostStateBack();
+    }
+}
+
+// Coordinates and sizes beyond 32 bits, module counts beyond 16 bits (the longest texts that
+// fit are the encoders' own test), pictures beyond the cap and captions measured beyond any
+// range; the control stays usable at a size that fits.
+TEST(Limits, DrawingsBeyondTheRangesEndInAFailedCallThatKeepsTheState) {
+    const auto caption = [](const char* why, float width, float height) {
+        return Case{.why = why,
+                    .text = u"CODE 39",
+                    .type = QvTypeCode39,
+                    .source = kTrue,
+                    .show = kTrue,
+                    .fontWidth = width,
+                    .fontHeight = height};
+    };
+    const auto cap = static_cast<std::int32_t>(RasterSurface::kMaxPixels / 64 + 1);
+    const auto kOutOfMemory = FailureReason::OutOfMemory;
+    const std::u16string s2340(2340, u'7'), c2519(2519, u'Q');
+    const Case cases[] = {
+        {.why = "frame right edge", .x = kMax - 5},
+        {.why = "frame right edge with margins", .x = kMax - 50, .white = kTrue},
+        {.why = "frame bottom edge", .y = kMax - 10},
+        {.why = "bar bottom", .barHeight = kMax, .y = 1},
+        {.why = "height less the margins", .barHeight = kMin, .white = kTrue},
+        {.why = "bar bottom below the lowest row", .barHeight = -5, .y = kMin},
+        Own("2340 digits of Standard 2 of 5", s2340, QvTypeStandard2of5, 0, 20, kTrue),
+        Own("2519 characters of Code 39", c2519, QvTypeCode39, 0, 20, kTrue),
+        Own("EAN-13 at 345 pixels a module", u"4006381333931", QvTypeEan13, 95 * 345, 20, kFalse),
+        // 64 modules: one row more than the picture cap allows, and the largest height there is.
+        Own("a row beyond the cap", u"ABC", QvTypeCode39, 7, cap, kTrue, kOutOfMemory),
+        Own("the largest height", u"ABC", QvTypeCode39, 7, kMax, kTrue, kOutOfMemory),
+        caption("caption beyond 16 bits", 40000.0f, 13.0f),
+        caption("caption 1e30 wide", 1e30f, 13.0f),
+        caption("caption -1e30 wide", -1e30f, 13.0f),
+        caption("caption infinitely wide", std::numeric_limits<float>::infinity(), 13.0f),
+        caption("caption not a number", std::numeric_limits<float>::quiet_NaN(), 13.0f),
+        caption("caption 1e30 high", 40.0f, 1e30f),
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        Fixture f(c);
+        EXPECT_EQ(testing::FailureOf([&] { c.own ? f.control.Draw() : f.control.Draw(f.hdc); }),
+                  c.reason);
+        EXPECT_EQ(f.control.ErrorFound(), kTrue);
+        EXPECT_EQ(f.control.ErrorDescription(), u"Barcode Text can NOT be Blank");
+        if (!c.show) {
+            EXPECT_EQ(f.control.BarWidth(), c.barWidth) << "refused before the count is stored";
+        }
+        f.ExpectHostStateBack();
+        EXPECT_LE(std::int64_t{f.control.Pic1().Width()} * f.control.Pic1().Height(),
+                  RasterSurface::kMaxPixels);
+
+        // The widest EAN-13 whose width fits 16 bits: one pixel a module less than above.
+        f.Set(Own("fits", u"4006381333931", QvTypeEan13, 95 * 344, 20, kFalse));
+        EXPECT_EQ(f.control.Draw(), Variant::FromInt16(0));
+        EXPECT_EQ(f.control.Pic1().Width(), 95 * 344);
+        EXPECT_EQ(f.control.Pic1().Height(), 20);
+    }
+}
+
+// A host may run its own handlers while the pipeline lets it process events, and they may
+// set Text and draw again; the outer drawing still captions what it encoded.
+TEST(Limits, HostDrawingAgainWhileEventsRunLeavesTheOuterCaptionIntact) {
+    struct ReenteringSite : testing::RecordingSite {
+        void ProcessPendingEvents() override {
+            if (control && !entered) {
+                entered = true;
+                control->SetText(std::u16string(40, u'9'));
+                control->Draw();
+                control->SetText(u"ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+            }
+        }
+        QvBarCode* control = nullptr;
+        bool entered = false;
+    };
+    // Texts long enough to live on the heap, so a caption left pointing at them would dangle.
+    const std::u16string text = u"12345678901234567890";
+    for (const std::int32_t type : {QvTypeStandard2of5, QvTypeCode39}) {
+        auto site = std::make_shared<ReenteringSite>();
+        auto font = std::make_shared<testing::FixedFont>();
+        QvBarCode control(site, font);
+        site->control = &control;
+        control.SetText(text);
+        control.SetBarCodeType(type);
+        control.SetBarWidthSource(kTrue);
+        control.SetShowValue(kTrue);
+        font->measured.clear();
+        EXPECT_EQ(control.Draw(), Variant::FromInt16(0)) << type;
+        ASSERT_TRUE(site->entered);
+        EXPECT_EQ(font->measured, (std::vector<std::u16string>{std::u16string(40, u'9'), text}));
+    }
 }
 
 }  // namespace
