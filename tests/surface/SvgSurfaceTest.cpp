@@ -32,23 +32,6 @@ RasterSurface Rasterise(const SvgSurface& svg) {
     return raster;
 }
 
-TEST(SvgSurfaceTest, DocumentFramesTheDrawing) {
-    SvgSurface svg(30, 20, MakeColour(0x12, 0x34, 0x56));
-    EXPECT_EQ(svg.SelectPen({kBlack, 3}), Pen{});
-    svg.MoveTo(1, 1);
-    svg.LineTo(6, 4);
-    const std::string document = svg.Document();
-    EXPECT_EQ(document.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg ", 0), 0u);
-    EXPECT_NE(document.find(" width=\"30\" height=\"20\" viewBox=\"0 0 30 20\""),
-              std::string::npos);
-    EXPECT_NE(document.find("shape-rendering=\"crispEdges\""), std::string::npos);
-    EXPECT_EQ(Rasterise(svg).PixelAt(29, 19), MakeColour(0x12, 0x34, 0x56));
-    // A slanted line is a line element through the pixel centres.
-    EXPECT_NE(document.find("<line x1=\"1.5\" y1=\"1.5\" x2=\"6.5\" y2=\"4.5\""),
-              std::string::npos);
-    EXPECT_EQ(document.substr(document.size() - 7), "</svg>\n");
-}
-
 // Axis lines of any pen width, off the surface, upwards or of no length, and fills between
 // them, show the raster surface's pixels, later drawing on top.
 TEST(SvgSurfaceTest, AxisLinesAndFillsShowTheRasterSurfacesPixels) {
@@ -88,23 +71,34 @@ TEST(SvgSurfaceTest, AxisLinesAndFillsShowTheRasterSurfacesPixels) {
     EXPECT_EQ(PictureText(Rasterise(svg)), PictureText(raster));
 }
 
-TEST(SvgSurfaceTest, CaptionIsEscapedCentredAndClipped) {
-    SvgSurface svg(100, 40);
-    RasterSurface raster(100, 40);
+// A caption is text clipped to its box, over the text's own cell in the background colour
+// when opaque; a slanted line is a line element through the pixel centres.
+TEST(SvgSurfaceTest, DocumentWithCaptionAndSlantedLine) {
+    const Colour background = MakeColour(0x12, 0x34, 0x56);
+    SvgSurface svg(100, 40, background);
+    RasterSurface raster(100, 40, background);
     const auto font = std::make_shared<testing::FixedFont>(20.0f, 13.0f);
     svg.SetFont(font, 11.0f);
     raster.SetFont(font);
     for (const int mode : {kTransparent, kOpaque}) {
-        svg.SetBkColor(MakeColour(0x12, 0x34, 0x56));
-        raster.SetBkColor(MakeColour(0x12, 0x34, 0x56));
-        svg.SetBkMode(mode);
-        raster.SetBkMode(mode);
-        svg.DrawText("A&B <\xE9\x80>", {10, 5, 61, 35}, kCaptionFormat);
-        raster.DrawText("A&B <\xE9\x80>", {10, 5, 61, 35}, kCaptionFormat);
-        // Opaque: the text's own 20 x 13 cell, centred in the box and standing on its bottom.
+        const auto caption = [mode](auto& surface) {
+            surface.SetBkColor(kWhite);
+            surface.SetBkMode(mode);
+            surface.DrawText("A&B <\xE9\x80>", {10, 5, 61, 35}, kCaptionFormat);
+        };
+        caption(svg);
+        caption(raster);
         EXPECT_EQ(PictureText(Rasterise(svg)), PictureText(raster)) << mode;
     }
+    EXPECT_EQ(svg.SelectPen({kBlack, 3}), Pen{});
+    svg.MoveTo(1, 1);
+    svg.LineTo(6, 4);
+
     const std::string document = svg.Document();
+    EXPECT_EQ(document.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg ", 0), 0u);
+    EXPECT_NE(document.find(" width=\"100\" height=\"40\" viewBox=\"0 0 100 40\""),
+              std::string::npos);
+    EXPECT_NE(document.find("shape-rendering=\"crispEdges\""), std::string::npos);
     EXPECT_NE(document.find("<clipPath id=\"clip1\"><rect x=\"10\" y=\"5\" width=\"51\" "
                             "height=\"30\"/></clipPath>"),
               std::string::npos);
@@ -114,6 +108,9 @@ TEST(SvgSurfaceTest, CaptionIsEscapedCentredAndClipped) {
               std::string::npos);
     EXPECT_NE(document.find("clip-path=\"url(#clip1)\">A&amp;B &lt;\u00E9\u20AC&gt;</text>"),
               std::string::npos);
+    EXPECT_NE(document.find("<line x1=\"1.5\" y1=\"1.5\" x2=\"6.5\" y2=\"4.5\""),
+              std::string::npos);
+    EXPECT_EQ(document.substr(document.size() - 7), "</svg>\n");
 }
 
 }  // namespace
