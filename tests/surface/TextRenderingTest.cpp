@@ -20,12 +20,10 @@ using host::FailureReason;
 
 TEST(TextRenderingTest, ControlFontMeasuresAndRendersDigits) {
     const auto font = ControlFont();
-    ASSERT_EQ(font, ControlFont()) << "the control font is cached";
     const TextExtent extent = font->Measure(u"1234");
     // An 11-pixel sans-serif face: digits are 5 to 8 pixels wide, a line 12 to 15 high.
     EXPECT_TRUE(extent.width >= 20.0f && extent.width <= 32.0f) << extent.width;
     EXPECT_TRUE(extent.height >= 12.0f && extent.height <= 15.0f) << extent.height;
-    EXPECT_LT(font->Measure(u"1").width, extent.width);
     // A character the face lacks shows its fallback glyph, not nothing.
     EXPECT_GT(font->Measure(u"\U0010FFFD").width, 0.0f);
     EXPECT_EQ(font->Measure(u"").width, 0.0f);

@@ -55,13 +55,16 @@ TEST(DrawModuleString, WhiteFrameBarsAndCaptionBoxOfTheWorkedExample) {
     EXPECT_EQ(RowText(s, 80, 0, 1), "-");
 }
 
-TEST(DrawModuleString, ModuleWidthBoundsAndBarWidthSource) {
+// The caption box takes the surface's background and its left edge is rounded half to even.
+TEST(DrawModuleString, ModuleWidthBoundsBarWidthSourceAndCaptionBox) {
     struct Case {
         BarcodeLayout layout;
         std::int16_t code;
         std::int32_t barWidthAfter;
         std::size_t frameWidth;  // white or bar pixels of row PositionY + 1 from PositionX
         std::size_t barRows;
+        float textWidth = 40.0f;
+        std::int32_t captionLeft = 0;
     };
     const std::string modules(20, '1');
     const Case cases[] = {
@@ -73,36 +76,29 @@ TEST(DrawModuleString, ModuleWidthBoundsAndBarWidthSource) {
         {{10, 10, -5, 30, false, false, false}, kNotEnoughWidth, -5, 0, 0},
         {{10, 10, 0, 0, true, false, false}, kDrawn, 20, 20, 50},
         {{10, 10, 999, 0, true, true, false}, kDrawn, 20, 30, 40},
+        // Frame 10..50: (60 - 19) / 2 = 20.5 -> 20, (60 - 17) / 2 = 21.5 -> 22; 18.4 -> 18.
+        {{10, 10, 40, 30, false, false, true}, kDrawn, 40, 40, 30, 13.0f, 20},
+        {{10, 10, 40, 30, false, false, true}, kDrawn, 40, 40, 30, 11.0f, 22},
+        {{10, 10, 40, 30, false, false, true}, kDrawn, 40, 40, 30, 12.4f, 21},
     };
     for (const Case& c : cases) {
         FakeHost host;
         host.layout = c.layout;
-        EXPECT_EQ(DrawModuleString(host, modules, u"", host.hdc), c.code);
+        host.caption = {c.textWidth, 10.0f};
+        EXPECT_EQ(DrawModuleString(host, modules, u"x", host.hdc), c.code);
         EXPECT_EQ(host.layout.barWidth, c.barWidthAfter);
         EXPECT_EQ(RowText(*host.caller, 10, 10).find('-'), c.frameWidth) << c.layout.barWidth;
         const std::int32_t inset = c.layout.backgroundWhite ? 5 : 0;
         EXPECT_EQ(ColumnText(*host.caller, 10 + inset).substr(10 + inset).find_first_not_of('#'),
                   c.barRows)
             << c.layout.barWidth;
-    }
-}
-
-TEST(DrawModuleString, CaptionBoxTakesTheSurfaceBackgroundAndRoundsHalfToEven) {
-    struct Case {
-        float textWidth;
-        std::int32_t expectedLeft;
-    };
-    // Frame 0..40 wide: (40 - tw) / 2 is 10.5 for tw 19 (-> 10) and 11.5 for tw 17 (-> 12).
-    for (const Case c : {Case{13.0f, 10}, Case{11.0f, 12}, Case{12.4f, 11}}) {
-        FakeHost host;
-        host.caption = {c.textWidth, 10.0f};
-        host.layout = {0, 0, 40, 30, false, false, true};
-        ASSERT_EQ(DrawModuleString(host, std::string(40, '1'), u"x", host.hdc), kDrawn);
-        const auto left =
-            static_cast<std::int32_t>(RowText(*host.caller, 25).find_first_not_of('#'));
-        EXPECT_EQ(left, c.expectedLeft) << c.textWidth;
-        EXPECT_EQ(host.caller->PixelAt(left, 20), kGrey);
-        EXPECT_EQ(host.caller->PixelAt(left, 19), surface::kBlack);
+        if (c.layout.showValue) {
+            const auto left =
+                static_cast<std::int32_t>(RowText(*host.caller, 35).find_first_not_of('#', 10));
+            EXPECT_EQ(left, c.captionLeft) << c.textWidth;
+            EXPECT_EQ(host.caller->PixelAt(left, 30), kGrey);
+            EXPECT_EQ(host.caller->PixelAt(left, 29), surface::kBlack);
+        }
     }
 }
 
