@@ -23,6 +23,8 @@ using testing::RowText;
 
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+constexpr float kInfinity = std::numeric_limits<float>::infinity();
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr Pen kHostPen{0x00FF00, 1};
 
 struct Case {
@@ -213,15 +215,6 @@ TEST(Limits, DrawingOutsideTheCallerSurfaceLeavesItUntouched) {
 // fit are the encoders' own test), pictures beyond the cap and captions measured beyond any
 // range; the control stays usable at a size that fits.
 TEST(Limits, DrawingsBeyondTheRangesEndInAFailedCallThatKeepsTheState) {
-    const auto caption = [](const char* why, float width, float height) {
-        return Case{.why = why,
-                    .text = u"CODE 39",
-                    .type = QvTypeCode39,
-                    .source = kTrue,
-                    .show = kTrue,
-                    .fontWidth = width,
-                    .fontHeight = height};
-    };
     const auto cap = static_cast<std::int32_t>(RasterSurface::kMaxPixels / 64 + 1);
     const auto kOutOfMemory = FailureReason::OutOfMemory;
     const std::u16string s2340(2340, u'7'), c2519(2519, u'Q');
@@ -238,12 +231,12 @@ TEST(Limits, DrawingsBeyondTheRangesEndInAFailedCallThatKeepsTheState) {
         // 64 modules: one row more than the picture cap allows, and the largest height there is.
         Own("a row beyond the cap", u"ABC", QvTypeCode39, 7, cap, kTrue, kOutOfMemory),
         Own("the largest height", u"ABC", QvTypeCode39, 7, kMax, kTrue, kOutOfMemory),
-        caption("caption beyond 16 bits", 40000.0f, 13.0f),
-        caption("caption 1e30 wide", 1e30f, 13.0f),
-        caption("caption -1e30 wide", -1e30f, 13.0f),
-        caption("caption infinitely wide", std::numeric_limits<float>::infinity(), 13.0f),
-        caption("caption not a number", std::numeric_limits<float>::quiet_NaN(), 13.0f),
-        caption("caption 1e30 high", 40.0f, 1e30f),
+        {.why = "caption beyond 16 bits", .show = kTrue, .fontWidth = 40000.0f},
+        {.why = "caption 1e30 wide", .show = kTrue, .fontWidth = 1e30f},
+        {.why = "caption -1e30 wide", .show = kTrue, .fontWidth = -1e30f},
+        {.why = "caption infinitely wide", .show = kTrue, .fontWidth = kInfinity},
+        {.why = "caption not a number", .show = kTrue, .fontWidth = kNaN},
+        {.why = "caption 1e30 high", .show = kTrue, .fontHeight = 1e30f},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
