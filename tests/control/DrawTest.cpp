@@ -263,33 +263,18 @@ TEST(Limits, DrawingsBeyondTheRangesEndInAFailedCallThatKeepsTheState) {
 // A host may run its own handlers while the pipeline lets it process events, and they may
 // set Text and draw again; the outer drawing still captions what it encoded.
 TEST(Limits, HostDrawingAgainWhileEventsRunLeavesTheOuterCaptionIntact) {
-    struct ReenteringSite : testing::RecordingSite {
-        void ProcessPendingEvents() override {
-            if (control && !entered) {
-                entered = true;
-                control->SetText(std::u16string(40, u'9'));
-                control->Draw();
-                control->SetText(u"ABCDEFGHIJKLMNOPQRSTUVWXYZ");
-            }
-        }
-        QvBarCode* control = nullptr;
-        bool entered = false;
-    };
     // Texts long enough to live on the heap, so a caption left pointing at them would dangle.
     const std::u16string text = u"12345678901234567890";
     for (const std::int32_t type : {QvTypeStandard2of5, QvTypeCode39}) {
-        auto site = std::make_shared<ReenteringSite>();
-        auto font = std::make_shared<testing::FixedFont>();
-        QvBarCode control(site, font);
-        site->control = &control;
-        control.SetText(text);
-        control.SetBarCodeType(type);
-        control.SetBarWidthSource(kTrue);
-        control.SetShowValue(kTrue);
-        font->measured.clear();
-        EXPECT_EQ(control.Draw(), Variant::FromInt16(0)) << type;
-        ASSERT_TRUE(site->entered);
-        EXPECT_EQ(font->measured, (std::vector<std::u16string>{std::u16string(40, u'9'), text}));
+        Fixture f({.why = "", .text = text, .type = type, .source = kTrue, .show = kTrue});
+        f.site->duringPendingEvents = [&f] {
+            f.control.SetText(std::u16string(40, u'9'));
+            f.control.Draw();
+            f.control.SetText(u"ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+        };
+        f.font->measured.clear();
+        EXPECT_EQ(f.control.Draw(), Variant::FromInt16(0)) << type;
+        EXPECT_EQ(f.font->measured, (std::vector<std::u16string>{std::u16string(40, u'9'), text}));
     }
 }
 

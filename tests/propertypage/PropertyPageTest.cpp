@@ -81,16 +81,20 @@ TEST(PageEditing, CompletenessNeedsTextTypeAndSizeOrTheDefaultSize) {
         std::u16string width, height;
         int defaultSize;
         bool complete;
+        const char* why;
     };
     const Case cases[] = {
-        {u"123", 0, u"100", u"50", 0, true},   {u"   ", 0, u"100", u"50", 0, false},  // blanks only
-        {u"  1 ", 2, u"100", u"50", 0, true},  // surrounding blanks are fine
-        {u"123", -1, u"100", u"50", 0, false}, {u"123", 1, u"0", u"50", 0, false},
-        {u"123", 1, u"0", u"50", 1, true},     {u"123", 3, u"", u"", 1, true},
-        {u"123", 3, u"12px", u"-3", 0, false},  // a negative height is not a size
+        {u"123", 0, u"100", u"50", 0, true, "all given"},
+        {u"   ", 0, u"100", u"50", 0, false, "blanks only"},
+        {u"  1 ", 2, u"100", u"50", 0, true, "surrounding blanks are fine"},
+        {u"123", -1, u"100", u"50", 0, false, "no type"},
+        {u"123", 1, u"0", u"50", 0, false, "no width"},
+        {u"123", 1, u"0", u"50", 1, true, "no width, but the default size"},
+        {u"123", 3, u"", u"", 1, true, "no sizes, but the default size"},
+        {u"123", 3, u"12px", u"-3", 0, false, "a negative height is not a size"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.text.begin(), c.text.end()) + " type " + std::to_string(c.type));
+        SCOPED_TRACE(c.why);
         Page page;
         page->Translate();
         page->txtText.SetText(c.text);

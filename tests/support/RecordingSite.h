@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/ControlSite.h"
@@ -19,12 +21,17 @@ class RecordingSite : public host::StandaloneSite {
             throw host::FailedCall(host::FailureReason::PlatformFailure, "host refused");
         }
     }
-    void ProcessPendingEvents() override { ++pendingEventRuns; }
+    void ProcessPendingEvents() override {
+        ++pendingEventRuns;
+        if (auto work = std::exchange(duringPendingEvents, nullptr)) work();
+    }
     std::string EnglishLanguageName() const override { return language; }
 
     std::vector<std::string> notifications;
     bool failNotifications = false;
     int pendingEventRuns = 0;
+    // Runs once, at the next processing of pending events, as a host's own handler may.
+    std::function<void()> duringPendingEvents;
     std::string language = "English";
 };
 
