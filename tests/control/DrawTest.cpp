@@ -27,16 +27,18 @@ constexpr float kInfinity = std::numeric_limits<float>::infinity();
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr Pen kHostPen{0x00FF00, 1};
 
+// Ten digits of Interleaved 2 of 5 are 78 modules, 3 pixels each at the default width: a
+// white frame 244 pixels wide.
 struct Case {
     const char* why;
     std::u16string text = u"1234567890";
     std::int32_t type = QvTypeInterleaved2of5;
-    std::int32_t barWidth = 200, barHeight = 60, x = 0, y = 0;
+    std::int32_t barWidth = 300, barHeight = 60, x = 40, y = 20;
     AutomationBool white = kFalse, source = kFalse, show = kFalse;
     float fontWidth = 40.0f, fontHeight = 13.0f;
     bool own = false;  // draw on the control's own surface, not the caller's
     FailureReason reason = FailureReason::Overflow;
-    std::int32_t surfaceWidth = 120, surfaceHeight = 80;
+    std::int32_t surfaceWidth = 400, surfaceHeight = 200;
 };
 
 // A drawing on the control's own surface.
@@ -51,18 +53,6 @@ Case Own(const char* why, std::u16string text, std::int32_t type, std::int32_t b
             .source = source,
             .own = true,
             .reason = reason};
-}
-
-// A control at 40, 20 and a caller's surface large enough for its drawing.
-Case Placed(std::u16string text, std::int32_t type = QvTypeInterleaved2of5) {
-    return {.why = "placed",
-            .text = std::move(text),
-            .type = type,
-            .barWidth = 300,
-            .x = 40,
-            .y = 20,
-            .surfaceWidth = 400,
-            .surfaceHeight = 200};
 }
 
 // A control that has failed a drawing already, so a later failed call can be seen to keep
@@ -104,7 +94,7 @@ struct Fixture {
 };
 
 TEST(Draw, BlankTextIsRefusedBeforeAnythingIsPrepared) {
-    Fixture f(Placed(u"   ", QvTypeCode39));
+    Fixture f({.why = "", .text = u"   ", .type = QvTypeCode39});
     SurfaceHandle none = surface::kNoSurface;
     for (SurfaceHandle* target : {&f.hdc, &none}) {
         const SurfaceHandle before = *target;
@@ -126,7 +116,7 @@ TEST(Draw, BlankTextIsRefusedBeforeAnythingIsPrepared) {
 }
 
 TEST(Draw, UnknownTypeOnOwnSurfaceStillPreparesTheSurface) {
-    Fixture f(Placed(u"12", 7));
+    Fixture f({.why = "", .text = u"12", .type = 7});
     f.control.Pic1().SetLeft(9);
     SurfaceHandle hdc = -1;
     EXPECT_EQ(f.control.Draw(hdc), Variant::FromInt16(1100));
@@ -142,7 +132,7 @@ TEST(Draw, UnknownTypeOnOwnSurfaceStillPreparesTheSurface) {
 
 // The error state follows the last result, in Spanish for a Spanish user, else in English.
 TEST(Draw, CallersSurfaceKeepsPositionsAndTheErrorStateFollowsTheLastResult) {
-    Fixture f(Placed(u"12"));
+    Fixture f({.why = "", .text = u"12"});
     f.control.SetBarWidth(21);  // 22 modules need 22 pixels
     for (const auto& [language, message] :
          {std::pair{"sPaNiSh", u"Valor de Ancho del codigo Insuficiente"},
@@ -171,7 +161,7 @@ TEST(Draw, CallersSurfaceKeepsPositionsAndTheErrorStateFollowsTheLastResult) {
 // Sized (margins included) before its handle is taken, with events run between; the
 // handle given back is the dispatch test's.
 TEST(Draw, OwnSurfaceTakesTheBarcodeSizeAndKeepsTheDrawing) {
-    Fixture f(Placed(u"A", QvTypeCode39));
+    Fixture f({.why = "", .text = u"A", .type = QvTypeCode39});
     f.control.SetBarWidthSource(kTrue);
     f.control.SetBackgroundWhite(kTrue);
     f.site->notifications.clear();
@@ -198,7 +188,10 @@ TEST(Limits, DrawingOutsideTheCallerSurfaceLeavesItUntouched) {
         {.why = "far right", .x = 1'000'000'000, .white = kTrue, .show = kTrue},
         {.why = "far above and left", .x = -1'000'000'000, .y = -1'000'000'000, .show = kTrue},
         {.why = "lowest row a coordinate has", .y = kMin, .white = kTrue, .show = kTrue},
-        {.why = "frame ends just inside 32 bits", .x = kMax - 300, .y = kMax - 100, .white = kTrue},
+        {.why = "frame ends at the last coordinate",
+         .x = kMax - 244,
+         .y = kMax - 60,
+         .white = kTrue},
         {.why = "below, partly left", .x = -150, .y = 250, .white = kTrue, .show = kTrue},
     };
     for (const Case& c : cases) {
