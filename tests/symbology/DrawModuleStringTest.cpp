@@ -40,47 +40,35 @@ class FakeHost final : public PipelineHost {
 using testing::ColumnText;
 using testing::RowText;
 
-TEST(DrawModuleString, WhiteFrameBarsAndCaptionBoxOfTheWorkedExample) {
-    FakeHost host;
-    host.layout = {0, 0, 300, 80, false, true, true};
-    ASSERT_EQ(DrawModuleString(host, std::string(50, '1'), u"caption", host.hdc), kDrawn);
-    const surface::RasterSurface& s = *host.caller;
-    // Frame 0,0,260,80 white; bars at columns 5..254, rows 5..74; caption box 107..153 x 62..75.
-    EXPECT_EQ(RowText(s, 0, 0, 262), std::string(260, '.') + "--");
-    EXPECT_EQ(RowText(s, 5, 3, 257), ".." + std::string(250, '#') + "..");
-    EXPECT_EQ(RowText(s, 61, 105, 155), std::string(50, '#'));
-    EXPECT_EQ(RowText(s, 62, 105, 155), "##" + std::string(46, '.') + "##");
-    EXPECT_EQ(RowText(s, 74, 105, 155), "##" + std::string(46, '.') + "##");
-    EXPECT_EQ(RowText(s, 75, 0, 261), std::string(260, '.') + "-");
-    EXPECT_EQ(RowText(s, 80, 0, 1), "-");
-}
-
-// The caption box takes the surface's background and its left edge is rounded half to even.
-TEST(DrawModuleString, ModuleWidthBoundsBarWidthSourceAndCaptionBox) {
+// Twenty modules at 10, 10. The caption box takes the surface's background, or white in a
+// white frame, and its left edge is rounded half to even.
+TEST(DrawModuleString, FrameBarsAndCaptionBox) {
     struct Case {
         BarcodeLayout layout;
         std::int16_t code;
         std::int32_t barWidthAfter;
-        std::size_t frameWidth;  // white or bar pixels of row PositionY + 1 from PositionX
+        std::size_t frameWidth, frameHeight;  // pixels from 10, 10 that are not background
         std::size_t barRows;
         float textWidth = 40.0f;
-        std::int32_t captionLeft = 0;
+        std::int32_t captionLeft = 0, captionTop = 0;
+    };
+    const Case cases[] = {
+        {{10, 10, 20, 30, false, false, false}, kDrawn, 20, 20, 30, 30},
+        {{10, 10, 19, 30, false, false, false}, kNotEnoughWidth, 19, 0, 0, 0},
+        {{10, 10, 30, 30, false, true, false}, kDrawn, 30, 30, 30, 20},
+        {{10, 10, 29, 30, false, true, false}, kNotEnoughWidth, 29, 0, 0, 0},
+        {{10, 10, 41, 30, false, false, false}, kDrawn, 41, 40, 30, 30},  // leftover stays blank
+        {{10, 10, -5, 30, false, false, false}, kNotEnoughWidth, -5, 0, 0, 0},
+        {{10, 10, 0, 0, true, false, false}, kDrawn, 20, 20, 50, 50},
+        {{10, 10, 999, 0, true, true, false}, kDrawn, 20, 30, 50, 40},
+        // Frame 10..50: (60 - 19) / 2 = 20.5 -> 20, (60 - 17) / 2 = 21.5 -> 22; 18.4 -> 18.
+        {{10, 10, 40, 30, false, false, true}, kDrawn, 40, 40, 30, 30, 13.0f, 20, 30},
+        {{10, 10, 40, 30, false, false, true}, kDrawn, 40, 40, 30, 30, 11.0f, 22, 30},
+        {{10, 10, 40, 30, false, false, true}, kDrawn, 40, 40, 30, 30, 12.4f, 21, 30},
+        // White frame 10..300 x 10..90 round 14-pixel modules; box (310 - 46) / 2 = 132, on row 85.
+        {{10, 10, 300, 80, false, true, true}, kDrawn, 300, 290, 80, 70, 40.0f, 132, 75},
     };
     const std::string modules(20, '1');
-    const Case cases[] = {
-        {{10, 10, 20, 30, false, false, false}, kDrawn, 20, 20, 30},
-        {{10, 10, 19, 30, false, false, false}, kNotEnoughWidth, 19, 0, 0},
-        {{10, 10, 30, 30, false, true, false}, kDrawn, 30, 30, 20},
-        {{10, 10, 29, 30, false, true, false}, kNotEnoughWidth, 29, 0, 0},
-        {{10, 10, 41, 30, false, false, false}, kDrawn, 41, 40, 30},  // leftover stays blank
-        {{10, 10, -5, 30, false, false, false}, kNotEnoughWidth, -5, 0, 0},
-        {{10, 10, 0, 0, true, false, false}, kDrawn, 20, 20, 50},
-        {{10, 10, 999, 0, true, true, false}, kDrawn, 20, 30, 40},
-        // Frame 10..50: (60 - 19) / 2 = 20.5 -> 20, (60 - 17) / 2 = 21.5 -> 22; 18.4 -> 18.
-        {{10, 10, 40, 30, false, false, true}, kDrawn, 40, 40, 30, 13.0f, 20},
-        {{10, 10, 40, 30, false, false, true}, kDrawn, 40, 40, 30, 11.0f, 22},
-        {{10, 10, 40, 30, false, false, true}, kDrawn, 40, 40, 30, 12.4f, 21},
-    };
     for (const Case& c : cases) {
         FakeHost host;
         host.layout = c.layout;
@@ -88,16 +76,17 @@ TEST(DrawModuleString, ModuleWidthBoundsBarWidthSourceAndCaptionBox) {
         EXPECT_EQ(DrawModuleString(host, modules, u"x", host.hdc), c.code);
         EXPECT_EQ(host.layout.barWidth, c.barWidthAfter);
         EXPECT_EQ(RowText(*host.caller, 10, 10).find('-'), c.frameWidth) << c.layout.barWidth;
+        EXPECT_EQ(ColumnText(*host.caller, 10).substr(10).find('-'), c.frameHeight);
         const std::int32_t inset = c.layout.backgroundWhite ? 5 : 0;
         EXPECT_EQ(ColumnText(*host.caller, 10 + inset).substr(10 + inset).find_first_not_of('#'),
                   c.barRows)
             << c.layout.barWidth;
         if (c.layout.showValue) {
-            const auto left =
-                static_cast<std::int32_t>(RowText(*host.caller, 35).find_first_not_of('#', 10));
+            const auto left = static_cast<std::int32_t>(
+                RowText(*host.caller, c.captionTop + 5).find_first_not_of('#', 10 + inset));
             EXPECT_EQ(left, c.captionLeft) << c.textWidth;
-            EXPECT_EQ(host.caller->PixelAt(left, 30), kGrey);
-            EXPECT_EQ(host.caller->PixelAt(left, 29), surface::kBlack);
+            EXPECT_EQ(host.caller->PixelAt(left, c.captionTop), inset ? surface::kWhite : kGrey);
+            EXPECT_EQ(host.caller->PixelAt(left, c.captionTop - 1), surface::kBlack);
         }
     }
 }
