@@ -205,15 +205,11 @@ TEST(PageEditing, SizeBoxesSelectOnEntryTakeOnlyNumbersAndRefuseToBeLeftNegative
     EXPECT_TRUE(page->txtBarWidth.AcceptsTyped(u'7'));
     EXPECT_TRUE(page->txtText.AcceptsTyped(u'-'));
 
-    // Before any selection: AllowOnlyNumbers sets one style bit of the box its flag names.
+    // Before any selection: AllowOnlyNumbers sets the style bit of the box "W" or "H" names.
     Page fresh;
-    const std::uint32_t before = fresh->txtBarHeight.Style();
-    for (const char16_t* flag : {u"X", u"w", u""}) fresh->AllowOnlyNumbers(flag);
-    EXPECT_EQ(fresh->txtBarWidth.Style(), before);
-    fresh->AllowOnlyNumbers(u"H");
-    fresh->AllowOnlyNumbers(u"H");
-    EXPECT_EQ(fresh->txtBarHeight.Style(), before | kNumbersOnlyStyle);
-    EXPECT_EQ(fresh->txtBarWidth.Style(), before);
+    for (const char16_t* flag : {u"X", u"w", u"", u"H", u"H"}) fresh->AllowOnlyNumbers(flag);
+    EXPECT_EQ(fresh->txtBarWidth.Style(), kInitialEditStyle);
+    EXPECT_EQ(fresh->txtBarHeight.Style(), kInitialEditStyle | kNumbersOnlyStyle);
 }
 
 // The dialog builds the fields in this order, so a container must come before its fields.

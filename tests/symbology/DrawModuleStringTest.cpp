@@ -65,7 +65,8 @@ TEST(DrawModuleString, FrameBarsAndCaptionBox) {
         {{10, 10, 40, 30, false, false, true}, kDrawn, 40, 40, 30, 30, 13.0f, 20, 30},
         {{10, 10, 40, 30, false, false, true}, kDrawn, 40, 40, 30, 30, 11.0f, 22, 30},
         {{10, 10, 40, 30, false, false, true}, kDrawn, 40, 40, 30, 30, 12.4f, 21, 30},
-        // White frame 10..300 x 10..90 round 14-pixel modules; box (310 - 46) / 2 = 132, on row 85.
+        // White frame 10..300 x 10..90, 14-pixel modules; box (310 - 46) / 2 = 132 over
+        // rows 75..84.
         {{10, 10, 300, 80, false, true, true}, kDrawn, 300, 290, 80, 70, 40.0f, 132, 75},
     };
     const std::string modules(20, '1');
