@@ -1,6 +1,7 @@
 // Drawing through the control: on the caller's surface or its own, with result codes and
 // error state; surfaces and sizes at their limits end in a drawing, a result code or a failed
-// call that keeps the error state, never in a crash or an unbounded allocation.
+// call that keeps the error state, never in a crash or an unbounded allocation. Then the
+// control's size following its own surface.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -170,8 +171,6 @@ TEST(Draw, OwnSurfaceTakesTheBarcodeSizeAndKeepsTheDrawing) {
     EXPECT_TRUE(f.site->notifications.empty());
     EXPECT_EQ(f.control.Pic1().Width(), 48);
     EXPECT_EQ(f.control.Pic1().Height(), 60);
-    EXPECT_EQ(f.site->OuterWidth(), 48 * 15.0f);
-    EXPECT_EQ(f.site->OuterHeight(), 60 * 15.0f);
     EXPECT_GE(f.site->pendingEventRuns, 1);
     ASSERT_NE(f.control.Pic1().Picture(), nullptr);
     // The position does not apply: the start character's bars begin at the margin.
@@ -269,6 +268,63 @@ TEST(Limits, HostDrawingAgainWhileEventsRunLeavesTheOuterCaptionIntact) {
         EXPECT_EQ(f.control.Draw(), Variant::FromInt16(0)) << type;
         EXPECT_EQ(f.font->measured, (std::vector<std::u16string>{std::u16string(40, u'9'), text}));
     }
+}
+
+TEST(Resize, ControlFollowsEverySurfaceSizeChangeItCanTake) {
+    auto site = std::make_shared<host::StandaloneSite>();
+    QvBarCode control(site, std::make_shared<testing::FixedFont>());
+    EXPECT_EQ(control.Pic1().Width(), 146);
+    EXPECT_EQ(control.Pic1().Height(), 76);
+    control.Pic1().SetWidth(100);
+    EXPECT_EQ(site->OuterWidth(), 1500.0f);
+    EXPECT_EQ(site->OuterHeight(), 1140.0f);  // recomputed from the unchanged height
+    control.Pic1().SetWidth(260);
+    control.Pic1().SetHeight(80);
+    EXPECT_EQ(site->OuterWidth(), 3900.0f);
+    EXPECT_EQ(site->OuterHeight(), 1200.0f);
+
+    // A refused size leaves the surface as it was; the width before it was taken.
+    const auto handle = control.Pic1().hDC();
+    EXPECT_EQ(testing::FailureOf([&] { control.Pic1().SetWidth(-1); }),
+              host::FailureReason::InvalidValue);
+    control.Pic1().SetWidth(70000);
+    EXPECT_EQ(testing::FailureOf([&] { control.Pic1().SetHeight(70000); }),
+              host::FailureReason::OutOfMemory);
+    EXPECT_EQ(control.Pic1().Height(), 80);
+    EXPECT_NE(control.Pic1().hDC(), handle);  // the width change re-created the image
+    EXPECT_EQ(site->OuterWidth(), 70000.0f * 15);
+}
+
+// The units per pixel are the outer size over the inner one before the change, rounded half
+// to even; skipped while the control has no inner area or the ratio passes 16 bits.
+TEST(Resize, RatioIsRoundedHalfToEvenOrSkipped) {
+    struct Case {
+        float unitsPerPixel, outerWidth, widthAfter;
+    };
+    const Case cases[] = {
+        {14.5f, 1450.0f, 14 * 50.0f},  // inner 100: 14.5 -> 14
+        {15.5f, 1550.0f, 16 * 50.0f},  // 15.5 -> 16
+        {1.0f, 100.0f, 50.0f},
+        {15.0f, 0.0f, 0.0f},
+        {40000.0f, 40000.0f * 100, 40000.0f * 100},
+    };
+    for (const Case& c : cases) {
+        auto site = std::make_shared<host::StandaloneSite>(c.unitsPerPixel);
+        QvBarCode control(site, std::make_shared<testing::FixedFont>());
+        site->SetOuterSize(c.outerWidth, 76 * c.unitsPerPixel);
+        control.Pic1().SetWidth(50);
+        EXPECT_EQ(site->OuterWidth(), c.widthAfter) << c.unitsPerPixel;
+        EXPECT_EQ(control.Pic1().Width(), 50);
+    }
+}
+
+TEST(Resize, EmptyPictureLeavesOnlyTheBackground) {
+    QvBarCode control(std::make_shared<host::StandaloneSite>(),
+                      std::make_shared<testing::FixedFont>());
+    const auto& image = control.Pic1().Image();
+    EXPECT_NE(testing::RowText(image, 30).find('#'), std::string::npos);
+    control.Pic1().SetPicture(nullptr);
+    EXPECT_EQ(testing::RowText(image, 30).find_first_not_of('.'), std::string::npos);
 }
 
 }  // namespace
