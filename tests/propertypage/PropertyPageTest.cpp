@@ -33,8 +33,7 @@ struct Page {
         page->SelectionChanged();
         host->changed = false;
     }
-    Page() = default;
-    explicit Page(bool loaded) {
+    explicit Page(bool loaded = false) {
         if (loaded) Load();
     }
     std::vector<std::u16string> Closed() {
@@ -76,22 +75,20 @@ TEST(PageEditing, SelectionLoadsTheFirstControlAndEvaluatesTheStatusLast) {
 
 TEST(PageEditing, CompletenessNeedsTextTypeAndSizeOrTheDefaultSize) {
     struct Case {
-        std::u16string text;
-        int type;
-        std::u16string width, height;
-        int defaultSize;
+        std::u16string text, width, height;
+        int type, defaultSize;
         bool complete;
         const char* why;
     };
     const Case cases[] = {
-        {u"123", 0, u"100", u"50", 0, true, "all given"},
-        {u"   ", 0, u"100", u"50", 0, false, "blanks only"},
-        {u"  1 ", 2, u"100", u"50", 0, true, "surrounding blanks are fine"},
-        {u"123", -1, u"100", u"50", 0, false, "no type"},
-        {u"123", 1, u"0", u"50", 0, false, "no width"},
-        {u"123", 1, u"0", u"50", 1, true, "no width, but the default size"},
-        {u"123", 3, u"", u"", 1, true, "no sizes, but the default size"},
-        {u"123", 3, u"12px", u"-3", 0, false, "a negative height is not a size"},
+        {u"123", u"100", u"50", 0, 0, true, "all given"},
+        {u"   ", u"100", u"50", 0, 0, false, "blanks only"},
+        {u"  1 ", u"100", u"50", 2, 0, true, "surrounding blanks are fine"},
+        {u"123", u"100", u"50", -1, 0, false, "no type"},
+        {u"123", u"0", u"50", 1, 0, false, "no width"},
+        {u"123", u"0", u"50", 1, 1, true, "no width, but the default size"},
+        {u"123", u"", u"", 3, 1, true, "no sizes, but the default size"},
+        {u"123", u"12px", u"-3", 3, 0, false, "a negative height is not a size"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);

@@ -13,22 +13,23 @@ namespace qv::symbology {
 namespace {
 
 using host::FailureReason;
+using testing::ColumnText;
 using testing::FailureOf;
+using testing::RowText;
 
 // Check digits of weights 3 and 1 from the right; more of them are read back in the round trip.
 TEST(PrepareTextToEncode, ChecksDigitsAndAppendsTheWeightedCheckDigit) {
     struct Case {
-        std::u16string_view input;
+        std::u16string_view input, textToEncode;
         bool calculateCheckDigit;
-        std::u16string_view textToEncode;
         const char* why;
     };
     const Case cases[] = {
-        {u"0", true, u"00", "sum 0 gives check digit 0, never 10"},
-        {u"19", true, u"192", "9x3 + 1 = 28; weights starting at 1 would give 8"},
-        {u" 1234 ", true, u"12348", "surrounding spaces are trimmed"},
-        {u" 1234 ", false, u"1234", "trimmed, nothing appended"},
-        {u"1234567890128", true, u"12345678901286", "an existing check digit is not seen"},
+        {u"0", u"00", true, "sum 0 gives check digit 0, never 10"},
+        {u"19", u"192", true, "9x3 + 1 = 28; weights starting at 1 would give 8"},
+        {u" 1234 ", u"12348", true, "surrounding spaces are trimmed"},
+        {u" 1234 ", u"1234", false, "trimmed, nothing appended"},
+        {u"1234567890128", u"12345678901286", true, "an existing check digit is not seen"},
     };
     for (const Case& c : cases) {
         const PreparedText prepared = PrepareTextToEncode(c.input, c.calculateCheckDigit);
@@ -143,9 +144,6 @@ class FakeHost final : public PipelineHost {
     surface::ScopedSurfaceHandle callerHandle{caller};
     surface::SurfaceHandle hdc = callerHandle.get();
 };
-
-using testing::ColumnText;
-using testing::RowText;
 
 // Twenty modules at 10, 10. The caption box takes the surface's background, or white in a
 // white frame, and its left edge is rounded half to even.
