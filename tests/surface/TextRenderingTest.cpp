@@ -74,7 +74,8 @@ TEST(TextRenderingTest, CaptionPixelsBlendTheInkByCoverageWithinTheBox) {
     const RenderedText text = ControlFont()->Render(u"1234567890123");
     const Colour ink = MakeColour(200, 30, 0), paper = MakeColour(240, 240, 0);
     const std::int32_t width = text.width + 21, height = text.height + 10;
-    const Rect boxes[] = {{5, 2, width - 3, height - 4}, {20, 4, 29, 10}};
+    // A wide box and a tight one, each leaving an odd number of pixels.
+    const Rect boxes[] = {{5, 2, width - 3, height - 4}, {20, 4, 29 + text.width % 2, 10}};
     for (const Rect& box : boxes) {
         const std::int32_t left =
             box.left +
