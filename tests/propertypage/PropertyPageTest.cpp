@@ -53,7 +53,6 @@ TEST(PageEditing, SelectionLoadsTheFirstControlAndEvaluatesTheStatusLast) {
 
     EXPECT_EQ(page->chkCalculateCheckDigit.Value(), 1);
     EXPECT_EQ(page->chkBackgroundWhite.Value(), 1);
-    EXPECT_EQ(page->chkShowValue.Value(), 0);
     EXPECT_EQ(page->txtBarWidth.Text(), u"-5");
     EXPECT_EQ(page->txtBarHeight.Text(), u"0");
     EXPECT_EQ(page->txtText.Text(), u" x ");
