@@ -104,7 +104,9 @@ TEST(PageEditing, CompletenessNeedsTextTypeAndSizeOrTheDefaultSize) {
     }
 }
 
-TEST(PageEditing, OnlyTheDefaultSizeBoxReevaluatesTheStatusAmongTheCheckBoxes) {
+// Among the check boxes only the default size re-evaluates the status; apply writes every
+// field and draws only a complete page.
+TEST(PageEditing, CheckBoxesMarkChangesAndApplyWritesEveryField) {
     Page page(kLoaded);
     page->LblMsg.SetCaption(u"stale");
     for (CheckBox* box :
@@ -116,17 +118,12 @@ TEST(PageEditing, OnlyTheDefaultSizeBoxReevaluatesTheStatusAmongTheCheckBoxes) {
     }
     page->chkBarWidthSource.SetValue(1);
     EXPECT_EQ(page->LblMsg.Caption(), kComplete);
-}
 
-TEST(PageEditing, ApplyWritesEveryFieldAndDrawsOnlyACompletePage) {
-    Page page(kLoaded);
-    page->chkCalculateCheckDigit.SetValue(1);
     page->Combo1.SetListIndex(2);  // Code 39 disables the check digit box but keeps its tick
     EXPECT_FALSE(page->chkCalculateCheckDigit.Enabled());
     page->txtText.SetText(u"  ");  // incomplete: written, not drawn
     page->txtBarWidth.SetText(u"");
     page->txtBarHeight.SetText(u"77");
-    page->chkBackgroundWhite.SetValue(1);
     page->ApplyChanges();
     const auto& control = *page.host->control;
     EXPECT_EQ(control.Text(), u"  ");
@@ -135,7 +132,8 @@ TEST(PageEditing, ApplyWritesEveryFieldAndDrawsOnlyACompletePage) {
     EXPECT_EQ(control.BarWidth(), 190);  // an empty size box writes nothing
     EXPECT_EQ(control.BarHeight(), 77);
     EXPECT_EQ(control.BackgroundWhite(), -1);
-    EXPECT_EQ(control.ShowValue(), -1);
+    EXPECT_EQ(control.ShowValue(), 0);
+    EXPECT_EQ(control.BarWidthSource(), -1);
     EXPECT_EQ(control.ErrorFound(), 0);  // nothing was drawn, so no 1104 either
     EXPECT_EQ(page->LastDrawResult(), 0);
     EXPECT_EQ(page->LblMsg.Caption(), kIncomplete);
@@ -218,6 +216,10 @@ TEST(PageLayout, FieldsStartAsLaidOut) {
         if (field->Kind() == FieldKind::Frame) seen.push_back(field->Name());
     }
     EXPECT_EQ(page.Frame2.Caption(), u"Define Barcode Size or Use Default Values");
+    // Captions show with the access key convention.
+    EXPECT_EQ(DisplayedCaption(u"Use Default Width && Height."), u"Use Default Width & Height.");
+    EXPECT_EQ(DisplayedCaption(u"&Apply"), u"Apply");
+    EXPECT_EQ(DisplayedCaption(u"a&&&b&"), u"a&b");
     EXPECT_EQ(page.Combo1.ListIndex(), -1);
     EXPECT_TRUE(page.Image1Picture());
     // Check boxes take 0, 1 or 2 (grey, not ticked).
@@ -225,12 +227,6 @@ TEST(PageLayout, FieldsStartAsLaidOut) {
     EXPECT_FALSE(page.chkShowValue.Ticked());
     EXPECT_THROW(page.chkShowValue.SetValue(3), host::FailedCall);
     EXPECT_EQ(page.chkShowValue.Value(), 2);
-}
-
-TEST(PageLayout, CaptionsShowWithTheAccessKeyConvention) {
-    EXPECT_EQ(DisplayedCaption(u"Use Default Width && Height."), u"Use Default Width & Height.");
-    EXPECT_EQ(DisplayedCaption(u"&Apply"), u"Apply");
-    EXPECT_EQ(DisplayedCaption(u"a&&&b&"), u"a&b");
 }
 
 TEST(PageLayout, NumericValueIsTheNumberATextBeginsWith) {
