@@ -20,6 +20,7 @@ using host::Variant;
 using surface::Pen;
 using surface::RasterSurface;
 using surface::SurfaceHandle;
+using testing::FailureOf;
 using testing::RowText;
 
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
@@ -110,8 +111,7 @@ TEST(Draw, BlankTextIsRefusedBeforeAnythingIsPrepared) {
     // A handle that names no surface is the caller's mistake, not a drawn barcode.
     f.control.SetText(u"12");
     SurfaceHandle stale = 0x7ffffff0;
-    EXPECT_EQ(testing::FailureOf([&] { f.control.Draw(stale); }),
-              host::FailureReason::InvalidValue);
+    EXPECT_EQ(FailureOf([&] { f.control.Draw(stale); }), FailureReason::InvalidValue);
     EXPECT_EQ(f.control.ErrorDescription(), u"Barcode Text can NOT be Blank");
     EXPECT_EQ(stale, 0x7ffffff0);
 }
@@ -186,10 +186,7 @@ TEST(Limits, DrawingOutsideTheCallerSurfaceLeavesItUntouched) {
         {.why = "far right", .x = 1'000'000'000, .white = kTrue, .show = kTrue},
         {.why = "far above and left", .x = -1'000'000'000, .y = -1'000'000'000, .show = kTrue},
         {.why = "lowest row a coordinate has", .y = kMin, .white = kTrue, .show = kTrue},
-        {.why = "frame ends at the last coordinate",
-         .x = kMax - 244,
-         .y = kMax - 60,
-         .white = kTrue},
+        {.why = "frame ends on the last pixel", .x = kMax - 244, .y = kMax - 60, .white = kTrue},
         {.why = "below, partly left", .x = -150, .y = 250, .white = kTrue, .show = kTrue},
     };
     for (const Case& c : cases) {
@@ -232,8 +229,7 @@ TEST(Limits, DrawingsBeyondTheRangesEndInAFailedCallThatKeepsTheState) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
         Fixture f(c);
-        EXPECT_EQ(testing::FailureOf([&] { c.own ? f.control.Draw() : f.control.Draw(f.hdc); }),
-                  c.reason);
+        EXPECT_EQ(FailureOf([&] { c.own ? f.control.Draw() : f.control.Draw(f.hdc); }), c.reason);
         EXPECT_EQ(f.control.ErrorFound(), kTrue);
         EXPECT_EQ(f.control.ErrorDescription(), u"Barcode Text can NOT be Blank");
         if (!c.show) {
@@ -282,11 +278,9 @@ TEST(Resize, ControlFollowsEverySurfaceSizeChangeItCanTake) {
 
     // A refused size leaves the surface as it was; the width before it was taken.
     const auto handle = control.Pic1().hDC();
-    EXPECT_EQ(testing::FailureOf([&] { control.Pic1().SetWidth(-1); }),
-              host::FailureReason::InvalidValue);
+    EXPECT_EQ(FailureOf([&] { control.Pic1().SetWidth(-1); }), FailureReason::InvalidValue);
     control.Pic1().SetWidth(70000);
-    EXPECT_EQ(testing::FailureOf([&] { control.Pic1().SetHeight(70000); }),
-              host::FailureReason::OutOfMemory);
+    EXPECT_EQ(FailureOf([&] { control.Pic1().SetHeight(70000); }), FailureReason::OutOfMemory);
     EXPECT_EQ(control.Pic1().Height(), 80);
     EXPECT_NE(control.Pic1().hDC(), handle);  // the width change re-created the image
     EXPECT_EQ(site->OuterWidth(), 70000.0f * 15);

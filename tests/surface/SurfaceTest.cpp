@@ -170,20 +170,11 @@ TEST(SvgSurfaceTest, AxisLinesAndFillsShowTheRasterSurfacesPixels) {
     struct Step {
         std::int32_t x0, y0, x1, y1, penWidth;  // pen width 0: a white fill of that rect
     };
+    // The last two: a bar beside earlier ones, after a fill over them, must not merge under it.
     const Step steps[] = {
-        {3, 2, 3, 9, 1},
-        {4, 9, 4, 2, 1},
-        {5, 2, 5, 10, 1},
-        {0, 12, 9, 12, 1},
-        {9, 13, 0, 13, 1},
-        {12, 3, 12, 8, 3},
-        {2, 16, 8, 16, 2},
-        {-3, 18, 30, 18, 1},
-        {17, -4, 17, 40, 1},
-        {19, 19, 19, 0, 4},
-        {7, 5, 7, 5, 1},
-        // A bar beside earlier ones, after a fill over them: it must not merge under the fill.
-        {0, 6, 6, 8, 0},
+        {3, 2, 3, 9, 1},     {4, 9, 4, 2, 1},    {5, 2, 5, 10, 1},  {0, 12, 9, 12, 1},
+        {9, 13, 0, 13, 1},   {12, 3, 12, 8, 3},  {2, 16, 8, 16, 2}, {-3, 18, 30, 18, 1},
+        {17, -4, 17, 40, 1}, {19, 19, 19, 0, 4}, {7, 5, 7, 5, 1},   {0, 6, 6, 8, 0},
         {6, 2, 6, 9, 1},
     };
     SvgSurface svg(20, 20);
@@ -227,21 +218,19 @@ TEST(SvgSurfaceTest, DocumentWithCaptionAndSlantedLine) {
     svg.LineTo(6, 4);
 
     const std::string document = svg.Document();
+    const auto has = [&document](std::string_view part) {
+        return document.find(part) != std::string::npos;
+    };
     EXPECT_EQ(document.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg ", 0), 0u);
-    EXPECT_NE(document.find(" width=\"100\" height=\"40\" viewBox=\"0 0 100 40\""),
-              std::string::npos);
-    EXPECT_NE(document.find("shape-rendering=\"crispEdges\""), std::string::npos);
-    EXPECT_NE(document.find("<clipPath id=\"clip1\"><rect x=\"10\" y=\"5\" width=\"51\" "
-                            "height=\"30\"/></clipPath>"),
-              std::string::npos);
+    EXPECT_TRUE(has(" width=\"100\" height=\"40\" viewBox=\"0 0 100 40\""));
+    EXPECT_TRUE(has("shape-rendering=\"crispEdges\""));
+    EXPECT_TRUE(has("<clipPath id=\"clip1\"><rect x=\"10\" y=\"5\" width=\"51\" height=\"30\"/>"));
     // 11-pixel line: 13 rows, the baseline 3 rows above the box's bottom.
-    EXPECT_NE(document.find("<text x=\"35.5\" y=\"32\" font-family=\"sans-serif\" "
-                            "font-size=\"11\" text-anchor=\"middle\""),
-              std::string::npos);
-    EXPECT_NE(document.find("clip-path=\"url(#clip1)\">A&amp;B &lt;\u00E9\u20AC&gt;</text>"),
-              std::string::npos);
-    EXPECT_NE(document.find("<line x1=\"1.5\" y1=\"1.5\" x2=\"6.5\" y2=\"4.5\""),
-              std::string::npos);
+    EXPECT_TRUE(
+        has("<text x=\"35.5\" y=\"32\" font-family=\"sans-serif\" font-size=\"11\" "
+            "text-anchor=\"middle\""));
+    EXPECT_TRUE(has("clip-path=\"url(#clip1)\">A&amp;B &lt;\u00E9\u20AC&gt;</text>"));
+    EXPECT_TRUE(has("<line x1=\"1.5\" y1=\"1.5\" x2=\"6.5\" y2=\"4.5\""));
     EXPECT_EQ(document.substr(document.size() - 7), "</svg>\n");
 }
 
