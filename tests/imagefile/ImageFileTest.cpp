@@ -26,9 +26,6 @@ class ImageFileTest : public ::testing::Test {
   protected:
     void SetUp() override { fs::create_directories(directory_); }
     void TearDown() override { fs::remove_all(directory_); }
-    std::size_t FileCount() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(directory_), {}));
-    }
 
     const fs::path directory_ = fs::temp_directory_path() /
                                 ("qv-image-" + std::to_string(getpid()) + "-" +
@@ -109,7 +106,7 @@ TEST_F(ImageFileTest, AtomicWriteReplacesWholeOrNotAtAll) {
     WriteFileAtomically(path, "first version, the longer one");
     WriteFileAtomically(path, "second");
     EXPECT_EQ(FileText(path), "second");
-    EXPECT_EQ(FileCount(), 1u) << "no temporary file left beside it";
+    EXPECT_EQ(std::distance(fs::directory_iterator(directory_), {}), 1) << "no temporary left";
 
     // A new file gets the mode of the umask, a replaced one keeps its own.
     const mode_t previousMask = umask(027);
@@ -137,7 +134,7 @@ TEST_F(ImageFileTest, AtomicWriteReplacesWholeOrNotAtAll) {
     fs::create_directory(directory_ / "taken");
     EXPECT_EQ(testing::FailureOf([&] { WriteFileAtomically(directory_ / "taken", "bytes"); }),
               FailureReason::PlatformFailure);
-    EXPECT_EQ(FileCount(), 2u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(directory_), {}), 2);
 }
 
 }  // namespace

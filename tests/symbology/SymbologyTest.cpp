@@ -49,14 +49,12 @@ TEST(PrepareTextToEncode, ChecksDigitsAndAppendsTheWeightedCheckDigit) {
     }
 }
 
-using Encoder = Encoding (*)(std::u16string_view);
-
 // Module strings worked out by hand from the pattern tables where the round trip cannot tell:
 // the width of wide elements (a reader takes 2 or 3 modules alike), a wrong EAN-13 check digit
 // and an inner asterisk (a reader refuses them), the empty symbol.
 TEST(Encoders, ModuleStringsAndRefusals) {
     struct Case {
-        Encoder encode;
+        Encoding (*encode)(std::u16string_view);
         std::u16string_view text;
         std::int16_t code;
         std::string_view modules;
