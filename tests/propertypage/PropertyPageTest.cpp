@@ -220,7 +220,6 @@ TEST(PageLayout, FieldsStartAsLaidOut) {
     EXPECT_EQ(DisplayedCaption(u"Use Default Width && Height."), u"Use Default Width & Height.");
     EXPECT_EQ(DisplayedCaption(u"&Apply"), u"Apply");
     EXPECT_EQ(DisplayedCaption(u"a&&&b&"), u"a&b");
-    EXPECT_EQ(page.Combo1.ListIndex(), -1);
     EXPECT_TRUE(page.Image1Picture());
     // Check boxes take 0, 1 or 2 (grey, not ticked).
     page.chkShowValue.SetValue(2);
