@@ -20,6 +20,7 @@ using host::Variant;
 using surface::Pen;
 using surface::RasterSurface;
 using surface::SurfaceHandle;
+using testing::ColumnText;
 using testing::FailureOf;
 using testing::RowText;
 
@@ -153,7 +154,7 @@ TEST(Draw, CallersSurfaceKeepsPositionsAndTheErrorStateFollowsTheLastResult) {
     EXPECT_EQ(f.site->OuterWidth(), outerWidth);
     // 22 modules over 300 pixels: 13 pixels each, the first bar at 40..52 over rows 20..79.
     EXPECT_EQ(RowText(*f.surface, 20, 39, 54), "." + std::string(13, '#') + ".");
-    EXPECT_EQ(testing::ColumnText(*f.surface, 52).substr(19, 62), "." + std::string(60, '#') + ".");
+    EXPECT_EQ(ColumnText(*f.surface, 52).substr(19, 62), "." + std::string(60, '#') + ".");
 }
 
 // Sized with its margins before its handle is taken. The events run meanwhile are the
@@ -291,8 +292,8 @@ TEST(Resize, RatioIsRoundedHalfToEvenOrSkipped) {
         {14.5f, 1450.0f, 14 * 50.0f},  // inner 100: 14.5 -> 14
         {15.5f, 1550.0f, 16 * 50.0f},  // 15.5 -> 16
         {1.0f, 100.0f, 50.0f},
-        {15.0f, 0.0f, 0.0f},
-        {40000.0f, 40000.0f * 100, 40000.0f * 100},
+        {15.0f, 0.0f, 0.0f},                         // no inner area: skipped
+        {40000.0f, 40000.0f * 100, 40000.0f * 100},  // beyond 16 bits: skipped
     };
     for (const Case& c : cases) {
         auto site = std::make_shared<host::StandaloneSite>(c.unitsPerPixel);
@@ -308,9 +309,9 @@ TEST(Resize, EmptyPictureLeavesOnlyTheBackground) {
     QvBarCode control(std::make_shared<host::StandaloneSite>(),
                       std::make_shared<testing::FixedFont>());
     const auto& image = control.Pic1().Image();
-    EXPECT_NE(testing::RowText(image, 30).find('#'), std::string::npos);
+    EXPECT_NE(RowText(image, 30).find('#'), std::string::npos);
     control.Pic1().SetPicture(nullptr);
-    EXPECT_EQ(testing::RowText(image, 30).find_first_not_of('.'), std::string::npos);
+    EXPECT_EQ(RowText(image, 30).find_first_not_of('.'), std::string::npos);
 }
 
 }  // namespace

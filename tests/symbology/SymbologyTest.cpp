@@ -103,10 +103,10 @@ TEST(Encoders, SixteenBitLimits) {
     EXPECT_EQ(FailureOf([] { PrepareTextToEncode(std::u16string(32768, u'0'), false); }),
               FailureReason::Overflow);
 
-    EXPECT_EQ(EncodeInterleaved2of5(std::u16string(4678, u'7')).modules.size(), 32754u);
+    EXPECT_EQ(EncodeInterleaved2of5(std::u16string(4678, u'7')).modules.size(), 32754u);  // 7 each
     EXPECT_EQ(FailureOf([] { EncodeInterleaved2of5(std::u16string(4680, u'7')); }),
               FailureReason::Overflow);
-    EXPECT_EQ(EncodeStandard2of5(std::u16string(2339, u'3')).modules.size(), 32761u);
+    EXPECT_EQ(EncodeStandard2of5(std::u16string(2339, u'3')).modules.size(), 32761u);  // 14 each
     EXPECT_EQ(FailureOf([] { EncodeStandard2of5(std::u16string(2340, u'3')); }),
               FailureReason::Overflow);
     EXPECT_EQ(EncodeCode39(std::u16string(2518, u'Q')).modules.size(), 32759u);  // 13 x 2518 + 25
