@@ -266,7 +266,8 @@ TEST(Limits, HostDrawingAgainWhileEventsRunLeavesTheOuterCaptionIntact) {
 TEST(Resize, ControlFollowsEverySurfaceSizeChangeItCanTake) {
     auto site = std::make_shared<host::StandaloneSite>();
     QvBarCode control(site, std::make_shared<testing::FixedFont>());
-    control.Pic1().SetWidth(100);  // from the first 146 x 76 at 15 units a pixel
+    EXPECT_EQ(control.Pic1().Width(), 146);  // 76 high: the outer height below says so
+    control.Pic1().SetWidth(100);
     EXPECT_EQ(site->OuterWidth(), 1500.0f);
     EXPECT_EQ(site->OuterHeight(), 1140.0f);  // recomputed from the unchanged height
     control.Pic1().SetHeight(80);
