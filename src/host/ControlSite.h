@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,9 @@ class ControlSite {
     virtual void SetOuterSize(float width, float height) = 0;
     virtual std::int32_t InnerWidth() const = 0;
     virtual std::int32_t InnerHeight() const = 0;
+    // Host units per pixel, for the resize handling when the control's size cannot tell
+    // (no inner area on either axis); nothing when the host does not know.
+    virtual std::optional<float> HostUnitsPerPixel() const { return std::nullopt; }
 
     // The English name of the user's language, for choosing message texts.
     virtual std::string EnglishLanguageName() const = 0;
@@ -47,6 +51,7 @@ class StandaloneSite : public ControlSite {
     void SetOuterSize(float width, float height) override;
     std::int32_t InnerWidth() const override;
     std::int32_t InnerHeight() const override;
+    std::optional<float> HostUnitsPerPixel() const override { return unitsPerPixel_; }
 
     std::string EnglishLanguageName() const override;
 

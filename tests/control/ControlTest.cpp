@@ -284,8 +284,9 @@ TEST(Resize, ControlFollowsEverySurfaceSizeChangeItCanTake) {
 }
 
 // The units per pixel are the outer size over the inner one before the change, rounded half
-// to even; skipped while the control has no inner area or the ratio passes 16 bits.
-TEST(Resize, RatioIsRoundedHalfToEvenOrSkipped) {
+// to even; an axis without inner size (a drawing 0 pixels high) borrows the other's ratio, or
+// with neither the host's, so the control grows again; skipped when the ratio passes 16 bits.
+TEST(Resize, RatioIsRoundedHalfToEvenBorrowedOrSkipped) {
     struct Case {
         float unitsPerPixel, outerWidth, widthAfter;
     };
@@ -293,7 +294,7 @@ TEST(Resize, RatioIsRoundedHalfToEvenOrSkipped) {
         {14.5f, 1450.0f, 14 * 50.0f},  // inner 100: 14.5 -> 14
         {15.5f, 1550.0f, 16 * 50.0f},  // 15.5 -> 16
         {1.0f, 100.0f, 50.0f},
-        {15.0f, 0.0f, 0.0f},                         // no inner area: skipped
+        {15.0f, 0.0f, 15 * 50.0f},                   // no inner width: the height's 15
         {40000.0f, 40000.0f * 100, 40000.0f * 100},  // beyond 16 bits: skipped
     };
     for (const Case& c : cases) {
@@ -304,6 +305,11 @@ TEST(Resize, RatioIsRoundedHalfToEvenOrSkipped) {
         EXPECT_EQ(site->OuterWidth(), c.widthAfter) << c.unitsPerPixel;
         EXPECT_EQ(control.Pic1().Width(), 50);
     }
+    auto empty = std::make_shared<host::StandaloneSite>();
+    QvBarCode control(empty, std::make_shared<testing::FixedFont>());
+    empty->SetOuterSize(0.0f, 0.0f);
+    control.Pic1().SetWidth(50);
+    EXPECT_EQ(empty->OuterWidth(), 15 * 50.0f);
 }
 
 TEST(Resize, EmptyPictureLeavesOnlyTheBackground) {
