@@ -42,3 +42,23 @@ file(RELATIVE_PATH QV_PC_TO_PREFIX /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /pr
 string(REGEX REPLACE "/$" "" QV_PC_TO_PREFIX "${QV_PC_TO_PREFIX}")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/qvbarcode.pc.in ${CMAKE_BINARY_DIR}/qvbarcode.pc @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/qvbarcode.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+
+# The Qt widget library, its headers and its own pkg-config file; its CMake targets are a
+# file of their own, which the package loads when Qt 6 Widgets can be found. The Qt
+# Designer plugin goes where Qt Designer looks under the prefix.
+if(TARGET qvbarcode_widget)
+    install(TARGETS qvbarcode_widget EXPORT QvBarCodeWidgetTargets
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+    install(FILES ${PROJECT_SOURCE_DIR}/apps/widget/QvBarCodeWidget.h
+        ${PROJECT_SOURCE_DIR}/apps/widget/QPainterSurface.h
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qvbarcode)
+    install(EXPORT QvBarCodeWidgetTargets
+        NAMESPACE QvBarCode::
+        DESTINATION ${QV_INSTALL_CMAKEDIR})
+    configure_file(${CMAKE_CURRENT_LIST_DIR}/qvbarcode-widget.pc.in
+        ${CMAKE_BINARY_DIR}/qvbarcode-widget.pc @ONLY)
+    install(FILES ${CMAKE_BINARY_DIR}/qvbarcode-widget.pc
+        DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+    install(TARGETS qvbarcode_designer_plugin
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/qt6/plugins/designer)
+endif()

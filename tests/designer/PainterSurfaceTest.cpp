@@ -5,10 +5,10 @@
 #include <QPainter>
 #include <functional>
 
+#include "QPainterSurface.h"
 #include "QtTestApplication.h"
 #include "control/QvBarCode.h"
 #include "surface/SurfaceHandles.h"
-#include "widget/QPainterSurface.h"
 
 namespace qv::designer::test {
 namespace {
@@ -16,6 +16,8 @@ namespace {
 using surface::DrawingSurface;
 using surface::Pen;
 using surface::RasterSurface;
+using widget::PainterSurfaceHandle;
+using widget::QPainterSurface;
 
 constexpr surface::Colour kRed = surface::MakeColour(255, 0, 0);
 constexpr surface::Colour kBlue = surface::MakeColour(0, 0, 255);

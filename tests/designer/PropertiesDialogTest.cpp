@@ -1,4 +1,5 @@
-// The properties dialog as a developer uses it: typing, tabbing, applying, closing.
+// The properties dialog as a developer uses it: typing, pasting, clicking, tabbing,
+// applying, closing.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -9,23 +10,27 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
-#include <QStatusBar>
+#include <QSignalSpy>
+#include <QStyleOptionGroupBox>
 #include <QTest>
 #include <QTimer>
 
+#include "OwnedWidget.h"
+#include "PropertiesDialog.h"
 #include "QtTestApplication.h"
-#include "form/DesignerWindow.h"
 
 namespace qv::designer::test {
 namespace {
+
+using pagedialog::PropertiesDialog;
 
 class PropertiesDialogTest : public ::testing::Test {
   protected:
     void SetUp() override {
         Application();
         window_.show();
-        dialog_ = window_.OpenProperties();
-        ASSERT_TRUE(dialog_);
+        dialog_ = pagedialog::MakeOwned<PropertiesDialog>(window_, *barcode_, nullptr);
+        dialog_->Open();
         dialog_->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(dialog_));
     }
@@ -47,8 +52,10 @@ class PropertiesDialogTest : public ::testing::Test {
         QCoreApplication::processEvents();
         return box;
     }
-    QWidget* Focused() const { return QApplication::focusWidget(); }
-    // Clicks a check box on its box, where a click toggles it.
+    void Paste(QLineEdit* box, const QString& text) {
+        QApplication::clipboard()->setText(text);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    }
     void Tick(const char* name) {
         auto* box = Field<QCheckBox>(name);
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
@@ -61,122 +68,162 @@ class PropertiesDialogTest : public ::testing::Test {
         for (int i = 0; i < typeSteps; ++i) QTest::keyClick(combo, Qt::Key_Down);
         Tick("chkBarWidthSource");
     }
+    QString Status() { return Field<QLabel>("LblMsg")->text(); }
 
-    DesignerWindow window_;
+    QWidget window_;
+    QvBarCodeWidget* barcode_ = pagedialog::MakeOwned<QvBarCodeWidget>(window_);
     QPointer<PropertiesDialog> dialog_;
 };
 
-TEST_F(PropertiesDialogTest, SizeBoxesTakeTypedDigitsOnlyUpToTheirLimit) {
+TEST_F(PropertiesDialogTest, SizeBoxesTakeDigitsUpToTheirLimitTypedOrPasted) {
     QLineEdit* width = Enter("txtBarWidth");
-    QTest::keyClicks(width, "a-1x2. ");
-    EXPECT_EQ(width->text(), "12");
-    QTest::keyClicks(width, "34567");
+    QTest::keyClicks(width, "a-1x2. 34567");
     EXPECT_EQ(width->text(), "12345");
-    EXPECT_EQ(dialog_->Page().txtBarWidth.Text(), u"12345");
-
-    QLineEdit* text = Enter("txtText");
-    QTest::keyClicks(text, "Ab-1");
-    EXPECT_EQ(dialog_->Page().txtText.Text(), u"Ab-1") << "the text box takes anything";
+    width->selectAll();
+    Paste(width, QStringLiteral("9876543210"));
+    EXPECT_EQ(width->text(), "98765");
+    EXPECT_EQ(dialog_->Page().txtBarWidth.Text(), u"98765");
+    QTest::keyClicks(Enter("txtText"), "Ab-1234567");
+    EXPECT_EQ(dialog_->Page().txtText.Text(), u"Ab-1234567") << "the text box takes anything";
 }
 
-TEST_F(PropertiesDialogTest, PastedNegativeWidthBeepsAndKeepsTheFocus) {
-    QLineEdit* width = Enter("txtBarWidth");
-    QApplication::clipboard()->setText(QStringLiteral("-5"));
-    QTest::keyClick(width, Qt::Key_V, Qt::ControlModifier);
-    ASSERT_EQ(width->text(), "-5") << "pasting is not typing";
-    QTest::keyClick(width, Qt::Key_Tab);
+TEST_F(PropertiesDialogTest, AClickIntoABoxSelectsItsTextSoTypingReplacesIt) {
+    barcode_->setText(QStringLiteral("OLD"));
+    dialog_->Page().SelectionChanged();
+    Enter("txtBarWidth");
+    QLineEdit* text = Field<QLineEdit>("txtText");
+    QTest::mouseClick(text, Qt::LeftButton, {}, QPoint(4, text->height() / 2));
     QCoreApplication::processEvents();
-    EXPECT_EQ(Focused(), width);
+    EXPECT_EQ(text->selectedText(), "OLD");
+    QTest::keyClicks(text, "NEW");
+    EXPECT_EQ(text->text(), "NEW");
+}
+
+TEST_F(PropertiesDialogTest, NegativeSizesSendTheFocusBackOnceAndCancelStillCloses) {
+    barcode_->setBarWidth(-5);
+    barcode_->setBarHeight(-7);
+    dialog_->Page().SelectionChanged();
+    QLineEdit* width = Enter("txtBarWidth");
+    QLineEdit* height = Field<QLineEdit>("txtBarHeight");
+    int heightFocused = 0;
+    QObject::connect(qApp, &QApplication::focusChanged, height,
+                     [&](QWidget*, QWidget* now) { heightFocused += now == height; });
+    QTest::keyClick(width, Qt::Key_Tab);
+    for (int i = 0; i < 20; ++i) QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), width);
     EXPECT_EQ(width->selectedText(), "-5") << "back in the box, its text is selected";
+    EXPECT_EQ(heightFocused, 1) << "the focus went to the height box once and stayed out";
+
+    QTest::mouseClick(&dialog_->CancelButton(), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(dialog_.isNull());
 }
 
 TEST_F(PropertiesDialogTest, TabFollowsTheFocusOrderOfThePage) {
     Enter("txtText");
-    QStringList visited{Focused()->objectName()};
+    QStringList visited{QApplication::focusWidget()->objectName()};
     for (int i = 0; i < 7; ++i) {
-        QTest::keyClick(Focused(), Qt::Key_Tab);
-        QCoreApplication::processEvents();
-        visited << Focused()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
     }
     EXPECT_EQ(visited,
               (QStringList{"txtText", "Combo1", "txtBarWidth", "txtBarHeight", "chkBarWidthSource",
                            "chkBackgroundWhite", "chkShowValue", "chkCalculateCheckDigit"}));
 }
 
-TEST_F(PropertiesDialogTest, ApplyIsOfferedWhileThePageIsChanged) {
+TEST_F(PropertiesDialogTest, OkWritesThePageIntoTheWidgetWhichDraws) {
     QPushButton& apply = dialog_->ApplyButton();
     QTest::mouseClick(&apply, Qt::LeftButton);
     EXPECT_FALSE(apply.isEnabled()) << "nothing left to apply";
-    QTest::keyClicks(Enter("txtBarHeight"), "7");
-    EXPECT_TRUE(apply.isEnabled());
-    QTest::mouseClick(&apply, Qt::LeftButton);
-    EXPECT_FALSE(apply.isEnabled());
-    Tick("chkBackgroundWhite");
-    EXPECT_TRUE(Field<QCheckBox>("chkBackgroundWhite")->isChecked());
-    EXPECT_TRUE(apply.isEnabled());
-}
-
-TEST_F(PropertiesDialogTest, OkWritesThePageIntoTheControlWhichDraws) {
     FillIn("QV-39", 2);
-    EXPECT_EQ(dialog_->Page().Combo1.ListIndex(), 2);
+    EXPECT_TRUE(apply.isEnabled());
     EXPECT_FALSE(Field<QCheckBox>("chkCalculateCheckDigit")->isEnabled()) << "Code 39";
-    EXPECT_EQ(Field<QLabel>("LblMsg")->text(), "Press <OK> Button to create Barcode");
+    EXPECT_EQ(Status(), "Press <OK> Button to create Barcode");
     EXPECT_EQ(Field<QLabel>("LblMsg")->palette().color(QPalette::WindowText), QColor(0, 255, 0));
 
     QTest::mouseClick(&dialog_->OkButton(), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(dialog_.isNull()) << "a closed dialog is gone";
-
-    const control::QvBarCode& control = *window_.Barcode().Control();
-    EXPECT_EQ(control.Text(), u"QV-39");
-    EXPECT_EQ(control.BarCodeType(), control::QvTypeCode39);
-    EXPECT_EQ(control.BarWidthSource(), control::kTrue);
-    EXPECT_EQ(control.ErrorFound(), control::kFalse);
-    EXPECT_EQ(window_.Barcode().size(), QSize(control.Pic1().Width(), control.Pic1().Height()));
-    EXPECT_NE(control.Pic1().Width(), 146) << "the control drew and took the barcode's size";
-    EXPECT_EQ(window_.statusBar()->currentMessage(), "ErrorFound = False");
+    EXPECT_EQ(barcode_->text(), "QV-39");
+    EXPECT_EQ(barcode_->barCodeType(), control::QvTypeCode39);
+    EXPECT_TRUE(barcode_->barWidthSource());
+    EXPECT_FALSE(barcode_->errorFound());
+    EXPECT_EQ(barcode_->size(), barcode_->Picture().size());
+    EXPECT_NE(barcode_->width(), 146) << "the widget drew and took the barcode's size";
 }
 
-TEST_F(PropertiesDialogTest, FailedDrawingIsReportedWhenTheDialogCloses) {
+TEST_F(PropertiesDialogTest, AnOverflowOnApplyIsShownAndTheDialogGoesOn) {
+    QSignalSpy failed(dialog_.data(), &PropertiesDialog::failed);
+    QTest::keyClicks(Enter("txtText"), "400638133393");
+    QTest::keyClicks(Enter("txtBarWidth"), "99999");
+    QTest::keyClicks(Enter("txtBarHeight"), "60");
+    QTest::mouseClick(&dialog_->OkButton(), Qt::LeftButton);
+    ASSERT_FALSE(dialog_.isNull()) << "OK keeps a dialog open whose apply failed";
+    EXPECT_EQ(failed.size(), 1);
+    EXPECT_TRUE(Status().startsWith("ERROR: ")) << Status().toStdString();
+
+    QLineEdit* width = Enter("txtBarWidth");
+    QTest::keyClicks(width, "300");
+    QTest::mouseClick(&dialog_->ApplyButton(), Qt::LeftButton);
+    EXPECT_EQ(barcode_->barWidth(), 300);
+    EXPECT_FALSE(barcode_->errorFound());
+    EXPECT_EQ(failed.size(), 1);
+}
+
+TEST_F(PropertiesDialogTest, AFailedDrawingShowsOnOneStatusLineAndAgainOnClosing) {
     FillIn("12AB", 1);
     QTest::mouseClick(&dialog_->ApplyButton(), Qt::LeftButton);
-    EXPECT_TRUE(Field<QLabel>("LblMsg")->text().contains(" ERROR: 1101  "));
-    EXPECT_TRUE(window_.statusBar()->currentMessage().startsWith("ErrorFound = True: "));
+    auto* status = Field<QLabel>("LblMsg");
+    const QString line = status->toolTip().isEmpty() ? status->text() : status->toolTip();
+    EXPECT_TRUE(line.endsWith(" ERROR: 1101  Invalid Character Found In Barcode Text"))
+        << line.toStdString();
+    EXPECT_FALSE(status->wordWrap());
+    EXPECT_LE(status->fontMetrics().horizontalAdvance(status->text()),
+              status->contentsRect().width());
 
-    QString title;
     QString text;
     QTimer::singleShot(0, [&] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            title = box->windowTitle();
             text = box->text();
             box->accept();
         }
     });
     QTest::mouseClick(&dialog_->CancelButton(), Qt::LeftButton);
-    EXPECT_EQ(title, "QvBarCode");
     EXPECT_TRUE(text.startsWith("ERROR: 1101\r\n")) << text.toStdString();
 }
 
-TEST_F(PropertiesDialogTest, CaptionsShowAsTheAccessKeyConventionSays) {
+TEST_F(PropertiesDialogTest, FieldsSitInsideTheirFramesBorderLinesWithThePageFonts) {
+    for (const char* frameName : {"Frame1", "Frame2", "Frame3", "Frame4"}) {
+        auto* frame = Field<QGroupBox>(frameName);
+        QStyleOptionGroupBox option;
+        option.initFrom(frame);
+        option.text = frame->title();
+        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        const QStyle* style = frame->style();
+        const int lineBottom =
+            style->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxFrame, frame)
+                .top() +
+            style->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, frame);
+        const QRect caption = frame->title().isEmpty()
+                                  ? QRect()
+                                  : style->subControlRect(QStyle::CC_GroupBox, &option,
+                                                          QStyle::SC_GroupBoxLabel, frame);
+        for (QWidget* child : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            SCOPED_TRACE(child->objectName().toStdString());
+            EXPECT_GE(child->y(), lineBottom);
+            EXPECT_FALSE(child->geometry().intersects(caption));
+        }
+    }
+    auto* width = Field<QLineEdit>("txtBarWidth");
+    EXPECT_EQ(width->geometry(), QRect(160, 20, 72, 22)) << "2400, 300, 1080, 330 twips";
+    EXPECT_FALSE(width->font().bold()) << "not the frame's bold font";
+    EXPECT_EQ(QFontInfo(Field<QLabel>("Label1")->font()).family(), "Comic Neue");
+    EXPECT_EQ(Field<QLabel>("Label3")->palette().color(QPalette::Window), QColor(255, 255, 192));
     auto* defaultSize = Field<QCheckBox>("chkBarWidthSource");
     const QFontMetrics metrics(defaultSize->font());
     // Qt draws button captions with mnemonics processed: one "&" is what shows.
     EXPECT_EQ(metrics.size(Qt::TextShowMnemonic, defaultSize->text()),
               metrics.size(0, QStringLiteral("Use Default Width & Height.")));
-    EXPECT_EQ(Field<QLabel>("lblText")->text(), "Barcode Text:");
-    EXPECT_EQ(Field<QGroupBox>("Frame1")->title(), "Required Parameters: ");
-    EXPECT_EQ(dialog_->windowTitle(), "QvBarCode Control");
-}
-
-TEST_F(PropertiesDialogTest, FieldsSitInTheirFramesWithThePageFonts) {
-    auto* width = Field<QLineEdit>("txtBarWidth");
-    EXPECT_EQ(width->parentWidget()->objectName(), "Frame2");
-    EXPECT_EQ(width->geometry(), QRect(160, 20, 72, 22)) << "2400, 300, 1080, 330 twips";
-    EXPECT_FALSE(width->font().bold()) << "not the frame's bold font";
-    EXPECT_EQ(QFontInfo(Field<QLabel>("Label1")->font()).family(), "Comic Neue");
-    EXPECT_EQ(QFontInfo(Field<QLabel>("LblMsg")->font()).family(), "DejaVu Sans");
-    EXPECT_EQ(Field<QLabel>("Label3")->palette().color(QPalette::Window), QColor(255, 255, 192));
-    EXPECT_EQ(Field<QLabel>("lblText")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
 }
 
 }  // namespace

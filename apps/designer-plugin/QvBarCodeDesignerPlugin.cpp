@@ -1,0 +1,71 @@
+#include "QvBarCodeDesignerPlugin.h"
+
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
+#include <QtDesigner/QDesignerFormEditorInterface>
+#include <QtDesigner/QExtensionManager>
+#include <memory>
+
+#include "BarcodeTaskMenu.h"
+#include "OwnedWidget.h"
+#include "QvBarCodeWidget.h"
+#include "component/ToolboxBitmap.h"
+
+namespace qv::designerplugin {
+
+QString QvBarCodeDesignerPlugin::name() const {
+    return QStringLiteral("QvBarCodeWidget");
+}
+
+QString QvBarCodeDesignerPlugin::group() const {
+    return QStringLiteral("QvBarCode");
+}
+
+QIcon QvBarCodeDesignerPlugin::icon() const {
+    const std::string bitmap = component::ToolboxBitmapFile();
+    return QIcon(QPixmap::fromImage(QImage::fromData(QByteArray::fromStdString(bitmap), "BMP")));
+}
+
+QString QvBarCodeDesignerPlugin::toolTip() const {
+    return QStringLiteral("QvBarCode barcode control");
+}
+
+QString QvBarCodeDesignerPlugin::whatsThis() const {
+    return QStringLiteral(
+        "Draws Interleaved 2 of 5, Standard 2 of 5, Code 39 and EAN-13 barcodes of its Text. "
+        "Double-click it to edit its properties on the QvBarCode property page.");
+}
+
+QString QvBarCodeDesignerPlugin::includeFile() const {
+    return QStringLiteral("QvBarCodeWidget.h");
+}
+
+QWidget* QvBarCodeDesignerPlugin::createWidget(QWidget* parent) {
+    // Designer owns what it creates.
+    return std::make_unique<QvBarCodeWidget>(parent).release();
+}
+
+void QvBarCodeDesignerPlugin::initialize(QDesignerFormEditorInterface* core) {
+    if (initialized_ || core == nullptr) return;
+    QExtensionManager* manager = core->extensionManager();
+    manager->registerExtensions(pagedialog::MakeOwned<BarcodeTaskMenuFactory>(*manager),
+                                Q_TYPEID(QDesignerTaskMenuExtension));
+    initialized_ = true;
+}
+
+// The properties a new widget gets; Designer applies them as edits, so the form records them
+// and the program built from it shows the same barcode.
+QString QvBarCodeDesignerPlugin::domXml() const {
+    return QStringLiteral(R"(<ui language="c++">
+ <widget class="QvBarCodeWidget" name="barCode">
+  <property name="Text"><string>QVBARCODE</string></property>
+  <property name="BarCodeType"><number>2</number></property>
+  <property name="BarWidthSource"><bool>true</bool></property>
+  <property name="ShowValue"><bool>true</bool></property>
+ </widget>
+</ui>
+)");
+}
+
+}  // namespace qv::designerplugin

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <functional>
+#include <string_view>
+
+#include "host/ControlSite.h"
+
+namespace qv::widget {
+
+// Sites a control in a Qt widget. The control's size is kept here, in host units at the
+// site's units per pixel, and the widget takes it as its size hint; a layout that gives the
+// widget another size does not change the control's, so its ratios stay true.
+class QtControlSite final : public host::StandaloneSite {
+  public:
+    void PropertyChanged(std::string_view propertyName) override;
+    void SetDisplaySetting(std::int16_t setting) override;
+    // Nothing is pending that a drawing needs: the resize handling has already run. Running
+    // the event loop here would let queued work, a second drawing among it, run inside this
+    // drawing.
+    void ProcessPendingEvents() override {}
+    // Refuses a size larger than a widget can be.
+    void SetOuterSize(float width, float height) override;
+
+    // What the widget does when the control tells it something.
+    std::function<void(std::string_view)> onPropertyChanged;
+    std::function<void(std::int16_t)> onDisplaySetting;
+    std::function<void()> onSizeChanged;
+};
+
+}  // namespace qv::widget

@@ -1,0 +1,217 @@
+#include "QvBarCodeWidget.h"
+
+#include <QPainter>
+#include <QtGlobal>
+#include <array>
+#include <exception>
+#include <utility>
+
+#include "QtControlSite.h"
+#include "RasterImage.h"
+#include "host/FailedCall.h"
+
+using qv::control::AutomationBool;
+
+namespace {
+
+QString ToQString(const std::u16string& text) {
+    return QString::fromStdU16String(text);
+}
+
+AutomationBool ToAutomationBool(bool value) {
+    return value ? qv::control::kTrue : qv::control::kFalse;
+}
+
+// Each property the control notifies, and the signal that tells Qt of its new value.
+struct Notification {
+    std::string_view name;
+    void (*emitChange)(QvBarCodeWidget&);
+};
+
+}  // namespace
+
+QvBarCodeWidget::QvBarCodeWidget(QWidget* parent)
+    : QWidget(parent),
+      site_(std::make_shared<qv::widget::QtControlSite>()),
+      control_(std::make_unique<qv::control::QvBarCode>(site_)) {
+    setAutoFillBackground(true);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    site_->onPropertyChanged = [this](std::string_view name) { OnPropertyChanged(name); };
+    // 1: the control paints its background behind its surface; 0: the parent shows through.
+    site_->onDisplaySetting = [this](std::int16_t setting) {
+        setAutoFillBackground(setting == 1);
+        update();
+    };
+    site_->onSizeChanged = [this] { OnSizeChanged(); };
+    resize(sizeHint());
+}
+
+QvBarCodeWidget::~QvBarCodeWidget() {
+    site_->onPropertyChanged = nullptr;
+    site_->onDisplaySetting = nullptr;
+    site_->onSizeChanged = nullptr;
+}
+
+QString QvBarCodeWidget::text() const {
+    return ToQString(control_->Text());
+}
+int QvBarCodeWidget::barCodeType() const {
+    return control_->BarCodeType();
+}
+int QvBarCodeWidget::positionX() const {
+    return control_->PositionX();
+}
+int QvBarCodeWidget::positionY() const {
+    return control_->PositionY();
+}
+int QvBarCodeWidget::barHeight() const {
+    return control_->BarHeight();
+}
+int QvBarCodeWidget::barWidth() const {
+    return control_->BarWidth();
+}
+bool QvBarCodeWidget::barWidthSource() const {
+    return control_->BarWidthSource() != qv::control::kFalse;
+}
+bool QvBarCodeWidget::backgroundWhite() const {
+    return control_->BackgroundWhite() != qv::control::kFalse;
+}
+bool QvBarCodeWidget::showValue() const {
+    return control_->ShowValue() != qv::control::kFalse;
+}
+bool QvBarCodeWidget::calculateCheckDigit() const {
+    return control_->CalculateCheckDigit() != qv::control::kFalse;
+}
+bool QvBarCodeWidget::errorFound() const {
+    return control_->ErrorFound() != qv::control::kFalse;
+}
+QString QvBarCodeWidget::errorDescription() const {
+    return ToQString(control_->ErrorDescription());
+}
+
+void QvBarCodeWidget::setText(const QString& text) {
+    control_->SetText(text.toStdU16String());
+}
+void QvBarCodeWidget::setBarCodeType(int type) {
+    control_->SetBarCodeType(type);
+}
+void QvBarCodeWidget::setPositionX(int x) {
+    control_->SetPositionX(x);
+}
+void QvBarCodeWidget::setPositionY(int y) {
+    control_->SetPositionY(y);
+}
+void QvBarCodeWidget::setBarHeight(int height) {
+    control_->SetBarHeight(height);
+}
+void QvBarCodeWidget::setBarWidth(int width) {
+    control_->SetBarWidth(width);
+}
+void QvBarCodeWidget::setBarWidthSource(bool value) {
+    control_->SetBarWidthSource(ToAutomationBool(value));
+}
+void QvBarCodeWidget::setBackgroundWhite(bool value) {
+    control_->SetBackgroundWhite(ToAutomationBool(value));
+}
+void QvBarCodeWidget::setShowValue(bool value) {
+    control_->SetShowValue(ToAutomationBool(value));
+}
+void QvBarCodeWidget::setCalculateCheckDigit(bool value) {
+    control_->SetCalculateCheckDigit(ToAutomationBool(value));
+}
+
+void QvBarCodeWidget::setAutoDraw(bool value) {
+    if (value == autoDraw_) return;
+    autoDraw_ = value;
+    drawPending_ = false;
+    emit autoDrawChanged(value);
+    ScheduleDraw();
+}
+
+void QvBarCodeWidget::OnPropertyChanged(std::string_view name) {
+    using W = QvBarCodeWidget;
+    static constexpr std::array<Notification, 10> kNotifications{{
+        {"Text", [](W& w) { emit w.textChanged(w.text()); }},
+        {"BarCodeType", [](W& w) { emit w.barCodeTypeChanged(w.barCodeType()); }},
+        {"PositionX", [](W& w) { emit w.positionXChanged(w.positionX()); }},
+        {"PositionY", [](W& w) { emit w.positionYChanged(w.positionY()); }},
+        {"BarHeight", [](W& w) { emit w.barHeightChanged(w.barHeight()); }},
+        {"BarWidth", [](W& w) { emit w.barWidthChanged(w.barWidth()); }},
+        {"BarWidthSource", [](W& w) { emit w.barWidthSourceChanged(w.barWidthSource()); }},
+        {"BackgroundWhite", [](W& w) { emit w.backgroundWhiteChanged(w.backgroundWhite()); }},
+        {"ShowValue", [](W& w) { emit w.showValueChanged(w.showValue()); }},
+        {"CalculateCheckDigit",
+         [](W& w) { emit w.calculateCheckDigitChanged(w.calculateCheckDigit()); }},
+    }};
+    for (const Notification& notification : kNotifications) {
+        if (notification.name == name) notification.emitChange(*this);
+    }
+    ScheduleDraw();
+}
+
+// Several changes in a row (a form's setup, an applied page) make one drawing, and no
+// drawing runs inside a setter.
+void QvBarCodeWidget::ScheduleDraw() {
+    if (!autoDraw_ || drawPending_) return;
+    drawPending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (drawPending_) Draw();
+        },
+        Qt::QueuedConnection);
+}
+
+void QvBarCodeWidget::OnSizeChanged() {
+    updateGeometry();
+    resize(sizeHint());
+}
+
+QSize QvBarCodeWidget::sizeHint() const {
+    return {site_->InnerWidth(), site_->InnerHeight()};
+}
+
+QImage QvBarCodeWidget::Picture() const {
+    return qv::widget::ToQImage(control_->Pic1().Image());
+}
+
+qv::host::Variant QvBarCodeWidget::DrawOwnSurface() {
+    drawPending_ = false;
+    // Draw resets the positions and may set BarWidth without telling the host; Qt still
+    // hears of every value that changed.
+    const int x = positionX();
+    const int y = positionY();
+    const int width = barWidth();
+    qv::host::Variant result;
+    try {
+        result = control_->Draw();
+    } catch (...) {
+        update();
+        throw;
+    }
+    update();
+    if (positionX() != x) emit positionXChanged(positionX());
+    if (positionY() != y) emit positionYChanged(positionY());
+    if (barWidth() != width) emit barWidthChanged(barWidth());
+    emit drawn(result.AsInt16());
+    return result;
+}
+
+int QvBarCodeWidget::Draw() {
+    try {
+        return DrawOwnSurface().AsInt16();
+    } catch (const std::exception& failure) {
+        const QString reason = QString::fromUtf8(failure.what());
+        qWarning("QvBarCodeWidget %s: drawing failed: %s", qPrintable(objectName()),
+                 qPrintable(reason));
+        emit failed(reason);
+        return -1;
+    }
+}
+
+void QvBarCodeWidget::paintEvent(QPaintEvent*) {
+    const qv::control::PictureBox& pic1 = control_->Pic1();
+    if (!pic1.Visible()) return;
+    QPainter painter(this);
+    painter.drawImage(QPoint(pic1.Left(), pic1.Top()), qv::widget::ToQImage(pic1.Image()));
+}

@@ -1,0 +1,57 @@
+# Builds the examples against the installed tree, runs the Qt ones and reads their barcodes
+# back: the uic form's picture, and the PDF label rasterised by pdftoppm, whose page must
+# be 50 x 30 mm. print-label is built once more through pkg-config.
+#   cmake -DQV_PREFIX=... -DQV_SOURCE_DIR=... -DQV_WORK_DIR=... -DQV_CXX=... -DQV_GENERATOR=...
+#         -DQV_DECODE=... -P RunQtExamples.cmake
+foreach(variable QV_PREFIX QV_SOURCE_DIR QV_WORK_DIR QV_CXX QV_GENERATOR QV_DECODE)
+    if(NOT DEFINED ${variable})
+        message(FATAL_ERROR "${variable} is not set")
+    endif()
+endforeach()
+
+function(run)
+    execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "failed (${status}): ${ARGN}\n${out}")
+    endif()
+    set(output "${out}" PARENT_SCOPE)
+endfunction()
+
+function(expect_barcode picture text)
+    run(${QV_DECODE} ${picture})
+    string(STRIP "${output}" decoded)
+    if(NOT decoded STREQUAL text)
+        message(FATAL_ERROR "${picture} reads \"${decoded}\", expected \"${text}\"")
+    endif()
+endfunction()
+
+function(expect_label pdf)
+    run(pdfinfo ${pdf})
+    # Qt writes the page in whole points: 142 x 85 is 50 x 30 mm within a tenth of one.
+    if(NOT output MATCHES "Page size: +(141\\.[0-9]+|142) x 85(\\.[0-9]+)? pts")
+        message(FATAL_ERROR "${pdf} is not 50 x 30 mm:\n${output}")
+    endif()
+    get_filename_component(stem ${pdf} NAME_WE)
+    run(pdftoppm -r 300 -png -singlefile ${pdf} ${QV_WORK_DIR}/${stem})
+    expect_barcode(${QV_WORK_DIR}/${stem}.png 4006381333931)
+endfunction()
+
+file(REMOVE_RECURSE ${QV_WORK_DIR})
+file(MAKE_DIRECTORY ${QV_WORK_DIR})
+set(ENV{QT_QPA_PLATFORM} offscreen)
+
+run(${CMAKE_COMMAND} -S ${QV_SOURCE_DIR}/examples -B ${QV_WORK_DIR}/build -G ${QV_GENERATOR}
+    -DCMAKE_CXX_COMPILER=${QV_CXX} -DCMAKE_PREFIX_PATH=${QV_PREFIX})
+run(${CMAKE_COMMAND} --build ${QV_WORK_DIR}/build)
+
+run(${QV_WORK_DIR}/build/label-form --save ${QV_WORK_DIR}/form.png)
+expect_barcode(${QV_WORK_DIR}/form.png 4006381333931)
+run(${QV_WORK_DIR}/build/print-label ${QV_WORK_DIR}/label.pdf)
+expect_label(${QV_WORK_DIR}/label.pdf)
+
+file(GLOB_RECURSE pc_file ${QV_PREFIX}/*/qvbarcode-widget.pc)
+get_filename_component(pc_dir "${pc_file}" DIRECTORY)
+set(ENV{PKG_CONFIG_PATH} ${pc_dir})
+run(sh -c "'${QV_CXX}' '${QV_SOURCE_DIR}/examples/print-label.cpp' $(pkg-config --cflags --libs qvbarcode-widget) -o '${QV_WORK_DIR}/print-label-pc'")
+run(${QV_WORK_DIR}/print-label-pc ${QV_WORK_DIR}/label-pc.pdf)
+expect_label(${QV_WORK_DIR}/label-pc.pdf)

@@ -1,0 +1,116 @@
+// The Qt Designer plugin as installed: loaded from its place without a library search path,
+// and driven by Qt Designer's own form editor, in this process.
+#include <gtest/gtest.h>
+
+#include <ZXing/ReadBarcode.h>
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPluginLoader>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QUndoStack>
+#include <QtDesigner/QDesignerComponents>
+#include <QtDesigner/QDesignerFormEditorInterface>
+#include <QtDesigner/QDesignerFormWindowInterface>
+#include <QtDesigner/QDesignerFormWindowManagerInterface>
+#include <QtDesigner/QDesignerIntegration>
+#include <QtDesigner/QDesignerTaskMenuExtension>
+#include <QtDesigner/QExtensionManager>
+#include <QtDesigner/QFormBuilder>
+#include <QtUiPlugin/QDesignerCustomWidgetInterface>
+#include <memory>
+
+#include "QtTestApplication.h"
+
+namespace qv::designer::test {
+namespace {
+
+// The installed plugin's folder, from the test's environment.
+QString PluginFolder() {
+    return qEnvironmentVariable("QV_DESIGNER_PLUGINS");
+}
+
+std::string Decode(const QImage& picture) {
+    const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
+    const ZXing::ImageView view(grey.constBits(), grey.width(), grey.height(),
+                                ZXing::ImageFormat::Lum, static_cast<int>(grey.bytesPerLine()));
+    const ZXing::Result result = ZXing::ReadBarcode(view);
+    return result.isValid() ? result.text() : "not read";
+}
+
+TEST(DesignerPlugin, LoadsFromItsInstalledPlaceAndItsNewWidgetDrawsABarcode) {
+    Application();
+    ASSERT_FALSE(PluginFolder().isEmpty()) << "QV_DESIGNER_PLUGINS names the plugin's folder";
+    QPluginLoader loader(PluginFolder() + "/libqvbarcode-designer.so");
+    ASSERT_TRUE(loader.load()) << loader.errorString().toStdString();
+    auto* plugin = qobject_cast<QDesignerCustomWidgetInterface*>(loader.instance());
+    ASSERT_NE(plugin, nullptr);
+    EXPECT_EQ(plugin->name(), "QvBarCodeWidget");
+    EXPECT_EQ(plugin->group(), "QvBarCode");
+    EXPECT_EQ(plugin->includeFile(), "QvBarCodeWidget.h");
+    EXPECT_EQ(plugin->icon().availableSizes(), QList<QSize>{QSize(16, 15)});
+
+    // A new widget as Designer makes one: by the plugin, with the properties of its XML.
+    QFormBuilder builder;
+    builder.setPluginPath({PluginFolder()});
+    QBuffer xml;
+    xml.setData(plugin->domXml().toUtf8());
+    xml.open(QIODevice::ReadOnly);
+    const std::unique_ptr<QWidget> widget(builder.load(&xml));
+    ASSERT_NE(widget, nullptr);
+    QSignalSpy drawn(widget.get(), SIGNAL(drawn(int)));
+    ASSERT_TRUE(drawn.wait(5000));
+    EXPECT_EQ(drawn[0][0].toInt(), 0);
+    EXPECT_EQ(Decode(widget->grab().toImage()), "QVBARCODE");
+}
+
+constexpr char kForm[] = R"(<ui version="4.0"><class>Form</class>
+ <widget class="QWidget" name="Form">
+  <widget class="QvBarCodeWidget" name="barCode">
+   <property name="Text"><string>QVBARCODE</string></property>
+  </widget>
+ </widget>
+</ui>)";
+
+TEST(DesignerPlugin, TaskMenuPageAppliesThroughTheFormWindowAsOneUndoStep) {
+    Application();
+    QDesignerComponents::initializeResources();
+    const std::unique_ptr<QDesignerFormEditorInterface> core(
+        QDesignerComponents::createFormEditor(nullptr));
+    QDesignerComponents::initializePlugins(core.get());
+    const QDesignerIntegration integration(core.get());
+    const std::unique_ptr<QDesignerFormWindowInterface> form(
+        core->formWindowManager()->createFormWindow(nullptr));
+    ASSERT_TRUE(form->setContents(QString::fromUtf8(kForm)));
+    QWidget* barcode = form->mainContainer()->findChild<QWidget*>("barCode");
+    ASSERT_NE(barcode, nullptr);
+    auto* menu = qt_extension<QDesignerTaskMenuExtension*>(core->extensionManager(), barcode);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->preferredEditAction()->text(), "Edit Barcode Properties...");
+
+    const int steps = form->commandHistory()->count();
+    menu->preferredEditAction()->trigger();
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    auto* text = dialog->findChild<QLineEdit*>("txtText");
+    text->selectAll();
+    QTest::keyClicks(text, "QV2024");
+    QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Apply),
+                      Qt::LeftButton);
+    EXPECT_EQ(barcode->property("Text"), "QV2024");
+    EXPECT_TRUE(form->contents().contains("<string>QV2024</string>"));
+    EXPECT_EQ(form->commandHistory()->count(), steps + 1);
+
+    form->commandHistory()->undo();
+    EXPECT_EQ(barcode->property("Text"), "QVBARCODE");
+    EXPECT_FALSE(form->contents().contains("QV2024"));
+    dialog->reject();
+}
+
+}  // namespace
+}  // namespace qv::designer::test
