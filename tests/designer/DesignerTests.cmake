@@ -40,3 +40,4 @@ add_test(NAME qt_examples_installed
         -DQV_DECODE=$<TARGET_FILE:qv_decode_barcode>
         -P ${CMAKE_CURRENT_LIST_DIR}/RunQtExamples.cmake)
 set_tests_properties(qt_examples_installed PROPERTIES FIXTURES_REQUIRED qt_prefix TIMEOUT 600)
+
