@@ -22,7 +22,8 @@ packages=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra fonts-comic-neue
-    libicu-dev qt6-base-dev xvfb xauth
+    libicu-dev qt6-base-dev qt6-tools-dev libqt6opengl6-dev designer-qt6 poppler-utils
+    xvfb xauth xdotool
     libzxing-dev clang libclang-rt-14-dev python3
 )
 

@@ -1,5 +1,6 @@
 #include "QvBarCodeWidget.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <QtGlobal>
 #include <array>
@@ -209,9 +210,13 @@ int QvBarCodeWidget::Draw() {
     }
 }
 
-void QvBarCodeWidget::paintEvent(QPaintEvent*) {
+// Only the area to repaint is copied: a picture may be tens of thousands of rows tall.
+void QvBarCodeWidget::paintEvent(QPaintEvent* event) {
     const qv::control::PictureBox& pic1 = control_->Pic1();
     if (!pic1.Visible()) return;
+    const QPoint origin(pic1.Left(), pic1.Top());
+    const QRect area = event->rect().translated(-origin) & QRect(0, 0, pic1.Width(), pic1.Height());
+    if (area.isEmpty()) return;
     QPainter painter(this);
-    painter.drawImage(QPoint(pic1.Left(), pic1.Top()), qv::widget::ToQImage(pic1.Image()));
+    painter.drawImage(area.topLeft() + origin, qv::widget::ToQImage(pic1.Image(), area));
 }

@@ -5,9 +5,16 @@
 namespace qv::widget {
 
 QImage ToQImage(const surface::RasterSurface& surface) {
-    QImage image(surface.width(), surface.height(), QImage::Format_RGB888);
-    for (std::int32_t y = 0; y < surface.height(); ++y) {
-        std::memcpy(image.scanLine(y), surface.RowData(y), surface.RowBytes());
+    return ToQImage(surface, QRect(0, 0, surface.width(), surface.height()));
+}
+
+QImage ToQImage(const surface::RasterSurface& surface, const QRect& area) {
+    const QRect copied = area & QRect(0, 0, surface.width(), surface.height());
+    QImage image(copied.width(), copied.height(), QImage::Format_RGB888);
+    const auto rowBytes = static_cast<std::size_t>(copied.width()) * 3;
+    for (int y = 0; y < copied.height(); ++y) {
+        const std::uint8_t* row = surface.RowData(copied.top() + y);
+        std::memcpy(image.scanLine(y), row + static_cast<std::size_t>(copied.left()) * 3, rowBytes);
     }
     return image;
 }

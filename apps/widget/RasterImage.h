@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 
 #include "surface/RasterSurface.h"
 
 namespace qv::widget {
 
-// A deep copy of the surface's pixels as a Qt image in the same RGB layout.
+// A deep copy of the surface's pixels, or of an area inside it, as a Qt image in the same
+// RGB layout.
 QImage ToQImage(const surface::RasterSurface& surface);
+QImage ToQImage(const surface::RasterSurface& surface, const QRect& area);
 
 }  // namespace qv::widget
