@@ -4,209 +4,94 @@
 #include <memory>
 #include <optional>
 
-#include "ByteReader.h"
-#include "ControlInvariants.h"
-#include "CountingSurface.h"
-#include "FuzzSite.h"
-#include "FuzzValues.h"
+#include "FuzzHost.h"
+#include "FuzzInput.h"
 #include "control/QvBarCode.h"
-#include "host/FailedCall.h"
 #include "support/FixedFont.h"
-#include "surface/SurfaceHandles.h"
 
 namespace qv::fuzz {
 namespace {
 
 using control::QvBarCode;
-using host::FailedCall;
 using surface::SurfaceHandle;
+
+// A float as given, or a modest one.
+float ConsumeFloat(ByteReader& in, float modestMax) {
+    if (in.Byte() % 4 == 0) return in.Read<float>();
+    return static_cast<float>(in.Read<std::uint16_t>()) * modestMax / 65535.0f;
+}
 
 // The real font, or one whose measurements the input chooses, however absurd.
 std::shared_ptr<const surface::Font> ConsumeFont(ByteReader& in) {
-    static const auto real = surface::ControlFont();
-    if (in.InRange<int>(0, 3) < 2) return real;
+    if (in.InRange<int>(0, 3) < 2) return surface::ControlFont();
     const float width = ConsumeFloat(in, 400.0f);
     return std::make_shared<testing::FixedFont>(width, ConsumeFloat(in, 60.0f), 200);
 }
 
-struct CallerSurface {
-    explicit CallerSurface(ByteReader& in) : surface(Consume(in)) {}
-    static std::shared_ptr<CountingSurface> Consume(ByteReader& in) {
-        const auto width = in.InRange<std::int32_t>(0, 400);
-        const auto height = in.InRange<std::int32_t>(0, 200);
-        const auto background = in.Read<std::uint32_t>() & 0xFFFFFF;
-        return std::make_shared<CountingSurface>(
-            width, height, background, in.Bool() ? surface::kTransparent : surface::kOpaque);
-    }
-    std::shared_ptr<CountingSurface> surface;
-    surface::ScopedSurfaceHandle handle{surface};
-};
-
-enum class Target { OwnOmitted, OwnMinusOne, Caller, OwnHandleAsCaller, AnyHandle };
-
 class ControlSession {
   public:
     explicit ControlSession(ByteReader& in)
-        : in_(in),
-          control_(site_, ConsumeFont(in)),
-          callers_{CallerSurface(in), CallerSurface(in)} {}
+        : in_(in), control_(site_, ConsumeFont(in)), surfaces_(in) {}
 
     void Run() {
-        StartFromPreset();
         for (int step = 0; step < 48 && in_.remaining() > 0; ++step) Step(0);
     }
 
   private:
-    // Most inputs start from a drawable setting, so few bytes reach the drawing code.
-    void StartFromPreset() {
-        static constexpr std::array<std::u16string_view, 6> kTexts{
-            u"1234567890", u"12345678901", u"400638133393", u"CODE 39", u" 12 ", u"*A*"};
-        const std::uint8_t preset = in_.Byte();
-        if (preset < 32) return;
-        control_.SetText(std::u16string(kTexts[preset % kTexts.size()]));
-        control_.SetBarCodeType((preset >> 3) % 4);
-        control_.SetBarWidth(preset & 1 ? 300 : 120);
-        control_.SetBarHeight(60);
-        control_.SetShowValue(preset & 2 ? control::kTrue : control::kFalse);
-        control_.SetBackgroundWhite(preset & 4 ? control::kTrue : control::kFalse);
-    }
-
+    // 0 to 9 set a property, 10 to 12 steer the host, 13 resizes it, 14 has it call back in
+    // while it processes pending events, 15 to 19 draw.
     void Step(int depth) {
-        using Int32Property =
-            std::pair<void (QvBarCode::*)(std::int32_t), std::int32_t (QvBarCode::*)() const>;
-        using BoolProperty = std::pair<void (QvBarCode::*)(control::AutomationBool),
-                                       control::AutomationBool (QvBarCode::*)() const>;
-        static constexpr std::array<Int32Property, 4> kInt32s{{
-            {&QvBarCode::SetPositionX, &QvBarCode::PositionX},
-            {&QvBarCode::SetPositionY, &QvBarCode::PositionY},
-            {&QvBarCode::SetBarHeight, &QvBarCode::BarHeight},
-            {&QvBarCode::SetBarWidth, &QvBarCode::BarWidth},
-        }};
-        static constexpr std::array<BoolProperty, 4> kBools{{
-            {&QvBarCode::SetBarWidthSource, &QvBarCode::BarWidthSource},
-            {&QvBarCode::SetBackgroundWhite, &QvBarCode::BackgroundWhite},
-            {&QvBarCode::SetShowValue, &QvBarCode::ShowValue},
-            {&QvBarCode::SetCalculateCheckDigit, &QvBarCode::CalculateCheckDigit},
-        }};
         const int step = in_.InRange<int>(0, 19);
-        if (step == 0) {
-            SetAndCheck(&QvBarCode::SetText, &QvBarCode::Text, ConsumeText(in_));
-        } else if (step == 1) {
-            const bool small = in_.Bool();
-            SetAndCheck(&QvBarCode::SetBarCodeType, &QvBarCode::BarCodeType,
-                        small ? in_.InRange<std::int32_t>(-1, 4) : in_.Read<std::int32_t>());
-        } else if (step <= 5) {
-            SetAndCheck(kInt32s[step - 2].first, kInt32s[step - 2].second, ConsumeInt32(in_));
-        } else if (step <= 9) {
-            SetAndCheck(kBools[step - 6].first, kBools[step - 6].second, ConsumeBool(in_));
-        } else if (step == 10) {
-            site_->failNotifications = in_.InRange<int>(0, 3) == 0;
-        } else if (step == 11) {
-            site_->failPendingEvents = in_.InRange<int>(0, 7) == 0;
-        } else if (step == 12) {
-            site_->SelectLanguage(in_.Byte());
-        } else if (step == 13) {
-            ResizeHost();
-        } else if (step == 14 && depth == 0) {
-            // The host calls back into the control while it processes pending events.
+        if (step <= 9) return SetProperty(in_, control_, *site_, step);
+        if (step <= 12) return site_->Steer(step - 10, in_);
+        if (step == 13) return ResizeHost();
+        if (step >= 15) return Draw(step);
+        if (depth == 0) {
             site_->duringPendingEvents = [this] {
                 ++nestedCalls_;
                 Step(1);
             };
-        } else if (step == 15 || step == 16) {
-            Draw(step == 15 ? Target::OwnOmitted : Target::OwnMinusOne);
-        } else if (step == 17 || step == 18) {
-            Draw(Target::Caller);
-        } else if (step == 19) {
-            Draw(in_.Bool() ? Target::OwnHandleAsCaller : Target::AnyHandle);
         }
-    }
-
-    // A setter stores even when the host's notification fails, and never touches the error state.
-    template <typename Value, typename Getter>
-    void SetAndCheck(void (QvBarCode::*setter)(Value), Getter getter, const Value& value) {
-        const ErrorState before = ErrorStateOf(control_);
-        bool failed = false;
-        try {
-            (control_.*setter)(value);
-        } catch (const FailedCall&) {
-            failed = true;
-        }
-        QV_REQUIRE(failed == site_->failNotifications);
-        QV_REQUIRE((control_.*getter)() == value && ErrorStateOf(control_) == before);
     }
 
     void ResizeHost() {
-        try {
-            if (in_.Bool()) {
-                const float width = ConsumeFloat(in_, 60000.0f);
-                site_->SetOuterSize(width, ConsumeFloat(in_, 60000.0f));
-            } else {
-                site_->SetUnitsPerPixel(ConsumeFloat(in_, 40.0f));
-            }
-        } catch (const FailedCall&) {
-        }
+        const bool outer = in_.Bool();
+        const float first = ConsumeFloat(in_, outer ? 60000.0f : 40.0f);
+        Fails([&] {
+            if (outer) site_->SetOuterSize(first, ConsumeFloat(in_, 60000.0f));
+            if (!outer) site_->SetUnitsPerPixel(first);
+        });
     }
 
-    struct Before {
-        ErrorState errors;
-        std::int32_t positionX, positionY;
-        bool visible;
-        SurfaceHandle hdc;
-        int nestedCalls;
-    };
-
-    void Draw(Target target) {
-        CountingSurface* caller = nullptr;
-        SurfaceHandle hdc = surface::kNoSurface;
-        if (target == Target::Caller) {
-            CallerSurface& chosen = callers_[in_.InRange<std::size_t>(0, 1)];
-            caller = chosen.surface.get();
-            hdc = chosen.handle.get();
-        } else if (target == Target::OwnHandleAsCaller) {
-            hdc = control_.Pic1().hDC();
-        } else if (target == Target::AnyHandle) {
-            hdc = in_.Read<SurfaceHandle>();
-        }
-        const Before before{ErrorStateOf(control_),
-                            control_.PositionX(),
-                            control_.PositionY(),
-                            control_.Pic1().Visible(),
-                            hdc,
-                            nestedCalls_};
-        if (caller) caller->BeginDrawing();
-        std::optional<host::Variant> result;
-        try {
-            result = target == Target::OwnOmitted ? control_.Draw() : control_.Draw(hdc);
-        } catch (const FailedCall&) {
-            // A failed call keeps the error state, unless the host drew meanwhile.
-            QV_REQUIRE(nestedCalls_ != before.nestedCalls ||
-                       ErrorStateOf(control_) == before.errors);
-        }
-        if (caller) caller->CheckDrawingLeftNoTrace();
-        CheckErrorStateIsConsistent(control_);
-        if (result) {
-            const std::int16_t code = CheckDrawResult(control_, *result, site_->Messages());
-            if (target != Target::OwnOmitted) CheckSurfaceOutcome(code, hdc, before);
-        }
-    }
-
-    void CheckSurfaceOutcome(std::int16_t code, SurfaceHandle hdc, const Before& before) {
+    // 15 omits the handle; 16 to 19 pass none, a caller's, the own one or a stale one.
+    void Draw(int step) {
+        const auto kind = static_cast<Surfaces::Kind>(std::max(step - 16, 0));
+        SurfaceHandle hdc = surfaces_.Handle(kind, in_, control_);
+        const SurfaceHandle given = hdc;
+        const ErrorState errors = ErrorStateOf(control_);
         const auto& pic = control_.Pic1();
-        const bool nested = nestedCalls_ != before.nestedCalls;
-        const bool positionsKept =
-            control_.PositionX() == before.positionX && control_.PositionY() == before.positionY;
+        const std::int32_t x = control_.PositionX(), y = control_.PositionY();
+        const bool visible = pic.Visible();
+        const int nestedCalls = nestedCalls_;
+        surfaces_.BeginDrawing();
+        std::optional<host::Variant> result;
+        Fails([&] { result = step == 15 ? control_.Draw() : control_.Draw(hdc); });
+        surfaces_.CheckDrawingLeftNoTrace();
+        const bool hostDrew = nestedCalls_ != nestedCalls;
+        const int code = CheckDrawOutcome(control_, result, errors, site_->Messages(), hostDrew);
+        if (!result || step == 15) return;
+        const bool positionsKept = control_.PositionX() == x && control_.PositionY() == y;
         if (code == symbology::kBlankText) {
             // Refused before anything was prepared.
-            QV_REQUIRE(hdc == before.hdc && positionsKept && pic.Visible() == before.visible);
-        } else if (before.hdc != surface::kNoSurface) {
-            QV_REQUIRE(hdc == before.hdc && (nested || (!pic.Visible() && positionsKept)));
+            QV_REQUIRE(hdc == given && positionsKept && pic.Visible() == visible);
+        } else if (given != surface::kNoSurface) {
+            QV_REQUIRE(hdc == given && (hostDrew || (!pic.Visible() && positionsKept)));
         } else {
             QV_REQUIRE(hdc == pic.hDC());
-            if (nested) return;
+            if (hostDrew) return;
+            // Shown at the origin; the kept drawing is what the surface shows, at its size.
             QV_REQUIRE(pic.Visible() && pic.Left() == 0 && pic.Top() == 0);
             QV_REQUIRE(control_.PositionX() == 0 && control_.PositionY() == 0);
-            // The kept drawing is what the surface shows, at the surface's size.
             const auto& picture = pic.Picture();
             QV_REQUIRE((code == symbology::kDrawn) == (picture != nullptr));
             QV_REQUIRE(!picture ||
@@ -217,7 +102,7 @@ class ControlSession {
     ByteReader& in_;
     std::shared_ptr<FuzzSite> site_ = std::make_shared<FuzzSite>();
     QvBarCode control_;
-    std::array<CallerSurface, 2> callers_;
+    Surfaces surfaces_;
     int nestedCalls_ = 0;
 };
 

@@ -1,0 +1,243 @@
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "FuzzInput.h"
+#include "control/QvBarCode.h"
+#include "control/ResultMessages.h"
+#include "host/ControlSite.h"
+#include "host/FailedCall.h"
+#include "surface/RasterSurface.h"
+#include "surface/SurfaceHandles.h"
+
+namespace qv::fuzz {
+
+// A host that the input steers: its user language, whether its services fail, and work it
+// runs when the control lets it process pending events (where a host may call back in).
+class FuzzSite final : public host::StandaloneSite {
+  public:
+    // English names of user languages; only 1 to 3 ask for Spanish messages.
+    static constexpr std::array<const char*, 8> kLanguages{
+        "English", "Spanish", "SPANISH", "sPaNiSh", "Catalan", "Portuguese", "", "Spanish "};
+
+    // Changes one setting from the input: 0 refused notifications, 1 a failing event queue,
+    // 2 the user's language.
+    void Steer(int setting, ByteReader& in) {
+        if (setting == 0) failNotifications = in.InRange<int>(0, 3) == 0;
+        if (setting == 1) failPendingEvents = in.InRange<int>(0, 7) == 0;
+        if (setting == 2) language_ = in.Byte() % kLanguages.size();
+    }
+    control::MessageLanguage Messages() const {
+        return language_ >= 1 && language_ <= 3 ? control::MessageLanguage::Spanish
+                                                : control::MessageLanguage::English;
+    }
+
+    bool failNotifications = false;
+    bool failPendingEvents = false;
+    // Runs once, at the next processing of pending events, then is dropped.
+    std::function<void()> duringPendingEvents;
+
+    void PropertyChanged(std::string_view) override { FailIf(failNotifications, "host refused"); }
+    void ProcessPendingEvents() override {
+        FailIf(failPendingEvents, "event queue failed");
+        if (auto work = std::exchange(duringPendingEvents, nullptr)) work();
+    }
+    std::string EnglishLanguageName() const override { return kLanguages[language_]; }
+
+  private:
+    static void FailIf(bool fail, const char* what) {
+        if (fail) throw host::FailedCall(host::FailureReason::PlatformFailure, what);
+    }
+    std::size_t language_ = 0;
+};
+
+using ErrorState = std::pair<std::int16_t, std::u16string>;  // ErrorFound, ErrorDescription
+
+inline ErrorState ErrorStateOf(const control::QvBarCode& control) {
+    return {control.ErrorFound(), control.ErrorDescription()};
+}
+
+// What a Draw must leave, given its result or nothing for a failed call. The error state is
+// one a Draw could have left; a failed call keeps the one it found, unless the host drew
+// meanwhile; a result is a known code as a 16-bit Variant, with the error state that says
+// exactly that code in the user's language (nothing for 0). Returns the code, -1 if none.
+inline int CheckDrawOutcome(const control::QvBarCode& control,
+                            const std::optional<host::Variant>& result, const ErrorState& before,
+                            control::MessageLanguage language, bool hostDrew = false) {
+    const bool found = control.ErrorFound() == control::kTrue;
+    QV_REQUIRE(found || control.ErrorFound() == control::kFalse);
+    QV_REQUIRE(found == !control.ErrorDescription().empty());
+    if (!result) {
+        QV_REQUIRE(hostDrew || ErrorStateOf(control) == before);
+        return -1;
+    }
+    QV_REQUIRE(result->type() == host::Variant::Type::Int16);
+    const std::int16_t code = result->AsInt16();
+    QV_REQUIRE(code == 0 || (code >= 1100 && code <= 1104));
+    // A known code has a message, so the description is never empty when ErrorFound is True.
+    QV_REQUIRE(found == (code > 0));
+    QV_REQUIRE(control.ErrorDescription() ==
+               (code > 0 ? control::ResultMessage(code, language) : std::u16string_view()));
+    return code;
+}
+
+// Runs a call that may end as a failed call, and says whether it did.
+template <typename Call>
+bool Fails(Call&& call) {
+    try {
+        call();
+        return false;
+    } catch (const host::FailedCall&) {
+        return true;
+    }
+}
+
+// Sets one property to a value from the input: 0 Text, 1 BarCodeType, 2 PositionX,
+// 3 PositionY, 4 BarHeight, 5 BarWidth, 6 to 9 the Booleans. A setter stores even when the
+// host refuses its notification, and never touches the error state.
+inline void SetProperty(ByteReader& in, control::QvBarCode& control, const FuzzSite& site,
+                        int property) {
+    using C = control::QvBarCode;
+    static constexpr std::array kInt32s{
+        std::pair{&C::SetBarCodeType, &C::BarCodeType}, std::pair{&C::SetPositionX, &C::PositionX},
+        std::pair{&C::SetPositionY, &C::PositionY}, std::pair{&C::SetBarHeight, &C::BarHeight},
+        std::pair{&C::SetBarWidth, &C::BarWidth}};
+    static constexpr std::array kBools{
+        std::pair{&C::SetBarWidthSource, &C::BarWidthSource},
+        std::pair{&C::SetBackgroundWhite, &C::BackgroundWhite},
+        std::pair{&C::SetShowValue, &C::ShowValue},
+        std::pair{&C::SetCalculateCheckDigit, &C::CalculateCheckDigit}};
+    const ErrorState before = ErrorStateOf(control);
+    const auto set = [&](auto setter, auto getter, const auto& value) {
+        QV_REQUIRE(Fails([&] { (control.*setter)(value); }) == site.failNotifications);
+        QV_REQUIRE((control.*getter)() == value && ErrorStateOf(control) == before);
+    };
+    if (property == 0) return set(&C::SetText, &C::Text, ConsumeText(in));
+    if (property > 5) {
+        return set(kBools[property - 6].first, kBools[property - 6].second, ConsumeBool(in));
+    }
+    set(kInt32s[property - 1].first, kInt32s[property - 1].second, ConsumeInt32(in));
+}
+
+// A caller's surface as a host hands it over: a raster picture behind a decorator that counts
+// pen selections and remembers the area the operations asked to change, so a drawing can be
+// checked for leaked pens, a changed background mode and pixels written elsewhere.
+class CountingSurface final : public surface::DrawingSurface {
+  public:
+    // The pen a host had selected before the control drew; it must be current again after.
+    static constexpr surface::Pen kHostPen{0x123456, 1};
+
+    CountingSurface(std::int32_t width, std::int32_t height, surface::Colour background, int bkMode)
+        : raster_(width, height, background), hostMode_(bkMode) {
+        raster_.SelectPen(kHostPen);
+        raster_.SetBkMode(bkMode);
+    }
+
+    // Call before a drawing: takes a snapshot and forgets what earlier drawings asked for.
+    void BeginDrawing() {
+        constexpr std::int64_t kFar = std::numeric_limits<std::int64_t>::max();
+        touched_ = {kFar, kFar, -kFar, -kFar};
+        snapshot_ = raster_.ContiguousPixels();
+    }
+    // After a drawing, finished or ended by a failed call.
+    void CheckDrawingLeftNoTrace() const {
+        QV_REQUIRE(selections_ % 2 == 0 && pen_ == kHostPen && raster_.bkMode() == hostMode_);
+        const std::vector<std::uint8_t> now = raster_.ContiguousPixels();
+        if (now == snapshot_) return;
+        for (std::size_t at = 0; at < now.size(); at += 3) {
+            const auto x = static_cast<std::int64_t>(at / 3 % raster_.width());
+            const auto y = static_cast<std::int64_t>(at / 3 / raster_.width());
+            const bool asked =
+                x >= touched_[0] && y >= touched_[1] && x <= touched_[2] && y <= touched_[3];
+            QV_REQUIRE(asked ||
+                       std::equal(now.begin() + at, now.begin() + at + 3, snapshot_.begin() + at));
+        }
+    }
+
+    surface::Colour GetBkColor() const override { return raster_.GetBkColor(); }
+    void FillRect(const surface::Rect& r, surface::Colour brush) override {
+        Touch(r.left, r.top, r.right - 1LL, r.bottom - 1LL);
+        raster_.FillRect(r, brush);
+    }
+    surface::Pen SelectPen(const surface::Pen& pen) override {
+        ++selections_;
+        return raster_.SelectPen(pen_ = pen);
+    }
+    void MoveTo(std::int32_t x, std::int32_t y) override { raster_.MoveTo(penX_ = x, penY_ = y); }
+    void LineTo(std::int32_t x, std::int32_t y) override {
+        const std::int64_t reach = std::max(pen_.width, 1);
+        Touch(std::min(penX_, x) - reach, std::min(penY_, y) - reach, std::max(penX_, x) + reach,
+              std::max(penY_, y) + reach);
+        raster_.LineTo(penX_ = x, penY_ = y);
+    }
+    int SetBkMode(int mode) override { return raster_.SetBkMode(mode); }
+    void DrawText(std::string_view text, const surface::Rect& r, unsigned format) override {
+        QV_REQUIRE(!(format & surface::kNoClip));  // captions stay in their box
+        Touch(r.left, r.top, r.right - 1LL, r.bottom - 1LL);
+        raster_.DrawText(text, r, format);
+    }
+
+  private:
+    // Widens the inclusive box of everything asked for by a non-empty one.
+    void Touch(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) {
+        if (left > right || top > bottom) return;
+        touched_ = {std::min(touched_[0], left), std::min(touched_[1], top),
+                    std::max(touched_[2], right), std::max(touched_[3], bottom)};
+    }
+
+    surface::RasterSurface raster_;
+    const int hostMode_;
+    int selections_ = 0;
+    surface::Pen pen_ = kHostPen;
+    std::int32_t penX_ = 0, penY_ = 0;
+    std::array<std::int64_t, 4> touched_{};  // left, top, right, bottom
+    std::vector<std::uint8_t> snapshot_;
+};
+
+// The handles a host passes to Draw: none, one of its two surfaces, the control's own, or a
+// stale one (an invented one fails alike).
+class Surfaces {
+  public:
+    enum Kind { kNone, kCaller, kOwn, kStale };
+
+    explicit Surfaces(ByteReader& in) {
+        for (std::size_t i = 0; i < callers_.size(); ++i) {
+            const auto width = in.InRange<std::int32_t>(0, 400);
+            const auto height = in.InRange<std::int32_t>(0, 200);
+            const auto background = in.Read<std::uint32_t>() & 0xFFFFFF;
+            callers_[i] = std::make_shared<CountingSurface>(
+                width, height, background, in.Bool() ? surface::kTransparent : surface::kOpaque);
+            handles_[i] = surface::ScopedSurfaceHandle(callers_[i]);
+        }
+    }
+
+    surface::SurfaceHandle Handle(Kind kind, ByteReader& in, const control::QvBarCode& control) {
+        if (kind == kCaller) return handles_[in.Bool()].get();
+        return kind == kOwn ? control.Pic1().hDC() : kind == kStale ? stale_ : surface::kNoSurface;
+    }
+
+    // Around every call that may draw: the host's surfaces keep no trace of it outside what
+    // it asked to change.
+    void BeginDrawing() {
+        for (const auto& caller : callers_) caller->BeginDrawing();
+    }
+    void CheckDrawingLeftNoTrace() const {
+        for (const auto& caller : callers_) caller->CheckDrawingLeftNoTrace();
+    }
+
+  private:
+    std::array<std::shared_ptr<CountingSurface>, 2> callers_;
+    std::array<surface::ScopedSurfaceHandle, 2> handles_;
+    const surface::SurfaceHandle stale_ =
+        surface::ScopedSurfaceHandle(std::make_shared<surface::RasterSurface>(1, 1, 0)).get();
+};
+
+}  // namespace qv::fuzz
