@@ -80,10 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     qv::fuzz::ByteReader in(data, size);
     qv::cli::BarcodeSettings defaults;
     if (in.Bool()) {
-        defaults.text = "DEFAULT";
-        defaults.barCodeType = 2;
-        defaults.barWidth = 300;
-        defaults.showValue = qv::cli::kTrue;
+        defaults = {.text = "DEFAULT", .barCodeType = 2, .barWidth = 300, .showValue = -1};
     }
     qv::fuzz::CheckQuotingRoundTrips(in);
     qv::fuzz::CheckPattern(in);

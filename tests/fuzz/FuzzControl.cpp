@@ -1,6 +1,5 @@
 // Drives one control through any sequence of property settings, host failures and drawings,
 // and checks after every call what the control promises its host.
-#include <array>
 #include <memory>
 #include <optional>
 
@@ -11,9 +10,6 @@
 
 namespace qv::fuzz {
 namespace {
-
-using control::QvBarCode;
-using surface::SurfaceHandle;
 
 // A float as given, or a modest one.
 float ConsumeFloat(ByteReader& in, float modestMax) {
@@ -66,8 +62,8 @@ class ControlSession {
     // 15 omits the handle; 16 to 19 pass none, a caller's, the own one or a stale one.
     void Draw(int step) {
         const auto kind = static_cast<Surfaces::Kind>(std::max(step - 16, 0));
-        SurfaceHandle hdc = surfaces_.Handle(kind, in_, control_);
-        const SurfaceHandle given = hdc;
+        surface::SurfaceHandle hdc = surfaces_.Handle(kind, in_, control_);
+        const surface::SurfaceHandle given = hdc;
         const ErrorState errors = ErrorStateOf(control_);
         const auto& pic = control_.Pic1();
         const std::int32_t x = control_.PositionX(), y = control_.PositionY();
@@ -101,7 +97,7 @@ class ControlSession {
 
     ByteReader& in_;
     std::shared_ptr<FuzzSite> site_ = std::make_shared<FuzzSite>();
-    QvBarCode control_;
+    control::QvBarCode control_;
     Surfaces surfaces_;
     int nestedCalls_ = 0;
 };

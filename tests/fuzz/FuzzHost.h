@@ -40,8 +40,7 @@ class FuzzSite final : public host::StandaloneSite {
                                                 : control::MessageLanguage::English;
     }
 
-    bool failNotifications = false;
-    bool failPendingEvents = false;
+    bool failNotifications = false, failPendingEvents = false;
     // Runs once, at the next processing of pending events, then is dropped.
     std::function<void()> duringPendingEvents;
 

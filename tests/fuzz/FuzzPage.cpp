@@ -32,13 +32,11 @@ void CheckPage(QvBarCodePP& page) {
     if (page.LblMsg.Caption() == u".") return;  // nothing has evaluated the page yet
     QV_REQUIRE(page.chkCalculateCheckDigit.Enabled() == (type == 0 || type == 1 || type == 3));
     // Every edit that bears on completeness re-evaluates it, so OKEnabled is never stale.
-    std::u16string_view text = page.txtText.Text();
-    while (!text.empty() && text.front() == u' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == u' ') text.remove_suffix(1);
+    const bool text = page.txtText.Text().find_first_not_of(u' ') != std::u16string::npos;
     const bool sized = (NumericValueOf(page.txtBarWidth.Text()) > 0 &&
                         NumericValueOf(page.txtBarHeight.Text()) > 0) ||
                        page.chkBarWidthSource.Value() == 1;
-    QV_REQUIRE(page.OKEnabled() == (!text.empty() && type >= 0 && sized));
+    QV_REQUIRE(page.OKEnabled() == (text && type >= 0 && sized));
 }
 
 void Apply(QvBarCodePP& page, FuzzPageHost& host) {
