@@ -1,5 +1,6 @@
 // Drives one control through any sequence of property settings, host failures and drawings,
 // and checks after every call what the control promises its host.
+#include <algorithm>
 #include <memory>
 #include <optional>
 
