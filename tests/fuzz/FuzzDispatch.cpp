@@ -46,7 +46,7 @@ class DispatchSession {
         if (pick == 0) return Variant();
         if (pick == 1) return Variant::FromInt16(static_cast<std::int16_t>(ConsumeInt32(in_)));
         if (pick == 2) return Variant::FromInt32(ConsumeInt32(in_));
-        if (pick == 3) return Variant::FromBool(in_.Bool());
+        if (pick == 3) return Variant::FromAutomationBool(ConsumeBool(in_));
         if (pick >= 5) return Variant::FromText(ConsumeText(in_));
         const auto kind = static_cast<Surfaces::Kind>(in_.InRange<int>(0, 3));
         return Variant::FromInt32(surfaces_.Handle(kind, in_, *control_));
