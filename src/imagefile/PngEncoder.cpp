@@ -2,7 +2,9 @@
 #include <png.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <csetjmp>
 #include <cstring>
 #include <new>
@@ -20,7 +22,7 @@ namespace {
 
 // How few bits per pixel the picture needs. Barcodes are mostly two-colour, written as a
 // 1-bit palette; a caption's antialiasing on black and white stays 8-bit grey.
-enum class PixelLayout { TwoColours, Grey, Rgb };
+enum class PixelLayout { TwoColours, Grey, Rgb, Rgba };
 
 struct PackedImage {
     PixelLayout layout = PixelLayout::TwoColours;
@@ -29,6 +31,25 @@ struct PackedImage {
     std::size_t rowBytes = 0;
     std::vector<std::uint8_t> rows;  // empty for RGB: the surface's own rows are written
 };
+
+// A picture with transparency: its colours and opacities interleaved, row by row.
+PackedImage PackWithAlpha(const surface::RasterSurface& surface,
+                          const std::vector<std::uint8_t>& alpha) {
+    PackedImage image;
+    image.layout = PixelLayout::Rgba;
+    image.rowBytes = static_cast<std::size_t>(surface.width()) * 4;
+    image.rows.resize(image.rowBytes * static_cast<std::size_t>(surface.height()));
+    std::uint8_t* out = image.rows.data();
+    const std::uint8_t* opacity = alpha.data();
+    for (std::int32_t y = 0; y < surface.height(); ++y) {
+        const std::uint8_t* p = surface.RowData(y);
+        for (std::int32_t x = 0; x < surface.width(); ++x, p += 3, out += 4) {
+            std::memcpy(out, p, 3);
+            out[3] = *opacity++;
+        }
+    }
+    return image;
+}
 
 // Most rows of a barcode repeat the one above; comparing them once is far cheaper than
 // looking at their pixels in every pass.
@@ -178,6 +199,7 @@ struct RowSource {
     const std::uint8_t* const* rows;
     std::size_t rowBytes;
     const RepeatedRows* repeated;
+    double dotsPerInch;
 };
 
 // One deflate stream per thread, reset for every image instead of set up anew: its tables
@@ -255,10 +277,15 @@ bool WriteRows(const RowSource& source, const std::vector<std::uint8_t>& compres
     const bool bits = source.layout == PixelLayout::TwoColours;
     const int colourType = bits                                 ? PNG_COLOR_TYPE_PALETTE
                            : source.layout == PixelLayout::Grey ? PNG_COLOR_TYPE_GRAY
+                           : source.layout == PixelLayout::Rgba ? PNG_COLOR_TYPE_RGBA
                                                                 : PNG_COLOR_TYPE_RGB;
     png_set_IHDR(png, info, source.width, source.height, bits ? 1 : 8, colourType,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
     if (bits) png_set_PLTE(png, info, source.palette, source.paletteSize);
+    if (source.dotsPerInch > 0.0) {
+        const auto perMetre = static_cast<png_uint_32>(std::lround(source.dotsPerInch / 0.0254));
+        png_set_pHYs(png, info, perMetre, perMetre, PNG_RESOLUTION_METER);
+    }
     png_write_info(png, info);
     // The image data is filtered and compressed here, where repeated rows are known, and
     // libpng frames it as the one IDAT chunk.
@@ -272,11 +299,25 @@ bool WriteRows(const RowSource& source, const std::vector<std::uint8_t>& compres
 }  // namespace
 
 std::string EncodePng(const surface::RasterSurface& surface) {
+    return EncodePng(surface, PngDetails{});
+}
+
+std::string EncodePng(const surface::RasterSurface& surface, const PngDetails& details) {
     if (surface.width() == 0 || surface.height() == 0) {
         throw FailedCall(FailureReason::InvalidValue, "a PNG image needs at least one pixel");
     }
-    const RepeatedRows repeated = FindRepeatedRows(surface);
-    const PackedImage image = Pack(surface, repeated);
+    const std::size_t pixels =
+        static_cast<std::size_t>(surface.width()) * static_cast<std::size_t>(surface.height());
+    if (!details.alpha.empty() && details.alpha.size() != pixels) {
+        throw FailedCall(FailureReason::InvalidValue, "PNG alpha: one opacity per pixel needed");
+    }
+    const bool transparent = std::ranges::any_of(details.alpha, [](auto a) { return a != 255; });
+    // Rows with equal colours may differ in opacity: with alpha, every row is filtered.
+    const RepeatedRows repeated = transparent
+                                      ? RepeatedRows(static_cast<std::size_t>(surface.height()))
+                                      : FindRepeatedRows(surface);
+    const PackedImage image =
+        transparent ? PackWithAlpha(surface, details.alpha) : Pack(surface, repeated);
     std::vector<const std::uint8_t*> rows(static_cast<std::size_t>(surface.height()));
     for (std::size_t y = 0; y < rows.size(); ++y) {
         rows[y] = image.rows.empty() ? surface.RowData(static_cast<std::int32_t>(y))
@@ -298,7 +339,8 @@ std::string EncodePng(const surface::RasterSurface& surface) {
                            image.paletteSize,
                            rows.data(),
                            image.rowBytes,
-                           &repeated};
+                           &repeated,
+                           details.dotsPerInch};
     thread_local Deflater deflater;
     thread_local std::vector<std::uint8_t> filtered;
     std::vector<std::uint8_t> compressed;

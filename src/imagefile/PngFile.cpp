@@ -52,7 +52,12 @@ void WritePng(const surface::RasterSurface& surface, const std::filesystem::path
     WriteFileAtomically(path, EncodePng(surface));
 }
 
-surface::RasterSurface ReadPng(const std::filesystem::path& path) {
+namespace {
+
+// Decodes the file as 8-bit samples, channels per pixel as the format says; transparency
+// composed onto white unless the format keeps alpha.
+std::vector<std::uint8_t> DecodePng(const std::filesystem::path& path, std::uint32_t format,
+                                    std::int32_t& width, std::int32_t& height) {
     PngImage image;
     if (!png_image_begin_read_from_file(image.get(), path.c_str())) {
         throw FailedCall(FailureReason::PlatformFailure, path.string() + ": " + image.message());
@@ -62,22 +67,52 @@ surface::RasterSurface ReadPng(const std::filesystem::path& path) {
         throw FailedCall(FailureReason::OutOfMemory,
                          path.string() + ": image larger than 64 million pixels");
     }
-    image->format = PNG_FORMAT_RGB;
-    surface::RasterSurface surface(static_cast<std::int32_t>(image->width),
-                                   static_cast<std::int32_t>(image->height));
-    std::vector<std::uint8_t> pixels(surface.RowBytes() * image->height);
+    image->format = format;
+    width = static_cast<std::int32_t>(image->width);
+    height = static_cast<std::int32_t>(image->height);
+    const std::size_t rowBytes = PNG_IMAGE_ROW_STRIDE(*image.get());
+    std::vector<std::uint8_t> pixels(rowBytes * image->height);
     const png_color white{0xFF, 0xFF, 0xFF};
     if (!png_image_finish_read(image.get(), &white, pixels.data(),
-                               static_cast<png_int_32>(surface.RowBytes()), nullptr)) {
+                               static_cast<png_int_32>(rowBytes), nullptr)) {
         throw FailedCall(FailureReason::PlatformFailure, path.string() + ": " + image.message());
     }
-    for (std::int32_t y = 0; y < surface.height(); ++y) {
-        const std::uint8_t* p = pixels.data() + static_cast<std::size_t>(y) * surface.RowBytes();
-        for (std::int32_t x = 0; x < surface.width(); ++x, p += 3) {
+    return pixels;
+}
+
+// Every channels-th byte triple of pixels, as a surface.
+surface::RasterSurface ToSurface(const std::vector<std::uint8_t>& pixels, std::int32_t width,
+                                 std::int32_t height, std::size_t channels) {
+    surface::RasterSurface surface(width, height);
+    const std::uint8_t* p = pixels.data();
+    for (std::int32_t y = 0; y < height; ++y) {
+        for (std::int32_t x = 0; x < width; ++x, p += channels) {
             surface.SetPixel(x, y, surface::MakeColour(p[0], p[1], p[2]));
         }
     }
     return surface;
+}
+
+}  // namespace
+
+surface::RasterSurface ReadPng(const std::filesystem::path& path) {
+    std::int32_t width = 0, height = 0;
+    const std::vector<std::uint8_t> pixels = DecodePng(path, PNG_FORMAT_RGB, width, height);
+    return ToSurface(pixels, width, height, 3);
+}
+
+PngWithAlpha ReadPngWithAlpha(const std::filesystem::path& path) {
+    std::int32_t width = 0, height = 0;
+    const std::vector<std::uint8_t> pixels = DecodePng(path, PNG_FORMAT_RGBA, width, height);
+    PngWithAlpha result{ToSurface(pixels, width, height, 4), {}};
+    bool transparent = false;
+    for (std::size_t i = 3; i < pixels.size() && !transparent; i += 4)
+        transparent = pixels[i] != 255;
+    if (transparent) {
+        result.alpha.reserve(pixels.size() / 4);
+        for (std::size_t i = 3; i < pixels.size(); i += 4) result.alpha.push_back(pixels[i]);
+    }
+    return result;
 }
 
 }  // namespace qv::imagefile

@@ -1,5 +1,6 @@
 #include <fontconfig/fontconfig.h>
 
+#include <cmath>
 #include <filesystem>
 #include <memory>
 
@@ -12,7 +13,9 @@ namespace qv::surface {
 namespace {
 
 // 8.25 points on a 96 dpi screen.
-constexpr float kControlFontPixels = 8.25f * 96.0f / 72.0f;
+constexpr double kControlFontPoints = 8.25;
+constexpr double kScreenDotsPerInch = 96.0;
+constexpr float kControlFontPixels = kControlFontPoints * kScreenDotsPerInch / 72.0;
 constexpr const char* kFallbackFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 
 struct PatternCloser {
@@ -74,6 +77,22 @@ std::shared_ptr<const Font> ControlFont() {
     // A failed load throws out of the initialiser, so the next call tries again.
     static const std::shared_ptr<const Font> font = LoadControlFont();
     return font;
+}
+
+std::shared_ptr<const Font> ControlFontAt(double dotsPerInch) {
+    std::shared_ptr<const Font> screen = ControlFont();
+    if (dotsPerInch == kScreenDotsPerInch) {
+        return screen;
+    }
+    const double pixels = kControlFontPoints * dotsPerInch / 72.0;
+    if (!(pixels > 0.0) || !std::isfinite(pixels)) {
+        throw host::FailedCall(host::FailureReason::InvalidValue,
+                               "no font size for a resolution of " + std::to_string(dotsPerInch));
+    }
+    // The very file the screen font came from, whether fontconfig's choice or the fallback.
+    const auto& face = dynamic_cast<const FreeTypeFont&>(*screen);
+    return std::make_shared<FreeTypeFont>(face.path(), face.faceIndex(),
+                                          static_cast<float>(pixels));
 }
 
 }  // namespace qv::surface

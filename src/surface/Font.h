@@ -41,5 +41,9 @@ class Font {
 // The control's font: a sans-serif face at 8.25 points on a 96 dpi screen (11 pixels),
 // found through fontconfig, DejaVu Sans when nothing better is configured. Shared and cached.
 std::shared_ptr<const Font> ControlFont();
+// The same face at the same 8.25 points for a medium of dotsPerInch (34.375 pixels at 300):
+// a caption keeps its printed size. At 96 it is ControlFont() itself. Raises the failed call
+// (invalid value) for a resolution that makes no usable pixel size.
+std::shared_ptr<const Font> ControlFontAt(double dotsPerInch);
 
 }  // namespace qv::surface

@@ -163,7 +163,8 @@ struct FreeTypeFont::Face {
         return error == 0 ? delta.x : 0;
     }
 
-    // Walks the text glyph by glyph, the pen position in 26.6 pixels given to each.
+    // Walks the text glyph by glyph, the pen position in 26.6 pixels and the code point given
+    // to each.
     template <typename Visit>
     FT_Pos Layout(std::u16string_view text, Visit visit) {
         FT_Pos pen = 0;
@@ -178,7 +179,7 @@ struct FreeTypeFont::Face {
             if (!glyph.loaded) {
                 return;
             }
-            visit(pen, glyph);
+            visit(pen, glyph, code);
             pen += glyph.advance;
             previous = glyph.index;
             previousCode = code;
@@ -188,7 +189,7 @@ struct FreeTypeFont::Face {
 };
 
 FreeTypeFont::FreeTypeFont(const std::string& path, int faceIndex, float pixelSize)
-    : path_(path), face_(std::make_unique<Face>()) {
+    : path_(path), faceIndex_(faceIndex), pixelSize_(pixelSize), face_(std::make_unique<Face>()) {
     if (!(pixelSize > 0.0f) || !std::isfinite(pixelSize) || pixelSize > 4096.0f) {
         throw FailedCall(FailureReason::InvalidValue, "font size must be a positive pixel size");
     }
@@ -223,8 +224,18 @@ FreeTypeFont::~FreeTypeFont() = default;
 
 TextExtent FreeTypeFont::Measure(std::u16string_view text) const {
     const std::lock_guard guard(lock_);
-    const FT_Pos width = face_->Layout(text, [](FT_Pos, const Face::Glyph&) {});
+    const FT_Pos width = face_->Layout(text, [](FT_Pos, const Face::Glyph&, char32_t) {});
     return {static_cast<float>(width) / 64.0f, static_cast<float>(lineHeight_)};
+}
+
+std::vector<PlacedGlyph> FreeTypeFont::Place(std::u16string_view text) const {
+    const std::lock_guard guard(lock_);
+    std::vector<PlacedGlyph> placed;
+    placed.reserve(text.size());
+    face_->Layout(text, [&](FT_Pos pen, const Face::Glyph& glyph, char32_t code) {
+        placed.push_back({code, glyph.index, static_cast<double>(pen) / 64.0});
+    });
+    return placed;
 }
 
 RenderedText FreeTypeFont::Render(std::u16string_view text) const {
@@ -236,7 +247,7 @@ RenderedText FreeTypeFont::Render(std::u16string_view text) const {
     };
     std::vector<Placed> placed;
     placed.reserve(text.size());
-    const FT_Pos width = face_->Layout(text, [&](FT_Pos pen, const Face::Glyph& glyph) {
+    const FT_Pos width = face_->Layout(text, [&](FT_Pos pen, const Face::Glyph& glyph, char32_t) {
         placed.push_back({pen, &glyph});
     });
     result.width = static_cast<std::int32_t>((std::max<FT_Pos>(width, 0) + 63) / 64);

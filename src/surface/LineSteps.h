@@ -1,7 +1,12 @@
 #pragma once
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
+
+#include "surface/DrawingSurface.h"
 
 namespace qv::surface {
 
@@ -28,6 +33,33 @@ void ForEachLinePixel(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::in
             y0 += sy;
         }
     }
+}
+
+// The pixels a horizontal or vertical pen line from (x0, y0) to (x1, y1) sets, the end
+// point excluded, as one rectangle: a wide pen is a square centred on each pixel. Nothing
+// for a slanted line or one without length.
+inline std::optional<Rect> AxisLineRect(std::int64_t x0, std::int64_t y0, std::int64_t x1,
+                                        std::int64_t y1, std::int32_t penWidth) {
+    if ((x0 == x1) == (y0 == y1)) {
+        return std::nullopt;
+    }
+    const bool vertical = x0 == x1;
+    const std::int64_t from = vertical ? y0 : x0;
+    const std::int64_t to = vertical ? y1 : x1;
+    const std::int64_t first = from < to ? from : to + 1;
+    const std::int64_t last = from < to ? to - 1 : from;
+    const std::int64_t across = vertical ? x0 : y0;
+    const std::int64_t size = std::max(penWidth, 1);
+    const std::int64_t half = penWidth > 1 ? penWidth / 2 : 0;
+    const auto clamp = [](std::int64_t v) {
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+    };
+    const std::int32_t acrossStart = clamp(across - half);
+    const std::int32_t acrossEnd = clamp(across - half + size);
+    const std::int32_t alongStart = clamp(first - half);
+    const std::int32_t alongEnd = clamp(last - half + size);
+    return vertical ? Rect{acrossStart, alongStart, acrossEnd, alongEnd}
+                    : Rect{alongStart, acrossStart, alongEnd, acrossEnd};
 }
 
 }  // namespace qv::surface

@@ -7,6 +7,7 @@
 
 #include "host/FailedCall.h"
 #include "host/TextConversion.h"
+#include "surface/LineSteps.h"
 #include "surface/TextPlacement.h"
 #include "surface/Windows1252.h"
 
@@ -137,31 +138,12 @@ void SvgSurface::LineTo(std::int32_t x, std::int32_t y) {
     if (x0 == x && y0 == y) {
         return;
     }
-    if (x0 != x && y0 != y) {
-        elements_.push_back(
-            Line{static_cast<std::int32_t>(x0), static_cast<std::int32_t>(y0), x, y, pen_});
+    if (const auto pixels = AxisLineRect(x0, y0, x, y, pen_.width)) {
+        AddFill(*pixels, pen_.colour);
         return;
     }
-    // The pixels the raster surface sets: from the start up to, not including, the end.
-    const bool vertical = x0 == x;
-    const std::int64_t from = vertical ? y0 : x0;
-    const std::int64_t to = vertical ? y : x;
-    const std::int64_t first = from < to ? from : to + 1;
-    const std::int64_t last = from < to ? to - 1 : from;
-    const std::int64_t across = vertical ? x : y;
-    // A wide pen is a square centred on each pixel of the line.
-    const std::int64_t size = std::max(pen_.width, 1);
-    const std::int64_t half = pen_.width > 1 ? pen_.width / 2 : 0;
-    const auto clamp = [](std::int64_t v) {
-        return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
-    };
-    const std::int32_t acrossStart = clamp(across - half);
-    const std::int32_t acrossEnd = clamp(across - half + size);
-    const std::int32_t alongStart = clamp(first - half);
-    const std::int32_t alongEnd = clamp(last - half + size);
-    AddFill(vertical ? Rect{acrossStart, alongStart, acrossEnd, alongEnd}
-                     : Rect{alongStart, acrossStart, alongEnd, acrossEnd},
-            pen_.colour);
+    elements_.push_back(
+        Line{static_cast<std::int32_t>(x0), static_cast<std::int32_t>(y0), x, y, pen_});
 }
 
 void SvgSurface::DrawText(std::string_view windows1252Text, const Rect& rect, unsigned format) {
@@ -206,13 +188,24 @@ void SvgSurface::DrawText(std::string_view windows1252Text, const Rect& rect, un
 }
 
 std::string SvgSurface::Document() const {
-    const std::string w = std::to_string(width_);
-    const std::string h = std::to_string(height_);
+    return Document(std::to_string(width_), std::to_string(height_));
+}
+
+std::string SvgSurface::Document(double dotsPerInch) const {
+    const auto millimetres = [dotsPerInch](std::int32_t pixels) {
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "%.4fmm", pixels * 25.4 / dotsPerInch);
+        return std::string(buffer);
+    };
+    return Document(millimetres(width_), millimetres(height_));
+}
+
+std::string SvgSurface::Document(const std::string& width, const std::string& height) const {
     std::string svg =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
-        w + "\" height=\"" + h + "\" viewBox=\"0 0 " + w + " " + h +
-        "\" shape-rendering=\"crispEdges\">\n";
+        width + "\" height=\"" + height + "\" viewBox=\"0 0 " + std::to_string(width_) + " " +
+        std::to_string(height_) + "\" shape-rendering=\"crispEdges\">\n";
     std::size_t clips = 0;
     for (const Element& element : elements_) {
         if (const auto* fill = std::get_if<Fill>(&element)) {

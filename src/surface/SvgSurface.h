@@ -36,7 +36,10 @@ class SvgSurface final : public PenAndModeState {
 
     // The number of elements drawn so far, the starting background included.
     std::size_t ElementCount() const { return elements_.size(); }
+    // The document sized in pixels, or in millimetres for a medium of dotsPerInch; the
+    // drawing's coordinates are pixels either way.
     std::string Document() const;
+    std::string Document(double dotsPerInch) const;
 
   private:
     struct Fill {
@@ -58,6 +61,7 @@ class SvgSurface final : public PenAndModeState {
     };
     using Element = std::variant<Fill, Line, Text>;
 
+    std::string Document(const std::string& width, const std::string& height) const;
     void AddFill(const Rect& rect, Colour colour);
     const Font& MeasuringFont();
 

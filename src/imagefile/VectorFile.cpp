@@ -1,0 +1,81 @@
+#include "imagefile/VectorFile.h"
+
+#include <cairo-pdf.h>
+#include <cairo-ps.h>
+
+#include <cmath>
+#include <new>
+
+#include "host/FailedCall.h"
+
+namespace qv::imagefile {
+
+using host::FailedCall;
+using host::FailureReason;
+
+namespace {
+
+cairo_status_t AppendBytes(void* closure, const unsigned char* data, unsigned int length) {
+    try {
+        static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+        return CAIRO_STATUS_SUCCESS;
+    } catch (const std::bad_alloc&) {
+        return CAIRO_STATUS_NO_MEMORY;
+    }
+}
+
+[[noreturn]] void Fail(cairo_status_t status) {
+    throw FailedCall(status == CAIRO_STATUS_NO_MEMORY ? FailureReason::OutOfMemory
+                                                      : FailureReason::PlatformFailure,
+                     std::string("PDF or EPS document: ") + cairo_status_to_string(status));
+}
+
+}  // namespace
+
+VectorFile::VectorFile(VectorFormat format, std::int32_t width, std::int32_t height,
+                       double dotsPerInch) {
+    if (width <= 0 || height <= 0 || !(dotsPerInch > 0.0) || !std::isfinite(dotsPerInch)) {
+        throw FailedCall(FailureReason::InvalidValue,
+                         "a document needs pixels and a positive resolution");
+    }
+    const double points = 72.0 / dotsPerInch;
+    if (format == VectorFormat::Pdf) {
+        document_ = cairo_pdf_surface_create_for_stream(AppendBytes, &bytes_, width * points,
+                                                        height * points);
+    } else {
+        document_ = cairo_ps_surface_create_for_stream(AppendBytes, &bytes_, width * points,
+                                                       height * points);
+        cairo_ps_surface_set_eps(document_, true);
+    }
+    cr_ = cairo_create(document_);
+    if (const cairo_status_t status = cairo_status(cr_); status != CAIRO_STATUS_SUCCESS) {
+        cairo_destroy(cr_);
+        cairo_surface_destroy(document_);
+        Fail(status);
+    }
+    cairo_scale(cr_, points, points);
+    // Painted, not left empty: an EPS bounding box is what the page shows, and the white
+    // around the bars (a quiet zone) belongs to the picture.
+    cairo_rectangle(cr_, 0, 0, width, height);
+    cairo_set_source_rgb(cr_, 1, 1, 1);
+    cairo_fill(cr_);
+    surface_ = std::make_shared<surface::CairoSurface>(cr_);
+}
+
+VectorFile::~VectorFile() {
+    surface_.reset();
+    cairo_destroy(cr_);
+    cairo_surface_destroy(document_);
+}
+
+std::string VectorFile::Finish() {
+    cairo_show_page(cr_);
+    cairo_surface_finish(document_);
+    if (const cairo_status_t status = cairo_surface_status(document_);
+        status != CAIRO_STATUS_SUCCESS) {
+        Fail(status);
+    }
+    return std::move(bytes_);
+}
+
+}  // namespace qv::imagefile
