@@ -4,12 +4,13 @@
 
 namespace qv::cli {
 
-void ApplySettings(const BarcodeSettings& settings, control::QvBarCode& control) {
+void ApplySettings(const BarcodeSettings& settings, const ControlSize& size,
+                   control::QvBarCode& control) {
     control.SetText(host::Utf8ToUtf16(settings.text.value_or("")));
     control.SetBarCodeType(settings.barCodeType.value_or(control::QvTypeInterleaved2of5));
-    control.SetBarWidth(settings.barWidth);
-    control.SetBarHeight(settings.barHeight);
-    control.SetBarWidthSource(settings.barWidthSource);
+    control.SetBarWidth(size.barWidth);
+    control.SetBarHeight(size.barHeight);
+    control.SetBarWidthSource(size.barWidthSource);
     control.SetBackgroundWhite(settings.backgroundWhite);
     control.SetShowValue(settings.showValue);
     control.SetCalculateCheckDigit(settings.calculateCheckDigit);

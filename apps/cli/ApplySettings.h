@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BarcodeSize.h"
 #include "CliOptions.h"
 #include "control/QvBarCode.h"
 
@@ -7,6 +8,7 @@ namespace qv::cli {
 
 // Sets every property the settings carry, so that a reused control keeps nothing of the
 // record before (Draw itself overwrites BarWidth under BarWidthSource).
-void ApplySettings(const BarcodeSettings& settings, control::QvBarCode& control);
+void ApplySettings(const BarcodeSettings& settings, const ControlSize& size,
+                   control::QvBarCode& control);
 
 }  // namespace qv::cli

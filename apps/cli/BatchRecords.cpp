@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <functional>
 
-#include "CsvLine.h"
+#include "CsvCells.h"
 #include "ValueParsing.h"
 
 namespace qv::cli {
@@ -18,23 +17,19 @@ enum class BatchColumn : int {
     BarWidthSource,
     BackgroundWhite,
     ShowValue,
-    CalculateCheckDigit
+    CalculateCheckDigit,
+    Other,
 };
 
 namespace {
 
 using Column = BatchColumn;
 
-constexpr std::array<std::pair<std::string_view, Column>, 8> kColumns{{
-    {"text", Column::Text},
-    {"barcodetype", Column::BarCodeType},
-    {"barwidth", Column::BarWidth},
-    {"barheight", Column::BarHeight},
-    {"barwidthsource", Column::BarWidthSource},
-    {"backgroundwhite", Column::BackgroundWhite},
-    {"showvalue", Column::ShowValue},
-    {"calculatecheckdigit", Column::CalculateCheckDigit},
-}};
+constexpr std::array<std::string_view, 8> kPropertyNames{
+    "Text",           "BarCodeType",     "BarWidth",  "BarHeight",
+    "BarWidthSource", "BackgroundWhite", "ShowValue", "CalculateCheckDigit"};
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 std::string_view TrimSpaces(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
@@ -46,59 +41,47 @@ std::string_view TrimSpaces(std::string_view text) {
     return text;
 }
 
-std::optional<Column> ColumnNamed(std::string_view name) {
-    std::string lower(TrimSpaces(name));
-    std::ranges::transform(lower, lower.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    for (const auto& [columnName, column] : kColumns) {
-        if (lower == columnName) {
-            return column;
-        }
-    }
-    return std::nullopt;
+bool SameName(std::string_view a, std::string_view b) {
+    return std::ranges::equal(TrimSpaces(a), TrimSpaces(b), [](unsigned char x, unsigned char y) {
+        return std::tolower(x) == std::tolower(y);
+    });
 }
 
-// The columns of a header line, or nothing when the line is a text to encode.
-std::optional<std::vector<Column>> HeaderColumns(std::string_view line) {
-    const auto cells = SplitCsvLine(line);
-    if (!cells) {
-        return std::nullopt;
+Column ColumnNamed(std::string_view name, const std::optional<std::string>& textColumn) {
+    if (textColumn) {
+        // The named column gives Text; a column called Text is then just another one.
+        return SameName(name, *textColumn) ? Column::Text : Column::Other;
     }
-    std::vector<Column> columns;
-    for (const std::string& cell : *cells) {
-        const auto column = ColumnNamed(cell);
-        if (!column) {
-            return std::nullopt;
+    for (std::size_t i = 0; i < kPropertyNames.size(); ++i) {
+        if (SameName(name, kPropertyNames[i])) {
+            return static_cast<Column>(i);
         }
-        columns.push_back(*column);
     }
-    if (std::ranges::find(columns, Column::Text) == columns.end()) {
-        return std::nullopt;
-    }
-    return columns;
+    return Column::Other;
 }
 
-std::string_view NameOf(Column column) {
-    static constexpr std::array<std::string_view, 8> kNames{
-        "Text",           "BarCodeType",     "BarWidth",  "BarHeight",
-        "BarWidthSource", "BackgroundWhite", "ShowValue", "CalculateCheckDigit"};
-    return kNames[static_cast<std::size_t>(column)];
+std::string JoinNames(const std::vector<std::string>& names) {
+    std::string joined;
+    for (const std::string& name : names) {
+        joined += (joined.empty() ? "" : ", ") + std::string(TrimSpaces(name));
+    }
+    return joined;
 }
 
 // Stores one cell; the error text when it is no valid value of its column.
-std::optional<std::string> ApplyCell(Column column, const std::string& cell,
+std::optional<std::string> ApplyCell(Column column, const std::string& cell, double dotsPerInch,
                                      BarcodeSettings& settings) {
     if (column == Column::Text) {
         settings.text = cell;
         return std::nullopt;
     }
     const std::string_view value = TrimSpaces(cell);
-    if (value.empty()) {
+    if (column == Column::Other || value.empty()) {
         return std::nullopt;
     }
     const auto invalid = [&](std::string_view wanted) {
-        return "invalid " + std::string(NameOf(column)) + " '" + std::string(value) +
-               "': " + std::string(wanted);
+        return "invalid " + std::string(kPropertyNames[static_cast<std::size_t>(column)]) + " '" +
+               std::string(value) + "': " + std::string(wanted);
     };
     switch (column) {
         case Column::BarCodeType:
@@ -108,12 +91,20 @@ std::optional<std::string> ApplyCell(Column column, const std::string& cell,
             }
             return invalid("i2of5, s2of5, code39, ean13 or a number");
         case Column::BarWidth:
-        case Column::BarHeight:
-            if (const auto number = ParseWholeNumber(value)) {
-                (column == Column::BarWidth ? settings.barWidth : settings.barHeight) = *number;
-                return std::nullopt;
+        case Column::BarHeight: {
+            const auto length = ParseLength(value);
+            const auto pixels = length ? ToPixels(*length, dotsPerInch) : std::nullopt;
+            if (!pixels) {
+                return invalid("a length is expected, such as 300 or 37.29mm");
             }
-            return invalid("a whole number is expected");
+            if (column == Column::BarHeight) {
+                settings.barHeight = *pixels;
+            } else {
+                settings.barWidth = *pixels;
+                settings.modulePixels.reset();  // the record's width beats --module
+            }
+            return std::nullopt;
+        }
         default:
             break;
     }
@@ -138,64 +129,139 @@ std::optional<std::string> ApplyCell(Column column, const std::string& cell,
     return std::nullopt;
 }
 
-void ReadCsvRecord(std::string_view line, const std::vector<Column>& columns, BatchRecord& record) {
-    const auto cells = SplitCsvLine(line);
-    if (!cells) {
-        record.error = "a quoted cell is not closed";
-        return;
-    }
-    if (cells->size() > columns.size()) {
-        record.error = std::to_string(cells->size()) + " cells, but the header names " +
-                       std::to_string(columns.size()) + " columns";
-        return;
-    }
-    BarcodeSettings settings = *record.settings;
-    // Cells missing at the end are empty: the defaults hold.
-    for (std::size_t i = 0; i < cells->size(); ++i) {
-        if (auto error = ApplyCell(columns[i], (*cells)[i], settings)) {
-            record.error = std::move(*error);
-            return;
-        }
-    }
-    record.settings = std::move(settings);
-}
-
 }  // namespace
 
-BatchReader::BatchReader(std::istream& input, const BarcodeSettings& defaults)
-    : input_(input), defaults_(defaults) {}
+struct BatchReader::CsvRecord {
+    std::string text;  // as read, lines joined
+    CsvCells split;
+};
 
-std::optional<BatchRecord> BatchReader::Next() {
-    while (std::getline(input_, line_)) {
-        ++lineNumber_;
-        if (!line_.empty() && line_.back() == '\r') {
-            line_.pop_back();
-        }
-        if (lineNumber_ == 1 && (columns_ = HeaderColumns(line_))) {
-            continue;
-        }
-        BatchRecord record{
-            .number = ++recordNumber_, .line = lineNumber_, .settings = defaults_, .error = {}};
-        if (columns_) {
-            ReadCsvRecord(line_, *columns_, record);
-            if (!record.error.empty()) {
-                record.settings.reset();
-            }
-        } else {
-            record.settings->text = line_;
-        }
-        return record;
+BatchReader::BatchReader(std::istream& input, BatchSource source)
+    : input_(input), source_(std::move(source)) {}
+
+bool BatchReader::ReadLine(std::string& line) {
+    if (!std::getline(input_, line)) {
+        return false;
     }
+    if (++lineNumber_ == 1 && line.starts_with(kByteOrderMark)) {
+        line.erase(0, kByteOrderMark.size());
+    }
+    if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+    }
+    return true;
+}
+
+BatchReader::CsvRecord BatchReader::ReadCsvRecord(std::string line) {
+    CsvRecord record{std::move(line), {}};
+    record.split = SplitCsvRecord(record.text);
+    std::string next;
+    while (record.split.open && ReadLine(next)) {
+        record.text += '\n';
+        record.text += next;
+        record.split = SplitCsvRecord(record.text);
+    }
+    return record;
+}
+
+std::optional<std::string> BatchReader::Start() {
+    std::string line;
+    if (!ReadLine(line)) {
+        return std::nullopt;
+    }
+    // No symbology draws a comma or a double quote: a first line with one is CSV.
+    const bool looksLikeCsv = line.find_first_of(",\"") != std::string::npos;
+    CsvRecord first = looksLikeCsv ? ReadCsvRecord(line) : CsvRecord{line, {{line}, false}};
+    std::vector<Column> columns;
+    for (const std::string& cell : first.split.cells) {
+        columns.push_back(ColumnNamed(cell, source_.textColumn));
+    }
+    const bool named = std::ranges::any_of(columns, [](Column c) { return c != Column::Other; });
+    if (!named) {
+        if (source_.textColumn) {
+            return "--text-column " + *source_.textColumn +
+                   ": the first line names no such column" +
+                   (looksLikeCsv ? " (it names " + JoinNames(first.split.cells) + ")" : "");
+        }
+        if (looksLikeCsv) {
+            return "the first line looks like a CSV header but names no property (it names " +
+                   JoinNames(first.split.cells) +
+                   "): name the column to encode with --text-column NAME, or call it Text";
+        }
+        pendingText_ = std::move(line);
+        return std::nullopt;
+    }
+    if (std::ranges::find(columns, Column::Text) == columns.end() && !source_.defaults.text) {
+        return "the header names no Text column (it names " + JoinNames(first.split.cells) +
+               "): name the column to encode with --text-column NAME";
+    }
+    names_ = std::move(first.split.cells);
+    columns_ = std::move(columns);
     return std::nullopt;
 }
 
-std::vector<BatchRecord> ReadBatchRecords(std::istream& input, const BarcodeSettings& defaults) {
-    std::vector<BatchRecord> records;
-    BatchReader reader(input, defaults);
-    while (auto record = reader.Next()) {
-        records.push_back(std::move(*record));
+bool BatchReader::IsOtherColumn(std::size_t i) const {
+    return i < columns_.size() && columns_[i] == Column::Other;
+}
+
+void BatchReader::ReadCells(std::vector<std::string> cells, BatchRecord& record) const {
+    if (cells.size() > columns_.size()) {
+        record.error = std::to_string(cells.size()) + " cells, but the header names " +
+                       std::to_string(columns_.size()) + " columns";
+        return;
     }
-    return records;
+    BarcodeSettings settings = source_.defaults;
+    // Cells missing at the end are empty: the defaults hold.
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (auto error = ApplyCell(columns_[i], cells[i], source_.dotsPerInch, settings)) {
+            record.error = std::move(*error);
+            break;
+        }
+    }
+    record.text = settings.text.value_or(record.text);
+    record.cells = std::move(cells);
+    if (record.error.empty()) {
+        record.settings = std::move(settings);
+    }
+}
+
+std::optional<BatchRecord> BatchReader::Next() {
+    std::string line;
+    if (pendingText_) {
+        line = std::move(*pendingText_);
+        pendingText_.reset();
+    } else if (!ReadLine(line)) {
+        return std::nullopt;
+    }
+    BatchRecord record;
+    record.number = ++recordNumber_;
+    record.line = lineNumber_;
+    if (!HasHeader()) {
+        record.text = line;
+        record.settings = source_.defaults;
+        record.settings->text = std::move(line);
+        return record;
+    }
+    CsvRecord csv = ReadCsvRecord(std::move(line));
+    record.text = std::move(csv.text);
+    if (csv.split.open) {
+        record.error = "a quoted cell is not closed by the end of the list";
+        return record;
+    }
+    ReadCells(std::move(csv.split.cells), record);
+    return record;
+}
+
+BatchList ReadBatchRecords(std::istream& input, const BatchSource& source) {
+    BatchList list;
+    BatchReader reader(input, source);
+    if ((list.error = reader.Start())) {
+        return list;
+    }
+    while (auto record = reader.Next()) {
+        list.records.push_back(std::move(*record));
+    }
+    return list;
 }
 
 }  // namespace qv::cli

@@ -10,42 +10,68 @@
 
 namespace qv::cli {
 
-// A property a CSV column sets.
+// A property a CSV column sets, or none.
 enum class BatchColumn : int;
 
-// One record of a batch: its number (from 1), the line it came from, and either the
-// settings to draw or why the line cannot be drawn.
+// What the reader takes from the command line.
+struct BatchSource {
+    BarcodeSettings defaults;                 // every record's settings before its cells
+    std::optional<std::string> textColumn;    // the column that gives Text, instead of Text
+    double dotsPerInch = kScreenDotsPerInch;  // for lengths in BarWidth and BarHeight cells
+};
+
+// One record of a batch: its number (from 1), the line it starts on, the text the messages
+// about it show, and either the settings to draw or why the record cannot be drawn.
 struct BatchRecord {
     std::int64_t number = 0;
     std::int64_t line = 0;
+    std::string text;
     std::optional<BarcodeSettings> settings;
     std::string error;
+    std::vector<std::string> cells;  // a CSV record's cells, for file names
 };
 
-// Every line is a record: a text per line, or, when the first line names property columns
-// (Text and any of BarCodeType, BarWidth, BarHeight, BarWidthSource, BackgroundWhite,
-// ShowValue, CalculateCheckDigit), a CSV record per line. The command line's settings are
-// the defaults; an empty cell keeps the default. An empty last line is no record.
+// A list of texts, one per line, or CSV as spreadsheets write it: the first line is a
+// header when it names a property (Text, BarCodeType, BarWidth, BarHeight, BarWidthSource,
+// BackgroundWhite, ShowValue, CalculateCheckDigit, in any letter case) or the text column.
+// A UTF-8 byte-order mark is skipped. The defaults hold where a cell is empty or missing.
 // Records are read one at a time, so a batch of any length needs the memory of one.
 class BatchReader {
   public:
-    BatchReader(std::istream& input, const BarcodeSettings& defaults);
+    BatchReader(std::istream& input, BatchSource source);
 
+    // Reads the header, if any: nothing when records may follow, else why the list cannot
+    // be read (a first line that looks like a header but names no column to use).
+    std::optional<std::string> Start();
+    bool HasHeader() const { return !names_.empty(); }
+    // The header's cells as written; none for a list of texts.
+    const std::vector<std::string>& ColumnNames() const { return names_; }
+    // Whether header column i sets nothing of the drawing.
+    bool IsOtherColumn(std::size_t i) const;
     // The next record, or nothing at the end of the input (or when it cannot be read).
     std::optional<BatchRecord> Next();
-    // Whether the first line was a header of property columns rather than a record.
-    bool HasHeader() const { return columns_.has_value(); }
 
   private:
+    bool ReadLine(std::string& line);
+    // The record that starts with line, continued on the next lines while a quote is open.
+    struct CsvRecord;
+    CsvRecord ReadCsvRecord(std::string line);
+    void ReadCells(std::vector<std::string> cells, BatchRecord& record) const;
+
     std::istream& input_;
-    const BarcodeSettings& defaults_;
-    std::optional<std::vector<BatchColumn>> columns_;  // the property of each CSV column
+    BatchSource source_;
+    std::vector<std::string> names_;
+    std::vector<BatchColumn> columns_;
+    std::optional<std::string> pendingText_;  // a first line that is a record
     std::int64_t lineNumber_ = 0;
     std::int64_t recordNumber_ = 0;
-    std::string line_;
 };
 
-// Every record of the input at once.
-std::vector<BatchRecord> ReadBatchRecords(std::istream& input, const BarcodeSettings& defaults);
+// Every record of a list at once, or why the list cannot be read.
+struct BatchList {
+    std::optional<std::string> error;
+    std::vector<BatchRecord> records;
+};
+BatchList ReadBatchRecords(std::istream& input, const BatchSource& source);
 
 }  // namespace qv::cli

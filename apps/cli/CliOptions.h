@@ -12,13 +12,15 @@ using control::AutomationBool;
 using control::kFalse;
 using control::kTrue;
 
-// The control's properties as the command line (and, in a batch, a CSV record) gives them.
-// Unset values leave the control at its own starting value.
+// The control's properties as the command line (and, in a batch, a CSV record) gives them,
+// sizes already in pixels. A size left unset takes the default size (BarcodeSize.h).
 struct BarcodeSettings {
     std::optional<std::string> text;  // UTF-8
     std::optional<std::int32_t> barCodeType;
-    std::int32_t barWidth = 0;
-    std::int32_t barHeight = 0;
+    std::optional<std::int32_t> barWidth;
+    std::optional<std::int32_t> barHeight;
+    // Instead of a width: BarWidth is made so that every module is this many pixels wide.
+    std::optional<std::int32_t> modulePixels;
     AutomationBool barWidthSource = kFalse;
     AutomationBool backgroundWhite = kFalse;
     AutomationBool showValue = kFalse;
@@ -27,7 +29,7 @@ struct BarcodeSettings {
 };
 
 enum class Command { Render, Batch, Help, Version, TypeLibrary };
-enum class OutputFormat { Png, Svg, Pbm, Pgm };
+enum class OutputFormat { Png, Svg, Pbm, Pgm, Pdf, Eps };
 
 // Drawing onto a copy of an existing PNG at a position, instead of on the own surface.
 struct OntoImage {
@@ -37,13 +39,19 @@ struct OntoImage {
     friend bool operator==(const OntoImage&, const OntoImage&) = default;
 };
 
+// The control's own resolution: its pixels are a 96 dpi screen's.
+constexpr double kScreenDotsPerInch = 96.0;
+
 struct Options {
     Command command = Command::Render;
     BarcodeSettings settings;
     std::string output;  // a file, "-" for standard output, or a batch pattern
     OutputFormat format = OutputFormat::Png;
     std::optional<OntoImage> onto;
-    std::string batchInput;  // a file or "-" for standard input
+    std::string batchInput;                 // a file or "-" for standard input
+    std::optional<std::string> textColumn;  // the batch list's column that gives Text
+    double dotsPerInch = kScreenDotsPerInch;
+    std::int32_t quietZoneModules = 0;  // white modules added left and right
     friend bool operator==(const Options&, const Options&) = default;
 };
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "BatchRecords.h"
 #include "RenderBarcode.h"
 #include "host/FailedCall.h"
 
@@ -12,6 +13,9 @@ namespace qv::cli {
 
 // "CODE DESCRIPTION", the description as the control gave it (in the user's language).
 std::string ResultCodeLine(const Drawing& drawing);
+// A batch record as messages name it: record 2 (line 3) "12A", the text cut short when
+// long and control characters shown as \xNN.
+std::string RecordName(const BatchRecord& record);
 // Why a drawing without pixels is not written.
 std::string EmptyPictureLine(const Drawing& drawing);
 // "failed call: REASON: WHAT".

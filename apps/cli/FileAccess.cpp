@@ -9,13 +9,33 @@
 
 namespace qv::cli {
 
-std::variant<OntoBase, std::string> ReadOntoImage(const OntoImage& onto) {
-    try {
-        auto image = std::make_shared<const surface::RasterSurface>(imagefile::ReadPng(onto.path));
-        return OntoBase{std::move(image), onto.x, onto.y};
-    } catch (const host::FailedCall& failure) {
-        return "cannot read the --onto image " + std::string(FailureDetail(failure));
+namespace {
+
+OntoBase ReadOntoImage(const OntoImage& onto, bool keepAlpha) {
+    if (!keepAlpha) {
+        return {std::make_shared<const surface::RasterSurface>(imagefile::ReadPng(onto.path)),
+                nullptr, onto.x, onto.y};
     }
+    imagefile::PngWithAlpha png = imagefile::ReadPngWithAlpha(onto.path);
+    auto alpha = png.alpha.empty()
+                     ? nullptr
+                     : std::make_shared<const std::vector<std::uint8_t>>(std::move(png.alpha));
+    return {std::make_shared<const surface::RasterSurface>(std::move(png.picture)),
+            std::move(alpha), onto.x, onto.y};
+}
+
+}  // namespace
+
+std::variant<RenderOptions, std::string> ReadRenderOptions(const Options& options) {
+    RenderOptions render{options.format, options.dotsPerInch, options.quietZoneModules, {}};
+    if (options.onto) {
+        try {
+            render.onto = ReadOntoImage(*options.onto, options.format == OutputFormat::Png);
+        } catch (const host::FailedCall& failure) {
+            return "cannot read the --onto image " + std::string(FailureDetail(failure));
+        }
+    }
+    return render;
 }
 
 std::optional<std::string> WriteOutput(const std::string& target, std::string_view bytes) {

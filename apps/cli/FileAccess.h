@@ -12,8 +12,9 @@ namespace qv::cli {
 // The program's own file reads and writes. Their failures are file errors, told as one
 // line that names the file, not failed calls.
 
-// The --onto picture, or why it cannot be read (missing, not a PNG).
-std::variant<OntoBase, std::string> ReadOntoImage(const OntoImage& onto);
+// What the renderer needs of the command line, the --onto picture read (its opacities kept
+// for a PNG output, else composed onto white), or why that picture cannot be read.
+std::variant<RenderOptions, std::string> ReadRenderOptions(const Options& options);
 
 // Replaces the file whole (never partly written or clobbered), or writes to standard output
 // for "-". Nothing when written, else the reason.

@@ -1,7 +1,9 @@
 #include "ParseArguments.h"
 
+#include <algorithm>
 #include <functional>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 #include "OutputPattern.h"
@@ -11,11 +13,16 @@ namespace qv::cli {
 
 namespace {
 
+constexpr double kMaxDotsPerInch = 100000.0;
+constexpr std::int32_t kMaxQuietZone = 1000;
+
 // Everything the command line said, before the checks that look at the options together.
+// Lengths wait for the resolution, which may come after them.
 struct Collected {
     Options options;
     std::optional<OutputFormat> format;
     bool sawOutput = false;
+    std::optional<Length> width, height, module, x, y;
 };
 
 using Apply = std::function<std::optional<UsageError>(Collected&, std::string_view value)>;
@@ -52,15 +59,32 @@ Apply SetFlag(AutomationBool BarcodeSettings::*flag) {
     };
 }
 
-Apply SetNumber(std::string_view option, std::int32_t* (*field)(Collected&)) {
+Apply SetLength(std::string_view option, std::optional<Length> Collected::*field) {
     return [option, field](Collected& c, std::string_view value) -> std::optional<UsageError> {
-        const auto number = ParseWholeNumber(value);
-        if (!number) {
-            return BadValue(option, value, "a whole number is expected");
+        const auto length = ParseLength(value);
+        if (!length) {
+            return BadValue(option, value,
+                            "a length is expected: 300, 300px, 37.29mm, 2cm, 1.5in, 72pt");
         }
-        *field(c) = *number;
+        c.*field = *length;
+        if (option == "--x" || option == "--y") {
+            Onto(c);
+        }
         return std::nullopt;
     };
+}
+
+// A length option in pixels at the command line's resolution.
+std::optional<UsageError> ToPixelsAt(const std::optional<Length>& length, std::string_view option,
+                                     double dotsPerInch, std::optional<std::int32_t>& pixels) {
+    if (!length) {
+        return std::nullopt;
+    }
+    pixels = ToPixels(*length, dotsPerInch);
+    if (!pixels) {
+        return UsageError{std::string(option) + " is more pixels than 32 bits hold"};
+    }
+    return std::nullopt;
 }
 
 const std::vector<OptionSpec>& Specs() {
@@ -90,14 +114,41 @@ const std::vector<OptionSpec>& Specs() {
          false,
          SetFlag(&BarcodeSettings::backgroundWhite)},
         {"", {"--default-size"}, false, SetFlag(&BarcodeSettings::barWidthSource)},
+        {"", {"--width"}, true, SetLength("--width", &Collected::width)},
+        {"", {"--height"}, true, SetLength("--height", &Collected::height)},
+        {"", {"--module"}, true, SetLength("--module", &Collected::module)},
         {"",
-         {"--width"},
+         {"--dpi"},
          true,
-         SetNumber("--width", [](Collected& c) { return &c.options.settings.barWidth; })},
+         [](Collected& c, std::string_view value) -> std::optional<UsageError> {
+             const auto dpi = ParsePositiveNumber(value);
+             if (!dpi || *dpi > kMaxDotsPerInch) {
+                 return BadValue("--dpi", value, "a resolution from 1 to 100000 dots per inch");
+             }
+             c.options.dotsPerInch = *dpi;
+             return std::nullopt;
+         }},
         {"",
-         {"--height"},
+         {"--quiet-zone"},
          true,
-         SetNumber("--height", [](Collected& c) { return &c.options.settings.barHeight; })},
+         [](Collected& c, std::string_view value) -> std::optional<UsageError> {
+             const auto modules = ParseWholeNumber(value);
+             if (!modules || *modules < 0 || *modules > kMaxQuietZone) {
+                 return BadValue("--quiet-zone", value, "a number of modules from 0 to 1000");
+             }
+             c.options.quietZoneModules = *modules;
+             return std::nullopt;
+         }},
+        {"",
+         {"--text-column"},
+         true,
+         [](Collected& c, std::string_view value) -> std::optional<UsageError> {
+             if (value.empty()) {
+                 return UsageError{"--text-column needs a column name"};
+             }
+             c.options.textColumn = std::string(value);
+             return std::nullopt;
+         }},
         {"-o",
          {"--output"},
          true,
@@ -112,7 +163,7 @@ const std::vector<OptionSpec>& Specs() {
          [](Collected& c, std::string_view value) -> std::optional<UsageError> {
              c.format = ParseFormatName(value);
              if (!c.format) {
-                 return BadValue("--format", value, "png, svg, pbm or pgm");
+                 return BadValue("--format", value, "png, svg, pbm, pgm, pdf or eps");
              }
              return std::nullopt;
          }},
@@ -123,8 +174,8 @@ const std::vector<OptionSpec>& Specs() {
              Onto(c).path = std::string(value);
              return std::nullopt;
          }},
-        {"", {"--x"}, true, SetNumber("--x", [](Collected& c) { return &Onto(c).x; })},
-        {"", {"--y"}, true, SetNumber("--y", [](Collected& c) { return &Onto(c).y; })},
+        {"", {"--x"}, true, SetLength("--x", &Collected::x)},
+        {"", {"--y"}, true, SetLength("--y", &Collected::y)},
         {"",
          {"--batch"},
          true,
@@ -151,9 +202,39 @@ const OptionSpec* FindSpec(std::string_view name) {
     return nullptr;
 }
 
+// The lengths in pixels, once the resolution is known.
+std::optional<UsageError> ConvertLengths(Collected& c) {
+    Options& o = c.options;
+    BarcodeSettings& s = o.settings;
+    if (c.module && (c.width || s.barWidthSource != kFalse)) {
+        return UsageError{"--module sets the width: give it without --width and --default-size"};
+    }
+    std::optional<std::int32_t> x, y;
+    for (auto [length, option, pixels] : {std::tuple{&c.width, "--width", &s.barWidth},
+                                          {&c.height, "--height", &s.barHeight},
+                                          {&c.module, "--module", &s.modulePixels},
+                                          {&c.x, "--x", &x},
+                                          {&c.y, "--y", &y}}) {
+        if (auto error = ToPixelsAt(*length, option, o.dotsPerInch, *pixels)) {
+            return error;
+        }
+    }
+    if (s.modulePixels) {
+        s.modulePixels = std::max(*s.modulePixels, 1);
+    }
+    if (o.onto) {
+        o.onto->x = x.value_or(0);
+        o.onto->y = y.value_or(0);
+    }
+    return std::nullopt;
+}
+
 // The checks that need the whole command line.
 std::optional<UsageError> CheckTogether(Collected& c) {
     Options& o = c.options;
+    if (auto error = ConvertLengths(c)) {
+        return error;
+    }
     if (!c.sawOutput) {
         return UsageError{"an output is needed: -o FILE"};
     }
@@ -171,8 +252,18 @@ std::optional<UsageError> CheckTogether(Collected& c) {
             "a batch writes one file per record: give -o PATTERN, e.g. "
             "labels/####.png"};
     }
-    if (o.command == Command::Batch && !HasNumberRun(o.output)) {
-        return UsageError{"the batch output pattern needs a run of # for the record number"};
+    if (o.command == Command::Batch) {
+        const auto pattern = OutputPattern::Parse(o.output);
+        if (const auto* error = std::get_if<std::string>(&pattern)) {
+            return UsageError{*error};
+        }
+        if (!std::get<OutputPattern>(pattern).NamesRecords()) {
+            return UsageError{
+                "the batch output pattern needs a run of # for the record number or a {COLUMN}"};
+        }
+    }
+    if (o.command != Command::Batch && o.textColumn) {
+        return UsageError{"--text-column names a column of a --batch list"};
     }
     if (o.command == Command::Batch && o.batchInput.empty()) {
         return UsageError{"the batch input name is empty"};
@@ -187,11 +278,19 @@ std::optional<UsageError> CheckTogether(Collected& c) {
     if (!c.format && !byEnding) {
         return UsageError{o.output == "-" ? "writing to standard output needs --format"
                                           : "cannot tell the format of " + o.output +
-                                                ": use .png, .svg, .pbm or .pgm, or --format"};
+                                                ": use .png, .svg, .pbm, .pgm, .pdf or .eps, "
+                                                "or --format"};
     }
     o.format = c.format ? *c.format : *byEnding;
-    if (o.onto && o.format == OutputFormat::Svg) {
-        return UsageError{"--onto draws on a picture: the output cannot be SVG"};
+    const bool raster = o.format == OutputFormat::Png || o.format == OutputFormat::Pbm ||
+                        o.format == OutputFormat::Pgm;
+    if (o.onto && !raster) {
+        return UsageError{"--onto draws on a picture: the output must be PNG, PBM or PGM"};
+    }
+    if (o.onto && o.quietZoneModules > 0) {
+        return UsageError{
+            "--quiet-zone widens the picture, which --onto keeps at the image's size: "
+            "leave the room with --x instead"};
     }
     return std::nullopt;
 }

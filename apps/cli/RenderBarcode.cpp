@@ -1,8 +1,13 @@
 #include "RenderBarcode.h"
 
 #include "ApplySettings.h"
+#include "BarcodeSize.h"
+#include "DrawingWarnings.h"
+#include "host/FailedCall.h"
 #include "imagefile/NetpbmFile.h"
 #include "imagefile/PngFile.h"
+#include "imagefile/VectorFile.h"
+#include "surface/FreeTypeFont.h"
 #include "surface/SurfaceHandles.h"
 #include "surface/SvgSurface.h"
 
@@ -10,28 +15,30 @@ namespace qv::cli {
 
 namespace {
 
-std::string EncodeRaster(const surface::RasterSurface& picture, OutputFormat format) {
-    switch (format) {
-        case OutputFormat::Pbm:
-            return imagefile::EncodePbm(picture);
-        case OutputFormat::Pgm:
-            return imagefile::EncodePgm(picture);
-        default:
-            return imagefile::EncodePng(picture);
+constexpr std::int32_t kMargins = 10;
+
+bool IsRaster(OutputFormat format) {
+    return format == OutputFormat::Png || format == OutputFormat::Pbm ||
+           format == OutputFormat::Pgm;
+}
+
+std::int32_t Checked(std::int64_t value) {
+    if (value > INT32_MAX) {
+        throw host::FailedCall(host::FailureReason::Overflow, "picture wider than 32 bits");
     }
+    return static_cast<std::int32_t>(value);
 }
 
 }  // namespace
 
-BarcodeRenderer::BarcodeRenderer(OutputFormat format, std::optional<OntoBase> onto)
-    : format_(format), onto_(std::move(onto)) {}
+BarcodeRenderer::BarcodeRenderer(RenderOptions options)
+    : options_(std::move(options)),
+      font_(surface::ControlFontAt(options_.dotsPerInch)),
+      control_(std::make_shared<host::StandaloneSite>(), font_) {}
 
 Drawing BarcodeRenderer::Render(const BarcodeSettings& settings) {
-    ApplySettings(settings, control_);
-    if (onto_) {
-        return RenderOnto();
-    }
-    return format_ == OutputFormat::Svg ? RenderSvg() : RenderOwnSurface();
+    ApplySettings(settings, ResolveSize(settings, options_.dotsPerInch), control_);
+    return options_.onto ? RenderOnto() : RenderPicture(settings);
 }
 
 Drawing BarcodeRenderer::FromResult(const host::Variant& result) const {
@@ -41,55 +48,146 @@ Drawing BarcodeRenderer::FromResult(const host::Variant& result) const {
     return drawing;
 }
 
-// The picture is Pic1's after Draw on the own surface, at exactly its size.
-Drawing BarcodeRenderer::RenderOwnSurface() {
+std::string BarcodeRenderer::EncodeRaster(const surface::RasterSurface& picture,
+                                          std::vector<std::uint8_t> alpha) const {
+    switch (options_.format) {
+        case OutputFormat::Pbm:
+            return imagefile::EncodePbm(picture);
+        case OutputFormat::Pgm:
+            return imagefile::EncodePgm(picture);
+        default:
+            return imagefile::EncodePng(picture, {options_.dotsPerInch, std::move(alpha)});
+    }
+}
+
+// The white around the bars in pixels: the modules the control drew, as wide as it drew them.
+std::int32_t BarcodeRenderer::QuietZonePixels(const BarcodeSettings& settings,
+                                              std::int32_t width) const {
+    if (options_.quietZoneModules == 0) {
+        return 0;
+    }
+    std::int64_t module = 1;
+    if (control_.BarWidthSource() == 0) {
+        const auto modules = ModuleCount(settings);
+        const std::int32_t bars = width - (control_.BackgroundWhite() != 0 ? kMargins : 0);
+        module = modules && *modules > 0 ? bars / *modules : 1;
+    }
+    return Checked(module * options_.quietZoneModules);
+}
+
+// The control draws on its own surface first: that is the picture, and its size is the
+// size of every other medium's, which gets the same barcode drawn at 0, 0 (or after the
+// quiet zone) so that it matches the picture pixel for pixel.
+Drawing BarcodeRenderer::RenderPicture(const BarcodeSettings& settings) {
     Drawing drawing = FromResult(control_.Draw());
     const surface::RasterSurface& picture = control_.Pic1().Image();
     drawing.width = picture.width();
     drawing.height = picture.height();
-    if (drawing.code == 0 && !drawing.IsEmpty()) {
-        drawing.bytes = EncodeRaster(picture, format_);
+    if (drawing.code != 0 || drawing.IsEmpty()) {
+        return drawing;
     }
-    return drawing;
-}
-
-// The own surface tells the size; the same barcode then goes onto a recording surface of
-// that size at 0, 0, so that the document matches the PNG pixel for pixel.
-Drawing BarcodeRenderer::RenderSvg() {
-    Drawing sizing = FromResult(control_.Draw());
-    sizing.width = control_.Pic1().Width();
-    sizing.height = control_.Pic1().Height();
-    if (sizing.code != 0 || sizing.IsEmpty()) {
-        return sizing;
+    drawing.warnings = DrawingWarnings(control_, *font_, drawing.height);
+    const std::int32_t zone = QuietZonePixels(settings, drawing.width);
+    if (IsRaster(options_.format) && zone == 0) {
+        drawing.bytes = EncodeRaster(picture);
+        return drawing;
     }
-    auto svg =
-        std::make_shared<surface::SvgSurface>(control_.Pic1().Width(), control_.Pic1().Height());
-    const surface::ScopedSurfaceHandle handle(svg);
+    drawing.width = Checked(std::int64_t{drawing.width} + 2 * std::int64_t{zone});
+    std::shared_ptr<surface::DrawingSurface> target;
+    std::shared_ptr<surface::RasterSurface> raster;
+    std::shared_ptr<surface::SvgSurface> svg;
+    std::optional<imagefile::VectorFile> document;
+    if (IsRaster(options_.format)) {
+        raster = std::make_shared<surface::RasterSurface>(drawing.width, drawing.height);
+        raster->SetFont(font_);
+        target = raster;
+    } else if (options_.format == OutputFormat::Svg) {
+        svg = std::make_shared<surface::SvgSurface>(drawing.width, drawing.height);
+        svg->SetFont(font_, dynamic_cast<const surface::FreeTypeFont&>(*font_).pixelSize());
+        target = svg;
+    } else {
+        document.emplace(options_.format == OutputFormat::Pdf ? imagefile::VectorFormat::Pdf
+                                                              : imagefile::VectorFormat::Eps,
+                         drawing.width, drawing.height, options_.dotsPerInch);
+        document->Surface()->SetFont(font_);
+        target = document->Surface();
+    }
+    const surface::ScopedSurfaceHandle handle(target);
     surface::SurfaceHandle hdc = handle.get();
-    control_.SetPositionX(0);
+    control_.SetPositionX(zone);
     control_.SetPositionY(0);
-    Drawing drawing = FromResult(control_.Draw(hdc));
-    drawing.width = svg->width();
-    drawing.height = svg->height();
-    if (drawing.code == 0) {
-        drawing.bytes = svg->Document();
+    if (const std::int16_t code = control_.Draw(hdc).AsInt16(); code != 0) {
+        drawing.code = code;
+        drawing.description = control_.ErrorDescription();
+        return drawing;
     }
+    drawing.bytes = raster ? EncodeRaster(*raster)
+                    : svg  ? svg->Document(options_.dotsPerInch)
+                           : document->Finish();
     return drawing;
 }
 
 Drawing BarcodeRenderer::RenderOnto() {
-    auto copy = std::make_shared<surface::RasterSurface>(*onto_->image);
-    const surface::ScopedSurfaceHandle handle(copy);
-    surface::SurfaceHandle hdc = handle.get();
-    control_.SetPositionX(onto_->x);
-    control_.SetPositionY(onto_->y);
-    Drawing drawing = FromResult(control_.Draw(hdc));
+    // The barcode's own size first, to tell how much of it the image cuts off.
+    Drawing drawing = FromResult(control_.Draw());
+    if (drawing.code != 0) {
+        return drawing;
+    }
+    const std::int32_t width = control_.Pic1().Width();
+    const std::int32_t height = control_.Pic1().Height();
+    const OntoBase& onto = *options_.onto;
+    auto copy = std::make_shared<surface::RasterSurface>(*onto.image);
+    copy->SetFont(font_);
+    {
+        const surface::ScopedSurfaceHandle handle(copy);
+        surface::SurfaceHandle hdc = handle.get();
+        control_.SetPositionX(onto.x);
+        control_.SetPositionY(onto.y);
+        drawing = FromResult(control_.Draw(hdc));
+    }
+    if (drawing.code != 0) {
+        return drawing;
+    }
+    drawing.warnings = DrawingWarnings(control_, *font_, height);
+    if (auto cut = CutOffWarning(onto.x, onto.y, width, height, copy->width(), copy->height())) {
+        drawing.warnings.push_back(std::move(*cut));
+    }
     drawing.width = copy->width();
     drawing.height = copy->height();
-    if (drawing.code == 0) {
-        drawing.bytes = EncodeRaster(*copy, format_);
-    }
+    drawing.bytes = EncodeRaster(*copy, onto.alpha && options_.format == OutputFormat::Png
+                                            ? AlphaAfterDrawing()
+                                            : std::vector<std::uint8_t>{});
     return drawing;
+}
+
+// The image's opacities, with every pixel the barcode painted made opaque. Drawn again over
+// black and over white, a pixel that comes out alike both times was painted; the caption
+// box takes the image's background colour both times.
+std::vector<std::uint8_t> BarcodeRenderer::AlphaAfterDrawing() {
+    const OntoBase& onto = *options_.onto;
+    std::vector<std::uint8_t> alpha = *onto.alpha;
+    std::shared_ptr<surface::RasterSurface> over[2];
+    for (int i = 0; i < 2; ++i) {
+        over[i] = std::make_shared<surface::RasterSurface>(
+            onto.image->width(), onto.image->height(), i == 0 ? surface::kBlack : surface::kWhite);
+        over[i]->SetBkColor(onto.image->GetBkColor());
+        over[i]->SetFont(font_);
+        const surface::ScopedSurfaceHandle handle(over[i]);
+        surface::SurfaceHandle hdc = handle.get();
+        control_.Draw(hdc);
+    }
+    const std::size_t rowBytes = over[0]->RowBytes();
+    for (std::int32_t y = 0; y < over[0]->height(); ++y) {
+        const std::uint8_t* black = over[0]->RowData(y);
+        const std::uint8_t* white = over[1]->RowData(y);
+        for (std::size_t i = 0; i < rowBytes; i += 3) {
+            if (black[i] == white[i] && black[i + 1] == white[i + 1] &&
+                black[i + 2] == white[i + 2]) {
+                alpha[static_cast<std::size_t>(y) * (rowBytes / 3) + i / 3] = 255;
+            }
+        }
+    }
+    return alpha;
 }
 
 }  // namespace qv::cli

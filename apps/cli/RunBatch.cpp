@@ -6,6 +6,7 @@
 #include <iostream>
 #include <new>
 #include <optional>
+#include <unordered_map>
 #include <variant>
 
 #include "BatchRecords.h"
@@ -22,11 +23,13 @@ namespace qv::cli {
 
 namespace {
 
+namespace fs = std::filesystem;
+
 // The lines of a regular file, for the progress bar; 0 (unknown) for a pipe or a terminal,
 // which cannot be read twice.
 std::int64_t CountLines(const std::string& path, std::ifstream& file) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
+    if (!fs::is_regular_file(path, error)) {
         return 0;
     }
     std::array<char, 1 << 16> buffer;
@@ -46,33 +49,61 @@ std::int64_t CountLines(const std::string& path, std::ifstream& file) {
 struct DrawnFile {
     std::string path;
     std::string bytes;
+    std::vector<std::string> warnings;
 };
 using Outcome = std::variant<std::string, DrawnFile>;
 
-Outcome DrawRecord(BarcodeRenderer& renderer, const BatchRecord& record,
-                   const std::string& pattern) {
-    if (!record.settings) {
-        return record.error;
+// Draws the records and names their files; a name taken by an earlier record of the batch
+// is never written twice.
+class RecordDrawer {
+  public:
+    RecordDrawer(BarcodeRenderer& renderer, const OutputPattern& pattern)
+        : renderer_(renderer), pattern_(pattern) {}
+
+    Outcome Draw(const BatchRecord& record) {
+        if (!record.settings) {
+            return record.error;
+        }
+        if (!record.settings->barCodeType) {
+            return std::string("no barcode type: give -t TYPE or a BarCodeType column");
+        }
+        OutputPattern::Name name = pattern_.Expand(record.number, record.text, record.cells);
+        if (!name.error.empty()) {
+            return name.error;
+        }
+        // Numbered names are unique by themselves; only names from the data are remembered.
+        if (pattern_.NamesColumns()) {
+            if (const auto taken = taken_.find(name.path); taken != taken_.end()) {
+                return name.path + " is record " + std::to_string(taken->second) +
+                       "'s file already: not overwritten";
+            }
+        }
+        Drawing drawing;
+        try {
+            drawing = renderer_.Render(*record.settings);
+        } catch (const host::FailedCall& failure) {
+            return FailedCallLine(failure);
+        } catch (const std::bad_alloc&) {
+            return std::string("failed call: out of memory");
+        }
+        if (drawing.code != 0) {
+            return ResultCodeLine(drawing);
+        }
+        if (drawing.IsEmpty()) {
+            return EmptyPictureLine(drawing);
+        }
+        if (pattern_.NamesColumns()) {
+            taken_.emplace(name.path, record.number);
+        }
+        return DrawnFile{std::move(name.path), std::move(drawing.bytes),
+                         std::move(drawing.warnings)};
     }
-    if (!record.settings->barCodeType) {
-        return std::string("no barcode type: give -t TYPE or a BarCodeType column");
-    }
-    Drawing drawing;
-    try {
-        drawing = renderer.Render(*record.settings);
-    } catch (const host::FailedCall& failure) {
-        return FailedCallLine(failure);
-    } catch (const std::bad_alloc&) {
-        return std::string("failed call: out of memory");
-    }
-    if (drawing.code != 0) {
-        return ResultCodeLine(drawing);
-    }
-    if (drawing.IsEmpty()) {
-        return EmptyPictureLine(drawing);
-    }
-    return DrawnFile{ExpandPattern(pattern, record.number), std::move(drawing.bytes)};
-}
+
+  private:
+    BarcodeRenderer& renderer_;
+    const OutputPattern& pattern_;
+    std::unordered_map<std::string, std::int64_t> taken_;
+};
 
 // Writes the files and reports on the records in the order they were drawn.
 class BatchReport {
@@ -82,15 +113,18 @@ class BatchReport {
     void Record(const BatchRecord& record, const Outcome& outcome) {
         std::optional<std::string> message;
         if (const auto* file = std::get_if<DrawnFile>(&outcome)) {
-            message = WriteOutput(file->path, file->bytes);
+            for (const std::string& warning : file->warnings) {
+                Say(record, "warning: " + warning);
+            }
+            message = MakeFolderFor(file->path);
+            if (!message) {
+                message = WriteOutput(file->path, file->bytes);
+            }
         } else {
             message = std::get<std::string>(outcome);
         }
         if (message) {
-            progress_.Clear();
-            std::fprintf(stderr, "qvbarcode: record %lld (line %lld): %s\n",
-                         static_cast<long long>(record.number), static_cast<long long>(record.line),
-                         message->c_str());
+            Say(record, *message);
             ++failed_;
         } else {
             ++drawn_;
@@ -109,10 +143,49 @@ class BatchReport {
     }
 
   private:
+    void Say(const BatchRecord& record, const std::string& message) {
+        progress_.Clear();
+        std::fprintf(stderr, "qvbarcode: %s: %s\n", RecordName(record).c_str(), message.c_str());
+    }
+
+    // The pattern's folders are made as files need them; the last one made is remembered.
+    std::optional<std::string> MakeFolderFor(const std::string& path) {
+        const fs::path folder = fs::path(path).parent_path();
+        if (folder.empty() || folder == lastFolder_) {
+            return std::nullopt;
+        }
+        std::error_code error;
+        fs::create_directories(folder, error);
+        if (error) {
+            return "cannot make the folder " + folder.string() + ": " + error.message();
+        }
+        lastFolder_ = folder;
+        return std::nullopt;
+    }
+
     Progress progress_;
+    fs::path lastFolder_;
     std::int64_t drawn_ = 0;
     std::int64_t failed_ = 0;
 };
+
+// Says which columns the batch reads nothing from, once.
+void NameOtherColumns(const BatchReader& reader, const OutputPattern& pattern) {
+    std::string names;
+    std::string example;
+    for (std::size_t i = 0; i < reader.ColumnNames().size(); ++i) {
+        if (reader.IsOtherColumn(i) && !pattern.UsesColumn(i)) {
+            names += (names.empty() ? "" : ", ") + reader.ColumnNames()[i];
+            example = example.empty() ? reader.ColumnNames()[i] : example;
+        }
+    }
+    if (!names.empty()) {
+        std::fprintf(stderr,
+                     "qvbarcode: ignoring the columns %s: they set no property (a file name "
+                     "pattern may use them, as {%s})\n",
+                     names.c_str(), example.c_str());
+    }
+}
 
 }  // namespace
 
@@ -130,27 +203,37 @@ int RunBatch(const Options& options) {
         lines = CountLines(options.batchInput, file);
         list = &file;
     }
-    std::optional<OntoBase> onto;
-    if (options.onto) {
-        auto image = ReadOntoImage(*options.onto);
-        if (auto* error = std::get_if<std::string>(&image)) {
-            std::fprintf(stderr, "qvbarcode: %s\n", error->c_str());
-            return kExitUsage;
-        }
-        onto = std::get<OntoBase>(std::move(image));
+    auto render = ReadRenderOptions(options);
+    if (auto* error = std::get_if<std::string>(&render)) {
+        std::fprintf(stderr, "qvbarcode: %s\n", error->c_str());
+        return kExitUsage;
     }
+    BatchReader reader(*list, {options.settings, options.textColumn, options.dotsPerInch});
+    OutputPattern pattern = std::get<OutputPattern>(OutputPattern::Parse(options.output));
+    std::string error;
+    if (auto header = reader.Start()) {
+        error = std::move(*header);
+    } else {
+        error = pattern.Bind(reader.ColumnNames());
+    }
+    if (!error.empty()) {
+        std::fprintf(stderr, "qvbarcode: %s: %s\n",
+                     options.batchInput == "-" ? "standard input" : options.batchInput.c_str(),
+                     error.c_str());
+        return kExitUsage;
+    }
+    NameOtherColumns(reader, pattern);
 
-    BarcodeRenderer renderer(options.format, std::move(onto));
-    BatchReader reader(*list, options.settings);
-    std::optional<BatchRecord> next = reader.Next();  // after it, a header is known
+    BarcodeRenderer renderer(std::get<RenderOptions>(std::move(render)));
+    RecordDrawer drawer(renderer, pattern);
     BatchReport report(reader.HasHeader() ? lines - 1 : lines);
     {
         // The next picture is drawn while the last is written: files cost as much again as
         // drawing, mostly in the kernel. A few pictures in flight keep both sides busy.
         SerialWorker writer(32);
-        for (; next; next = reader.Next()) {
-            Outcome outcome = DrawRecord(renderer, *next, options.output);
-            writer.Post([&report, record = std::move(*next), outcome = std::move(outcome)] {
+        while (auto record = reader.Next()) {
+            Outcome outcome = drawer.Draw(*record);
+            writer.Post([&report, record = std::move(*record), outcome = std::move(outcome)] {
                 report.Record(record, outcome);
             });
         }

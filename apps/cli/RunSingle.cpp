@@ -10,18 +10,14 @@
 namespace qv::cli {
 
 int RunSingle(const Options& options) {
-    std::optional<OntoBase> onto;
-    if (options.onto) {
-        auto image = ReadOntoImage(*options.onto);
-        if (auto* error = std::get_if<std::string>(&image)) {
-            std::fprintf(stderr, "qvbarcode: %s\n", error->c_str());
-            return kExitUsage;
-        }
-        onto = std::get<OntoBase>(std::move(image));
+    auto render = ReadRenderOptions(options);
+    if (auto* error = std::get_if<std::string>(&render)) {
+        std::fprintf(stderr, "qvbarcode: %s\n", error->c_str());
+        return kExitUsage;
     }
     Drawing drawing;
     try {
-        BarcodeRenderer renderer(options.format, std::move(onto));
+        BarcodeRenderer renderer(std::get<RenderOptions>(std::move(render)));
         drawing = renderer.Render(options.settings);
     } catch (const host::FailedCall& failure) {
         std::fprintf(stderr, "qvbarcode: %s\n", FailedCallLine(failure).c_str());
@@ -37,6 +33,9 @@ int RunSingle(const Options& options) {
     if (drawing.IsEmpty()) {
         std::fprintf(stderr, "qvbarcode: %s\n", EmptyPictureLine(drawing).c_str());
         return kExitUsage;
+    }
+    for (const std::string& warning : drawing.warnings) {
+        std::fprintf(stderr, "qvbarcode: warning: %s\n", warning.c_str());
     }
     if (auto error = WriteOutput(options.output, drawing.bytes)) {
         std::fprintf(stderr, "qvbarcode: %s\n", error->c_str());

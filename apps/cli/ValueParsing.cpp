@@ -4,6 +4,8 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <climits>
+#include <cmath>
 #include <string>
 #include <utility>
 
@@ -25,12 +27,42 @@ constexpr std::array<std::pair<std::string_view, std::int32_t>, 4> kTypeNames{{
     {"ean13", control::QvTypeEan13},
 }};
 
-constexpr std::array<std::pair<std::string_view, OutputFormat>, 4> kFormatNames{{
+constexpr std::array<std::pair<std::string_view, OutputFormat>, 6> kFormatNames{{
     {"png", OutputFormat::Png},
     {"svg", OutputFormat::Svg},
     {"pbm", OutputFormat::Pbm},
     {"pgm", OutputFormat::Pgm},
+    {"pdf", OutputFormat::Pdf},
+    {"eps", OutputFormat::Eps},
 }};
+
+// Each unit's name and its length in inches (a pixel's is the resolution's own).
+struct UnitName {
+    std::string_view name;
+    LengthUnit unit;
+    double inches;
+};
+constexpr std::array<UnitName, 5> kUnits{{
+    {"px", LengthUnit::Pixel, 0.0},
+    {"mm", LengthUnit::Millimetre, 1.0 / 25.4},
+    {"cm", LengthUnit::Centimetre, 1.0 / 2.54},
+    {"in", LengthUnit::Inch, 1.0},
+    {"pt", LengthUnit::Point, 1.0 / 72.0},
+}};
+
+// A finite decimal number, the whole text.
+std::optional<double> ParseDecimal(std::string_view text) {
+    if (text.size() > 1 && text.front() == '+' && text[1] != '-') {
+        text.remove_prefix(1);
+    }
+    double value = 0.0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value, std::chars_format::fixed);
+    if (text.empty() || error != std::errc{} || stop != end || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
 
 }  // namespace
 
@@ -56,6 +88,39 @@ std::optional<std::int32_t> ParseBarcodeType(std::string_view text) {
         }
     }
     return ParseWholeNumber(text);
+}
+
+std::optional<Length> ParseLength(std::string_view text) {
+    const std::string lower = Lowercase(text);
+    for (const UnitName& unit : kUnits) {
+        if (lower.size() > unit.name.size() && lower.ends_with(unit.name)) {
+            const auto value =
+                ParseDecimal(std::string_view(lower).substr(0, lower.size() - unit.name.size()));
+            return value ? std::optional(Length{*value, unit.unit}) : std::nullopt;
+        }
+    }
+    const auto value = ParseDecimal(lower);
+    return value ? std::optional(Length{*value, LengthUnit::Pixel}) : std::nullopt;
+}
+
+std::optional<std::int32_t> ToPixels(const Length& length, double dotsPerInch) {
+    double pixels = length.value;
+    for (const UnitName& unit : kUnits) {
+        if (unit.unit == length.unit && unit.inches > 0.0) {
+            pixels = length.value * unit.inches * dotsPerInch;
+        }
+    }
+    // nearbyint rounds halves to the even neighbour in the default rounding mode.
+    const double whole = std::nearbyint(pixels);
+    if (!(whole >= INT32_MIN && whole <= INT32_MAX)) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(whole);
+}
+
+std::optional<double> ParsePositiveNumber(std::string_view text) {
+    const auto value = ParseDecimal(text);
+    return value && *value > 0.0 ? value : std::nullopt;
 }
 
 std::optional<AutomationBool> ParseBoolean(std::string_view text) {

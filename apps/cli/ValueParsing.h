@@ -18,10 +18,25 @@ std::optional<std::int32_t> ParseWholeNumber(std::string_view text);
 // the control itself reports an unknown type.
 std::optional<std::int32_t> ParseBarcodeType(std::string_view text);
 
+// A length as people give it: a number and a unit, px (the default), mm, cm, in or pt.
+enum class LengthUnit { Pixel, Millimetre, Centimetre, Inch, Point };
+struct Length {
+    double value = 0.0;
+    LengthUnit unit = LengthUnit::Pixel;
+    friend bool operator==(const Length&, const Length&) = default;
+};
+std::optional<Length> ParseLength(std::string_view text);
+// The length in whole pixels at the resolution, halves to the even one; nothing when it
+// leaves 32 bits.
+std::optional<std::int32_t> ToPixels(const Length& length, double dotsPerInch);
+
+// A positive decimal number, such as a resolution (203.2).
+std::optional<double> ParsePositiveNumber(std::string_view text);
+
 // True/False, -1/0, 1, yes/no, in any letter case.
 std::optional<AutomationBool> ParseBoolean(std::string_view text);
 
-// png, svg, pbm, pgm, in any letter case.
+// png, svg, pbm, pgm, pdf, eps, in any letter case.
 std::optional<OutputFormat> ParseFormatName(std::string_view name);
 // The format a file name's ending selects.
 std::optional<OutputFormat> FormatOfPath(std::string_view path);

@@ -4,7 +4,9 @@
 #include <cairo-ps.h>
 
 #include <cmath>
+#include <cstdio>
 #include <new>
+#include <string_view>
 
 #include "host/FailedCall.h"
 
@@ -46,6 +48,10 @@ VectorFile::VectorFile(VectorFormat format, std::int32_t width, std::int32_t hei
         document_ = cairo_ps_surface_create_for_stream(AppendBytes, &bytes_, width * points,
                                                        height * points);
         cairo_ps_surface_set_eps(document_, true);
+        char box[96];
+        std::snprintf(box, sizeof box, "%%%%HiResBoundingBox: 0 0 %.4f %.4f\n", width * points,
+                      height * points);
+        hiResBox_ = box;
     }
     cr_ = cairo_create(document_);
     if (const cairo_status_t status = cairo_status(cr_); status != CAIRO_STATUS_SUCCESS) {
@@ -74,6 +80,14 @@ std::string VectorFile::Finish() {
     if (const cairo_status_t status = cairo_surface_status(document_);
         status != CAIRO_STATUS_SUCCESS) {
         Fail(status);
+    }
+    if (!hiResBox_.empty()) {
+        // Cairo rounds the box out to whole points; the exact one follows it, for programs
+        // that place the picture at its size.
+        constexpr std::string_view kBox = "%%BoundingBox:";
+        if (const auto box = bytes_.find(kBox); box != std::string::npos) {
+            bytes_.insert(bytes_.find('\n', box) + 1, hiResBox_);
+        }
     }
     return std::move(bytes_);
 }

@@ -29,6 +29,7 @@ class VectorFile {
 
   private:
     std::string bytes_;
+    std::string hiResBox_;  // EPS: the exact bounding box's comment line
     cairo_surface_t* document_ = nullptr;
     cairo_t* cr_ = nullptr;
     std::shared_ptr<surface::CairoSurface> surface_;

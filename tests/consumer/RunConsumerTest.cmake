@@ -44,10 +44,12 @@ run(${prefix}/bin/qvbarcode --version)
 
 run(${CMAKE_COMMAND} -S ${QV_SOURCE_DIR}/tests/consumer -B ${QV_WORK_DIR}/cmake-build
     -G ${QV_GENERATOR} -DCMAKE_CXX_COMPILER=${QV_CXX} -DCMAKE_PREFIX_PATH=${prefix}
-    -DQV_EXAMPLE=${example})
+    -DQV_EXAMPLE=${example} -DQV_CAIRO_EXAMPLE=${QV_SOURCE_DIR}/examples/cairo_label.cpp)
 run(${CMAKE_COMMAND} --build ${QV_WORK_DIR}/cmake-build)
 run(${QV_WORK_DIR}/cmake-build/minimal ${QV_WORK_DIR}/from-cmake.png)
 expect_png(${QV_WORK_DIR}/from-cmake.png)
+run(${QV_WORK_DIR}/cmake-build/cairo_label ${QV_WORK_DIR}/cairo-label.png)
+expect_png(${QV_WORK_DIR}/cairo-label.png)
 
 file(GLOB_RECURSE pc_file ${prefix}/*/qvbarcode.pc)
 get_filename_component(pc_dir "${pc_file}" DIRECTORY)
