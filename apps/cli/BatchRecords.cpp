@@ -48,13 +48,13 @@ bool SameName(std::string_view a, std::string_view b) {
 }
 
 Column ColumnNamed(std::string_view name, const std::optional<std::string>& textColumn) {
-    if (textColumn) {
-        // The named column gives Text; a column called Text is then just another one.
-        return SameName(name, *textColumn) ? Column::Text : Column::Other;
+    // The named column gives Text; a column called Text is then just another one.
+    if (textColumn && SameName(name, *textColumn)) {
+        return Column::Text;
     }
     for (std::size_t i = 0; i < kPropertyNames.size(); ++i) {
         if (SameName(name, kPropertyNames[i])) {
-            return static_cast<Column>(i);
+            return textColumn && i == 0 ? Column::Other : static_cast<Column>(i);
         }
     }
     return Column::Other;

@@ -15,9 +15,9 @@ enum class BatchColumn : int;
 
 // What the reader takes from the command line.
 struct BatchSource {
-    BarcodeSettings defaults;                 // every record's settings before its cells
-    std::optional<std::string> textColumn;    // the column that gives Text, instead of Text
-    double dotsPerInch = kScreenDotsPerInch;  // for lengths in BarWidth and BarHeight cells
+    BarcodeSettings defaults = {};               // every record's settings before its cells
+    std::optional<std::string> textColumn = {};  // the column that gives Text, instead of Text
+    double dotsPerInch = kScreenDotsPerInch;     // for lengths in BarWidth and BarHeight cells
 };
 
 // One record of a batch: its number (from 1), the line it starts on, the text the messages

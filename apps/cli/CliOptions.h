@@ -15,12 +15,12 @@ using control::kTrue;
 // The control's properties as the command line (and, in a batch, a CSV record) gives them,
 // sizes already in pixels. A size left unset takes the default size (BarcodeSize.h).
 struct BarcodeSettings {
-    std::optional<std::string> text;  // UTF-8
-    std::optional<std::int32_t> barCodeType;
-    std::optional<std::int32_t> barWidth;
-    std::optional<std::int32_t> barHeight;
+    std::optional<std::string> text = {};  // UTF-8
+    std::optional<std::int32_t> barCodeType = {};
+    std::optional<std::int32_t> barWidth = {};
+    std::optional<std::int32_t> barHeight = {};
     // Instead of a width: BarWidth is made so that every module is this many pixels wide.
-    std::optional<std::int32_t> modulePixels;
+    std::optional<std::int32_t> modulePixels = {};
     AutomationBool barWidthSource = kFalse;
     AutomationBool backgroundWhite = kFalse;
     AutomationBool showValue = kFalse;

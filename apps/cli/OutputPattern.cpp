@@ -113,9 +113,10 @@ OutputPattern::Name OutputPattern::Expand(std::int64_t number, std::string_view 
                 break;
             case Part::Kind::Column: {
                 const auto column = static_cast<std::size_t>(part.column);
-                const std::string_view value = part.column < 0         ? text
-                                               : column < cells.size() ? cells[column]
-                                                                       : "";
+                std::string_view value = text;
+                if (part.column >= 0) {
+                    value = column < cells.size() ? std::string_view(cells[column]) : "";
+                }
                 if (const std::string_view why = UnsafeFileName(value); !why.empty()) {
                     name.error =
                         "{" + part.text + "} cannot be part of a file name: " + std::string(why);

@@ -171,20 +171,25 @@ class BatchReport {
 
 // Says which columns the batch reads nothing from, once.
 void NameOtherColumns(const BatchReader& reader, const OutputPattern& pattern) {
-    std::string names;
-    std::string example;
+    std::vector<std::string> names;
     for (std::size_t i = 0; i < reader.ColumnNames().size(); ++i) {
         if (reader.IsOtherColumn(i) && !pattern.UsesColumn(i)) {
-            names += (names.empty() ? "" : ", ") + reader.ColumnNames()[i];
-            example = example.empty() ? reader.ColumnNames()[i] : example;
+            names.push_back(reader.ColumnNames()[i]);
         }
     }
-    if (!names.empty()) {
-        std::fprintf(stderr,
-                     "qvbarcode: ignoring the columns %s: they set no property (a file name "
-                     "pattern may use them, as {%s})\n",
-                     names.c_str(), example.c_str());
+    if (names.empty()) {
+        return;
     }
+    std::string joined;
+    for (const std::string& name : names) {
+        joined += (joined.empty() ? "" : ", ") + name;
+    }
+    std::fprintf(stderr,
+                 "qvbarcode: ignoring the column%s %s: %s no property (a file name pattern may "
+                 "use %s, as {%s})\n",
+                 names.size() > 1 ? "s" : "", joined.c_str(),
+                 names.size() > 1 ? "they set" : "it sets", names.size() > 1 ? "them" : "it",
+                 names.front().c_str());
 }
 
 }  // namespace

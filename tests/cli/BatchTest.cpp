@@ -6,100 +6,164 @@
 #include "BatchRecords.h"
 #include "OutputPattern.h"
 #include "ProgramRun.h"
-#include "imagefile/PngFile.h"
 
 namespace qv::cli::test {
 namespace {
 
-std::vector<BatchRecord> Read(const std::string& text, const BarcodeSettings& defaults = {}) {
-    std::istringstream input(text);
-    return ReadBatchRecords(input, defaults);
+BatchList Read(const std::string& list, std::optional<std::string> textColumn,
+               BarcodeSettings defaults = {}) {
+    std::istringstream input(list);
+    BatchSource source;
+    source.defaults = std::move(defaults);
+    source.textColumn = std::move(textColumn);
+    source.dotsPerInch = 300;
+    return ReadBatchRecords(input, source);
 }
 
-TEST(BatchRecords, PlainLinesAreTextsWithTheCommandLineDefaults) {
-    BarcodeSettings defaults;
-    defaults.barCodeType = 2;
-    defaults.showValue = kTrue;
-    const auto records = Read("AB, C\r\n\nText\n", defaults);
-    ASSERT_EQ(records.size(), 3u);  // the empty last line is no record
-    EXPECT_EQ(records[0].settings->text, "AB, C");
-    EXPECT_EQ(records[0].settings->showValue, kTrue);
-    EXPECT_EQ(records[1].settings->text, "");  // left for the control to refuse as blank
-    EXPECT_EQ(records[2].settings->text, "Text");
-    EXPECT_EQ(records[2].line, 3);
+// Lists as people and spreadsheets write them, and what each record is.
+TEST(BatchRecords, ListsAndSpreadsheetCsvGiveTheirRecords) {
+    struct Case {
+        std::string list;
+        std::optional<std::string> textColumn;
+        std::string refused;             // part of the message that refuses the whole list
+        std::vector<std::string> texts;  // each record's text, or "!" and part of its error
+        std::vector<std::int64_t> lines;
+    };
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::vector<Case> cases{
+        {bom + "4006381333931\r\n\nText\n", {}, "", {"4006381333931", "", "Text"}, {1, 2, 3}},
+        // A spreadsheet's export: mark, CRLF, quoted cells with commas, doubled quotes and a
+        // line break, extra columns, no line break at the end.
+        {bom + "\"SKU\",\"Description\",\"Text\",\"Price\"\r\n"
+               "\"A1\",\"Nuts, roasted\",\"4006381333931\",\"4,99\"\r\n"
+               "\"A2\",\"5\"\" \"\"long\"\"\r\nsecond line\",\"12\",\"1\"\r\n"
+               "\"A3\",\"x\",\"34\",\"1\"",
+         {},
+         "",
+         {"4006381333931", "12", "34"},
+         {2, 3, 5}},
+        {"SKU,EAN\nA1,4006381333931\n", {}, "names no property (it names SKU, EAN)", {}, {}},
+        {"sku,ean,Text\nA1,400,nope\n", "EAN", "", {"400"}, {2}},
+        {"EAN\n400\n", "ean", "", {"400"}, {2}},
+        {"SKU,Text\nA1,400\n",
+         "EAN",
+         "--text-column EAN: the first line names no such column",
+         {},
+         {}},
+        {"BarCodeType,SKU\ncode39,A\n", {}, "no Text column", {}, {}},
+        {"Text,ShowValue,BarWidth,BarCodeType\n1,perhaps\n2,1,wide\n3,,,upc\n4,1,2,3,4\n\"5,",
+         {},
+         "",
+         {"!ShowValue 'perhaps'", "!BarWidth 'wide'", "!BarCodeType 'upc'", "!5 cells",
+          "!not closed"},
+         {2, 3, 4, 5, 6}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.list);
+        const BatchList list = Read(c.list, c.textColumn);
+        EXPECT_NE(list.error.value_or("").find(c.refused), std::string::npos) << *list.error;
+        EXPECT_EQ(list.error.has_value(), !c.refused.empty());
+        ASSERT_EQ(list.records.size(), c.texts.size());
+        for (std::size_t i = 0; i < c.texts.size(); ++i) {
+            const BatchRecord& r = list.records[i];
+            EXPECT_EQ(r.line, c.lines[i]);
+            if (c.texts[i].starts_with("!")) {
+                EXPECT_FALSE(r.settings);
+                EXPECT_NE(r.error.find(c.texts[i].substr(1)), std::string::npos) << r.error;
+            } else {
+                ASSERT_TRUE(r.settings) << r.error;
+                EXPECT_EQ(r.settings->text, c.texts[i]);
+                EXPECT_EQ(r.text, c.texts[i]);
+            }
+        }
+    }
 }
 
-TEST(BatchRecords, CsvCellsOverrideTheDefaultsOrFailTheirRecord) {
-    BarcodeSettings defaults;
-    defaults.barCodeType = 0;
-    defaults.backgroundWhite = kTrue;
-    const auto records = Read(
+TEST(BatchRecords, CellsOverrideTheCommandLineAndEmptyOnesKeepIt) {
+    const BatchList list = Read(
         "text, BarCodeType,SHOWVALUE,BackgroundWhite,BarWidth,BarHeight,BarWidthSource,"
         "CalculateCheckDigit\n"
-        "\"a,\"\"b\"\"\",code39,yes,False,300,80,0,-1\n"
-        "12,,TRUE,,,,1\n"
-        "12,ean13,perhaps\n"
-        "12,ean13,1,0,wide\n"
-        "12,upc\n"
-        "\"open,ean13\n"
-        "1,2,3,4,5,6,7,8,9\n",
-        defaults);
-    ASSERT_EQ(records.size(), 7u);
-    const BarcodeSettings& first = *records[0].settings;
-    EXPECT_EQ(first.text, "a,\"b\"");
-    EXPECT_EQ(first.barCodeType, 2);
-    EXPECT_EQ(first.showValue, kTrue);
-    EXPECT_EQ(first.backgroundWhite, kFalse);
-    EXPECT_EQ(first.barWidth, 300);
-    EXPECT_EQ(first.barHeight, 80);
-    EXPECT_EQ(first.barWidthSource, kFalse);
-    EXPECT_EQ(first.calculateCheckDigit, kTrue);
-    const BarcodeSettings& second = *records[1].settings;  // empty cells keep the defaults
-    EXPECT_EQ(second.barCodeType, 0);
-    EXPECT_EQ(second.backgroundWhite, kTrue);
-    EXPECT_EQ(second.barWidthSource, kTrue);
-    EXPECT_EQ(records[1].number, 2);
-    EXPECT_EQ(records[1].line, 3);
-    const std::vector<std::string> says{"ShowValue 'perhaps'", "BarWidth 'wide'",
-                                        "BarCodeType 'upc'", "quoted", "9 cells"};
-    for (std::size_t i = 0; i < says.size(); ++i) {
-        const BatchRecord& bad = records[i + 2];
-        EXPECT_FALSE(bad.settings) << says[i];
-        EXPECT_NE(bad.error.find(says[i]), std::string::npos) << bad.error;
+        "\"a,\"\"b\"\"\",code39,yes,False,37.29mm,80,0,-1\n"
+        "12,,TRUE,,,,1\n",
+        {}, {.barCodeType = 0, .modulePixels = 3, .backgroundWhite = kTrue});
+    ASSERT_EQ(list.records.size(), 2u);
+    // 37.29 mm at 300 dpi: 440 pixels; a width cell replaces the command line's module.
+    const BarcodeSettings first{.text = "a,\"b\"",
+                                .barCodeType = 2,
+                                .barWidth = 440,
+                                .barHeight = 80,
+                                .showValue = kTrue,
+                                .calculateCheckDigit = kTrue};
+    EXPECT_EQ(list.records[0].settings, first);
+    const BarcodeSettings second{.text = "12",
+                                 .barCodeType = 0,
+                                 .modulePixels = 3,
+                                 .barWidthSource = kTrue,
+                                 .backgroundWhite = kTrue,
+                                 .showValue = kTrue};
+    EXPECT_EQ(list.records[1].settings, second);
+}
+
+TEST(OutputPattern, NumbersAndSafeCellsNameTheFiles) {
+    struct Case {
+        std::string pattern;
+        std::string cell;   // the SKU column's
+        std::string named;  // the path, or "!" and part of the reason there is none
+    };
+    const std::vector<Case> cases{
+        {"labels/####.png", "", "labels/0007.png"},
+        {"#.svg", "", "7.svg"},
+        {"a##-{sku}.pgm", "X 1", "a07-X 1.pgm"},
+        {"{Text}/{SKU}.pdf", "A-1", "4006/A-1.pdf"},
+        {"{SKU}.png", "", "!empty"},
+        {"{SKU}.png", "..", "!folder"},
+        {"l/{SKU}.png", "../../etc/passwd", "!'/'"},
+        {"{SKU}.png", "a\nb", "!control character"},
+        {"{SKU}.png", std::string(256, 'a'), "!255 bytes"},
+        {"{Price}.png", "A", "!names no column"},
+    };
+    for (const Case& c : cases) {
+        auto pattern = std::get<OutputPattern>(OutputPattern::Parse(c.pattern));
+        const std::string unbound = pattern.Bind({"SKU", "Description"});
+        const OutputPattern::Name name = pattern.Expand(7, "4006", {c.cell});
+        const std::string why = unbound.empty() ? name.error : unbound;
+        if (c.named.starts_with("!")) {
+            EXPECT_NE(why.find(c.named.substr(1)), std::string::npos) << c.pattern << ": " << why;
+        } else {
+            EXPECT_EQ(name.path, c.named) << why;
+        }
     }
 }
 
-TEST(OutputPattern, RunsOfHashesBecomeThePaddedNumber) {
-    EXPECT_EQ(ExpandPattern("labels/####.png", 7), "labels/0007.png");
-    EXPECT_EQ(ExpandPattern("#.svg", 12), "12.svg");
-    EXPECT_EQ(ExpandPattern("a##-b###.pgm", 5), "a05-b005.pgm");
-    EXPECT_FALSE(HasNumberRun("labels.png"));
-}
-
-TEST(BatchProgram, BadLinesAreReportedByNumberAndTheRestWritten) {
+TEST(BatchProgram, FailedRecordsAreReportedWithTheirTextAndTheRestWritten) {
     ScratchDirectory dir;
-    std::ofstream(dir / "list.csv") << "Text,BarCodeType\n"
-                                    << "400638133393,ean13\n"
-                                    << "12A,i2of5\n"
-                                    << "HELLO,code39\n"
-                                    << "1234,s2of5\n";
-    std::filesystem::create_directory(dir / "labels");
-    const ProgramRun run =
-        RunProgram(dir, "--batch - -c -w --default-size -o labels/###.png < list.csv", "LC_ALL=C");
+    std::ofstream(dir / "list.csv") << "SKU,Text,BarCodeType\n"
+                                    << "A,400638133393,ean13\n"
+                                    << "B,12A,i2of5\n"
+                                    << "C,HELLO,code39\n"
+                                    << "A,1234,s2of5\n";
+    const ProgramRun run = RunProgram(
+        dir, "--batch - -c -w --default-size -o 'labels/###-{SKU}.png' < list.csv", "LC_ALL=C");
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("record 2 (line 3): 1101 Invalid Character Found In Barcode Text"),
-              std::string::npos)
-        << run.err;
-    EXPECT_NE(run.err.find("3 drawn, 1 failed"), std::string::npos) << run.err;
+    for (const char* says :
+         {"record 2 (line 3) \"12A\": 1101 Invalid Character Found", "3 drawn, 1 failed"}) {
+        EXPECT_NE(run.err.find(says), std::string::npos) << run.err;
+    }
     EXPECT_EQ(run.err.find("\r"), std::string::npos) << "no progress bar off a terminal";
-    for (const char* name : {"001.png", "003.png", "004.png"}) {
+    for (const char* name : {"001-A.png", "003-C.png", "004-A.png"}) {
         EXPECT_TRUE(std::filesystem::exists(dir / "labels" / name)) << name;
     }
-    EXPECT_FALSE(std::filesystem::exists(dir / "labels" / "002.png"));
     // A batch draws each record as a single drawing would.
     const ProgramRun single = RunProgram(dir, "-t code39 -d HELLO -c -w --default-size -o one.png");
     ASSERT_EQ(single.status, 0) << single.err;
-    EXPECT_EQ(ReadFile(dir / "one.png"), ReadFile(dir / "labels" / "003.png"));
+    EXPECT_EQ(ReadFile(dir / "one.png"), ReadFile(dir / "labels" / "003-C.png"));
+    // A name taken earlier in the batch fails the later record; the first file stays.
+    const ProgramRun twice =
+        RunProgram(dir, "--batch list.csv -c -w --default-size -o 'by-sku/{SKU}.png'");
+    EXPECT_NE(twice.err.find("record 4 (line 5) \"1234\": by-sku/A.png is record 1's file"),
+              std::string::npos)
+        << twice.err;
+    EXPECT_EQ(ReadFile(dir / "by-sku" / "A.png"), ReadFile(dir / "labels" / "001-A.png"));
 }
 
 // A batch ended by a signal leaves only whole pictures: no temporary, no truncated file.
@@ -109,10 +173,8 @@ TEST(BatchProgram, AnInterruptedBatchLeavesOnlyCompleteFiles) {
         std::ofstream list(dir / "list.txt");
         for (int i = 0; i < 200000; ++i) list << 400638133393 + i << "\n";
     }
-    std::filesystem::create_directory(dir / "out");
     const ProgramRun run =
-        RunProgram(dir, "--batch list.txt -t ean13 -c -w --default-size -o out/######.png",
-                   "timeout -s INT 1");
+        RunProgram(dir, "--batch list.txt -t ean13 -c -w -o out/######.png", "timeout -s INT 1");
     EXPECT_NE(run.status, 0) << "the batch should still have been running";
     for (const auto& entry : std::filesystem::directory_iterator(dir / "out")) {
         const std::string name = entry.path().filename().string();

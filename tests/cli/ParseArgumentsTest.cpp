@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "ParseArguments.h"
@@ -7,30 +8,12 @@
 namespace qv::cli {
 namespace {
 
-ParseResult Parse(std::vector<std::string_view> args) {
-    return ParseArguments(args);
-}
-
-BarcodeSettings Settings(const char* text, std::int32_t type) {
-    BarcodeSettings settings;
-    if (text != nullptr) {
-        settings.text = text;
-    }
-    settings.barCodeType = type;
-    return settings;
-}
-
-Options Only(Command command) {
+// The options of "-o OUTPUT" in FORMAT, then changed as the case says.
+Options Expected(std::string output, OutputFormat format, std::function<void(Options&)> change) {
     Options o;
-    o.command = command;
-    return o;
-}
-
-Options Render(BarcodeSettings settings, std::string output, OutputFormat format) {
-    Options o;
-    o.settings = std::move(settings);
     o.output = std::move(output);
     o.format = format;
+    change(o);
     return o;
 }
 
@@ -39,41 +22,72 @@ TEST(ParseArguments, GoodCommandLinesGiveTheirOptions) {
         std::vector<std::string_view> args;
         Options expected;
     };
-    const BarcodeSettings ean = Settings("400638133393", 3);
-    BarcodeSettings eanAll = ean;
-    eanAll.backgroundWhite = eanAll.showValue = eanAll.calculateCheckDigit = kTrue;
-    BarcodeSettings sized = Settings("12", 9);
-    sized.barWidth = 300;
-    sized.barHeight = -4;
-    sized.barWidthSource = kTrue;
-    Options onto = Render(Settings("A", 2), "x.png", OutputFormat::Png);
-    onto.onto = OntoImage{"in.png", 10, -3};
-    Options batch = Render(Settings(nullptr, 0), "l/####.pgm", OutputFormat::Pgm);
-    batch.command = Command::Batch;
-    batch.batchInput = "-";
-
+    const auto ean = [](Options& o) {
+        o.settings.text = "400638133393";
+        o.settings.barCodeType = 3;
+    };
     const std::vector<Case> cases{
         {{"-t", "ean13", "-d", "400638133393", "-o", "a.png"},
-         Render(ean, "a.png", OutputFormat::Png)},
+         Expected("a.png", OutputFormat::Png, ean)},
         {{"--type", "EAN13", "--data", "400638133393", "--white", "--show-value", "--check-digit",
-          "-o", "a.svg"},
-         Render(eanAll, "a.svg", OutputFormat::Svg)},
-        {{"-t", "3", "-d", "400638133393", "-w", "-s", "-c", "--output=a.PBM"},
-         Render(eanAll, "a.PBM", OutputFormat::Pbm)},
+          "--output=a.PBM"},
+         Expected("a.PBM", OutputFormat::Pbm,
+                  [&](Options& o) {
+                      ean(o);
+                      o.settings.backgroundWhite = o.settings.showValue =
+                          o.settings.calculateCheckDigit = kTrue;
+                  })},
         {{"-t", "9", "--text", "12", "--width", "300", "--height=-4", "--default-size", "--format",
-          "pgm", "-o", "-"},
-         Render(sized, "-", OutputFormat::Pgm)},
-        {{"-t", "code39", "-d", "A", "--onto", "in.png", "--x", "10", "--y", "-3", "-o", "x.png"},
-         onto},
-        {{"--batch", "-", "-t", "i2of5", "-o", "l/####.pgm"}, batch},
-        {{"-o", "x", "--help"}, Only(Command::Help)},
-        {{"--version"}, Only(Command::Version)},
+          "eps", "-o", "-"},
+         Expected("-", OutputFormat::Eps,
+                  [](Options& o) {
+                      o.settings = {.text = "12",
+                                    .barCodeType = 9,
+                                    .barWidth = 300,
+                                    .barHeight = -4,
+                                    .barWidthSource = kTrue};
+                  })},
+        // 37.29 mm at 300 dpi is 440.4 pixels, 25.93 mm 306.3, 2 mm 23.6: halves to even.
+        {{"-t", "code39", "-d", "A", "--x", "2mm", "--onto", "in.png", "--y", "-3", "--width",
+          "37.29mm", "--height", "25.93mm", "--dpi", "300", "-o", "x.png"},
+         Expected("x.png", OutputFormat::Png,
+                  [](Options& o) {
+                      o.settings = {
+                          .text = "A", .barCodeType = 2, .barWidth = 440, .barHeight = 306};
+                      o.onto = OntoImage{"in.png", 24, -3};
+                      o.dotsPerInch = 300;
+                  })},
+        // 0.33 mm at 300 dpi is 3.9 pixels; a module is at least one pixel.
+        {{"-t", "ean13", "-d", "1", "--dpi=300", "--module", "0.33mm", "--quiet-zone", "11", "-o",
+          "a.pdf"},
+         Expected("a.pdf", OutputFormat::Pdf,
+                  [](Options& o) {
+                      o.settings = {.text = "1", .barCodeType = 3, .modulePixels = 4};
+                      o.dotsPerInch = 300;
+                      o.quietZoneModules = 11;
+                  })},
+        {{"-t", "ean13", "-d", "1", "--module", "0.2", "--height", "1in", "-o", "a.svg"},
+         Expected("a.svg", OutputFormat::Svg,
+                  [](Options& o) {
+                      o.settings = {
+                          .text = "1", .barCodeType = 3, .barHeight = 96, .modulePixels = 1};
+                  })},
+        {{"--batch", "-", "-t", "i2of5", "--text-column", "EAN", "-o", "l/{SKU}-#.pgm"},
+         Expected("l/{SKU}-#.pgm", OutputFormat::Pgm,
+                  [](Options& o) {
+                      o.command = Command::Batch;
+                      o.batchInput = "-";
+                      o.settings.barCodeType = 0;
+                      o.textColumn = "EAN";
+                  })},
+        {{"-o", "x", "--help"},
+         Expected("", OutputFormat::Png, [](Options& o) { o.command = Command::Help; })},
     };
     for (const Case& c : cases) {
-        const ParseResult result = Parse(c.args);
+        const ParseResult result = ParseArguments(c.args);
         ASSERT_TRUE(std::holds_alternative<Options>(result))
-            << c.args.front() << ": " << std::get<UsageError>(result).message;
-        EXPECT_EQ(std::get<Options>(result), c.expected) << c.args.front();
+            << c.args.back() << ": " << std::get<UsageError>(result).message;
+        EXPECT_EQ(std::get<Options>(result), c.expected) << c.args.back();
     }
 }
 
@@ -87,23 +101,28 @@ TEST(ParseArguments, BadCommandLinesAreUsageErrorsNamingTheProblem) {
         {{"-t", "ean13", "-d", "1", "-o", "a.png", "--bogus"}, "--bogus"},
         {{"-t", "ean13", "-d", "1", "-o", "a.png", "stray"}, "stray"},
         {{"-t", "upc", "-d", "1", "-o", "a.png"}, "upc"},
-        {{"-t", "ean13", "-d", "1", "--width", "12px", "-o", "a.png"}, "12px"},
-        {{"-t", "ean13", "-d", "1", "--height", "99999999999", "-o", "a.png"}, "99999999999"},
+        {{"-t", "ean13", "-d", "1", "--width", "12furlong", "-o", "a.png"}, "12furlong"},
+        {{"-t", "ean13", "-d", "1", "--height", "99999999999", "-o", "a.png"}, "32 bits"},
+        {{"-t", "ean13", "-d", "1", "--dpi", "0", "-o", "a.png"}, "--dpi"},
+        {{"-t", "ean13", "-d", "1", "--module", "1mm", "--width", "9", "-o", "a.png"}, "--module"},
+        {{"-t", "ean13", "-d", "1", "--quiet-zone", "-1", "-o", "a.png"}, "--quiet-zone"},
         {{"-t", "ean13", "-d", "1", "-o"}, "-o needs a value"},
         {{"-d", "1", "-o", "a.png"}, "type"},
         {{"-t", "ean13", "-o", "a.png"}, "text"},
         {{"-t", "ean13", "-d", "1", "-o", "a.jpg"}, "a.jpg"},
         {{"-t", "ean13", "-d", "1", "-o", "-"}, "--format"},
-        {{"-t", "ean13", "-d", "1", "--format", "gif", "-o", "-"}, "gif"},
         {{"-t", "ean13", "-d", "1", "--format", "svg", "-o", "a.png"}, "disagrees"},
-        {{"-t", "ean13", "-d", "1", "--onto", "b.png", "-o", "a.svg"}, "SVG"},
+        {{"-t", "ean13", "-d", "1", "--onto", "b.png", "-o", "a.pdf"}, "PNG, PBM or PGM"},
+        {{"-t", "ean13", "-d", "1", "--onto", "b.png", "--quiet-zone", "7", "-o", "a.png"}, "--x"},
         {{"-t", "ean13", "-d", "1", "--x", "4", "-o", "a.png"}, "--onto"},
+        {{"-t", "ean13", "-d", "1", "--text-column", "EAN", "-o", "a.png"}, "--batch"},
         {{"-t", "ean13", "-d", "1", "--show-value=yes", "-o", "a.png"}, "no value"},
-        {{"--batch", "list.txt", "-t", "ean13", "-o", "labels.png"}, "#"},
-        {{"--batch", "list.txt", "-t", "ean13", "--format", "png", "-o", "-"}, "PATTERN"},
+        {{"--batch", "l.txt", "-t", "ean13", "-o", "labels.png"}, "{COLUMN}"},
+        {{"--batch", "l.txt", "-t", "ean13", "-o", "l/{SKU.png"}, "without its }"},
+        {{"--batch", "l.txt", "-t", "ean13", "--format", "png", "-o", "-"}, "PATTERN"},
     };
     for (const Case& c : cases) {
-        const ParseResult result = Parse(c.args);
+        const ParseResult result = ParseArguments(c.args);
         ASSERT_TRUE(std::holds_alternative<UsageError>(result)) << c.says;
         EXPECT_NE(std::get<UsageError>(result).message.find(c.says), std::string::npos)
             << std::get<UsageError>(result).message;

@@ -1,5 +1,6 @@
 #include "ProgramRun.h"
 
+#include <ZXing/ReadBarcode.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -7,6 +8,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+
+#include "imagefile/PngFile.h"
 
 namespace qv::cli::test {
 
@@ -31,21 +34,49 @@ std::string ReadFile(const fs::path& path) {
     return bytes.str();
 }
 
-ProgramRun RunProgram(const ScratchDirectory& directory, const std::string& arguments,
-                      const std::string& environment) {
-    const fs::path out = directory / ".stdout";
-    const fs::path err = directory / ".stderr";
-    const std::string command = "cd '" + directory.path().string() + "' && " + environment +
-                                " '" QV_CLI_PROGRAM "' " + arguments + " >'" + out.string() +
-                                "' 2>'" + err.string() + "'";
-    const int raw = std::system(command.c_str());
-    ProgramRun run;
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = ReadFile(out);
-    run.err = ReadFile(err);
+namespace {
+
+std::string ShellQuoted(const std::string& text) {
+    std::string quoted = "'";
+    for (const char c : text) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+}  // namespace
+
+ProgramRun RunShell(const ScratchDirectory& directory, const std::string& command,
+                    const std::string& environment) {
+    // Outside the directory, so that a command listing it sees only its own files.
+    const fs::path out = directory.path().string() + ".stdout";
+    const fs::path err = directory.path().string() + ".stderr";
+    const std::string bin = fs::path(QV_CLI_PROGRAM).parent_path().string();
+    const std::string shell = "cd " + ShellQuoted(directory.path()) +
+                              " && PATH=" + ShellQuoted(bin) + ":\"$PATH\" " + environment +
+                              " sh -c " + ShellQuoted(command) + " >" + ShellQuoted(out) + " 2>" +
+                              ShellQuoted(err);
+    const int raw = std::system(shell.c_str());
+    ProgramRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err)};
     fs::remove(out);
     fs::remove(err);
     return run;
+}
+
+ProgramRun RunProgram(const ScratchDirectory& directory, const std::string& arguments,
+                      const std::string& environment) {
+    return RunShell(directory, "qvbarcode " + arguments, environment);
+}
+
+std::string DecodePng(const fs::path& path) {
+    const surface::RasterSurface picture = imagefile::ReadPng(path);
+    const std::vector<std::uint8_t> pixels = picture.ContiguousPixels();
+    const ZXing::ImageView image(pixels.data(), picture.width(), picture.height(),
+                                 ZXing::ImageFormat::RGB, static_cast<int>(picture.RowBytes()));
+    ZXing::DecodeHints hints;
+    hints.setFormats(ZXing::BarcodeFormat::LinearCodes);
+    const ZXing::Result result = ZXing::ReadBarcode(image, hints);
+    return result.isValid() ? result.text() : "not read";
 }
 
 }  // namespace qv::cli::test

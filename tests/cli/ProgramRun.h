@@ -26,11 +26,17 @@ struct ProgramRun {
     std::string err;
 };
 
-// Runs the built program through the shell in the directory. The arguments are shell text
-// (quotes, < redirections); the environment is put before the program, e.g. "LC_ALL=C".
+// Runs shell text in the directory with the built program first on PATH as qvbarcode; the
+// environment is put before the command, e.g. "LC_ALL=C".
+ProgramRun RunShell(const ScratchDirectory& directory, const std::string& command,
+                    const std::string& environment = "");
+// The built program with arguments given as shell text (quotes, < redirections).
 ProgramRun RunProgram(const ScratchDirectory& directory, const std::string& arguments,
                       const std::string& environment = "");
 
 std::string ReadFile(const std::filesystem::path& path);
+// What an independent reader finds in a PNG: the text of its one-dimensional barcode, or
+// "not read".
+std::string DecodePng(const std::filesystem::path& path);
 
 }  // namespace qv::cli::test
