@@ -1,12 +1,21 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sstream>
 #include <vector>
 
 #include "ParseArguments.h"
 
 namespace qv::cli {
 namespace {
+
+// The command line split at spaces.
+ParseResult Parse(const std::string& commandLine) {
+    std::vector<std::string> words;
+    std::istringstream split(commandLine);
+    for (std::string word; split >> word;) words.push_back(word);
+    return ParseArguments(std::vector<std::string_view>(words.begin(), words.end()));
+}
 
 // The options of "-o OUTPUT" in FORMAT, then changed as the case says.
 Options Expected(std::string output, OutputFormat format, std::function<void(Options&)> change) {
@@ -19,26 +28,20 @@ Options Expected(std::string output, OutputFormat format, std::function<void(Opt
 
 TEST(ParseArguments, GoodCommandLinesGiveTheirOptions) {
     struct Case {
-        std::vector<std::string_view> args;
+        std::string commandLine;
         Options expected;
     };
-    const auto ean = [](Options& o) {
-        o.settings.text = "400638133393";
-        o.settings.barCodeType = 3;
-    };
+    const auto ean = [](Options& o) { o.settings = {.text = "400638133393", .barCodeType = 3}; };
     const std::vector<Case> cases{
-        {{"-t", "ean13", "-d", "400638133393", "-o", "a.png"},
-         Expected("a.png", OutputFormat::Png, ean)},
-        {{"--type", "EAN13", "--data", "400638133393", "--white", "--show-value", "--check-digit",
-          "--output=a.PBM"},
+        {"-t ean13 -d 400638133393 -o a.png", Expected("a.png", OutputFormat::Png, ean)},
+        {"--type EAN13 --data 400638133393 --white --show-value --check-digit --output=a.PBM",
          Expected("a.PBM", OutputFormat::Pbm,
                   [&](Options& o) {
                       ean(o);
                       o.settings.backgroundWhite = o.settings.showValue =
                           o.settings.calculateCheckDigit = kTrue;
                   })},
-        {{"-t", "9", "--text", "12", "--width", "300", "--height=-4", "--default-size", "--format",
-          "eps", "-o", "-"},
+        {"-t 9 --text 12 --width 300 --height=-4 --default-size --format eps -o -",
          Expected("-", OutputFormat::Eps,
                   [](Options& o) {
                       o.settings = {.text = "12",
@@ -48,8 +51,8 @@ TEST(ParseArguments, GoodCommandLinesGiveTheirOptions) {
                                     .barWidthSource = kTrue};
                   })},
         // 37.29 mm at 300 dpi is 440.4 pixels, 25.93 mm 306.3, 2 mm 23.6: halves to even.
-        {{"-t", "code39", "-d", "A", "--x", "2mm", "--onto", "in.png", "--y", "-3", "--width",
-          "37.29mm", "--height", "25.93mm", "--dpi", "300", "-o", "x.png"},
+        {"-t code39 -d A --x 2mm --onto in.png --y -3 --width 37.29mm --height 25.93mm --dpi 300 "
+         "-o x.png",
          Expected("x.png", OutputFormat::Png,
                   [](Options& o) {
                       o.settings = {
@@ -57,22 +60,15 @@ TEST(ParseArguments, GoodCommandLinesGiveTheirOptions) {
                       o.onto = OntoImage{"in.png", 24, -3};
                       o.dotsPerInch = 300;
                   })},
-        // 0.33 mm at 300 dpi is 3.9 pixels; a module is at least one pixel.
-        {{"-t", "ean13", "-d", "1", "--dpi=300", "--module", "0.33mm", "--quiet-zone", "11", "-o",
-          "a.pdf"},
+        // 0.33 mm at 300 dpi is 3.9 pixels.
+        {"-t ean13 -d 1 --dpi=300 --module 0.33mm --quiet-zone 11 -o a.pdf",
          Expected("a.pdf", OutputFormat::Pdf,
                   [](Options& o) {
                       o.settings = {.text = "1", .barCodeType = 3, .modulePixels = 4};
                       o.dotsPerInch = 300;
                       o.quietZoneModules = 11;
                   })},
-        {{"-t", "ean13", "-d", "1", "--module", "0.2", "--height", "1in", "-o", "a.svg"},
-         Expected("a.svg", OutputFormat::Svg,
-                  [](Options& o) {
-                      o.settings = {
-                          .text = "1", .barCodeType = 3, .barHeight = 96, .modulePixels = 1};
-                  })},
-        {{"--batch", "-", "-t", "i2of5", "--text-column", "EAN", "-o", "l/{SKU}-#.pgm"},
+        {"--batch - -t i2of5 --text-column EAN -o l/{SKU}-#.pgm",
          Expected("l/{SKU}-#.pgm", OutputFormat::Pgm,
                   [](Options& o) {
                       o.command = Command::Batch;
@@ -80,49 +76,49 @@ TEST(ParseArguments, GoodCommandLinesGiveTheirOptions) {
                       o.settings.barCodeType = 0;
                       o.textColumn = "EAN";
                   })},
-        {{"-o", "x", "--help"},
+        {"-o x --help",
          Expected("", OutputFormat::Png, [](Options& o) { o.command = Command::Help; })},
     };
     for (const Case& c : cases) {
-        const ParseResult result = ParseArguments(c.args);
+        const ParseResult result = Parse(c.commandLine);
         ASSERT_TRUE(std::holds_alternative<Options>(result))
-            << c.args.back() << ": " << std::get<UsageError>(result).message;
-        EXPECT_EQ(std::get<Options>(result), c.expected) << c.args.back();
+            << c.commandLine << ": " << std::get<UsageError>(result).message;
+        EXPECT_EQ(std::get<Options>(result), c.expected) << c.commandLine;
     }
 }
 
 TEST(ParseArguments, BadCommandLinesAreUsageErrorsNamingTheProblem) {
     struct Case {
-        std::vector<std::string_view> args;
+        std::string commandLine;
         std::string_view says;
     };
     const std::vector<Case> cases{
-        {{}, "output"},
-        {{"-t", "ean13", "-d", "1", "-o", "a.png", "--bogus"}, "--bogus"},
-        {{"-t", "ean13", "-d", "1", "-o", "a.png", "stray"}, "stray"},
-        {{"-t", "upc", "-d", "1", "-o", "a.png"}, "upc"},
-        {{"-t", "ean13", "-d", "1", "--width", "12furlong", "-o", "a.png"}, "12furlong"},
-        {{"-t", "ean13", "-d", "1", "--height", "99999999999", "-o", "a.png"}, "32 bits"},
-        {{"-t", "ean13", "-d", "1", "--dpi", "0", "-o", "a.png"}, "--dpi"},
-        {{"-t", "ean13", "-d", "1", "--module", "1mm", "--width", "9", "-o", "a.png"}, "--module"},
-        {{"-t", "ean13", "-d", "1", "--quiet-zone", "-1", "-o", "a.png"}, "--quiet-zone"},
-        {{"-t", "ean13", "-d", "1", "-o"}, "-o needs a value"},
-        {{"-d", "1", "-o", "a.png"}, "type"},
-        {{"-t", "ean13", "-o", "a.png"}, "text"},
-        {{"-t", "ean13", "-d", "1", "-o", "a.jpg"}, "a.jpg"},
-        {{"-t", "ean13", "-d", "1", "-o", "-"}, "--format"},
-        {{"-t", "ean13", "-d", "1", "--format", "svg", "-o", "a.png"}, "disagrees"},
-        {{"-t", "ean13", "-d", "1", "--onto", "b.png", "-o", "a.pdf"}, "PNG, PBM or PGM"},
-        {{"-t", "ean13", "-d", "1", "--onto", "b.png", "--quiet-zone", "7", "-o", "a.png"}, "--x"},
-        {{"-t", "ean13", "-d", "1", "--x", "4", "-o", "a.png"}, "--onto"},
-        {{"-t", "ean13", "-d", "1", "--text-column", "EAN", "-o", "a.png"}, "--batch"},
-        {{"-t", "ean13", "-d", "1", "--show-value=yes", "-o", "a.png"}, "no value"},
-        {{"--batch", "l.txt", "-t", "ean13", "-o", "labels.png"}, "{COLUMN}"},
-        {{"--batch", "l.txt", "-t", "ean13", "-o", "l/{SKU.png"}, "without its }"},
-        {{"--batch", "l.txt", "-t", "ean13", "--format", "png", "-o", "-"}, "PATTERN"},
+        {"", "output"},
+        {"-t ean13 -d 1 -o a.png --bogus", "--bogus"},
+        {"-t ean13 -d 1 -o a.png stray", "stray"},
+        {"-t upc -d 1 -o a.png", "upc"},
+        {"-t ean13 -d 1 --width 12furlong -o a.png", "12furlong"},
+        {"-t ean13 -d 1 --height 99999999999 -o a.png", "32 bits"},
+        {"-t ean13 -d 1 --dpi 0 -o a.png", "--dpi"},
+        {"-t ean13 -d 1 --module 1mm --width 9 -o a.png", "--module"},
+        {"-t ean13 -d 1 --quiet-zone -1 -o a.png", "--quiet-zone"},
+        {"-t ean13 -d 1 -o", "-o needs a value"},
+        {"-d 1 -o a.png", "type"},
+        {"-t ean13 -o a.png", "text"},
+        {"-t ean13 -d 1 -o a.jpg", "a.jpg"},
+        {"-t ean13 -d 1 -o -", "--format"},
+        {"-t ean13 -d 1 --format svg -o a.png", "disagrees"},
+        {"-t ean13 -d 1 --onto b.png -o a.pdf", "PNG, PBM or PGM"},
+        {"-t ean13 -d 1 --onto b.png --quiet-zone 7 -o a.png", "--x"},
+        {"-t ean13 -d 1 --x 4 -o a.png", "--onto"},
+        {"-t ean13 -d 1 --text-column EAN -o a.png", "--batch"},
+        {"-t ean13 -d 1 --show-value=yes -o a.png", "no value"},
+        {"--batch l.txt -t ean13 -o labels.png", "{COLUMN}"},
+        {"--batch l.txt -t ean13 -o l/{SKU.png", "without its }"},
+        {"--batch l.txt -t ean13 --format png -o -", "PATTERN"},
     };
     for (const Case& c : cases) {
-        const ParseResult result = ParseArguments(c.args);
+        const ParseResult result = Parse(c.commandLine);
         ASSERT_TRUE(std::holds_alternative<UsageError>(result)) << c.says;
         EXPECT_NE(std::get<UsageError>(result).message.find(c.says), std::string::npos)
             << std::get<UsageError>(result).message;
