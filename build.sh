@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Set up a Debian 12 machine, build QvBarCode and either run an example or the whole test suite.
-#   ./build.sh        install what is missing, build into build/, render build/example.png and .svg
-#   ./build.sh test   the same set-up, then run every test suite (plain and sanitizer builds)
+#   ./build.sh        install what is missing, build the library and programs into build/ (no
+#                     test suites) and the examples into build/examples/ against an install
+#                     of it in build/prefix/, render build/example.png, .svg and .pdf
+#   ./build.sh test   also what the tests need, then build and run every test suite (plain
+#                     and sanitizer builds) and tests/fuzz/run.sh 60
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -9,7 +12,7 @@ mode=${1:-example}
 case "$mode" in
     example | test) ;;
     -h | --help)
-        sed -n '2,4p' "$0" | sed 's/^# \{0,1\}//'
+        sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//'
         exit 0
         ;;
     *)
@@ -18,14 +21,20 @@ case "$mode" in
         ;;
 esac
 
+# What the library, the programs and the examples need; then what only the tests need
+# (rasterising PDF and EPS, reading barcodes back, fuzzing, a display for the designer).
 packages=(
     cmake ninja-build g++ pkg-config
-    libgtest-dev libgmock-dev libbenchmark-dev
-    libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra fonts-comic-neue
-    libicu-dev qt6-base-dev qt6-tools-dev libqt6opengl6-dev designer-qt6 poppler-utils
-    xvfb xauth xdotool
-    libzxing-dev clang libclang-rt-14-dev python3
+    libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev libcairo2-dev
+    fonts-dejavu-core fonts-dejavu-extra fonts-comic-neue
+    libicu-dev qt6-base-dev qt6-tools-dev libqt6opengl6-dev
 )
+if [ "$mode" = test ]; then
+    packages+=(
+        libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev
+        poppler-utils ghostscript designer-qt6 xvfb xauth xdotool clang libclang-rt-14-dev python3
+    )
+fi
 
 missing=()
 for package in "${packages[@]}"; do
@@ -52,14 +61,22 @@ configure_and_build() { # directory, then extra CMake options
     cmake --build "$dir" -j "$jobs"
 }
 
-configure_and_build build
-
 if [ "$mode" = example ]; then
+    # The test suites are left out of a first build: they take most of its time.
+    configure_and_build build -DQV_BUILD_TESTS=OFF
+    # The examples are a project of their own, built as their users build them: against an
+    # installed tree.
+    cmake --install build --prefix build/prefix >/dev/null
+    cmake -S examples -B build/examples -G Ninja -DCMAKE_PREFIX_PATH="$PWD/build/prefix" >/dev/null
+    cmake --build build/examples -j "$jobs"
     build/bin/qvbarcode --type ean13 --data 400638133393 --check-digit --white --show-value --width 300 --height 100 -o build/example.png
     build/bin/qvbarcode --type code39 --data "QVBARCODE" --white --show-value --width 450 --height 100 -o build/example.svg
-    echo "Wrote build/example.png and build/example.svg"
+    build/bin/qvbarcode --type ean13 --data 400638133393 --check-digit --white --show-value --dpi 300 --width 37.29mm --height 25.93mm --quiet-zone 11 -o build/example.pdf
+    echo "Wrote build/example.png, build/example.svg and build/example.pdf"
     exit 0
 fi
+
+configure_and_build build -DQV_BUILD_TESTS=ON
 
 configure_and_build build-asan -DQV_SANITIZE=ON -DQV_BUILD_DESIGNER=OFF -DCMAKE_BUILD_TYPE=Debug
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
