@@ -15,7 +15,11 @@
 #     wall time, files per second and peak resident memory (also at 1,000 files, to show
 #     that memory does not grow with the count); QV_BENCH_ROUNDS rounds (default 3) of each,
 #     the median kept, because file creation times on a shared machine vary widely;
-#   growth: one Draw against the module count and the module width, in ns per pixel.
+#   growth: one Draw against the module count and the module width, in ns per pixel;
+#   PDF and EPS: QV_BENCH_VECTOR_FILES (default 2,000) EAN-13 PDF files, then EPS files,
+#     against zint's EPS (it writes no PDF), with a PNG batch of ours beside them for scale,
+#     all into /dev/shm so that the disk does not decide. QV_BENCH_ONLY=vector runs only
+#     these and replaces only their table.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -23,6 +27,8 @@ build=${1:-build-bench}
 files=${QV_BENCH_FILES:-10000}
 jobs=${QV_BENCH_JOBS:-2}
 rounds=${QV_BENCH_ROUNDS:-3}
+vector_files=${QV_BENCH_VECTOR_FILES:-2000}
+only=${QV_BENCH_ONLY:-}
 
 for tool in zint python3 /usr/bin/time; do
     command -v "$tool" >/dev/null || { echo "error: $tool is missing (see the header of $0)" >&2; exit 2; }
@@ -35,14 +41,18 @@ fi
 cmake --build "$build" -j "$jobs" --target bench_draw bench_growth qvbarcode >/dev/null
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+shm=$(mktemp -d -p /dev/shm)
+trap 'rm -rf "$work" "$shm"' EXIT
+out_root=$work
 
-echo "== in-process drawing"
-"$build/bin/bench_draw" --benchmark_min_time=1 --benchmark_out="$work/draw.json" \
-    --benchmark_out_format=json >/dev/null
-echo "== growth"
-"$build/bin/bench_growth" --benchmark_min_time=0.5 --benchmark_out="$work/growth.json" \
-    --benchmark_out_format=json >/dev/null
+if [ "$only" != vector ]; then
+    echo "== in-process drawing"
+    "$build/bin/bench_draw" --benchmark_min_time=1 --benchmark_out="$work/draw.json" \
+        --benchmark_out_format=json >/dev/null
+    echo "== growth"
+    "$build/bin/bench_growth" --benchmark_min_time=0.5 --benchmark_out="$work/growth.json" \
+        --benchmark_out_format=json >/dev/null
+fi
 
 # The same 12-digit texts for both programs; each computes the check digit itself.
 python3 -c "
@@ -51,11 +61,12 @@ random.seed(8)
 for _ in range($files): print('%012d' % random.randrange(10**12))
 " >"$work/list.txt"
 head -n $((files / 10)) "$work/list.txt" >"$work/list-tenth.txt"
+head -n "$vector_files" "$work/list.txt" >"$work/list-vector.txt"
 
-# ours|peer NAME LIST EXTENSION ROUND: one batch of one program into a fresh directory;
-# appends "name program files seconds kilobytes" to the measurements.
+# ours|peer NAME LIST EXTENSION ROUND [PEER_EXTENSION]: one batch of one program into a fresh
+# directory; appends "name program files seconds kilobytes" to the measurements.
 ours() {
-    local name=$1 list=$2 ext=$3 count out="$work/out-$1-ours-$4"
+    local name=$1 list=$2 ext=$3 count out="$out_root/out-$1-ours-$4"
     count=$(wc -l <"$list")
     mkdir -p "$out"
     /usr/bin/time -f '%e %M' -o "$work/time" "$build/bin/qvbarcode" --batch "$list" \
@@ -64,7 +75,7 @@ ours() {
     [ "$(find "$out" -name "*.$ext" | wc -l)" -eq "$count" ] || { echo "error: ours wrote too few files" >&2; exit 1; }
 }
 peer() {
-    local name=$1 list=$2 ext=$3 count out="$work/out-$1-peer-$4"
+    local name=$1 list=$2 ext=${5:-$3} count out="$out_root/out-$1-peer-$4"
     count=$(wc -l <"$list")
     mkdir -p "$out"
     # 3 pixels per module and 70-pixel bars, as ours; zint's text is its own.
@@ -73,31 +84,44 @@ peer() {
     echo "$name peer $count $(cat "$work/time")" >>"$work/batch.txt"
     [ "$(find "$out" -name "*.$ext" | wc -l)" -eq "$count" ] || { echo "error: zint wrote too few files" >&2; exit 1; }
 }
-# run NAME LIST EXTENSION: a few rounds of both, the order alternating. The files stay
+# run NAME LIST EXTENSION [PEER_EXTENSION]: a few rounds of both, the order alternating. The files stay
 # until the script ends: creating files within half a minute of deleting many costs ext4 a
 # search through the recently freed inodes for every new one, which would swamp both.
 run() {
     local round
     for round in $(seq "$rounds"); do
         if ((round % 2)); then
-            ours "$@" "$round"
-            peer "$@" "$round"
+            ours "$1" "$2" "$3" "$round"
+            peer "$1" "$2" "$3" "$round" "${4:-}"
         else
-            peer "$@" "$round"
-            ours "$@" "$round"
+            peer "$1" "$2" "$3" "$round" "${4:-}"
+            ours "$1" "$2" "$3" "$round"
         fi
         sync
     done
 }
 : >"$work/batch.txt"
-echo "== batch PNG"
-run png "$work/list.txt" png
-run png-tenth "$work/list-tenth.txt" png
-echo "== batch SVG"
-run svg "$work/list.txt" svg
+if [ "$only" != vector ]; then
+    echo "== batch PNG"
+    run png "$work/list.txt" png
+    run png-tenth "$work/list-tenth.txt" png
+    echo "== batch SVG"
+    run svg "$work/list.txt" svg
+fi
+echo "== batch PDF and EPS, into /dev/shm"
+out_root=$shm
+run vector-png "$work/list-vector.txt" png
+run pdf "$work/list-vector.txt" pdf eps
+run eps "$work/list-vector.txt" eps
 
 machine="$(lscpu | sed -n 's/^Model name: *//p' | head -1), $(nproc) cores, $(free -g | awk '/^Mem:/{print $2}') GB"
 ours_version=$("$build/bin/qvbarcode" --version | head -1)
 peer_version=$(zint --version | head -1)
-python3 "$root/bench/report.py" "$work/draw.json" "$work/growth.json" "$work/batch.txt" \
+draw_json=$work/draw.json
+growth_json=$work/growth.json
+if [ "$only" = vector ]; then
+    draw_json=-
+    growth_json=-
+fi
+python3 "$root/bench/report.py" "$draw_json" "$growth_json" "$work/batch.txt" \
     "$machine" "$ours_version" "$peer_version" "$root/bench/RESULTS.md"

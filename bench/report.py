@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
-"""Turns the benchmark output of compare.sh into the comparison table: prints it and puts
-it into RESULTS.md between the measured markers, leaving the rest of the file as it is."""
+"""Turns the benchmark output of compare.sh into the comparison tables: prints them and puts
+them into RESULTS.md between their markers, leaving the rest of the file as it is. The PDF
+and EPS batches have a table of their own, which a run of only those (the draw and growth
+files given as -) replaces alone."""
 import datetime
 import json
 import sys
 
 START, END = "<!-- measured -->", "<!-- /measured -->"
+VECTOR_START, VECTOR_END = "<!-- vector -->", "<!-- /vector -->"
 
 
 def load(path):
@@ -18,7 +21,68 @@ def ns(b):
     return b["real_time"] * scale
 
 
+def read_batches(batch_txt):
+    """Each case's median wall time of its rounds, with the range beside it."""
+    runs = {}
+    with open(batch_txt) as f:
+        for row in f:
+            name, who, count, seconds, kb = row.split()
+            runs.setdefault((name, who), []).append((int(count), float(seconds), int(kb)))
+    batch, spread = {}, {}
+    for key, rows in runs.items():
+        times = sorted(r[1] for r in rows)
+        batch[key] = (rows[0][0], times[len(times) // 2], max(r[2] for r in rows))
+        spread[key] = (times[0], times[-1], len(times))
+    return batch, spread
+
+
+def vector_table(batch_txt, machine, ours_version, peer_version):
+    batch, spread = read_batches(batch_txt)
+    if ("pdf", "ours") not in batch:
+        return None
+    rounds = max(s[2] for s in spread.values())
+    lines = [f"Measured {datetime.datetime.now().astimezone():%Y-%m-%d %H:%M %Z} on {machine}.",
+             f"Versions: {ours_version}; {peer_version}. Release build, QV_BENCH_ONLY=vector "
+             "bench/compare.sh.", "",
+             f"PDF and EPS batches into /dev/shm (median wall time of {rounds} rounds in alternating "
+             "order; per file = wall time / files, the program's start included; zint writes no "
+             "PDF, so its EPS is the peer of both; ratio = ours / zint in files per second):", "",
+             "| Case | QvBarCode | per file | zint EPS | per file | Ratio |",
+             "|---|---:|---:|---:|---:|---:|"]
+    for name, label in [("vector-png", "EAN-13 PNG, for scale"), ("pdf", "EAN-13 PDF"),
+                        ("eps", "EAN-13 EPS")]:
+        if (name, "ours") not in batch:
+            continue
+        (n, s1, k1), (_, s2, k2) = batch[(name, "ours")], batch[(name, "peer")]
+        (lo1, hi1, _), (lo2, hi2, _) = spread[(name, "ours")], spread[(name, "peer")]
+        lines.append(f"| {label}, {n:,} files | {s1:.2f} s ({lo1:.2f}-{hi1:.2f}), {k1 / 1024:.1f} MB "
+                     f"| {s1 / n * 1e3:.3f} ms | {s2:.2f} s ({lo2:.2f}-{hi2:.2f}), {k2 / 1024:.1f} MB "
+                     f"| {s2 / n * 1e3:.3f} ms | {s2 / max(s1, 1e-3):.2f} |")
+    return "\n".join(lines)
+
+
+def put(results, start, end, table):
+    try:
+        with open(results) as f:
+            text = f.read()
+    except FileNotFoundError:
+        text = "# Benchmark results\n"
+    if start in text and end in text:
+        head, rest = text.split(start, 1)
+        text = f"{head}{start}\n{table}\n{end}{rest.split(end, 1)[1]}"
+    else:
+        text += f"\n{start}\n{table}\n{end}\n"
+    with open(results, "w") as f:
+        f.write(text)
+
+
 def main(draw_json, growth_json, batch_txt, machine, ours_version, peer_version, results):
+    vector = vector_table(batch_txt, machine, ours_version, peer_version)
+    if vector:
+        print(vector)
+        put(results, VECTOR_START, VECTOR_END, vector)
+    if draw_json == "-":
+        return
     lines = []
     out = lines.append
     out(f"Measured {datetime.datetime.now().astimezone():%Y-%m-%d %H:%M %Z} on {machine}.")
@@ -42,17 +106,7 @@ def main(draw_json, growth_json, batch_txt, machine, ours_version, peer_version,
             targets.append(("captioned EAN-13 at least 5x zint's throughput", a / b >= 5, f"{a / b:.2f}x"))
     out("")
 
-    # Each case ran a few rounds; the median wall time stands, with the range beside it.
-    runs = {}
-    with open(batch_txt) as f:
-        for row in f:
-            name, who, count, seconds, kb = row.split()
-            runs.setdefault((name, who), []).append((int(count), float(seconds), int(kb)))
-    batch, spread = {}, {}
-    for key, rows in runs.items():
-        times = sorted(r[1] for r in rows)
-        batch[key] = (rows[0][0], times[len(times) // 2], max(r[2] for r in rows))
-        spread[key] = (times[0], times[-1], len(times))
+    batch, spread = read_batches(batch_txt)
     rounds = max((s[2] for s in spread.values()), default=1)
     out(f"Batch files (median wall time of {rounds} rounds in alternating order, files per "
         "second, peak resident memory; ratio = ours / zint in files per second):")
@@ -107,19 +161,7 @@ def main(draw_json, growth_json, batch_txt, machine, ours_version, peer_version,
 
     table = "\n".join(lines)
     print(table)
-    try:
-        with open(results) as f:
-            text = f.read()
-    except FileNotFoundError:
-        text = f"# Benchmark results\n\n{START}\n{END}\n"
-    if START in text and END in text:
-        head, rest = text.split(START, 1)
-        tail = rest.split(END, 1)[1]
-        text = f"{head}{START}\n{table}\n{END}{tail}"
-    else:
-        text += f"\n{START}\n{table}\n{END}\n"
-    with open(results, "w") as f:
-        f.write(text)
+    put(results, START, END, table)
 
 
 if __name__ == "__main__":
