@@ -13,7 +13,7 @@ namespace qv::cli {
 
 namespace {
 
-constexpr double kMaxDotsPerInch = 100000.0;
+constexpr double kMaxDotsPerInch = 10000.0;
 constexpr std::int32_t kMaxQuietZone = 1000;
 
 // Everything the command line said, before the checks that look at the options together.
@@ -123,7 +123,7 @@ const std::vector<OptionSpec>& Specs() {
          [](Collected& c, std::string_view value) -> std::optional<UsageError> {
              const auto dpi = ParsePositiveNumber(value);
              if (!dpi || *dpi > kMaxDotsPerInch) {
-                 return BadValue("--dpi", value, "a resolution from 1 to 100000 dots per inch");
+                 return BadValue("--dpi", value, "a resolution up to 10000 dots per inch");
              }
              c.options.dotsPerInch = *dpi;
              return std::nullopt;

@@ -229,8 +229,15 @@ int RunBatch(const Options& options) {
     }
     NameOtherColumns(reader, pattern);
 
-    BarcodeRenderer renderer(std::get<RenderOptions>(std::move(render)));
-    RecordDrawer drawer(renderer, pattern);
+    std::optional<BarcodeRenderer> renderer;
+    try {
+        renderer.emplace(std::get<RenderOptions>(std::move(render)));
+    } catch (const host::FailedCall& failure) {
+        // The caption's font: without it no record can be drawn.
+        std::fprintf(stderr, "qvbarcode: %s\n", FailedCallLine(failure).c_str());
+        return kExitFailedCall;
+    }
+    RecordDrawer drawer(*renderer, pattern);
     BatchReport report(reader.HasHeader() ? lines - 1 : lines);
     {
         // The next picture is drawn while the last is written: files cost as much again as
