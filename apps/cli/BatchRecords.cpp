@@ -165,6 +165,12 @@ BatchReader::CsvRecord BatchReader::ReadCsvRecord(std::string line) {
 }
 
 std::optional<std::string> BatchReader::Start() {
+    auto refusal = ReadHeader();
+    refused_ = refusal.has_value();
+    return refusal;
+}
+
+std::optional<std::string> BatchReader::ReadHeader() {
     std::string line;
     if (!ReadLine(line)) {
         return std::nullopt;
@@ -227,7 +233,9 @@ void BatchReader::ReadCells(std::vector<std::string> cells, BatchRecord& record)
 
 std::optional<BatchRecord> BatchReader::Next() {
     std::string line;
-    if (pendingText_) {
+    if (refused_) {
+        return std::nullopt;
+    } else if (pendingText_) {
         line = std::move(*pendingText_);
         pendingText_.reset();
     } else if (!ReadLine(line)) {

@@ -48,10 +48,12 @@ class BatchReader {
     const std::vector<std::string>& ColumnNames() const { return names_; }
     // Whether header column i sets nothing of the drawing.
     bool IsOtherColumn(std::size_t i) const;
-    // The next record, or nothing at the end of the input (or when it cannot be read).
+    // The next record, or nothing at the end of the input (or when it cannot be read, or
+    // was refused).
     std::optional<BatchRecord> Next();
 
   private:
+    std::optional<std::string> ReadHeader();
     bool ReadLine(std::string& line);
     // The record that starts with line, continued on the next lines while a quote is open.
     struct CsvRecord;
@@ -63,6 +65,7 @@ class BatchReader {
     std::vector<std::string> names_;
     std::vector<BatchColumn> columns_;
     std::optional<std::string> pendingText_;  // a first line that is a record
+    bool refused_ = false;
     std::int64_t lineNumber_ = 0;
     std::int64_t recordNumber_ = 0;
 };
