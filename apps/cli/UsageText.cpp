@@ -36,10 +36,11 @@ Size (lengths in px, the default, or mm, cm, in, pt: 37.29mm, 1.5in):
       --height LENGTH      its height (BarHeight)
       --default-size       one pixel per module, 50 pixels high unless --height
                            (BarWidthSource)
-                           With no width or module at all the control's default size:
-                           one module per pixel at 96 dpi (1/96 inch), 50/96 inch high.
       --quiet-zone N       N modules of white left and right (EAN-13 wants 11 and 7,
                            Interleaved 2 of 5 10)
+  With no width or module the barcode takes the control's default size
+  (BarWidthSource): one pixel per module and 50 pixels high at 96 dpi, the same
+  printed size at any other.
 
 Output:
   -o, --output FILE        .png, .svg, .pbm, .pgm, .pdf or .eps by its ending, written
