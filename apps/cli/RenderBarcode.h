@@ -39,7 +39,7 @@ struct RenderOptions {
     OutputFormat format = OutputFormat::Png;
     double dotsPerInch = kScreenDotsPerInch;
     std::int32_t quietZoneModules = 0;
-    std::optional<OntoBase> onto;
+    std::optional<OntoBase> onto = {};
 };
 
 // Draws barcodes with one control, reused from one to the next so that a batch costs no
