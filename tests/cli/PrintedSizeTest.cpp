@@ -2,10 +2,8 @@
 // in-process; pictures compared as PGM, which holds each pixel's grey level.
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "ApplySettings.h"
-#include "ParseArguments.h"
+#include "ProgramRun.h"
 #include "RenderBarcode.h"
 #include "imagefile/NetpbmFile.h"
 
@@ -13,11 +11,7 @@ namespace qv::cli {
 namespace {
 
 Options Parse(const std::string& commandLine) {
-    std::vector<std::string> words;
-    std::istringstream split(commandLine + " --format pgm -o -");
-    for (std::string word; split >> word;) words.push_back(word);
-    const ParseResult parsed =
-        ParseArguments(std::vector<std::string_view>(words.begin(), words.end()));
+    const ParseResult parsed = test::ParseCommandLine(commandLine + " --format pgm -o -");
     EXPECT_TRUE(std::holds_alternative<Options>(parsed)) << std::get<UsageError>(parsed).message;
     return std::get<Options>(parsed);
 }
@@ -59,7 +53,6 @@ TEST(PrintedSize, LengthsModulesAndQuietZonesGiveThePicturesSize) {
         const Drawing d = Draw(c.commandLine);
         EXPECT_EQ(d.code, 0) << c.why;
         EXPECT_EQ(std::make_pair(d.width, d.height), std::make_pair(c.width, c.height)) << c.why;
-        EXPECT_EQ(Rows(d).size(), static_cast<std::size_t>(c.height)) << c.why;
     }
 }
 

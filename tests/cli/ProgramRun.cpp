@@ -68,6 +68,13 @@ ProgramRun RunProgram(const ScratchDirectory& directory, const std::string& argu
     return RunShell(directory, "qvbarcode " + arguments, environment);
 }
 
+ParseResult ParseCommandLine(const std::string& commandLine) {
+    std::vector<std::string> words;
+    std::istringstream split(commandLine);
+    for (std::string word; split >> word;) words.push_back(word);
+    return ParseArguments(std::vector<std::string_view>(words.begin(), words.end()));
+}
+
 std::string DecodePng(const fs::path& path) {
     const surface::RasterSurface picture = imagefile::ReadPng(path);
     const std::vector<std::uint8_t> pixels = picture.ContiguousPixels();

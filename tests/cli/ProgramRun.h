@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string>
 
+#include "ParseArguments.h"
+
 namespace qv::cli::test {
 
 // A scratch directory of its own for each test, removed afterwards.
@@ -35,6 +37,8 @@ ProgramRun RunProgram(const ScratchDirectory& directory, const std::string& argu
                       const std::string& environment = "");
 
 std::string ReadFile(const std::filesystem::path& path);
+// The program's arguments, split at spaces, parsed in-process.
+ParseResult ParseCommandLine(const std::string& commandLine);
 // What an independent reader finds in a PNG: the text of its one-dimensional barcode, or
 // "not read".
 std::string DecodePng(const std::filesystem::path& path);

@@ -32,19 +32,5 @@ TEST(SerialWorker, RunsEveryTaskInOrderAndReportsTheFirstFailure) {
     EXPECT_EQ(ran.back(), 100);
 }
 
-// Fewer tasks than wake the worker still run: at Finish, and when the worker goes.
-TEST(SerialWorker, AFewTasksRunAtFinishAndAtTheEnd) {
-    std::vector<int> ran;
-    {
-        SerialWorker worker(32);
-        worker.Post([&ran] { ran.push_back(1); });
-        worker.Finish();
-        EXPECT_EQ(ran, std::vector<int>{1});
-        worker.Post([&ran] { ran.push_back(2); });
-        worker.Post([&ran] { ran.push_back(3); });
-    }
-    EXPECT_EQ(ran, (std::vector<int>{1, 2, 3}));
-}
-
 }  // namespace
 }  // namespace qv::cli

@@ -22,15 +22,13 @@ std::pair<RasterSurface, RasterSurface> DrawBoth(bool white, bool caption) {
     cairo_set_source_rgb(cr, RedOf(kPaper) / 255.0, GreenOf(kPaper) / 255.0,
                          BlueOf(kPaper) / 255.0);
     cairo_paint(cr);
-    auto viaCairo = std::make_shared<CairoSurface>(cr, kPaper);
-    cairo_destroy(cr);  // the surface holds its own reference
     auto raster = std::make_shared<RasterSurface>(kWidth, kHeight, kPaper);
     for (std::shared_ptr<DrawingSurface> target :
-         {std::shared_ptr<DrawingSurface>(viaCairo), std::shared_ptr<DrawingSurface>(raster)}) {
+         {std::shared_ptr<DrawingSurface>(std::make_shared<CairoSurface>(cr, kPaper)),
+          std::shared_ptr<DrawingSurface>(raster)}) {
         control::QvBarCode barcode;
         barcode.SetBarCodeType(control::QvTypeEan13);
-        barcode.SetText(u"400638133393");
-        barcode.SetCalculateCheckDigit(control::kTrue);
+        barcode.SetText(u"4006381333931");
         barcode.SetBackgroundWhite(white ? control::kTrue : control::kFalse);
         barcode.SetShowValue(caption ? control::kTrue : control::kFalse);
         barcode.SetBarWidth(white ? 105 : 95);
@@ -41,15 +39,17 @@ std::pair<RasterSurface, RasterSurface> DrawBoth(bool white, bool caption) {
         SurfaceHandle hdc = handle.get();
         EXPECT_EQ(barcode.Draw(hdc).AsInt16(), 0);
     }
-    viaCairo.reset();
+    cairo_destroy(cr);
     cairo_surface_flush(image);
     RasterSurface fromCairo(kWidth, kHeight);
-    const unsigned char* data = cairo_image_surface_get_data(image);
     for (std::int32_t y = 0; y < kHeight; ++y) {
         for (std::int32_t x = 0; x < kWidth; ++x) {
-            std::uint32_t pixel;  // 0x00RRGGBB
-            std::memcpy(&pixel, data + y * cairo_image_surface_get_stride(image) + x * 4, 4);
-            fromCairo.SetPixel(x, y, MakeColour(pixel >> 16, (pixel >> 8) & 0xFF, pixel & 0xFF));
+            std::uint32_t rgb;  // 0x00RRGGBB
+            std::memcpy(&rgb,
+                        cairo_image_surface_get_data(image) +
+                            y * cairo_image_surface_get_stride(image) + x * 4,
+                        4);
+            fromCairo.SetPixel(x, y, MakeColour(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF));
         }
     }
     cairo_surface_destroy(image);
