@@ -104,7 +104,6 @@ TEST(OutputPattern, NumbersAndSafeCellsNameTheFiles) {
     };
     const std::vector<Case> cases{
         {"labels/####.png", "", "labels/0007.png"},
-        {"#.svg", "", "7.svg"},
         {"a##-{sku}.pgm", "X 1", "a07-X 1.pgm"},
         {"{Text}/{SKU}.pdf", "A-1", "4006/A-1.pdf"},
         {"{SKU}.png", "", "!empty"},

@@ -32,17 +32,8 @@ TEST(ParseArguments, GoodCommandLinesGiveTheirOptions) {
                                     .showValue = kTrue,
                                     .calculateCheckDigit = kTrue};
                   })},
-        {"-t 9 --text 12 --width 300 --height=-4 --default-size --format eps -o -",
-         Expected("-", OutputFormat::Eps,
-                  [](Options& o) {
-                      o.settings = {.text = "12",
-                                    .barCodeType = 9,
-                                    .barWidth = 300,
-                                    .barHeight = -4,
-                                    .barWidthSource = kTrue};
-                  })},
         // 37.29 mm at 300 dpi is 440.4 pixels, 25.93 mm 306.3, 2 mm 23.6: halves to even.
-        {"-t code39 -d A --x 2mm --onto in.png --y -3 --width 37.29mm --height 25.93mm --dpi 300 "
+        {"-t code39 -d A --x 2mm --onto in.png --y=-3 --width 37.29mm --height 25.93mm --dpi 300 "
          "-o x.png",
          Expected("x.png", OutputFormat::Png,
                   [](Options& o) {
