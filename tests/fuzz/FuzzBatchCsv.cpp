@@ -25,8 +25,8 @@ void CheckRecords(std::string_view text, const cli::BarcodeSettings& defaults) {
     }
     // The lines std::getline gives, byte-order mark and trailing CR removed as the reader does.
     std::vector<std::string> lines;
-    input = std::istringstream{std::string(text)};
-    for (std::string line; std::getline(input, line);) {
+    std::istringstream again{std::string(text)};
+    for (std::string line; std::getline(again, line);) {
         lines.push_back(line.ends_with('\r') ? line.substr(0, line.size() - 1) : line);
     }
     if (!lines.empty() && lines[0].starts_with("\xEF\xBB\xBF")) lines[0].erase(0, 3);
