@@ -1,6 +1,9 @@
+// The program run as its users run it: exit statuses, messages and files; a barcode drawn
+// onto an image; PDF and EPS as a print shop gets them, rasterised at the resolution they
+// were made for by poppler and Ghostscript, then read back by an independent reader.
+#include <ZXing/ReadBarcode.h>
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <vector>
 
@@ -11,72 +14,63 @@
 namespace qv::cli::test {
 namespace {
 
-namespace fs = std::filesystem;
-
-constexpr const char* kEan = "-t ean13 -d 400638133393 -c -w -s";
-
-std::size_t Entries(const fs::path& dir) {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), {}));
-}
+const std::string kEan = "-t ean13 -d 400638133393 -c -w -s";
 
 TEST(Program, StatusMessageAndFileFollowTheOutcome) {
     struct Case {
         std::string arguments;
-        std::string environment;
         int status;
         std::string err;  // a part of stderr
-        bool written;
+        std::string output = "out.png";
+        std::string environment = "";
     };
     const std::vector<Case> cases{
-        {std::string(kEan) + " -o out.png", "", 0, "", true},
-        {std::string(kEan) + " --width 400 -o out.png", "", 0, "", true},
-        {"-t i2of5 -d 123 -o out.png", "LC_ALL=C", 1, "1103 Invalid Expected Length Barcode Text\n",
-         false},
-        {"-t i2of5 -d 123 -o out.png", "LC_ALL=es_MX.UTF-8", 1,
-         "1103 Longitud Esperada del texto a codificar No valida\n", false},
-        {std::string(kEan) + " --width 300 --height 0 -o out.png", "", 2, "height above 0", false},
-        {std::string(kEan) + " -o missing/out.png", "", 2, "missing/out.png", false},
-        {std::string(kEan) + " --onto nothing.png -o out.png", "", 2, "nothing.png", false},
-        {"-t code39 -d " + std::string(3000, 'A') + " -o out.png", "", 3, "overflow", false},
+        {kEan, 0, ""},
+        {"-t i2of5 -d 123", 1, "1103 Invalid Expected Length Barcode Text\n"},
+        {"-t i2of5 -d 123", 1, "1103 Longitud Esperada del texto a codificar No valida\n",
+         "out.png", "LC_ALL=es_MX.UTF-8"},
+        {kEan + " --width 300 --height 0", 2, "height above 0"},
+        {kEan, 2, "missing/out.png", "missing/out.png"},
+        {kEan + " --onto nothing.png", 2, "nothing.png"},
+        {"-t code39 -d " + std::string(3000, 'A'), 3, "overflow"},
         // Warnings change nothing but stderr; 1 is the check digit of 400638133393.
-        {"-t ean13 -d 4006381333932 -o out.png", "", 0,
-         "warning: drawn as given; its check digit would be 1\n", true},
-        {"-t code39 -d 'A*B' -o out.png", "", 0, "warning: a '*' in a Code 39 text", true},
+        {"-t ean13 -d 4006381333932", 0, "warning: drawn as given; its check digit would be 1\n"},
+        {"-t code39 -d 'A*B'", 0, "warning: a '*' in a Code 39 text"},
         // The caption is 13 pixels high: bars of 12 are covered from top to bottom.
-        {std::string(kEan) + " --height 22 -o out.png", "", 0, "covers every row of the 12-pixel",
-         true},
+        {kEan + " --height 22", 0, "covers every row of the 12-pixel"},
     };
     for (const Case& c : cases) {
         ScratchDirectory dir;
         // A failure must leave an existing file exactly as it was.
         std::ofstream(dir / "out.png") << "old";
-        const ProgramRun run = RunProgram(dir, c.arguments, c.environment);
+        const ProgramRun run =
+            RunShell(dir, c.environment + " qvbarcode " + c.arguments + " -o " + c.output);
         EXPECT_EQ(run.status, c.status) << c.arguments << "\n" << run.err;
         EXPECT_NE(run.err.find(c.err), std::string::npos) << c.arguments << "\n" << run.err;
         EXPECT_EQ(c.err.empty(), run.err.empty()) << run.err;
-        EXPECT_EQ(ReadFile(dir / "out.png") != "old", c.written) << c.arguments;
-        EXPECT_EQ(Entries(dir.path()), 1u) << c.arguments << ": a temporary file was left behind";
+        EXPECT_EQ(FileText(dir / "out.png") != "old", c.status == 0) << c.arguments;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 1)
+            << c.arguments << ": a temporary file was left behind";
     }
+    // The type library whole, not cut off by a short write.
+    ScratchDirectory dir;
+    EXPECT_EQ(RunShell(dir, "qvbarcode --typelib").out, component::TypeLibraryIdl());
 }
 
 // The barcode goes onto a copy of the image at --x, --y, clipped to it, and the image keeps
 // its transparency where the barcode paints nothing.
 TEST(Program, OntoAnImageKeepsItsSizeAndTransparency) {
     ScratchDirectory dir;
-    surface::RasterSurface label(30, 12, surface::MakeColour(200, 220, 240));
-    std::vector<std::uint8_t> alpha(30 * 12, 100);
-    std::ofstream(dir / "label.png", std::ios::binary)
-        << imagefile::EncodePng(label, {.dotsPerInch = 0, .alpha = alpha});
-    const ProgramRun run = RunProgram(
-        dir, std::string(kEan) + " --default-size --onto label.png --x 4 --y 2 -o out.png");
+    const surface::RasterSurface label(30, 12, surface::MakeColour(200, 220, 240));
+    std::ofstream(dir / "label.png", std::ios::binary) << imagefile::EncodePng(
+        label, {.dotsPerInch = 0, .alpha = std::vector<std::uint8_t>(30 * 12, 100)});
+    const ProgramRun run = RunShell(
+        dir, "qvbarcode " + kEan + " --default-size --onto label.png --x 4 --y 2 -o out.png");
     ASSERT_EQ(run.status, 0) << run.err;
     // 105 x 50 pixels from 4, 2 on a 30 x 12 image.
-    EXPECT_NE(run.err.find("79 of its 105 columns and 40 of its 50 rows are cut"),
-              std::string::npos)
-        << run.err;
+    EXPECT_TRUE(Holds(run.err, "79 of its 105 columns and 40 of its 50 rows are cut"));
     const imagefile::PngWithAlpha result = imagefile::ReadPngWithAlpha(dir / "out.png");
-    ASSERT_EQ(result.picture.width(), 30);
-    ASSERT_EQ(result.picture.height(), 12);
+    ASSERT_EQ(std::pair(result.picture.width(), result.picture.height()), std::pair(30, 12));
     EXPECT_EQ(result.picture.PixelAt(0, 0), label.PixelAt(0, 0));  // left of PositionX
     EXPECT_EQ(result.alpha.at(0), 100);
     EXPECT_EQ(result.picture.PixelAt(4, 2), surface::kWhite);  // the white frame starts here
@@ -84,13 +78,45 @@ TEST(Program, OntoAnImageKeepsItsSizeAndTransparency) {
     EXPECT_EQ(result.picture.PixelAt(9, 7), surface::kBlack);  // the first bar
 }
 
-TEST(Program, VersionAndTypeLibraryGoToStandardOutput) {
+// The text of the one-dimensional barcode in a picture, or "not read".
+std::string Decode(const surface::RasterSurface& picture) {
+    const std::vector<std::uint8_t> pixels = picture.ContiguousPixels();
+    const ZXing::ImageView image(pixels.data(), picture.width(), picture.height(),
+                                 ZXing::ImageFormat::RGB, static_cast<int>(picture.RowBytes()));
+    const ZXing::Result result = ZXing::ReadBarcode(
+        image, ZXing::DecodeHints().setFormats(ZXing::BarcodeFormat::LinearCodes));
+    return result.isValid() ? result.text() : "not read";
+}
+
+TEST(Program, PdfAndEpsPrintAtTheirSizeAndScan) {
     ScratchDirectory dir;
-    EXPECT_TRUE(RunProgram(dir, "--version").out.starts_with("qvbarcode "));
-    // The whole description, byte for byte, not a prefix cut off by a short write.
-    const ProgramRun idl = RunProgram(dir, "--typelib");
-    EXPECT_EQ(idl.status, 0) << idl.err;
-    EXPECT_EQ(idl.out, component::TypeLibraryIdl());
+    std::ofstream(dir / "items.csv") << "SKU,EAN\nA-1,4006381333931\nA-2,5901234123457\n";
+    const ProgramRun run = RunShell(
+        dir,
+        "qvbarcode --batch items.csv --text-column EAN -t ean13 -w -s --dpi 300 --width 37.29mm "
+        "--height 25.93mm --quiet-zone 11 -o '{SKU}.pdf' && qvbarcode -t i2of5 -d 12345678 -w -s "
+        "--dpi 300 --module 0.5mm --quiet-zone 10 -o itf.eps && pdftoppm -r 300 -png -singlefile "
+        "A-1.pdf A-1 && pdftoppm -r 300 -png -singlefile A-2.pdf A-2 && gs -q -dSAFER -dBATCH "
+        "-dNOPAUSE -dEPSCrop -r300 -sDEVICE=png16m -sOutputFile=itf.png itf.eps");
+    ASSERT_EQ(run.status, 0) << run.err;
+    // 514 x 156 pixels at 300 dpi: 64 modules of 6, the margins and 2 x 10 modules of zone.
+    EXPECT_TRUE(Holds(FileText(dir / "itf.eps"), "%%HiResBoundingBox: 0 0 123.3600 37.4400\n"));
+    struct Case {
+        std::string name, text;
+        std::int32_t width, height;
+        std::int32_t slack;  // EPS boxes are whole points: up to 4 more pixels
+    };
+    // 440 pixels wide leave 4-pixel modules: 390 and 2 x 44 of zone; 306 high.
+    for (const Case& c :
+         {Case{"A-1", "4006381333931", 478, 306, 1}, Case{"A-2", "5901234123457", 478, 306, 1},
+          Case{"itf", "12345678", 514, 156, 4}}) {
+        const surface::RasterSurface page = imagefile::ReadPng(dir / (c.name + ".png"));
+        EXPECT_NEAR(page.width(), c.width, c.slack) << c.name;
+        EXPECT_NEAR(page.height(), c.height, c.slack) << c.name;
+        EXPECT_EQ(Decode(page), c.text) << c.name;
+    }
+    // The caption is text in the PDF, not a picture of it.
+    EXPECT_TRUE(Holds(RunShell(dir, "pdftotext A-1.pdf -").out, "4006381333931"));
 }
 
 }  // namespace

@@ -2,12 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "support/FailureOf.h"
@@ -24,7 +22,6 @@ namespace {
 
 using host::FailedCall;
 using host::FailureReason;
-using testing::ColumnText;
 using testing::FailureOf;
 using testing::PictureText;
 
@@ -36,44 +33,20 @@ TEST(RasterSurfaceTest, FillsLinesAndCopiesAreClipped) {
     s.FillRect({2, 2, 1, 1}, kBlack);  // inverted: nothing
     EXPECT_EQ(PictureText(s), "....--/.##.--/....--");
 
-    RasterSurface lines(6, 2);
-    lines.MoveTo(1, 0);
-    lines.LineTo(4, 0);
-    lines.MoveTo(4, 1);
-    lines.LineTo(1, 1);
-    EXPECT_EQ(PictureText(lines), ".###../..###.");
-    RasterSurface wide(6, 4);
-    EXPECT_EQ(wide.SelectPen({kBlack, 3}), Pen{});
-    wide.MoveTo(2, 1);
-    wide.LineTo(2, 2);
-    EXPECT_EQ(PictureText(wide), ".###../.###../.###../......");
+    // Lines leave out their end point, also leftwards; a wide pen is centred on the line.
+    RasterSurface lines(6, 4);
+    lines.SelectPen({kBlack, 3});
+    lines.MoveTo(2, 1);
+    lines.LineTo(2, 2);
+    lines.SelectPen({kBlack, 1});
+    lines.MoveTo(4, 3);
+    lines.LineTo(1, 3);
+    EXPECT_EQ(PictureText(lines), ".###../.###../.###../..###.");
 
     RasterSurface target(4, 4);
     target.Blit(RasterSurface(3, 3, kBlack), -2, 2);
     target.Blit(RasterSurface(3, 3, kBlack), 3, -2);
     EXPECT_EQ(PictureText(target), "...#/..../#.../#...");
-}
-
-TEST(RasterSurfaceTest, LinesExcludeTheirEndPoint) {
-    struct Case {
-        std::int32_t x0, y0, x1, y1;
-        std::string column;  // column 2 of an 8-pixel-high surface
-        const char* why;
-    };
-    const Case cases[] = {
-        {2, 1, 2, 5, ".####...", "downwards: y0 to y1 - 1"},
-        {2, 5, 2, 1, "..####..", "upwards: y1 + 1 to y0"},
-        {2, -3, 2, 3, "###.....", "starts above the surface"},
-        {2, 6, 2, 20, "......##", "ends below the surface"},
-        {2, 4, 2, 4, "........", "no length, no pixel"},
-        {9, 0, 9, 8, "........", "column outside the surface"},
-    };
-    for (const Case& c : cases) {
-        RasterSurface s(4, 8);
-        s.MoveTo(c.x0, c.y0);
-        s.LineTo(c.x1, c.y1);
-        EXPECT_EQ(ColumnText(s, 2), c.column) << c.why;
-    }
 }
 
 TEST(RasterSurfaceTest, RefusesBadSizes) {
@@ -116,7 +89,6 @@ TEST(RasterSurfaceTest, AlikeRowsChangeOneByOne) {
     copy.MoveTo(2, 0);
     copy.LineTo(2, 3);
     EXPECT_EQ(PictureText(copy), "..#../..#../..#../...../...../.....");
-    EXPECT_EQ(copy.ContiguousPixels().size(), std::size_t{5 * 6 * 3});
 }
 
 // A run of columns drawn at once is what MoveTo and LineTo draw column by column, also
@@ -164,18 +136,19 @@ RasterSurface Rasterise(const SvgSurface& svg) {
     return raster;
 }
 
-// Axis lines of any pen width, off the surface, upwards or of no length, and fills between
-// them, show the raster surface's pixels, later drawing on top.
+// Axis lines of any pen width, partly or wholly off the surface, upwards or of no length, and
+// fills between them, show the raster surface's pixels, later drawing on top.
 TEST(SvgSurfaceTest, AxisLinesAndFillsShowTheRasterSurfacesPixels) {
     struct Step {
         std::int32_t x0, y0, x1, y1, penWidth;  // pen width 0: a white fill of that rect
     };
-    // The last two: a bar beside earlier ones, after a fill over them, must not merge under it.
+    // The last two: a bar beside an earlier one of the same rows, after a fill over both, must
+    // not merge with it under the fill.
     const Step steps[] = {
         {3, 2, 3, 9, 1},     {4, 9, 4, 2, 1},    {5, 2, 5, 10, 1},  {0, 12, 9, 12, 1},
         {9, 13, 0, 13, 1},   {12, 3, 12, 8, 3},  {2, 16, 8, 16, 2}, {-3, 18, 30, 18, 1},
-        {17, -4, 17, 40, 1}, {19, 19, 19, 0, 4}, {7, 5, 7, 5, 1},   {0, 6, 6, 8, 0},
-        {6, 2, 6, 9, 1},
+        {17, -4, 17, 40, 1}, {19, 19, 19, 0, 4}, {7, 5, 7, 5, 1},   {25, 2, 25, 9, 1},
+        {0, 6, 7, 8, 0},     {6, 2, 6, 10, 1},
     };
     SvgSurface svg(20, 20);
     RasterSurface raster(20, 20);
@@ -221,9 +194,7 @@ TEST(SvgSurfaceTest, DocumentWithCaptionAndSlantedLine) {
     const auto has = [&document](std::string_view part) {
         return document.find(part) != std::string::npos;
     };
-    EXPECT_EQ(document.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg ", 0), 0u);
     EXPECT_TRUE(has(" width=\"100\" height=\"40\" viewBox=\"0 0 100 40\""));
-    EXPECT_TRUE(has("shape-rendering=\"crispEdges\""));
     EXPECT_TRUE(has("<clipPath id=\"clip1\"><rect x=\"10\" y=\"5\" width=\"51\" height=\"30\"/>"));
     // 11-pixel line: 13 rows, the baseline 3 rows above the box's bottom.
     EXPECT_TRUE(
@@ -231,7 +202,6 @@ TEST(SvgSurfaceTest, DocumentWithCaptionAndSlantedLine) {
             "text-anchor=\"middle\""));
     EXPECT_TRUE(has("clip-path=\"url(#clip1)\">A&amp;B &lt;\u00E9\u20AC&gt;</text>"));
     EXPECT_TRUE(has("<line x1=\"1.5\" y1=\"1.5\" x2=\"6.5\" y2=\"4.5\""));
-    EXPECT_EQ(document.substr(document.size() - 7), "</svg>\n");
 }
 
 TEST(TextRenderingTest, ControlFontMeasuresAndRendersDigits) {
@@ -242,36 +212,15 @@ TEST(TextRenderingTest, ControlFontMeasuresAndRendersDigits) {
     EXPECT_TRUE(extent.height >= 12.0f && extent.height <= 15.0f) << extent.height;
     // A character the face lacks shows its fallback glyph, not nothing.
     EXPECT_GT(font->Measure(u"\U0010FFFD").width, 0.0f);
-    EXPECT_EQ(font->Measure(u"").width, 0.0f);
-    EXPECT_EQ(font->Render(u"").width, 0);
+    EXPECT_EQ(font->Measure(u"").width + font->Render(u"").width, 0.0f);
 
     const RenderedText text = font->Render(u"1234");
     EXPECT_EQ(text.width, static_cast<std::int32_t>(std::ceil(extent.width)));
     EXPECT_EQ(text.height, static_cast<std::int32_t>(extent.height));
     ASSERT_EQ(text.coverage.size(), static_cast<std::size_t>(text.width * text.height));
-    EXPECT_GT(std::count_if(text.coverage.begin(), text.coverage.end(),
-                            [](std::uint8_t c) { return c > 200; }),
-              20);
     // Digits stand on the baseline: the lowest rows belong to descenders only.
     EXPECT_TRUE(std::all_of(text.coverage.end() - text.width, text.coverage.end(),
                             [](std::uint8_t c) { return c == 0; }));
-}
-
-TEST(TextRenderingTest, SharedFontRendersTheSameFromManyThreads) {
-    const auto font = ControlFont();
-    const RenderedText expected = font->Render(u"0123456789");
-    std::atomic<int> mismatches = 0;
-    {
-        std::vector<std::jthread> threads(4);
-        for (std::jthread& thread : threads) {
-            thread = std::jthread([&] {
-                for (int i = 0; i < 50; ++i) {
-                    mismatches += font->Render(u"0123456789").coverage != expected.coverage;
-                }
-            });
-        }
-    }
-    EXPECT_EQ(mismatches, 0);
 }
 
 TEST(TextRenderingTest, LoadFontRefusesWhatIsNoFont) {
@@ -291,8 +240,7 @@ TEST(TextRenderingTest, CaptionPixelsBlendTheInkByCoverageWithinTheBox) {
     const Colour ink = MakeColour(200, 30, 0), paper = MakeColour(240, 240, 0);
     const std::int32_t width = text.width + 21, height = text.height + 10;
     // A wide box and a tight one, each leaving an odd number of pixels.
-    const Rect boxes[] = {{5, 2, width - 3, height - 4}, {20, 4, 29 + text.width % 2, 10}};
-    for (const Rect& box : boxes) {
+    for (const Rect& box : {Rect{5, 2, width - 3, height - 4}, {20, 4, 29 + text.width % 2, 10}}) {
         const std::int32_t left =
             box.left +
             static_cast<std::int32_t>(std::floor((box.right - box.left - text.width) / 2.0));
@@ -313,13 +261,14 @@ TEST(TextRenderingTest, CaptionPixelsBlendTheInkByCoverageWithinTheBox) {
                         x < std::min(box.right, left + text.width) && y >= std::max(box.top, top) &&
                         y < box.bottom) {
                         const unsigned c = text.at(x - left, y - top);
-                        const Colour under = mode == kOpaque ? paper : expected;
-                        const auto blend = [c](unsigned u, unsigned i) {
-                            return static_cast<std::uint8_t>((u * (255 - c) + i * c + 127) / 255);
+                        const Colour u = mode == kOpaque ? paper : expected;
+                        const auto blend = [c](unsigned under, unsigned over) {
+                            return static_cast<std::uint8_t>((under * (255 - c) + over * c + 127) /
+                                                             255);
                         };
-                        expected = MakeColour(blend(RedOf(under), RedOf(ink)),
-                                              blend(GreenOf(under), GreenOf(ink)),
-                                              blend(BlueOf(under), BlueOf(ink)));
+                        expected =
+                            MakeColour(blend(RedOf(u), RedOf(ink)), blend(GreenOf(u), GreenOf(ink)),
+                                       blend(BlueOf(u), BlueOf(ink)));
                     }
                     wrong += s.PixelAt(x, y) != expected;
                 }

@@ -1,0 +1,160 @@
+// Command lines parsed in-process, and the sizes they give at a printer's resolution, with
+// quiet zones and the caption's printed size; pictures compared as PGM, which holds each
+// pixel's grey level.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sstream>
+#include <vector>
+
+#include "ApplySettings.h"
+#include "ParseArguments.h"
+#include "RenderBarcode.h"
+#include "imagefile/NetpbmFile.h"
+
+namespace qv::cli {
+namespace {
+
+// The program's arguments, split at spaces.
+ParseResult Parse(const std::string& commandLine) {
+    std::vector<std::string> words;
+    std::istringstream split(commandLine);
+    for (std::string word; split >> word;) words.push_back(word);
+    return ParseArguments(std::vector<std::string_view>(words.begin(), words.end()));
+}
+
+// Each command line gives its options, or a usage error naming the problem.
+TEST(ParseArguments, CommandLinesGiveTheirOptionsOrAUsageError) {
+    struct Case {
+        std::string commandLine;
+        // How the options differ from the defaults, or a part of the message.
+        std::variant<std::function<void(Options&)>, std::string> expected;
+    };
+    const std::vector<Case> cases{
+        {"--type EAN13 --data=4006 --output=a.PBM",
+         [](Options& o) {
+             o.settings = {.text = "4006", .barCodeType = 3};
+             o.output = "a.PBM";
+             o.format = OutputFormat::Pbm;
+         }},
+        // 37.29 mm at 300 dpi is 440.4 pixels, 25.93 mm 306.3, 2 mm 23.6: halves to even.
+        {"-t code39 -d A --x 2mm --onto in.png --y=-3 --width 37.29mm --height 25.93mm --dpi 300 "
+         "-o x.png",
+         [](Options& o) {
+             o.settings = {.text = "A", .barCodeType = 2, .barWidth = 440, .barHeight = 306};
+             o.output = "x.png";
+             o.onto = OntoImage{"in.png", 24, -3};
+             o.dotsPerInch = 300;
+         }},
+        {"-o x --help", [](Options& o) { o.command = Command::Help; }},
+        {"", "output"},
+        {"-t ean13 -d 1 -o a.png --bogus", "--bogus"},
+        {"-t upc -d 1 -o a.png", "upc"},
+        {"-t ean13 -d 1 --width 12furlong -o a.png", "12furlong"},
+        {"-t ean13 -d 1 --height 99999999999 -o a.png", "32 bits"},
+        {"-t ean13 -d 1 --dpi 0 -o a.png", "--dpi"},
+        {"-t ean13 -d 1 --module 1mm --width 9 -o a.png", "--module"},
+        {"-t ean13 -d 1 --quiet-zone -1 -o a.png", "--quiet-zone"},
+        {"-d 1 -o a.png", "type"},
+        {"-t ean13 -d 1 -o a.jpg", "a.jpg"},
+        {"-t ean13 -d 1 -o -", "--format"},
+        {"-t ean13 -d 1 --format svg -o a.png", "disagrees"},
+        {"-t ean13 -d 1 --onto b.png -o a.pdf", "PNG, PBM or PGM"},
+        {"-t ean13 -d 1 --onto b.png --quiet-zone 7 -o a.png", "--x"},
+        {"-t ean13 -d 1 --x 4 -o a.png", "--onto"},
+        {"-t ean13 -d 1 --text-column EAN -o a.png", "--batch"},
+        {"--batch l.txt -t ean13 -o labels.png", "{COLUMN}"},
+        {"--batch l.txt -t ean13 -o l/{SKU.png", "without its }"},
+        {"--batch l.txt -t ean13 --format png -o -", "PATTERN"},
+    };
+    for (const Case& c : cases) {
+        const ParseResult result = Parse(c.commandLine);
+        if (const auto* says = std::get_if<std::string>(&c.expected)) {
+            ASSERT_TRUE(std::holds_alternative<UsageError>(result)) << c.commandLine;
+            EXPECT_NE(std::get<UsageError>(result).message.find(*says), std::string::npos)
+                << std::get<UsageError>(result).message;
+        } else {
+            Options expected;
+            std::get<0>(c.expected)(expected);
+            EXPECT_EQ(result, ParseResult(expected)) << c.commandLine;
+        }
+    }
+}
+
+// The options of a command line, its picture as PGM, and the picture's rows of grey levels.
+Options OptionsOf(const std::string& commandLine) {
+    return std::get<Options>(Parse(commandLine + " --format pgm -o -"));
+}
+Drawing Draw(const std::string& commandLine) {
+    const Options o = OptionsOf(commandLine);
+    return BarcodeRenderer({OutputFormat::Pgm, o.dotsPerInch, o.quietZoneModules, {}})
+        .Render(o.settings);
+}
+std::vector<std::string> Rows(const Drawing& d) {
+    std::vector<std::string> rows;
+    for (std::size_t y = 0, width = d.width; y < static_cast<std::size_t>(d.height); ++y)
+        rows.push_back(d.bytes.substr(d.bytes.size() - (d.height - y) * width, width));
+    return rows;
+}
+
+TEST(PrintedSize, LengthsModulesAndQuietZonesGiveThePicturesSize) {
+    struct Case {
+        std::string commandLine;
+        std::int32_t width, height;
+        const char* why;
+    };
+    const std::vector<Case> cases{
+        {"-t ean13 -d 400638133393 -c -w", 105, 50, "the control's default size at 96 dpi"},
+        {"-t ean13 -d 400638133393 -c -w --dpi 300", 295, 156, "3-pixel modules, 156.25 high"},
+        {"-t ean13 -d 400638133393 -c -w --dpi 300 --width 37.29mm --height 25.93mm", 390, 306,
+         "440 wide leaves floor(430 / 95) = 4 per module"},
+        {"-t ean13 -d 400638133393 -c -w --dpi 300 --module 0.33mm", 390, 156, "3.9 is 4"},
+        {"-t ean13 -d 400638133393 -c -w --module 0.1mm", 105, 50, "0.4 is at least 1"},
+        {"-t ean13 -d 400638133393 -c --module 2.5 --height 0.5in", 190, 48, "2.5 is 2"},
+        {"-t i2of5 -d 1234567 -c -w --module 3 --quiet-zone 10", 3 * 64 + 10 + 60, 50,
+         "8 digits are 64 modules"},
+    };
+    for (const Case& c : cases) {
+        const Drawing d = Draw(c.commandLine);
+        EXPECT_EQ(std::make_pair(d.width, d.height), std::make_pair(c.width, c.height)) << c.why;
+    }
+}
+
+// At 96 dpi the picture is the control's own drawing for the properties it was given before
+// there were defaults, pixel for pixel; a quiet zone only adds white columns.
+TEST(PrintedSize, TheControlsDrawingIsKeptAndAQuietZoneOnlyAddsWhite) {
+    struct Case {
+        std::string commandLine;
+        ControlSize properties;
+    };
+    const std::vector<Case> cases{
+        {"-t ean13 -d 400638133393 -c -w -s", {0, 0, kTrue}},
+        {"-t code39 -d CODE-39 -w -s --width 400 --height 70", {400, 70, kFalse}},
+        {"-t i2of5 -d 12345678 -s --height 33", {0, 33, kTrue}},
+    };
+    for (const Case& c : cases) {
+        control::QvBarCode reference;
+        ApplySettings(OptionsOf(c.commandLine).settings, c.properties, reference);
+        ASSERT_EQ(reference.Draw().AsInt16(), 0);
+        const Drawing drawn = Draw(c.commandLine), zoned = Draw("--quiet-zone 2 " + c.commandLine);
+        EXPECT_EQ(drawn.bytes, imagefile::EncodePgm(reference.Pic1().Image())) << c.commandLine;
+        const std::string zone((zoned.width - drawn.width) / 2, '\xff');
+        std::string rows;
+        for (const std::string& row : Rows(drawn)) rows += zone + row + zone;
+        EXPECT_TRUE(zoned.bytes.ends_with(rows)) << c.commandLine;
+    }
+}
+
+// The caption's box is as high as its line: 13 pixels at 96 dpi, 3.125 times that at 300.
+TEST(PrintedSize, TheCaptionKeepsItsPrintedSize) {
+    for (const int dpi : {96, 300}) {
+        const std::string ean = "-t ean13 -d 400638133393 -c -w --dpi " + std::to_string(dpi);
+        const auto plain = Rows(Draw(ean)), captioned = Rows(Draw(ean + " -s"));
+        int rows = 0;
+        for (std::size_t y = 0; y < plain.size(); ++y) rows += plain[y] != captioned[y];
+        EXPECT_NEAR(rows, 13 * dpi / 96.0, dpi == 96 ? 0 : 1) << dpi;
+    }
+}
+
+}  // namespace
+}  // namespace qv::cli
