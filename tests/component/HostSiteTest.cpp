@@ -12,7 +12,7 @@
 namespace qv::component {
 namespace {
 
-using testing::Int32, testing::Bool, testing::Text;
+using testing::Bool, testing::Text;
 
 // What a C host hears and answers; its callbacks find it through the context pointer.
 struct HostRecord {
@@ -26,10 +26,6 @@ struct HostRecord {
         return answer;
     }
 };
-
-std::int32_t ValueOf(const QvVariant& read) {
-    return read.vt == QV_VT_BOOL ? read.i2 : read.i4;
-}
 
 HostRecord& Of(void* context) {
     return *static_cast<HostRecord*>(context);
@@ -73,44 +69,21 @@ struct Sited {
     }
 };
 
-// Setters store the value unchanged, Booleans included, then tell the host by name; a host
-// that answers the notification with a failure fails the setter after the value is stored.
-TEST(HostSite, NotificationsNameThePropertyAndAFailingOneFailsTheSetterAfterStoring) {
+// A host that answers the notification with a failure fails the setter after the value is
+// stored, a Boolean of 5 kept as it came.
+TEST(HostSite, ARefusedNotificationFailsTheSetterAfterStoring) {
     testing::LoadedComponent library;
     ASSERT_TRUE(library.handle) << dlerror();
-    std::u16string twenty = u" 20 ", yes = u"true";
-    struct Case {
-        const char* name;
-        QvVariant given;
-        std::uint16_t vt;
-        std::int32_t read;
-    };
-    const Case cases[] = {
-        {"BarCodeType", Int32(9), QV_VT_I4, 9},
-        {"PositionY", Text(twenty), QV_VT_I4, 20},
-        {"ShowValue", Bool(5), QV_VT_BOOL, 5},
-        {"BarWidthSource", Int32(2), QV_VT_BOOL, 2},
-        {"CalculateCheckDigit", Text(yes), QV_VT_BOOL, -1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Sited refusing(library);
-        refusing.host.answer = 7;
-        QvCallError error{};
-        EXPECT_EQ(refusing.control.Let(c.name, c.given, &error), QV_E_FAIL);
-        EXPECT_EQ(error.reason, QV_REASON_PLATFORM_FAILURE);
-        EXPECT_STREQ(error.description, "platform failure: the host's propertyChanged returned 7");
-        const QvVariant read = refusing.control.Get(c.name);
-        EXPECT_EQ(read.vt, c.vt);
-        EXPECT_EQ(ValueOf(read), c.read);
-        EXPECT_EQ(refusing.host.heard, (std::vector<std::string>{c.name}));
-    }
-    Sited sited(library);
+    Sited refusing(library);
+    refusing.host.answer = 7;
     QvCallError error{};
-    EXPECT_EQ(sited.control.Let("ShowValue", Int32(40000), &error),
-              static_cast<QvStatus>(0x8002000A));  // a Boolean is 16 bits
-    EXPECT_EQ(error.reason, QV_REASON_OVERFLOW);
-    EXPECT_TRUE(sited.host.heard.empty());
+    EXPECT_EQ(refusing.control.Let("ShowValue", Bool(5), &error), QV_E_FAIL);
+    EXPECT_EQ(error.reason, QV_REASON_PLATFORM_FAILURE);
+    EXPECT_STREQ(error.description, "platform failure: the host's propertyChanged returned 7");
+    const QvVariant read = refusing.control.Get("ShowValue");
+    EXPECT_EQ(read.vt, QV_VT_BOOL);
+    EXPECT_EQ(read.i2, 5);
+    EXPECT_EQ(refusing.host.heard, (std::vector<std::string>{"ShowValue"}));
 }
 
 // Drawing on the own surface asks the host's services: display, pending events, the size the
@@ -170,11 +143,9 @@ TEST(HostSite, PageOverTwoSelectedControlsLoadsAndAppliesTheFirst) {
     EXPECT_EQ(pageHost.heard.at(0), "changed 1");
     std::u16string width = u"W";
     QvVariant flag = Text(width);
-    for (const char* operation : {"EnableDisableOK", "Translate", "AllowOnlyNumbers"}) {
-        EXPECT_EQ(page.get()->vtbl->Invoke(page.get(), page.Id(operation), QV_DISPATCH_METHOD,
-                                           &flag, *operation == 'A', nullptr, nullptr),
+    for (const char* operation : {"EnableDisableOK", "Translate", "AllowOnlyNumbers"})
+        EXPECT_EQ(page.Invoke(operation, QV_DISPATCH_METHOD, *operation == 'A' ? &flag : nullptr),
                   QV_S_OK);
-    }
     EXPECT_EQ(width, u"W");
 
     EXPECT_EQ(library.applyPage(page.get(), nullptr), QV_S_OK);

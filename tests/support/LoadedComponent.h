@@ -14,10 +14,7 @@ namespace qv::testing {
 // The component library as a host meets it: loaded with dlopen, reached only through its
 // exports. Tests start with ASSERT_TRUE(library.handle).
 struct LoadedComponent {
-    struct Closer {
-        void operator()(void* handle) const { dlclose(handle); }
-    };
-    std::unique_ptr<void, Closer> handle{dlopen(QV_COMPONENT_LIBRARY, RTLD_NOW | RTLD_LOCAL)};
+    std::unique_ptr<void, int (*)(void*)> handle{dlopen(QV_COMPONENT_LIBRARY, RTLD_NOW), dlclose};
 
     template <typename Function>
     Function Find(const char* name) const {
@@ -66,34 +63,27 @@ inline QvVariant Text(std::u16string& text) {
 class Object {
   public:
     explicit Object(QvDispatch* object) : object_(object) {}
-    ~Object() {
-        if (object_) object_->vtbl->Release(object_);
-    }
-    Object(const Object&) = delete;
-    Object& operator=(const Object&) = delete;
 
-    QvDispatch* get() const { return object_; }
+    QvDispatch* get() const { return object_.get(); }
     // Lets go before the end of the scope; the references left.
     std::uint32_t Release() {
-        QvDispatch* object = std::exchange(object_, nullptr);
+        QvDispatch* object = object_.release();
         return object->vtbl->Release(object);
     }
-    std::int32_t Id(const char* name) const {
+    // A member by name, with one argument or none when it is null.
+    QvStatus Invoke(const char* name, std::uint16_t kind, QvVariant* argument,
+                    QvVariant* result = nullptr, QvCallError* error = nullptr) const {
         std::int32_t id = 0;
-        EXPECT_EQ(object_->vtbl->GetIDOfName(object_, name, &id), QV_S_OK) << name;
-        return id;
+        EXPECT_EQ(get()->vtbl->GetIDOfName(get(), name, &id), QV_S_OK) << name;
+        return get()->vtbl->Invoke(get(), id, kind, argument, argument ? 1 : 0, result, error);
     }
     QvStatus Let(const char* name, QvVariant value, QvCallError* error = nullptr) const {
-        return object_->vtbl->Invoke(object_, Id(name), QV_DISPATCH_PROPERTYPUT, &value, 1, nullptr,
-                                     error);
+        return Invoke(name, QV_DISPATCH_PROPERTYPUT, &value, nullptr, error);
     }
     // A number or Boolean property; texts are read with ReadText.
     QvVariant Get(const char* name) const {
         QvVariant result{};
-        EXPECT_EQ(object_->vtbl->Invoke(object_, Id(name), QV_DISPATCH_PROPERTYGET, nullptr, 0,
-                                        &result, nullptr),
-                  QV_S_OK)
-            << name;
+        EXPECT_EQ(Invoke(name, QV_DISPATCH_PROPERTYGET, nullptr, &result), QV_S_OK) << name;
         return result;
     }
     std::u16string ReadText(const LoadedComponent& library, const char* name) const {
@@ -105,8 +95,7 @@ class Object {
     // Draw with xhDC by reference; the result code, or -1 when the call itself fails.
     std::int32_t Draw(std::int32_t& hdc, QvCallError* error = nullptr) const {
         QvVariant argument = Int32(hdc), result{};
-        const QvStatus status = object_->vtbl->Invoke(object_, Id("Draw"), QV_DISPATCH_METHOD,
-                                                      &argument, 1, &result, error);
+        const QvStatus status = Invoke("Draw", QV_DISPATCH_METHOD, &argument, &result, error);
         hdc = argument.i4;
         return status == QV_S_OK ? result.i2 : -1;
     }
@@ -114,17 +103,18 @@ class Object {
     // The EAN-13 of the host examples: 95 modules of 3 pixels in a white frame, 295 x 100.
     void SetEan13() const {
         static std::u16string digits = u"400638133393";
-        Let("Text", Text(digits));
-        Let("BarCodeType", Int32(3));
-        Let("CalculateCheckDigit", Bool(-1));
-        Let("BarWidth", Int32(300));
-        Let("BarHeight", Int32(100));
-        Let("BackgroundWhite", Bool(-1));
-        Let("ShowValue", Bool(-1));
+        const std::pair<const char*, QvVariant> values[] = {
+            {"Text", Text(digits)},   {"BarCodeType", Int32(3)}, {"CalculateCheckDigit", Bool(-1)},
+            {"BarWidth", Int32(300)}, {"BarHeight", Int32(100)}, {"BackgroundWhite", Bool(-1)},
+            {"ShowValue", Bool(-1)}};
+        for (const auto& [name, value] : values) Let(name, value);
     }
 
   private:
-    QvDispatch* object_;
+    struct Releaser {
+        void operator()(QvDispatch* object) const { object->vtbl->Release(object); }
+    };
+    std::unique_ptr<QvDispatch, Releaser> object_;
 };
 
 }  // namespace qv::testing

@@ -17,19 +17,16 @@ class RecordingSite : public host::StandaloneSite {
 
     void PropertyChanged(std::string_view name) override {
         notifications.emplace_back(name);
-        if (failNotifications) {
+        if (failNotifications)
             throw host::FailedCall(host::FailureReason::PlatformFailure, "host refused");
-        }
     }
     void ProcessPendingEvents() override {
-        ++pendingEventRuns;
         if (auto work = std::exchange(duringPendingEvents, nullptr)) work();
     }
     std::string EnglishLanguageName() const override { return language; }
 
     std::vector<std::string> notifications;
     bool failNotifications = false;
-    int pendingEventRuns = 0;
     // Runs once, at the next processing of pending events, as a host's own handler may.
     std::function<void()> duringPendingEvents;
     std::string language = "English";
