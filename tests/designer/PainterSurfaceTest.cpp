@@ -1,5 +1,6 @@
-// The painter surface gives the pixels a raster surface gives, operation by operation and
-// for whole barcodes drawn by the control.
+// The painter surface gives the pixels a raster surface gives, operation by operation: the
+// control draws only fills, one-pixel bars and caption texts on it. The PDF label example
+// reads a whole barcode back.
 #include <gtest/gtest.h>
 
 #include <QPainter>
@@ -7,8 +8,6 @@
 
 #include "QPainterSurface.h"
 #include "QtTestApplication.h"
-#include "control/QvBarCode.h"
-#include "surface/SurfaceHandles.h"
 
 namespace qv::designer::test {
 namespace {
@@ -17,12 +16,6 @@ using surface::DrawingSurface;
 using surface::RasterSurface;
 
 constexpr surface::Colour kRed = surface::MakeColour(255, 0, 0);
-
-QImage WhiteImage(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    return image;
-}
 
 TEST(PainterSurface, OperationsSetTheSamePixelsAsARasterSurface) {
     Application();
@@ -76,43 +69,14 @@ TEST(PainterSurface, OperationsSetTheSamePixelsAsARasterSurface) {
         SCOPED_TRACE(c.what);
         RasterSurface raster(60, 30);
         c.draw(raster);
-        QImage image = WhiteImage(60, 30);
+        QImage image(60, 30, QImage::Format_RGB32);
+        image.fill(Qt::white);
         {
             QPainter painter(&image);
             widget::QPainterSurface surface(painter, image.size());
             c.draw(surface);
         }
         EXPECT_EQ(FirstDifference(raster, image, c.tolerance), "");
-    }
-}
-
-TEST(PainterSurface, ControlDrawsTheSameBarcodeOnBothSurfaces) {
-    Application();
-    // The surface sees only fills, one-pixel bars and caption texts, whatever the symbology.
-    for (const bool code39 : {false, true}) {
-        SCOPED_TRACE(code39);
-        control::QvBarCode control;
-        control.SetText(code39 ? u"CAPTION" : u"400638133393");
-        control.SetBarCodeType(code39 ? control::QvTypeCode39 : control::QvTypeEan13);
-        control.SetBarWidthSource(control::kTrue);
-        control.SetBackgroundWhite(control::kTrue);
-        control.SetShowValue(code39 ? control::kTrue : control::kFalse);
-        control.SetCalculateCheckDigit(control::kTrue);
-        control.SetPositionX(7);
-        control.SetPositionY(5);
-        auto raster = std::make_shared<RasterSurface>(320, 120);
-        const surface::ScopedSurfaceHandle rasterHandle(raster);
-        surface::SurfaceHandle hdc = rasterHandle.get();
-        ASSERT_EQ(control.Draw(hdc).AsInt16(), 0);
-        QImage image = WhiteImage(320, 120);
-        {
-            QPainter painter(&image);
-            const widget::PainterSurfaceHandle handle(painter, image.size());
-            hdc = handle.get();
-            ASSERT_EQ(control.Draw(hdc).AsInt16(), 0);
-            EXPECT_EQ(hdc, handle.get()) << "a caller's handle comes back unchanged";
-        }
-        EXPECT_EQ(FirstDifference(*raster, image, code39 ? 2 : 0), "");
     }
 }
 

@@ -1,6 +1,6 @@
 # Builds the examples against the installed tree, runs the Qt ones and reads their barcodes
-# back: the uic form's picture, and the PDF label rasterised by pdftoppm, whose page must
-# be 50 x 30 mm. print-label is built once more through pkg-config.
+# back from greyscale PGM pictures: the uic form's, and the PDF label's rasterised by
+# pdftoppm, whose page must be 50 x 30 mm. print-label is built once more through pkg-config.
 #   cmake -DQV_PREFIX=... -DQV_SOURCE_DIR=... -DQV_WORK_DIR=... -DQV_CXX=... -DQV_GENERATOR=...
 #         -DQV_DECODE=... -P RunQtExamples.cmake
 foreach(variable QV_PREFIX QV_SOURCE_DIR QV_WORK_DIR QV_CXX QV_GENERATOR QV_DECODE)
@@ -32,8 +32,8 @@ function(expect_label pdf)
         message(FATAL_ERROR "${pdf} is not 50 x 30 mm:\n${output}")
     endif()
     get_filename_component(stem ${pdf} NAME_WE)
-    run(pdftoppm -r 300 -png -singlefile ${pdf} ${QV_WORK_DIR}/${stem})
-    expect_barcode(${QV_WORK_DIR}/${stem}.png 4006381333931)
+    run(pdftoppm -r 300 -gray -singlefile ${pdf} ${QV_WORK_DIR}/${stem})
+    expect_barcode(${QV_WORK_DIR}/${stem}.pgm "EAN-13 4006381333931")
 endfunction()
 
 file(REMOVE_RECURSE ${QV_WORK_DIR})
@@ -44,8 +44,8 @@ run(${CMAKE_COMMAND} -S ${QV_SOURCE_DIR}/examples -B ${QV_WORK_DIR}/build -G ${Q
     -DCMAKE_CXX_COMPILER=${QV_CXX} -DCMAKE_PREFIX_PATH=${QV_PREFIX})
 run(${CMAKE_COMMAND} --build ${QV_WORK_DIR}/build)
 
-run(${QV_WORK_DIR}/build/label-form --save ${QV_WORK_DIR}/form.png)
-expect_barcode(${QV_WORK_DIR}/form.png 4006381333931)
+run(${QV_WORK_DIR}/build/label-form --save ${QV_WORK_DIR}/form.pgm)
+expect_barcode(${QV_WORK_DIR}/form.pgm "EAN-13 4006381333931")
 run(${QV_WORK_DIR}/build/print-label ${QV_WORK_DIR}/label.pdf)
 expect_label(${QV_WORK_DIR}/label.pdf)
 
