@@ -62,7 +62,7 @@ TEST(Exports, ControlFromTheFactoryReportsFailedCallsAndLetsTheLibraryUnload) {
 }
 
 // Registering twice is fine, and unregistering removes only the library's own records.
-TEST(Exports, RegisterWritesTheRecordsNamingThisLibraryAndUnregisterRemovesThem) {
+TEST(Exports, RegisterWritesTheRecordsNamingThisLibraryAndItsToolboxBitmap) {
     testing::LoadedComponent library;
     ASSERT_TRUE(library.handle) << dlerror();
     const auto directory = std::filesystem::temp_directory_path() / "qv-exports-registry";
@@ -94,12 +94,8 @@ TEST(Exports, RegisterWritesTheRecordsNamingThisLibraryAndUnregisterRemovesThem)
     std::ofstream(directory) << "a file in the way\n";
     EXPECT_EQ(library.registerServer(), host::kClassRegistrationFailed);
     std::filesystem::remove(directory);
-}
 
-// The resource the record names is in the library: the bitmap the designer's palette shows.
-TEST(Exports, ToolboxBitmapIsResource30000OfTheLibrary) {
-    testing::LoadedComponent library;
-    ASSERT_TRUE(library.handle) << dlerror();
+    // The resource the record names is in the library: the bitmap the designer's palette shows.
     const std::string bitmap = ToolboxBitmapFile();
     std::uint32_t size = 0;
     EXPECT_EQ(library.loadResource(QV_RESOURCE_TOOLBOX_BITMAP, nullptr, 0, &size), QV_S_OK);

@@ -44,7 +44,7 @@ TEST(TextConversion, RoundTripsAndReplacesIllFormedInput) {
     EXPECT_EQ(host::Utf8ToUtf16("a\xFF z"), u"a\uFFFD z");
 }
 
-TEST(UserLanguage, EnglishNameOfTheLocaleLanguage) {
+TEST(UserLanguage, EnglishNameOfTheLanguageOfTheLocaleInEffect) {
     const std::pair<const char*, const char*> cases[] = {
         {"es_MX.UTF-8", "Spanish"}, {"es_ES@euro", "Spanish"},
         {"es", "Spanish"},          {"ca_ES.UTF-8", "Catalan"},
@@ -57,23 +57,22 @@ TEST(UserLanguage, EnglishNameOfTheLocaleLanguage) {
         EXPECT_EQ(host::EnglishLanguageNameOf(locale), name) << locale;
     EXPECT_TRUE(host::IsSpanish("spanish"));
     EXPECT_FALSE(host::IsSpanish("Spanish (Mexico)"));
-}
 
-TEST(UserLanguage, LocaleVariablesAreReadInPosixOrder) {
-    struct Case {
+    // The locale variables are read in POSIX order.
+    struct Variables {
         const char* all;
         const char* messages;
         const char* lang;
         const char* expected;
     };
-    const Case cases[] = {
+    const Variables settings[] = {
         {"es_AR.UTF-8", "de_DE", "fr_FR", "Spanish"},
         {"", "de_DE", "fr_FR", "German"},
         {nullptr, nullptr, "pt_BR.UTF-8", "Portuguese"},
         {nullptr, nullptr, nullptr, "English"},
     };
     const testing::ScopedVariable all("LC_ALL"), messages("LC_MESSAGES"), lang("LANG");
-    for (const Case& c : cases) {
+    for (const Variables& c : settings) {
         all.Set(c.all);
         messages.Set(c.messages);
         lang.Set(c.lang);

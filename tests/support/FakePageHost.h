@@ -19,9 +19,7 @@ class FakePageHostOf final : public propertypage::PageHost {
     // A null font is the control's own.
     explicit FakePageHostOf(
         std::shared_ptr<const surface::Font> font = std::make_shared<FixedFont>())
-        : site(std::make_shared<Site>()),
-          control(std::make_shared<control::QvBarCode>(site, std::move(font))),
-          dispatch(control) {}
+        : control(std::make_shared<control::QvBarCode>(site, std::move(font))) {}
 
     host::DispatchObject* FirstSelectedControl() override { return selected ? &dispatch : nullptr; }
     void SetChanged(bool value) override { changed = value; }
@@ -33,9 +31,9 @@ class FakePageHostOf final : public propertypage::PageHost {
     propertypage::TimeOfDay CurrentTime() const override { return {14, 3, 27}; }
     std::string UserLanguageName() const override { return language; }
 
-    std::shared_ptr<Site> site;
+    std::shared_ptr<Site> site = std::make_shared<Site>();
     std::shared_ptr<control::QvBarCode> control;
-    component::ControlDispatch dispatch;
+    component::ControlDispatch dispatch{control};
     bool selected = true;
     bool changed = false;
     std::vector<std::u16string> messageBoxes;

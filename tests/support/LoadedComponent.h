@@ -66,10 +66,7 @@ class Object {
 
     QvDispatch* get() const { return object_.get(); }
     // Lets go before the end of the scope; the references left.
-    std::uint32_t Release() {
-        QvDispatch* object = object_.release();
-        return object->vtbl->Release(object);
-    }
+    std::uint32_t Release() { return Releaser()(object_.release()); }
     // A member by name, with one argument or none when it is null.
     QvStatus Invoke(const char* name, std::uint16_t kind, QvVariant* argument,
                     QvVariant* result = nullptr, QvCallError* error = nullptr) const {
@@ -112,7 +109,7 @@ class Object {
 
   private:
     struct Releaser {
-        void operator()(QvDispatch* object) const { object->vtbl->Release(object); }
+        std::uint32_t operator()(QvDispatch* object) const { return object->vtbl->Release(object); }
     };
     std::unique_ptr<QvDispatch, Releaser> object_;
 };
