@@ -86,6 +86,21 @@ TEST(HostSite, ARefusedNotificationFailsTheSetterAfterStoring) {
     EXPECT_EQ(refusing.host.heard, (std::vector<std::string>{"ShowValue"}));
 }
 
+// A host may let go of its last reference from a callback inside a call: the library holds
+// one of its own until the call ends, so the setter succeeds and the control goes after it.
+TEST(HostSite, ACallbackMayReleaseTheControlDuringTheCall) {
+    testing::LoadedComponent library;
+    ASSERT_TRUE(library.handle) << dlerror();
+    testing::Object control(library.Create(QV_CLSID_QVBARCODE, QV_IID_QVBARCODE));
+    QvControlSite site{};
+    site.propertyChanged = [](void* c, const char*) {
+        return static_cast<std::int32_t>(static_cast<testing::Object*>(c)->Release()) - 1;
+    };
+    ASSERT_EQ(library.setSite(control.get(), &site, &control), QV_S_OK);
+    EXPECT_EQ(control.Let("ShowValue", Bool(-1)), QV_S_OK);
+    EXPECT_EQ(library.canUnloadNow(), QV_S_OK);
+}
+
 // Drawing on the own surface asks the host's services: display, pending events, the size the
 // control follows at the host's ratio, and the language of a failure's message.
 TEST(HostSite, DrawingUsesTheHostsSizeEventsAndLanguage) {
@@ -127,7 +142,6 @@ TEST(HostSite, PageOverTwoSelectedControlsLoadsAndAppliesTheFirst) {
     first.control.Let("BarWidthSource", Bool(-1));
     second.control.Let("Text", Text(digits));
     first.host.heard.clear();
-    second.host.heard.clear();
 
     HostRecord pageHost;
     QvPageSite pageSite{};
@@ -154,7 +168,7 @@ TEST(HostSite, PageOverTwoSelectedControlsLoadsAndAppliesTheFirst) {
                                         "BarWidthSource", "BarWidth", "BarHeight", "Text",
                                         "BarCodeType", "display 1"}));
     EXPECT_EQ(first.control.Get("ErrorFound").i2, -1);
-    EXPECT_TRUE(second.host.heard.empty());
+    EXPECT_EQ(second.host.heard, std::vector<std::string>{"Text"});  // its own setter's alone
 
     QvCallError error{};
     QvDispatch* notAControl[] = {page.get()};
