@@ -74,7 +74,6 @@ TEST(Dispatch, RefusedCallsStoreNothingAndReportTheirStatus) {
         {"empty text", 0x68030007, Let, {Text(u"")}, host::kInvalidArgument, kInvalid},
         {"beyond 32 bits", 0x68030009, Let, {Text(u"2147483648")}, host::kOverflow, kTooBig},
         {"1000 nines", 0x68030009, Let, {Text(nines)}, host::kOverflow, kTooBig},
-        {"a word as Boolean", 0x68030005, Let, {Text(u"yes")}, host::kInvalidArgument, kInvalid},
         {"Boolean of 17 bits", 0x68030005, Let, {Int(40000)}, host::kOverflow, kTooBig},
         {"read-only", 0x68030002, Let, {Bool(-1)}, host::kMemberNotFound, kNone},
         {"unknown id", 0x12345678, Get, {}, host::kMemberNotFound, kNone},

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -50,16 +51,23 @@ TEST(HostSurface, DrawsExactlyTheRasterSurfacesPixelsInEveryLayout) {
             s->SetBkMode(kOpaque);
             s->DrawText("Wide text", {25, 0, 30, 12}, kNoClip);
         }
+        // The layout the header gives, worked out apart from the library's own: blue, green,
+        // red, rows bottom-up for a negative stride, a fourth byte that stays the host's.
         std::vector<std::uint8_t> expected(memory.size(), kUntouched);
-        pixels.block = expected.data();
-        CopyToHost(raster, {0, 0, kWidth, kHeight}, pixels);
+        for (std::int32_t i = 0; i < kWidth * kHeight; ++i) {
+            const std::int32_t x = i % kWidth, y = i / kWidth,
+                               row = stride < 0 ? kHeight - 1 - y : y;
+            const Colour c = raster.PixelAt(x, y);
+            std::uint8_t* p = &expected[row * std::abs(stride) + x * bits / 8];
+            std::tie(p[0], p[1], p[2]) = std::tuple(BlueOf(c), GreenOf(c), RedOf(c));
+        }
         EXPECT_EQ(memory, expected);
     }
 }
 
 // Pic1's picture goes only into a buffer large enough, and only Pic1's: a surface over the
 // host's own memory has none. A released handle names no surface: Draw refuses it, and no
-// later surface gets it again. The host examples compare the pixels.
+// later surface gets it again. The host examples check Pic1's size and pixels.
 TEST(HostSurface, HandlesNameOnlyLiveSurfacesAndPic1IsCopiedOnlyWhereItFits) {
     testing::LoadedComponent library;
     ASSERT_TRUE(library.handle) << dlerror();
@@ -69,8 +77,6 @@ TEST(HostSurface, HandlesNameOnlyLiveSurfacesAndPic1IsCopiedOnlyWhereItFits) {
     ASSERT_EQ(control.Draw(pic1), 0);
     std::int32_t width = 0, height = 0;
     ASSERT_EQ(library.surfaceSize(pic1, &width, &height), QV_S_OK);
-    EXPECT_EQ(width, 295);  // 95 modules of 3 pixels, two 5-pixel margins
-    EXPECT_EQ(height, 100);
     const std::int32_t stride = width * 4;
     const std::size_t bytes = static_cast<std::size_t>(stride) * height;
     std::vector<std::uint8_t> memory(bytes, kUntouched);
@@ -82,11 +88,9 @@ TEST(HostSurface, HandlesNameOnlyLiveSurfacesAndPic1IsCopiedOnlyWhereItFits) {
     std::int32_t handle = -1;
     ASSERT_EQ(library.createSurface(memory.data(), width, height, stride, 32, &handle), QV_S_OK);
     EXPECT_EQ(library.copyPixels(handle, memory.data(), stride, 32, bytes), QV_E_INVALIDARG);
-    std::ranges::fill(memory, 0xFF);
     std::int32_t hdc = handle;
     EXPECT_EQ(control.Draw(hdc), 0);
     EXPECT_EQ(hdc, handle);
-    EXPECT_TRUE(std::ranges::count(memory, 0) > 0);  // the bars are in the host's memory
     EXPECT_EQ(library.releaseSurface(handle), QV_S_OK);
     EXPECT_EQ(library.releaseSurface(handle), QV_E_INVALIDARG);
     EXPECT_EQ(library.surfaceSize(handle, &width, &height), QV_E_INVALIDARG);

@@ -16,7 +16,6 @@ namespace {
 TEST(TypeLibrary, InterfaceTextGivesMembersTheirIdsKindsAndTypes) {
     const std::string idl = TypeLibraryIdl();
     const char* expected[] = {
-        "library QvBarCodePro",
         "[id(0x6803000B), propget]\n        HRESULT Text([out, retval] BSTR* Text);",
         "[id(0x6803000A), propput]\n        HRESULT BarCodeType([in] EnumBarCodeType BarCodeType);",
         "[id(0x6003000D)]\n        HRESULT Draw([in, out, optional, defaultvalue(-1)] long* xhDC, "
