@@ -33,7 +33,6 @@ TEST(CheckedInt, ArithmeticLeavingTheRangeIsAnOverflow) {
 
 // A number is never mistaken for a Boolean, nor one size of number for another.
 TEST(Variant, KeepsItsTypeAndValue) {
-    EXPECT_EQ(host::Variant::FromBool(true).AsInt32(), -1);
     EXPECT_NE(host::Variant::FromBool(true), host::Variant::FromInt16(-1));
     EXPECT_NE(host::Variant::FromInt16(0), host::Variant::FromInt32(0));
 }
