@@ -28,7 +28,7 @@ class FakePageHostOf final : public propertypage::PageHost {
         messageBoxStyle = style;
     }
     void Beep() override { ++beeps; }
-    propertypage::TimeOfDay CurrentTime() const override { return {14, 3, 27}; }
+    propertypage::TimeOfDay CurrentTime() const override { return time; }
     std::string UserLanguageName() const override { return language; }
 
     std::shared_ptr<Site> site = std::make_shared<Site>();
@@ -40,6 +40,7 @@ class FakePageHostOf final : public propertypage::PageHost {
     int messageBoxStyle = 0;
     int beeps = 0;
     std::string language = "English";
+    propertypage::TimeOfDay time{14, 3, 27};
 };
 
 using FakePageHost = FakePageHostOf<RecordingSite>;
