@@ -46,17 +46,4 @@ std::unique_ptr<host::DispatchObject> ClassFactory::CreateInstance() const {
     throw host::FailedCall(host::FailureReason::InvalidValue, "unknown kind of class");
 }
 
-std::unique_ptr<host::DispatchObject> CreateObject(std::string_view className) {
-    const ClassDescription* found = FindClass(className);
-    if (found == nullptr) {
-        throw host::FailedCall(host::FailureReason::InvalidValue,
-                               "class " + std::string(className) + " is not in this library");
-    }
-    return ClassFactory(found->id).CreateInstance();
-}
-
-std::unique_ptr<host::DispatchObject> CreateObject(const host::Guid& classId) {
-    return ClassFactory(classId).CreateInstance();
-}
-
 }  // namespace qv::component

@@ -35,8 +35,4 @@ class ClassFactory {
     host::CountedObject counted_;
 };
 
-// A new object of the class with that name, programmatic id or class id.
-std::unique_ptr<host::DispatchObject> CreateObject(std::string_view className);
-std::unique_ptr<host::DispatchObject> CreateObject(const host::Guid& classId);
-
 }  // namespace qv::component

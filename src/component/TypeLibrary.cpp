@@ -59,12 +59,4 @@ const ClassDescription* FindClass(const host::Guid& classId) {
     return found == classes.end() ? nullptr : &*found;
 }
 
-const ClassDescription* FindClass(std::string_view name) {
-    const auto classes = TypeLibrary().classes;
-    const auto found = std::ranges::find_if(classes, [&](const ClassDescription& c) {
-        return host::NamesMatch(c.name, name) || host::NamesMatch(c.progId, name);
-    });
-    return found == classes.end() ? nullptr : &*found;
-}
-
 }  // namespace qv::component

@@ -69,7 +69,5 @@ static_assert(kQvBarCodeMiscStatus == 0x00030191);
 const TypeLibraryDescription& TypeLibrary();
 
 const ClassDescription* FindClass(const host::Guid& classId);
-// By class name or programmatic id, without regard to letter case.
-const ClassDescription* FindClass(std::string_view name);
 
 }  // namespace qv::component

@@ -1,6 +1,5 @@
 #include "host/Guid.h"
 
-#include <cctype>
 #include <cstdio>
 
 namespace qv::host {
@@ -15,13 +14,6 @@ std::string Format(const Guid& g, const char* pattern) {
     return buffer;
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (lower >= 'a' && lower <= 'f') return lower - 'a' + 10;
-    return -1;
-}
-
 }  // namespace
 
 std::string ToRegistryForm(const Guid& guid) {
@@ -30,33 +22,6 @@ std::string ToRegistryForm(const Guid& guid) {
 
 std::string ToIdlForm(const Guid& guid) {
     return Format(guid, "%08x-%04x-%04x-%02x%02x-%02x%02x%02x%02x%02x%02x");
-}
-
-std::optional<Guid> ParseGuid(std::string_view text) {
-    if (text.size() == 38 && text.front() == '{' && text.back() == '}') {
-        text = text.substr(1, 36);
-    }
-    if (text.size() != 36) return std::nullopt;
-    // 32 hex digits with dashes after the 8th, 12th, 16th and 20th.
-    std::array<std::uint8_t, 16> bytes{};
-    std::size_t digit = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (i == 8 || i == 13 || i == 18 || i == 23) {
-            if (text[i] != '-') return std::nullopt;
-            continue;
-        }
-        const int value = HexValue(text[i]);
-        if (value < 0) return std::nullopt;
-        bytes[digit / 2] = static_cast<std::uint8_t>(bytes[digit / 2] << 4 | value);
-        ++digit;
-    }
-    Guid guid;
-    guid.data1 = std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 |
-                 std::uint32_t{bytes[2]} << 8 | bytes[3];
-    guid.data2 = static_cast<std::uint16_t>(bytes[4] << 8 | bytes[5]);
-    guid.data3 = static_cast<std::uint16_t>(bytes[6] << 8 | bytes[7]);
-    for (std::size_t i = 0; i < 8; ++i) guid.data4[i] = bytes[8 + i];
-    return guid;
 }
 
 }  // namespace qv::host

@@ -2,9 +2,7 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
-#include <string_view>
 
 namespace qv::host {
 
@@ -23,7 +21,5 @@ struct Guid {
 std::string ToRegistryForm(const Guid& guid);
 // "xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx", the form interface descriptions use.
 std::string ToIdlForm(const Guid& guid);
-// Either form, braces optional, any letter case; nothing for anything else.
-std::optional<Guid> ParseGuid(std::string_view text);
 
 }  // namespace qv::host
