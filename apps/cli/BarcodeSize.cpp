@@ -10,9 +10,6 @@ namespace qv::cli {
 
 namespace {
 
-constexpr std::int32_t kDefaultHeight = 50;
-constexpr std::int32_t kMargins = 10;  // the white background's, both sides together
-
 // A size in the control's own pixels at another resolution, halves to even, at least 1.
 std::int32_t AtResolution(std::int32_t screenPixels, double dotsPerInch) {
     const double pixels = std::nearbyint(screenPixels * dotsPerInch / kScreenDotsPerInch);
@@ -26,7 +23,7 @@ ControlSize ResolveSize(const BarcodeSettings& settings, double dotsPerInch) {
         return {0, settings.barHeight.value_or(0), settings.barWidthSource};
     }
     const std::int32_t height =
-        settings.barHeight.value_or(AtResolution(kDefaultHeight, dotsPerInch));
+        settings.barHeight.value_or(AtResolution(symbology::kDefaultBarHeight, dotsPerInch));
     if (settings.barWidth) {
         return {*settings.barWidth, height, kFalse};
     }
@@ -42,7 +39,7 @@ ControlSize ResolveSize(const BarcodeSettings& settings, double dotsPerInch) {
         return {0, height, kFalse};  // the control reports the text's fault first
     }
     const std::int64_t width =
-        std::int64_t{*modules} * *module + (settings.backgroundWhite != kFalse ? kMargins : 0);
+        std::int64_t{*modules} * *module + (settings.backgroundWhite != kFalse ? kWhiteMargins : 0);
     // Beyond 32 bits the control itself finds the module width too large to draw.
     return {static_cast<std::int32_t>(std::min<std::int64_t>(width, INT32_MAX)), height, kFalse};
 }

@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "BarcodeSize.h"
 #include "symbology/Encoders.h"
 
 namespace qv::cli {
 
 namespace {
-
-constexpr std::int32_t kMargins = 10;
 
 // Columns of [start, start + length) outside [0, limit).
 std::int64_t Outside(std::int64_t start, std::int64_t length, std::int64_t limit) {
@@ -43,7 +42,8 @@ std::vector<std::string> DrawingWarnings(const control::QvBarCode& control,
     if (control.ShowValue() != 0) {
         const std::u16string& caption = numeric ? control.TextToEncode() : control.Text();
         const auto captionHeight = std::lround(font.Measure(caption).height);
-        const std::int32_t bars = pictureHeight - (control.BackgroundWhite() != 0 ? kMargins : 0);
+        const std::int32_t bars =
+            pictureHeight - (control.BackgroundWhite() != 0 ? kWhiteMargins : 0);
         if (captionHeight >= bars) {
             warnings.push_back("the caption (" + std::to_string(captionHeight) +
                                " pixels high) covers every row of the " + std::to_string(bars) +

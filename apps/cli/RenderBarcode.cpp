@@ -15,8 +15,6 @@ namespace qv::cli {
 
 namespace {
 
-constexpr std::int32_t kMargins = 10;
-
 bool IsRaster(OutputFormat format) {
     return format == OutputFormat::Png || format == OutputFormat::Pbm ||
            format == OutputFormat::Pgm;
@@ -69,7 +67,7 @@ std::int32_t BarcodeRenderer::QuietZonePixels(const BarcodeSettings& settings,
     std::int64_t module = 1;
     if (control_.BarWidthSource() == 0) {
         const auto modules = ModuleCount(settings);
-        const std::int32_t bars = width - (control_.BackgroundWhite() != 0 ? kMargins : 0);
+        const std::int32_t bars = width - (control_.BackgroundWhite() != 0 ? kWhiteMargins : 0);
         module = modules && *modules > 0 ? bars / *modules : 1;
     }
     return Checked(module * options_.quietZoneModules);

@@ -16,8 +16,6 @@ using host::Int16;
 
 namespace {
 
-constexpr std::int32_t kMargin = 5;
-constexpr std::int32_t kDefaultBarHeight = 50;
 constexpr double kCaptionPadding = 6.0;
 
 // Halves go to the even neighbour; std::nearbyint does exactly that in the default mode.

@@ -8,6 +8,11 @@
 
 namespace qv::symbology {
 
+// The white background's margin on every side of the bars, in pixels.
+inline constexpr std::int32_t kMargin = 5;
+// The bars' height under BarWidthSource when BarHeight is 0, in pixels.
+inline constexpr std::int32_t kDefaultBarHeight = 50;
+
 // The control's properties the pipeline reads, once per call.
 struct BarcodeLayout {
     std::int32_t positionX = 0;
