@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 
 #include "CsvCells.h"
 #include "ValueParsing.h"
+#include "host/MemberTable.h"
 
 namespace qv::cli {
 
@@ -31,20 +31,9 @@ constexpr std::array<std::string_view, 8> kPropertyNames{
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-std::string_view TrimSpaces(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
+// Header cells name properties as the control's members are named, blanks around them aside.
 bool SameName(std::string_view a, std::string_view b) {
-    return std::ranges::equal(TrimSpaces(a), TrimSpaces(b), [](unsigned char x, unsigned char y) {
-        return std::tolower(x) == std::tolower(y);
-    });
+    return host::NamesMatch(TrimCellSpaces(a), TrimCellSpaces(b));
 }
 
 Column ColumnNamed(std::string_view name, const std::optional<std::string>& textColumn) {
@@ -63,7 +52,7 @@ Column ColumnNamed(std::string_view name, const std::optional<std::string>& text
 std::string JoinNames(const std::vector<std::string>& names) {
     std::string joined;
     for (const std::string& name : names) {
-        joined += (joined.empty() ? "" : ", ") + std::string(TrimSpaces(name));
+        joined += (joined.empty() ? "" : ", ") + std::string(TrimCellSpaces(name));
     }
     return joined;
 }
@@ -75,7 +64,7 @@ std::optional<std::string> ApplyCell(Column column, const std::string& cell, dou
         settings.text = cell;
         return std::nullopt;
     }
-    const std::string_view value = TrimSpaces(cell);
+    const std::string_view value = TrimCellSpaces(cell);
     if (column == Column::Other || value.empty()) {
         return std::nullopt;
     }

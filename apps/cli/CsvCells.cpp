@@ -35,4 +35,11 @@ CsvCells SplitCsvRecord(std::string_view text) {
     return result;
 }
 
+std::string_view TrimCellSpaces(std::string_view cell) {
+    const auto first = cell.find_first_not_of(" \t");
+    return first == std::string_view::npos
+               ? std::string_view{}
+               : cell.substr(first, cell.find_last_not_of(" \t") - first + 1);
+}
+
 }  // namespace qv::cli

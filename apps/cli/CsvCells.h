@@ -15,4 +15,7 @@ struct CsvCells {
 };
 CsvCells SplitCsvRecord(std::string_view text);
 
+// A cell without the spaces and tabs around it, as a header names its columns.
+std::string_view TrimCellSpaces(std::string_view cell);
+
 }  // namespace qv::cli

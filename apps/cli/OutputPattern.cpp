@@ -1,26 +1,11 @@
 #include "OutputPattern.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "CsvCells.h"
+#include "host/MemberTable.h"
 
 namespace qv::cli {
-
-namespace {
-
-bool SameName(std::string_view a, std::string_view b) {
-    return std::ranges::equal(
-        a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
-}
-
-// Trimmed as the reader trims header names.
-std::string_view TrimSpaces(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    return first == std::string_view::npos
-               ? std::string_view{}
-               : text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-}  // namespace
 
 std::string_view UnsafeFileName(std::string_view value) {
     if (value.empty()) return "it is empty";
@@ -78,11 +63,11 @@ std::string OutputPattern::Bind(const std::vector<std::string>& columns) {
     for (Part& part : parts_) {
         if (part.kind != Part::Kind::Column) continue;
         const auto found = std::ranges::find_if(columns, [&](const std::string& name) {
-            return SameName(TrimSpaces(name), part.text);
+            return host::NamesMatch(TrimCellSpaces(name), part.text);
         });
         if (found != columns.end()) {
             part.column = found - columns.begin();
-        } else if (SameName(part.text, "Text")) {
+        } else if (host::NamesMatch(part.text, "Text")) {
             part.column = -1;
         } else {
             return "the output pattern's {" + part.text + "} names no column of the list" +
