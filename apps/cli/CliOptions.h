@@ -31,6 +31,12 @@ struct BarcodeSettings {
 enum class Command { Render, Batch, Help, Version, TypeLibrary };
 enum class OutputFormat { Png, Svg, Pbm, Pgm, Pdf, Eps };
 
+// A format of pixels, which --onto can draw on and the control's picture is written as.
+constexpr bool IsRaster(OutputFormat format) {
+    return format == OutputFormat::Png || format == OutputFormat::Pbm ||
+           format == OutputFormat::Pgm;
+}
+
 // Drawing onto a copy of an existing PNG at a position, instead of on the own surface.
 struct OntoImage {
     std::string path;

@@ -282,9 +282,7 @@ std::optional<UsageError> CheckTogether(Collected& c) {
                                                 "or --format"};
     }
     o.format = c.format ? *c.format : *byEnding;
-    const bool raster = o.format == OutputFormat::Png || o.format == OutputFormat::Pbm ||
-                        o.format == OutputFormat::Pgm;
-    if (o.onto && !raster) {
+    if (o.onto && !IsRaster(o.format)) {
         return UsageError{"--onto draws on a picture: the output must be PNG, PBM or PGM"};
     }
     if (o.onto && o.quietZoneModules > 0) {

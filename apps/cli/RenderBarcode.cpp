@@ -15,11 +15,6 @@ namespace qv::cli {
 
 namespace {
 
-bool IsRaster(OutputFormat format) {
-    return format == OutputFormat::Png || format == OutputFormat::Pbm ||
-           format == OutputFormat::Pgm;
-}
-
 std::int32_t Checked(std::int64_t value) {
     if (value > INT32_MAX) {
         throw host::FailedCall(host::FailureReason::Overflow, "picture wider than 32 bits");

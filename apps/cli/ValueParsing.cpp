@@ -50,11 +50,14 @@ constexpr std::array<UnitName, 5> kUnits{{
     {"pt", LengthUnit::Point, 1.0 / 72.0},
 }};
 
+// from_chars takes no leading '+', which people do type.
+std::string_view WithoutPlus(std::string_view text) {
+    return text.size() > 1 && text.front() == '+' && text[1] != '-' ? text.substr(1) : text;
+}
+
 // A finite decimal number, the whole text.
 std::optional<double> ParseDecimal(std::string_view text) {
-    if (text.size() > 1 && text.front() == '+' && text[1] != '-') {
-        text.remove_prefix(1);
-    }
+    text = WithoutPlus(text);
     double value = 0.0;
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, value, std::chars_format::fixed);
@@ -67,10 +70,7 @@ std::optional<double> ParseDecimal(std::string_view text) {
 }  // namespace
 
 std::optional<std::int32_t> ParseWholeNumber(std::string_view text) {
-    // from_chars takes no leading '+', which people do type.
-    if (text.size() > 1 && text.front() == '+' && text[1] != '-') {
-        text.remove_prefix(1);
-    }
+    text = WithoutPlus(text);
     std::int32_t value = 0;
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, value);
