@@ -67,9 +67,6 @@ Apply SetLength(std::string_view option, std::optional<Length> Collected::*field
                             "a length is expected: 300, 300px, 37.29mm, 2cm, 1.5in, 72pt");
         }
         c.*field = *length;
-        if (option == "--x" || option == "--y") {
-            Onto(c);
-        }
         return std::nullopt;
     };
 }
@@ -221,6 +218,10 @@ std::optional<UsageError> ConvertLengths(Collected& c) {
     }
     if (s.modulePixels) {
         s.modulePixels = std::max(*s.modulePixels, 1);
+    }
+    // A position is a place on the --onto image: without one, the checks ask for it.
+    if (c.x || c.y) {
+        Onto(c);
     }
     if (o.onto) {
         o.onto->x = x.value_or(0);
