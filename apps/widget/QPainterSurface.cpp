@@ -60,17 +60,9 @@ void QPainterSurface::PlotPen(std::int64_t x, std::int64_t y) {
 void QPainterSurface::LineTo(std::int32_t x, std::int32_t y) {
     const std::int64_t cx = penX_;
     const std::int64_t cy = penY_;
-    if (cx == x && cy != y) {
-        // A bar: downwards rows y0 to y1 - 1, upwards rows y1 + 1 to y0, as one fill.
-        const std::int64_t first = cy < y ? cy : std::int64_t{y} + 1;
-        const std::int64_t last = cy < y ? std::int64_t{y} - 1 : cy;
-        const std::int64_t width = std::max(pen_.width, 1);
-        const std::int64_t half = width > 1 ? width / 2 : 0;
-        const QRect area =
-            Clipped(x - half, first - half, x - half + width, last + 1 - half + width - 1, size_);
-        if (!area.isEmpty()) {
-            painter_.fillRect(area, ToQColor(pen_.colour));
-        }
+    // A bar, or any line along an axis, is one fill.
+    if (const auto pixels = surface::AxisLineRect(cx, cy, x, y, pen_.width)) {
+        FillRect(*pixels, pen_.colour);
     } else {
         surface::ForEachLinePixel(cx, cy, x, y,
                                   [this](std::int64_t px, std::int64_t py) { PlotPen(px, py); });
