@@ -2,6 +2,7 @@
 
 #include <cairo-ft.h>
 #include <fontconfig/fontconfig.h>
+#include <unicode/utf8.h>
 
 #include <algorithm>
 #include <cmath>
@@ -15,28 +16,6 @@
 #include "surface/Windows1252.h"
 
 namespace qv::surface {
-
-namespace {
-
-void AppendUtf8(std::string& out, char32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
-}  // namespace
 
 // The caption face as cairo draws it, from the same file and at the same size as the font
 // that measures and places its glyphs.
@@ -178,10 +157,12 @@ void CairoSurface::DrawText(std::string_view windows1252Text, const Rect& rect, 
     std::vector<cairo_text_cluster_t> clusters;
     const double baseline = static_cast<double>(top + face.font->baseline());
     for (const PlacedGlyph& placed : face.font->Place(text)) {
-        const std::size_t before = utf8.size();
-        AppendUtf8(utf8, placed.code);
+        char bytes[U8_MAX_LENGTH];
+        int length = 0;
+        U8_APPEND_UNSAFE(bytes, length, placed.code);
+        utf8.append(bytes, static_cast<std::size_t>(length));
         glyphs.push_back({placed.index, static_cast<double>(left) + placed.x, baseline});
-        clusters.push_back({static_cast<int>(utf8.size() - before), 1});
+        clusters.push_back({length, 1});
     }
     cairo_set_font_face(cr_, face.cairoFace);
     cairo_set_font_size(cr_, face.font->pixelSize());
