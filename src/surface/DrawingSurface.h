@@ -96,6 +96,9 @@ class PenAndModeState : public DrawingSurface {
     }
     int SetBkMode(int mode) override { return std::exchange(bkMode_, mode); }
     int bkMode() const { return bkMode_; }
+    const Pen& pen() const { return pen_; }
+    std::int32_t penX() const { return penX_; }
+    std::int32_t penY() const { return penY_; }
 
   protected:
     Pen pen_;

@@ -100,7 +100,7 @@ void HostMemorySurface::Through(std::int64_t left, std::int64_t top, std::int64_
 template <typename Draw>
 void HostMemorySurface::ThroughLine(std::int64_t x0, std::int64_t y0, std::int64_t x1,
                                     std::int64_t y1, Draw&& draw) {
-    const PenReach reach = ReachOf(pen_);
+    const PenReach reach = ReachOf(raster_.pen());
     Through(std::min(x0, x1) - reach.before, std::min(y0, y1) - reach.before,
             std::max(x0, x1) + reach.after, std::max(y0, y1) + reach.after, Area::Read,
             std::forward<Draw>(draw));
@@ -111,21 +111,8 @@ void HostMemorySurface::FillRect(const Rect& rect, Colour brushColour) {
             [&] { raster_.FillRect(rect, brushColour); });
 }
 
-Pen HostMemorySurface::SelectPen(const Pen& pen) {
-    pen_ = pen;
-    return raster_.SelectPen(pen);
-}
-
-void HostMemorySurface::MoveTo(std::int32_t x, std::int32_t y) {
-    raster_.MoveTo(x, y);
-    penX_ = x;
-    penY_ = y;
-}
-
 void HostMemorySurface::LineTo(std::int32_t x, std::int32_t y) {
-    ThroughLine(penX_, penY_, x, y, [&] { raster_.LineTo(x, y); });
-    penX_ = x;
-    penY_ = y;
+    ThroughLine(raster_.penX(), raster_.penY(), x, y, [&] { raster_.LineTo(x, y); });
 }
 
 void HostMemorySurface::DrawColumns(std::int32_t left, std::int32_t right, std::int32_t top,
@@ -133,13 +120,11 @@ void HostMemorySurface::DrawColumns(std::int32_t left, std::int32_t right, std::
     if (left >= right) return;
     const auto draw = [&] { raster_.DrawColumns(left, right, top, bottom); };
     // The bars of a barcode: a thin pen going down sets exactly these columns and rows.
-    if (pen_.width <= 1 && top < bottom) {
+    if (raster_.pen().width <= 1 && top < bottom) {
         Through(left, top, right, bottom, Area::Overwritten, draw);
     } else {
         ThroughLine(left, top, std::int64_t{right} - 1, bottom, draw);
     }
-    penX_ = right - 1;
-    penY_ = bottom;
 }
 
 // Text stays inside its rectangle unless told not to; then it may reach anywhere.

@@ -48,8 +48,8 @@ class HostMemorySurface final : public DrawingSurface {
 
     Colour GetBkColor() const override { return raster_.GetBkColor(); }
     void FillRect(const Rect& rect, Colour brushColour) override;
-    Pen SelectPen(const Pen& pen) override;
-    void MoveTo(std::int32_t x, std::int32_t y) override;
+    Pen SelectPen(const Pen& pen) override { return raster_.SelectPen(pen); }
+    void MoveTo(std::int32_t x, std::int32_t y) override { raster_.MoveTo(x, y); }
     void LineTo(std::int32_t x, std::int32_t y) override;
     void DrawColumns(std::int32_t left, std::int32_t right, std::int32_t top,
                      std::int32_t bottom) override;
@@ -69,10 +69,8 @@ class HostMemorySurface final : public DrawingSurface {
                      Draw&& draw);
 
     HostPixels pixels_;
+    // Draws, and keeps the pen, its position and the background mode.
     RasterSurface raster_;
-    Pen pen_;
-    std::int32_t penX_ = 0;
-    std::int32_t penY_ = 0;
     bool attached_ = true;
 };
 
