@@ -2,18 +2,8 @@
 # it twice: as a CMake package and through pkg-config.
 #   cmake -DQV_BUILD_DIR=... -DQV_SOURCE_DIR=... -DQV_WORK_DIR=... -DQV_CXX=...
 #         -DQV_GENERATOR=... -P RunConsumerTest.cmake
-foreach(variable QV_BUILD_DIR QV_SOURCE_DIR QV_WORK_DIR QV_CXX QV_GENERATOR)
-    if(NOT DEFINED ${variable})
-        message(FATAL_ERROR "${variable} is not set")
-    endif()
-endforeach()
-
-function(run)
-    execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
-    if(NOT status EQUAL 0)
-        message(FATAL_ERROR "failed (${status}): ${ARGN}\n${out}")
-    endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../support/ScriptSteps.cmake)
+qv_require_variables(QV_BUILD_DIR QV_SOURCE_DIR QV_WORK_DIR QV_CXX QV_GENERATOR)
 
 function(expect_png path)
     if(NOT EXISTS ${path})
@@ -51,9 +41,6 @@ expect_png(${QV_WORK_DIR}/from-cmake.png)
 run(${QV_WORK_DIR}/cmake-build/cairo_label ${QV_WORK_DIR}/cairo-label.png)
 expect_png(${QV_WORK_DIR}/cairo-label.png)
 
-file(GLOB_RECURSE pc_file ${prefix}/*/qvbarcode.pc)
-get_filename_component(pc_dir "${pc_file}" DIRECTORY)
-set(ENV{PKG_CONFIG_PATH} ${pc_dir})
-run(sh -c "'${QV_CXX}' '${example}' $(pkg-config --cflags --libs qvbarcode) -o '${QV_WORK_DIR}/minimal-pc'")
+build_with_pkg_config(${prefix} qvbarcode ${example} ${QV_WORK_DIR}/minimal-pc)
 run(${QV_WORK_DIR}/minimal-pc ${QV_WORK_DIR}/from-pkg-config.png)
 expect_png(${QV_WORK_DIR}/from-pkg-config.png)

@@ -7,20 +7,8 @@
 #   cmake -DQV_BUILD_DIR=... -DQV_SOURCE_DIR=... -DQV_WORK_DIR=... -DQV_CC=... -DQV_PYTHON=...
 #         -DQV_DECODER=... -P RunHostExamples.cmake
 cmake_minimum_required(VERSION 3.25)
-foreach(variable QV_BUILD_DIR QV_SOURCE_DIR QV_WORK_DIR QV_CC QV_PYTHON QV_DECODER)
-    if(NOT DEFINED ${variable})
-        message(FATAL_ERROR "${variable} is not set")
-    endif()
-endforeach()
-
-function(run output)
-    execute_process(COMMAND ${ARGN} WORKING_DIRECTORY ${QV_WORK_DIR} RESULT_VARIABLE status
-        OUTPUT_VARIABLE out ERROR_VARIABLE err)
-    if(NOT status EQUAL 0)
-        message(FATAL_ERROR "failed (${status}): ${ARGN}\n${out}${err}")
-    endif()
-    set(${output} "${out}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../support/ScriptSteps.cmake)
+qv_require_variables(QV_BUILD_DIR QV_SOURCE_DIR QV_WORK_DIR QV_CC QV_PYTHON QV_DECODER)
 
 # Every C excerpt in docs/component.md is a piece of examples/host.c, word for word.
 file(READ ${QV_SOURCE_DIR}/docs/component.md doc)
@@ -45,7 +33,7 @@ endwhile()
 set(prefix ${QV_WORK_DIR}/prefix)
 file(REMOVE_RECURSE ${QV_WORK_DIR})
 file(MAKE_DIRECTORY ${QV_WORK_DIR})
-run(ignored ${CMAKE_COMMAND} --install ${QV_BUILD_DIR} --prefix ${prefix})
+run(${CMAKE_COMMAND} --install ${QV_BUILD_DIR} --prefix ${prefix})
 file(GLOB_RECURSE library ${prefix}/*/libqvbarcode-component.so)
 if(NOT library OR NOT EXISTS ${prefix}/include/qvbarcode/component/QvBarCodeComponent.h)
     message(FATAL_ERROR "the component library or its header was not installed")
@@ -54,9 +42,9 @@ get_filename_component(library_dir "${library}" DIRECTORY)
 
 # The header is strict C11 on its own.
 file(WRITE ${QV_WORK_DIR}/header.c "#include <qvbarcode/component/QvBarCodeComponent.h>\n")
-run(ignored ${QV_CC} -std=c11 -pedantic-errors -Wall -Wextra -Werror -fsyntax-only
+run(${QV_CC} -std=c11 -pedantic-errors -Wall -Wextra -Werror -fsyntax-only
     -I${prefix}/include header.c)
-run(ignored ${QV_CC} -std=c11 -Wall -Werror -I${prefix}/include ${QV_SOURCE_DIR}/examples/host.c
+run(${QV_CC} -std=c11 -Wall -Werror -I${prefix}/include ${QV_SOURCE_DIR}/examples/host.c
     -ldl)
 file(RENAME ${QV_WORK_DIR}/a.out ${QV_WORK_DIR}/host)
 
@@ -67,16 +55,18 @@ foreach(name Text BarCodeType CalculateCheckDigit BarWidth BarHeight BackgroundW
     string(APPEND expected "PropertyChanged ${name}\n")
 endforeach()
 string(APPEND expected "Pic1 is 295 x 100 pixels, the same barcode\n")
-run(from_c ${QV_WORK_DIR}/host from-c.pgm)
-run(from_python ${QV_PYTHON} ${QV_SOURCE_DIR}/examples/host.py from-python.pgm)
+run(${QV_WORK_DIR}/host from-c.pgm)
+set(from_c "${output}")
+run(${QV_PYTHON} ${QV_SOURCE_DIR}/examples/host.py from-python.pgm)
+set(from_python "${output}")
 foreach(host c python)
     if(NOT from_${host} STREQUAL expected)
         message(FATAL_ERROR "the ${host} host printed:\n${from_${host}}\nexpected:\n${expected}")
     endif()
 endforeach()
 
-run(ignored ${CMAKE_COMMAND} -E compare_files from-c.pgm from-python.pgm)
-run(decoded ${QV_DECODER} from-c.pgm)
-if(NOT decoded STREQUAL "EAN-13 4006381333931\n")
-    message(FATAL_ERROR "the picture reads as: ${decoded}")
+run(${CMAKE_COMMAND} -E compare_files from-c.pgm from-python.pgm)
+run(${QV_DECODER} from-c.pgm)
+if(NOT output STREQUAL "EAN-13 4006381333931\n")
+    message(FATAL_ERROR "the picture reads as: ${output}")
 endif()

@@ -3,19 +3,8 @@
 # pdftoppm, whose page must be 50 x 30 mm. print-label is built once more through pkg-config.
 #   cmake -DQV_PREFIX=... -DQV_SOURCE_DIR=... -DQV_WORK_DIR=... -DQV_CXX=... -DQV_GENERATOR=...
 #         -DQV_DECODE=... -P RunQtExamples.cmake
-foreach(variable QV_PREFIX QV_SOURCE_DIR QV_WORK_DIR QV_CXX QV_GENERATOR QV_DECODE)
-    if(NOT DEFINED ${variable})
-        message(FATAL_ERROR "${variable} is not set")
-    endif()
-endforeach()
-
-function(run)
-    execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
-    if(NOT status EQUAL 0)
-        message(FATAL_ERROR "failed (${status}): ${ARGN}\n${out}")
-    endif()
-    set(output "${out}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../support/ScriptSteps.cmake)
+qv_require_variables(QV_PREFIX QV_SOURCE_DIR QV_WORK_DIR QV_CXX QV_GENERATOR QV_DECODE)
 
 function(expect_barcode picture text)
     run(${QV_DECODE} ${picture})
@@ -49,9 +38,7 @@ expect_barcode(${QV_WORK_DIR}/form.pgm "EAN-13 4006381333931")
 run(${QV_WORK_DIR}/build/print-label ${QV_WORK_DIR}/label.pdf)
 expect_label(${QV_WORK_DIR}/label.pdf)
 
-file(GLOB_RECURSE pc_file ${QV_PREFIX}/*/qvbarcode-widget.pc)
-get_filename_component(pc_dir "${pc_file}" DIRECTORY)
-set(ENV{PKG_CONFIG_PATH} ${pc_dir})
-run(sh -c "'${QV_CXX}' '${QV_SOURCE_DIR}/examples/print-label.cpp' $(pkg-config --cflags --libs qvbarcode-widget) -o '${QV_WORK_DIR}/print-label-pc'")
+build_with_pkg_config(${QV_PREFIX} qvbarcode-widget ${QV_SOURCE_DIR}/examples/print-label.cpp
+    ${QV_WORK_DIR}/print-label-pc)
 run(${QV_WORK_DIR}/print-label-pc ${QV_WORK_DIR}/label-pc.pdf)
 expect_label(${QV_WORK_DIR}/label-pc.pdf)
