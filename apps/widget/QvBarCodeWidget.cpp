@@ -5,7 +5,6 @@
 #include <QtGlobal>
 #include <array>
 #include <exception>
-#include <utility>
 
 #include "QtControlSite.h"
 #include "RasterImage.h"

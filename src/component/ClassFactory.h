@@ -2,7 +2,6 @@
 
 #include <functional>
 #include <memory>
-#include <string_view>
 
 #include "component/PageDispatch.h"
 #include "component/TypeLibrary.h"
@@ -25,7 +24,6 @@ class ClassFactory {
     // Throws the invalid-value failed call for a class this library does not have.
     explicit ClassFactory(const host::Guid& classId);
 
-    const ClassDescription& Class() const { return *class_; }
     // A new object with its default interface. Raises the failed call when it cannot be
     // made; a page class without a page creator is a platform failure.
     std::unique_ptr<host::DispatchObject> CreateInstance() const;
