@@ -22,7 +22,8 @@ case "$mode" in
 esac
 
 # What the library, the programs and the examples need; then what only the tests need
-# (rasterising PDF and EPS, reading barcodes back, fuzzing, a display for the designer).
+# (rasterising PDF and EPS, reading barcodes back, fuzzing, and Qt Designer on a virtual
+# display for docs/screenshot/qt-designer.sh).
 packages=(
     cmake ninja-build g++ pkg-config
     libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev libcairo2-dev

@@ -17,8 +17,8 @@ struct TimeOfDay {
 // The message box style of a critical stop with a single OK button.
 inline constexpr int kCriticalOkMessageBox = 16;
 
-// What the page asks of the host that shows it. Tests replace it; the designer and the
-// component layer give their own.
+// What the page asks of the host that shows it. Tests replace it; the Qt property dialog
+// (apps/pagedialog) and the component's C page site give their own.
 class PageHost {
   public:
     virtual ~PageHost() = default;
