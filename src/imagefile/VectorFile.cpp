@@ -3,8 +3,8 @@
 #include <cairo-pdf.h>
 #include <cairo-ps.h>
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <new>
 #include <string_view>
 
@@ -48,10 +48,17 @@ VectorFile::VectorFile(VectorFormat format, std::int32_t width, std::int32_t hei
         document_ = cairo_ps_surface_create_for_stream(AppendBytes, &bytes_, width * points,
                                                        height * points);
         cairo_ps_surface_set_eps(document_, true);
-        char box[96];
-        std::snprintf(box, sizeof box, "%%%%HiResBoundingBox: 0 0 %.4f %.4f\n", width * points,
-                      height * points);
-        hiResBox_ = box;
+        // printf's "%.4f", but to_chars keeps the point whatever the C locale's decimal mark
+        // (a Qt program sets the user's, whose mark may be a comma).
+        const auto number = [](double value) {
+            char buffer[400];  // any double in fixed notation
+            char* end = std::to_chars(std::begin(buffer), std::end(buffer), value,
+                                      std::chars_format::fixed, 4)
+                            .ptr;
+            return std::string(buffer, end);
+        };
+        hiResBox_ = "%%HiResBoundingBox: 0 0 " + number(width * points) + " " +
+                    number(height * points) + "\n";
     }
     cr_ = cairo_create(document_);
     if (const cairo_status_t status = cairo_status(cr_); status != CAIRO_STATUS_SUCCESS) {

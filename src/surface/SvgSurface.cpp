@@ -1,6 +1,7 @@
 #include "surface/SvgSurface.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -20,10 +21,13 @@ namespace {
 constexpr double kAscentPerEm = 1901.0 / 2048.0;
 constexpr double kDescentPerEm = 483.0 / 2048.0;
 
-std::string Number(double value) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.10g", value);
-    return buffer;
+// A number as SVG reads it, printf's "%.10g" or "%.4f" by default. to_chars keeps the
+// point whatever the C locale says: a Qt program sets the user's, whose mark may be a comma.
+std::string Number(double value, std::chars_format format = std::chars_format::general,
+                   int precision = 10) {
+    char buffer[400];  // any double in fixed notation
+    char* end = std::to_chars(std::begin(buffer), std::end(buffer), value, format, precision).ptr;
+    return std::string(buffer, end);
 }
 
 std::string ColourText(Colour colour) {
@@ -193,9 +197,7 @@ std::string SvgSurface::Document() const {
 
 std::string SvgSurface::Document(double dotsPerInch) const {
     const auto millimetres = [dotsPerInch](std::int32_t pixels) {
-        char buffer[32];
-        std::snprintf(buffer, sizeof buffer, "%.4fmm", pixels * 25.4 / dotsPerInch);
-        return std::string(buffer);
+        return Number(pixels * 25.4 / dotsPerInch, std::chars_format::fixed, 4) + "mm";
     };
     return Document(millimetres(width_), millimetres(height_));
 }

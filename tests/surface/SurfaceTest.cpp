@@ -1,9 +1,14 @@
 // The raster surface, the SVG surface checked against it, and text in the control's font.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <clocale>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -202,6 +207,27 @@ TEST(SvgSurfaceTest, DocumentWithCaptionAndSlantedLine) {
             "text-anchor=\"middle\""));
     EXPECT_TRUE(has("clip-path=\"url(#clip1)\">A&amp;B &lt;\u00E9\u20AC&gt;</text>"));
     EXPECT_TRUE(has("<line x1=\"1.5\" y1=\"1.5\" x2=\"6.5\" y2=\"4.5\""));
+}
+
+// A program that takes the user's locale, as every Qt program does, may have a comma for a
+// decimal mark; the document's numbers keep their point (a locale is made for the test).
+TEST(SvgSurfaceTest, NumbersKeepTheirPointUnderACommaLocale) {
+    const auto locales =
+        std::filesystem::temp_directory_path() / ("qv-locales-" + std::to_string(getpid()));
+    std::filesystem::create_directories(locales);
+    const std::string make = "localedef -i de_DE -f UTF-8 " + (locales / "de_DE.UTF-8").string();
+    ASSERT_EQ(std::system(make.c_str()), 0) << make;
+    setenv("LOCPATH", locales.c_str(), 1);
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr);
+    SvgSurface svg(100, 40);
+    svg.MoveTo(1, 1);
+    svg.LineTo(6, 4);
+    const std::string document = svg.Document(254.0);  // 100 pixels are 10 mm
+    std::setlocale(LC_NUMERIC, "C");
+    unsetenv("LOCPATH");
+    std::filesystem::remove_all(locales);
+    EXPECT_NE(document.find(" width=\"10.0000mm\" height=\"4.0000mm\""), std::string::npos);
+    EXPECT_NE(document.find("<line x1=\"1.5\" y1=\"1.5\""), std::string::npos);
 }
 
 TEST(TextRenderingTest, ControlFontMeasuresAndRendersDigits) {
