@@ -5,6 +5,7 @@
 #include <string>
 
 #include "control/QvBarCode.h"
+#include "surface/Font.h"
 
 namespace qv::cli {
 
@@ -46,7 +47,7 @@ struct OntoImage {
 };
 
 // The control's own resolution: its pixels are a 96 dpi screen's.
-constexpr double kScreenDotsPerInch = 96.0;
+using surface::kScreenDotsPerInch;
 
 struct Options {
     Command command = Command::Render;

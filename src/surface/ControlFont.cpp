@@ -14,7 +14,6 @@ namespace {
 
 // 8.25 points on a 96 dpi screen.
 constexpr double kControlFontPoints = 8.25;
-constexpr double kScreenDotsPerInch = 96.0;
 constexpr float kControlFontPixels = kControlFontPoints * kScreenDotsPerInch / 72.0;
 constexpr const char* kFallbackFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 

@@ -38,6 +38,9 @@ class Font {
     virtual RenderedText Render(std::u16string_view text) const = 0;
 };
 
+// The resolution the control's pixels are meant for: a usual screen's.
+inline constexpr double kScreenDotsPerInch = 96.0;
+
 // The control's font: a sans-serif face at 8.25 points on a 96 dpi screen (11 pixels),
 // found through fontconfig, DejaVu Sans when nothing better is configured. Shared and cached.
 std::shared_ptr<const Font> ControlFont();
