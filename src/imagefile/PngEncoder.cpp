@@ -7,7 +7,9 @@
 #include <cmath>
 #include <csetjmp>
 #include <cstring>
+#include <memory>
 #include <new>
+#include <optional>
 #include <vector>
 
 #include "host/FailedCall.h"
@@ -24,32 +26,12 @@ namespace {
 // 1-bit palette; a caption's antialiasing on black and white stays 8-bit grey.
 enum class PixelLayout { TwoColours, Grey, Rgb, Rgba };
 
-struct PackedImage {
+struct Format {
     PixelLayout layout = PixelLayout::TwoColours;
     surface::Colour palette[2] = {0, 0};
     int paletteSize = 0;
     std::size_t rowBytes = 0;
-    std::vector<std::uint8_t> rows;  // empty for RGB: the surface's own rows are written
 };
-
-// A picture with transparency: its colours and opacities interleaved, row by row.
-PackedImage PackWithAlpha(const surface::RasterSurface& surface,
-                          const std::vector<std::uint8_t>& alpha) {
-    PackedImage image;
-    image.layout = PixelLayout::Rgba;
-    image.rowBytes = static_cast<std::size_t>(surface.width()) * 4;
-    image.rows.resize(image.rowBytes * static_cast<std::size_t>(surface.height()));
-    std::uint8_t* out = image.rows.data();
-    const std::uint8_t* opacity = alpha.data();
-    for (std::int32_t y = 0; y < surface.height(); ++y) {
-        const std::uint8_t* p = surface.RowData(y);
-        for (std::int32_t x = 0; x < surface.width(); ++x, p += 3, out += 4) {
-            std::memcpy(out, p, 3);
-            out[3] = *opacity++;
-        }
-    }
-    return image;
-}
 
 // Most rows of a barcode repeat the one above; comparing them once is far cheaper than
 // looking at their pixels in every pass.
@@ -101,69 +83,156 @@ bool TwoColours(const surface::RasterSurface& surface, const RepeatedRows& repea
     return true;
 }
 
-// Index 0 is the colour of the top-left pixel; bits are packed most significant first.
-void PackBits(const surface::RasterSurface& surface, const RepeatedRows& repeated,
-              PackedImage& image) {
-    image.rowBytes = (static_cast<std::size_t>(surface.width()) + 7) / 8;
-    image.rows.assign(image.rowBytes * static_cast<std::size_t>(surface.height()), 0);
-    const surface::Colour zero = image.palette[0];
-    for (std::int32_t y = 0; y < surface.height(); ++y) {
-        std::uint8_t* out = image.rows.data() + image.rowBytes * static_cast<std::size_t>(y);
-        if (repeated[static_cast<std::size_t>(y)]) {
-            std::memcpy(out, out - image.rowBytes, image.rowBytes);
-            continue;
-        }
-        const std::uint8_t* p = surface.RowData(y);
-        for (std::int32_t x = 0; x < surface.width(); ++x, p += 3) {
-            const unsigned bit = surface::MakeColour(p[0], p[1], p[2]) != zero;
-            out[x >> 3] |= static_cast<std::uint8_t>(bit << (7 - (x & 7)));
-        }
-    }
-}
-
-void PackGrey(const surface::RasterSurface& surface, const RepeatedRows& repeated,
-              PackedImage& image) {
-    image.rowBytes = static_cast<std::size_t>(surface.width());
-    image.rows.resize(image.rowBytes * static_cast<std::size_t>(surface.height()));
-    std::uint8_t* out = image.rows.data();
-    for (std::int32_t y = 0; y < surface.height(); ++y, out += image.rowBytes) {
-        if (repeated[static_cast<std::size_t>(y)]) {
-            std::memcpy(out, out - image.rowBytes, image.rowBytes);
-            continue;
-        }
-        const std::uint8_t* p = surface.RowData(y);
-        for (std::size_t x = 0; x < image.rowBytes; ++x) out[x] = p[3 * x];
-    }
-}
-
-PackedImage Pack(const surface::RasterSurface& surface, const RepeatedRows& repeated) {
-    PackedImage image;
+// Index 0 of a palette is the colour of the top-left pixel.
+Format ChooseFormat(const surface::RasterSurface& surface, const RepeatedRows& repeated) {
+    const auto width = static_cast<std::size_t>(surface.width());
+    Format format;
+    format.rowBytes = (width + 7) / 8;
     std::array<bool, 256> seen{};
     if (GreyLevels(surface, repeated, seen)) {
         const std::uint8_t first = surface.RowData(0)[0];
-        image.palette[0] = surface::MakeColour(first, first, first);
-        image.paletteSize = 1;
+        format.palette[0] = surface::MakeColour(first, first, first);
+        format.paletteSize = 1;
         for (int level = 0; level < 256; ++level) {
             if (!seen[level] || level == first) continue;
-            if (image.paletteSize == 2) {
-                image.layout = PixelLayout::Grey;
-                PackGrey(surface, repeated, image);
-                return image;
+            if (format.paletteSize == 2) {
+                format.layout = PixelLayout::Grey;
+                format.rowBytes = width;
+                return format;
             }
             const auto value = static_cast<std::uint8_t>(level);
-            image.palette[image.paletteSize++] = surface::MakeColour(value, value, value);
+            format.palette[format.paletteSize++] = surface::MakeColour(value, value, value);
         }
-        PackBits(surface, repeated, image);
-        return image;
+        return format;
     }
-    if (TwoColours(surface, repeated, image.palette, image.paletteSize)) {
-        PackBits(surface, repeated, image);
-        return image;
+    if (!TwoColours(surface, repeated, format.palette, format.paletteSize)) {
+        format.layout = PixelLayout::Rgb;
+        format.rowBytes = surface.RowBytes();
     }
-    image.layout = PixelLayout::Rgb;
-    image.rowBytes = surface.RowBytes();
-    return image;
+    return format;
 }
+
+// Row y as the format stores it; bits are packed most significant first. An RGB row needs
+// no packing: the surface's own bytes are returned.
+const std::uint8_t* PackRow(const surface::RasterSurface& surface, const Format& format,
+                            const std::uint8_t* alpha, std::int32_t y, std::uint8_t* out) {
+    const std::uint8_t* p = surface.RowData(y);
+    const auto width = static_cast<std::size_t>(surface.width());
+    switch (format.layout) {
+        case PixelLayout::TwoColours: {
+            const surface::Colour zero = format.palette[0];
+            unsigned bits = 0;
+            for (std::size_t x = 0; x < width; ++x, p += 3) {
+                bits = bits << 1 | (surface::MakeColour(p[0], p[1], p[2]) != zero);
+                if ((x & 7) == 7) out[x >> 3] = static_cast<std::uint8_t>(bits);
+            }
+            if (width % 8 != 0)
+                out[width >> 3] = static_cast<std::uint8_t>(bits << (8 - width % 8));
+            return out;
+        }
+        case PixelLayout::Grey:
+            for (std::size_t x = 0; x < width; ++x) out[x] = p[3 * x];
+            return out;
+        case PixelLayout::Rgb:
+            return p;
+        case PixelLayout::Rgba:
+            alpha += width * static_cast<std::size_t>(y);
+            for (std::size_t x = 0; x < width; ++x, p += 3) {
+                std::memcpy(out + 4 * x, p, 3);
+                out[4 * x + 3] = alpha[x];
+            }
+            return out;
+    }
+    return out;
+}
+
+// The image data as PNG filters it: every row after the first by its difference from the
+// row above (the Up filter), which makes a repeated row all zeros without looking at it.
+// Returns the data's Adler-32, which the zlib stream ends with: a repeated row's is known,
+// so only the other rows are summed.
+std::uint32_t FilterRows(const surface::RasterSurface& surface, const Format& format,
+                         const std::uint8_t* alpha, const RepeatedRows& repeated,
+                         std::vector<std::uint8_t>& filtered) {
+    const std::size_t rowBytes = format.rowBytes;
+    const std::size_t line = rowBytes + 1;
+    filtered.resize(line * static_cast<std::size_t>(surface.height()));
+    // The packed row above and the one being filtered.
+    std::vector<std::uint8_t> packed(2 * rowBytes);
+    std::uint8_t* current = packed.data();
+    const std::uint8_t* above = nullptr;
+    uLong adler = adler32(0, nullptr, 0);
+    std::optional<uLong> repeatedAdler;
+    for (std::int32_t y = 0; y < surface.height(); ++y) {
+        std::uint8_t* out = filtered.data() + static_cast<std::size_t>(y) * line;
+        if (repeated[static_cast<std::size_t>(y)]) {
+            out[0] = PNG_FILTER_VALUE_UP;
+            std::memset(out + 1, 0, rowBytes);
+            if (!repeatedAdler) repeatedAdler = adler32(adler32(0, nullptr, 0), out, line);
+            adler = adler32_combine(adler, *repeatedAdler, static_cast<z_off_t>(line));
+            continue;
+        }
+        const std::uint8_t* row = PackRow(surface, format, alpha, y, current);
+        if (above == nullptr) {
+            out[0] = PNG_FILTER_VALUE_NONE;
+            std::memcpy(out + 1, row, rowBytes);
+        } else {
+            out[0] = PNG_FILTER_VALUE_UP;
+            for (std::size_t i = 0; i < rowBytes; ++i) {
+                out[i + 1] = static_cast<std::uint8_t>(row[i] - above[i]);
+            }
+        }
+        adler = adler32(adler, out, static_cast<uInt>(line));
+        above = row;
+        current = current == packed.data() ? packed.data() + rowBytes : packed.data();
+    }
+    return static_cast<std::uint32_t>(adler);
+}
+
+// One deflate stream per thread, reset for every image instead of set up anew: its tables
+// are larger than a barcode's compressed data. The stream is raw and the zlib header and
+// checksum are added here, since the checksum is mostly known without reading the bytes.
+class Deflater {
+  public:
+    Deflater() {
+        // Runs of equal bytes are all a barcode has: run-length deflate at the fastest level
+        // finds them at a fraction of the default cost. It uses no hash table, so a smaller
+        // one costs nothing in size.
+        if (deflateInit2(&stream_, 1, Z_DEFLATED, -15, 5, Z_RLE) != Z_OK) {
+            throw FailedCall(FailureReason::OutOfMemory, "PNG compression");
+        }
+    }
+    ~Deflater() { deflateEnd(&stream_); }
+    Deflater(const Deflater&) = delete;
+    Deflater& operator=(const Deflater&) = delete;
+
+    // The zlib stream of data into compressed, which gets room enough; returns its size.
+    std::size_t Compress(const std::vector<std::uint8_t>& data, std::uint32_t adler,
+                         std::unique_ptr<std::uint8_t[]>& compressed) {
+        deflateReset(&stream_);
+        const std::size_t room = deflateBound(&stream_, data.size()) + kHeader + kTrailer;
+        compressed = std::make_unique_for_overwrite<std::uint8_t[]>(room);
+        // A 32 KB window at the fastest level, as zlib itself would write it.
+        compressed[0] = 0x78;
+        compressed[1] = 0x01;
+        stream_.next_in = const_cast<Bytef*>(data.data());
+        stream_.avail_in = static_cast<uInt>(data.size());
+        stream_.next_out = compressed.get() + kHeader;
+        stream_.avail_out = static_cast<uInt>(room - kHeader - kTrailer);
+        if (deflate(&stream_, Z_FINISH) != Z_STREAM_END) {
+            throw FailedCall(FailureReason::PlatformFailure, "PNG compression");
+        }
+        std::uint8_t* trailer = compressed.get() + kHeader + stream_.total_out;
+        for (int i = 0; i < kTrailer; ++i) {
+            trailer[i] = static_cast<std::uint8_t>(adler >> (24 - 8 * i));
+        }
+        return kHeader + stream_.total_out + kTrailer;
+    }
+
+  private:
+    static constexpr int kHeader = 2;
+    static constexpr int kTrailer = 4;
+    z_stream stream_{};
+};
 
 struct Output {
     std::string bytes;
@@ -190,81 +259,19 @@ void StoreMessage(png_structp png, png_const_charp message) {
 
 void IgnoreWarning(png_structp, png_const_charp) {}
 
-struct RowSource {
+struct Header {
     std::uint32_t width;
     std::uint32_t height;
     PixelLayout layout;
     const png_color* palette;
     int paletteSize;
-    const std::uint8_t* const* rows;
-    std::size_t rowBytes;
-    const RepeatedRows* repeated;
     double dotsPerInch;
 };
 
-// One deflate stream per thread, reset for every image instead of set up anew: its tables
-// are larger than a barcode's compressed data.
-class Deflater {
-  public:
-    Deflater() {
-        // Runs of equal bytes are all a barcode has: run-length deflate at the fastest level
-        // finds them at a fraction of the default cost. It uses no hash table, so a smaller
-        // one costs nothing in size.
-        if (deflateInit2(&stream_, 1, Z_DEFLATED, 15, 5, Z_RLE) != Z_OK) {
-            throw FailedCall(FailureReason::OutOfMemory, "PNG compression");
-        }
-    }
-    ~Deflater() { deflateEnd(&stream_); }
-    Deflater(const Deflater&) = delete;
-    Deflater& operator=(const Deflater&) = delete;
-
-    // The zlib stream of data, replacing what compressed held.
-    void Compress(const std::vector<std::uint8_t>& data, std::vector<std::uint8_t>& compressed) {
-        deflateReset(&stream_);
-        compressed.resize(deflateBound(&stream_, data.size()));
-        stream_.next_in = const_cast<Bytef*>(data.data());
-        stream_.avail_in = static_cast<uInt>(data.size());
-        stream_.next_out = compressed.data();
-        stream_.avail_out = static_cast<uInt>(compressed.size());
-        if (deflate(&stream_, Z_FINISH) != Z_STREAM_END) {
-            throw FailedCall(FailureReason::PlatformFailure, "PNG compression");
-        }
-        compressed.resize(stream_.total_out);
-    }
-
-  private:
-    z_stream stream_{};
-};
-
-// The image data as PNG filters it: every row after the first by its difference from the
-// row above (the Up filter), which makes a repeated row all zeros without looking at it.
-void FilterRows(const RowSource& source, std::vector<std::uint8_t>& filtered) {
-    const std::size_t line = source.rowBytes + 1;
-    filtered.resize(line * source.height);
-    for (std::size_t y = 0; y < source.height; ++y) {
-        std::uint8_t* out = filtered.data() + y * line;
-        const std::uint8_t* row = source.rows[y];
-        if (y == 0) {
-            out[0] = PNG_FILTER_VALUE_NONE;
-            std::memcpy(out + 1, row, source.rowBytes);
-            continue;
-        }
-        out[0] = PNG_FILTER_VALUE_UP;
-        if ((*source.repeated)[y]) {
-            std::memset(out + 1, 0, source.rowBytes);
-            continue;
-        }
-        const std::uint8_t* above = source.rows[y - 1];
-        for (std::size_t i = 0; i < source.rowBytes; ++i) {
-            out[i + 1] = static_cast<std::uint8_t>(row[i] - above[i]);
-        }
-    }
-}
-
 // libpng reports failures by longjmp to here. Everything this function owns is trivial,
-// so the jump skips no destructor; the caller owns the row table and the output.
-bool WriteRows(const RowSource& source, const std::vector<std::uint8_t>& compressed, Output& output,
-               char (&message)[128]) {
+// so the jump skips no destructor; the caller owns the data and the output.
+bool WriteChunks(const Header& header, const std::uint8_t* compressed, std::size_t size,
+                 Output& output, char (&message)[128]) {
     png_structp png =
         png_create_write_struct(PNG_LIBPNG_VER_STRING, message, StoreMessage, IgnoreWarning);
     if (png == nullptr) return false;
@@ -274,23 +281,22 @@ bool WriteRows(const RowSource& source, const std::vector<std::uint8_t>& compres
         return false;
     }
     png_set_write_fn(png, &output, AppendBytes, FlushNothing);
-    const bool bits = source.layout == PixelLayout::TwoColours;
+    const bool bits = header.layout == PixelLayout::TwoColours;
     const int colourType = bits                                 ? PNG_COLOR_TYPE_PALETTE
-                           : source.layout == PixelLayout::Grey ? PNG_COLOR_TYPE_GRAY
-                           : source.layout == PixelLayout::Rgba ? PNG_COLOR_TYPE_RGBA
+                           : header.layout == PixelLayout::Grey ? PNG_COLOR_TYPE_GRAY
+                           : header.layout == PixelLayout::Rgba ? PNG_COLOR_TYPE_RGBA
                                                                 : PNG_COLOR_TYPE_RGB;
-    png_set_IHDR(png, info, source.width, source.height, bits ? 1 : 8, colourType,
+    png_set_IHDR(png, info, header.width, header.height, bits ? 1 : 8, colourType,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
-    if (bits) png_set_PLTE(png, info, source.palette, source.paletteSize);
-    if (source.dotsPerInch > 0.0) {
-        const auto perMetre = static_cast<png_uint_32>(std::lround(source.dotsPerInch / 0.0254));
+    if (bits) png_set_PLTE(png, info, header.palette, header.paletteSize);
+    if (header.dotsPerInch > 0.0) {
+        const auto perMetre = static_cast<png_uint_32>(std::lround(header.dotsPerInch / 0.0254));
         png_set_pHYs(png, info, perMetre, perMetre, PNG_RESOLUTION_METER);
     }
     png_write_info(png, info);
-    // The image data is filtered and compressed here, where repeated rows are known, and
-    // libpng frames it as the one IDAT chunk.
-    png_write_chunk(png, reinterpret_cast<png_const_bytep>("IDAT"), compressed.data(),
-                    compressed.size());
+    // The image data is filtered and compressed by the caller, where repeated rows are
+    // known, and libpng frames it as the one IDAT chunk.
+    png_write_chunk(png, reinterpret_cast<png_const_bytep>("IDAT"), compressed, size);
     png_write_chunk(png, reinterpret_cast<png_const_bytep>("IEND"), nullptr, 0);
     png_destroy_write_struct(&png, &info);
     return true;
@@ -312,45 +318,44 @@ std::string EncodePng(const surface::RasterSurface& surface, const PngDetails& d
         throw FailedCall(FailureReason::InvalidValue, "PNG alpha: one opacity per pixel needed");
     }
     const bool transparent = std::ranges::any_of(details.alpha, [](auto a) { return a != 255; });
-    // Rows with equal colours may differ in opacity: with alpha, every row is filtered.
-    const RepeatedRows repeated = transparent
-                                      ? RepeatedRows(static_cast<std::size_t>(surface.height()))
-                                      : FindRepeatedRows(surface);
-    const PackedImage image =
-        transparent ? PackWithAlpha(surface, details.alpha) : Pack(surface, repeated);
-    std::vector<const std::uint8_t*> rows(static_cast<std::size_t>(surface.height()));
-    for (std::size_t y = 0; y < rows.size(); ++y) {
-        rows[y] = image.rows.empty() ? surface.RowData(static_cast<std::int32_t>(y))
-                                     : image.rows.data() + y * image.rowBytes;
-    }
-    png_color palette[2] = {};
-    for (int i = 0; i < image.paletteSize; ++i) {
-        palette[i] = {surface::RedOf(image.palette[i]), surface::GreenOf(image.palette[i]),
-                      surface::BlueOf(image.palette[i])};
-    }
     Output output;
-    // Compressed barcodes are a small fraction of their pixels; one reserve usually suffices.
-    output.bytes.reserve(image.rowBytes * rows.size() / 4 + 256);
-    char message[128] = "";
-    const RowSource source{static_cast<std::uint32_t>(surface.width()),
-                           static_cast<std::uint32_t>(surface.height()),
-                           image.layout,
-                           palette,
-                           image.paletteSize,
-                           rows.data(),
-                           image.rowBytes,
-                           &repeated,
-                           details.dotsPerInch};
-    thread_local Deflater deflater;
-    thread_local std::vector<std::uint8_t> filtered;
-    std::vector<std::uint8_t> compressed;
+    std::unique_ptr<std::uint8_t[]> compressed;
+    std::size_t compressedSize = 0;
+    Format format;
     try {
-        FilterRows(source, filtered);
-        deflater.Compress(filtered, compressed);
+        // Rows with equal colours may differ in opacity: with alpha, every row is filtered.
+        const RepeatedRows repeated = transparent
+                                          ? RepeatedRows(static_cast<std::size_t>(surface.height()))
+                                          : FindRepeatedRows(surface);
+        if (transparent) {
+            format.layout = PixelLayout::Rgba;
+            format.rowBytes = static_cast<std::size_t>(surface.width()) * 4;
+        } else {
+            format = ChooseFormat(surface, repeated);
+        }
+        thread_local Deflater deflater;
+        thread_local std::vector<std::uint8_t> filtered;
+        const std::uint32_t adler =
+            FilterRows(surface, format, details.alpha.data(), repeated, filtered);
+        compressedSize = deflater.Compress(filtered, adler, compressed);
+        // The chunks around the image data are a few dozen bytes.
+        output.bytes.reserve(compressedSize + 128);
     } catch (const std::bad_alloc&) {
         throw FailedCall(FailureReason::OutOfMemory, "PNG encoding");
     }
-    if (!WriteRows(source, compressed, output, message)) {
+    png_color palette[2] = {};
+    for (int i = 0; i < format.paletteSize; ++i) {
+        palette[i] = {surface::RedOf(format.palette[i]), surface::GreenOf(format.palette[i]),
+                      surface::BlueOf(format.palette[i])};
+    }
+    const Header header{static_cast<std::uint32_t>(surface.width()),
+                        static_cast<std::uint32_t>(surface.height()),
+                        format.layout,
+                        palette,
+                        format.paletteSize,
+                        details.dotsPerInch};
+    char message[128] = "";
+    if (!WriteChunks(header, compressed.get(), compressedSize, output, message)) {
         if (output.failed) throw FailedCall(FailureReason::OutOfMemory, "PNG encoding");
         throw FailedCall(FailureReason::PlatformFailure, std::string("PNG encoding: ") + message);
     }
