@@ -26,7 +26,7 @@ esac
 # Qt Designer on a virtual display for docs/screenshot/qt-designer.sh).
 packages=(
     cmake ninja-build g++ pkg-config
-    libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev libcairo2-dev
+    libpng-dev libisal-dev libfreetype-dev libfontconfig-dev libcairo2-dev
     fonts-dejavu-core fonts-dejavu-extra fonts-comic-neue
     libicu-dev qt6-base-dev qt6-tools-dev libqt6opengl6-dev
 )

@@ -1,6 +1,6 @@
 // PNG encoding of a surface, tuned for barcodes: few colours, long runs, many equal rows.
+#include <isa-l/igzip_lib.h>
 #include <png.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <array>
@@ -9,7 +9,6 @@
 #include <cstring>
 #include <memory>
 #include <new>
-#include <optional>
 #include <vector>
 
 #include "host/FailedCall.h"
@@ -148,11 +147,9 @@ const std::uint8_t* PackRow(const surface::RasterSurface& surface, const Format&
 
 // The image data as PNG filters it: every row after the first by its difference from the
 // row above (the Up filter), which makes a repeated row all zeros without looking at it.
-// Returns the data's Adler-32, which the zlib stream ends with: a repeated row's is known,
-// so only the other rows are summed.
-std::uint32_t FilterRows(const surface::RasterSurface& surface, const Format& format,
-                         const std::uint8_t* alpha, const RepeatedRows& repeated,
-                         std::vector<std::uint8_t>& filtered) {
+void FilterRows(const surface::RasterSurface& surface, const Format& format,
+                const std::uint8_t* alpha, const RepeatedRows& repeated,
+                std::vector<std::uint8_t>& filtered) {
     const std::size_t rowBytes = format.rowBytes;
     const std::size_t line = rowBytes + 1;
     filtered.resize(line * static_cast<std::size_t>(surface.height()));
@@ -160,15 +157,11 @@ std::uint32_t FilterRows(const surface::RasterSurface& surface, const Format& fo
     std::vector<std::uint8_t> packed(2 * rowBytes);
     std::uint8_t* current = packed.data();
     const std::uint8_t* above = nullptr;
-    uLong adler = adler32(0, nullptr, 0);
-    std::optional<uLong> repeatedAdler;
     for (std::int32_t y = 0; y < surface.height(); ++y) {
         std::uint8_t* out = filtered.data() + static_cast<std::size_t>(y) * line;
         if (repeated[static_cast<std::size_t>(y)]) {
             out[0] = PNG_FILTER_VALUE_UP;
             std::memset(out + 1, 0, rowBytes);
-            if (!repeatedAdler) repeatedAdler = adler32(adler32(0, nullptr, 0), out, line);
-            adler = adler32_combine(adler, *repeatedAdler, static_cast<z_off_t>(line));
             continue;
         }
         const std::uint8_t* row = PackRow(surface, format, alpha, y, current);
@@ -181,57 +174,61 @@ std::uint32_t FilterRows(const surface::RasterSurface& surface, const Format& fo
                 out[i + 1] = static_cast<std::uint8_t>(row[i] - above[i]);
             }
         }
-        adler = adler32(adler, out, static_cast<uInt>(line));
         above = row;
         current = current == packed.data() ? packed.data() + rowBytes : packed.data();
     }
-    return static_cast<std::uint32_t>(adler);
 }
 
-// One deflate stream per thread, reset for every image instead of set up anew: its tables
-// are larger than a barcode's compressed data. The stream is raw and the zlib header and
-// checksum are added here, since the checksum is mostly known without reading the bytes.
+// One compression stream per thread, reset for every image instead of set up anew. Its
+// fastest level that still fits a Huffman code to each image writes smaller barcodes than
+// zlib's fastest at a fraction of the cost, Adler-32 included.
 class Deflater {
   public:
-    Deflater() {
-        // Runs of equal bytes are all a barcode has: run-length deflate at the fastest level
-        // finds them at a fraction of the default cost. It uses no hash table, so a smaller
-        // one costs nothing in size.
-        if (deflateInit2(&stream_, 1, Z_DEFLATED, -15, 5, Z_RLE) != Z_OK) {
-            throw FailedCall(FailureReason::OutOfMemory, "PNG compression");
-        }
+    Deflater() : stream_(std::make_unique<isal_zstream>()), levelBuffer_(ISAL_DEF_LVL1_SMALL) {
+        isal_deflate_init(stream_.get());
     }
-    ~Deflater() { deflateEnd(&stream_); }
-    Deflater(const Deflater&) = delete;
-    Deflater& operator=(const Deflater&) = delete;
 
-    // The zlib stream of data into compressed, which gets room enough; returns its size.
-    std::size_t Compress(const std::vector<std::uint8_t>& data, std::uint32_t adler,
+    // The zlib stream of data into compressed; returns its size.
+    std::size_t Compress(const std::vector<std::uint8_t>& data,
                          std::unique_ptr<std::uint8_t[]>& compressed) {
-        deflateReset(&stream_);
-        const std::size_t room = deflateBound(&stream_, data.size()) + kHeader + kTrailer;
+        isal_zstream& stream = *stream_;
+        isal_deflate_reset(&stream);
+        stream.level = 1;
+        stream.level_buf = levelBuffer_.data();
+        stream.level_buf_size = static_cast<std::uint32_t>(levelBuffer_.size());
+        stream.gzip_flag = IGZIP_ZLIB;
+        stream.end_of_stream = 1;
+        stream.hist_bits = kWindowBits;
+        stream.next_in = const_cast<std::uint8_t*>(data.data());
+        stream.avail_in = static_cast<std::uint32_t>(data.size());
+        // A barcode shrinks to a small part of its filtered rows; a picture that does not
+        // gets more room as it needs it.
+        std::size_t room = data.size() / 4 + 1024;
         compressed = std::make_unique_for_overwrite<std::uint8_t[]>(room);
-        // A 32 KB window at the fastest level, as zlib itself would write it.
-        compressed[0] = 0x78;
-        compressed[1] = 0x01;
-        stream_.next_in = const_cast<Bytef*>(data.data());
-        stream_.avail_in = static_cast<uInt>(data.size());
-        stream_.next_out = compressed.get() + kHeader;
-        stream_.avail_out = static_cast<uInt>(room - kHeader - kTrailer);
-        if (deflate(&stream_, Z_FINISH) != Z_STREAM_END) {
-            throw FailedCall(FailureReason::PlatformFailure, "PNG compression");
+        stream.next_out = compressed.get();
+        stream.avail_out = static_cast<std::uint32_t>(room);
+        for (;;) {
+            if (isal_deflate(&stream) != COMP_OK) break;
+            if (stream.internal_state.state == ZSTATE_END) return stream.total_out;
+            if (stream.avail_out != 0) break;
+            auto larger = std::make_unique_for_overwrite<std::uint8_t[]>(2 * room);
+            std::memcpy(larger.get(), compressed.get(), stream.total_out);
+            compressed = std::move(larger);
+            stream.next_out = compressed.get() + stream.total_out;
+            stream.avail_out = static_cast<std::uint32_t>(2 * room - stream.total_out);
+            room *= 2;
         }
-        std::uint8_t* trailer = compressed.get() + kHeader + stream_.total_out;
-        for (int i = 0; i < kTrailer; ++i) {
-            trailer[i] = static_cast<std::uint8_t>(adler >> (24 - 8 * i));
-        }
-        return kHeader + stream_.total_out + kTrailer;
+        throw FailedCall(FailureReason::PlatformFailure, "PNG compression");
     }
 
   private:
-    static constexpr int kHeader = 2;
-    static constexpr int kTrailer = 4;
-    z_stream stream_{};
+    // A 1 KB window. Filtered by the row above, a barcode has nothing farther back worth
+    // finding, and with the default 32 KB the long runs of zeros of repeated rows come out
+    // as matches at distances that cost extra bits: up to 1.6 times the file at 2400 dpi.
+    static constexpr int kWindowBits = 10;
+
+    std::unique_ptr<isal_zstream> stream_;
+    std::vector<std::uint8_t> levelBuffer_;
 };
 
 struct Output {
@@ -335,9 +332,8 @@ std::string EncodePng(const surface::RasterSurface& surface, const PngDetails& d
         }
         thread_local Deflater deflater;
         thread_local std::vector<std::uint8_t> filtered;
-        const std::uint32_t adler =
-            FilterRows(surface, format, details.alpha.data(), repeated, filtered);
-        compressedSize = deflater.Compress(filtered, adler, compressed);
+        FilterRows(surface, format, details.alpha.data(), repeated, filtered);
+        compressedSize = deflater.Compress(filtered, compressed);
         // The chunks around the image data are a few dozen bytes.
         output.bytes.reserve(compressedSize + 128);
     } catch (const std::bad_alloc&) {
