@@ -1,13 +1,20 @@
 #include "imagefile/NetpbmFile.h"
 
+#include <cstring>
+
 #include "imagefile/AtomicFile.h"
 
 namespace qv::imagefile {
 
 namespace {
 
+// Rec. 601 luma, scaled by 1000.
+std::uint32_t ScaledLuma(const std::uint8_t* rgb) {
+    return 299u * rgb[0] + 587u * rgb[1] + 114u * rgb[2];
+}
+
 std::uint8_t GreyOf(const std::uint8_t* rgb) {
-    return static_cast<std::uint8_t>((299 * rgb[0] + 587 * rgb[1] + 114 * rgb[2] + 500) / 1000);
+    return static_cast<std::uint8_t>((ScaledLuma(rgb) + 500) / 1000);
 }
 
 std::string Header(const char* magic, const surface::RasterSurface& surface, bool withMaximum) {
@@ -16,36 +23,62 @@ std::string Header(const char* magic, const surface::RasterSurface& surface, boo
     return withMaximum ? header + "255\n" : header;
 }
 
-}  // namespace
-
-std::string EncodePbm(const surface::RasterSurface& surface) {
-    std::string bytes = Header("P4", surface, false);
-    const std::size_t rowBytes = (static_cast<std::size_t>(surface.width()) + 7) / 8;
+// The header, then each row as encodeRow writes it; a row equal to the one above (most rows
+// of a barcode, often stored once by the surface) is copied instead.
+template <typename EncodeRow>
+std::string Encode(std::string header, const surface::RasterSurface& surface, std::size_t rowBytes,
+                   EncodeRow encodeRow) {
+    std::string bytes = std::move(header);
     const std::size_t start = bytes.size();
     bytes.resize(start + rowBytes * static_cast<std::size_t>(surface.height()), '\0');
-    for (std::int32_t y = 0; y < surface.height(); ++y) {
-        const std::uint8_t* p = surface.RowData(y);
-        char* row = bytes.data() + start + static_cast<std::size_t>(y) * rowBytes;
-        for (std::int32_t x = 0; x < surface.width(); ++x, p += 3) {
-            if (GreyOf(p) < 128) {
-                row[x / 8] = static_cast<char>(row[x / 8] | (0x80 >> (x % 8)));
+    auto* out = reinterpret_cast<std::uint8_t*>(bytes.data() + start);
+    for (std::int32_t y = 0; y < surface.height(); ++y, out += rowBytes) {
+        const std::uint8_t* row = surface.RowData(y);
+        if (y > 0) {
+            const std::uint8_t* above = surface.RowData(y - 1);
+            if (row == above || std::memcmp(row, above, surface.RowBytes()) == 0) {
+                std::memcpy(out, out - rowBytes, rowBytes);
+                continue;
             }
         }
+        encodeRow(row, out);
     }
     return bytes;
 }
 
+}  // namespace
+
+std::string EncodePbm(const surface::RasterSurface& surface) {
+    const auto width = static_cast<std::size_t>(surface.width());
+    return Encode(Header("P4", surface, false), surface, (width + 7) / 8,
+                  [width](const std::uint8_t* p, std::uint8_t* out) {
+                      // Black below half grey: a rounded luma under 128. Eight pixels a byte,
+                      // the first in the highest bit; the last byte is padded with white.
+                      const auto black = [](const std::uint8_t* rgb) {
+                          return unsigned{ScaledLuma(rgb) + 500 < 128000};
+                      };
+                      std::size_t x = 0;
+                      for (; x + 8 <= width; x += 8, p += 24) {
+                          unsigned bits = 0;
+                          for (int i = 0; i < 8; ++i) bits = bits << 1 | black(p + 3 * i);
+                          out[x / 8] = static_cast<std::uint8_t>(bits);
+                      }
+                      if (x < width) {
+                          unsigned bits = 0;
+                          for (std::size_t i = 0; x + i < width; ++i) {
+                              bits |= black(p + 3 * i) << (7 - i);
+                          }
+                          out[x / 8] = static_cast<std::uint8_t>(bits);
+                      }
+                  });
+}
+
 std::string EncodePgm(const surface::RasterSurface& surface) {
-    std::string bytes = Header("P5", surface, true);
-    bytes.reserve(bytes.size() + static_cast<std::size_t>(surface.width()) *
-                                     static_cast<std::size_t>(surface.height()));
-    for (std::int32_t y = 0; y < surface.height(); ++y) {
-        const std::uint8_t* p = surface.RowData(y);
-        for (std::int32_t x = 0; x < surface.width(); ++x, p += 3) {
-            bytes.push_back(static_cast<char>(GreyOf(p)));
-        }
-    }
-    return bytes;
+    const auto width = static_cast<std::size_t>(surface.width());
+    return Encode(Header("P5", surface, true), surface, width,
+                  [width](const std::uint8_t* p, std::uint8_t* out) {
+                      for (std::size_t x = 0; x < width; ++x, p += 3) out[x] = GreyOf(p);
+                  });
 }
 
 void WritePbm(const surface::RasterSurface& surface, const std::filesystem::path& path) {
