@@ -47,19 +47,41 @@ RepeatedRows FindRepeatedRows(const surface::RasterSurface& surface) {
     return repeated;
 }
 
-// One pass over the bytes decides whether every pixel is grey and which levels occur; it
-// is the whole cost of classifying a barcode, so it avoids branches per pixel.
+// Whether a row's pixels are all grey: sixteen pixels at a time, each byte against the next
+// where both belong to one pixel, in a loop the compiler makes vector operations of.
+bool GreyRow(const std::uint8_t* p, std::size_t width) {
+    static constexpr auto kSamePixel = [] {
+        std::array<std::uint8_t, 47> mask{};
+        for (std::size_t i = 0; i < mask.size(); ++i) mask[i] = i % 3 != 2 ? 0xFF : 0;
+        return mask;
+    }();
+    std::uint8_t difference = 0;
+    std::size_t x = 0;
+    for (; x + 16 <= width; x += 16, p += 48) {
+        for (std::size_t i = 0; i < kSamePixel.size(); ++i) {
+            difference |= static_cast<std::uint8_t>((p[i] ^ p[i + 1]) & kSamePixel[i]);
+        }
+    }
+    for (; x < width; ++x, p += 3) {
+        difference |= static_cast<std::uint8_t>((p[0] ^ p[1]) | (p[0] ^ p[2]));
+    }
+    return difference == 0;
+}
+
+// Whether every pixel is grey, and its levels: all of them while there are at most two, else
+// three (which is all that decides the format).
 bool GreyLevels(const surface::RasterSurface& surface, const RepeatedRows& repeated,
                 std::array<bool, 256>& seen) {
+    const auto width = static_cast<std::size_t>(surface.width());
+    int levels = 0;
     for (std::int32_t y = 0; y < surface.height(); ++y) {
         if (repeated[static_cast<std::size_t>(y)]) continue;
         const std::uint8_t* p = surface.RowData(y);
-        unsigned difference = 0;
-        for (std::int32_t x = 0; x < surface.width(); ++x, p += 3) {
-            difference |= static_cast<unsigned>(p[0] ^ p[1]) | static_cast<unsigned>(p[0] ^ p[2]);
-            seen[p[0]] = true;
+        if (!GreyRow(p, width)) return false;
+        for (std::size_t x = 0; levels < 3 && x < 3 * width; x += 3) {
+            levels += !seen[p[x]];
+            seen[p[x]] = true;
         }
-        if (difference != 0) return false;
     }
     return true;
 }
