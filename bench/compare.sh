@@ -14,12 +14,12 @@
 #   batch: 10,000 EAN-13 PNG files, then SVG files, qvbarcode --batch against zint --batch:
 #     wall time, files per second and peak resident memory (also at 1,000 files, to show
 #     that memory does not grow with the count); QV_BENCH_ROUNDS rounds (default 3) of each,
-#     the median kept, because file creation times on a shared machine vary widely;
+#     the median kept, because times on a shared machine vary widely;
 #   growth: one Draw against the module count and the module width, in ns per pixel;
 #   PDF and EPS: QV_BENCH_VECTOR_FILES (default 2,000) EAN-13 PDF files, then EPS files,
-#     against zint's EPS (it writes no PDF), with a PNG batch of ours beside them for scale,
-#     all into /dev/shm so that the disk does not decide. QV_BENCH_ONLY=vector runs only
-#     these and replaces only their table.
+#     against zint's EPS (it writes no PDF), with a PNG batch of ours beside them for scale.
+#     QV_BENCH_ONLY=vector runs only these and replaces only their table.
+# Every batch writes into /dev/shm: on a disk, creating the files decides the figures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -41,9 +41,8 @@ fi
 cmake --build "$build" -j "$jobs" --target bench_draw bench_growth qvbarcode >/dev/null
 
 work=$(mktemp -d)
-shm=$(mktemp -d -p /dev/shm)
-trap 'rm -rf "$work" "$shm"' EXIT
-out_root=$work
+out_root=$(mktemp -d -p /dev/shm)
+trap 'rm -rf "$work" "$out_root"' EXIT
 
 if [ "$only" != vector ]; then
     echo "== in-process drawing"
@@ -84,9 +83,8 @@ peer() {
     echo "$name peer $count $(cat "$work/time")" >>"$work/batch.txt"
     [ "$(find "$out" -name "*.$ext" | wc -l)" -eq "$count" ] || { echo "error: zint wrote too few files" >&2; exit 1; }
 }
-# run NAME LIST EXTENSION [PEER_EXTENSION]: a few rounds of both, the order alternating. The files stay
-# until the script ends: creating files within half a minute of deleting many costs ext4 a
-# search through the recently freed inodes for every new one, which would swamp both.
+# run NAME LIST EXTENSION [PEER_EXTENSION]: a few rounds of both, the order alternating. The files
+# stay until the script ends, so that no round pays for freeing an earlier one's.
 run() {
     local round
     for round in $(seq "$rounds"); do
@@ -108,8 +106,7 @@ if [ "$only" != vector ]; then
     echo "== batch SVG"
     run svg "$work/list.txt" svg
 fi
-echo "== batch PDF and EPS, into /dev/shm"
-out_root=$shm
+echo "== batch PDF and EPS"
 run vector-png "$work/list-vector.txt" png
 run pdf "$work/list-vector.txt" pdf eps
 run eps "$work/list-vector.txt" eps

@@ -110,8 +110,8 @@ def main(draw_json, growth_json, batch_txt, machine, ours_version, peer_version,
 
     batch, spread = read_batches(batch_txt)
     rounds = max((s[2] for s in spread.values()), default=1)
-    out(f"Batch files (median wall time of {rounds} rounds in alternating order, files per "
-        "second, peak resident memory; ratio = ours / zint in files per second):")
+    out(f"Batch files into /dev/shm (median wall time of {rounds} rounds in alternating order, "
+        "files per second, peak resident memory; ratio = ours / zint in files per second):")
     out("")
     out("| Case | QvBarCode | zint | Ratio |")
     out("|---|---:|---:|---:|")

@@ -53,10 +53,23 @@ surface::RasterSurface Bars(surface::Colour last) {
     return s;
 }
 
+// Colours that barely compress: the compressed data outgrows the room a barcode needs.
+surface::RasterSurface Noise() {
+    surface::RasterSurface s(64, 48);
+    std::uint32_t state = 1;
+    for (std::int32_t y = 0; y < s.height(); ++y) {
+        for (std::int32_t x = 0; x < s.width(); ++x) {
+            state = state * 1664525u + 1013904223u;
+            s.SetPixel(x, y, state >> 8);
+        }
+    }
+    return s;
+}
+
 // In RGB, as a two-colour palette and in grey; libpng's own reader sees the same pixels.
 TEST_F(ImageFileTest, PngKeepsEveryPixelAndRefusesGarbage) {
-    const surface::RasterSurface originals[] = {Sample(), Bars(surface::kBlack),
-                                                Bars(surface::MakeColour(0x40, 0x40, 0x40))};
+    const surface::RasterSurface originals[] = {
+        Sample(), Bars(surface::kBlack), Bars(surface::MakeColour(0x40, 0x40, 0x40)), Noise()};
     for (const surface::RasterSurface& original : originals) {
         const fs::path path = directory_ / "sample.png";
         WritePng(original, path);
