@@ -224,15 +224,16 @@ class Deflater {
         stream.next_in = const_cast<std::uint8_t*>(data.data());
         stream.avail_in = static_cast<std::uint32_t>(data.size());
         // A barcode shrinks to a small part of its filtered rows; a picture that does not
-        // gets more room as it needs it.
+        // gets more room as it needs it, up to far more than stored blocks would take.
         std::size_t room = data.size() / 4 + 1024;
+        const std::size_t most = 2 * data.size() + 1024;
         compressed = std::make_unique_for_overwrite<std::uint8_t[]>(room);
         stream.next_out = compressed.get();
         stream.avail_out = static_cast<std::uint32_t>(room);
         for (;;) {
             if (isal_deflate(&stream) != COMP_OK) break;
             if (stream.internal_state.state == ZSTATE_END) return stream.total_out;
-            if (stream.avail_out != 0) break;
+            if (room >= most) break;
             auto larger = std::make_unique_for_overwrite<std::uint8_t[]>(2 * room);
             std::memcpy(larger.get(), compressed.get(), stream.total_out);
             compressed = std::move(larger);
