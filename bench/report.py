@@ -36,14 +36,15 @@ def read_batches(batch_txt):
     return batch, spread
 
 
-def vector_table(batch_txt, machine, ours_version, peer_version):
+def vector_table(batch_txt, machine, ours_version, peer_version, alone):
     batch, spread = read_batches(batch_txt)
     if ("pdf", "ours") not in batch:
         return None
     rounds = max(s[2] for s in spread.values())
     lines = [f"Measured {datetime.datetime.now().astimezone():%Y-%m-%d %H:%M %Z} on {machine}.",
-             f"Versions: {ours_version}; {peer_version}. Release build, QV_BENCH_ONLY=vector "
-             "bench/compare.sh.", "",
+             f"Versions: {ours_version}; {peer_version}. Release build, "
+             f"{'QV_BENCH_ONLY=vector bench/compare.sh' if alone else 'one run of bench/compare.sh'}.",
+             "",
              f"PDF and EPS batches into /dev/shm (median wall time of {rounds} rounds in alternating "
              "order; per file = wall time / files, the program's start included; zint writes no "
              "PDF, so its EPS is the peer of our PDF and EPS, and its PNG of our PNG; ratio = ours "
@@ -79,7 +80,7 @@ def put(results, start, end, table):
 
 
 def main(draw_json, growth_json, batch_txt, machine, ours_version, peer_version, results):
-    vector = vector_table(batch_txt, machine, ours_version, peer_version)
+    vector = vector_table(batch_txt, machine, ours_version, peer_version, draw_json == "-")
     if vector:
         print(vector)
         put(results, VECTOR_START, VECTOR_END, vector)
