@@ -21,11 +21,6 @@ constexpr host::DispatchId ErrorDescription = 0x68030001;
 constexpr host::DispatchId CalculateCheckDigit = 0x68030000;
 }  // namespace id
 
-// The control keeps Booleans as it got them, and hands them back the same way.
-host::Variant BoolVariant(control::AutomationBool value) {
-    return host::Variant::FromAutomationBool(value);
-}
-
 }  // namespace
 
 ControlDispatch::ControlDispatch(std::shared_ptr<control::QvBarCode> control)
@@ -63,17 +58,17 @@ host::Variant ControlDispatch::Read(host::DispatchId member) const {
         case id::BarWidth:
             return host::Variant::FromInt32(c.BarWidth());
         case id::BarWidthSource:
-            return BoolVariant(c.BarWidthSource());
+            return host::Variant::FromAutomationBool(c.BarWidthSource());
         case id::BackgroundWhite:
-            return BoolVariant(c.BackgroundWhite());
+            return host::Variant::FromAutomationBool(c.BackgroundWhite());
         case id::ShowValue:
-            return BoolVariant(c.ShowValue());
+            return host::Variant::FromAutomationBool(c.ShowValue());
         case id::ErrorFound:
-            return BoolVariant(c.ErrorFound());
+            return host::Variant::FromAutomationBool(c.ErrorFound());
         case id::ErrorDescription:
             return host::Variant::FromText(c.ErrorDescription());
         case id::CalculateCheckDigit:
-            return BoolVariant(c.CalculateCheckDigit());
+            return host::Variant::FromAutomationBool(c.CalculateCheckDigit());
     }
     throw host::FailedCall(host::FailureReason::InvalidValue, "no such property");
 }

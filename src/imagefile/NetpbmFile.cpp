@@ -33,15 +33,11 @@ std::string Encode(std::string header, const surface::RasterSurface& surface, st
     bytes.resize(start + rowBytes * static_cast<std::size_t>(surface.height()), '\0');
     auto* out = reinterpret_cast<std::uint8_t*>(bytes.data() + start);
     for (std::int32_t y = 0; y < surface.height(); ++y, out += rowBytes) {
-        const std::uint8_t* row = surface.RowData(y);
-        if (y > 0) {
-            const std::uint8_t* above = surface.RowData(y - 1);
-            if (row == above || std::memcmp(row, above, surface.RowBytes()) == 0) {
-                std::memcpy(out, out - rowBytes, rowBytes);
-                continue;
-            }
+        if (y > 0 && surface.RowRepeatsAbove(y)) {
+            std::memcpy(out, out - rowBytes, rowBytes);
+            continue;
         }
-        encodeRow(row, out);
+        encodeRow(surface.RowData(y), out);
     }
     return bytes;
 }

@@ -38,11 +38,7 @@ using RepeatedRows = std::vector<bool>;
 RepeatedRows FindRepeatedRows(const surface::RasterSurface& surface) {
     RepeatedRows repeated(static_cast<std::size_t>(surface.height()), false);
     for (std::int32_t y = 1; y < surface.height(); ++y) {
-        // Rows the surface stores once share a pointer.
-        const std::uint8_t* row = surface.RowData(y);
-        const std::uint8_t* above = surface.RowData(y - 1);
-        repeated[static_cast<std::size_t>(y)] =
-            row == above || std::memcmp(row, above, surface.RowBytes()) == 0;
+        repeated[static_cast<std::size_t>(y)] = surface.RowRepeatsAbove(y);
     }
     return repeated;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -39,6 +40,13 @@ class RasterSurface final : public PenAndModeState {
         return pixels.bytes.get() + static_cast<std::size_t>(row) * RowBytes();
     }
     std::size_t RowBytes() const { return static_cast<std::size_t>(width_) * 3; }
+    // Whether row y (above 0) shows the same pixels as the row above: most rows of a barcode
+    // do, and file encoders write them without looking at their pixels again.
+    bool RowRepeatsAbove(std::int32_t y) const {
+        const std::uint8_t* row = RowData(y);
+        const std::uint8_t* above = RowData(y - 1);
+        return row == above || std::memcmp(row, above, RowBytes()) == 0;
+    }
     // Row y's own bytes to write into, valid until the next call on this surface: for pixels
     // kept elsewhere and brought in before drawing. y must lie inside the surface.
     std::uint8_t* WritableRowData(std::int32_t y);
