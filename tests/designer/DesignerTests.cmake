@@ -3,6 +3,15 @@ find_package(Qt6 REQUIRED COMPONENTS Gui Test Designer)
 qv_add_test_suite(designer qvbarcode_pagedialog Qt6::Test
     PROPERTIES ENVIRONMENT_MODIFICATION QT_QPA_PLATFORM=set:offscreen)
 
+# One failed call through every entry point: the control, the widget, its dialog, the
+# component's exports and the program.
+qv_add_test_suite(entry qvbarcode_pagedialog Qt6::Test ${CMAKE_DL_LIBS}
+    PROPERTIES ENVIRONMENT_MODIFICATION QT_QPA_PLATFORM=set:offscreen)
+target_sources(test_entry PRIVATE ${CMAKE_CURRENT_LIST_DIR}/QtTestApplication.cpp)
+target_compile_definitions(test_entry PRIVATE
+    QV_COMPONENT_LIBRARY="$<TARGET_FILE:qvbarcode_component>" QV_CLI_PROGRAM="$<TARGET_FILE:qvbarcode>")
+add_dependencies(test_entry qvbarcode_component qvbarcode)
+
 # The installed tree, without a library search path: the Qt Designer plugin loaded from it
 # and driven by Designer's own form editor, and the examples (a uic form, a PDF label) built
 # against it, run and read back by the host examples' PGM reader. A sanitizer build has no
