@@ -159,7 +159,7 @@ TEST(FailedCall, TheExportsReturnItsStatus) {
 }
 
 // The program: status 3 and the reason for one barcode; in a batch the record's message, the
-// other records written, status 1.
+// other records written, status 1. Nothing it lets out aborts it.
 TEST(FailedCall, TheProgramExitsWithItsStatus) {
     cli::test::ScratchDirectory dir;
     std::ofstream(dir / "list.csv") << "Text,BarWidth\n400638133393,99999\n400638133393,300\n";
@@ -174,6 +174,15 @@ TEST(FailedCall, TheProgramExitsWithItsStatus) {
                                  "arithmetic overflow: "));
     EXPECT_FALSE(std::filesystem::exists(dir / "1.png"));
     EXPECT_TRUE(std::filesystem::exists(dir / "2.png"));
+#ifndef __SANITIZE_ADDRESS__  // whose run-time cannot start under a memory limit
+    // Memory running out outside the drawing: an --onto picture of 49M pixels read in 150 MB.
+    const cli::test::ProgramRun starved = RunShell(
+        dir,
+        "qvbarcode -t code39 -d A --width 7000 --height 7000 -o big.png && ulimit -v 150000 "
+        "&& qvbarcode -t code39 -d A --onto big.png -o out.png");
+    EXPECT_EQ(starved.status, 3) << "not aborted";
+    EXPECT_TRUE(cli::test::Holds(starved.err, "qvbarcode: failed call: out of memory\n"));
+#endif
 }
 
 }  // namespace
