@@ -40,8 +40,8 @@ void KeepFreedMemoryForReuse() {
 }  // namespace
 
 // Whatever a command lets out still ends the program with its status and a message, never
-// in an abort: a failed call the commands do not catch, or memory running out outside them
-// (a batch list's line too long to hold, a task of the batch's writer).
+// in an abort: memory running out outside the drawing (reading an --onto picture, in a task
+// of the batch's writer), or a failed call the commands do not catch.
 int main(int argc, char** argv) try {
     using namespace qv::cli;
     const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
