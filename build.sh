@@ -80,7 +80,7 @@ fi
 
 configure_and_build build -DQV_BUILD_TESTS=ON
 
-configure_and_build build-asan -DQV_SANITIZE=ON -DQV_BUILD_DESIGNER=OFF -DCMAKE_BUILD_TYPE=Debug
+configure_and_build build-asan -DQV_SANITIZE=ON -DQV_BUILD_DESIGNER=ON -DCMAKE_BUILD_TYPE=Debug
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

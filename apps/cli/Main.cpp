@@ -3,6 +3,8 @@
 
 #include <csignal>
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,7 +39,10 @@ void KeepFreedMemoryForReuse() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+// Whatever a command lets out still ends the program with its status and a message, never
+// in an abort: memory running out outside the drawing (reading an --onto picture, in a task
+// of the batch's writer), or a failed call the commands do not catch.
+int main(int argc, char** argv) try {
     using namespace qv::cli;
     const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     const ParseResult parsed = ParseArguments(arguments);
@@ -67,4 +72,10 @@ int main(int argc, char** argv) {
             break;
     }
     return RunSingle(options);
+} catch (const std::bad_alloc&) {
+    std::fputs("qvbarcode: failed call: out of memory\n", stderr);
+    return qv::cli::kExitFailedCall;
+} catch (const std::exception& failure) {
+    std::fprintf(stderr, "qvbarcode: failed call: %s\n", failure.what());
+    return qv::cli::kExitFailedCall;
 }

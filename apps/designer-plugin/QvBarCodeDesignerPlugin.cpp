@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <QtDesigner/QDesignerFormEditorInterface>
 #include <QtDesigner/QExtensionManager>
+#include <exception>
 #include <memory>
 
 #include "BarcodeTaskMenu.h"
@@ -42,8 +43,14 @@ QString QvBarCodeDesignerPlugin::includeFile() const {
 }
 
 QWidget* QvBarCodeDesignerPlugin::createWidget(QWidget* parent) {
-    // Designer owns what it creates.
-    return std::make_unique<QvBarCodeWidget>(parent).release();
+    // Designer owns what it creates, and answers a null widget with a warning of its own: a
+    // control that cannot be made (no font for its caption) must not end Designer.
+    try {
+        return std::make_unique<QvBarCodeWidget>(parent).release();
+    } catch (const std::exception& failure) {
+        qWarning("QvBarCode designer plugin: %s", failure.what());
+        return nullptr;
+    }
 }
 
 void QvBarCodeDesignerPlugin::initialize(QDesignerFormEditorInterface* core) {

@@ -8,7 +8,7 @@
 namespace qv::widget {
 
 // A deep copy of the surface's pixels, or of an area inside it, as a Qt image in the same
-// RGB layout.
+// RGB layout; a null image when Qt cannot allocate it.
 QImage ToQImage(const surface::RasterSurface& surface);
 QImage ToQImage(const surface::RasterSurface& surface, const QRect& area);
 

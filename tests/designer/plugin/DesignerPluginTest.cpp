@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPluginLoader>
 #include <QPushButton>
@@ -62,6 +63,7 @@ constexpr char kForm[] = R"(<ui version="4.0"><class>Form</class>
  <widget class="QWidget" name="Form">
   <widget class="QvBarCodeWidget" name="barCode">
    <property name="Text"><string>QVBARCODE</string></property>
+   <property name="BarCodeType"><number>2</number></property>
   </widget>
  </widget>
 </ui>)";
@@ -89,8 +91,8 @@ TEST(DesignerPlugin, TaskMenuPageAppliesThroughTheFormWindowAsOneUndoStep) {
     auto* text = dialog->findChild<QLineEdit*>("txtText");
     text->selectAll();
     QTest::keyClicks(text, "QV2024");
-    QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Apply),
-                      Qt::LeftButton);
+    QPushButton* apply = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Apply);
+    QTest::mouseClick(apply, Qt::LeftButton);
     EXPECT_EQ(barcode->property("Text"), "QV2024");
     EXPECT_TRUE(form->contents().contains("<string>QV2024</string>"));
     EXPECT_EQ(form->commandHistory()->count(), steps + 1);
@@ -98,6 +100,17 @@ TEST(DesignerPlugin, TaskMenuPageAppliesThroughTheFormWindowAsOneUndoStep) {
     form->commandHistory()->undo();
     EXPECT_EQ(barcode->property("Text"), "QVBARCODE");
     EXPECT_FALSE(form->contents().contains("QV2024"));
+
+    // A failed call (QV2024's modules at 99999 pixels: beyond 16 bits) stays in the dialog.
+    for (const auto& [name, value] : {std::pair("txtBarWidth", "99999"), {"txtBarHeight", "60"}}) {
+        auto* box = dialog->findChild<QLineEdit*>(name);
+        box->selectAll();
+        QTest::keyClicks(box, value);
+    }
+    QTest::mouseClick(apply, Qt::LeftButton);
+    EXPECT_EQ(QApplication::activeModalWidget(), dialog);
+    const QString status = dialog->findChild<QLabel*>("LblMsg")->text();
+    EXPECT_TRUE(status.startsWith("ERROR: arithmetic overflow")) << status.toStdString();
     dialog->reject();
 }
 
