@@ -60,7 +60,7 @@ RoundTripCase MakeRoundTripCase(Pick&& pick) {
         while (count-- > 0) core.push_back(static_cast<char16_t>(u'0' + pick(0, 9)));
     };
     switch (c.type) {
-        case control::QvTypeInterleaved2of5:  // an even count to encode, 6 at least
+        case control::QvTypeInterleaved2of5:  // an even count to encode; ZXing wants 6 at least
             digits(2 * pick(3, 8) - c.checkDigit);
             break;
         case control::QvTypeStandard2of5:
@@ -118,13 +118,6 @@ inline std::string Standard2of5Modules(std::string_view digits) {
     return modules + "1101011";
 }
 
-// The bars' middle row stays clear when the caption box, which covers the lowest rows of
-// the bars as high as the caption measures in the control's font, ends below it.
-inline bool CaptionLeavesMiddleRowClear(int barRows, float captionHeight) {
-    const auto rows = static_cast<int>(std::nearbyint(captionHeight));
-    return barRows - rows > barRows / 2;
-}
-
 struct RoundTripOutcome {
     std::int16_t code = 0;
     std::string textToEncode, expectedText;  // numeric symbologies only
@@ -142,9 +135,9 @@ inline std::string RoundTripFault(const RoundTripOutcome& out) {
     return {};
 }
 
-// Draws the case and reads the picture back: ZXing for the three it reads, the modules
-// under the middle row of the bars for Standard 2 of 5.
-inline RoundTripOutcome DrawAndRead(const RoundTripCase& c) {
+// Draws the case with a control, whatever it drew before, and reads the picture back: ZXing
+// for the three it reads, the modules under the middle row of the bars for Standard 2 of 5.
+inline RoundTripOutcome DrawAndRead(control::QvBarCode& control, const RoundTripCase& c) {
     using namespace control;
     RoundTripOutcome out;
     std::u16string_view trimmed = c.text;
@@ -167,7 +160,6 @@ inline RoundTripOutcome DrawAndRead(const RoundTripCase& c) {
                                                                 c.ownSurface ? 0xFFFFFF : c.paper);
     paper->SetFont(surface::ControlFont());
 
-    QvBarCode control;
     control.SetText(c.text);
     control.SetBarCodeType(c.type);
     control.SetCalculateCheckDigit(c.checkDigit ? kTrue : kFalse);
@@ -189,10 +181,15 @@ inline RoundTripOutcome DrawAndRead(const RoundTripCase& c) {
         out.textToEncode = Utf8(control.TextToEncode());
         out.expectedText = Utf8(expected);
     }
+    // The caption box covers the lowest rows of the bars, as many as the caption measures in
+    // the control's font; the bars' middle row is clear when the box ends below it.
     const std::u16string& caption = c.type == QvTypeCode39 ? c.text : control.TextToEncode();
-    out.middleRowClear =
-        !c.caption ||
-        CaptionLeavesMiddleRowClear(c.barRows, surface::ControlFont()->Measure(caption).height);
+    const auto captionRows =
+        c.caption
+            ? static_cast<int>(std::nearbyint(surface::ControlFont()->Measure(caption).height))
+            : 0;
+    out.middleRowClear = c.barRows - captionRows > c.barRows / 2;
+    if (!out.middleRowClear) return out;
     if (c.type == QvTypeStandard2of5) {
         out.expectedRead = Standard2of5Modules(Utf8(expected));
         const int middle = c.top + margin + c.barRows / 2;
@@ -206,8 +203,10 @@ inline RoundTripOutcome DrawAndRead(const RoundTripCase& c) {
                         : c.type == QvTypeCode39        ? ZXing::BarcodeFormat::Code39
                                                         : ZXing::BarcodeFormat::EAN13;
     const std::vector<std::uint8_t> pixels = paper->ContiguousPixels();
-    const ZXing::ImageView image(pixels.data(), paper->width(), paper->height(),
-                                 ZXing::ImageFormat::RGB);
+    // Only the rows above the caption: under it the glyphs stand in for cleared bars, which
+    // can read as another valid symbol (Code 39 "H" as "8").
+    const ZXing::ImageView image(pixels.data(), paper->width(),
+                                 c.top + margin + c.barRows - captionRows, ZXing::ImageFormat::RGB);
     const ZXing::Result result =
         ZXing::ReadBarcode(image, ZXing::DecodeHints()
                                       .setFormats(format)
