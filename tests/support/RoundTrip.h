@@ -203,8 +203,10 @@ inline RoundTripOutcome DrawAndRead(control::QvBarCode& control, const RoundTrip
                         : c.type == QvTypeCode39        ? ZXing::BarcodeFormat::Code39
                                                         : ZXing::BarcodeFormat::EAN13;
     const std::vector<std::uint8_t> pixels = paper->ContiguousPixels();
-    // Only the rows above the caption: under it the glyphs stand in for cleared bars, which
-    // can read as another valid symbol (Code 39 "H" as "8").
+    // Only the rows above the caption: through it, glyphs standing in for cleared bars can
+    // read as another valid symbol (Code 39 "H" as "8"), and the bars beside the box as a
+    // shorter Interleaved 2 of 5. The threshold is fixed halfway, as a verifier draws it: the
+    // adaptive ones take grey paper beside the white frame for dark and miss the quiet zone.
     const ZXing::ImageView image(pixels.data(), paper->width(),
                                  c.top + margin + c.barRows - captionRows, ZXing::ImageFormat::RGB);
     const ZXing::Result result =
