@@ -323,6 +323,26 @@ void RasterSurface::DrawColumns(std::int32_t left, std::int32_t right, std::int3
     penY_ = bottom;
 }
 
+// Once the first run has made the rows alike, every further run over them is one span of
+// the top row: checked and written here without a call per bar.
+void RasterSurface::DrawColumnRuns(std::span<const ColumnRun> runs, std::int32_t top,
+                                   std::int32_t bottom) {
+    const std::uint8_t rgb[3] = {RedOf(pen_.colour), GreenOf(pen_.colour), BlueOf(pen_.colour)};
+    for (const ColumnRun& run : runs) {
+        if (pending_.active && pending_.top == top && pending_.bottom == bottom &&
+            run.left < run.right && run.left >= 0 && run.right <= width_ && pen_.width <= 1) {
+            // The pending top row owns its pixels (see SetTopOfPendingColumn).
+            FillSpan(pixels_->bytes.get() + static_cast<std::size_t>(top) * RowBytes() +
+                         static_cast<std::size_t>(run.left) * 3,
+                     static_cast<std::size_t>(run.right - run.left) * 3, rgb);
+            penX_ = run.right - 1;
+            penY_ = bottom;
+        } else {
+            DrawColumns(run.left, run.right, top, bottom);
+        }
+    }
+}
+
 void RasterSurface::LineTo(std::int32_t x, std::int32_t y) {
     // The next bar of a run over the same rows, most of any barcode: only its top pixel is
     // drawn.

@@ -1,7 +1,9 @@
 #include "symbology/DrawModuleString.h"
 
+#include <array>
 #include <climits>
 #include <cmath>
+#include <span>
 
 #include "host/CheckedInt.h"
 #include "surface/Windows1252.h"
@@ -50,6 +52,73 @@ std::shared_ptr<surface::DrawingSurface> SurfaceFor(surface::SurfaceHandle hdc) 
         throw FailedCall(FailureReason::InvalidValue, "the device context names no surface");
     }
     return surface;
+}
+
+// The bars of a module string whose every column lies within 32 bits, handed to the
+// surface a batch of runs at a time.
+void DrawBars(surface::DrawingSurface& surface, std::string_view modules, std::int32_t x,
+              std::int32_t moduleWidth, std::int32_t top, std::int32_t bottom) {
+    std::array<surface::ColumnRun, 64> runs;
+    std::size_t count = 0;
+    const auto column = [&](std::size_t module) {
+        return static_cast<std::int32_t>(std::int64_t{x} +
+                                         static_cast<std::int64_t>(module) * moduleWidth);
+    };
+    for (std::size_t i = 0; i < modules.size();) {
+        if (modules[i] != '1') {
+            ++i;
+            continue;
+        }
+        std::size_t end = i + 1;
+        while (end < modules.size() && modules[end] == '1') {
+            ++end;
+        }
+        runs[count++] = {column(i), column(end)};
+        if (count == runs.size()) {
+            surface.DrawColumnRuns(runs, top, bottom);
+            count = 0;
+        }
+        i = end;
+    }
+    surface.DrawColumnRuns(std::span(runs.data(), count), top, bottom);
+}
+
+// The bars of a module string reaching past 32 bits: module by module, column by column,
+// so that the overflow is raised exactly where the coordinates leave 32 bits.
+void DrawBarsNear32BitLimit(surface::DrawingSurface& surface, std::string_view modules,
+                            std::int32_t x, Int16 mw, std::int32_t top, std::int32_t bottom) {
+    const auto drawModule = [&](char module) {
+        if (module == '1') {
+            for (Int16 k(0); k < mw; ++k) {
+                const std::int32_t column = CheckedInt32(std::int64_t{x} + k.value());
+                surface.MoveTo(column, top);
+                surface.LineTo(column, bottom);
+            }
+        }
+        x = CheckedInt32(std::int64_t{x} + mw.value());
+    };
+    for (std::size_t i = 0; i < modules.size();) {
+        if (modules[i] != '1') {
+            drawModule(modules[i++]);
+            continue;
+        }
+        // A bar: its dark modules' columns in one call when they stay within 32 bits.
+        std::size_t end = i;
+        while (end < modules.size() && modules[end] == '1') {
+            ++end;
+        }
+        const std::int64_t right =
+            std::int64_t{x} + static_cast<std::int64_t>(end - i) * mw.value();
+        if (right > INT32_MAX) {
+            for (; i < end; ++i) {
+                drawModule(modules[i]);
+            }
+            continue;
+        }
+        surface.DrawColumns(x, static_cast<std::int32_t>(right), top, bottom);
+        x = static_cast<std::int32_t>(right);
+        i = end;
+    }
 }
 
 void DrawCaption(surface::DrawingSurface& surface, const PipelineHost& host,
@@ -138,39 +207,10 @@ std::int16_t DrawModuleString(PipelineHost& host, std::string_view modules,
     {
         const PenSelection pen(*surface, surface::Pen{surface::kBlack, 1});
         const std::int32_t barBottom = CheckedInt32(std::int64_t{y} + h);
-        // Module by module, column by column: the overflow is raised exactly where the
-        // coordinates leave 32 bits.
-        const auto drawModule = [&](char module) {
-            if (module == '1') {
-                for (Int16 k(0); k < mw; ++k) {
-                    const std::int32_t column = CheckedInt32(std::int64_t{x} + k.value());
-                    surface->MoveTo(column, y);
-                    surface->LineTo(column, barBottom);
-                }
-            }
-            x = CheckedInt32(std::int64_t{x} + mw.value());
-        };
-        for (std::size_t i = 0; i < modules.size();) {
-            if (modules[i] != '1') {
-                drawModule(modules[i++]);
-                continue;
-            }
-            // A bar: its dark modules' columns in one call when they stay within 32 bits.
-            std::size_t end = i;
-            while (end < modules.size() && modules[end] == '1') {
-                ++end;
-            }
-            const std::int64_t right =
-                std::int64_t{x} + static_cast<std::int64_t>(end - i) * mw.value();
-            if (right > INT32_MAX) {
-                for (; i < end; ++i) {
-                    drawModule(modules[i]);
-                }
-                continue;
-            }
-            surface->DrawColumns(x, static_cast<std::int32_t>(right), y, barBottom);
-            x = static_cast<std::int32_t>(right);
-            i = end;
+        if (std::int64_t{x} + total.value() <= INT32_MAX) {
+            DrawBars(*surface, modules, x, mw.value(), y, barBottom);
+        } else {
+            DrawBarsNear32BitLimit(*surface, modules, x, mw, y, barBottom);
         }
         if (layout.showValue) {
             DrawCaption(*surface, host, caption, frame, layout.backgroundWhite, brush);
