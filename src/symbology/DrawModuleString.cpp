@@ -1,9 +1,12 @@
 #include "symbology/DrawModuleString.h"
 
-#include <array>
+#include <algorithm>
+#include <bit>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <span>
+#include <vector>
 
 #include "host/CheckedInt.h"
 #include "surface/Windows1252.h"
@@ -54,33 +57,66 @@ std::shared_ptr<surface::DrawingSurface> SurfaceFor(surface::SurfaceHandle hdc) 
     return surface;
 }
 
+// One bit per module of 8 modules, bit k set when module k is a bar ('1'): the bytes that
+// equal '1' are found as the zero bytes of word ^ "11111111", and their top bits gathered.
+std::uint64_t BarBitsOf8(const char* modules) {
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7F;
+    std::uint64_t word = 0;
+    std::memcpy(&word, modules, 8);
+    const std::uint64_t x = word ^ 0x3131313131313131;
+    const std::uint64_t zero = ~(((x & kLow7) + kLow7) | x | kLow7);
+    return ((zero >> 7) * 0x0102040810204080) >> 56;
+}
+
+// Bit k set when module first[k] is a bar, for count (at most 64) modules.
+std::uint64_t BarBits(const char* first, std::size_t count) {
+    std::uint64_t bits = 0;
+    std::size_t k = 0;
+    for (; k + 8 <= count; k += 8) {
+        bits |= BarBitsOf8(first + k) << k;
+    }
+    for (; k < count; ++k) {
+        bits |= std::uint64_t{first[k] == '1'} << k;
+    }
+    return bits;
+}
+
 // The bars of a module string whose every column lies within 32 bits, handed to the
-// surface a batch of runs at a time.
+// surface in one call. Runs are found 64 modules at a time from the bits where a bar starts
+// or ends: bars and spaces of one or two modules alternate too irregularly for a branch per
+// module.
 void DrawBars(surface::DrawingSurface& surface, std::string_view modules, std::int32_t x,
               std::int32_t moduleWidth, std::int32_t top, std::int32_t bottom) {
-    std::array<surface::ColumnRun, 64> runs;
-    std::size_t count = 0;
     const auto column = [&](std::size_t module) {
         return static_cast<std::int32_t>(std::int64_t{x} +
                                          static_cast<std::int64_t>(module) * moduleWidth);
     };
-    for (std::size_t i = 0; i < modules.size();) {
-        if (modules[i] != '1') {
-            ++i;
-            continue;
+    std::vector<surface::ColumnRun> runs;
+    runs.reserve(modules.size() / 2 + 1);
+    std::uint64_t previous = 0;  // whether the module before the chunk is a bar
+    std::int32_t left = 0;
+    for (std::size_t base = 0; base < modules.size(); base += 64) {
+        const std::size_t count = std::min<std::size_t>(64, modules.size() - base);
+        const std::uint64_t bars = BarBits(modules.data() + base, count);
+        const std::uint64_t before = (bars << 1) | previous;
+        const std::uint64_t inChunk =
+            count == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
+        const std::uint64_t starts = bars & ~before;
+        for (std::uint64_t edges = (starts | (~bars & before)) & inChunk; edges != 0;
+             edges &= edges - 1) {
+            const int k = std::countr_zero(edges);
+            if ((starts >> k) & 1) {
+                left = column(base + k);
+            } else {
+                runs.push_back({left, column(base + k)});
+            }
         }
-        std::size_t end = i + 1;
-        while (end < modules.size() && modules[end] == '1') {
-            ++end;
-        }
-        runs[count++] = {column(i), column(end)};
-        if (count == runs.size()) {
-            surface.DrawColumnRuns(runs, top, bottom);
-            count = 0;
-        }
-        i = end;
+        previous = (bars >> (count - 1)) & 1;
     }
-    surface.DrawColumnRuns(std::span(runs.data(), count), top, bottom);
+    if (previous) {
+        runs.push_back({left, column(modules.size())});
+    }
+    surface.DrawColumnRuns(runs, top, bottom);
 }
 
 // The bars of a module string reaching past 32 bits: module by module, column by column,
