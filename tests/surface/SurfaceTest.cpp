@@ -305,6 +305,46 @@ TEST(TextRenderingTest, CaptionPixelsBlendTheInkByCoverageWithinTheBox) {
     }
 }
 
+// A surface keeps its last caption rendered and painted: each step changes one thing that
+// decides the pixels, and the surface that drew every step before must show what a fresh
+// surface shows after that step alone.
+TEST(TextRenderingTest, TheKeptCaptionFollowsEveryChange) {
+    struct Step {
+        std::shared_ptr<const Font> font;
+        const char* text;
+        Colour ink, under;
+        int mode;
+    };
+    const auto small = ControlFont();
+    const auto large = ControlFontAt(150.0);  // the same face at another size
+    const Colour red = MakeColour(200, 30, 0), grey = MakeColour(240, 240, 240);
+    const Step steps[] = {
+        {small, "QV-2024", kBlack, kWhite, kTransparent},
+        {small, "QV-2024", kBlack, kWhite, kTransparent},
+        {large, "QV-2024", kBlack, kWhite, kTransparent},
+        {large, "QV-2025", kBlack, kWhite, kTransparent},
+        {large, "QV-2025", red, kWhite, kTransparent},
+        {large, "QV-2025", red, grey, kTransparent},
+        {large, "QV-2025", red, grey, kOpaque},
+        {small, "QV-2025", red, grey, kOpaque},
+    };
+    const Rect box{3, 2, 117, 40};
+    RasterSurface kept(120, 44);
+    for (const Step& step : steps) {
+        RasterSurface fresh(120, 44);
+        for (RasterSurface* s : {&kept, &fresh}) {
+            s->FillRect(box, step.under);
+            s->SetFont(step.font);
+            s->SetTextColor(step.ink);
+            s->SetBkColor(MakeColour(0, 90, 250));
+            s->SetBkMode(step.mode);
+            s->DrawText(step.text, box, kCaptionFormat);
+        }
+        EXPECT_EQ(kept.ContiguousPixels(), fresh.ContiguousPixels())
+            << &step - steps << ": " << step.text;
+    }
+}
+
 TEST(TextRenderingTest, Windows1252Conversion) {
     EXPECT_EQ(EncodeWindows1252(u"AZ09\u00E9\u20AC\u2122\u0160"), "AZ09\xE9\x80\x99\x8A");
     // What it lacks, in the basic plane or beyond, becomes one question mark each.
