@@ -91,31 +91,28 @@ void DrawBars(surface::DrawingSurface& surface, std::string_view modules, std::i
         return static_cast<std::int32_t>(std::int64_t{x} +
                                          static_cast<std::int64_t>(module) * moduleWidth);
     };
-    std::vector<surface::ColumnRun> runs;
-    runs.reserve(modules.size() / 2 + 1);
+    // Starts and ends alternate, so edge e is the left (even e) or right (odd e) of run e / 2.
+    std::vector<surface::ColumnRun> runs(modules.size() / 2 + 1);
+    std::size_t edge = 0;
     std::uint64_t previous = 0;  // whether the module before the chunk is a bar
-    std::int32_t left = 0;
     for (std::size_t base = 0; base < modules.size(); base += 64) {
         const std::size_t count = std::min<std::size_t>(64, modules.size() - base);
         const std::uint64_t bars = BarBits(modules.data() + base, count);
         const std::uint64_t before = (bars << 1) | previous;
         const std::uint64_t inChunk =
             count == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
-        const std::uint64_t starts = bars & ~before;
-        for (std::uint64_t edges = (starts | (~bars & before)) & inChunk; edges != 0;
-             edges &= edges - 1) {
-            const int k = std::countr_zero(edges);
-            if ((starts >> k) & 1) {
-                left = column(base + k);
-            } else {
-                runs.push_back({left, column(base + k)});
-            }
+        for (std::uint64_t edges = (bars ^ before) & inChunk; edges != 0; edges &= edges - 1) {
+            surface::ColumnRun& run = runs[edge / 2];
+            (edge % 2 ? run.right : run.left) = column(base + std::countr_zero(edges));
+            ++edge;
         }
         previous = (bars >> (count - 1)) & 1;
     }
     if (previous) {
-        runs.push_back({left, column(modules.size())});
+        runs[edge / 2].right = column(modules.size());
+        ++edge;
     }
+    runs.resize(edge / 2);
     surface.DrawColumnRuns(runs, top, bottom);
 }
 
