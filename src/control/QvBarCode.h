@@ -93,6 +93,7 @@ class QvBarCode final : private symbology::PipelineHost {
     surface::SurfaceHandle OwnSurfaceHandle() override { return pic1_.hDC(); }
     void KeepOwnSurfaceDrawing() override { pic1_.KeepImageAsPicture(); }
     surface::TextExtent MeasureText(std::u16string_view text) const override;
+    symbology::KeptBarRuns* BarRunsKeeper() override { return &keptBarRuns_; }
 
     std::shared_ptr<host::ControlSite> site_;
     std::shared_ptr<const surface::Font> font_;
@@ -133,6 +134,7 @@ class QvBarCode final : private symbology::PipelineHost {
         surface::TextExtent extent;
     };
     mutable std::optional<MeasuredText> lastMeasured_;
+    symbology::KeptBarRuns keptBarRuns_;
 };
 
 }  // namespace qv::control

@@ -363,7 +363,12 @@ void RasterSurface::DrawColumnRuns(std::span<const ColumnRun> runs, std::int32_t
             }
             std::uint8_t* const first = row + static_cast<std::size_t>(run.left) * 3;
             const auto bytes = static_cast<std::size_t>(run.right - run.left) * 3;
-            if (grey) {
+            if (bytes <= 6) {
+                // A bar of one or two pixels, most bars at one pixel a module: its first and
+                // last pixel, the same one for a single pixel, without a branch on its width.
+                std::memcpy(first, rgb, 3);
+                std::memcpy(first + bytes - 3, rgb, 3);
+            } else if (grey) {
                 FillShortGrey(first, bytes, rgb[0]);
             } else {
                 FillSpan(first, bytes, rgb);

@@ -81,12 +81,12 @@ std::uint64_t BarBits(const char* first, std::size_t count) {
     return bits;
 }
 
-// The bars of a module string whose every column lies within 32 bits, handed to the
-// surface in one call. Runs are found 64 modules at a time from the bits where a bar starts
+// The bars of a module string whose every column lies within 32 bits, as runs of columns.
+// Runs are found 64 modules at a time from the bits where a bar starts
 // or ends: bars and spaces of one or two modules alternate too irregularly for a branch per
 // module.
-void DrawBars(surface::DrawingSurface& surface, std::string_view modules, std::int32_t x,
-              std::int32_t moduleWidth, std::int32_t top, std::int32_t bottom) {
+std::vector<surface::ColumnRun> BarRuns(std::string_view modules, std::int32_t x,
+                                        std::int32_t moduleWidth) {
     const auto column = [&](std::size_t module) {
         return static_cast<std::int32_t>(std::int64_t{x} +
                                          static_cast<std::int64_t>(module) * moduleWidth);
@@ -113,7 +113,31 @@ void DrawBars(surface::DrawingSurface& surface, std::string_view modules, std::i
         ++edge;
     }
     runs.resize(edge / 2);
-    surface.DrawColumnRuns(runs, top, bottom);
+    return runs;
+}
+
+// The bars of a module string whose every column lies within 32 bits, handed to the
+// surface in one call; their runs are those kept from the last drawing when it placed the
+// same modules in the same columns.
+void DrawBars(PipelineHost& host, surface::DrawingSurface& surface, std::string_view modules,
+              std::int32_t x, std::int32_t moduleWidth, std::int32_t top, std::int32_t bottom) {
+    KeptBarRuns* const kept = host.BarRunsKeeper();
+    if (!kept) {
+        surface.DrawColumnRuns(BarRuns(modules, x, moduleWidth), top, bottom);
+        return;
+    }
+    if (!kept->runs || kept->x != x || kept->moduleWidth != moduleWidth ||
+        kept->modules != modules) {
+        kept->runs.reset();  // nothing half-updated is kept if an allocation fails
+        auto runs = std::make_shared<const std::vector<surface::ColumnRun>>(
+            BarRuns(modules, x, moduleWidth));
+        kept->modules = modules;
+        kept->x = x;
+        kept->moduleWidth = moduleWidth;
+        kept->runs = std::move(runs);
+    }
+    const std::shared_ptr<const std::vector<surface::ColumnRun>> runs = kept->runs;
+    surface.DrawColumnRuns(*runs, top, bottom);
 }
 
 // The bars of a module string reaching past 32 bits: module by module, column by column,
@@ -241,7 +265,7 @@ std::int16_t DrawModuleString(PipelineHost& host, std::string_view modules,
         const PenSelection pen(*surface, surface::Pen{surface::kBlack, 1});
         const std::int32_t barBottom = CheckedInt32(std::int64_t{y} + h);
         if (std::int64_t{x} + total.value() <= INT32_MAX) {
-            DrawBars(*surface, modules, x, mw.value(), y, barBottom);
+            DrawBars(host, *surface, modules, x, mw.value(), y, barBottom);
         } else {
             DrawBarsNear32BitLimit(*surface, modules, x, mw, y, barBottom);
         }

@@ -183,7 +183,8 @@ TEST(Draw, ARepeatedDrawingFollowsEveryChangeAsAFreshControlDraws) {
     struct Step {
         std::u16string text;
         std::int32_t type;
-        AutomationBool check, show;
+        AutomationBool check, show, white = kTrue;
+        std::int32_t barWidth = 300;
     };
     const Step steps[] = {
         {u"400638133393", QvTypeEan13, kTrue, kTrue},
@@ -196,6 +197,8 @@ TEST(Draw, ARepeatedDrawingFollowsEveryChangeAsAFreshControlDraws) {
         {u"40063813339", QvTypeCode39, kTrue, kTrue},
         {u"4006 X", QvTypeCode39, kTrue, kTrue},
         {u"4006 X", QvTypeCode39, kTrue, kFalse},
+        {u"4006 X", QvTypeCode39, kTrue, kFalse, kFalse},       // the same bars further left
+        {u"4006 X", QvTypeCode39, kTrue, kFalse, kFalse, 200},  // and narrower
     };
     QvBarCode kept;
     for (const Step& step : steps) {
@@ -206,8 +209,8 @@ TEST(Draw, ARepeatedDrawingFollowsEveryChangeAsAFreshControlDraws) {
             c->SetBarCodeType(step.type);
             c->SetCalculateCheckDigit(step.check);
             c->SetShowValue(step.show);
-            c->SetBackgroundWhite(kTrue);
-            c->SetBarWidth(300);
+            c->SetBackgroundWhite(step.white);
+            c->SetBarWidth(step.barWidth);
             c->SetBarHeight(60);
             results[c == &fresh] = c->Draw().AsInt16();
         }
