@@ -91,6 +91,9 @@ struct RasterSurface::TextPainting {
     std::shared_ptr<const Font> font;
     std::string text;
     RenderedText rendered;
+    // Drawings of this text so far: it is painted once only when drawn again, so a text
+    // drawn once costs no more than without keeping it.
+    int draws = 0;
     std::array<std::uint8_t, 6> colours{};
     // The whole text painted over colours[0..2] in colours[3..5], 3 bytes a pixel, row by
     // row; empty until a drawing over one colour asks for it.
@@ -182,8 +185,10 @@ void RasterSurface::DrawText(std::string_view windows1252Text, const Rect& rect,
         return;
     }
     const auto count = static_cast<std::size_t>(paintRight - paintLeft);
-    // Over one colour a kept text's rows are painted once and copied at every drawing.
-    const std::uint8_t* painted = (opaque || onSolid) && painting == lastText_
+    // Over one colour a kept text's rows are painted at its second drawing and copied from
+    // then on.
+    const bool again = ++painting->draws > 1;
+    const std::uint8_t* painted = (opaque || onSolid) && again && painting == lastText_
                                       ? painting->PaintedOver(under, ink, table)
                                       : nullptr;
     for (std::int64_t row = paintTop; row < paintBottom; ++row) {
