@@ -24,22 +24,14 @@ void FillSpan(std::uint8_t* first, std::size_t bytes, const std::uint8_t (&rgb)[
     }
 }
 
-// A bar's few bytes of one grey without a call: overlapping word stores cover any length.
-void FillShortGrey(std::uint8_t* first, std::size_t bytes, std::uint8_t grey) {
+// A bar of at least 8 bytes of one grey without a call: word stores, the last one
+// overlapping the one before.
+void FillGreyWords(std::uint8_t* first, std::size_t bytes, std::uint8_t grey) {
     const std::uint64_t word = grey * std::uint64_t{0x0101010101010101};
-    if (bytes >= 8) {
-        for (std::size_t i = 0; i + 8 < bytes; i += 8) {
-            std::memcpy(first + i, &word, 8);
-        }
-        std::memcpy(first + bytes - 8, &word, 8);
-    } else if (bytes >= 4) {
-        std::memcpy(first, &word, 4);
-        std::memcpy(first + bytes - 4, &word, 4);
-    } else {
-        for (std::size_t i = 0; i < bytes; ++i) {
-            first[i] = grey;
-        }
+    for (std::size_t i = 0; i + 8 < bytes; i += 8) {
+        std::memcpy(first + i, &word, 8);
     }
+    std::memcpy(first + bytes - 8, &word, 8);
 }
 
 // Whole rows are one span: rows [top, bottom) of a surface are contiguous.
@@ -368,8 +360,8 @@ void RasterSurface::DrawColumnRuns(std::span<const ColumnRun> runs, std::int32_t
                 // last pixel, the same one for a single pixel, without a branch on its width.
                 std::memcpy(first, rgb, 3);
                 std::memcpy(first + bytes - 3, rgb, 3);
-            } else if (grey) {
-                FillShortGrey(first, bytes, rgb[0]);
+            } else if (grey && bytes >= 8) {
+                FillGreyWords(first, bytes, rgb[0]);
             } else {
                 FillSpan(first, bytes, rgb);
             }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "surface/RasterSurface.h"
@@ -91,9 +92,9 @@ struct RasterSurface::TextPainting {
     std::shared_ptr<const Font> font;
     std::string text;
     RenderedText rendered;
-    // Drawings of this text so far: it is painted once only when drawn again, so a text
+    // Whether this text was drawn before: it is painted only when drawn again, so a text
     // drawn once costs no more than without keeping it.
-    int draws = 0;
+    bool drawn = false;
     std::array<std::uint8_t, 6> colours{};
     // The whole text painted over colours[0..2] in colours[3..5], 3 bytes a pixel, row by
     // row; empty until a drawing over one colour asks for it.
@@ -187,7 +188,7 @@ void RasterSurface::DrawText(std::string_view windows1252Text, const Rect& rect,
     const auto count = static_cast<std::size_t>(paintRight - paintLeft);
     // Over one colour a kept text's rows are painted at its second drawing and copied from
     // then on.
-    const bool again = ++painting->draws > 1;
+    const bool again = std::exchange(painting->drawn, true);
     const std::uint8_t* painted = (opaque || onSolid) && again && painting == lastText_
                                       ? painting->PaintedOver(under, ink, table)
                                       : nullptr;

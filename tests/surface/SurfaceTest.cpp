@@ -96,7 +96,8 @@ TEST(RasterSurfaceTest, AlikeRowsChangeOneByOne) {
     EXPECT_EQ(PictureText(copy), "..#../..#../..#../...../...../.....");
 }
 
-// A run of columns drawn at once is what MoveTo and LineTo draw column by column, also
+// A run of columns drawn at once, alone or in a list of runs, is what MoveTo and LineTo
+// draw column by column, also
 // after earlier bars, off the surface, upwards and with a wide pen; the line drawn next
 // shows where the position was left.
 TEST(RasterSurfaceTest, ColumnsAtOnceMatchColumnByColumn) {
@@ -108,19 +109,26 @@ TEST(RasterSurfaceTest, ColumnsAtOnceMatchColumnByColumn) {
     for (const Case& c : cases) {
         RasterSurface atOnce(8, 7);
         RasterSurface oneByOne(8, 7);
-        for (RasterSurface* s : {&atOnce, &oneByOne}) {
+        RasterSurface asRun(8, 7);
+        for (RasterSurface* s : {&atOnce, &oneByOne, &asRun}) {
             s->MoveTo(0, 1);
             s->LineTo(0, 6);  // an earlier bar over rows 1 to 5
             s->SelectPen({kBlack, c.penWidth});
         }
-        atOnce.DrawColumns(c.left, c.right, c.top, c.bottom);
-        oneByOne.DrawingSurface::DrawColumns(c.left, c.right, c.top, c.bottom);
-        for (RasterSurface* s : {&atOnce, &oneByOne}) {
+        // The case's run and a one-column run after a gap.
+        const ColumnRun runs[] = {{c.left, c.right}, {c.right + 1, c.right + 2}};
+        for (const ColumnRun& run : runs) {
+            atOnce.DrawColumns(run.left, run.right, c.top, c.bottom);
+            oneByOne.DrawingSurface::DrawColumns(run.left, run.right, c.top, c.bottom);
+        }
+        asRun.DrawColumnRuns(runs, c.top, c.bottom);
+        for (RasterSurface* s : {&atOnce, &oneByOne, &asRun}) {
             s->SelectPen({MakeColour(0xFF, 0, 0), 1});
             s->LineTo(7, 0);
         }
         EXPECT_EQ(PictureText(atOnce), PictureText(oneByOne))
             << c.left << ".." << c.right << " x " << c.top << ".." << c.bottom;
+        EXPECT_EQ(PictureText(asRun), PictureText(oneByOne)) << c.left << ".." << c.right;
     }
 }
 
