@@ -97,9 +97,8 @@ TEST(RasterSurfaceTest, AlikeRowsChangeOneByOne) {
 }
 
 // A run of columns drawn at once, alone or in a list of runs, is what MoveTo and LineTo
-// draw column by column, also
-// after earlier bars, off the surface, upwards and with a wide pen; the line drawn next
-// shows where the position was left.
+// draw column by column, also after earlier bars, off the surface, upwards and with a wide
+// pen; the line drawn next shows where the position was left.
 TEST(RasterSurfaceTest, ColumnsAtOnceMatchColumnByColumn) {
     struct Case {
         std::int32_t left, right, top, bottom, penWidth;
