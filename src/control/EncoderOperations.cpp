@@ -7,22 +7,46 @@ namespace qv::control {
 
 using surface::SurfaceHandle;
 
+// The encoding of Text under the current type and check digit setting: the last one when
+// none of them changed. encode is the numeric encoder, or nullptr for Code 39.
+std::shared_ptr<const QvBarCode::EncodedText> QvBarCode::EncodingOfText(NumericEncoder encode) {
+    const bool checkDigit = calculateCheckDigit_ != 0;
+    if (lastEncoded_ && lastEncoded_->type == barCodeType_ &&
+        lastEncoded_->checkDigit == checkDigit && lastEncoded_->text == text_) {
+        return lastEncoded_;
+    }
+    auto encoded = std::make_shared<EncodedText>();
+    encoded->type = barCodeType_;
+    encoded->checkDigit = checkDigit;
+    encoded->text = text_;
+    if (!encode) {
+        encoded->encoding = symbology::EncodeCode39(text_);
+    } else {
+        symbology::PreparedText prepared = symbology::PrepareTextToEncode(text_, checkDigit);
+        encoded->preparedCode = prepared.code;
+        encoded->textToEncode = std::move(prepared.textToEncode);
+        if (prepared.code == symbology::kDrawn) {
+            encoded->encoding = encode(encoded->textToEncode);
+        }
+    }
+    lastEncoded_ = encoded;
+    return encoded;
+}
+
 // The numeric symbologies share their first step and caption: the text to encode.
 std::int16_t QvBarCode::DrawNumeric(NumericEncoder encode, SurfaceHandle& hdc) {
-    symbology::PreparedText prepared =
-        symbology::PrepareTextToEncode(text_, calculateCheckDigit_ != 0);
-    textToEncode_ = std::move(prepared.textToEncode);
-    if (prepared.code != symbology::kDrawn) {
-        return prepared.code;
+    // Held here: the pipeline lets the host run events, which may draw again and replace
+    // TextToEncode, and the caption and modules must stay as they are.
+    const std::shared_ptr<const EncodedText> encoded = EncodingOfText(encode);
+    textToEncode_ = encoded->textToEncode;
+    if (encoded->preparedCode != symbology::kDrawn) {
+        return encoded->preparedCode;
     }
-    const symbology::Encoding encoding = encode(textToEncode_);
-    if (encoding.code != symbology::kDrawn) {
-        return encoding.code;
+    if (encoded->encoding.code != symbology::kDrawn) {
+        return encoded->encoding.code;
     }
-    // The pipeline lets the host run events, which may draw again and replace TextToEncode:
-    // the caption must not point into it.
-    const std::u16string caption = textToEncode_;
-    return symbology::DrawModuleString(*this, encoding.modules, caption, hdc);
+    return symbology::DrawModuleString(*this, encoded->encoding.modules, encoded->textToEncode,
+                                       hdc);
 }
 
 std::int16_t QvBarCode::DrawInterleaved2of5(SurfaceHandle& hdc) {
@@ -38,14 +62,13 @@ std::int16_t QvBarCode::DrawEan13(SurfaceHandle& hdc) {
 }
 
 std::int16_t QvBarCode::DrawCode39(SurfaceHandle& hdc) {
-    const symbology::Encoding encoding = symbology::EncodeCode39(text_);
-    if (encoding.code != symbology::kDrawn) {
-        return encoding.code;
+    // The caption is Text exactly as stored, spaces and letter case kept, as it was when
+    // encoded: the host may set Text while the pipeline lets it run events.
+    const std::shared_ptr<const EncodedText> encoded = EncodingOfText(nullptr);
+    if (encoded->encoding.code != symbology::kDrawn) {
+        return encoded->encoding.code;
     }
-    // The caption is Text exactly as stored, spaces and letter case kept; a copy, because the
-    // host may set Text while the pipeline lets it run events.
-    const std::u16string caption = text_;
-    return symbology::DrawModuleString(*this, encoding.modules, caption, hdc);
+    return symbology::DrawModuleString(*this, encoded->encoding.modules, encoded->text, hdc);
 }
 
 }  // namespace qv::control

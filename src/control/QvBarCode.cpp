@@ -146,7 +146,12 @@ symbology::BarcodeLayout QvBarCode::Layout() const {
 }
 
 surface::TextExtent QvBarCode::MeasureText(std::u16string_view text) const {
-    return font_->Measure(text);
+    // The control's font never changes, so the text alone is the key.
+    if (!lastMeasured_ || lastMeasured_->text != text) {
+        const surface::TextExtent extent = font_->Measure(text);
+        lastMeasured_ = MeasuredText{std::u16string(text), extent};
+    }
+    return lastMeasured_->extent;
 }
 
 }  // namespace qv::control

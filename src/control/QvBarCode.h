@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "control/PictureBox.h"
@@ -92,6 +93,7 @@ class QvBarCode final : private symbology::PipelineHost {
     surface::SurfaceHandle OwnSurfaceHandle() override { return pic1_.hDC(); }
     void KeepOwnSurfaceDrawing() override { pic1_.KeepImageAsPicture(); }
     surface::TextExtent MeasureText(std::u16string_view text) const override;
+    symbology::KeptBarRuns* BarRunsKeeper() override { return &keptBarRuns_; }
 
     std::shared_ptr<host::ControlSite> site_;
     std::shared_ptr<const surface::Font> font_;
@@ -112,6 +114,27 @@ class QvBarCode final : private symbology::PipelineHost {
 
     std::u16string textToEncode_;
     bool ownSurface_ = false;
+
+    // The last text's encoding and caption size: labels drawn one after another often carry
+    // the same text, and encoding and measuring it cost as much as drawing its bars. Keyed by
+    // everything the encoders read; shared so that a drawing keeps its own while host events
+    // draw again.
+    struct EncodedText {
+        std::int32_t type = 0;
+        bool checkDigit = false;
+        std::u16string text;
+        std::int16_t preparedCode = 0;
+        std::u16string textToEncode;
+        symbology::Encoding encoding;
+    };
+    std::shared_ptr<const EncodedText> EncodingOfText(NumericEncoder encode);
+    std::shared_ptr<const EncodedText> lastEncoded_;
+    struct MeasuredText {
+        std::u16string text;
+        surface::TextExtent extent;
+    };
+    mutable std::optional<MeasuredText> lastMeasured_;
+    symbology::KeptBarRuns keptBarRuns_;
 };
 
 }  // namespace qv::control

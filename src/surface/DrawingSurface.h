@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <utility>
 
@@ -54,6 +55,12 @@ enum TextFormat : unsigned {
 };
 constexpr unsigned kCaptionFormat = kSingleLine | kBottom | kCentre;  // 41
 
+// A half-open run of columns, left <= x < right.
+struct ColumnRun {
+    std::int32_t left = 0;
+    std::int32_t right = 0;
+};
+
 // The narrow set of drawing operations the barcode pipeline uses. Implementations give
 // each the pixel behaviour described here, whatever the medium.
 class DrawingSurface {
@@ -76,6 +83,13 @@ class DrawingSurface {
         for (std::int32_t x = left; x < right; ++x) {
             MoveTo(x, top);
             LineTo(x, bottom);
+        }
+    }
+    // DrawColumns for each run in turn, left to right: all the bars of a barcode in one call.
+    virtual void DrawColumnRuns(std::span<const ColumnRun> runs, std::int32_t top,
+                                std::int32_t bottom) {
+        for (const ColumnRun& run : runs) {
+            DrawColumns(run.left, run.right, top, bottom);
         }
     }
     // Returns the previous mode.

@@ -24,6 +24,16 @@ void FillSpan(std::uint8_t* first, std::size_t bytes, const std::uint8_t (&rgb)[
     }
 }
 
+// A bar of at least 8 bytes of one grey without a call: word stores, the last one
+// overlapping the one before.
+void FillGreyWords(std::uint8_t* first, std::size_t bytes, std::uint8_t grey) {
+    const std::uint64_t word = grey * std::uint64_t{0x0101010101010101};
+    for (std::size_t i = 0; i + 8 < bytes; i += 8) {
+        std::memcpy(first + i, &word, 8);
+    }
+    std::memcpy(first + bytes - 8, &word, 8);
+}
+
 // Whole rows are one span: rows [top, bottom) of a surface are contiguous.
 void FillWholeRows(std::uint8_t* pixels, std::size_t stride, std::int32_t top, std::int32_t bottom,
                    Colour colour) {
@@ -321,6 +331,44 @@ void RasterSurface::DrawColumns(std::int32_t left, std::int32_t right, std::int3
              static_cast<std::size_t>(right - left) * 3, rgb);
     penX_ = right - 1;
     penY_ = bottom;
+}
+
+// Once the first run has made the rows alike, every further run over them is one span of
+// the top row: checked and written here without a call per bar.
+void RasterSurface::DrawColumnRuns(std::span<const ColumnRun> runs, std::int32_t top,
+                                   std::int32_t bottom) {
+    const std::uint8_t rgb[3] = {RedOf(pen_.colour), GreenOf(pen_.colour), BlueOf(pen_.colour)};
+    const bool grey = rgb[0] == rgb[1] && rgb[1] == rgb[2];
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        if (!pending_.active || pending_.top != top || pending_.bottom != bottom ||
+            pen_.width > 1) {
+            DrawColumns(runs[i].left, runs[i].right, top, bottom);
+            continue;
+        }
+        // The pending top row owns its pixels (see SetTopOfPendingColumn).
+        std::uint8_t* const row = pixels_->bytes.get() + static_cast<std::size_t>(top) * RowBytes();
+        for (; i < runs.size(); ++i) {
+            const ColumnRun run = runs[i];
+            if (run.left >= run.right || run.left < 0 || run.right > width_) {
+                DrawColumns(run.left, run.right, top, bottom);
+                break;
+            }
+            std::uint8_t* const first = row + static_cast<std::size_t>(run.left) * 3;
+            const auto bytes = static_cast<std::size_t>(run.right - run.left) * 3;
+            if (bytes <= 6) {
+                // A bar of one or two pixels, most bars at one pixel a module: its first and
+                // last pixel, the same one for a single pixel, without a branch on its width.
+                std::memcpy(first, rgb, 3);
+                std::memcpy(first + bytes - 3, rgb, 3);
+            } else if (grey && bytes >= 8) {
+                FillGreyWords(first, bytes, rgb[0]);
+            } else {
+                FillSpan(first, bytes, rgb);
+            }
+            penX_ = run.right - 1;
+            penY_ = bottom;
+        }
+    }
 }
 
 void RasterSurface::LineTo(std::int32_t x, std::int32_t y) {

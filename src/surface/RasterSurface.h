@@ -66,6 +66,8 @@ class RasterSurface final : public PenAndModeState {
     void LineTo(std::int32_t x, std::int32_t y) override;
     void DrawColumns(std::int32_t left, std::int32_t right, std::int32_t top,
                      std::int32_t bottom) override;
+    void DrawColumnRuns(std::span<const ColumnRun> runs, std::int32_t top,
+                        std::int32_t bottom) override;
     void DrawText(std::string_view windows1252Text, const Rect& rect, unsigned format) override;
 
   private:
@@ -130,6 +132,12 @@ class RasterSurface final : public PenAndModeState {
         Colour colour = 0;
     };
 
+    // The last text drawn, rendered and painted: labels drawn one after another mostly carry
+    // the same caption, and rendering and painting it cost more than all the bars. One entry,
+    // kept by this surface alone (copies start without it).
+    struct TextPainting;
+    std::shared_ptr<TextPainting> PaintingOf(std::string_view windows1252Text);
+
     mutable std::shared_ptr<Pixels> pixels_;
     mutable PendingRows pending_;
     std::optional<SolidRect> solid_;
@@ -141,6 +149,7 @@ class RasterSurface final : public PenAndModeState {
     Colour background_;
     Colour textColour_ = kBlack;
     std::shared_ptr<const Font> font_;
+    std::shared_ptr<TextPainting> lastText_;
 };
 
 }  // namespace qv::surface

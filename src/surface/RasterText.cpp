@@ -2,7 +2,11 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <memory>
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "surface/RasterSurface.h"
 #include "surface/TextPlacement.h"
@@ -70,6 +74,10 @@ void BlendRow(std::uint8_t* p, const std::uint8_t* coverage, std::size_t count,
     }
 }
 
+// Texts larger than this are rendered afresh at every drawing rather than kept: a caption
+// is a few thousand pixels, and what a surface holds on to stays small.
+constexpr std::size_t kKeptTextPixels = std::size_t{1} << 16;
+
 bool Inside(const Rect& inner, const Rect& outer) {
     return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
            inner.bottom <= outer.bottom;
@@ -77,11 +85,57 @@ bool Inside(const Rect& inner, const Rect& outer) {
 
 }  // namespace
 
-void RasterSurface::DrawText(std::string_view windows1252Text, const Rect& rect, unsigned format) {
+// Everything that decides the text's pixels is its key: the font object (fonts do not
+// change once made, and the entry holds it alive), the text, and for the painted rows the
+// colour under the text and the ink.
+struct RasterSurface::TextPainting {
+    std::shared_ptr<const Font> font;
+    std::string text;
+    RenderedText rendered;
+    // Whether this text was drawn before: it is painted only when drawn again, so a text
+    // drawn once costs no more than without keeping it.
+    bool drawn = false;
+    std::array<std::uint8_t, 6> colours{};
+    // The whole text painted over colours[0..2] in colours[3..5], 3 bytes a pixel, row by
+    // row; empty until a drawing over one colour asks for it.
+    std::vector<std::uint8_t> painted;
+
+    const std::uint8_t* PaintedOver(const std::uint8_t (&under)[3], const std::uint8_t (&ink)[3],
+                                    const InkTable& table) {
+        const std::array<std::uint8_t, 6> wanted{under[0], under[1], under[2],
+                                                 ink[0],   ink[1],   ink[2]};
+        if (painted.empty() || colours != wanted) {
+            painted.resize(rendered.coverage.size() * 3);
+            if (!painted.empty()) {
+                PaintRow(painted.data(), rendered.coverage.data(), rendered.coverage.size(), table);
+            }
+            colours = wanted;
+        }
+        return painted.data();
+    }
+};
+
+std::shared_ptr<RasterSurface::TextPainting> RasterSurface::PaintingOf(
+    std::string_view windows1252Text) {
     if (!font_) {
         font_ = ControlFont();
     }
-    const RenderedText text = font_->Render(DecodeWindows1252(windows1252Text));
+    if (lastText_ && lastText_->font == font_ && lastText_->text == windows1252Text) {
+        return lastText_;
+    }
+    auto painting = std::make_shared<TextPainting>();
+    painting->font = font_;
+    painting->text = windows1252Text;
+    painting->rendered = font_->Render(DecodeWindows1252(windows1252Text));
+    if (painting->rendered.coverage.size() <= kKeptTextPixels) {
+        lastText_ = painting;
+    }
+    return painting;
+}
+
+void RasterSurface::DrawText(std::string_view windows1252Text, const Rect& rect, unsigned format) {
+    const std::shared_ptr<TextPainting> painting = PaintingOf(windows1252Text);
+    const RenderedText& text = painting->rendered;
     const auto [left, top] = PlaceText(text.width, text.height, rect, format);
     Rect clip{0, 0, width_, height_};
     if (!(format & kNoClip)) {
@@ -132,15 +186,22 @@ void RasterSurface::DrawText(std::string_view windows1252Text, const Rect& rect,
         return;
     }
     const auto count = static_cast<std::size_t>(paintRight - paintLeft);
+    // Over one colour a kept text's rows are painted at its second drawing and copied from
+    // then on.
+    const bool again = std::exchange(painting->drawn, true);
+    const std::uint8_t* painted = (opaque || onSolid) && again && painting == lastText_
+                                      ? painting->PaintedOver(under, ink, table)
+                                      : nullptr;
     for (std::int64_t row = paintTop; row < paintBottom; ++row) {
         std::uint8_t* p = PixelPointer(static_cast<std::int32_t>(left + paintLeft),
                                        static_cast<std::int32_t>(top + row));
-        const std::uint8_t* coverage =
-            text.coverage.data() + static_cast<std::size_t>(row) * text.width + paintLeft;
-        if (opaque || onSolid) {
-            PaintRow(p, coverage, count, table);
+        const std::size_t offset = static_cast<std::size_t>(row) * text.width + paintLeft;
+        if (painted) {
+            std::memcpy(p, painted + offset * 3, count * 3);
+        } else if (opaque || onSolid) {
+            PaintRow(p, text.coverage.data() + offset, count, table);
         } else {
-            BlendRow(p, coverage, count, under, ink, table);
+            BlendRow(p, text.coverage.data() + offset, count, under, ink, table);
         }
     }
 }

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
+#include "surface/DrawingSurface.h"
 #include "surface/Font.h"
 #include "surface/SurfaceHandles.h"
 
@@ -24,6 +28,16 @@ struct BarcodeLayout {
     bool showValue = false;
 };
 
+// The runs of the last bars drawn for one control: labels drawn one after another mostly
+// carry the same symbol at the same place. Keyed by all that places the bars; the runs are
+// shared so that a drawing keeps its own while host events draw again.
+struct KeptBarRuns {
+    std::string modules;
+    std::int32_t x = 0;
+    std::int32_t moduleWidth = 0;
+    std::shared_ptr<const std::vector<surface::ColumnRun>> runs;
+};
+
 // What the pipeline needs of the control it draws for. The control implements it; tests
 // replace it.
 class PipelineHost {
@@ -42,6 +56,8 @@ class PipelineHost {
     virtual void KeepOwnSurfaceDrawing() = 0;
     // The caption's size in the control's font, in pixels.
     virtual surface::TextExtent MeasureText(std::u16string_view text) const = 0;
+    // Where the bars' runs are kept between drawings; nullptr keeps nothing.
+    virtual KeptBarRuns* BarRunsKeeper() { return nullptr; }
 };
 
 // Sizes, paints and captions a module string on the surface that hdc names, or on the

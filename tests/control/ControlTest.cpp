@@ -177,6 +177,58 @@ TEST(Draw, OwnSurfaceTakesTheBarcodeSizeAndKeepsTheDrawing) {
     EXPECT_EQ(f.control.Pic1().Image().PixelAt(5, 54), surface::kBlack);
 }
 
+// A control keeps its last encoding and caption size: after each change the control that
+// drew every step before draws what a fresh control draws, with the same result and text.
+TEST(Draw, ARepeatedDrawingFollowsEveryChangeAsAFreshControlDraws) {
+    struct Step {
+        std::u16string text;
+        std::int32_t type;
+        AutomationBool check, show, white = kTrue;
+        std::int32_t barWidth = 300;
+    };
+    const Step steps[] = {
+        {u"400638133393", QvTypeEan13, kTrue, kTrue},
+        {u"400638133393", QvTypeEan13, kTrue, kTrue},
+        {u"400638133394", QvTypeEan13, kTrue, kTrue},
+        {u"400638133394", QvTypeEan13, kFalse, kTrue},
+        {u"4006381333940", QvTypeEan13, kFalse, kTrue},
+        {u"40063813339", QvTypeStandard2of5, kTrue, kTrue},
+        {u"40063813339", QvTypeInterleaved2of5, kTrue, kTrue},
+        {u"40063813339", QvTypeCode39, kTrue, kTrue},
+        {u"4006 X", QvTypeCode39, kTrue, kTrue},
+        {u"4006 X", QvTypeCode39, kTrue, kFalse},
+        {u"4006 X", QvTypeCode39, kTrue, kFalse, kFalse},       // the same bars further left
+        {u"4006 X", QvTypeCode39, kTrue, kFalse, kFalse, 200},  // and narrower
+    };
+    QvBarCode kept;
+    for (const Step& step : steps) {
+        QvBarCode fresh;
+        std::int16_t results[2] = {};
+        for (QvBarCode* c : {&kept, &fresh}) {
+            c->SetText(step.text);
+            c->SetBarCodeType(step.type);
+            c->SetCalculateCheckDigit(step.check);
+            c->SetShowValue(step.show);
+            c->SetBackgroundWhite(step.white);
+            c->SetBarWidth(step.barWidth);
+            c->SetBarHeight(60);
+            results[c == &fresh] = c->Draw().AsInt16();
+        }
+        const auto at = &step - steps;
+        ASSERT_EQ(results[0], results[1]) << at;
+        // A refused text leaves the own surface at its last size, and Code 39 leaves
+        // TextToEncode as the last numeric drawing set it.
+        if (results[0] == 0) {
+            EXPECT_EQ(kept.Pic1().Image().ContiguousPixels(),
+                      fresh.Pic1().Image().ContiguousPixels())
+                << at;
+        }
+        if (step.type != QvTypeCode39) {
+            EXPECT_EQ(kept.TextToEncode(), fresh.TextToEncode()) << at;
+        }
+    }
+}
+
 TEST(Limits, DrawingOutsideTheCallerSurfaceLeavesItUntouched) {
     const Case cases[] = {
         {.why = "a surface of no pixels", .surfaceWidth = 0, .surfaceHeight = 0},

@@ -96,9 +96,9 @@ TEST(RasterSurfaceTest, AlikeRowsChangeOneByOne) {
     EXPECT_EQ(PictureText(copy), "..#../..#../..#../...../...../.....");
 }
 
-// A run of columns drawn at once is what MoveTo and LineTo draw column by column, also
-// after earlier bars, off the surface, upwards and with a wide pen; the line drawn next
-// shows where the position was left.
+// A run of columns drawn at once, alone or in a list of runs, is what MoveTo and LineTo
+// draw column by column, also after earlier bars, off the surface, upwards and with a wide
+// pen; the line drawn next shows where the position was left.
 TEST(RasterSurfaceTest, ColumnsAtOnceMatchColumnByColumn) {
     struct Case {
         std::int32_t left, right, top, bottom, penWidth;
@@ -108,19 +108,26 @@ TEST(RasterSurfaceTest, ColumnsAtOnceMatchColumnByColumn) {
     for (const Case& c : cases) {
         RasterSurface atOnce(8, 7);
         RasterSurface oneByOne(8, 7);
-        for (RasterSurface* s : {&atOnce, &oneByOne}) {
+        RasterSurface asRun(8, 7);
+        for (RasterSurface* s : {&atOnce, &oneByOne, &asRun}) {
             s->MoveTo(0, 1);
             s->LineTo(0, 6);  // an earlier bar over rows 1 to 5
             s->SelectPen({kBlack, c.penWidth});
         }
-        atOnce.DrawColumns(c.left, c.right, c.top, c.bottom);
-        oneByOne.DrawingSurface::DrawColumns(c.left, c.right, c.top, c.bottom);
-        for (RasterSurface* s : {&atOnce, &oneByOne}) {
+        // The case's run and a one-column run after a gap.
+        const ColumnRun runs[] = {{c.left, c.right}, {c.right + 1, c.right + 2}};
+        for (const ColumnRun& run : runs) {
+            atOnce.DrawColumns(run.left, run.right, c.top, c.bottom);
+            oneByOne.DrawingSurface::DrawColumns(run.left, run.right, c.top, c.bottom);
+        }
+        asRun.DrawColumnRuns(runs, c.top, c.bottom);
+        for (RasterSurface* s : {&atOnce, &oneByOne, &asRun}) {
             s->SelectPen({MakeColour(0xFF, 0, 0), 1});
             s->LineTo(7, 0);
         }
         EXPECT_EQ(PictureText(atOnce), PictureText(oneByOne))
             << c.left << ".." << c.right << " x " << c.top << ".." << c.bottom;
+        EXPECT_EQ(PictureText(asRun), PictureText(oneByOne)) << c.left << ".." << c.right;
     }
 }
 
@@ -302,6 +309,46 @@ TEST(TextRenderingTest, CaptionPixelsBlendTheInkByCoverageWithinTheBox) {
             EXPECT_EQ(wrong, 0) << "box " << box.left << " wide " << box.right - box.left
                                 << ", background mode " << mode;
         }
+    }
+}
+
+// A surface keeps its last caption rendered and painted: each step changes one thing that
+// decides the pixels, and the surface that drew every step before must show what a fresh
+// surface shows after that step alone.
+TEST(TextRenderingTest, TheKeptCaptionFollowsEveryChange) {
+    struct Step {
+        std::shared_ptr<const Font> font;
+        const char* text;
+        Colour ink, under;
+        int mode;
+    };
+    const auto small = ControlFont();
+    const auto large = ControlFontAt(150.0);  // the same face at another size
+    const Colour red = MakeColour(200, 30, 0), grey = MakeColour(240, 240, 240);
+    const Step steps[] = {
+        {small, "QV-2024", kBlack, kWhite, kTransparent},
+        {small, "QV-2024", kBlack, kWhite, kTransparent},
+        {large, "QV-2024", kBlack, kWhite, kTransparent},
+        {large, "QV-2025", kBlack, kWhite, kTransparent},
+        {large, "QV-2025", red, kWhite, kTransparent},
+        {large, "QV-2025", red, grey, kTransparent},
+        {large, "QV-2025", red, grey, kOpaque},
+        {small, "QV-2025", red, grey, kOpaque},
+    };
+    const Rect box{3, 2, 117, 40};
+    RasterSurface kept(120, 44);
+    for (const Step& step : steps) {
+        RasterSurface fresh(120, 44);
+        for (RasterSurface* s : {&kept, &fresh}) {
+            s->FillRect(box, step.under);
+            s->SetFont(step.font);
+            s->SetTextColor(step.ink);
+            s->SetBkColor(MakeColour(0, 90, 250));
+            s->SetBkMode(step.mode);
+            s->DrawText(step.text, box, kCaptionFormat);
+        }
+        EXPECT_EQ(kept.ContiguousPixels(), fresh.ContiguousPixels())
+            << &step - steps << ": " << step.text;
     }
 }
 
