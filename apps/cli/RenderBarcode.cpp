@@ -22,11 +22,21 @@ std::int32_t Checked(std::int64_t value) {
     return static_cast<std::int32_t>(value);
 }
 
+std::shared_ptr<const surface::Font> ControlFontFor(double dotsPerInch, bool own) {
+    std::shared_ptr<const surface::Font> font = surface::ControlFontAt(dotsPerInch);
+    if (!own) {
+        return font;
+    }
+    const auto& face = dynamic_cast<const surface::FreeTypeFont&>(*font);
+    return std::make_shared<surface::FreeTypeFont>(face.path(), face.faceIndex(),
+                                                   face.pixelSize());
+}
+
 }  // namespace
 
-BarcodeRenderer::BarcodeRenderer(RenderOptions options)
+BarcodeRenderer::BarcodeRenderer(RenderOptions options, bool ownFont)
     : options_(std::move(options)),
-      font_(surface::ControlFontAt(options_.dotsPerInch)),
+      font_(ControlFontFor(options_.dotsPerInch, ownFont)),
       control_(std::make_shared<host::StandaloneSite>(), font_) {}
 
 Drawing BarcodeRenderer::Render(const BarcodeSettings& settings) {

@@ -47,7 +47,9 @@ struct RenderOptions {
 // font at the output's resolution.
 class BarcodeRenderer {
   public:
-    explicit BarcodeRenderer(RenderOptions options);
+    // ownFont loads the font again for this renderer alone: a font serves one caller at a
+    // time, so renderers on different threads would otherwise wait for one another.
+    explicit BarcodeRenderer(RenderOptions options, bool ownFont = false);
 
     // A failed call from the control or the encoding reaches the caller.
     Drawing Render(const BarcodeSettings& settings);
