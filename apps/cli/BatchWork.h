@@ -31,9 +31,9 @@ struct RecordJob {
     std::string failure;        // why it has no file; empty while it may get one
     bool writeWhenDue = false;  // an earlier record had the name: written when reported
     bool drawn = false;
-    bool stops = false;         // failure is one that every later record would meet too
-    bool skipped = false;       // after the record the batch stops at: left alone
-    std::string bytes;          // the picture, while it waits to be written
+    bool stops = false;    // failure is one that every later record would meet too
+    bool skipped = false;  // after the record the batch stops at: left alone
+    std::string bytes;     // the picture, while it waits to be written
     std::vector<std::string> warnings;
 };
 
@@ -52,7 +52,7 @@ class TakenNames {
     std::int64_t Take(const std::string& path, std::int64_t number);
 
   private:
-    std::mutex mutex_;  // reading and reporting run at once
+    std::mutex mutex_;                                      // reading and reporting run at once
     std::unordered_map<std::string, std::int64_t> owners_;  // 0 while no record wrote it
 };
 

@@ -90,8 +90,8 @@ class Pipeline {
     const std::size_t slots_;
     std::mutex mutex_;
     std::condition_variable wake_;
-    std::vector<bool> done_;   // by slot: worked on, not yet reported
-    std::uint64_t next_ = 0;   // the next chunk to read
+    std::vector<bool> done_;  // by slot: worked on, not yet reported
+    std::uint64_t next_ = 0;  // the next chunk to read
     std::uint64_t reported_ = 0;
     std::size_t waiting_ = 0;
     bool reading_ = false;

@@ -28,8 +28,7 @@ std::shared_ptr<const surface::Font> ControlFontFor(double dotsPerInch, bool own
         return font;
     }
     const auto& face = dynamic_cast<const surface::FreeTypeFont&>(*font);
-    return std::make_shared<surface::FreeTypeFont>(face.path(), face.faceIndex(),
-                                                   face.pixelSize());
+    return std::make_shared<surface::FreeTypeFont>(face.path(), face.faceIndex(), face.pixelSize());
 }
 
 }  // namespace

@@ -64,6 +64,7 @@ class BatchReport {
         if (job.drawn && names_ != nullptr) {
             if (const std::int64_t owner = names_->Take(job.path, job.record.number)) {
                 job.drawn = false;
+                job.warnings.clear();  // as if never drawn
                 job.failure = job.path + " is record " + std::to_string(owner) +
                               "'s file already: not overwritten";
             }
@@ -103,8 +104,9 @@ class BatchReport {
     void Stop(const RecordJob& job) {
         stoppedAt_ = job.record.number;
         stop_.At(job.record.number);
-        Say(job.record, job.failure + "; every later record would fail too. Resume with --from " +
-                            std::to_string(job.record.number),
+        Say(job.record,
+            job.failure + "; every later record would fail too. Resume with --from " +
+                std::to_string(job.record.number),
             "stopped at ");
     }
 

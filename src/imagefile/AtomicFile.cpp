@@ -201,8 +201,7 @@ int ReplaceFile(const std::filesystem::path& path, std::string_view bytes) {
 
 }  // namespace
 
-std::error_code TryWriteFileAtomically(const std::filesystem::path& path,
-                                       std::string_view bytes) {
+std::error_code TryWriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
     int error = EISDIR;
     if (!path.empty() && path.has_filename()) {
         error = WriteNewFile(path, bytes);
