@@ -84,17 +84,20 @@ void FileWriting::Write(RecordJob& job, std::string_view bytes) {
 }
 
 std::optional<FileFailure> FileWriting::MakeFolderFor(const std::string& path) {
-    const fs::path folder = fs::path(path).parent_path();
-    if (folder.empty() || folder == lastFolder_) {
+    // Compared as text: most files go into the folder of the one before.
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos || slash == 0 ||
+        std::string_view(path).substr(0, slash) == lastFolder_) {
         return std::nullopt;
     }
+    const fs::path folder = path.substr(0, slash);
     std::error_code error;
     fs::create_directories(folder, error);
     if (error) {
         return FileFailure{"cannot make the folder " + folder.string() + ": " + error.message(),
                            error};
     }
-    lastFolder_ = folder;
+    lastFolder_.assign(path, 0, slash);
     return std::nullopt;
 }
 

@@ -99,7 +99,7 @@ class FileWriting {
 
     FileWriter write_;
     std::string fixedFolder_;
-    std::filesystem::path lastFolder_;
+    std::string lastFolder_;
 };
 
 // Draws the records of one thread and writes their files.

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -162,8 +163,9 @@ int WriteNewFile(const std::filesystem::path& path, std::string_view bytes) {
     if (const int error = WriteAll(file.get(), bytes); error != 0) return error;
     // Only local file systems make unnamed files, and they report a full disk at write, so
     // the name can be given before the descriptor is closed.
-    const std::string self = "/proc/self/fd/" + std::to_string(file.get());
-    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+    char self[32];
+    std::snprintf(self, sizeof self, "/proc/self/fd/%d", file.get());
+    if (linkat(AT_FDCWD, self, AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) {
         return 0;
     }
     if (errno == EEXIST || errno == ENOENT) return kReplace;  // ENOENT: no /proc to link from
