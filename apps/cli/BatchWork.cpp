@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <new>
 
 #include "FailureText.h"

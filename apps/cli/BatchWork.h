@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <limits>
 #include <mutex>
@@ -105,8 +104,8 @@ class FileWriting {
 // Draws the records of one thread and writes their files.
 class RecordWorker {
   public:
-    RecordWorker(RenderOptions options, bool ownFont, FileWriting files)
-        : renderer_(std::move(options), ownFont), files_(std::move(files)) {}
+    RecordWorker(RenderOptions options, bool besideOthers, FileWriting files)
+        : renderer_(std::move(options), besideOthers), files_(std::move(files)) {}
     void Work(RecordJob& job, StopMark& stop);
 
   private:
