@@ -1,3 +1,5 @@
+#include <sched.h>
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -148,12 +150,17 @@ void NameOtherColumns(const BatchReader& reader, const OutputPattern& pattern) {
                  names.front().c_str());
 }
 
-// The drawing threads --jobs asks for, or one per core.
+// The drawing threads --jobs asks for, or one per core the program may run on (a container
+// or taskset may allow fewer than the machine has).
 std::size_t ThreadCount(const Options& options) {
     if (options.jobs > 0) {
         return static_cast<std::size_t>(options.jobs);
     }
-    return std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 256);
+    cpu_set_t allowed;
+    const int cores = sched_getaffinity(0, sizeof allowed, &allowed) == 0
+                          ? CPU_COUNT(&allowed)
+                          : static_cast<int>(std::thread::hardware_concurrency());
+    return static_cast<std::size_t>(std::clamp(cores, 1, 256));
 }
 
 // Records go from stage to stage a chunk at a time, so threads meet once per chunk, not
