@@ -11,7 +11,8 @@
 # Cases:
 #   in-process Draw: captioned and plain EAN-13 (BarWidth 300, BarHeight 80, white) and a
 #     captioned Code 39 of 20 characters on the own surface, against ZBarcode_Encode_and_Buffer;
-#   batch: 10,000 EAN-13 PNG files, then SVG files, qvbarcode --batch against zint --batch:
+#   batch: 10,000 EAN-13 PNG files (on every core, then with --jobs 1), then SVG files,
+#     qvbarcode --batch against zint --batch:
 #     wall time, files per second and peak resident memory (also at 1,000 files, to show
 #     that memory does not grow with the count); QV_BENCH_ROUNDS rounds (default 3) of each,
 #     the median kept, because times on a shared machine vary widely;
@@ -64,11 +65,13 @@ head -n "$vector_files" "$work/list.txt" >"$work/list-vector.txt"
 
 # ours|peer NAME LIST EXTENSION ROUND [PEER_EXTENSION]: one batch of one program into a fresh
 # directory; appends "name program files seconds kilobytes" to the measurements.
+# A case named ...-jobs1 runs ours on one thread.
 ours() {
-    local name=$1 list=$2 ext=$3 count out="$out_root/out-$1-ours-$4"
+    local name=$1 list=$2 ext=$3 count out="$out_root/out-$1-ours-$4" jobs=()
+    [[ $name == *-jobs1 ]] && jobs=(--jobs 1)
     count=$(wc -l <"$list")
     mkdir -p "$out"
-    /usr/bin/time -f '%e %M' -o "$work/time" "$build/bin/qvbarcode" --batch "$list" \
+    /usr/bin/time -f '%e %M' -o "$work/time" "$build/bin/qvbarcode" --batch "$list" "${jobs[@]}" \
         -t ean13 -c -w -s --width 300 --height 80 -o "$out/#####.$ext" 2>/dev/null
     echo "$name ours $count $(cat "$work/time")" >>"$work/batch.txt"
     [ "$(find "$out" -name "*.$ext" | wc -l)" -eq "$count" ] || { echo "error: ours wrote too few files" >&2; exit 1; }
@@ -102,6 +105,7 @@ run() {
 if [ "$only" != vector ]; then
     echo "== batch PNG"
     run png "$work/list.txt" png
+    run png-jobs1 "$work/list.txt" png
     run png-tenth "$work/list-tenth.txt" png
     echo "== batch SVG"
     run svg "$work/list.txt" svg

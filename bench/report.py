@@ -116,7 +116,8 @@ def main(draw_json, growth_json, batch_txt, machine, ours_version, peer_version,
     out("")
     out("| Case | QvBarCode | zint | Ratio |")
     out("|---|---:|---:|---:|")
-    for name, label in [("png", "EAN-13 PNG"), ("png-tenth", "EAN-13 PNG, a tenth of the count"),
+    for name, label in [("png", "EAN-13 PNG, every core"), ("png-jobs1", "EAN-13 PNG, --jobs 1"),
+                        ("png-tenth", "EAN-13 PNG, a tenth of the count"),
                         ("svg", "EAN-13 SVG")]:
         if (name, "ours") not in batch:
             continue
@@ -127,7 +128,11 @@ def main(draw_json, growth_json, batch_txt, machine, ours_version, peer_version,
             f"{k1 / 1024:.1f} MB | {s2:.2f} s ({lo2:.2f}-{hi2:.2f}), {r2:,.0f} files/s, "
             f"{k2 / 1024:.1f} MB | {r1 / r2:.2f} |")
         if name == "png":
-            targets.append(("batch PNG at least 2x zint's files per second", r1 / r2 >= 2, f"{r1 / r2:.2f}x"))
+            targets.append(("batch PNG on every core at least 5x zint's files per second",
+                            r1 / r2 >= 5, f"{r1 / r2:.2f}x"))
+        if name == "png-jobs1":
+            targets.append(("batch PNG with --jobs 1 at least 3x zint's files per second",
+                            r1 / r2 >= 3, f"{r1 / r2:.2f}x"))
     if ("png", "ours") in batch and ("png-tenth", "ours") in batch:
         big, small = batch[("png", "ours")][2], batch[("png-tenth", "ours")][2]
         flat = big <= small * 1.1 + 512

@@ -59,6 +59,8 @@ struct Options {
     std::optional<std::string> textColumn;  // the batch list's column that gives Text
     double dotsPerInch = kScreenDotsPerInch;
     std::int32_t quietZoneModules = 0;  // white modules added left and right
+    std::int32_t jobs = 0;              // a batch's drawing threads; 0 for one per core
+    std::int64_t firstRecord = 1;       // a batch's first record drawn (--from)
     friend bool operator==(const Options&, const Options&) = default;
 };
 

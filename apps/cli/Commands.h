@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BatchWork.h"
 #include "CliOptions.h"
 
 namespace qv::cli {
@@ -10,5 +11,7 @@ namespace qv::cli {
 int RunSingle(const Options& options);
 // One barcode per record of the list, each to the file the pattern names.
 int RunBatch(const Options& options);
+// The same, with its files written by write.
+int RunBatch(const Options& options, const FileWriter& write);
 
 }  // namespace qv::cli

@@ -1,5 +1,6 @@
 #include "FileAccess.h"
 
+#include <cerrno>
 #include <cstdio>
 
 #include "FailureText.h"
@@ -38,20 +39,19 @@ std::variant<RenderOptions, std::string> ReadRenderOptions(const Options& option
     return render;
 }
 
-std::optional<std::string> WriteOutput(const std::string& target, std::string_view bytes) {
+std::optional<FileFailure> WriteOutput(const std::string& target, std::string_view bytes) {
     if (target == "-") {
         if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() ||
             std::fflush(stdout) != 0) {
-            return std::string("cannot write to standard output");
+            return FileFailure{"cannot write to standard output",
+                               std::error_code(errno, std::generic_category())};
         }
         return std::nullopt;
     }
-    try {
-        imagefile::WriteFileAtomically(target, bytes);
-        return std::nullopt;
-    } catch (const host::FailedCall& failure) {
-        return "cannot write " + std::string(FailureDetail(failure));
+    if (const std::error_code error = imagefile::TryWriteFileAtomically(target, bytes)) {
+        return FileFailure{"cannot write " + target + ": " + error.message(), error};
     }
+    return std::nullopt;
 }
 
 }  // namespace qv::cli

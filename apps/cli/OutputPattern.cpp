@@ -83,6 +83,13 @@ bool OutputPattern::UsesColumn(std::size_t column) const {
     });
 }
 
+std::string OutputPattern::FixedFolder() const {
+    const std::string fixed =
+        !parts_.empty() && parts_.front().kind == Part::Kind::Literal ? parts_.front().text : "";
+    const std::size_t slash = fixed.rfind('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : fixed.substr(0, slash);
+}
+
 OutputPattern::Name OutputPattern::Expand(std::int64_t number, std::string_view text,
                                           const std::vector<std::string>& cells) const {
     Name name;

@@ -24,6 +24,9 @@ class OutputPattern {
     // Finds every {NAME} among the list's columns; why not when one names none.
     std::string Bind(const std::vector<std::string>& columns);
     bool UsesColumn(std::size_t column) const;
+    // The folder every record's file lies in, however deep below: the pattern up to the last
+    // '/' before its first # or {}; "." when there is none.
+    std::string FixedFolder() const;
 
     // The record's file, or why it has none (error set).
     struct Name {

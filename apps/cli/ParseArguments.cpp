@@ -15,6 +15,7 @@ namespace {
 
 constexpr double kMaxDotsPerInch = 10000.0;
 constexpr std::int32_t kMaxQuietZone = 1000;
+constexpr std::int64_t kMaxJobs = 256;
 
 // Everything the command line said, before the checks that look at the options together.
 // Lengths wait for the resolution, which may come after them.
@@ -174,6 +175,28 @@ const std::vector<OptionSpec>& Specs() {
         {"", {"--x"}, true, SetLength("--x", &Collected::x)},
         {"", {"--y"}, true, SetLength("--y", &Collected::y)},
         {"",
+         {"--jobs"},
+         true,
+         [](Collected& c, std::string_view value) -> std::optional<UsageError> {
+             const auto jobs = ParseCount(value);
+             if (!jobs || *jobs > kMaxJobs) {
+                 return BadValue("--jobs", value, "a number of threads from 1 to 256");
+             }
+             c.options.jobs = static_cast<std::int32_t>(*jobs);
+             return std::nullopt;
+         }},
+        {"",
+         {"--from"},
+         true,
+         [](Collected& c, std::string_view value) -> std::optional<UsageError> {
+             const auto first = ParseCount(value);
+             if (!first) {
+                 return BadValue("--from", value, "a record number from 1");
+             }
+             c.options.firstRecord = *first;
+             return std::nullopt;
+         }},
+        {"",
          {"--batch"},
          true,
          [](Collected& c, std::string_view value) -> std::optional<UsageError> {
@@ -265,6 +288,10 @@ std::optional<UsageError> CheckTogether(Collected& c) {
     }
     if (o.command != Command::Batch && o.textColumn) {
         return UsageError{"--text-column names a column of a --batch list"};
+    }
+    if (o.command != Command::Batch && (o.jobs != 0 || o.firstRecord != 1)) {
+        return UsageError{std::string(o.jobs != 0 ? "--jobs" : "--from") +
+                          " is for a --batch: a single barcode is one drawing"};
     }
     if (o.command == Command::Batch && o.batchInput.empty()) {
         return UsageError{"the batch input name is empty"};

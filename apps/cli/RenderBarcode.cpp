@@ -22,12 +22,26 @@ std::int32_t Checked(std::int64_t value) {
     return static_cast<std::int32_t>(value);
 }
 
+std::shared_ptr<const surface::Font> ControlFontFor(double dotsPerInch, bool own) {
+    std::shared_ptr<const surface::Font> font = surface::ControlFontAt(dotsPerInch);
+    if (!own) {
+        return font;
+    }
+    const auto& face = dynamic_cast<const surface::FreeTypeFont&>(*font);
+    return std::make_shared<surface::FreeTypeFont>(face.path(), face.faceIndex(), face.pixelSize());
+}
+
 }  // namespace
 
-BarcodeRenderer::BarcodeRenderer(RenderOptions options)
+BarcodeRenderer::BarcodeRenderer(RenderOptions options, bool besideOthers)
     : options_(std::move(options)),
-      font_(surface::ControlFontAt(options_.dotsPerInch)),
-      control_(std::make_shared<host::StandaloneSite>(), font_) {}
+      font_(ControlFontFor(options_.dotsPerInch, besideOthers)),
+      control_(std::make_shared<host::StandaloneSite>(), font_) {
+    if (besideOthers && options_.onto) {
+        options_.onto->image =
+            std::make_shared<const surface::RasterSurface>(*options_.onto->image);
+    }
+}
 
 Drawing BarcodeRenderer::Render(const BarcodeSettings& settings) {
     ApplySettings(settings, ResolveSize(settings, options_.dotsPerInch), control_);

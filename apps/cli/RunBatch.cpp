@@ -1,23 +1,27 @@
+#include <sched.h>
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <new>
 #include <optional>
-#include <unordered_map>
+#include <thread>
 #include <variant>
 
 #include "BatchRecords.h"
+#include "BatchWork.h"
 #include "Commands.h"
 #include "ExitStatus.h"
 #include "FailureText.h"
 #include "FileAccess.h"
+#include "OrderedPipeline.h"
 #include "OutputPattern.h"
 #include "Progress.h"
 #include "RenderBarcode.h"
-#include "SerialWorker.h"
 
 namespace qv::cli {
 
@@ -45,86 +49,41 @@ std::int64_t CountLines(const std::string& path, std::ifstream& file) {
     return last == '\n' ? lines : lines + 1;
 }
 
-// What drawing a record gave: the message about it when it failed, else the file to write.
-struct DrawnFile {
-    std::string path;
-    std::string bytes;
-    std::vector<std::string> warnings;
-};
-using Outcome = std::variant<std::string, DrawnFile>;
-
-// Draws the records and names their files; a name taken by an earlier record of the batch
-// is never written twice.
-class RecordDrawer {
-  public:
-    RecordDrawer(BarcodeRenderer& renderer, const OutputPattern& pattern)
-        : renderer_(renderer), pattern_(pattern) {}
-
-    Outcome Draw(const BatchRecord& record) {
-        if (!record.settings) {
-            return record.error;
-        }
-        if (!record.settings->barCodeType) {
-            return std::string("no barcode type: give -t TYPE or a BarCodeType column");
-        }
-        OutputPattern::Name name = pattern_.Expand(record.number, record.text, record.cells);
-        if (!name.error.empty()) {
-            return name.error;
-        }
-        // Numbered names are unique by themselves; only names from the data are remembered.
-        if (pattern_.NamesColumns()) {
-            if (const auto taken = taken_.find(name.path); taken != taken_.end()) {
-                return name.path + " is record " + std::to_string(taken->second) +
-                       "'s file already: not overwritten";
-            }
-        }
-        Drawing drawing;
-        try {
-            drawing = renderer_.Render(*record.settings);
-        } catch (const host::FailedCall& failure) {
-            return FailedCallLine(failure);
-        } catch (const std::bad_alloc&) {
-            return std::string("failed call: out of memory");
-        }
-        if (drawing.code != 0) {
-            return ResultCodeLine(drawing);
-        }
-        if (drawing.IsEmpty()) {
-            return EmptyPictureLine(drawing);
-        }
-        if (pattern_.NamesColumns()) {
-            taken_.emplace(name.path, record.number);
-        }
-        return DrawnFile{std::move(name.path), std::move(drawing.bytes),
-                         std::move(drawing.warnings)};
-    }
-
-  private:
-    BarcodeRenderer& renderer_;
-    const OutputPattern& pattern_;
-    std::unordered_map<std::string, std::int64_t> taken_;
-};
-
-// Writes the files and reports on the records in the order they were drawn.
+// Reports on the records in reading order, writes the files that had to wait for their
+// turn, and stops the batch at the first failure that every later record would meet too.
 class BatchReport {
   public:
-    explicit BatchReport(std::int64_t total) : progress_(Progress::TerminalOrNull(stderr), total) {}
+    BatchReport(std::int64_t total, TakenNames* names, FileWriting files, StopMark& stop)
+        : progress_(Progress::TerminalOrNull(stderr), total),
+          names_(names),
+          files_(std::move(files)),
+          stop_(stop) {}
 
-    void Record(const BatchRecord& record, const Outcome& outcome) {
-        std::optional<std::string> message;
-        if (const auto* file = std::get_if<DrawnFile>(&outcome)) {
-            for (const std::string& warning : file->warnings) {
-                Say(record, "warning: " + warning);
-            }
-            message = MakeFolderFor(file->path);
-            if (!message) {
-                message = WriteOutput(file->path, file->bytes);
-            }
-        } else {
-            message = std::get<std::string>(outcome);
+    void Record(RecordJob& job) {
+        if (stoppedAt_ || job.skipped) {
+            return;  // drawn beyond the stop: the resumed batch draws it again
         }
-        if (message) {
-            Say(record, *message);
+        if (job.drawn && names_ != nullptr) {
+            if (const std::int64_t owner = names_->Take(job.path, job.record.number)) {
+                job.drawn = false;
+                job.warnings.clear();  // as if never drawn
+                job.failure = job.path + " is record " + std::to_string(owner) +
+                              "'s file already: not overwritten";
+            }
+        }
+        if (job.drawn && job.writeWhenDue) {
+            files_.Write(job, job.bytes);
+            job.bytes = {};
+        }
+        if (job.stops) {
+            Stop(job);
+            return;
+        }
+        for (const std::string& warning : job.warnings) {
+            Say(job.record, "warning: " + warning);
+        }
+        if (!job.failure.empty()) {
+            Say(job.record, job.failure);
             ++failed_;
         } else {
             ++drawn_;
@@ -139,34 +98,33 @@ class BatchReport {
         }
         std::fprintf(stderr, "qvbarcode: %lld drawn, %lld failed\n", static_cast<long long>(drawn_),
                      static_cast<long long>(failed_));
-        return !listRead ? kExitUsage : failed_ == 0 ? kExitDrawn : kExitResultCode;
+        return !listRead || stoppedAt_ ? kExitUsage : failed_ == 0 ? kExitDrawn : kExitResultCode;
     }
 
   private:
-    void Say(const BatchRecord& record, const std::string& message) {
-        progress_.Clear();
-        std::fprintf(stderr, "qvbarcode: %s: %s\n", RecordName(record).c_str(), message.c_str());
+    // One message for the record and every one after it, which would fail alike.
+    void Stop(const RecordJob& job) {
+        stoppedAt_ = job.record.number;
+        stop_.At(job.record.number);
+        Say(job.record,
+            job.failure + "; every later record would fail too. Resume with --from " +
+                std::to_string(job.record.number),
+            "stopped at ");
     }
 
-    // The pattern's folders are made as files need them; the last one made is remembered.
-    std::optional<std::string> MakeFolderFor(const std::string& path) {
-        const fs::path folder = fs::path(path).parent_path();
-        if (folder.empty() || folder == lastFolder_) {
-            return std::nullopt;
-        }
-        std::error_code error;
-        fs::create_directories(folder, error);
-        if (error) {
-            return "cannot make the folder " + folder.string() + ": " + error.message();
-        }
-        lastFolder_ = folder;
-        return std::nullopt;
+    void Say(const BatchRecord& record, const std::string& message, const char* lead = "") {
+        progress_.Clear();
+        std::fprintf(stderr, "qvbarcode: %s%s: %s\n", lead, RecordName(record).c_str(),
+                     message.c_str());
     }
 
     Progress progress_;
-    fs::path lastFolder_;
+    TakenNames* names_;
+    FileWriting files_;
+    StopMark& stop_;
     std::int64_t drawn_ = 0;
     std::int64_t failed_ = 0;
+    std::int64_t stoppedAt_ = 0;
 };
 
 // Says which columns the batch reads nothing from, once.
@@ -192,9 +150,31 @@ void NameOtherColumns(const BatchReader& reader, const OutputPattern& pattern) {
                  names.front().c_str());
 }
 
+// The drawing threads --jobs asks for, or one per core the program may run on (a container
+// or taskset may allow fewer than the machine has).
+std::size_t ThreadCount(const Options& options) {
+    if (options.jobs > 0) {
+        return static_cast<std::size_t>(options.jobs);
+    }
+    cpu_set_t allowed;
+    const int cores = sched_getaffinity(0, sizeof allowed, &allowed) == 0
+                          ? CPU_COUNT(&allowed)
+                          : static_cast<int>(std::thread::hardware_concurrency());
+    return static_cast<std::size_t>(std::clamp(cores, 1, 256));
+}
+
+// Records go from stage to stage a chunk at a time, so threads meet once per chunk, not
+// once per file; a few chunks per thread on their way let a slow record hold up none.
+constexpr std::size_t kChunkRecords = 16;
+constexpr std::size_t kChunksPerThread = 4;
+
 }  // namespace
 
 int RunBatch(const Options& options) {
+    return RunBatch(options, WriteOutput);
+}
+
+int RunBatch(const Options& options, const FileWriter& write) {
     std::ifstream file;
     std::istream* list = &std::cin;
     std::int64_t lines = 0;
@@ -229,27 +209,66 @@ int RunBatch(const Options& options) {
     }
     NameOtherColumns(reader, pattern);
 
-    std::optional<BarcodeRenderer> renderer;
+    const std::size_t threads = ThreadCount(options);
+    std::deque<RecordWorker> workers;
     try {
-        renderer.emplace(std::get<RenderOptions>(std::move(render)));
+        for (std::size_t i = 0; i < threads; ++i) {
+            workers.emplace_back(std::get<RenderOptions>(render), i > 0,
+                                 FileWriting(write, pattern.FixedFolder()));
+        }
     } catch (const host::FailedCall& failure) {
         // The caption's font: without it no record can be drawn.
         std::fprintf(stderr, "qvbarcode: %s\n", FailedCallLine(failure).c_str());
         return kExitFailedCall;
     }
-    RecordDrawer drawer(*renderer, pattern);
-    BatchReport report(reader.HasHeader() ? lines - 1 : lines);
-    {
-        // The next picture is drawn while the last is written: files cost as much again as
-        // drawing, mostly in the kernel. A few pictures in flight keep both sides busy.
-        SerialWorker writer(32);
-        while (auto record = reader.Next()) {
-            Outcome outcome = drawer.Draw(*record);
-            writer.Post([&report, record = std::move(*record), outcome = std::move(outcome)] {
-                report.Record(record, outcome);
-            });
-        }
-        writer.Finish();
+    TakenNames names;
+    RecordNamer namer(pattern, names);
+    StopMark stop;
+    const std::int64_t skipped = options.firstRecord - 1;
+    BatchReport report((reader.HasHeader() ? lines - 1 : lines) - skipped,
+                       pattern.NamesColumns() ? &names : nullptr,
+                       FileWriting(write, pattern.FixedFolder()), stop);
+    std::int64_t recordsRead = 0;
+    std::vector<std::vector<RecordJob>> chunks(threads * kChunksPerThread);
+    const OrderedStages stages{
+        [&](std::size_t slot) {
+            std::vector<RecordJob>& chunk = chunks[slot];
+            chunk.clear();
+            while (chunk.size() < kChunkRecords && !stop.Set()) {
+                std::optional<BatchRecord> record = reader.Next();
+                if (!record) {
+                    return false;
+                }
+                recordsRead = record->number;
+                if (record->number < options.firstRecord) {
+                    namer.Skip(*record);
+                } else {
+                    chunk.push_back(namer.Name(std::move(*record)));
+                }
+            }
+            return !stop.Set();
+        },
+        [&](std::size_t slot, std::size_t thread) {
+            for (RecordJob& job : chunks[slot]) workers[thread].Work(job, stop);
+        },
+        [&](std::size_t slot) {
+            for (RecordJob& job : chunks[slot]) report.Record(job);
+        },
+    };
+    try {
+        RunInOrder(threads, chunks.size(), stages);
+    } catch (const host::FailedCall& failure) {
+        std::fprintf(stderr, "qvbarcode: %s\n", FailedCallLine(failure).c_str());
+        return kExitFailedCall;
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "qvbarcode: failed call: out of memory\n");
+        return kExitFailedCall;
+    }
+    if (recordsRead < options.firstRecord && options.firstRecord > 1 && !list->bad()) {
+        std::fprintf(stderr, "qvbarcode: --from %lld: the list has %lld records\n",
+                     static_cast<long long>(options.firstRecord),
+                     static_cast<long long>(recordsRead));
+        return kExitUsage;
     }
     return report.Summary(!list->bad());
 }

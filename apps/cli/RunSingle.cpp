@@ -38,7 +38,7 @@ int RunSingle(const Options& options) {
         std::fprintf(stderr, "qvbarcode: warning: %s\n", warning.c_str());
     }
     if (auto error = WriteOutput(options.output, drawing.bytes)) {
-        std::fprintf(stderr, "qvbarcode: %s\n", error->c_str());
+        std::fprintf(stderr, "qvbarcode: %s\n", error->message.c_str());
         return kExitUsage;
     }
     return kExitDrawn;

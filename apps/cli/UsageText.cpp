@@ -61,6 +61,11 @@ Batch:
   -o PATTERN               a run of # is the record number, {NAME} the record's
                            cell of column NAME: labels/####.png, labels/{SKU}.pdf;
                            missing folders are made
+      --jobs N             draw on N threads, default one per core; the files and
+                           messages are the same for any N
+      --from N             start at record N, numbers and file names as before: a
+                           batch stops at a full disk or a read-only folder and says
+                           which record to resume from
 
   -h, --help               this text
   -V, --version            the program's version
@@ -72,7 +77,8 @@ covers every row of bars.
 
 Exit status: 0 drawn; 1 the control reported a result code (stderr: CODE DESCRIPTION,
 in the user's language) or a batch record failed; 2 usage or file error; 3 failed call
-(overflow, out of memory). A failure never leaves a partial or clobbered file.
+(overflow, out of memory); a stopped batch is a file error. A failure never leaves a
+partial or clobbered file.
 
 Examples:
   qvbarcode -t ean13 -d 400638133393 -c -w -s -o ean.png
@@ -83,6 +89,7 @@ Examples:
   qvbarcode -t code39 -d ABC --onto label.png --x 20 --y 10 -o label-coded.png
   qvbarcode -t code39 -d HELLO --format svg -o - > hello.svg
   printf 'SKU,EAN\nA-1,4006381333931\n' | qvbarcode --batch - --text-column EAN -t ean13 -w -s -o 'labels/{SKU}.png'
+  seq 400638133390 400638133399 | qvbarcode --batch - --from 4 --jobs 2 -t ean13 -c -w -o 'labels/####.png'
 )";
 }
 

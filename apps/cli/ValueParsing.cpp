@@ -80,6 +80,17 @@ std::optional<std::int32_t> ParseWholeNumber(std::string_view text) {
     return value;
 }
 
+std::optional<std::int64_t> ParseCount(std::string_view text) {
+    text = WithoutPlus(text);
+    std::int64_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc{} || stop != end || value < 1) {
+        return std::nullopt;
+    }
+    return value;
+}
+
 std::optional<std::int32_t> ParseBarcodeType(std::string_view text) {
     const std::string lower = Lowercase(text);
     for (const auto& [name, type] : kTypeNames) {

@@ -13,6 +13,8 @@ namespace qv::cli {
 
 // A whole signed 32-bit number, the whole text (an optional sign, then digits).
 std::optional<std::int32_t> ParseWholeNumber(std::string_view text);
+// A whole number from 1 up, such as a record number.
+std::optional<std::int64_t> ParseCount(std::string_view text);
 
 // i2of5, s2of5, code39, ean13 (any letter case), or a whole number passed on unchecked so
 // the control itself reports an unknown type.

@@ -6,6 +6,8 @@
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -14,11 +16,6 @@
 namespace qv::imagefile {
 
 namespace {
-
-[[noreturn]] void Fail(const std::filesystem::path& path, int error) {
-    throw host::FailedCall(host::FailureReason::PlatformFailure,
-                           path.string() + ": " + std::strerror(error));
-}
 
 // A temporary's name: six letters spread from the process id and a counter, so that
 // writers seldom collide; a name that is taken all the same is retried with the next.
@@ -34,20 +31,35 @@ std::string TemporaryLeaf(const std::filesystem::path& target, unsigned attempt)
     return leaf;
 }
 
-// The temporary being written, kept where a signal handler can reach it without
-// allocating or locking. One at a time: the program writes its files one after another.
-char unfinishedName[4096];
-std::atomic<bool> hasUnfinished{false};
+// The temporaries being written, kept where a signal handler can reach them without
+// allocating or locking: each write in progress holds a slot of its own, so that threads
+// writing at once do not hide one another's. Pages of slots never used are never touched.
+struct UnfinishedSlot {
+    enum State : int { kFree, kClaimed, kNamed };
+    std::atomic<int> state{kFree};
+    char name[PATH_MAX];
+};
+UnfinishedSlot unfinished[256];
 
-void NoteUnfinished(const std::string& name) {
-    if (name.size() >= sizeof unfinishedName) return;
-    std::memcpy(unfinishedName, name.c_str(), name.size() + 1);
-    hasUnfinished.store(true);
+// The slot now holding name, or none when every slot is taken (the temporary is then left
+// to a signal, as it is the rarer path of writing anyway).
+UnfinishedSlot* NoteUnfinished(const std::string& name) {
+    if (name.size() >= sizeof unfinished[0].name) return nullptr;
+    for (UnfinishedSlot& slot : unfinished) {
+        int expected = UnfinishedSlot::kFree;
+        if (slot.state.compare_exchange_strong(expected, UnfinishedSlot::kClaimed)) {
+            std::memcpy(slot.name, name.c_str(), name.size() + 1);
+            slot.state.store(UnfinishedSlot::kNamed);
+            return &slot;
+        }
+    }
+    return nullptr;
 }
 
 // The temporary file: closed and, unless kept, removed when it goes out of scope.
 class TemporaryFile {
   public:
+    // Check error() before anything else: a temporary that could not be made has none.
     explicit TemporaryFile(const std::filesystem::path& target) {
         const std::filesystem::path directory =
             target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
@@ -58,15 +70,15 @@ class TemporaryFile {
             descriptor_ = open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (descriptor_ >= 0) break;
             if (errno != EEXIST || attempt == 100) {
-                const int error = errno;
+                error_ = errno;
                 name_.clear();
-                Fail(target, error);
+                return;
             }
         }
-        NoteUnfinished(name_);
+        slot_ = NoteUnfinished(name_);
     }
     ~TemporaryFile() {
-        hasUnfinished.store(false);
+        Release();
         Close();
         if (!name_.empty()) {
             unlink(name_.c_str());
@@ -75,6 +87,7 @@ class TemporaryFile {
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
+    int error() const { return error_; }
     int descriptor() const { return descriptor_; }
     const std::string& name() const { return name_; }
     // Returns 0 or the error of closing, which for some file systems is the write error.
@@ -87,13 +100,20 @@ class TemporaryFile {
         return result == 0 ? 0 : errno;
     }
     void Keep() {
-        hasUnfinished.store(false);
+        Release();
         name_.clear();
     }
 
   private:
+    void Release() {
+        if (slot_ != nullptr) slot_->state.store(UnfinishedSlot::kFree);
+        slot_ = nullptr;
+    }
+
     std::string name_;
     int descriptor_ = -1;
+    int error_ = 0;
+    UnfinishedSlot* slot_ = nullptr;
 };
 
 int WriteAll(int descriptor, std::string_view bytes) {
@@ -125,62 +145,87 @@ class Descriptor {
     int descriptor_;
 };
 
+// Not written yet: the caller replaces the file through a named temporary.
+constexpr int kReplace = -1;
+
 // A new file is written as an unnamed one in the target directory and given its name once
 // complete: no temporary name to pick, rename or clean up, and a program that dies mid-write
-// leaves nothing. False when the name is taken (the caller replaces it) or the file system
-// cannot make unnamed files.
-bool WriteNewFile(const std::filesystem::path& path, std::string_view bytes) {
+// leaves nothing. 0 when written; kReplace when the name is taken (the caller replaces it)
+// or the file system cannot make unnamed files; else the error.
+int WriteNewFile(const std::filesystem::path& path, std::string_view bytes) {
     const std::filesystem::path directory =
         path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
     const Descriptor file(open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
     if (file.get() < 0) {
-        if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) return false;
-        Fail(path, errno);
+        if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) return kReplace;
+        return errno;
     }
-    if (const int error = WriteAll(file.get(), bytes); error != 0) Fail(path, error);
+    if (const int error = WriteAll(file.get(), bytes); error != 0) return error;
     // Only local file systems make unnamed files, and they report a full disk at write, so
     // the name can be given before the descriptor is closed.
-    const std::string self = "/proc/self/fd/" + std::to_string(file.get());
-    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-        return true;
+    char self[32];
+    std::snprintf(self, sizeof self, "/proc/self/fd/%d", file.get());
+    if (linkat(AT_FDCWD, self, AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        return 0;
     }
-    if (errno == EEXIST || errno == ENOENT) return false;  // ENOENT: no /proc to link from
-    Fail(path, errno);
+    if (errno == EEXIST || errno == ENOENT) return kReplace;  // ENOENT: no /proc to link from
+    return errno;
 }
 
-}  // namespace
-
-void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-    if (path.empty() || !path.has_filename()) {
-        Fail(path, EISDIR);
-    }
-    if (WriteNewFile(path, bytes)) return;
+int ReplaceFile(const std::filesystem::path& path, std::string_view bytes) {
     TemporaryFile temporary(path);
+    if (temporary.error() != 0) {
+        return temporary.error();
+    }
     struct stat existing {};
     const bool replacing = stat(path.c_str(), &existing) == 0;
     if (replacing && fchmod(temporary.descriptor(), existing.st_mode & 07777) != 0) {
-        Fail(path, errno);
+        return errno;
     }
     if (const int error = WriteAll(temporary.descriptor(), bytes); error != 0) {
-        Fail(path, error);
+        return error;
     }
     // When a file is replaced its data must be on disk before the name points at it, or a
     // crash could leave an empty file where the old one was. A new file has nothing to lose,
     // and syncing every one would make a batch of thousands wait on the disk.
     if (replacing && fsync(temporary.descriptor()) != 0) {
-        Fail(path, errno);
+        return errno;
     }
     if (const int error = temporary.Close(); error != 0) {
-        Fail(path, error);
+        return error;
     }
     if (rename(temporary.name().c_str(), path.c_str()) != 0) {
-        Fail(path, errno);
+        return errno;
     }
     temporary.Keep();
+    return 0;
+}
+
+}  // namespace
+
+std::error_code TryWriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+    int error = EISDIR;
+    if (!path.empty() && path.has_filename()) {
+        error = WriteNewFile(path, bytes);
+        if (error == kReplace) error = ReplaceFile(path, bytes);
+    }
+    return error == 0 ? std::error_code() : std::error_code(error, std::generic_category());
+}
+
+void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+    if (const std::error_code error = TryWriteFileAtomically(path, bytes)) {
+        throw host::FailedCall(host::FailureReason::PlatformFailure,
+                               path.string() + ": " + error.message());
+    }
 }
 
 void RemoveUnfinishedFile() noexcept {
-    if (hasUnfinished.exchange(false)) unlink(unfinishedName);
+    for (UnfinishedSlot& slot : unfinished) {
+        int expected = UnfinishedSlot::kNamed;
+        if (slot.state.compare_exchange_strong(expected, UnfinishedSlot::kFree)) {
+            unlink(slot.name);
+        }
+    }
 }
 
 }  // namespace qv::imagefile

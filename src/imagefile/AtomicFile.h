@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string_view>
+#include <system_error>
 
 namespace qv::imagefile {
 
@@ -11,8 +12,12 @@ namespace qv::imagefile {
 // Raises the failed call (platform failure) with "<path>: <system message>".
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
-// Removes the temporary of a write in progress, if any. Safe to call from a signal
-// handler, so that a program ended by a signal leaves only complete files behind.
+// The same, with the file system's refusal as a value (a full disk, a read-only folder),
+// for callers that decide by its kind what to do next; empty when written.
+std::error_code TryWriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+// Removes the temporaries of the writes in progress, on any thread, if any. Safe to call
+// from a signal handler, so that a program ended by a signal leaves only complete files.
 void RemoveUnfinishedFile() noexcept;
 
 }  // namespace qv::imagefile

@@ -8,7 +8,6 @@
 #include "BatchRecords.h"
 #include "OutputPattern.h"
 #include "ProgramRun.h"
-#include "SerialWorker.h"
 
 namespace qv::cli::test {
 namespace {
@@ -149,26 +148,42 @@ TEST(BatchProgram, AnInterruptedBatchLeavesOnlyCompleteFiles) {
     }
 }
 
-// Tasks run in posting order even when the producer outruns the queue, a failing task does
-// not stop those after it, and Finish hands its exception back to the producer.
-TEST(SerialWorker, RunsEveryTaskInOrderAndReportsTheFirstFailure) {
-    std::vector<int> ran;
-    SerialWorker worker(2);
-    for (int i = 0; i < 100; ++i) {
-        worker.Post([&ran, i] {
-            ran.push_back(i);
-            if (i == 10 || i == 20) throw std::runtime_error("task " + std::to_string(i));
-        });
+// However many threads draw, a batch writes the same files and says the same things in
+// record order: warnings, failing records, names taken twice and the summary. Record 151
+// repeats record 1's name, which is then taken; record 153 repeats that of record 3, which
+// failed, so it is written.
+TEST(BatchProgram, EveryNumberOfJobsWritesTheSameFilesAndMessages) {
+    ScratchDirectory dir;
+    const std::string list =
+        "awk 'BEGIN { print \"SKU,Text,BarCodeType\"; for (i = 1; i <= 200; i++) printf "
+        "\"S%d,%s,%s\\n\", i % 150, i % 7 == 3 ? \"12A\" : i % 11 == 0 ? \"A*B\" : \"R\" i, "
+        "i % 7 == 3 ? \"ean13\" : \"code39\" }' >list.csv";
+    ASSERT_EQ(RunShell(dir, list).status, 0);
+    std::vector<std::pair<ProgramRun, std::vector<std::string>>> runs;
+    for (const std::string jobs : {"--jobs 1", "--jobs 3", ""}) {
+        const std::string folder = jobs.empty() ? "cores" : jobs.substr(7);
+        const ProgramRun run = RunShell(dir, "mkdir " + folder + " && cd " + folder +
+                                                 " && qvbarcode --batch ../list.csv " + jobs +
+                                                 " -w -s -o 'l/{SKU}.png'");
+        std::vector<std::string> files;
+        for (const auto& entry : std::filesystem::directory_iterator(dir / folder / "l")) {
+            files.push_back(entry.path().filename().string() + FileText(entry.path()));
+        }
+        std::ranges::sort(files);
+        runs.emplace_back(run, files);
     }
-    try {
-        worker.Finish();
-        ADD_FAILURE() << "the failure was lost";
-    } catch (const std::runtime_error& failure) {
-        EXPECT_STREQ(failure.what(), "task 10");
+    const auto& [first, files] = runs.front();
+    EXPECT_EQ(first.status, 1);
+    // 22 of records 1 to 150 fail and 7 of 151 to 200; 7 of these take a failed one's name.
+    EXPECT_EQ(files.size(), 135u);
+    EXPECT_TRUE(Holds(first.err, "record 151 (line 152) \"R151\": l/S1.png is record 1's file"));
+    EXPECT_TRUE(Holds(first.err, "record 11 (line 12) \"A*B\": warning: "));
+    EXPECT_TRUE(Holds(first.err, "qvbarcode: 135 drawn, 65 failed\n"));
+    for (const auto& [run, same] : runs) {
+        EXPECT_EQ(run.status, first.status);
+        EXPECT_EQ(run.err, first.err);
+        EXPECT_TRUE(same == files);
     }
-    worker.Post([&ran] { ran.push_back(100); });
-    worker.Finish();  // the failure was reported once
-    EXPECT_TRUE(std::ranges::equal(ran, std::views::iota(0, 101)));
 }
 
 }  // namespace

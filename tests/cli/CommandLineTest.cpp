@@ -47,6 +47,19 @@ TEST(ParseArguments, CommandLinesGiveTheirOptionsOrAUsageError) {
              o.dotsPerInch = 300;
          }},
         {"-o x --help", [](Options& o) { o.command = Command::Help; }},
+        {"--batch l.txt --jobs 3 --from 17 -o l/#.png",
+         [](Options& o) {
+             o.command = Command::Batch;
+             o.batchInput = "l.txt";
+             o.output = "l/#.png";
+             o.jobs = 3;
+             o.firstRecord = 17;
+         }},
+        {"--batch l.txt --jobs 0 -o l/#.png", "--jobs"},
+        {"--batch l.txt --jobs -2 -o l/#.png", "--jobs"},
+        {"--batch l.txt --jobs two -o l/#.png", "--jobs"},
+        {"--batch l.txt --from 0 -o l/#.png", "--from"},
+        {"-t ean13 -d 1 --jobs 2 -o a.png", "--batch"},
         {"", "output"},
         {"-t ean13 -d 1 -o a.png --bogus", "--bogus"},
         {"-t upc -d 1 -o a.png", "upc"},
