@@ -44,40 +44,48 @@ RepeatedRows FindRepeatedRows(const surface::RasterSurface& surface) {
     return repeated;
 }
 
-// Whether a row's pixels are all grey: sixteen pixels at a time, each byte against the next
-// where both belong to one pixel, in a loop the compiler makes vector operations of.
-bool GreyRow(const std::uint8_t* p, std::size_t width) {
-    static constexpr auto kSamePixel = [] {
-        std::array<std::uint8_t, 47> mask{};
-        for (std::size_t i = 0; i < mask.size(); ++i) mask[i] = i % 3 != 2 ? 0xFF : 0;
-        return mask;
-    }();
+// Copies a row's red bytes to grey, one per pixel; returns whether every pixel is grey. The
+// compiler makes vector operations of this loop where the processor can shuffle bytes.
+[[gnu::always_inline]] inline bool CopyGreyRow(const std::uint8_t* __restrict p, std::size_t width,
+                                               std::uint8_t* __restrict grey) {
     std::uint8_t difference = 0;
-    std::size_t x = 0;
-    for (; x + 16 <= width; x += 16, p += 48) {
-        for (std::size_t i = 0; i < kSamePixel.size(); ++i) {
-            difference |= static_cast<std::uint8_t>((p[i] ^ p[i + 1]) & kSamePixel[i]);
-        }
-    }
-    for (; x < width; ++x, p += 3) {
-        difference |= static_cast<std::uint8_t>((p[0] ^ p[1]) | (p[0] ^ p[2]));
+    for (std::size_t x = 0; x < width; ++x) {
+        const std::uint8_t red = p[3 * x];
+        difference |= static_cast<std::uint8_t>((p[3 * x + 1] ^ red) | (p[3 * x + 2] ^ red));
+        grey[x] = red;
     }
     return difference == 0;
 }
 
+#if defined(__x86_64__)
+[[gnu::target("avx2")]] bool CopyGreyRowAvx2(const std::uint8_t* p, std::size_t width,
+                                             std::uint8_t* grey) {
+    return CopyGreyRow(p, width, grey);
+}
+#endif
+
+bool ExtractGreyRow(const std::uint8_t* p, std::size_t width, std::uint8_t* grey) {
+#if defined(__x86_64__)
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2) return CopyGreyRowAvx2(p, width, grey);
+#endif
+    return CopyGreyRow(p, width, grey);
+}
+
 // Whether every pixel is grey, and its levels: all of them while there are at most two, else
-// three (which is all that decides the format).
+// three (which is all that decides the format). Each row that does not repeat the one above
+// is copied to grey, its row of width bytes.
 bool GreyLevels(const surface::RasterSurface& surface, const RepeatedRows& repeated,
-                std::array<bool, 256>& seen) {
+                std::array<bool, 256>& seen, std::uint8_t* grey) {
     const auto width = static_cast<std::size_t>(surface.width());
     int levels = 0;
     for (std::int32_t y = 0; y < surface.height(); ++y) {
         if (repeated[static_cast<std::size_t>(y)]) continue;
-        const std::uint8_t* p = surface.RowData(y);
-        if (!GreyRow(p, width)) return false;
-        for (std::size_t x = 0; levels < 3 && x < 3 * width; x += 3) {
-            levels += !seen[p[x]];
-            seen[p[x]] = true;
+        std::uint8_t* row = grey + static_cast<std::size_t>(y) * width;
+        if (!ExtractGreyRow(surface.RowData(y), width, row)) return false;
+        for (std::size_t x = 0; levels < 3 && x < width; ++x) {
+            levels += !seen[row[x]];
+            seen[row[x]] = true;
         }
     }
     return true;
@@ -102,12 +110,14 @@ bool TwoColours(const surface::RasterSurface& surface, const RepeatedRows& repea
 }
 
 // Index 0 of a palette is the colour of the top-left pixel.
-Format ChooseFormat(const surface::RasterSurface& surface, const RepeatedRows& repeated) {
+// Grey pictures leave their rows in grey, as GreyLevels does.
+Format ChooseFormat(const surface::RasterSurface& surface, const RepeatedRows& repeated,
+                    std::uint8_t* grey) {
     const auto width = static_cast<std::size_t>(surface.width());
     Format format;
     format.rowBytes = (width + 7) / 8;
     std::array<bool, 256> seen{};
-    if (GreyLevels(surface, repeated, seen)) {
+    if (GreyLevels(surface, repeated, seen, grey)) {
         const std::uint8_t first = surface.RowData(0)[0];
         format.palette[0] = surface::MakeColour(first, first, first);
         format.paletteSize = 1;
@@ -130,10 +140,17 @@ Format ChooseFormat(const surface::RasterSurface& surface, const RepeatedRows& r
     return format;
 }
 
-// Row y as the format stores it; bits are packed most significant first. An RGB row needs
-// no packing: the surface's own bytes are returned.
+// What a row is packed from besides the surface: the grey rows ChooseFormat left, one byte
+// per pixel, and the opacities (one per pixel) of a transparent picture.
+struct RowSources {
+    const std::uint8_t* grey;
+    const std::uint8_t* alpha;
+};
+
+// Row y as the format stores it; bits are packed most significant first. RGB and grey rows
+// need no packing: the surface's own bytes or the grey row are returned.
 const std::uint8_t* PackRow(const surface::RasterSurface& surface, const Format& format,
-                            const std::uint8_t* alpha, std::int32_t y, std::uint8_t* out) {
+                            const RowSources& sources, std::int32_t y, std::uint8_t* out) {
     const std::uint8_t* p = surface.RowData(y);
     const auto width = static_cast<std::size_t>(surface.width());
     switch (format.layout) {
@@ -149,17 +166,17 @@ const std::uint8_t* PackRow(const surface::RasterSurface& surface, const Format&
             return out;
         }
         case PixelLayout::Grey:
-            for (std::size_t x = 0; x < width; ++x) out[x] = p[3 * x];
-            return out;
+            return sources.grey + width * static_cast<std::size_t>(y);
         case PixelLayout::Rgb:
             return p;
-        case PixelLayout::Rgba:
-            alpha += width * static_cast<std::size_t>(y);
+        case PixelLayout::Rgba: {
+            const std::uint8_t* alpha = sources.alpha + width * static_cast<std::size_t>(y);
             for (std::size_t x = 0; x < width; ++x, p += 3) {
                 std::memcpy(out + 4 * x, p, 3);
                 out[4 * x + 3] = alpha[x];
             }
             return out;
+        }
     }
     return out;
 }
@@ -167,7 +184,7 @@ const std::uint8_t* PackRow(const surface::RasterSurface& surface, const Format&
 // The image data as PNG filters it: every row after the first by its difference from the
 // row above (the Up filter), which makes a repeated row all zeros without looking at it.
 void FilterRows(const surface::RasterSurface& surface, const Format& format,
-                const std::uint8_t* alpha, const RepeatedRows& repeated,
+                const RowSources& sources, const RepeatedRows& repeated,
                 std::vector<std::uint8_t>& filtered) {
     const std::size_t rowBytes = format.rowBytes;
     const std::size_t line = rowBytes + 1;
@@ -183,7 +200,7 @@ void FilterRows(const surface::RasterSurface& surface, const Format& format,
             std::memset(out + 1, 0, rowBytes);
             continue;
         }
-        const std::uint8_t* row = PackRow(surface, format, alpha, y, current);
+        const std::uint8_t* row = PackRow(surface, format, sources, y, current);
         if (above == nullptr) {
             out[0] = PNG_FILTER_VALUE_NONE;
             std::memcpy(out + 1, row, rowBytes);
@@ -359,15 +376,17 @@ std::string EncodePng(const surface::RasterSurface& surface, const PngDetails& d
         const RepeatedRows repeated = transparent
                                           ? RepeatedRows(static_cast<std::size_t>(surface.height()))
                                           : FindRepeatedRows(surface);
+        thread_local Deflater deflater;
+        thread_local std::vector<std::uint8_t> filtered;
+        thread_local std::vector<std::uint8_t> grey;
         if (transparent) {
             format.layout = PixelLayout::Rgba;
             format.rowBytes = static_cast<std::size_t>(surface.width()) * 4;
         } else {
-            format = ChooseFormat(surface, repeated);
+            if (grey.size() < pixels) grey.resize(pixels);
+            format = ChooseFormat(surface, repeated, grey.data());
         }
-        thread_local Deflater deflater;
-        thread_local std::vector<std::uint8_t> filtered;
-        FilterRows(surface, format, details.alpha.data(), repeated, filtered);
+        FilterRows(surface, format, {grey.data(), details.alpha.data()}, repeated, filtered);
         // A captioned barcode is written with the code made for such pictures; a large
         // picture repays building its own, and so does one of other colours.
         const bool barcodeCode =
