@@ -1,11 +1,9 @@
 // PNG encoding of a surface, tuned for barcodes: few colours, long runs, many equal rows.
 #include <isa-l/igzip_lib.h>
-#include <png.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <csetjmp>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -13,6 +11,7 @@
 
 #include "host/FailedCall.h"
 #include "imagefile/GreyBarcodeCode.h"
+#include "imagefile/PngChunks.h"
 #include "imagefile/PngFile.h"
 
 namespace qv::imagefile {
@@ -21,6 +20,10 @@ using host::FailedCall;
 using host::FailureReason;
 
 namespace {
+
+// PNG's row filters: none, and the difference from the row above.
+constexpr std::uint8_t kFilterNone = 0;
+constexpr std::uint8_t kFilterUp = 2;
 
 // How few bits per pixel the picture needs. Barcodes are mostly two-colour, written as a
 // 1-bit palette; a caption's antialiasing on black and white stays 8-bit grey.
@@ -181,11 +184,21 @@ const std::uint8_t* PackRow(const surface::RasterSurface& surface, const Format&
     return out;
 }
 
+// The Adler-32 of n zero bytes after those that gave adler: the first sum stays, the second
+// grows by n times it.
+std::uint32_t AdlerOfZeros(std::uint32_t adler, std::size_t n) {
+    constexpr std::uint64_t kModulus = 65521;
+    const std::uint64_t a = adler & 0xFFFF;
+    const std::uint64_t b = (adler >> 16) + (n % kModulus) * a;
+    return static_cast<std::uint32_t>((b % kModulus) << 16 | a);
+}
+
 // The image data as PNG filters it: every row after the first by its difference from the
 // row above (the Up filter), which makes a repeated row all zeros without looking at it.
-void FilterRows(const surface::RasterSurface& surface, const Format& format,
-                const RowSources& sources, const RepeatedRows& repeated,
-                std::vector<std::uint8_t>& filtered) {
+// Returns the data's Adler-32, which for those zeros costs nothing either.
+std::uint32_t FilterRows(const surface::RasterSurface& surface, const Format& format,
+                         const RowSources& sources, const RepeatedRows& repeated,
+                         std::vector<std::uint8_t>& filtered) {
     const std::size_t rowBytes = format.rowBytes;
     const std::size_t line = rowBytes + 1;
     filtered.resize(line * static_cast<std::size_t>(surface.height()));
@@ -193,26 +206,30 @@ void FilterRows(const surface::RasterSurface& surface, const Format& format,
     std::vector<std::uint8_t> packed(2 * rowBytes);
     std::uint8_t* current = packed.data();
     const std::uint8_t* above = nullptr;
+    std::uint32_t adler = 1;
     for (std::int32_t y = 0; y < surface.height(); ++y) {
         std::uint8_t* out = filtered.data() + static_cast<std::size_t>(y) * line;
         if (repeated[static_cast<std::size_t>(y)]) {
-            out[0] = PNG_FILTER_VALUE_UP;
+            out[0] = kFilterUp;
             std::memset(out + 1, 0, rowBytes);
+            adler = AdlerOfZeros(isal_adler32(adler, out, 1), rowBytes);
             continue;
         }
         const std::uint8_t* row = PackRow(surface, format, sources, y, current);
         if (above == nullptr) {
-            out[0] = PNG_FILTER_VALUE_NONE;
+            out[0] = kFilterNone;
             std::memcpy(out + 1, row, rowBytes);
         } else {
-            out[0] = PNG_FILTER_VALUE_UP;
+            out[0] = kFilterUp;
             for (std::size_t i = 0; i < rowBytes; ++i) {
                 out[i + 1] = static_cast<std::uint8_t>(row[i] - above[i]);
             }
         }
+        adler = isal_adler32(adler, out, line);
         above = row;
         current = current == packed.data() ? packed.data() + rowBytes : packed.data();
     }
+    return adler;
 }
 
 // One compression stream per thread, reset for every image instead of set up anew. Its
@@ -225,9 +242,9 @@ class Deflater {
         isal_deflate_init(stream_.get());
     }
 
-    // The zlib stream of data into compressed; returns its size.
-    std::size_t Compress(const std::vector<std::uint8_t>& data, const isal_hufftables* code,
-                         std::unique_ptr<std::uint8_t[]>& compressed) {
+    // The zlib stream of data, whose Adler-32 is adler, into compressed; returns its size.
+    std::size_t Compress(const std::vector<std::uint8_t>& data, std::uint32_t adler,
+                         const isal_hufftables* code, std::unique_ptr<std::uint8_t[]>& compressed) {
         isal_zstream& stream = *stream_;
         isal_deflate_reset(&stream);
         if (code != nullptr) {
@@ -243,33 +260,51 @@ class Deflater {
             stream.level_buf_size = static_cast<std::uint32_t>(levelBuffer_.size());
             isal_deflate_set_hufftables(&stream, nullptr, IGZIP_HUFFTABLE_DEFAULT);
         }
-        stream.gzip_flag = IGZIP_ZLIB;
+        // The zlib header and checksum are written here: the caller has the checksum already.
+        stream.gzip_flag = IGZIP_DEFLATE;
         stream.end_of_stream = 1;
         stream.hist_bits = kWindowBits;
         stream.next_in = const_cast<std::uint8_t*>(data.data());
         stream.avail_in = static_cast<std::uint32_t>(data.size());
         // A barcode shrinks to a small part of its filtered rows; a picture that does not
         // gets more room as it needs it, up to far more than stored blocks would take.
+        // Room is kept for the zlib header before and the checksum after.
         std::size_t room = data.size() / 4 + 1024;
         const std::size_t most = 2 * data.size() + 1024;
         compressed = std::make_unique_for_overwrite<std::uint8_t[]>(room);
-        stream.next_out = compressed.get();
-        stream.avail_out = static_cast<std::uint32_t>(room);
+        stream.next_out = compressed.get() + kHeaderBytes;
+        stream.avail_out = static_cast<std::uint32_t>(room - kHeaderBytes - kTrailerBytes);
         for (;;) {
             if (isal_deflate(&stream) != COMP_OK) break;
-            if (stream.internal_state.state == ZSTATE_END) return stream.total_out;
+            if (stream.internal_state.state == ZSTATE_END) {
+                return Wrap(compressed.get(), stream.total_out, adler);
+            }
             if (room >= most) break;
             auto larger = std::make_unique_for_overwrite<std::uint8_t[]>(2 * room);
-            std::memcpy(larger.get(), compressed.get(), stream.total_out);
+            std::memcpy(larger.get(), compressed.get(), kHeaderBytes + stream.total_out);
             compressed = std::move(larger);
-            stream.next_out = compressed.get() + stream.total_out;
-            stream.avail_out = static_cast<std::uint32_t>(2 * room - stream.total_out);
+            stream.next_out = compressed.get() + kHeaderBytes + stream.total_out;
+            stream.avail_out = static_cast<std::uint32_t>(2 * room - kHeaderBytes -
+                                                          stream.total_out - kTrailerBytes);
             room *= 2;
         }
         throw FailedCall(FailureReason::PlatformFailure, "PNG compression");
     }
 
   private:
+    static constexpr std::size_t kHeaderBytes = 2;
+    static constexpr std::size_t kTrailerBytes = 4;
+
+    // The zlib header (deflate with the window below, the fastest level) and the checksum
+    // around the deflated bytes; returns the whole size.
+    static std::size_t Wrap(std::uint8_t* zlib, std::size_t deflated, std::uint32_t adler) {
+        zlib[0] = static_cast<std::uint8_t>((kWindowBits - 8) << 4 | 8);
+        zlib[1] = static_cast<std::uint8_t>(31 - zlib[0] * 256 % 31);
+        std::uint8_t* end = zlib + kHeaderBytes + deflated;
+        for (int i = 0; i < 4; ++i) end[i] = static_cast<std::uint8_t>(adler >> (24 - 8 * i));
+        return kHeaderBytes + deflated + kTrailerBytes;
+    }
+
     // A 1 KB window. Filtered by the row above, a barcode has nothing farther back worth
     // finding, and with the default 32 KB the long runs of zeros of repeated rows come out
     // as matches at distances that cost extra bits: up to 1.6 times the file at 2400 dpi.
@@ -282,74 +317,6 @@ class Deflater {
 // The most filtered bytes written with the code made in advance: far above any label, and
 // where building a code of its own costs little beside compressing the picture.
 constexpr std::size_t kMostForBarcodeCode = std::size_t{1} << 20;
-
-struct Output {
-    std::string bytes;
-    bool failed = false;
-};
-
-void AppendBytes(png_structp png, png_bytep data, png_size_t size) {
-    auto* output = static_cast<Output*>(png_get_io_ptr(png));
-    try {
-        output->bytes.append(reinterpret_cast<const char*>(data), size);
-    } catch (const std::bad_alloc&) {
-        output->failed = true;
-    }
-    if (output->failed) png_error(png, "out of memory");
-}
-
-void FlushNothing(png_structp) {}
-
-void StoreMessage(png_structp png, png_const_charp message) {
-    auto* text = static_cast<char*>(png_get_error_ptr(png));
-    std::strncat(text, message, 127 - std::strlen(text));
-    png_longjmp(png, 1);
-}
-
-void IgnoreWarning(png_structp, png_const_charp) {}
-
-struct Header {
-    std::uint32_t width;
-    std::uint32_t height;
-    PixelLayout layout;
-    const png_color* palette;
-    int paletteSize;
-    double dotsPerInch;
-};
-
-// libpng reports failures by longjmp to here. Everything this function owns is trivial,
-// so the jump skips no destructor; the caller owns the data and the output.
-bool WriteChunks(const Header& header, const std::uint8_t* compressed, std::size_t size,
-                 Output& output, char (&message)[128]) {
-    png_structp png =
-        png_create_write_struct(PNG_LIBPNG_VER_STRING, message, StoreMessage, IgnoreWarning);
-    if (png == nullptr) return false;
-    png_infop info = png_create_info_struct(png);
-    if (info == nullptr || setjmp(png_jmpbuf(png)) != 0) {
-        png_destroy_write_struct(&png, &info);
-        return false;
-    }
-    png_set_write_fn(png, &output, AppendBytes, FlushNothing);
-    const bool bits = header.layout == PixelLayout::TwoColours;
-    const int colourType = bits                                 ? PNG_COLOR_TYPE_PALETTE
-                           : header.layout == PixelLayout::Grey ? PNG_COLOR_TYPE_GRAY
-                           : header.layout == PixelLayout::Rgba ? PNG_COLOR_TYPE_RGBA
-                                                                : PNG_COLOR_TYPE_RGB;
-    png_set_IHDR(png, info, header.width, header.height, bits ? 1 : 8, colourType,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
-    if (bits) png_set_PLTE(png, info, header.palette, header.paletteSize);
-    if (header.dotsPerInch > 0.0) {
-        const auto perMetre = static_cast<png_uint_32>(std::lround(header.dotsPerInch / 0.0254));
-        png_set_pHYs(png, info, perMetre, perMetre, PNG_RESOLUTION_METER);
-    }
-    png_write_info(png, info);
-    // The image data is filtered and compressed by the caller, where repeated rows are
-    // known, and libpng frames it as the one IDAT chunk.
-    png_write_chunk(png, reinterpret_cast<png_const_bytep>("IDAT"), compressed, size);
-    png_write_chunk(png, reinterpret_cast<png_const_bytep>("IEND"), nullptr, 0);
-    png_destroy_write_struct(&png, &info);
-    return true;
-}
 
 }  // namespace
 
@@ -367,7 +334,6 @@ std::string EncodePng(const surface::RasterSurface& surface, const PngDetails& d
         throw FailedCall(FailureReason::InvalidValue, "PNG alpha: one opacity per pixel needed");
     }
     const bool transparent = std::ranges::any_of(details.alpha, [](auto a) { return a != 255; });
-    Output output;
     std::unique_ptr<std::uint8_t[]> compressed;
     std::size_t compressedSize = 0;
     Format format;
@@ -386,35 +352,35 @@ std::string EncodePng(const surface::RasterSurface& surface, const PngDetails& d
             if (grey.size() < pixels) grey.resize(pixels);
             format = ChooseFormat(surface, repeated, grey.data());
         }
-        FilterRows(surface, format, {grey.data(), details.alpha.data()}, repeated, filtered);
+        const std::uint32_t adler =
+            FilterRows(surface, format, {grey.data(), details.alpha.data()}, repeated, filtered);
         // A captioned barcode is written with the code made for such pictures; a large
         // picture repays building its own, and so does one of other colours.
         const bool barcodeCode =
             format.layout == PixelLayout::Grey && filtered.size() <= kMostForBarcodeCode;
-        compressedSize =
-            deflater.Compress(filtered, barcodeCode ? &GreyBarcodeCode() : nullptr, compressed);
-        // The chunks around the image data are a few dozen bytes.
-        output.bytes.reserve(compressedSize + 128);
+        compressedSize = deflater.Compress(filtered, adler,
+                                           barcodeCode ? &GreyBarcodeCode() : nullptr, compressed);
     } catch (const std::bad_alloc&) {
         throw FailedCall(FailureReason::OutOfMemory, "PNG encoding");
     }
-    png_color palette[2] = {};
+    std::uint8_t palette[6] = {};
     for (int i = 0; i < format.paletteSize; ++i) {
-        palette[i] = {surface::RedOf(format.palette[i]), surface::GreenOf(format.palette[i]),
-                      surface::BlueOf(format.palette[i])};
+        palette[3 * i] = surface::RedOf(format.palette[i]);
+        palette[3 * i + 1] = surface::GreenOf(format.palette[i]);
+        palette[3 * i + 2] = surface::BlueOf(format.palette[i]);
     }
-    const Header header{static_cast<std::uint32_t>(surface.width()),
-                        static_cast<std::uint32_t>(surface.height()),
-                        format.layout,
-                        palette,
-                        format.paletteSize,
-                        details.dotsPerInch};
-    char message[128] = "";
-    if (!WriteChunks(header, compressed.get(), compressedSize, output, message)) {
-        if (output.failed) throw FailedCall(FailureReason::OutOfMemory, "PNG encoding");
-        throw FailedCall(FailureReason::PlatformFailure, std::string("PNG encoding: ") + message);
-    }
-    return std::move(output.bytes);
+    PngHeader header;
+    header.width = static_cast<std::uint32_t>(surface.width());
+    header.height = static_cast<std::uint32_t>(surface.height());
+    header.bitDepth = format.layout == PixelLayout::TwoColours ? 1 : 8;
+    header.colourType = format.layout == PixelLayout::TwoColours ? 3
+                        : format.layout == PixelLayout::Grey     ? 0
+                        : format.layout == PixelLayout::Rgba     ? 6
+                                                                 : 2;
+    header.palette = palette;
+    header.paletteSize = format.layout == PixelLayout::TwoColours ? format.paletteSize : 0;
+    header.dotsPerInch = details.dotsPerInch;
+    return AssemblePng(header, compressed.get(), compressedSize);
 }
 
 }  // namespace qv::imagefile
