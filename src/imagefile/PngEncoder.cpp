@@ -75,6 +75,15 @@ bool ExtractGreyRow(const std::uint8_t* p, std::size_t width, std::uint8_t* grey
     return CopyGreyRow(p, width, grey);
 }
 
+// Whether every byte of a row is one of two levels (which may be the same), in a loop that
+// becomes vector code.
+bool OnlyLevels(const std::uint8_t* row, std::size_t width, std::uint8_t first,
+                std::uint8_t second) {
+    std::uint8_t other = 0;
+    for (std::size_t x = 0; x < width; ++x) other |= (row[x] != first) & (row[x] != second);
+    return other == 0;
+}
+
 // Whether every pixel is grey, and its levels: all of them while there are at most two, else
 // three (which is all that decides the format). Each row that does not repeat the one above
 // is copied to grey, its row of width bytes.
@@ -82,12 +91,15 @@ bool GreyLevels(const surface::RasterSurface& surface, const RepeatedRows& repea
                 std::array<bool, 256>& seen, std::uint8_t* grey) {
     const auto width = static_cast<std::size_t>(surface.width());
     int levels = 0;
+    std::uint8_t known[3] = {};
     for (std::int32_t y = 0; y < surface.height(); ++y) {
         if (repeated[static_cast<std::size_t>(y)]) continue;
         std::uint8_t* row = grey + static_cast<std::size_t>(y) * width;
         if (!ExtractGreyRow(surface.RowData(y), width, row)) return false;
+        if (levels == 3 || (levels > 0 && OnlyLevels(row, width, known[0], known[levels - 1])))
+            continue;
         for (std::size_t x = 0; levels < 3 && x < width; ++x) {
-            levels += !seen[row[x]];
+            if (!seen[row[x]]) known[levels++] = row[x];
             seen[row[x]] = true;
         }
     }
@@ -184,12 +196,12 @@ const std::uint8_t* PackRow(const surface::RasterSurface& surface, const Format&
     return out;
 }
 
-// The Adler-32 of n zero bytes after those that gave adler: the first sum stays, the second
-// grows by n times it.
-std::uint32_t AdlerOfZeros(std::uint32_t adler, std::size_t n) {
+// The Adler-32 of a repeated row after the bytes that gave adler: its filter byte, then n
+// zeros, which leave the first sum as it is and add n times it to the second.
+std::uint32_t AdlerOfRepeatedRow(std::uint32_t adler, std::uint8_t filter, std::size_t n) {
     constexpr std::uint64_t kModulus = 65521;
-    const std::uint64_t a = adler & 0xFFFF;
-    const std::uint64_t b = (adler >> 16) + (n % kModulus) * a;
+    const std::uint64_t a = ((adler & 0xFFFF) + filter) % kModulus;
+    const std::uint64_t b = (adler >> 16) + a + (n % kModulus) * a;
     return static_cast<std::uint32_t>((b % kModulus) << 16 | a);
 }
 
@@ -212,7 +224,7 @@ std::uint32_t FilterRows(const surface::RasterSurface& surface, const Format& fo
         if (repeated[static_cast<std::size_t>(y)]) {
             out[0] = kFilterUp;
             std::memset(out + 1, 0, rowBytes);
-            adler = AdlerOfZeros(isal_adler32(adler, out, 1), rowBytes);
+            adler = AdlerOfRepeatedRow(adler, kFilterUp, rowBytes);
             continue;
         }
         const std::uint8_t* row = PackRow(surface, format, sources, y, current);
