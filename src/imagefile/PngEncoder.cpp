@@ -12,6 +12,7 @@
 #include "host/FailedCall.h"
 #include "imagefile/GreyBarcodeCode.h"
 #include "imagefile/PngChunks.h"
+#include "imagefile/PngDeflater.h"
 #include "imagefile/PngFile.h"
 
 namespace qv::imagefile {
@@ -244,91 +245,11 @@ std::uint32_t FilterRows(const surface::RasterSurface& surface, const Format& fo
     return adler;
 }
 
-// One compression stream per thread, reset for every image instead of set up anew. Its
-// fastest level that still fits a Huffman code to each image writes smaller barcodes than
-// zlib's fastest at a fraction of the cost, Adler-32 included. Given a code made in
-// advance, it writes with that instead, three times as fast again.
-class Deflater {
-  public:
-    Deflater() : stream_(std::make_unique<isal_zstream>()), levelBuffer_(ISAL_DEF_LVL1_SMALL) {
-        isal_deflate_init(stream_.get());
-    }
-
-    // The zlib stream of data, whose Adler-32 is adler, into compressed; returns its size.
-    std::size_t Compress(const std::vector<std::uint8_t>& data, std::uint32_t adler,
-                         const isal_hufftables* code, std::unique_ptr<std::uint8_t[]>& compressed) {
-        isal_zstream& stream = *stream_;
-        isal_deflate_reset(&stream);
-        if (code != nullptr) {
-            stream.level = 0;
-            stream.level_buf = nullptr;
-            stream.level_buf_size = 0;
-            // ISA-L only reads the code.
-            isal_deflate_set_hufftables(&stream, const_cast<isal_hufftables*>(code),
-                                        IGZIP_HUFFTABLE_CUSTOM);
-        } else {
-            stream.level = 1;
-            stream.level_buf = levelBuffer_.data();
-            stream.level_buf_size = static_cast<std::uint32_t>(levelBuffer_.size());
-            isal_deflate_set_hufftables(&stream, nullptr, IGZIP_HUFFTABLE_DEFAULT);
-        }
-        // The zlib header and checksum are written here: the caller has the checksum already.
-        stream.gzip_flag = IGZIP_DEFLATE;
-        stream.end_of_stream = 1;
-        stream.hist_bits = kWindowBits;
-        stream.next_in = const_cast<std::uint8_t*>(data.data());
-        stream.avail_in = static_cast<std::uint32_t>(data.size());
-        // A barcode shrinks to a small part of its filtered rows; a picture that does not
-        // gets more room as it needs it, up to far more than stored blocks would take.
-        // Room is kept for the zlib header before and the checksum after.
-        std::size_t room = data.size() / 4 + 1024;
-        const std::size_t most = 2 * data.size() + 1024;
-        compressed = std::make_unique_for_overwrite<std::uint8_t[]>(room);
-        stream.next_out = compressed.get() + kHeaderBytes;
-        stream.avail_out = static_cast<std::uint32_t>(room - kHeaderBytes - kTrailerBytes);
-        for (;;) {
-            if (isal_deflate(&stream) != COMP_OK) break;
-            if (stream.internal_state.state == ZSTATE_END) {
-                return Wrap(compressed.get(), stream.total_out, adler);
-            }
-            if (room >= most) break;
-            auto larger = std::make_unique_for_overwrite<std::uint8_t[]>(2 * room);
-            std::memcpy(larger.get(), compressed.get(), kHeaderBytes + stream.total_out);
-            compressed = std::move(larger);
-            stream.next_out = compressed.get() + kHeaderBytes + stream.total_out;
-            stream.avail_out = static_cast<std::uint32_t>(2 * room - kHeaderBytes -
-                                                          stream.total_out - kTrailerBytes);
-            room *= 2;
-        }
-        throw FailedCall(FailureReason::PlatformFailure, "PNG compression");
-    }
-
-  private:
-    static constexpr std::size_t kHeaderBytes = 2;
-    static constexpr std::size_t kTrailerBytes = 4;
-
-    // The zlib header (deflate with the window below, the fastest level) and the checksum
-    // around the deflated bytes; returns the whole size.
-    static std::size_t Wrap(std::uint8_t* zlib, std::size_t deflated, std::uint32_t adler) {
-        zlib[0] = static_cast<std::uint8_t>((kWindowBits - 8) << 4 | 8);
-        zlib[1] = static_cast<std::uint8_t>(31 - zlib[0] * 256 % 31);
-        std::uint8_t* end = zlib + kHeaderBytes + deflated;
-        for (int i = 0; i < 4; ++i) end[i] = static_cast<std::uint8_t>(adler >> (24 - 8 * i));
-        return kHeaderBytes + deflated + kTrailerBytes;
-    }
-
-    // A 1 KB window. Filtered by the row above, a barcode has nothing farther back worth
-    // finding, and with the default 32 KB the long runs of zeros of repeated rows come out
-    // as matches at distances that cost extra bits: up to 1.6 times the file at 2400 dpi.
-    static constexpr int kWindowBits = 10;
-
-    std::unique_ptr<isal_zstream> stream_;
-    std::vector<std::uint8_t> levelBuffer_;
-};
-
 // The most filtered bytes written with the code made in advance: far above any label, and
 // where building a code of its own costs little beside compressing the picture.
 constexpr std::size_t kMostForBarcodeCode = std::size_t{1} << 20;
+// The most filtered bytes a thread keeps between pictures.
+constexpr std::size_t kMostRowBytesKept = std::size_t{4} << 20;
 
 }  // namespace
 
@@ -372,6 +293,11 @@ std::string EncodePng(const surface::RasterSurface& surface, const PngDetails& d
             format.layout == PixelLayout::Grey && filtered.size() <= kMostForBarcodeCode;
         compressedSize = deflater.Compress(filtered, adler,
                                            barcodeCode ? &GreyBarcodeCode() : nullptr, compressed);
+        // The rows stay for this thread's next picture, unless they are a large picture's.
+        if (filtered.size() > kMostRowBytesKept) {
+            filtered = {};
+            grey = {};
+        }
     } catch (const std::bad_alloc&) {
         throw FailedCall(FailureReason::OutOfMemory, "PNG encoding");
     }
