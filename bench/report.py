@@ -5,7 +5,6 @@ and EPS batches have a table of their own, which a run of only those (the draw a
 files given as -) replaces alone."""
 import datetime
 import json
-import os
 import sys
 
 START, END = "<!-- measured -->", "<!-- /measured -->"
@@ -116,9 +115,6 @@ def main(draw_json, growth_json, batch_txt, machine, ours_version, peer_version,
     out(f"Batch files of captioned EAN-13 (median wall time of {rounds} rounds, the order turning "
         "round by round; files per second; peak resident memory; ratio = ours / zint in files "
         "per second). Ours on one thread is `--jobs 1`, ours on every core the default:")
-    if os.environ.get("QV_BENCH_NO_JOBS"):
-        out("")
-        out("**This build had no `--jobs`: both of its rows ran the default.**")
     out("")
     out("| Case | Program | Wall time | Files/s | Memory | Ratio |")
     out("|---|---|---:|---:|---:|---:|")
