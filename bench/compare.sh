@@ -11,16 +11,20 @@
 # Cases:
 #   in-process Draw: captioned and plain EAN-13 (BarWidth 300, BarHeight 80, white) and a
 #     captioned Code 39 of 20 characters on the own surface, against ZBarcode_Encode_and_Buffer;
-#   batch: 10,000 EAN-13 PNG files (on every core, then with --jobs 1), then SVG files,
-#     qvbarcode --batch against zint --batch:
+#   batch: 10,000 captioned EAN-13 PNG files (-t ean13 -c -w -s --width 300 --height 80),
+#     qvbarcode --batch with --jobs 1 and with its default (every core) against zint --batch:
 #     wall time, files per second and peak resident memory (also at 1,000 files, to show
-#     that memory does not grow with the count); QV_BENCH_ROUNDS rounds (default 3) of each,
-#     the median kept, because times on a shared machine vary widely;
+#     that memory does not grow with the count); then SVG files; QV_BENCH_ROUNDS rounds
+#     (default 3) of each, the median kept, because times on a shared machine vary widely;
+#   ceiling: bench_file_ceiling creates and writes as many files of 1.2 KB in a plain loop,
+#     the most files per second this machine's tmpfs allows, measured in the same run;
+#   disk: the PNG batch once more into the build folder, for reference;
 #   growth: one Draw against the module count and the module width, in ns per pixel;
 #   PDF and EPS: QV_BENCH_VECTOR_FILES (default 2,000) EAN-13 PDF files, then EPS files,
 #     against zint's EPS (it writes no PDF), with a PNG batch of ours beside them for scale.
 #     QV_BENCH_ONLY=vector runs only these and replaces only their table.
-# Every batch writes into /dev/shm: on a disk, creating the files decides the figures.
+# Every batch but the disk reference writes into /dev/shm: on a disk, creating the files
+# decides the figures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -39,11 +43,16 @@ if [ ! -x "$build/bin/bench_draw" ] || [ ! -x "$build/bin/qvbarcode" ]; then
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQV_BUILD_BENCH=ON \
         -DQV_BUILD_TESTS=OFF -DQV_BUILD_DESIGNER=OFF >/dev/null
 fi
-cmake --build "$build" -j "$jobs" --target bench_draw bench_growth qvbarcode >/dev/null
+cmake --build "$build" -j "$jobs" --target bench_draw bench_growth bench_file_ceiling qvbarcode \
+    >/dev/null
+
+# Ours on one thread: everything in order, nothing overlapped.
+jobs_one=(--jobs 1)
 
 work=$(mktemp -d)
 out_root=$(mktemp -d -p /dev/shm)
-trap 'rm -rf "$work" "$out_root"' EXIT
+disk_root=$(mktemp -d -p "$build")
+trap 'rm -rf "$work" "$out_root" "$disk_root"' EXIT
 
 if [ "$only" != vector ]; then
     echo "== in-process drawing"
@@ -63,50 +72,70 @@ for _ in range($files): print('%012d' % random.randrange(10**12))
 head -n $((files / 10)) "$work/list.txt" >"$work/list-tenth.txt"
 head -n "$vector_files" "$work/list.txt" >"$work/list-vector.txt"
 
+# timed NAME WHO COUNT COMMAND...: runs the command, appending "name who files seconds
+# kilobytes"; the wall time from the clock in nanoseconds (/usr/bin/time counts in hundredths,
+# too coarse for the fastest), the peak memory from /usr/bin/time.
+timed() {
+    local name=$1 who=$2 count=$3 start end
+    shift 3
+    start=$(date +%s%N)
+    /usr/bin/time -f '%M' -o "$work/time" "$@"
+    end=$(date +%s%N)
+    echo "$name $who $count $(((end - start) / 1000))e-6 $(cat "$work/time")" >>"$work/batch.txt"
+}
 # ours|peer NAME LIST EXTENSION ROUND [PEER_EXTENSION]: one batch of one program into a fresh
-# directory; appends "name program files seconds kilobytes" to the measurements.
-# A case named ...-jobs1 runs ours on one thread.
+# directory; appends "name program files seconds kilobytes" to the measurements. ours_one is
+# ours on one thread; QV_BENCH_ROOT puts the files elsewhere (the disk reference).
 ours() {
-    local name=$1 list=$2 ext=$3 count out="$out_root/out-$1-ours-$4" jobs=()
-    [[ $name == *-jobs1 ]] && jobs=(--jobs 1)
+    local name=$1 list=$2 ext=$3 count out="${QV_BENCH_ROOT:-$out_root}/out-$1-$4-${who:-ours}"
     count=$(wc -l <"$list")
     mkdir -p "$out"
-    /usr/bin/time -f '%e %M' -o "$work/time" "$build/bin/qvbarcode" --batch "$list" "${jobs[@]}" \
-        -t ean13 -c -w -s --width 300 --height 80 -o "$out/#####.$ext" 2>/dev/null
-    echo "$name ours $count $(cat "$work/time")" >>"$work/batch.txt"
+    timed "$name" "${who:-ours}" "$count" "$build/bin/qvbarcode" --batch "$list" \
+        -t ean13 -c -w -s --width 300 --height 80 ${jobs_arg[@]+"${jobs_arg[@]}"} \
+        -o "$out/#####.$ext" 2>/dev/null
     [ "$(find "$out" -name "*.$ext" | wc -l)" -eq "$count" ] || { echo "error: ours wrote too few files" >&2; exit 1; }
 }
+ours_one() {
+    local who=ours1 jobs_arg=("${jobs_one[@]}")
+    ours "$@"
+}
 peer() {
-    local name=$1 list=$2 ext=${5:-$3} count out="$out_root/out-$1-peer-$4"
+    local name=$1 list=$2 ext=${5:-$3} count out="${QV_BENCH_ROOT:-$out_root}/out-$1-$4-peer"
     count=$(wc -l <"$list")
     mkdir -p "$out"
     # 3 pixels per module and 70-pixel bars, as ours; zint's text is its own.
-    /usr/bin/time -f '%e %M' -o "$work/time" zint --batch -b EANX --scale=1.5 --height=23.333 \
+    timed "$name" peer "$count" zint --batch -b EANX --scale=1.5 --height=23.333 \
         --filetype="$ext" -i "$list" -o "$out/~~~~~.$ext" >/dev/null 2>&1
-    echo "$name peer $count $(cat "$work/time")" >>"$work/batch.txt"
     [ "$(find "$out" -name "*.$ext" | wc -l)" -eq "$count" ] || { echo "error: zint wrote too few files" >&2; exit 1; }
 }
-# run NAME LIST EXTENSION [PEER_EXTENSION]: a few rounds of both, the order alternating. The files
-# stay until the script ends, so that no round pays for freeing an earlier one's.
+# The plain loop: as many files as the list has lines, of 1.2 KB each.
+plain() {
+    local name=$1 list=$2 count out="${QV_BENCH_ROOT:-$out_root}/out-$1-$4-plain"
+    count=$(wc -l <"$list")
+    mkdir -p "$out"
+    timed "$name" plain "$count" "$build/bin/bench_file_ceiling" "$out" "$count" 1200
+}
+# run NAME LIST EXTENSION [PEER_EXTENSION] [PROGRAMS...]: a few rounds of the programs (by
+# default ours and the peer), the order turning round by round. The files stay until the
+# script ends, so that no round pays for freeing an earlier one's.
 run() {
-    local round
+    local name=$1 list=$2 ext=$3 peer_ext=${4:-} round i programs=(ours peer)
+    [ $# -le 4 ] || programs=("${@:5}")
     for round in $(seq "$rounds"); do
-        if ((round % 2)); then
-            ours "$1" "$2" "$3" "$round"
-            peer "$1" "$2" "$3" "$round" "${4:-}"
-        else
-            peer "$1" "$2" "$3" "$round" "${4:-}"
-            ours "$1" "$2" "$3" "$round"
-        fi
+        for i in "${!programs[@]}"; do
+            local program=${programs[$(((i + round) % ${#programs[@]}))]}
+            "$program" "$name" "$list" "$ext" "$round" "$peer_ext"
+        done
         sync
     done
 }
 : >"$work/batch.txt"
 if [ "$only" != vector ]; then
     echo "== batch PNG"
-    run png "$work/list.txt" png
-    run png-jobs1 "$work/list.txt" png
+    run png "$work/list.txt" png "" ours_one ours peer plain
     run png-tenth "$work/list-tenth.txt" png
+    echo "== batch PNG on disk"
+    QV_BENCH_ROOT=$disk_root run png-disk "$work/list.txt" png "" ours_one ours peer
     echo "== batch SVG"
     run svg "$work/list.txt" svg
 fi

@@ -58,8 +58,8 @@ def vector_table(batch_txt, machine, ours_version, peer_version, alone):
             continue
         (n, s1, k1), (_, s2, k2) = batch[(name, "ours")], batch[(name, "peer")]
         (lo1, hi1, _), (lo2, hi2, _) = spread[(name, "ours")], spread[(name, "peer")]
-        lines.append(f"| {label}, {n:,} files | {s1:.2f} s ({lo1:.2f}-{hi1:.2f}), {k1 / 1024:.1f} MB "
-                     f"| {s1 / n * 1e3:.3f} ms | {s2:.2f} s ({lo2:.2f}-{hi2:.2f}), {k2 / 1024:.1f} MB "
+        lines.append(f"| {label}, {n:,} files | {s1:.3f} s ({lo1:.3f}-{hi1:.3f}), {k1 / 1024:.1f} MB "
+                     f"| {s1 / n * 1e3:.3f} ms | {s2:.3f} s ({lo2:.3f}-{hi2:.3f}), {k2 / 1024:.1f} MB "
                      f"| {s2 / n * 1e3:.3f} ms | {s2 / max(s1, 1e-3):.2f} |")
     return "\n".join(lines)
 
@@ -105,34 +105,55 @@ def main(draw_json, growth_json, batch_txt, machine, ours_version, peer_version,
                 f"{int(peer['width'])}x{int(peer['height'])}")
         out(f"| {label} | {a:,.0f}/s ({ns(ours) / 1e3:.2f} us) | {b:,.0f}/s ({ns(peer) / 1e3:.2f} us) "
             f"| {a / b:.2f} | {size} |")
-        if case == "Ean13Captioned":
-            targets.append(("captioned EAN-13 at least 5x zint's throughput", a / b >= 5, f"{a / b:.2f}x"))
+        least = 3 if case == "Code39Captioned" else 5
+        targets.append((f"in process, {label} at least {least}x zint's draws per second",
+                        a / b >= least, f"{a / b:.2f}x"))
     out("")
 
     batch, spread = read_batches(batch_txt)
     rounds = max((s[2] for s in spread.values()), default=1)
-    out(f"Batch files into /dev/shm (median wall time of {rounds} rounds in alternating order, "
-        "files per second, peak resident memory; ratio = ours / zint in files per second):")
+    out(f"Batch files of captioned EAN-13 (median wall time of {rounds} rounds, the order turning "
+        "round by round; files per second; peak resident memory; ratio = ours / zint in files "
+        "per second). Ours on one thread is `--jobs 1`, ours on every core the default:")
     out("")
-    out("| Case | QvBarCode | zint | Ratio |")
-    out("|---|---:|---:|---:|")
-    for name, label in [("png", "EAN-13 PNG, every core"), ("png-jobs1", "EAN-13 PNG, --jobs 1"),
-                        ("png-tenth", "EAN-13 PNG, a tenth of the count"),
-                        ("svg", "EAN-13 SVG")]:
-        if (name, "ours") not in batch:
+    out("| Case | Program | Wall time | Files/s | Memory | Ratio |")
+    out("|---|---|---:|---:|---:|---:|")
+    who_label = {"ours1": "QvBarCode, one thread", "ours": "QvBarCode, every core",
+                 "peer": "zint", "plain": "plain file loop (1.2 KB)"}
+
+    def rate(name, who):
+        n, seconds, _ = batch[(name, who)]
+        return n / max(seconds, 1e-3)
+
+    for name, label in [("png", "PNG into /dev/shm"), ("png-tenth", "PNG into /dev/shm, a tenth"),
+                        ("png-disk", "PNG into the build folder (disk)"), ("svg", "SVG into /dev/shm")]:
+        if (name, "peer") not in batch:
             continue
-        (n, s1, k1), (_, s2, k2) = batch[(name, "ours")], batch[(name, "peer")]
-        r1, r2 = n / max(s1, 1e-3), n / max(s2, 1e-3)
-        (lo1, hi1, _), (lo2, hi2, _) = spread[(name, "ours")], spread[(name, "peer")]
-        out(f"| {label}, {n:,} files | {s1:.2f} s ({lo1:.2f}-{hi1:.2f}), {r1:,.0f} files/s, "
-            f"{k1 / 1024:.1f} MB | {s2:.2f} s ({lo2:.2f}-{hi2:.2f}), {r2:,.0f} files/s, "
-            f"{k2 / 1024:.1f} MB | {r1 / r2:.2f} |")
-        if name == "png":
-            targets.append(("batch PNG on every core at least 5x zint's files per second",
-                            r1 / r2 >= 5, f"{r1 / r2:.2f}x"))
-        if name == "png-jobs1":
-            targets.append(("batch PNG with --jobs 1 at least 3x zint's files per second",
-                            r1 / r2 >= 3, f"{r1 / r2:.2f}x"))
+        for who in ("ours1", "ours", "peer", "plain"):
+            if (name, who) not in batch:
+                continue
+            n, seconds, kb = batch[(name, who)]
+            lo, hi, _ = spread[(name, who)]
+            ratio = f"{rate(name, who) / rate(name, 'peer'):.2f}" if who.startswith("ours") else ""
+            out(f"| {label}, {n:,} files | {who_label[who]} | {seconds:.3f} s ({lo:.3f}-{hi:.3f}) "
+                f"| {rate(name, who):,.0f} | {kb / 1024:.1f} MB | {ratio} |")
+    if ("png", "ours") in batch:
+        if ("png", "ours1") in batch:
+            r = rate("png", "ours1") / rate("png", "peer")
+            targets.append(("captioned EAN-13 PNG batch on one thread (--jobs 1) at least 3x zint's "
+                            "files per second", r >= 3, f"{r:.2f}x"))
+        r = rate("png", "ours") / rate("png", "peer")
+        targets.append(("captioned EAN-13 PNG batch on every core at least 5x zint's files per "
+                        "second", r >= 5, f"{r:.2f}x"))
+    if ("png", "plain") in batch:
+        ceiling = rate("png", "plain")
+        out("")
+        out(f"The ceiling: a plain loop creating and writing 1.2 KB files on /dev/shm did "
+            f"{ceiling:,.0f} files per second in this run. QvBarCode's PNG batch reached "
+            + ", ".join(f"{rate('png', who) / ceiling:.0%} of it {what}"
+                        for who, what in (("ours1", "on one thread"), ("ours", "on every core"))
+                        if ("png", who) in batch)
+            + f"; zint {rate('png', 'peer') / ceiling:.0%}.")
     if ("png", "ours") in batch and ("png-tenth", "ours") in batch:
         big, small = batch[("png", "ours")][2], batch[("png-tenth", "ours")][2]
         flat = big <= small * 1.1 + 512

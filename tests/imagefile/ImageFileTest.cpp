@@ -1,6 +1,7 @@
 #include <png.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <gtest/gtest.h>
 
@@ -66,10 +67,45 @@ surface::RasterSurface Noise() {
     return s;
 }
 
+// A grey caption under bars 400 rows high: the repeated rows' zeros run far past Adler-32's
+// modulus.
+surface::RasterSurface TallGrey() {
+    surface::RasterSurface s(300, 420);
+    for (std::int32_t x = 10; x < 290; x += 7) s.FillRect({x, 0, x + 3, 400}, surface::kBlack);
+    s.FillRect({20, 405, 280, 415}, surface::MakeColour(0x9A, 0x9A, 0x9A));
+    s.SetPixel(150, 410, surface::MakeColour(0x31, 0x31, 0x31));
+    return s;
+}
+
+// Every chunk's CRC-32 and the image data's Adler-32, which the encoder computes itself,
+// checked by zlib rather than trusted to a reader that may skip them.
+void ExpectSoundChunks(const std::string& file) {
+    std::string data;
+    for (std::size_t at = 8; at + 12 <= file.size();) {
+        const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(file[i]); };
+        const auto word = [&](std::size_t i) {
+            return std::uint32_t{byte(i)} << 24 | byte(i + 1) << 16 | byte(i + 2) << 8 |
+                   byte(i + 3);
+        };
+        const std::uint32_t size = word(at);
+        ASSERT_LE(at + 12 + size, file.size());
+        const auto* typeAndData = reinterpret_cast<const Bytef*>(file.data() + at + 4);
+        EXPECT_EQ(crc32(0, typeAndData, size + 4), word(at + 8 + size)) << file.substr(at + 4, 4);
+        if (file.compare(at + 4, 4, "IDAT") == 0) data += file.substr(at + 8, size);
+        at += 12 + size;
+    }
+    std::vector<Bytef> rows(std::size_t{1} << 20);  // more than any picture here
+    uLongf size = rows.size();
+    EXPECT_EQ(
+        uncompress(rows.data(), &size, reinterpret_cast<const Bytef*>(data.data()), data.size()),
+        Z_OK);
+}
+
 // In RGB, as a two-colour palette and in grey; libpng's own reader sees the same pixels.
 TEST_F(ImageFileTest, PngKeepsEveryPixelAndRefusesGarbage) {
-    const surface::RasterSurface originals[] = {
-        Sample(), Bars(surface::kBlack), Bars(surface::MakeColour(0x40, 0x40, 0x40)), Noise()};
+    const surface::RasterSurface originals[] = {Sample(), Bars(surface::kBlack),
+                                                Bars(surface::MakeColour(0x40, 0x40, 0x40)),
+                                                Noise(), TallGrey()};
     for (const surface::RasterSurface& original : originals) {
         const fs::path path = directory_ / "sample.png";
         WritePng(original, path);
@@ -86,6 +122,7 @@ TEST_F(ImageFileTest, PngKeepsEveryPixelAndRefusesGarbage) {
         std::ostringstream stream;
         WritePng(original, stream);
         EXPECT_EQ(stream.str(), FileText(path));
+        ExpectSoundChunks(stream.str());
     }
 
     const fs::path garbage = directory_ / "garbage.png";
