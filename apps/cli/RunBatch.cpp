@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <new>
 #include <optional>
 #include <thread>
 #include <variant>
@@ -255,15 +254,8 @@ int RunBatch(const Options& options, const FileWriter& write) {
             for (RecordJob& job : chunks[slot]) report.Record(job);
         },
     };
-    try {
-        RunInOrder(threads, chunks.size(), stages);
-    } catch (const host::FailedCall& failure) {
-        std::fprintf(stderr, "qvbarcode: %s\n", FailedCallLine(failure).c_str());
-        return kExitFailedCall;
-    } catch (const std::bad_alloc&) {
-        std::fprintf(stderr, "qvbarcode: failed call: out of memory\n");
-        return kExitFailedCall;
-    }
+    // A failed call a record's own drawing does not catch ends the program in main.
+    RunInOrder(threads, chunks.size(), stages);
     if (recordsRead < options.firstRecord && options.firstRecord > 1 && !list->bad()) {
         std::fprintf(stderr, "qvbarcode: --from %lld: the list has %lld records\n",
                      static_cast<long long>(options.firstRecord),

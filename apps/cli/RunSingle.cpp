@@ -1,5 +1,4 @@
 #include <cstdio>
-#include <new>
 
 #include "Commands.h"
 #include "ExitStatus.h"
@@ -15,17 +14,9 @@ int RunSingle(const Options& options) {
         std::fprintf(stderr, "qvbarcode: %s\n", error->c_str());
         return kExitUsage;
     }
-    Drawing drawing;
-    try {
-        BarcodeRenderer renderer(std::get<RenderOptions>(std::move(render)));
-        drawing = renderer.Render(options.settings);
-    } catch (const host::FailedCall& failure) {
-        std::fprintf(stderr, "qvbarcode: %s\n", FailedCallLine(failure).c_str());
-        return kExitFailedCall;
-    } catch (const std::bad_alloc&) {
-        std::fprintf(stderr, "qvbarcode: failed call: out of memory\n");
-        return kExitFailedCall;
-    }
+    // A failed call ends the program in main, with its message and status.
+    BarcodeRenderer renderer(std::get<RenderOptions>(std::move(render)));
+    const Drawing drawing = renderer.Render(options.settings);
     if (drawing.code != 0) {
         std::fprintf(stderr, "%s\n", ResultCodeLine(drawing).c_str());
         return kExitResultCode;
