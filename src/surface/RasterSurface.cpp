@@ -52,7 +52,9 @@ RasterSurface::RasterSurface(std::int32_t width, std::int32_t height, Colour bac
     if (width < 0 || height < 0) {
         throw FailedCall(FailureReason::InvalidValue, "surface size must not be negative");
     }
-    if (std::int64_t{width} * height > kMaxPixels) {
+    // Each row costs memory of its own too: an empty surface counts as one pixel wide, so
+    // that a host's 0 x 2,000,000,000 surface is refused rather than given gigabytes.
+    if (std::int64_t{std::max(width, 1)} * std::max(height, 1) > kMaxPixels) {
         throw FailedCall(FailureReason::OutOfMemory, "surface larger than 64 million pixels");
     }
     // Left unset: the fill below is written before anything reads a row.

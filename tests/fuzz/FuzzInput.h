@@ -76,9 +76,11 @@ inline std::int32_t ConsumeInt32(ByteReader& in) {
 }
 
 // A drawing costs its width times its height, and a narrow one reaches every limit a tall
-// one does; so heights stay small but for the edges.
+// one does; so heights stay small but for the ends of 32 bits, which overflow or are refused.
 inline std::int32_t ConsumeHeight(ByteReader& in) {
-    return in.Byte() % 4 == 0 ? kInt32Edges[in.Byte() % 14] : in.InRange<std::int32_t>(-20, 64);
+    static constexpr std::array<std::int32_t, 6> kEnds{INT32_MIN,     INT32_MIN + 9, -32768,
+                                                       INT32_MAX - 9, INT32_MAX - 1, INT32_MAX};
+    return in.Byte() % 4 == 0 ? kEnds[in.Byte() % 6] : in.InRange<std::int32_t>(-20, 64);
 }
 
 // Booleans other than 0 and -1 are stored as they come and must read as True.
