@@ -8,7 +8,8 @@
 # A campaign of a number of inputs per target, two targets at a time:
 #   QV_FUZZ_RUNS=1000000 QV_FUZZ_PARALLEL=2 nice -n 10 tests/fuzz/run.sh
 # Afterwards, keep what reaches new code, minimised, in the committed corpus:
-#   build-fuzz/bin/<target> -merge=1 tests/fuzz/corpus/<target> build-fuzz/fuzz-corpus/<target>
+#   build-fuzz/bin/<target> -merge=1 -use_counters=0 tests/fuzz/corpus/<target> \
+#       build-fuzz/fuzz-corpus/<target>
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 total=${1:-60}
