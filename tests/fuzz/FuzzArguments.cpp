@@ -28,7 +28,7 @@ struct OptionName {
     std::string_view key;  // the option whose value it sets, for the checks
 };
 // The program's options, in every spelling, and near misses that must be refused.
-constexpr std::array<OptionName, 31> kOptions{{
+constexpr std::array<OptionName, 33> kOptions{{
     {"-t", true, "type"},
     {"--type", true, "type"},
     {"-d", true, "text"},
@@ -60,6 +60,8 @@ constexpr std::array<OptionName, 31> kOptions{{
     {"--", false, ""},
     {"-", false, ""},
     {"--check-digit", false, ""},
+    {"--jobs", true, "jobs"},
+    {"--from", true, "from"},
 }};
 
 // Whole values: types, formats, names, patterns and the edges of what a value may be.
@@ -123,6 +125,10 @@ void CheckOptions(const cli::Options& o, const std::map<std::string_view, std::s
                (given("quiet") ? *cli::ParseWholeNumber(last.at("quiet")) : 0));
     QV_REQUIRE(!o.output.empty() && o.output == last.at("output"));
     QV_REQUIRE(!o.onto || (cli::IsRaster(o.format) && o.quietZoneModules == 0));
+    // A batch's threads and first record: 1 to 256 (0 for one per core), from record 1 on.
+    QV_REQUIRE(o.jobs == (given("jobs") ? *cli::ParseCount(last.at("jobs")) : 0));
+    QV_REQUIRE(o.jobs >= 0 && o.jobs <= 256 && o.firstRecord >= 1);
+    QV_REQUIRE(o.command == cli::Command::Batch || (o.jobs == 0 && o.firstRecord == 1));
     if (o.command == cli::Command::Render) {
         QV_REQUIRE(o.settings.barCodeType && o.settings.text);
     } else {
