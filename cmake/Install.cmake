@@ -45,8 +45,9 @@ install(FILES ${CMAKE_BINARY_DIR}/qvbarcode.pc DESTINATION ${CMAKE_INSTALL_LIBDI
 
 # The Qt widget library, its headers and its own pkg-config file; its CMake targets are a
 # file of their own, which the package loads when Qt 6 Widgets can be found. The Qt
-# Designer plugin goes where Qt Designer looks under the prefix.
-if(TARGET qvbarcode_widget)
+# Designer plugin goes where Qt Designer looks under the prefix. (A fuzz tree builds the
+# widget alone, to test it, not to install it.)
+if(QV_BUILD_DESIGNER)
     install(TARGETS qvbarcode_widget EXPORT QvBarCodeWidgetTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
     install(FILES ${PROJECT_SOURCE_DIR}/apps/widget/QvBarCodeWidget.h

@@ -15,21 +15,19 @@ constexpr std::int32_t kWidth = 144;
 constexpr std::int32_t kHeight = 75;
 constexpr std::int32_t kBarTop = 4;
 
-// Antialiased text would add greys; the sample keeps to black and white.
+// Antialiased text would add greys; the sample keeps to black and white. Row by row, as
+// every control made pays for it.
 void Threshold(RasterSurface& picture) {
     for (std::int32_t y = 0; y < picture.height(); ++y) {
-        for (std::int32_t x = 0; x < picture.width(); ++x) {
-            const surface::Colour c = picture.PixelAt(x, y);
-            const int grey = (surface::RedOf(c) + surface::GreenOf(c) + surface::BlueOf(c)) / 3;
-            picture.SetPixel(x, y, grey < 128 ? surface::kBlack : surface::kWhite);
+        std::uint8_t* row = picture.WritableRowData(y);
+        for (std::uint8_t* pixel = row; pixel != row + picture.RowBytes(); pixel += 3) {
+            const int grey = (pixel[0] + pixel[1] + pixel[2]) / 3;
+            std::fill_n(pixel, 3, grey < 128 ? 0 : 0xFF);
         }
     }
 }
 
-}  // namespace
-
-std::shared_ptr<const RasterSurface> SamplePicture(
-    const std::shared_ptr<const surface::Font>& font) {
+std::shared_ptr<const RasterSurface> DrawSample(const std::shared_ptr<const surface::Font>& font) {
     auto picture = std::make_shared<RasterSurface>(kWidth, kHeight, surface::kWhite);
     picture->SetFont(font);
     const std::u16string caption = u"QVBARCODE";
@@ -53,6 +51,18 @@ std::shared_ptr<const RasterSurface> SamplePicture(
     picture->DrawText("QVBARCODE", {0, barBottom, kWidth, kHeight - 1}, surface::kCaptionFormat);
     Threshold(*picture);
     return picture;
+}
+
+}  // namespace
+
+std::shared_ptr<const RasterSurface> SamplePicture(
+    const std::shared_ptr<const surface::Font>& font) {
+    // Controls on the control's own font all show the same sample: draw it once.
+    if (font == surface::ControlFont()) {
+        static const std::shared_ptr<const RasterSurface> sample = DrawSample(font);
+        return sample;
+    }
+    return DrawSample(font);
 }
 
 }  // namespace qv::control

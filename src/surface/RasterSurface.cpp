@@ -52,7 +52,9 @@ RasterSurface::RasterSurface(std::int32_t width, std::int32_t height, Colour bac
     if (width < 0 || height < 0) {
         throw FailedCall(FailureReason::InvalidValue, "surface size must not be negative");
     }
-    if (std::int64_t{width} * height > kMaxPixels) {
+    // Each row costs memory of its own too: an empty surface counts as one pixel wide, so
+    // that a host's 0 x 2,000,000,000 surface is refused rather than given gigabytes.
+    if (std::int64_t{std::max(width, 1)} * std::max(height, 1) > kMaxPixels) {
         throw FailedCall(FailureReason::OutOfMemory, "surface larger than 64 million pixels");
     }
     // Left unset: the fill below is written before anything reads a row.
@@ -313,6 +315,26 @@ void RasterSurface::StartPendingColumn(std::int32_t x, std::int32_t top, std::in
 // surface of one colour, it is one span of the top row. Anything else goes column by column.
 void RasterSurface::DrawColumns(std::int32_t left, std::int32_t right, std::int32_t top,
                                 std::int32_t bottom) {
+    // With a thin pen only the part on the surface is drawn, as each column's LineTo clips
+    // it (a column drawn upwards takes the rows below top down to bottom + 1); the pen ends
+    // where the whole run leaves it.
+    if (pen_.width <= 1 && left < right) {
+        const std::int64_t first = top <= bottom ? top : std::int64_t{bottom} + 1;
+        const std::int64_t last = top <= bottom ? bottom : std::int64_t{top} + 1;
+        const std::int32_t from = std::max(left, 0);
+        const std::int32_t to = std::min(right, width_);
+        const auto rowsFrom = static_cast<std::int32_t>(std::max<std::int64_t>(first, 0));
+        const auto rowsTo = static_cast<std::int32_t>(std::min<std::int64_t>(last, height_));
+        const bool clipped = from != left || to != right || rowsFrom != top || rowsTo != bottom;
+        if (clipped || from >= to || rowsFrom >= rowsTo) {
+            if (from < to && rowsFrom < rowsTo) {
+                DrawColumns(from, to, rowsFrom, rowsTo);
+            }
+            penX_ = right - 1;
+            penY_ = bottom;
+            return;
+        }
+    }
     if (left >= right || left < 0 || right > width_ || top < 0 || bottom > height_ ||
         top >= bottom || pen_.width > 1) {
         DrawingSurface::DrawColumns(left, right, top, bottom);

@@ -20,7 +20,8 @@ namespace qv::surface {
 // something draws on them. Address rows only through RowData(y).
 class RasterSurface final : public PenAndModeState {
   public:
-    // Sizes above this many pixels are refused as out of memory.
+    // Sizes above this many pixels are refused as out of memory (an empty surface counts as
+    // one pixel wide and high).
     static constexpr std::int64_t kMaxPixels = std::int64_t{64} * 1024 * 1024;
 
     // Raises the failed call: invalid value for a negative size, out of memory above kMaxPixels.

@@ -18,9 +18,10 @@ float ConsumeFloat(ByteReader& in, float modestMax) {
     return static_cast<float>(in.Read<std::uint16_t>()) * modestMax / 65535.0f;
 }
 
-// The real font, or one whose measurements the input chooses, however absurd.
+// The real font, or one whose measurements the input chooses, however absurd (a control
+// on a font of its own draws its sample picture anew, so such fonts come less often).
 std::shared_ptr<const surface::Font> ConsumeFont(ByteReader& in) {
-    if (in.InRange<int>(0, 3) < 2) return surface::ControlFont();
+    if (in.InRange<int>(0, 3) < 3) return surface::ControlFont();
     const float width = ConsumeFloat(in, 400.0f);
     return std::make_shared<testing::FixedFont>(width, ConsumeFloat(in, 60.0f), 200);
 }

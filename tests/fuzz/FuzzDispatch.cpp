@@ -41,9 +41,11 @@ class DispatchSession {
     const host::InterfaceTable& Table() const { return dispatch_.Interface(); }
     const Member& AnyMember() { return Table().members[in_.Byte() % Table().members.size()]; }
 
-    Variant ConsumeVariant() {
+    // For BarHeight, numbers as ConsumeHeight gives them, so that drawings stay cheap.
+    Variant ConsumeVariant(bool height) {
         const int pick = in_.InRange<int>(0, 6);
         if (pick == 0) return Variant();
+        if (height && pick != 3) return Variant::FromInt32(ConsumeHeight(in_));
         if (pick == 1) return Variant::FromInt16(static_cast<std::int16_t>(ConsumeInt32(in_)));
         if (pick == 2) return Variant::FromInt32(ConsumeInt32(in_));
         if (pick == 3) return Variant::FromAutomationBool(ConsumeBool(in_));
@@ -87,7 +89,7 @@ class DispatchSession {
                                   : countPick == 6 ? 0
                                                    : 2;
         std::vector<Variant> arguments(count);
-        for (Variant& argument : arguments) argument = ConsumeVariant();
+        for (Variant& argument : arguments) argument = ConsumeVariant(id == 0x68030007);
 
         const std::vector<Variant> given = arguments;
         Snapshot before = Properties();

@@ -120,6 +120,7 @@ inline void SetProperty(ByteReader& in, control::QvBarCode& control, const FuzzS
         QV_REQUIRE((control.*getter)() == value && ErrorStateOf(control) == before);
     };
     if (property == 0) return set(&C::SetText, &C::Text, ConsumeText(in));
+    if (property == 4) return set(&C::SetBarHeight, &C::BarHeight, ConsumeHeight(in));
     if (property > 5) {
         return set(kBools[property - 6].first, kBools[property - 6].second, ConsumeBool(in));
     }
@@ -209,8 +210,9 @@ class Surfaces {
 
     explicit Surfaces(ByteReader& in) {
         for (std::size_t i = 0; i < callers_.size(); ++i) {
-            const auto width = in.InRange<std::int32_t>(0, 400);
-            const auto height = in.InRange<std::int32_t>(0, 200);
+            // Small: what matters is the edges, and drawings that cross them.
+            const auto width = in.InRange<std::int32_t>(0, 96);
+            const auto height = in.InRange<std::int32_t>(0, 48);
             const auto background = in.Read<std::uint32_t>() & 0xFFFFFF;
             callers_[i] = std::make_shared<CountingSurface>(
                 width, height, background, in.Bool() ? surface::kTransparent : surface::kOpaque);

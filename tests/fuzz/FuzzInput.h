@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -60,12 +61,26 @@ class ByteReader {
     std::size_t position_ = 0;
 };
 
-// Mostly small values, where the drawing does real work, and sometimes any 32-bit value,
-// where the overflow rules must hold.
+// Where the overflow rules must hold: the edges of 16 and 32 bits, and what the white
+// margins take from them.
+inline constexpr std::array<std::int32_t, 14> kInt32Edges{
+    INT32_MIN, INT32_MIN + 9, -32769,        -32768,        -1,       0, 32767, 32768, 65535,
+    65536,     1 << 24,       INT32_MAX - 9, INT32_MAX - 1, INT32_MAX};
+
+// Mostly small values, where the drawing does real work, and sometimes an edge or any 32-bit
+// value (one in eight: widths there draw up to 32,767 columns).
 inline std::int32_t ConsumeInt32(ByteReader& in) {
-    const int kind = in.Byte() % 4;
-    if (kind == 0) return in.Read<std::int32_t>();
-    return kind == 1 ? in.InRange<std::int32_t>(-20, 20) : in.InRange<std::int32_t>(-64, 1500);
+    const int kind = in.Byte() % 8;
+    if (kind == 0) return in.Bool() ? in.Read<std::int32_t>() : kInt32Edges[in.Byte() % 14];
+    return kind < 4 ? in.InRange<std::int32_t>(-20, 20) : in.InRange<std::int32_t>(-64, 1500);
+}
+
+// A drawing costs its width times its height, and a narrow one reaches every limit a tall
+// one does; so heights stay small but for the ends of 32 bits, which overflow or are refused.
+inline std::int32_t ConsumeHeight(ByteReader& in) {
+    static constexpr std::array<std::int32_t, 6> kEnds{INT32_MIN,     INT32_MIN + 9, -32768,
+                                                       INT32_MAX - 9, INT32_MAX - 1, INT32_MAX};
+    return in.Byte() % 4 == 0 ? kEnds[in.Byte() % 6] : in.InRange<std::int32_t>(-20, 64);
 }
 
 // Booleans other than 0 and -1 are stored as they come and must read as True.
@@ -74,9 +89,10 @@ inline std::int16_t ConsumeBool(ByteReader& in) {
     return kind == 0 ? 0 : kind == 1 ? -1 : in.Read<std::int16_t>();
 }
 
-// A short seed, repeated so texts of tens of thousands of units cost only a few input bytes.
+// A short seed, repeated so texts of thousands of units cost only a few input bytes.
 // A header byte: the seed's length in its low five bits, or with bit 6 a seed from kEdges
-// that those bits choose; its top bit asks for a 16-bit repeat count after the seed.
+// that those bits choose; its top bit asks for repeats: a byte saying how many, up to 16 or
+// (odd) up to 12,000 units, then that count.
 inline std::u16string ConsumeText(ByteReader& in) {
     // What a number conversion has to look at closely: signs, blanks, fractions on the
     // rounding edge, values just beyond 32 bits, and near misses.
@@ -93,9 +109,13 @@ inline std::u16string ConsumeText(ByteReader& in) {
         const std::uint8_t pick = in.Byte();
         seed.push_back(pick < 240 ? kCommon[pick % kCommon.size()] : in.Read<char16_t>());
     }
-    // Texts stay within what a host realistically passes; longer ones only cost time.
-    const std::size_t repeats =
-        header & 0x80 && !seed.empty() ? in.InRange<std::size_t>(1, 40000 / seed.size()) : 1;
+    // Mostly a few repeats; sometimes enough to pass every 16-bit limit (32,767 modules take
+    // under 4,000 digits, a caption that wide under 6,000 wide letters); longer ones only
+    // cost time.
+    std::size_t repeats = 1;
+    if (header & 0x80 && !seed.empty()) {
+        repeats = in.InRange<std::size_t>(1, in.Bool() ? 12000 / seed.size() : 16);
+    }
     std::u16string text;
     for (std::size_t i = 0; i < repeats; ++i) text += seed;
     return text;

@@ -5,6 +5,11 @@
 #   tests/fuzz/run.sh [total-seconds [target...]]     default: 60 seconds over all targets
 # Inputs that reach new code go to build-fuzz/fuzz-corpus/<target>/; the committed corpus in
 # tests/fuzz/corpus/<target>/ is only read. A longer run: tests/fuzz/run.sh 3600
+# A campaign of a number of inputs per target, two targets at a time:
+#   QV_FUZZ_RUNS=1000000 QV_FUZZ_PARALLEL=2 nice -n 10 tests/fuzz/run.sh
+# Afterwards, keep what reaches new code, minimised, in the committed corpus:
+#   build-fuzz/bin/<target> -merge=1 -use_counters=0 tests/fuzz/corpus/<target> \
+#       build-fuzz/fuzz-corpus/<target>
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 total=${1:-60}
@@ -31,21 +36,43 @@ mkdir -p "$build/fuzz-artifacts"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:allocator_may_return_null=1
 export LSAN_OPTIONS="suppressions=$root/tests/fuzz/lsan.supp"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-status=0
-for target in "${targets[@]}"; do
-    work="$build/fuzz-corpus/$target"
-    committed="$root/tests/fuzz/corpus/$target"
+runs=${QV_FUZZ_RUNS:-}
+parallel=${QV_FUZZ_PARALLEL:-1}
+limit=(-max_total_time="$share")
+[[ -z $runs ]] || limit=(-runs="$runs")
+
+# Runs one target; its summary on standard output, a finding's log on standard error.
+fuzz() {
+    local target=$1 work="$build/fuzz-corpus/$1" committed="$root/tests/fuzz/corpus/$1"
+    local log="$build/fuzz-artifacts/$1.log"
     mkdir -p "$work" "$committed"
-    log="$build/fuzz-artifacts/$target.log"
-    if "$build/bin/$target" -max_total_time="$share" -timeout=20 -rss_limit_mb=3072 \
+    if "$build/bin/$target" "${limit[@]}" -timeout=20 -rss_limit_mb=3072 \
         -max_len=4096 -print_final_stats=1 -artifact_prefix="$build/fuzz-artifacts/$target-" \
         "$work" "$committed" >"$log" 2>&1; then
-        runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
-        echo "$target: ${runs:-?} executions in ${share}s, no findings"
+        local executed seconds coverage
+        executed=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+        seconds=$(sed -n 's/^Done [0-9]* runs in \([0-9]*\) second.*/\1/p' "$log")
+        coverage=$(grep -o 'cov: [0-9]* ft: [0-9]*' "$log" | tail -n 1)
+        echo "$target: ${executed:-?} executions in ${seconds:-?}s, $coverage, no findings"
     else
         echo "$target: FINDING, see $log" >&2
         tail -n 40 "$log" >&2
-        status=1
+        return 1
     fi
+}
+
+status=0
+running=0
+for target in "${targets[@]}"; do
+    if ((running == parallel)); then
+        wait -n || status=1
+        running=$((running - 1))
+    fi
+    fuzz "$target" &
+    running=$((running + 1))
+done
+while ((running > 0)); do
+    wait -n || status=1
+    running=$((running - 1))
 done
 exit $status

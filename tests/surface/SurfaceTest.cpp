@@ -60,6 +60,8 @@ TEST(RasterSurfaceTest, RefusesBadSizes) {
     EXPECT_EQ(FailureOf([] { RasterSurface(8193, 8192); }), FailureReason::OutOfMemory);
     EXPECT_EQ(FailureOf([] { RasterSurface(INT32_MAX, INT32_MAX); }), FailureReason::OutOfMemory);
     EXPECT_EQ(FailureOf([] { RasterSurface(0, 0); }), std::nullopt);
+    // Found by the component fuzzer: a host's empty surface of 2^31 - 1 rows took gigabytes.
+    EXPECT_EQ(FailureOf([] { RasterSurface(0, INT32_MAX); }), FailureReason::OutOfMemory);
     // Found by the control fuzzer: a surface without pixels gave a copy from nowhere.
     EXPECT_TRUE(RasterSurface(0, 5).ContiguousPixels().empty());
 }

@@ -12,18 +12,20 @@ namespace qv::component::exports {
 namespace {
 
 // Each C object is its vtable pointer followed by the C++ object it stands for; the
-// reference count owns the whole and the last Release deletes it.
+// reference count owns the whole and the last Release deletes it. The C++ object is held by
+// a shared_ptr, the only owner, because the whole must stay standard-layout, which
+// libstdc++'s unique_ptr is not when clang builds it.
 struct ExportedDispatch {
     QvDispatch base;
     std::atomic<std::uint32_t> references{1};
-    std::unique_ptr<host::DispatchObject> object;
+    std::shared_ptr<host::DispatchObject> object;
 };
 static_assert(std::is_standard_layout_v<ExportedDispatch>);
 
 struct ExportedFactory {
     QvClassFactory base;
     std::atomic<std::uint32_t> references{1};
-    std::unique_ptr<ClassFactory> factory;
+    std::shared_ptr<ClassFactory> factory;
 };
 static_assert(std::is_standard_layout_v<ExportedFactory>);
 

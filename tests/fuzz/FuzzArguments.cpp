@@ -1,0 +1,193 @@
+// Reads command lines as people type them: real and misspelt options, --name=value, lengths
+// with units at any --dpi, --quiet-zone, patterns and file names. Checks what the program
+// relies on: a usage error is a message; a command line that parses holds only what its
+// options allow, lengths in whole pixels at the last --dpi, and sizes the control can take.
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "BarcodeSize.h"
+#include "FuzzInput.h"
+#include "OutputPattern.h"
+#include "ParseArguments.h"
+#include "ValueParsing.h"
+
+namespace qv::fuzz {
+namespace {
+
+using cli::Length;
+using cli::LengthUnit;
+
+struct OptionName {
+    std::string_view name;
+    bool takesValue;
+    std::string_view key;  // the option whose value it sets, for the checks
+};
+// The program's options, in every spelling, and near misses that must be refused.
+constexpr std::array<OptionName, 33> kOptions{{
+    {"-t", true, "type"},
+    {"--type", true, "type"},
+    {"-d", true, "text"},
+    {"--text", true, "text"},
+    {"--data", true, "text"},
+    {"-c", false, ""},
+    {"-s", false, ""},
+    {"-w", false, ""},
+    {"--white", false, ""},
+    {"--default-size", false, ""},
+    {"--width", true, "width"},
+    {"--height", true, "height"},
+    {"--module", true, "module"},
+    {"--dpi", true, "dpi"},
+    {"--quiet-zone", true, "quiet"},
+    {"--text-column", true, ""},
+    {"-o", true, "output"},
+    {"--output", true, "output"},
+    {"--format", true, ""},
+    {"--onto", true, ""},
+    {"--x", true, "x"},
+    {"--y", true, "y"},
+    {"--batch", true, ""},
+    {"--help", false, ""},
+    {"-V", false, ""},
+    {"--typelib", false, ""},
+    {"--Width", true, ""},
+    {"-x", true, ""},
+    {"--", false, ""},
+    {"-", false, ""},
+    {"--check-digit", false, ""},
+    {"--jobs", true, "jobs"},
+    {"--from", true, "from"},
+}};
+
+// Whole values: types, formats, names, patterns and the edges of what a value may be.
+constexpr std::array<std::string_view, 28> kValues{
+    "i2of5", "S2OF5", "code39",  "ean13",      "99",         "0123456789", "out.png",
+    "x.SVG", "-",     "a/b.pdf", "l/####.pgm", "{Text}.eps", "{}",         "{a",
+    "##",    "png",   "eps",     "",           " 5",         "nan",        "inf",
+    "1e3",   "+7",    "10000",   "10000.0001", "0x10",       "\xff\xfe",   "Code"};
+
+// A length as a number and a unit, the number with a sign and digits after the point.
+constexpr std::array<std::pair<std::string_view, LengthUnit>, 9> kUnits{{
+    {"", LengthUnit::Pixel},
+    {"px", LengthUnit::Pixel},
+    {"mm", LengthUnit::Millimetre},
+    {"CM", LengthUnit::Centimetre},
+    {"in", LengthUnit::Inch},
+    {"pt", LengthUnit::Point},
+    {"Pt", LengthUnit::Point},
+    {" mm", LengthUnit::Pixel},  // refused
+    {"km", LengthUnit::Pixel},   // refused
+}};
+std::string ConsumeLength(ByteReader& in) {
+    std::string number = std::to_string(ConsumeInt32(in));
+    if (in.Bool()) number += "." + std::to_string(in.InRange<int>(0, 99999));
+    if (in.InRange<int>(0, 7) == 0) number.insert(0, "+");
+    return number + std::string(kUnits[in.Byte() % kUnits.size()].first);
+}
+
+std::string ConsumeValue(ByteReader& in) {
+    const int kind = in.InRange<int>(0, 3);
+    if (kind == 0) return std::string(kValues[in.Byte() % kValues.size()]);
+    if (kind == 1) return std::to_string(ConsumeInt32(in));
+    return ConsumeLength(in);
+}
+
+// The pixels of a length at a resolution, in more precision than ToPixels has.
+long double ExactPixels(const Length& length, double dotsPerInch) {
+    static constexpr std::array<long double, 5> kPerInch{0.0L, 25.4L, 2.54L, 1.0L, 72.0L};
+    const long double perInch = kPerInch[static_cast<std::size_t>(length.unit)];
+    return perInch == 0.0L ? length.value : length.value * (dotsPerInch / perInch);
+}
+
+// A length option's pixels as the parsed options hold them; the rounding is checked here.
+std::optional<std::int32_t> CheckedPixels(std::string_view text, double dotsPerInch) {
+    const std::optional<Length> length = cli::ParseLength(text);
+    QV_REQUIRE(length);  // the command line parsed
+    const std::optional<std::int32_t> pixels = cli::ToPixels(*length, dotsPerInch);
+    QV_REQUIRE(pixels);
+    // Rounded to the nearest whole pixel, give or take the last bits of a double.
+    const long double exact = ExactPixels(*length, dotsPerInch);
+    QV_REQUIRE(std::abs(*pixels - exact) <= 0.5L + std::abs(exact) * 1e-12L);
+    return pixels;
+}
+
+void CheckOptions(const cli::Options& o, const std::map<std::string_view, std::string>& last) {
+    const auto given = [&](std::string_view key) { return last.find(key) != last.end(); };
+    QV_REQUIRE(o.dotsPerInch > 0.0 && o.dotsPerInch <= 10000.0);
+    QV_REQUIRE(o.dotsPerInch == (given("dpi") ? *cli::ParsePositiveNumber(last.at("dpi")) : 96.0));
+    QV_REQUIRE(o.quietZoneModules >= 0 && o.quietZoneModules <= 1000);
+    QV_REQUIRE(o.quietZoneModules ==
+               (given("quiet") ? *cli::ParseWholeNumber(last.at("quiet")) : 0));
+    QV_REQUIRE(!o.output.empty() && o.output == last.at("output"));
+    QV_REQUIRE(!o.onto || (cli::IsRaster(o.format) && o.quietZoneModules == 0));
+    // A batch's threads and first record: 1 to 256 (0 for one per core), from record 1 on.
+    QV_REQUIRE(o.jobs == (given("jobs") ? *cli::ParseCount(last.at("jobs")) : 0));
+    QV_REQUIRE(o.jobs >= 0 && o.jobs <= 256 && o.firstRecord >= 1);
+    QV_REQUIRE(o.command == cli::Command::Batch || (o.jobs == 0 && o.firstRecord == 1));
+    if (o.command == cli::Command::Render) {
+        QV_REQUIRE(o.settings.barCodeType && o.settings.text);
+    } else {
+        const auto pattern = cli::OutputPattern::Parse(o.output);
+        QV_REQUIRE(o.output != "-" && std::get<cli::OutputPattern>(pattern).NamesRecords());
+    }
+    const auto pixels = [&](std::string_view key) {
+        return given(key) ? CheckedPixels(last.at(key), o.dotsPerInch) : std::nullopt;
+    };
+    QV_REQUIRE(o.settings.barWidth == pixels("width"));
+    QV_REQUIRE(o.settings.barHeight == pixels("height"));
+    const auto module = pixels("module");
+    QV_REQUIRE(o.settings.modulePixels == (module ? std::optional(std::max(*module, 1)) : module));
+    if (o.onto)
+        QV_REQUIRE(o.onto->x == pixels("x").value_or(0) && o.onto->y == pixels("y").value_or(0));
+
+    // The size the control gets: the width given, or the default size's, or the modules'.
+    const cli::ControlSize size = cli::ResolveSize(o.settings, o.dotsPerInch);
+    if (o.settings.barWidthSource != cli::kFalse) {
+        QV_REQUIRE(size.barWidth == 0 && size.barHeight == o.settings.barHeight.value_or(0));
+        return;
+    }
+    QV_REQUIRE(size.barWidth == o.settings.barWidth.value_or(std::max(size.barWidth, 0)));
+    if (o.settings.barHeight) QV_REQUIRE(size.barHeight == *o.settings.barHeight);
+    QV_REQUIRE(o.settings.barHeight || size.barWidthSource != cli::kFalse || size.barHeight >= 1);
+}
+
+}  // namespace
+}  // namespace qv::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace qv::fuzz;
+    ByteReader in(data, size);
+    std::vector<std::string> arguments;
+    std::map<std::string_view, std::string> last;  // the value each option had last
+    while (in.remaining() > 0 && arguments.size() < 16) {
+        const OptionName& option = kOptions[in.Byte() % kOptions.size()];
+        if (!option.takesValue) {
+            arguments.emplace_back(option.name);
+            continue;
+        }
+        std::string value = ConsumeValue(in);
+        if (option.name.starts_with("--") && in.Bool()) {
+            arguments.push_back(std::string(option.name) + "=" + value);
+        } else {
+            arguments.emplace_back(option.name);
+            if (in.remaining() > 0) arguments.push_back(value);  // at the end, none
+        }
+        if (!option.key.empty()) last[option.key] = std::move(value);
+    }
+    const std::vector<std::string_view> views(arguments.begin(), arguments.end());
+    const qv::cli::ParseResult result = qv::cli::ParseArguments(views);
+    if (const auto* error = std::get_if<qv::cli::UsageError>(&result)) {
+        QV_REQUIRE(!error->message.empty());
+        return 0;
+    }
+    const auto& options = std::get<qv::cli::Options>(result);
+    if (options.command == qv::cli::Command::Render || options.command == qv::cli::Command::Batch) {
+        CheckOptions(options, last);
+    }
+    return 0;
+}

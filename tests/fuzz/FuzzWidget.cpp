@@ -1,0 +1,163 @@
+// Writes the Qt widget's properties as a form, a script or Qt Designer would: through the Qt
+// property system by name, in any letter case, with values of any type, the queued drawing
+// run by the event loop in between. Checks what the widget promises: no failed call leaves it
+// (a slot, a setter or the event loop), a write that succeeds reads back, a drawing gives a
+// result code with the error state that says it or fails keeping the error state, and the
+// widget is as large as the control's own surface.
+#include <QApplication>
+#include <QByteArray>
+#include <QMetaProperty>
+#include <QVariant>
+#include <array>
+#include <cmath>
+#include <limits>
+
+#include "FuzzInput.h"
+#include "QvBarCodeWidget.h"
+
+namespace qv::fuzz {
+namespace {
+
+// One application for the process, on the platform that needs no display; Qt's warnings
+// (a failed drawing says why in one) are not kept.
+void StartApplication() {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    static int argc = 1;
+    static char name[] = "FuzzWidget";
+    static char* argv[] = {name, nullptr};
+    static QApplication application(argc, argv);
+}
+
+// The widget's own property names, others in another letter case, read-only ones and none.
+constexpr std::array<const char*, 18> kNames{"Text",
+                                             "BarCodeType",
+                                             "PositionX",
+                                             "PositionY",
+                                             "BarHeight",
+                                             "BarWidth",
+                                             "BarWidthSource",
+                                             "BackgroundWhite",
+                                             "ShowValue",
+                                             "CalculateCheckDigit",
+                                             "AutoDraw",
+                                             "ErrorFound",
+                                             "ErrorDescription",
+                                             "text",
+                                             "BARWIDTH",
+                                             "objectName",
+                                             "Nope",
+                                             ""};
+
+QVariant ConsumeVariant(ByteReader& in, bool height) {
+    switch (in.InRange<int>(0, 7)) {
+        case 0:
+            return height ? ConsumeHeight(in) : ConsumeInt32(in);
+        case 1:
+            return in.Bool();
+        case 2: {
+            const std::u16string text = ConsumeText(in);
+            return QString::fromStdU16String(text);
+        }
+        case 3:
+            return std::array{0.5, 2.5, -1e10, 1e300, std::nan(""), 64.0}[in.Byte() % 6];
+        case 4:
+            return qlonglong{1} << in.InRange<int>(0, 62);
+        case 5:
+            return QByteArray("12");
+        case 6:
+            return QVariant::fromValue(in.Read<std::uint16_t>());
+        default:
+            return QVariant();
+    }
+}
+
+using ErrorState = std::pair<bool, QString>;
+ErrorState ErrorStateOf(const QvBarCodeWidget& widget) {
+    return {widget.errorFound(), widget.errorDescription()};
+}
+
+// The result of a drawing, or -1 for a failed call, against the error state before it.
+void CheckDrawn(const QvBarCodeWidget& widget, int code, const ErrorState& before) {
+    QV_REQUIRE(code == -1 || code == 0 || (code >= 1100 && code <= 1104));
+    if (code == -1) {
+        QV_REQUIRE(ErrorStateOf(widget) == before);
+        return;
+    }
+    QV_REQUIRE(widget.errorFound() == (code != 0) &&
+               widget.errorDescription().isEmpty() == (code == 0));
+    const auto& pic = widget.Control().Pic1();
+    QV_REQUIRE(widget.sizeHint() == QSize(pic.Width(), pic.Height()));
+    QV_REQUIRE(widget.size() == widget.sizeHint());
+}
+
+class WidgetSession {
+  public:
+    explicit WidgetSession(ByteReader& in) : in_(in) {
+        QObject::connect(&widget_, &QvBarCodeWidget::drawn, [this](int code) { last_ = code; });
+        QObject::connect(&widget_, &QvBarCodeWidget::failed, [this] { last_ = -1; });
+    }
+
+    void Run() {
+        for (int step = 0; step < 32 && in_.remaining() > 0; ++step) {
+            const int what = in_.InRange<int>(0, 7);
+            if (what <= 4) Write();
+            if (what == 5) RunEvents();
+            if (what == 6) {
+                const ErrorState before = ErrorStateOf(widget_);
+                CheckDrawn(widget_, widget_.Draw(), before);
+            }
+            if (what == 7) {
+                // What the own surface shows, at its size (Qt has no empty pictures).
+                const QSize hint = widget_.sizeHint();
+                QV_REQUIRE(widget_.Picture().size() == hint || hint.isEmpty());
+            }
+        }
+        RunEvents();
+    }
+
+  private:
+    void Write() {
+        const char* name = kNames[in_.Byte() % kNames.size()];
+        const QVariant value = ConsumeVariant(in_, name == std::string_view("BarHeight"));
+        const int index = widget_.metaObject()->indexOfProperty(name);
+        const QMetaProperty property = widget_.metaObject()->property(index);
+        const ErrorState before = ErrorStateOf(widget_);
+        const bool written = widget_.setProperty(name, value);
+        // Only a property that can be written takes a value; writing never draws.
+        QV_REQUIRE(!written || (index >= 0 && property.isWritable()));
+        QV_REQUIRE(ErrorStateOf(widget_) == before);
+        if (written && value.metaType() == property.metaType()) {
+            QV_REQUIRE(widget_.property(name) == value);
+        }
+    }
+
+    // The queued drawing, if any, runs once: one result or one failure.
+    void RunEvents() {
+        const ErrorState before = ErrorStateOf(widget_);
+        last_.reset();
+        QCoreApplication::processEvents();
+        if (last_) CheckDrawn(widget_, *last_, before);
+        last_.reset();
+        QCoreApplication::processEvents();
+        QV_REQUIRE(!last_);
+    }
+
+    ByteReader& in_;
+    QvBarCodeWidget widget_;
+    std::optional<int> last_;
+};
+
+}  // namespace
+}  // namespace qv::fuzz
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    qv::fuzz::StartApplication();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    qv::fuzz::ByteReader in(data, size);
+    qv::fuzz::WidgetSession(in).Run();
+    return 0;
+}
