@@ -56,7 +56,6 @@ TEST(ParseArguments, CommandLinesGiveTheirOptionsOrAUsageError) {
              o.firstRecord = 17;
          }},
         {"--batch l.txt --jobs 0 -o l/#.png", "--jobs"},
-        {"--batch l.txt --jobs -2 -o l/#.png", "--jobs"},
         {"--batch l.txt --jobs two -o l/#.png", "--jobs"},
         {"--batch l.txt --from 0 -o l/#.png", "--from"},
         {"-t ean13 -d 1 --jobs 2 -o a.png", "--batch"},
