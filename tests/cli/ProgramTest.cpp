@@ -34,7 +34,6 @@ TEST(Program, StatusMessageAndFileFollowTheOutcome) {
         {kEan + " --onto nothing.png", 2, "nothing.png"},
         // Warnings change nothing but stderr; 1 is the check digit of 400638133393.
         {"-t ean13 -d 4006381333932", 0, "warning: drawn as given; its check digit would be 1\n"},
-        {"-t code39 -d 'A*B'", 0, "warning: a '*' in a Code 39 text"},
         // The caption is 13 pixels high: bars of 12 are covered from top to bottom.
         {kEan + " --height 22", 0, "covers every row of the 12-pixel"},
     };

@@ -7,9 +7,10 @@
 #include <map>
 #include <regex>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "support/FileText.h"
 
 namespace {
 
@@ -29,10 +30,7 @@ const std::map<std::string, std::set<std::string>> kLayersBelow = {
 };
 
 std::vector<std::string> ProjectIncludes(const fs::path& file) {
-    std::ifstream in(file);
-    std::stringstream text;
-    text << in.rdbuf();
-    const std::string content = text.str();
+    const std::string content = qv::testing::FileText(file);
     static const std::regex include(R"re(#include\s+"([^"]+)")re");
     std::vector<std::string> found;
     for (std::sregex_iterator it(content.begin(), content.end(), include), end; it != end; ++it) {
