@@ -16,6 +16,7 @@
 #include "cli/ProgramRun.h"
 #include "designer/QtTestApplication.h"
 #include "host/Status.h"
+#include "support/FailureOf.h"
 #include "support/LoadedComponent.h"
 
 namespace qv::entry {
@@ -25,6 +26,20 @@ using pagedialog::PropertiesDialog;
 constexpr int kTooWide = 99999;
 constexpr int kFits = 300;
 const char16_t kKept[] = u"Barcode Text can NOT be Blank";
+
+// The C++ control's contract: the failed call reaches its caller, the error state stays.
+TEST(FailedCall, TheControlRaisesIt) {
+    control::QvBarCode control;
+    EXPECT_EQ(control.Draw(), host::Variant::FromInt16(1104));
+    control.SetText(u"400638133393");
+    control.SetBarCodeType(control::QvTypeEan13);
+    control.SetCalculateCheckDigit(control::kTrue);
+    control.SetBarWidth(kTooWide);
+    EXPECT_EQ(testing::FailureOf([&] { control.Draw(); }), host::FailureReason::Overflow);
+    EXPECT_EQ(control.ErrorDescription(), kKept);
+    control.SetBarWidth(kFits);
+    EXPECT_EQ(control.Draw(), host::Variant::FromInt16(0));
+}
 
 QStringList warnings;  // ours: Qt's own are left out
 
