@@ -106,9 +106,11 @@ TEST(Encoders, SixteenBitLimits) {
     EXPECT_EQ(EncodeInterleaved2of5(std::u16string(4678, u'7')).modules.size(), 32754u);  // 7 each
     EXPECT_EQ(FailureOf([] { EncodeInterleaved2of5(std::u16string(4680, u'7')); }),
               FailureReason::Overflow);
-    // One more character of Standard 2 of 5 or Code 39 overflows: the control's limits test.
     EXPECT_EQ(EncodeStandard2of5(std::u16string(2339, u'3')).modules.size(), 32761u);  // 14 each
+    EXPECT_EQ(FailureOf([] { EncodeStandard2of5(std::u16string(2340, u'3')); }),
+              FailureReason::Overflow);
     EXPECT_EQ(EncodeCode39(std::u16string(2518, u'Q')).modules.size(), 32759u);  // 13 x 2518 + 25
+    EXPECT_EQ(FailureOf([] { EncodeCode39(std::u16string(2519, u'Q')); }), FailureReason::Overflow);
     // A text refused anyway is refused before its modules are counted.
     EXPECT_EQ(EncodeInterleaved2of5(std::u16string(4681, u'7')).code, kInvalidLength);
     EXPECT_EQ(EncodeStandard2of5(std::u16string(2340, u'x')).code, kInvalidCharacter);
