@@ -69,11 +69,15 @@ struct Sited {
     }
 };
 
+class HostSite : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(library.handle) << dlerror(); }
+    testing::LoadedComponent library;
+};
+
 // A host that answers the notification with a failure fails the setter after the value is
 // stored, a Boolean of 5 kept as it came.
-TEST(HostSite, ARefusedNotificationFailsTheSetterAfterStoring) {
-    testing::LoadedComponent library;
-    ASSERT_TRUE(library.handle) << dlerror();
+TEST_F(HostSite, ARefusedNotificationFailsTheSetterAfterStoring) {
     Sited refusing(library);
     refusing.host.answer = 7;
     QvCallError error{};
@@ -89,9 +93,7 @@ TEST(HostSite, ARefusedNotificationFailsTheSetterAfterStoring) {
 // A host may let go of its last reference from a callback inside a call, here while Draw lets
 // it process its events: the library holds one of its own until the call ends. (The callback
 // reports a failure when it was the last.)
-TEST(HostSite, ACallbackMayReleaseTheControlDuringTheCall) {
-    testing::LoadedComponent library;
-    ASSERT_TRUE(library.handle) << dlerror();
+TEST_F(HostSite, ACallbackMayReleaseTheControlDuringTheCall) {
     testing::Object control(library.Create(QV_CLSID_QVBARCODE, QV_IID_QVBARCODE));
     control.SetEan13();
     QvControlSite site{};
@@ -106,9 +108,7 @@ TEST(HostSite, ACallbackMayReleaseTheControlDuringTheCall) {
 
 // Drawing on the own surface asks the host's services: display, pending events, the size the
 // control follows at the host's ratio, and the language of a failure's message.
-TEST(HostSite, DrawingUsesTheHostsSizeEventsAndLanguage) {
-    testing::LoadedComponent library;
-    ASSERT_TRUE(library.handle) << dlerror();
+TEST_F(HostSite, DrawingUsesTheHostsSizeEventsAndLanguage) {
     Sited sited(library);
     sited.control.SetEan13();
     sited.host.heard.clear();
@@ -136,9 +136,7 @@ TEST(HostSite, DrawingUsesTheHostsSizeEventsAndLanguage) {
 
 // The page loads the first of two selected controls, hears Changed, runs its operations, and
 // applies to the first alone through its dispatch interface; closing it reports the failure.
-TEST(HostSite, PageOverTwoSelectedControlsLoadsAndAppliesTheFirst) {
-    testing::LoadedComponent library;
-    ASSERT_TRUE(library.handle) << dlerror();
+TEST_F(HostSite, PageOverTwoSelectedControlsLoadsAndAppliesTheFirst) {
     Sited first(library), second(library);
     std::u16string letters = u"12a", digits = u"999";
     first.control.Let("Text", Text(letters));

@@ -97,6 +97,8 @@ TEST(HostSurface, HandlesNameOnlyLiveSurfacesAndPic1IsCopiedOnlyWhereItFits) {
     QvCallError error{};
     EXPECT_EQ(control.Draw(hdc, &error), -1);
     EXPECT_EQ(error.status, QV_E_INVALIDARG);
+    EXPECT_EQ(error.reason, QV_REASON_INVALID_VALUE);
+    EXPECT_EQ(hdc, handle) << "left as given by the failed call";
     EXPECT_STREQ(error.description, "invalid value: the device context names no surface");
     std::int32_t next = -1;
     ASSERT_EQ(library.createSurface(memory.data(), width, height, stride, 32, &next), QV_S_OK);

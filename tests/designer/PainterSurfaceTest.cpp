@@ -37,23 +37,20 @@ TEST(PainterSurface, OperationsSetTheSamePixelsAsARasterSurface) {
         {"bars down and up leave out their end rows, past the edges, on from the last end; "
          "a diagonal; a wide pen, the old one restored",
          [](DrawingSurface& s) {
-             s.MoveTo(10, 2);
-             s.LineTo(10, 8);
-             s.MoveTo(12, 8);
-             s.LineTo(12, -3);
-             s.MoveTo(3, -10);
-             s.LineTo(3, 40);
-             s.MoveTo(7, 18);
-             s.LineTo(7, 11);
+             const auto line = [&s](int x0, int y0, int x1, int y1) {
+                 s.MoveTo(x0, y0);
+                 s.LineTo(x1, y1);
+             };
+             line(10, 2, 10, 8);
+             line(12, 8, 12, -3);
+             line(3, -10, 3, 40);
+             line(7, 18, 7, 11);
              s.LineTo(7, 17);
-             s.MoveTo(20, 0);
-             s.LineTo(26, 4);
+             line(20, 0, 26, 4);
              const surface::Pen old = s.SelectPen({kRed, 3});
-             s.MoveTo(16, 2);
-             s.LineTo(16, 10);
+             line(16, 2, 16, 10);
              s.SelectPen(old);
-             s.MoveTo(30, 16);
-             s.LineTo(36, 16);
+             line(30, 16, 36, 16);
          },
          0},
         {"opaque and transparent text, placed and clipped",

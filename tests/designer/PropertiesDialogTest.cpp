@@ -57,30 +57,26 @@ class PropertiesDialogTest : public ::testing::Test {
     QPointer<PropertiesDialog> dialog_;
 };
 
-TEST_F(PropertiesDialogTest, SizeBoxesTakeDigitsUpToTheirLimitTypedOrPasted) {
+// Entering a box by tab or by a click selects its text, so typing replaces it; the size
+// boxes take digits alone up to their limit, typed or pasted, the text box anything.
+TEST_F(PropertiesDialogTest, BoxesSelectOnEntryAndSizeBoxesTakeDigitsUpToTheirLimit) {
+    barcode_->setText(QStringLiteral("OLD"));
+    dialog_->Page().SelectionChanged();
     QLineEdit* width = Enter("txtBarWidth");
     EXPECT_EQ(width->geometry(), QRect(160, 20, 72, 22)) << "2400, 300, 1080, 330 twips";
     EXPECT_FALSE(width->font().bold()) << "the page's font, not its frame's";
     QTest::keyClicks(width, "a-1x2. 34567");
     EXPECT_EQ(width->text(), "12345");
-    width->selectAll();
     QApplication::clipboard()->setText(QStringLiteral("9876543210"));
+    width->selectAll();
     QTest::keyClick(width, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(width->text(), "98765");
-    QTest::keyClicks(Enter("txtText"), "Ab-1234567");
-    EXPECT_EQ(dialog_->Page().txtText.Text(), u"Ab-1234567") << "the text box takes anything";
-}
-
-TEST_F(PropertiesDialogTest, AClickIntoABoxSelectsItsTextSoTypingReplacesIt) {
-    barcode_->setText(QStringLiteral("OLD"));
-    dialog_->Page().SelectionChanged();
-    Enter("txtBarWidth");
     QLineEdit* text = Field<QLineEdit>("txtText");
     QTest::mouseClick(text, Qt::LeftButton, {}, QPoint(4, text->height() / 2));
     QCoreApplication::processEvents();
     EXPECT_EQ(text->selectedText(), "OLD");
-    QTest::keyClicks(text, "NEW");
-    EXPECT_EQ(text->text(), "NEW");
+    QTest::keyClicks(text, "Ab-1234567");
+    EXPECT_EQ(dialog_->Page().txtText.Text(), u"Ab-1234567");
 }
 
 TEST_F(PropertiesDialogTest, NegativeSizesSendTheFocusBackOnceAndCancelStillCloses) {
@@ -105,19 +101,15 @@ TEST_F(PropertiesDialogTest, NegativeSizesSendTheFocusBackOnceAndCancelStillClos
 
 // Apply leaves nothing to apply; a typed field is something again. (OK and Apply writing the
 // widget, and keeping the dialog open after a failed call: tests/entry.)
-TEST_F(PropertiesDialogTest, ApplyIsOffWhileNothingIsLeftToApply) {
+TEST_F(PropertiesDialogTest, ApplyIsOffUntilAChangeAndAFailedDrawingShowsOnOneStatusLine) {
     QPushButton& apply = dialog_->ApplyButton();
     QTest::mouseClick(&apply, Qt::LeftButton);
     EXPECT_FALSE(apply.isEnabled());
-    QTest::keyClicks(Enter("txtText"), "400638133393");
-    EXPECT_TRUE(apply.isEnabled());
-}
-
-TEST_F(PropertiesDialogTest, AFailedDrawingShowsOnOneStatusLineAndAgainOnClosing) {
     QTest::keyClicks(Enter("txtText"), "12AB");
+    EXPECT_TRUE(apply.isEnabled());
     auto* defaultSize = Field<QCheckBox>("chkBarWidthSource");
     QTest::mouseClick(defaultSize, Qt::LeftButton, {}, QPoint(8, defaultSize->height() / 2));
-    QTest::mouseClick(&dialog_->ApplyButton(), Qt::LeftButton);
+    QTest::mouseClick(&apply, Qt::LeftButton);
     auto* status = Field<QLabel>("LblMsg");
     const QString line = status->toolTip().isEmpty() ? status->text() : status->toolTip();
     EXPECT_TRUE(line.endsWith(" ERROR: 1101  Invalid Character Found In Barcode Text"))
