@@ -2,13 +2,6 @@
 // with units at any --dpi, --quiet-zone, patterns and file names. Checks what the program
 // relies on: a usage error is a message; a command line that parses holds only what its
 // options allow, lengths in whole pixels at the last --dpi, and sizes the control can take.
-#include <array>
-#include <charconv>
-#include <cmath>
-#include <map>
-#include <string>
-#include <string_view>
-#include <vector>
 
 #include "BarcodeSize.h"
 #include "FuzzInput.h"
@@ -20,49 +13,14 @@ namespace qv::fuzz {
 namespace {
 
 using cli::Length;
-using cli::LengthUnit;
 
-struct OptionName {
-    std::string_view name;
-    bool takesValue;
-    std::string_view key;  // the option whose value it sets, for the checks
-};
-// The program's options, in every spelling, and near misses that must be refused.
-constexpr std::array<OptionName, 33> kOptions{{
-    {"-t", true, "type"},
-    {"--type", true, "type"},
-    {"-d", true, "text"},
-    {"--text", true, "text"},
-    {"--data", true, "text"},
-    {"-c", false, ""},
-    {"-s", false, ""},
-    {"-w", false, ""},
-    {"--white", false, ""},
-    {"--default-size", false, ""},
-    {"--width", true, "width"},
-    {"--height", true, "height"},
-    {"--module", true, "module"},
-    {"--dpi", true, "dpi"},
-    {"--quiet-zone", true, "quiet"},
-    {"--text-column", true, ""},
-    {"-o", true, "output"},
-    {"--output", true, "output"},
-    {"--format", true, ""},
-    {"--onto", true, ""},
-    {"--x", true, "x"},
-    {"--y", true, "y"},
-    {"--batch", true, ""},
-    {"--help", false, ""},
-    {"-V", false, ""},
-    {"--typelib", false, ""},
-    {"--Width", true, ""},
-    {"-x", true, ""},
-    {"--", false, ""},
-    {"-", false, ""},
-    {"--check-digit", false, ""},
-    {"--jobs", true, "jobs"},
-    {"--from", true, "from"},
-}};
+// The program's options, in every spelling, and near misses that must be refused: a name, with
+// "=" when it takes a value, then the key of the option whose value it sets, for the checks.
+constexpr auto kOptions = Words<33>(
+    "-t=type --type=type -d=text --text=text --data=text -c -s -w --white --default-size "
+    "--width=width --height=height --module=module --dpi=dpi --quiet-zone=quiet --text-column= "
+    "-o=output --output=output --format= --onto= --x=x --y=y --batch= --help -V --typelib "
+    "--Width= -x= -- - --check-digit --jobs=jobs --from=from");
 
 // Whole values: types, formats, names, patterns and the edges of what a value may be.
 constexpr std::array<std::string_view, 28> kValues{
@@ -71,23 +29,15 @@ constexpr std::array<std::string_view, 28> kValues{
     "##",    "png",   "eps",     "",           " 5",         "nan",        "inf",
     "1e3",   "+7",    "10000",   "10000.0001", "0x10",       "\xff\xfe",   "Code"};
 
-// A length as a number and a unit, the number with a sign and digits after the point.
-constexpr std::array<std::pair<std::string_view, LengthUnit>, 9> kUnits{{
-    {"", LengthUnit::Pixel},
-    {"px", LengthUnit::Pixel},
-    {"mm", LengthUnit::Millimetre},
-    {"CM", LengthUnit::Centimetre},
-    {"in", LengthUnit::Inch},
-    {"pt", LengthUnit::Point},
-    {"Pt", LengthUnit::Point},
-    {" mm", LengthUnit::Pixel},  // refused
-    {"km", LengthUnit::Pixel},   // refused
-}};
+// A length as a number and a unit (the last two refused), the number with a sign and digits
+// after the point.
+constexpr std::array<std::string_view, 9> kUnits{"",   "px", "mm",  "CM", "in",
+                                                 "pt", "Pt", " mm", "km"};
 std::string ConsumeLength(ByteReader& in) {
     std::string number = std::to_string(ConsumeInt32(in));
     if (in.Bool()) number += "." + std::to_string(in.InRange<int>(0, 99999));
     if (in.InRange<int>(0, 7) == 0) number.insert(0, "+");
-    return number + std::string(kUnits[in.Byte() % kUnits.size()].first);
+    return number + std::string(kUnits[in.Byte() % kUnits.size()]);
 }
 
 std::string ConsumeValue(ByteReader& in) {
@@ -97,21 +47,18 @@ std::string ConsumeValue(ByteReader& in) {
     return ConsumeLength(in);
 }
 
-// The pixels of a length at a resolution, in more precision than ToPixels has.
-long double ExactPixels(const Length& length, double dotsPerInch) {
-    static constexpr std::array<long double, 5> kPerInch{0.0L, 25.4L, 2.54L, 1.0L, 72.0L};
-    const long double perInch = kPerInch[static_cast<std::size_t>(length.unit)];
-    return perInch == 0.0L ? length.value : length.value * (dotsPerInch / perInch);
-}
-
 // A length option's pixels as the parsed options hold them; the rounding is checked here.
 std::optional<std::int32_t> CheckedPixels(std::string_view text, double dotsPerInch) {
     const std::optional<Length> length = cli::ParseLength(text);
     QV_REQUIRE(length);  // the command line parsed
     const std::optional<std::int32_t> pixels = cli::ToPixels(*length, dotsPerInch);
     QV_REQUIRE(pixels);
-    // Rounded to the nearest whole pixel, give or take the last bits of a double.
-    const long double exact = ExactPixels(*length, dotsPerInch);
+    // Rounded to the nearest whole pixel (the exact value in more precision than ToPixels
+    // has), give or take the last bits of a double.
+    static constexpr std::array<long double, 5> kPerInch{0.0L, 25.4L, 2.54L, 1.0L, 72.0L};
+    const long double perInch = kPerInch[static_cast<std::size_t>(length->unit)];
+    const long double exact =
+        perInch == 0.0L ? length->value : length->value * (dotsPerInch / perInch);
     QV_REQUIRE(std::abs(*pixels - exact) <= 0.5L + std::abs(exact) * 1e-12L);
     return pixels;
 }
@@ -165,19 +112,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::string> arguments;
     std::map<std::string_view, std::string> last;  // the value each option had last
     while (in.remaining() > 0 && arguments.size() < 16) {
-        const OptionName& option = kOptions[in.Byte() % kOptions.size()];
-        if (!option.takesValue) {
-            arguments.emplace_back(option.name);
+        const std::string_view option = kOptions[in.Byte() % kOptions.size()];
+        const std::size_t equals = option.find('=');
+        const std::string name(option.substr(0, equals));
+        if (equals == option.npos) {
+            arguments.push_back(name);
             continue;
         }
         std::string value = ConsumeValue(in);
-        if (option.name.starts_with("--") && in.Bool()) {
-            arguments.push_back(std::string(option.name) + "=" + value);
+        if (name.starts_with("--") && in.Bool()) {
+            arguments.push_back(name + "=" + value);
         } else {
-            arguments.emplace_back(option.name);
+            arguments.push_back(name);
             if (in.remaining() > 0) arguments.push_back(value);  // at the end, none
         }
-        if (!option.key.empty()) last[option.key] = std::move(value);
+        if (equals + 1 < option.size()) last[option.substr(equals + 1)] = std::move(value);
     }
     const std::vector<std::string_view> views(arguments.begin(), arguments.end());
     const qv::cli::ParseResult result = qv::cli::ParseArguments(views);

@@ -4,15 +4,8 @@
 // they name, lengths at the resolution; quoting round-trips; an output name is the pattern
 // with the record number and the columns' cells in place, and a cell becomes part of a name
 // only when it is a safe file name.
-#include <algorithm>
-#include <array>
 #include <cctype>
-#include <cstdint>
-#include <optional>
 #include <sstream>
-#include <string>
-#include <string_view>
-#include <vector>
 
 #include "BatchRecords.h"
 #include "CsvCells.h"

@@ -4,14 +4,6 @@
 // status, never an exception; a failed Draw leaves the error state as it was and a callback's
 // failure is never swallowed; drawing writes only the pixels a surface describes (not row
 // padding, not the fourth byte); a released handle names nothing; nothing stays alive.
-#include <algorithm>
-#include <array>
-#include <cmath>
-#include <cstring>
-#include <memory>
-#include <optional>
-#include <string>
-#include <vector>
 
 #include "FuzzInput.h"
 #include "component/QvBarCodeComponent.h"
@@ -129,6 +121,8 @@ class ComponentSession {
             if (surface.handle != kNoSurface) QvSurfaceRelease(surface.handle);
         }
         control_->vtbl->Release(control_);
+        // Every object and surface released: nothing keeps the library loaded.
+        QV_REQUIRE(DllCanUnloadNow() == QV_S_OK);
     }
 
     void Run() {
@@ -154,15 +148,18 @@ class ComponentSession {
                                          std::memchr(error.description, 0, 256) != nullptr));
         return status;
     }
+    QvVariant Get(std::int32_t id) {
+        QvVariant value{};
+        QV_REQUIRE(Invoke(id, QV_DISPATCH_PROPERTYGET, nullptr, 0, &value) == QV_S_OK);
+        return value;
+    }
+    static std::u16string TakeText(QvVariant value) {
+        std::u16string text(reinterpret_cast<const char16_t*>(value.text), value.textLength);
+        QvVariantClear(&value);
+        return text;
+    }
     std::pair<std::int16_t, std::u16string> ErrorState() {
-        QvVariant found{}, description{};
-        QV_REQUIRE(Invoke(0x68030002, QV_DISPATCH_PROPERTYGET, nullptr, 0, &found) == QV_S_OK);
-        QV_REQUIRE(Invoke(0x68030001, QV_DISPATCH_PROPERTYGET, nullptr, 0, &description) ==
-                   QV_S_OK);
-        std::u16string text(reinterpret_cast<const char16_t*>(description.text),
-                            description.textLength);
-        QvVariantClear(&description);
-        return {found.i2, std::move(text)};
+        return {Get(0x68030002).i2, TakeText(Get(0x68030001))};
     }
 
     // A new site, or the library's own again; a site that gives only some of the size
@@ -241,15 +238,12 @@ class ComponentSession {
         const QvStatus status = Invoke(id, QV_DISPATCH_PROPERTYPUT, &value, 1);
         // A refused notification fails the setter, after the value is stored.
         QV_REQUIRE((status == QV_S_OK) == (site_.failures == failures));
-        QvVariant stored{};
-        QV_REQUIRE(Invoke(id, QV_DISPATCH_PROPERTYGET, nullptr, 0, &stored) == QV_S_OK);
+        const QvVariant stored = Get(id);
         if (id == 0x6803000B) {
-            QV_REQUIRE(std::u16string_view(reinterpret_cast<const char16_t*>(stored.text),
-                                           stored.textLength) == text);
+            QV_REQUIRE(TakeText(stored) == text);
         } else {
             QV_REQUIRE(id <= 0x68030005 ? stored.i2 == value.i2 : stored.i4 == value.i4);
         }
-        QvVariantClear(&stored);
     }
 
     // Draw on the own surface, a host surface, a released one, or a handle never given
@@ -296,10 +290,4 @@ class ComponentSession {
 }  // namespace
 }  // namespace qv::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    qv::fuzz::ByteReader in(data, size);
-    qv::fuzz::ComponentSession(in).Run();
-    // Every object and surface released: nothing keeps the library loaded.
-    QV_REQUIRE(DllCanUnloadNow() == QV_S_OK);
-    return 0;
-}
+QV_FUZZ_SESSIONS(qv::fuzz::ComponentSession)

@@ -1,12 +1,7 @@
 // Drives one control through any sequence of property settings, host failures and drawings,
 // and checks after every call what the control promises its host.
-#include <algorithm>
-#include <memory>
-#include <optional>
 
 #include "FuzzHost.h"
-#include "FuzzInput.h"
-#include "control/QvBarCode.h"
 #include "support/FixedFont.h"
 
 namespace qv::fuzz {
@@ -107,8 +102,4 @@ class ControlSession {
 }  // namespace
 }  // namespace qv::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    qv::fuzz::ByteReader in(data, size);
-    qv::fuzz::ControlSession(in).Run();
-    return 0;
-}
+QV_FUZZ_SESSIONS(qv::fuzz::ControlSession)

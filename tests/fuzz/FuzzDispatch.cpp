@@ -2,14 +2,8 @@
 // invented dispatch ids and names, every kind of call, any number of arguments of any type.
 // Checks after every call what the interface promises: a failure is a status, never an
 // exception, and leaves the control as it was; a success does exactly what the member says.
-#include <map>
-#include <memory>
-#include <optional>
-#include <string>
-#include <vector>
 
 #include "FuzzHost.h"
-#include "FuzzInput.h"
 #include "component/ArgumentConversion.h"
 #include "component/ControlDispatch.h"
 
@@ -162,8 +156,4 @@ class DispatchSession {
 }  // namespace
 }  // namespace qv::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    qv::fuzz::ByteReader in(data, size);
-    qv::fuzz::DispatchSession(in).Run();
-    return 0;
-}
+QV_FUZZ_SESSIONS(qv::fuzz::DispatchSession)

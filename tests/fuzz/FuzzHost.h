@@ -1,14 +1,7 @@
 #pragma once
 
-#include <algorithm>
-#include <array>
 #include <functional>
 #include <limits>
-#include <memory>
-#include <optional>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "FuzzInput.h"
 #include "control/QvBarCode.h"

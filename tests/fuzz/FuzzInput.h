@@ -1,13 +1,21 @@
 #pragma once
 
+// The standard headers the harnesses share.
+#include <algorithm>
 #include <array>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace qv::fuzz {
 
@@ -18,6 +26,28 @@ namespace qv::fuzz {
 }
 #define QV_REQUIRE(condition) \
     ((condition) ? void() : ::qv::fuzz::Broken(#condition, __FILE__, __LINE__))
+
+// The entry point of a harness that runs one session, constructed from a reader, per input.
+#define QV_FUZZ_SESSIONS(Session)                                                       \
+    extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) { \
+        ::qv::fuzz::ByteReader in(data, size);                                          \
+        Session(in).Run();                                                              \
+        return 0;                                                                       \
+    }
+
+// A table of names written as one string, one blank between two (a trailing blank adds an
+// empty name): a count that does not match fails the build.
+template <std::size_t N>
+consteval std::array<std::string_view, N> Words(std::string_view words) {
+    std::array<std::string_view, N> table{};
+    for (std::size_t i = 0; i < N; ++i) {
+        const std::size_t end = i + 1 < N ? words.find(' ') : words.size();
+        if (end == words.npos || (i + 1 == N && words.find(' ') != words.npos)) throw "miscounted";
+        table[i] = words.substr(0, end);
+        words.remove_prefix(i + 1 < N ? end + 1 : end);
+    }
+    return table;
+}
 
 // Reads a fuzz input front to back, so hand-written seed inputs stay easy to write: integers
 // are little-endian, and a read past the end gives zeros.

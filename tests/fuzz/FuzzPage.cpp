@@ -2,14 +2,8 @@
 // moves, selection changes with random control properties, applies and the final close.
 // Checks after every step what the page promises about its status line, the check-digit
 // box, the selection of its boxes, what an apply writes and draws, and the closing report.
-#include <algorithm>
-#include <array>
-#include <memory>
-#include <string>
-#include <utility>
 
 #include "FuzzHost.h"
-#include "FuzzInput.h"
 #include "propertypage/NumericValue.h"
 #include "propertypage/QvBarCodePP.h"
 #include "support/FakePageHost.h"

@@ -1,7 +1,5 @@
 // Draws valid barcodes of every symbology as the input chooses them and requires each read
 // back exactly whenever its caption leaves the bars' middle row clear.
-#include <cstdio>
-#include <cstdlib>
 
 #include "FuzzInput.h"
 #include "support/RoundTrip.h"

@@ -8,9 +8,6 @@
 #include <QByteArray>
 #include <QMetaProperty>
 #include <QVariant>
-#include <array>
-#include <cmath>
-#include <limits>
 
 #include "FuzzInput.h"
 #include "QvBarCodeWidget.h"
@@ -18,58 +15,21 @@
 namespace qv::fuzz {
 namespace {
 
-// One application for the process, on the platform that needs no display; Qt's warnings
-// (a failed drawing says why in one) are not kept.
-void StartApplication() {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    static int argc = 1;
-    static char name[] = "FuzzWidget";
-    static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-}
-
 // The widget's own property names, others in another letter case, read-only ones and none.
-constexpr std::array<const char*, 18> kNames{"Text",
-                                             "BarCodeType",
-                                             "PositionX",
-                                             "PositionY",
-                                             "BarHeight",
-                                             "BarWidth",
-                                             "BarWidthSource",
-                                             "BackgroundWhite",
-                                             "ShowValue",
-                                             "CalculateCheckDigit",
-                                             "AutoDraw",
-                                             "ErrorFound",
-                                             "ErrorDescription",
-                                             "text",
-                                             "BARWIDTH",
-                                             "objectName",
-                                             "Nope",
-                                             ""};
+constexpr auto kNames = Words<18>(
+    "Text BarCodeType PositionX PositionY BarHeight BarWidth BarWidthSource BackgroundWhite "
+    "ShowValue CalculateCheckDigit AutoDraw ErrorFound ErrorDescription text BARWIDTH objectName "
+    "Nope ");
 
 QVariant ConsumeVariant(ByteReader& in, bool height) {
-    switch (in.InRange<int>(0, 7)) {
-        case 0:
-            return height ? ConsumeHeight(in) : ConsumeInt32(in);
-        case 1:
-            return in.Bool();
-        case 2: {
-            const std::u16string text = ConsumeText(in);
-            return QString::fromStdU16String(text);
-        }
-        case 3:
-            return std::array{0.5, 2.5, -1e10, 1e300, std::nan(""), 64.0}[in.Byte() % 6];
-        case 4:
-            return qlonglong{1} << in.InRange<int>(0, 62);
-        case 5:
-            return QByteArray("12");
-        case 6:
-            return QVariant::fromValue(in.Read<std::uint16_t>());
-        default:
-            return QVariant();
-    }
+    const int pick = in.InRange<int>(0, 7);
+    if (pick == 0) return height ? ConsumeHeight(in) : ConsumeInt32(in);
+    if (pick == 1) return in.Bool();
+    if (pick == 2) return QString::fromStdU16String(ConsumeText(in));
+    if (pick == 3) return std::array{0.5, 2.5, -1e10, 1e300, std::nan(""), 64.0}[in.Byte() % 6];
+    if (pick == 4) return qlonglong{1} << in.InRange<int>(0, 62);
+    if (pick == 5) return QByteArray("12");
+    return pick == 6 ? QVariant::fromValue(in.Read<std::uint16_t>()) : QVariant();
 }
 
 using ErrorState = std::pair<bool, QString>;
@@ -118,17 +78,18 @@ class WidgetSession {
 
   private:
     void Write() {
-        const char* name = kNames[in_.Byte() % kNames.size()];
-        const QVariant value = ConsumeVariant(in_, name == std::string_view("BarHeight"));
-        const int index = widget_.metaObject()->indexOfProperty(name);
+        const std::string_view word = kNames[in_.Byte() % kNames.size()];
+        const QByteArray name(word.data(), static_cast<qsizetype>(word.size()));
+        const QVariant value = ConsumeVariant(in_, word == "BarHeight");
+        const int index = widget_.metaObject()->indexOfProperty(name.constData());
         const QMetaProperty property = widget_.metaObject()->property(index);
         const ErrorState before = ErrorStateOf(widget_);
-        const bool written = widget_.setProperty(name, value);
+        const bool written = widget_.setProperty(name.constData(), value);
         // Only a property that can be written takes a value; writing never draws.
         QV_REQUIRE(!written || (index >= 0 && property.isWritable()));
         QV_REQUIRE(ErrorStateOf(widget_) == before);
         if (written && value.metaType() == property.metaType()) {
-            QV_REQUIRE(widget_.property(name) == value);
+            QV_REQUIRE(widget_.property(name.constData()) == value);
         }
     }
 
@@ -151,13 +112,16 @@ class WidgetSession {
 }  // namespace
 }  // namespace qv::fuzz
 
+// One application for the process, on the platform that needs no display; Qt's warnings
+// (a failed drawing says why in one) are not kept.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    qv::fuzz::StartApplication();
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    static int argc = 1;
+    static char name[] = "FuzzWidget";
+    static char* argv[] = {name, nullptr};
+    static QApplication application(argc, argv);
     return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    qv::fuzz::ByteReader in(data, size);
-    qv::fuzz::WidgetSession(in).Run();
-    return 0;
-}
+QV_FUZZ_SESSIONS(qv::fuzz::WidgetSession)
