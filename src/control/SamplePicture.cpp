@@ -15,8 +15,8 @@ constexpr std::int32_t kWidth = 144;
 constexpr std::int32_t kHeight = 75;
 constexpr std::int32_t kBarTop = 4;
 
-// Antialiased text would add greys; the sample keeps to black and white. Row by row, as
-// every control made pays for it.
+// Antialiased text would add greys; the sample keeps to black and white. Row by row: every
+// control on a font of its own pays for it.
 void Threshold(RasterSurface& picture) {
     for (std::int32_t y = 0; y < picture.height(); ++y) {
         std::uint8_t* row = picture.WritableRowData(y);

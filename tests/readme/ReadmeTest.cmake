@@ -7,19 +7,18 @@ add_test(NAME readme_example_matches
         -DQV_EXAMPLE=${PROJECT_SOURCE_DIR}/examples/minimal.cpp
         -P ${CMAKE_CURRENT_LIST_DIR}/CompareReadmeExample.cmake)
 
-add_executable(example_minimal ${PROJECT_SOURCE_DIR}/examples/minimal.cpp)
-target_link_libraries(example_minimal PRIVATE QvBarCode::qvbarcode)
-add_test(NAME readme_example_runs
-    COMMAND ${CMAKE_COMMAND}
-        -DQV_PROGRAM=$<TARGET_FILE:example_minimal>
-        -DQV_OUTPUT=${CMAKE_CURRENT_BINARY_DIR}/readme-example.png
-        -P ${CMAKE_CURRENT_LIST_DIR}/RunReadmeExample.cmake)
+# An example built against the library and run by RunReadmeExample.cmake, which checks the
+# picture it writes.
+function(qv_add_example_run target source test output)
+    add_executable(${target} ${PROJECT_SOURCE_DIR}/examples/${source})
+    target_link_libraries(${target} PRIVATE QvBarCode::qvbarcode)
+    add_test(NAME ${test}
+        COMMAND ${CMAKE_COMMAND}
+            -DQV_PROGRAM=$<TARGET_FILE:${target}>
+            -DQV_OUTPUT=${CMAKE_CURRENT_BINARY_DIR}/${output}
+            -P ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/RunReadmeExample.cmake)
+endfunction()
 
+qv_add_example_run(example_minimal minimal.cpp readme_example_runs readme-example.png)
 # The cairo example draws onto its own context; the surface's own test checks its pixels.
-add_executable(example_cairo_label ${PROJECT_SOURCE_DIR}/examples/cairo_label.cpp)
-target_link_libraries(example_cairo_label PRIVATE QvBarCode::qvbarcode)
-add_test(NAME example_cairo_label_runs
-    COMMAND ${CMAKE_COMMAND}
-        -DQV_PROGRAM=$<TARGET_FILE:example_cairo_label>
-        -DQV_OUTPUT=${CMAKE_CURRENT_BINARY_DIR}/cairo-label.png
-        -P ${CMAKE_CURRENT_LIST_DIR}/RunReadmeExample.cmake)
+qv_add_example_run(example_cairo_label cairo_label.cpp example_cairo_label_runs cairo-label.png)
