@@ -21,7 +21,7 @@ endforeach()
 install(TARGETS qvbarcode_component LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 
 install(TARGETS qvbarcode RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${PROJECT_SOURCE_DIR}/apps/cli/qvbarcode.1
+install(FILES ${PROJECT_SOURCE_DIR}/apps/qvbarcode/qvbarcode.1
     DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 install(EXPORT QvBarCodeTargets
@@ -50,8 +50,8 @@ install(FILES ${CMAKE_BINARY_DIR}/qvbarcode.pc DESTINATION ${CMAKE_INSTALL_LIBDI
 if(QV_BUILD_DESIGNER)
     install(TARGETS qvbarcode_widget EXPORT QvBarCodeWidgetTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-    install(FILES ${PROJECT_SOURCE_DIR}/apps/widget/QvBarCodeWidget.h
-        ${PROJECT_SOURCE_DIR}/apps/widget/QPainterSurface.h
+    install(FILES ${PROJECT_SOURCE_DIR}/qt/widget/QvBarCodeWidget.h
+        ${PROJECT_SOURCE_DIR}/qt/widget/QPainterSurface.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qvbarcode)
     install(EXPORT QvBarCodeWidgetTargets
         NAMESPACE QvBarCode::

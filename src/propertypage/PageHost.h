@@ -18,7 +18,7 @@ struct TimeOfDay {
 inline constexpr int kCriticalOkMessageBox = 16;
 
 // What the page asks of the host that shows it. Tests replace it; the Qt property dialog
-// (apps/pagedialog) and the component's C page site give their own.
+// (qt/pagedialog) and the component's C page site give their own.
 class PageHost {
   public:
     virtual ~PageHost() = default;

@@ -8,8 +8,8 @@
 #include <regex>
 #include <sstream>
 
-#include "Commands.h"
-#include "ParseArguments.h"
+#include "commands/Commands.h"
+#include "commands/ParseArguments.h"
 #include "ProgramRun.h"
 
 namespace qv::cli::test {

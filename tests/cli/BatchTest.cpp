@@ -5,8 +5,8 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "BatchRecords.h"
-#include "OutputPattern.h"
+#include "input/BatchRecords.h"
+#include "output/OutputPattern.h"
 #include "ProgramRun.h"
 
 namespace qv::cli::test {

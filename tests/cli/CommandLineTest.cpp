@@ -7,9 +7,9 @@
 #include <sstream>
 #include <vector>
 
-#include "ApplySettings.h"
-#include "ParseArguments.h"
-#include "RenderBarcode.h"
+#include "drawing/ApplySettings.h"
+#include "commands/ParseArguments.h"
+#include "drawing/RenderBarcode.h"
 #include "imagefile/NetpbmFile.h"
 
 namespace qv::cli {

@@ -47,7 +47,7 @@ std::vector<Session> Sessions(const std::string& text, const std::string& start,
 
 TEST(Examples, EveryExampleRunsAsWritten) {
     ScratchDirectory here;
-    const std::string manual = FileText(QV_SOURCE_DIR "/apps/cli/qvbarcode.1");
+    const std::string manual = FileText(QV_SOURCE_DIR "/apps/qvbarcode/qvbarcode.1");
     const std::vector<std::pair<std::string, std::vector<Session>>> sources{
         {"--help",
          Sessions(RunShell(here, "qvbarcode --help").out + "\n", "Examples:", "Examples:", "")},

@@ -3,11 +3,11 @@
 // relies on: a usage error is a message; a command line that parses holds only what its
 // options allow, lengths in whole pixels at the last --dpi, and sizes the control can take.
 
-#include "BarcodeSize.h"
+#include "drawing/BarcodeSize.h"
 #include "FuzzInput.h"
-#include "OutputPattern.h"
-#include "ParseArguments.h"
-#include "ValueParsing.h"
+#include "output/OutputPattern.h"
+#include "commands/ParseArguments.h"
+#include "options/ValueParsing.h"
 
 namespace qv::fuzz {
 namespace {

@@ -7,11 +7,11 @@
 #include <cctype>
 #include <sstream>
 
-#include "BatchRecords.h"
-#include "CsvCells.h"
+#include "input/BatchRecords.h"
+#include "input/CsvCells.h"
 #include "FuzzInput.h"
-#include "OutputPattern.h"
-#include "ValueParsing.h"
+#include "output/OutputPattern.h"
+#include "options/ValueParsing.h"
 #include "host/MemberTable.h"
 
 namespace qv::fuzz {

@@ -1,0 +1,268 @@
+#include <sched.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <thread>
+#include <variant>
+
+#include "input/BatchRecords.h"
+#include "pipeline/BatchWork.h"
+#include "commands/Commands.h"
+#include "options/ExitStatus.h"
+#include "output/FailureText.h"
+#include "output/FileAccess.h"
+#include "pipeline/OrderedPipeline.h"
+#include "output/OutputPattern.h"
+#include "pipeline/Progress.h"
+#include "drawing/RenderBarcode.h"
+
+namespace qv::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The lines of a regular file, for the progress bar; 0 (unknown) for a pipe or a terminal,
+// which cannot be read twice.
+std::int64_t CountLines(const std::string& path, std::ifstream& file) {
+    std::error_code error;
+    if (!fs::is_regular_file(path, error)) {
+        return 0;
+    }
+    std::array<char, 1 << 16> buffer;
+    std::int64_t lines = 0;
+    char last = '\n';
+    while (file.read(buffer.data(), buffer.size()) || file.gcount() > 0) {
+        const auto count = static_cast<std::size_t>(file.gcount());
+        lines += std::count(buffer.data(), buffer.data() + count, '\n');
+        last = buffer[count - 1];
+    }
+    file.clear();
+    file.seekg(0);
+    return last == '\n' ? lines : lines + 1;
+}
+
+// Reports on the records in reading order, writes the files that had to wait for their
+// turn, and stops the batch at the first failure that every later record would meet too.
+class BatchReport {
+  public:
+    BatchReport(std::int64_t total, TakenNames* names, FileWriting files, StopMark& stop)
+        : progress_(Progress::TerminalOrNull(stderr), total),
+          names_(names),
+          files_(std::move(files)),
+          stop_(stop) {}
+
+    void Record(RecordJob& job) {
+        if (stoppedAt_ || job.skipped) {
+            return;  // drawn beyond the stop: the resumed batch draws it again
+        }
+        if (job.drawn && names_ != nullptr) {
+            if (const std::int64_t owner = names_->Take(job.path, job.record.number)) {
+                job.drawn = false;
+                job.warnings.clear();  // as if never drawn
+                job.failure = job.path + " is record " + std::to_string(owner) +
+                              "'s file already: not overwritten";
+            }
+        }
+        if (job.drawn && job.writeWhenDue) {
+            files_.Write(job, job.bytes);
+            job.bytes = {};
+        }
+        if (job.stops) {
+            Stop(job);
+            return;
+        }
+        for (const std::string& warning : job.warnings) {
+            Say(job.record, "warning: " + warning);
+        }
+        if (!job.failure.empty()) {
+            Say(job.record, job.failure);
+            ++failed_;
+        } else {
+            ++drawn_;
+        }
+        progress_.Update(drawn_ + failed_);
+    }
+
+    int Summary(bool listRead) {
+        progress_.Clear();
+        if (!listRead) {
+            std::fprintf(stderr, "qvbarcode: cannot read the rest of the batch list\n");
+        }
+        std::fprintf(stderr, "qvbarcode: %lld drawn, %lld failed\n", static_cast<long long>(drawn_),
+                     static_cast<long long>(failed_));
+        return !listRead || stoppedAt_ ? kExitUsage : failed_ == 0 ? kExitDrawn : kExitResultCode;
+    }
+
+  private:
+    // One message for the record and every one after it, which would fail alike.
+    void Stop(const RecordJob& job) {
+        stoppedAt_ = job.record.number;
+        stop_.At(job.record.number);
+        Say(job.record,
+            job.failure + "; every later record would fail too. Resume with --from " +
+                std::to_string(job.record.number),
+            "stopped at ");
+    }
+
+    void Say(const BatchRecord& record, const std::string& message, const char* lead = "") {
+        progress_.Clear();
+        std::fprintf(stderr, "qvbarcode: %s%s: %s\n", lead, RecordName(record).c_str(),
+                     message.c_str());
+    }
+
+    Progress progress_;
+    TakenNames* names_;
+    FileWriting files_;
+    StopMark& stop_;
+    std::int64_t drawn_ = 0;
+    std::int64_t failed_ = 0;
+    std::int64_t stoppedAt_ = 0;
+};
+
+// Says which columns the batch reads nothing from, once.
+void NameOtherColumns(const BatchReader& reader, const OutputPattern& pattern) {
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < reader.ColumnNames().size(); ++i) {
+        if (reader.IsOtherColumn(i) && !pattern.UsesColumn(i)) {
+            names.push_back(reader.ColumnNames()[i]);
+        }
+    }
+    if (names.empty()) {
+        return;
+    }
+    std::string joined;
+    for (const std::string& name : names) {
+        joined += (joined.empty() ? "" : ", ") + name;
+    }
+    std::fprintf(stderr,
+                 "qvbarcode: ignoring the column%s %s: %s no property (a file name pattern may "
+                 "use %s, as {%s})\n",
+                 names.size() > 1 ? "s" : "", joined.c_str(),
+                 names.size() > 1 ? "they set" : "it sets", names.size() > 1 ? "them" : "it",
+                 names.front().c_str());
+}
+
+// The drawing threads --jobs asks for, or one per core the program may run on (a container
+// or taskset may allow fewer than the machine has).
+std::size_t ThreadCount(const Options& options) {
+    if (options.jobs > 0) {
+        return static_cast<std::size_t>(options.jobs);
+    }
+    cpu_set_t allowed;
+    const int cores = sched_getaffinity(0, sizeof allowed, &allowed) == 0
+                          ? CPU_COUNT(&allowed)
+                          : static_cast<int>(std::thread::hardware_concurrency());
+    return static_cast<std::size_t>(std::clamp(cores, 1, 256));
+}
+
+// Records go from stage to stage a chunk at a time, so threads meet once per chunk, not
+// once per file; a few chunks per thread on their way let a slow record hold up none.
+constexpr std::size_t kChunkRecords = 16;
+constexpr std::size_t kChunksPerThread = 4;
+
+}  // namespace
+
+int RunBatch(const Options& options) {
+    return RunBatch(options, WriteOutput);
+}
+
+int RunBatch(const Options& options, const FileWriter& write) {
+    std::ifstream file;
+    std::istream* list = &std::cin;
+    std::int64_t lines = 0;
+    if (options.batchInput != "-") {
+        file.open(options.batchInput, std::ios::binary);
+        if (!file) {
+            std::fprintf(stderr, "qvbarcode: cannot read the batch list %s\n",
+                         options.batchInput.c_str());
+            return kExitUsage;
+        }
+        lines = CountLines(options.batchInput, file);
+        list = &file;
+    }
+    auto render = ReadRenderOptions(options);
+    if (auto* error = std::get_if<std::string>(&render)) {
+        std::fprintf(stderr, "qvbarcode: %s\n", error->c_str());
+        return kExitUsage;
+    }
+    BatchReader reader(*list, {options.settings, options.textColumn, options.dotsPerInch});
+    OutputPattern pattern = std::get<OutputPattern>(OutputPattern::Parse(options.output));
+    std::string error;
+    if (auto header = reader.Start()) {
+        error = std::move(*header);
+    } else {
+        error = pattern.Bind(reader.ColumnNames());
+    }
+    if (!error.empty()) {
+        std::fprintf(stderr, "qvbarcode: %s: %s\n",
+                     options.batchInput == "-" ? "standard input" : options.batchInput.c_str(),
+                     error.c_str());
+        return kExitUsage;
+    }
+    NameOtherColumns(reader, pattern);
+
+    const std::size_t threads = ThreadCount(options);
+    std::deque<RecordWorker> workers;
+    try {
+        for (std::size_t i = 0; i < threads; ++i) {
+            workers.emplace_back(std::get<RenderOptions>(render), i > 0,
+                                 FileWriting(write, pattern.FixedFolder()));
+        }
+    } catch (const host::FailedCall& failure) {
+        // The caption's font: without it no record can be drawn.
+        std::fprintf(stderr, "qvbarcode: %s\n", FailedCallLine(failure).c_str());
+        return kExitFailedCall;
+    }
+    TakenNames names;
+    RecordNamer namer(pattern, names);
+    StopMark stop;
+    const std::int64_t skipped = options.firstRecord - 1;
+    BatchReport report((reader.HasHeader() ? lines - 1 : lines) - skipped,
+                       pattern.NamesColumns() ? &names : nullptr,
+                       FileWriting(write, pattern.FixedFolder()), stop);
+    std::int64_t recordsRead = 0;
+    std::vector<std::vector<RecordJob>> chunks(threads * kChunksPerThread);
+    const OrderedStages stages{
+        [&](std::size_t slot) {
+            std::vector<RecordJob>& chunk = chunks[slot];
+            chunk.clear();
+            while (chunk.size() < kChunkRecords && !stop.Set()) {
+                std::optional<BatchRecord> record = reader.Next();
+                if (!record) {
+                    return false;
+                }
+                recordsRead = record->number;
+                if (record->number < options.firstRecord) {
+                    namer.Skip(*record);
+                } else {
+                    chunk.push_back(namer.Name(std::move(*record)));
+                }
+            }
+            return !stop.Set();
+        },
+        [&](std::size_t slot, std::size_t thread) {
+            for (RecordJob& job : chunks[slot]) workers[thread].Work(job, stop);
+        },
+        [&](std::size_t slot) {
+            for (RecordJob& job : chunks[slot]) report.Record(job);
+        },
+    };
+    // A failed call a record's own drawing does not catch ends the program in main.
+    RunInOrder(threads, chunks.size(), stages);
+    if (recordsRead < options.firstRecord && options.firstRecord > 1 && !list->bad()) {
+        std::fprintf(stderr, "qvbarcode: --from %lld: the list has %lld records\n",
+                     static_cast<long long>(options.firstRecord),
+                     static_cast<long long>(recordsRead));
+        return kExitUsage;
+    }
+    return report.Summary(!list->bad());
+}
+
+}  // namespace qv::cli

@@ -1,0 +1,38 @@
+#include <cstdio>
+
+#include "commands/Commands.h"
+#include "options/ExitStatus.h"
+#include "output/FailureText.h"
+#include "output/FileAccess.h"
+#include "drawing/RenderBarcode.h"
+
+namespace qv::cli {
+
+int RunSingle(const Options& options) {
+    auto render = ReadRenderOptions(options);
+    if (auto* error = std::get_if<std::string>(&render)) {
+        std::fprintf(stderr, "qvbarcode: %s\n", error->c_str());
+        return kExitUsage;
+    }
+    // A failed call ends the program in main, with its message and status.
+    BarcodeRenderer renderer(std::get<RenderOptions>(std::move(render)));
+    const Drawing drawing = renderer.Render(options.settings);
+    if (drawing.code != 0) {
+        std::fprintf(stderr, "%s\n", ResultCodeLine(drawing).c_str());
+        return kExitResultCode;
+    }
+    if (drawing.IsEmpty()) {
+        std::fprintf(stderr, "qvbarcode: %s\n", EmptyPictureLine(drawing).c_str());
+        return kExitUsage;
+    }
+    for (const std::string& warning : drawing.warnings) {
+        std::fprintf(stderr, "qvbarcode: warning: %s\n", warning.c_str());
+    }
+    if (auto error = WriteOutput(options.output, drawing.bytes)) {
+        std::fprintf(stderr, "qvbarcode: %s\n", error->message.c_str());
+        return kExitUsage;
+    }
+    return kExitDrawn;
+}
+
+}  // namespace qv::cli

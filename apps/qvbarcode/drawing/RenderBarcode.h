@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "options/CliOptions.h"
+#include "control/QvBarCode.h"
+#include "surface/RasterSurface.h"
+
+namespace qv::cli {
+
+// What one drawing gives: the result code and the control's description of it, and, when
+// drawn, the picture encoded in the output format and what a scanner may not take in it.
+struct Drawing {
+    std::int16_t code = 0;
+    std::u16string description;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::string bytes;
+    std::vector<std::string> warnings;
+
+    // A drawing the control made without a single pixel (no height given): nothing to write.
+    bool IsEmpty() const { return code == 0 && (width <= 0 || height <= 0); }
+};
+
+// A picture that every barcode is drawn onto a copy of, at a position.
+struct OntoBase {
+    std::shared_ptr<const surface::RasterSurface> image;
+    // Its opacities, one per pixel, when it has any below full; kept in a PNG output.
+    std::shared_ptr<const std::vector<std::uint8_t>> alpha;
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+};
+
+struct RenderOptions {
+    OutputFormat format = OutputFormat::Png;
+    double dotsPerInch = kScreenDotsPerInch;
+    std::int32_t quietZoneModules = 0;
+    std::optional<OntoBase> onto = {};
+};
+
+// Draws barcodes with one control, reused from one to the next so that a batch costs no
+// more per barcode than a single drawing. The control measures and draws its caption in its
+// font at the output's resolution.
+class BarcodeRenderer {
+  public:
+    // A renderer beside others, on threads of their own, takes a font and an --onto picture
+    // of its own: a font serves one caller at a time, so renderers would wait for one
+    // another, and reading a surface settles its pending rows, which is no reading at all
+    // for two threads at once.
+    explicit BarcodeRenderer(RenderOptions options, bool besideOthers = false);
+
+    // A failed call from the control or the encoding reaches the caller.
+    Drawing Render(const BarcodeSettings& settings);
+
+  private:
+    Drawing FromResult(const host::Variant& result) const;
+    Drawing RenderPicture(const BarcodeSettings& settings);
+    Drawing RenderOnto();
+    std::int32_t QuietZonePixels(const BarcodeSettings& settings, std::int32_t width) const;
+    std::string EncodeRaster(const surface::RasterSurface& picture,
+                             std::vector<std::uint8_t> alpha = {}) const;
+    std::vector<std::uint8_t> AlphaAfterDrawing();
+
+    RenderOptions options_;
+    std::shared_ptr<const surface::Font> font_;
+    control::QvBarCode control_;
+};
+
+}  // namespace qv::cli

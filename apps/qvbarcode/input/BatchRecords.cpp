@@ -1,0 +1,264 @@
+#include "input/BatchRecords.h"
+
+#include <algorithm>
+#include <array>
+
+#include "input/CsvCells.h"
+#include "options/ValueParsing.h"
+#include "host/MemberTable.h"
+
+namespace qv::cli {
+
+enum class BatchColumn : int {
+    Text,
+    BarCodeType,
+    BarWidth,
+    BarHeight,
+    BarWidthSource,
+    BackgroundWhite,
+    ShowValue,
+    CalculateCheckDigit,
+    Other,
+};
+
+namespace {
+
+using Column = BatchColumn;
+
+constexpr std::array<std::string_view, 8> kPropertyNames{
+    "Text",           "BarCodeType",     "BarWidth",  "BarHeight",
+    "BarWidthSource", "BackgroundWhite", "ShowValue", "CalculateCheckDigit"};
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// Header cells name properties as the control's members are named, blanks around them aside.
+bool SameName(std::string_view a, std::string_view b) {
+    return host::NamesMatch(TrimCellSpaces(a), TrimCellSpaces(b));
+}
+
+Column ColumnNamed(std::string_view name, const std::optional<std::string>& textColumn) {
+    // The named column gives Text; a column called Text is then just another one.
+    if (textColumn && SameName(name, *textColumn)) {
+        return Column::Text;
+    }
+    for (std::size_t i = 0; i < kPropertyNames.size(); ++i) {
+        if (SameName(name, kPropertyNames[i])) {
+            return textColumn && i == 0 ? Column::Other : static_cast<Column>(i);
+        }
+    }
+    return Column::Other;
+}
+
+std::string JoinNames(const std::vector<std::string>& names) {
+    std::string joined;
+    for (const std::string& name : names) {
+        joined += (joined.empty() ? "" : ", ") + std::string(TrimCellSpaces(name));
+    }
+    return joined;
+}
+
+// Stores one cell; the error text when it is no valid value of its column.
+std::optional<std::string> ApplyCell(Column column, const std::string& cell, double dotsPerInch,
+                                     BarcodeSettings& settings) {
+    if (column == Column::Text) {
+        settings.text = cell;
+        return std::nullopt;
+    }
+    const std::string_view value = TrimCellSpaces(cell);
+    if (column == Column::Other || value.empty()) {
+        return std::nullopt;
+    }
+    const auto invalid = [&](std::string_view wanted) {
+        return "invalid " + std::string(kPropertyNames[static_cast<std::size_t>(column)]) + " '" +
+               std::string(value) + "': " + std::string(wanted);
+    };
+    switch (column) {
+        case Column::BarCodeType:
+            if (const auto type = ParseBarcodeType(value)) {
+                settings.barCodeType = *type;
+                return std::nullopt;
+            }
+            return invalid("i2of5, s2of5, code39, ean13 or a number");
+        case Column::BarWidth:
+        case Column::BarHeight: {
+            const auto length = ParseLength(value);
+            const auto pixels = length ? ToPixels(*length, dotsPerInch) : std::nullopt;
+            if (!pixels) {
+                return invalid("a length is expected, such as 300 or 37.29mm");
+            }
+            if (column == Column::BarHeight) {
+                settings.barHeight = *pixels;
+            } else {
+                settings.barWidth = *pixels;
+                settings.modulePixels.reset();  // the record's width beats --module
+            }
+            return std::nullopt;
+        }
+        default:
+            break;
+    }
+    const auto flag = ParseBoolean(value);
+    if (!flag) {
+        return invalid("True/False, -1/0, 1 or yes/no is expected");
+    }
+    switch (column) {
+        case Column::BarWidthSource:
+            settings.barWidthSource = *flag;
+            break;
+        case Column::BackgroundWhite:
+            settings.backgroundWhite = *flag;
+            break;
+        case Column::ShowValue:
+            settings.showValue = *flag;
+            break;
+        default:
+            settings.calculateCheckDigit = *flag;
+            break;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+struct BatchReader::CsvRecord {
+    std::string text;  // as read, lines joined
+    CsvCells split;
+};
+
+BatchReader::BatchReader(std::istream& input, BatchSource source)
+    : input_(input), source_(std::move(source)) {}
+
+bool BatchReader::ReadLine(std::string& line) {
+    if (!std::getline(input_, line)) {
+        return false;
+    }
+    if (++lineNumber_ == 1 && line.starts_with(kByteOrderMark)) {
+        line.erase(0, kByteOrderMark.size());
+    }
+    if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+    }
+    return true;
+}
+
+BatchReader::CsvRecord BatchReader::ReadCsvRecord(std::string line) {
+    CsvRecord record{std::move(line), {}};
+    record.split = SplitCsvRecord(record.text);
+    std::string next;
+    while (record.split.open && ReadLine(next)) {
+        record.text += '\n';
+        record.text += next;
+        record.split = SplitCsvRecord(record.text);
+    }
+    return record;
+}
+
+std::optional<std::string> BatchReader::Start() {
+    auto refusal = ReadHeader();
+    refused_ = refusal.has_value();
+    return refusal;
+}
+
+std::optional<std::string> BatchReader::ReadHeader() {
+    std::string line;
+    if (!ReadLine(line)) {
+        return std::nullopt;
+    }
+    // No symbology draws a comma or a double quote: a first line with one is CSV.
+    const bool looksLikeCsv = line.find_first_of(",\"") != std::string::npos;
+    CsvRecord first = looksLikeCsv ? ReadCsvRecord(line) : CsvRecord{line, {{line}, false}};
+    std::vector<Column> columns;
+    for (const std::string& cell : first.split.cells) {
+        columns.push_back(ColumnNamed(cell, source_.textColumn));
+    }
+    const bool named = std::ranges::any_of(columns, [](Column c) { return c != Column::Other; });
+    if (!named) {
+        if (source_.textColumn) {
+            return "--text-column " + *source_.textColumn +
+                   ": the first line names no such column" +
+                   (looksLikeCsv ? " (it names " + JoinNames(first.split.cells) + ")" : "");
+        }
+        if (looksLikeCsv) {
+            return "the first line looks like a CSV header but names no property (it names " +
+                   JoinNames(first.split.cells) +
+                   "): name the column to encode with --text-column NAME, or call it Text";
+        }
+        pendingText_ = std::move(line);
+        return std::nullopt;
+    }
+    if (std::ranges::find(columns, Column::Text) == columns.end() && !source_.defaults.text) {
+        return "the header names no Text column (it names " + JoinNames(first.split.cells) +
+               "): name the column to encode with --text-column NAME";
+    }
+    names_ = std::move(first.split.cells);
+    columns_ = std::move(columns);
+    return std::nullopt;
+}
+
+bool BatchReader::IsOtherColumn(std::size_t i) const {
+    return i < columns_.size() && columns_[i] == Column::Other;
+}
+
+void BatchReader::ReadCells(std::vector<std::string> cells, BatchRecord& record) const {
+    if (cells.size() > columns_.size()) {
+        record.error = std::to_string(cells.size()) + " cells, but the header names " +
+                       std::to_string(columns_.size()) + " columns";
+        return;
+    }
+    BarcodeSettings settings = source_.defaults;
+    // Cells missing at the end are empty: the defaults hold.
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (auto error = ApplyCell(columns_[i], cells[i], source_.dotsPerInch, settings)) {
+            record.error = std::move(*error);
+            break;
+        }
+    }
+    record.text = settings.text.value_or(record.text);
+    record.cells = std::move(cells);
+    if (record.error.empty()) {
+        record.settings = std::move(settings);
+    }
+}
+
+std::optional<BatchRecord> BatchReader::Next() {
+    std::string line;
+    if (refused_) {
+        return std::nullopt;
+    } else if (pendingText_) {
+        line = std::move(*pendingText_);
+        pendingText_.reset();
+    } else if (!ReadLine(line)) {
+        return std::nullopt;
+    }
+    BatchRecord record;
+    record.number = ++recordNumber_;
+    record.line = lineNumber_;
+    if (!HasHeader()) {
+        record.text = line;
+        record.settings = source_.defaults;
+        record.settings->text = std::move(line);
+        return record;
+    }
+    CsvRecord csv = ReadCsvRecord(std::move(line));
+    record.text = std::move(csv.text);
+    if (csv.split.open) {
+        record.error = "a quoted cell is not closed by the end of the list";
+        return record;
+    }
+    ReadCells(std::move(csv.split.cells), record);
+    return record;
+}
+
+BatchList ReadBatchRecords(std::istream& input, const BatchSource& source) {
+    BatchList list;
+    BatchReader reader(input, source);
+    if ((list.error = reader.Start())) {
+        return list;
+    }
+    while (auto record = reader.Next()) {
+        list.records.push_back(std::move(*record));
+    }
+    return list;
+}
+
+}  // namespace qv::cli

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "options/CliOptions.h"
+
+namespace qv::cli {
+
+// Values as people type them, shared by the options and the CSV cells. Each gives nothing
+// for a text that is not a valid value.
+
+// A whole signed 32-bit number, the whole text (an optional sign, then digits).
+std::optional<std::int32_t> ParseWholeNumber(std::string_view text);
+// A whole number from 1 up, such as a record number.
+std::optional<std::int64_t> ParseCount(std::string_view text);
+
+// i2of5, s2of5, code39, ean13 (any letter case), or a whole number passed on unchecked so
+// the control itself reports an unknown type.
+std::optional<std::int32_t> ParseBarcodeType(std::string_view text);
+
+// A length as people give it: a number and a unit, px (the default), mm, cm, in or pt.
+enum class LengthUnit { Pixel, Millimetre, Centimetre, Inch, Point };
+struct Length {
+    double value = 0.0;
+    LengthUnit unit = LengthUnit::Pixel;
+    friend bool operator==(const Length&, const Length&) = default;
+};
+std::optional<Length> ParseLength(std::string_view text);
+// The length in whole pixels at the resolution, halves to the even one; nothing when it
+// leaves 32 bits.
+std::optional<std::int32_t> ToPixels(const Length& length, double dotsPerInch);
+
+// A positive decimal number, such as a resolution (203.2).
+std::optional<double> ParsePositiveNumber(std::string_view text);
+
+// True/False, -1/0, 1, yes/no, in any letter case.
+std::optional<AutomationBool> ParseBoolean(std::string_view text);
+
+// png, svg, pbm, pgm, pdf, eps, in any letter case.
+std::optional<OutputFormat> ParseFormatName(std::string_view name);
+// The format a file name's ending selects.
+std::optional<OutputFormat> FormatOfPath(std::string_view path);
+
+}  // namespace qv::cli

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "input/BatchRecords.h"
+#include "drawing/RenderBarcode.h"
+#include "host/FailedCall.h"
+
+namespace qv::cli {
+
+// The lines the program writes about a failure.
+
+// "CODE DESCRIPTION", the description as the control gave it (in the user's language).
+std::string ResultCodeLine(const Drawing& drawing);
+// A batch record as messages name it: record 2 (line 3) "12A", the text cut short when
+// long and control characters shown as \xNN.
+std::string RecordName(const BatchRecord& record);
+// Why a drawing without pixels is not written.
+std::string EmptyPictureLine(const Drawing& drawing);
+// "failed call: REASON: WHAT".
+std::string FailedCallLine(const host::FailedCall& failure);
+// What a failed call says after its reason: for file operations, "PATH: SYSTEM MESSAGE".
+std::string_view FailureDetail(const host::FailedCall& failure);
+
+}  // namespace qv::cli

@@ -1,0 +1,57 @@
+#include "output/FileAccess.h"
+
+#include <cerrno>
+#include <cstdio>
+
+#include "output/FailureText.h"
+#include "host/FailedCall.h"
+#include "imagefile/AtomicFile.h"
+#include "imagefile/PngFile.h"
+
+namespace qv::cli {
+
+namespace {
+
+OntoBase ReadOntoImage(const OntoImage& onto, bool keepAlpha) {
+    if (!keepAlpha) {
+        return {std::make_shared<const surface::RasterSurface>(imagefile::ReadPng(onto.path)),
+                nullptr, onto.x, onto.y};
+    }
+    imagefile::PngWithAlpha png = imagefile::ReadPngWithAlpha(onto.path);
+    auto alpha = png.alpha.empty()
+                     ? nullptr
+                     : std::make_shared<const std::vector<std::uint8_t>>(std::move(png.alpha));
+    return {std::make_shared<const surface::RasterSurface>(std::move(png.picture)),
+            std::move(alpha), onto.x, onto.y};
+}
+
+}  // namespace
+
+std::variant<RenderOptions, std::string> ReadRenderOptions(const Options& options) {
+    RenderOptions render{options.format, options.dotsPerInch, options.quietZoneModules, {}};
+    if (options.onto) {
+        try {
+            render.onto = ReadOntoImage(*options.onto, options.format == OutputFormat::Png);
+        } catch (const host::FailedCall& failure) {
+            return "cannot read the --onto image " + std::string(FailureDetail(failure));
+        }
+    }
+    return render;
+}
+
+std::optional<FileFailure> WriteOutput(const std::string& target, std::string_view bytes) {
+    if (target == "-") {
+        if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() ||
+            std::fflush(stdout) != 0) {
+            return FileFailure{"cannot write to standard output",
+                               std::error_code(errno, std::generic_category())};
+        }
+        return std::nullopt;
+    }
+    if (const std::error_code error = imagefile::TryWriteFileAtomically(target, bytes)) {
+        return FileFailure{"cannot write " + target + ": " + error.message(), error};
+    }
+    return std::nullopt;
+}
+
+}  // namespace qv::cli

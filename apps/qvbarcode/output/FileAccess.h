@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <variant>
+
+#include "drawing/RenderBarcode.h"
+
+namespace qv::cli {
+
+// The program's own file reads and writes. Their failures are file errors, told as one
+// line that names the file, not failed calls.
+
+// What the renderer needs of the command line, the --onto picture read (its opacities kept
+// for a PNG output, else composed onto white), or why that picture cannot be read.
+std::variant<RenderOptions, std::string> ReadRenderOptions(const Options& options);
+
+// Why a file was not written or a folder not made: the line that tells, and the system's
+// reason, which decides whether a batch can go on.
+struct FileFailure {
+    std::string message;
+    std::error_code error;
+};
+
+// Replaces the file whole (never partly written or clobbered), or writes to standard output
+// for "-". Nothing when written, else the reason.
+std::optional<FileFailure> WriteOutput(const std::string& target, std::string_view bytes);
+
+}  // namespace qv::cli
