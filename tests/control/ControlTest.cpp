@@ -305,7 +305,7 @@ TEST(Limits, HostDrawingAgainWhileEventsRunLeavesTheOuterCaptionIntact) {
         };
         f.font->measured.clear();
         EXPECT_EQ(f.control.Draw(), Variant::FromInt16(0)) << type;
-        EXPECT_EQ(f.font->measured, (std::vector<std::u16string>{std::u16string(40, u'9'), text}));
+        EXPECT_EQ(f.font->measured, (std::vector<std::u16string>{text, std::u16string(40, u'9')}));
     }
 }
 

@@ -1,0 +1,271 @@
+// The plan of a drawing, compared as values, and the painter that draws a plan.
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <optional>
+
+#include "render/BarcodePainter.h"
+#include "support/FailureOf.h"
+#include "support/FixedFont.h"
+#include "support/PixelText.h"
+#include "surface/RasterSurface.h"
+#include "symbology/Encoding.h"
+
+namespace qv::render {
+namespace {
+
+using host::FailureReason;
+using surface::Rect;
+using testing::FailureOf;
+using testing::RowText;
+
+constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+
+// Layouts are {PositionX, PositionY, BarWidth, BarHeight, BarWidthSource, BackgroundWhite,
+// ShowValue}; the caption is measured 40 x 13 unless a row says otherwise. The expected plan
+// leaves out the texts, which are the caller's.
+TEST(PlanBarcode, SizesFrameBarsAndCaptionBox) {
+    struct Case {
+        const char* why;
+        std::int32_t modules;
+        BarcodeLayout layout;
+        BarcodePlan plan;
+        surface::TextExtent caption = {40.0f, 13.0f};
+    };
+    const Case cases[] = {
+        // The worked example: floor(290 / 50) = 5; the box (260 - 46) / 2 = 107 over rows 62..74.
+        {"white frame, caption",
+         50,
+         {0, 0, 300, 80, false, true, true},
+         {.moduleCount = 50,
+          .surfaceWidth = 260,
+          .surfaceHeight = 80,
+          .whiteFrame = true,
+          .frame = {0, 0, 260, 80},
+          .bars = {{}, 5, 5, 75, 5},
+          .captionBox = Rect{107, 62, 153, 75}}},
+        {"one pixel a module, 50 high",
+         20,
+         {10, 10, 999, 0, true, false, false},
+         {.moduleCount = 20,
+          .surfaceWidth = 20,
+          .surfaceHeight = 50,
+          .frame = {10, 10, 30, 60},
+          .bars = {{}, 10, 10, 60, 1},
+          .storedBarWidth = 20}},
+        {"the same in a white frame: bars 40 high",
+         20,
+         {10, 10, 0, 0, true, true, false},
+         {.moduleCount = 20,
+          .surfaceWidth = 30,
+          .surfaceHeight = 50,
+          .whiteFrame = true,
+          .frame = {10, 10, 40, 60},
+          .bars = {{}, 15, 15, 55, 1},
+          .storedBarWidth = 20}},
+        {"BarWidth n",
+         20,
+         {10, 10, 20, 30, false, false, false},
+         {.moduleCount = 20,
+          .surfaceWidth = 20,
+          .surfaceHeight = 30,
+          .frame = {10, 10, 30, 40},
+          .bars = {{}, 10, 10, 40, 1}}},
+        {"BarWidth n - 1",
+         20,
+         {10, 10, 19, 30, false, false, false},
+         {.code = symbology::kNotEnoughWidth}},
+        {"BarWidth n + 10, white",
+         20,
+         {10, 10, 30, 30, false, true, false},
+         {.moduleCount = 20,
+          .surfaceWidth = 30,
+          .surfaceHeight = 30,
+          .whiteFrame = true,
+          .frame = {10, 10, 40, 40},
+          .bars = {{}, 15, 15, 35, 1}}},
+        {"BarWidth n + 9, white",
+         20,
+         {10, 10, 29, 30, false, true, false},
+         {.code = symbology::kNotEnoughWidth}},
+        {"a negative BarWidth",
+         20,
+         {10, 10, -5, 30, false, false, false},
+         {.code = symbology::kNotEnoughWidth}},
+        {"leftover pixels stay out of the surface",
+         20,
+         {10, 10, 41, 30, false, false, false},
+         {.moduleCount = 20,
+          .surfaceWidth = 40,
+          .surfaceHeight = 30,
+          .frame = {10, 10, 50, 40},
+          .bars = {{}, 10, 10, 40, 2}}},
+        // Frame 10..50: (60 - 19) / 2 = 20.5 -> 20, (60 - 17) / 2 = 21.5 -> 22; 12.5 high -> 12.
+        {"a half rounded down to even",
+         20,
+         {10, 10, 40, 30, false, false, true},
+         {.moduleCount = 20,
+          .surfaceWidth = 40,
+          .surfaceHeight = 30,
+          .frame = {10, 10, 50, 40},
+          .bars = {{}, 10, 10, 40, 2},
+          .captionBox = Rect{20, 27, 39, 40}},
+         {13.0f, 13.0f}},
+        {"halves rounded up to even",
+         20,
+         {10, 10, 40, 30, false, false, true},
+         {.moduleCount = 20,
+          .surfaceWidth = 40,
+          .surfaceHeight = 30,
+          .frame = {10, 10, 50, 40},
+          .bars = {{}, 10, 10, 40, 2},
+          .captionBox = Rect{22, 28, 39, 40}},
+         {11.0f, 12.5f}},
+        {"a caption wider than the frame",
+         20,
+         {10, 10, 20, 30, false, false, true},
+         {.moduleCount = 20,
+          .surfaceWidth = 20,
+          .surfaceHeight = 30,
+          .frame = {10, 10, 30, 40},
+          .bars = {{}, 10, 10, 40, 1},
+          .captionBox = Rect{-33, 27, 73, 40}},
+         {100.0f, 13.0f}},
+        {"a negative height draws upwards",
+         38,
+         {2, 10, 38, -3, false, false, false},
+         {.moduleCount = 38,
+          .surfaceWidth = 38,
+          .surfaceHeight = -3,
+          .frame = {2, 10, 40, 7},
+          .bars = {{}, 2, 10, 7, 1}}},
+        // Beyond 32 bits after the own surface is sized: raised at the step that reaches it.
+        {"frame right edge",
+         20,
+         {kMax - 5, 0, 0, 30, true, false, false},
+         {.moduleCount = 20,
+          .surfaceWidth = 20,
+          .surfaceHeight = 30,
+          .bars = {{}, 0, 0, 0, 1},
+          .storedBarWidth = 20,
+          .overflow = {Step::Frame}}},
+        {"margin below the frame's top",
+         20,
+         {0, kMax - 2, 0, -10, true, true, false},
+         {.moduleCount = 20,
+          .surfaceWidth = 30,
+          .surfaceHeight = -10,
+          .whiteFrame = true,
+          .frame = {0, kMax - 2, 30, kMax - 12},
+          .bars = {{}, 0, 0, 0, 1},
+          .storedBarWidth = 20,
+          .overflow = {Step::Margins}}},
+        {"bar bottom below the lowest row",
+         20,
+         {0, kMin, 0, 3, true, true, false},
+         {.moduleCount = 20,
+          .surfaceWidth = 30,
+          .surfaceHeight = 3,
+          .whiteFrame = true,
+          .frame = {0, kMin, 30, kMin + 3},
+          .bars = {{}, 5, kMin + 5, 0, 1},
+          .storedBarWidth = 20,
+          .overflow = {Step::Bars}}},
+        {"caption beyond 16 bits",
+         20,
+         {0, 0, 20, 30, false, false, true},
+         {.moduleCount = 20,
+          .surfaceWidth = 20,
+          .surfaceHeight = 30,
+          .frame = {0, 0, 20, 30},
+          .bars = {{}, 0, 0, 30, 1},
+          .overflow = {Step::Caption}},
+         {40000.0f, 13.0f}},
+        {"caption not a number",
+         20,
+         {0, 0, 20, 30, false, false, true},
+         {.moduleCount = 20,
+          .surfaceWidth = 20,
+          .surfaceHeight = 30,
+          .frame = {0, 0, 20, 30},
+          .bars = {{}, 0, 0, 30, 1},
+          .overflow = {Step::Caption}},
+         {std::numeric_limits<float>::quiet_NaN(), 13.0f}},
+    };
+    for (const Case& c : cases) {
+        const std::string modules(static_cast<std::size_t>(c.modules), '1');
+        BarcodePlan expected = c.plan;
+        if (expected.code == symbology::kDrawn) {
+            expected.bars.modules = modules;
+            expected.caption = c.layout.showValue ? u"x" : u"";
+        }
+        const BarcodePlan plan = PlanBarcode(modules, u"x", c.layout, c.caption);
+        EXPECT_EQ(plan, expected) << c.why;
+        EXPECT_EQ(plan.overflow.failure != nullptr, plan.overflow.step != Step::Done) << c.why;
+    }
+}
+
+// What fails before anything is touched is raised by the plan itself.
+TEST(PlanBarcode, CountsBeyondSixteenBitsAndEmptyModulesAreRaisedAtOnce) {
+    const auto plan = [](std::size_t modules, BarcodeLayout layout) {
+        return FailureOf([&] { PlanBarcode(std::string(modules, '1'), u"", layout, {}); });
+    };
+    EXPECT_EQ(plan(0, {0, 0, 0, 0, true, false, false}), FailureReason::InvalidValue);
+    EXPECT_EQ(plan(32768, {0, 0, 0, 0, true, false, false}), FailureReason::Overflow);
+    EXPECT_EQ(plan(1, {0, 0, 32768, 10, false, false, false}), FailureReason::Overflow);
+    EXPECT_EQ(plan(95, {0, 0, 95 * 345, 10, false, false, false}), FailureReason::Overflow);
+    EXPECT_EQ(plan(3, {0, 0, 0, kMin, true, true, false}), FailureReason::Overflow);
+}
+
+constexpr surface::Colour kGrey = 0x808080;
+constexpr surface::Colour kBackground = 0x404040;
+constexpr surface::Pen kHostPen{0x00FF00, 3};
+
+// Twenty modules, bars and spaces in pairs, 2 pixels each, on a grey surface whose own
+// background colour is the caption box's when there is no white frame; the caption box is
+// 10 x 4, its text without ink. The host's pen and background mode are back after painting.
+struct Painted {
+    Painted(const BarcodeLayout& layout, float captionWidth, KeptBarRuns* kept = nullptr)
+        : plan(PlanBarcode(modules, u"x", layout, {captionWidth, 4.0f})) {
+        raster.SetBkColor(kBackground);
+        raster.SetFont(std::make_shared<testing::FixedFont>());
+        raster.SelectPen(kHostPen);
+        failure = FailureOf([&] { PaintBarcode(plan, raster, kept); });
+        EXPECT_EQ(raster.SelectPen({}), kHostPen);
+        EXPECT_EQ(raster.bkMode(), surface::kOpaque);
+    }
+    const std::string modules = "11001100110011001100";
+    BarcodePlan plan;
+    surface::RasterSurface raster{60, 40, kGrey};
+    std::optional<FailureReason> failure;
+};
+
+TEST(PaintBarcode, FrameBarsAndClearedCaptionBox) {
+    // Frame 2..51 x 1..30, bars from 7, 6 to row 25, caption box 22..31 x 22..25.
+    const Painted white({2, 1, 50, 30, false, true, true}, 4.0f);
+    EXPECT_EQ(white.failure, std::nullopt);
+    EXPECT_EQ(RowText(white.raster, 6, 0, 54),
+              "--....." + std::string("####....####....####....####....####") + ".........--");
+    EXPECT_EQ(RowText(white.raster, 26, 0, 54), "--" + std::string(50, '.') + "--");
+    EXPECT_EQ(white.raster.PixelAt(23, 22), surface::kWhite);
+    EXPECT_EQ(white.raster.PixelAt(23, 21), surface::kBlack);
+
+    // No frame is painted; the box 17..26 x 27..30 takes the surface's background colour.
+    KeptBarRuns kept;
+    const Painted plain({2, 1, 40, 30, false, false, true}, 4.0f, &kept);
+    const std::string bars = "--" + std::string("####----####----####----####----####") + "------";
+    EXPECT_EQ(RowText(plain.raster, 0, 0, 44), std::string(44, '-'));
+    EXPECT_EQ(RowText(plain.raster, 10, 0, 44), bars);
+    EXPECT_EQ(plain.raster.PixelAt(18, 27), kBackground);
+    EXPECT_EQ(plain.raster.PixelAt(18, 26), surface::kBlack);
+    EXPECT_EQ(kept.runs->size(), 5u);
+
+    // An overflow in the caption is raised after the bars, which stay.
+    const Painted wide({2, 1, 40, 30, false, false, true}, 40000.0f);
+    EXPECT_EQ(wide.failure, FailureReason::Overflow);
+    EXPECT_EQ(RowText(wide.raster, 27, 0, 44), bars);
+}
+
+}  // namespace
+}  // namespace qv::render
