@@ -7,8 +7,8 @@
 #include <sstream>
 #include <vector>
 
-#include "drawing/ApplySettings.h"
 #include "commands/ParseArguments.h"
+#include "drawing/ApplySettings.h"
 #include "drawing/RenderBarcode.h"
 #include "imagefile/NetpbmFile.h"
 
@@ -160,6 +160,42 @@ TEST(PrintedSize, TheControlsDrawingIsKeptAndAQuietZoneOnlyAddsWhite) {
         std::string rows;
         for (const std::string& row : Rows(drawn)) rows += zone + row + zone;
         EXPECT_TRUE(zoned.bytes.ends_with(rows)) << c.commandLine;
+    }
+}
+
+// A caller's surface is never resized, so --onto draws what the own surface refuses: bars
+// drawn upwards from a negative height, a barcode beyond the picture cap clipped to the image,
+// each as the control draws it on the image.
+TEST(PrintedSize, OntoAnImageDrawsWhatTheOwnSurfaceRefuses) {
+    struct Case {
+        std::string commandLine;
+        OntoBase onto;
+        std::vector<std::string> warnings;
+    };
+    const auto image = [](std::int32_t width, std::int32_t height) {
+        return std::make_shared<const surface::RasterSurface>(width, height);
+    };
+    const Case cases[] = {
+        {"-t code39 -d A --width 38 --height -3", {image(60, 20), nullptr, 2, 10}, {}},
+        {"-t code39 -d A --width 3000 --height 30000",
+         {image(300, 120), nullptr, 0, 0},
+         {"the barcode runs off the --onto image: 2664 of its 2964 columns and 29880 of its "
+          "30000 rows are cut"}},
+    };
+    for (const Case& c : cases) {
+        const Options o = OptionsOf(c.commandLine);
+        const Drawing drawn =
+            BarcodeRenderer({OutputFormat::Pgm, o.dotsPerInch, 0, c.onto}).Render(o.settings);
+        EXPECT_EQ(drawn.warnings, c.warnings);
+        control::QvBarCode reference;
+        ApplySettings(o.settings, ResolveSize(o.settings, o.dotsPerInch), reference);
+        reference.SetPositionX(c.onto.x);
+        reference.SetPositionY(c.onto.y);
+        const auto copy = std::make_shared<surface::RasterSurface>(*c.onto.image);
+        const surface::ScopedSurfaceHandle handle(copy);
+        surface::SurfaceHandle hdc = handle.get();
+        ASSERT_EQ(reference.Draw(hdc).AsInt16(), 0);
+        EXPECT_EQ(drawn.bytes, imagefile::EncodePgm(*copy)) << c.commandLine;
     }
 }
 
