@@ -27,7 +27,6 @@ using testing::RowText;
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 constexpr float kInfinity = std::numeric_limits<float>::infinity();
-constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr Pen kHostPen{0x00FF00, 1};
 
 // Ten digits of Interleaved 2 of 5 are 78 modules, 3 pixels each at the default width: a
@@ -244,17 +243,15 @@ TEST(Limits, DrawingOutsideTheCallerSurfaceLeavesItUntouched) {
 }
 
 // Coordinates and sizes beyond 32 bits, module counts beyond 16 bits (the longest texts that
-// fit are the encoders' own test), pictures beyond the cap and captions measured beyond any
-// range; the control stays usable at a size that fits.
+// fit are the encoders' own test, the steps each overflow stops at the plan's), pictures
+// beyond the cap and captions measured beyond any range; the control stays usable at a size
+// that fits.
 TEST(Limits, DrawingsBeyondTheRangesEndInAFailedCallThatKeepsTheState) {
     const auto cap = static_cast<std::int32_t>(RasterSurface::kMaxPixels / 64 + 1);
     const auto kOutOfMemory = FailureReason::OutOfMemory;
     const std::u16string s2340(2340, u'7'), c2519(2519, u'Q');
     const Case cases[] = {
         {.why = "frame right edge", .x = kMax - 5},
-        {.why = "frame right edge with margins", .x = kMax - 50, .white = kTrue},
-        {.why = "frame bottom edge", .y = kMax - 10},
-        {.why = "bar bottom", .barHeight = kMax, .y = 1},
         {.why = "height less the margins", .barHeight = kMin, .white = kTrue},
         {.why = "bar bottom below the lowest row", .barHeight = -5, .y = kMin},
         Own("2340 digits of Standard 2 of 5", s2340, QvTypeStandard2of5, 0, 20, kTrue),
@@ -264,11 +261,7 @@ TEST(Limits, DrawingsBeyondTheRangesEndInAFailedCallThatKeepsTheState) {
         Own("a row beyond the cap", u"ABC", QvTypeCode39, 7, cap, kTrue, kOutOfMemory),
         Own("the largest height", u"ABC", QvTypeCode39, 7, kMax, kTrue, kOutOfMemory),
         {.why = "caption beyond 16 bits", .show = kTrue, .fontWidth = 40000.0f},
-        {.why = "caption 1e30 wide", .show = kTrue, .fontWidth = 1e30f},
-        {.why = "caption -1e30 wide", .show = kTrue, .fontWidth = -1e30f},
         {.why = "caption infinitely wide", .show = kTrue, .fontWidth = kInfinity},
-        {.why = "caption not a number", .show = kTrue, .fontWidth = kNaN},
-        {.why = "caption 1e30 high", .show = kTrue, .fontHeight = 1e30f},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);

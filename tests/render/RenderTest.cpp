@@ -18,191 +18,91 @@ using host::FailureReason;
 using surface::Rect;
 using testing::FailureOf;
 using testing::RowText;
+using Layout = BarcodeLayout;
+using Extent = surface::TextExtent;
 
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 
 // Layouts are {PositionX, PositionY, BarWidth, BarHeight, BarWidthSource, BackgroundWhite,
-// ShowValue}; the caption is measured 40 x 13 unless a row says otherwise. The expected plan
-// leaves out the texts, which are the caller's.
+// ShowValue}. A row gives the own surface's size, the frame, the bars {left, top, bottom,
+// module width}, the caption box and the step an overflow stops at; the caption is measured
+// 40 x 13 unless the row says otherwise.
 TEST(PlanBarcode, SizesFrameBarsAndCaptionBox) {
     struct Case {
         const char* why;
         std::int32_t modules;
-        BarcodeLayout layout;
-        BarcodePlan plan;
-        surface::TextExtent caption = {40.0f, 13.0f};
+        Layout layout;
+        std::int32_t width, height;
+        Rect frame;
+        Bars bars;
+        std::optional<Rect> box = {};
+        Step overflow = Step::Done;
+        Extent caption = {40.0f, 13.0f};
     };
     const Case cases[] = {
         // The worked example: floor(290 / 50) = 5; the box (260 - 46) / 2 = 107 over rows 62..74.
-        {"white frame, caption",
-         50,
-         {0, 0, 300, 80, false, true, true},
-         {.moduleCount = 50,
-          .surfaceWidth = 260,
-          .surfaceHeight = 80,
-          .whiteFrame = true,
-          .frame = {0, 0, 260, 80},
-          .bars = {{}, 5, 5, 75, 5},
-          .captionBox = Rect{107, 62, 153, 75}}},
-        {"one pixel a module, 50 high",
-         20,
-         {10, 10, 999, 0, true, false, false},
-         {.moduleCount = 20,
-          .surfaceWidth = 20,
-          .surfaceHeight = 50,
-          .frame = {10, 10, 30, 60},
-          .bars = {{}, 10, 10, 60, 1},
-          .storedBarWidth = 20}},
-        {"the same in a white frame: bars 40 high",
-         20,
-         {10, 10, 0, 0, true, true, false},
-         {.moduleCount = 20,
-          .surfaceWidth = 30,
-          .surfaceHeight = 50,
-          .whiteFrame = true,
-          .frame = {10, 10, 40, 60},
-          .bars = {{}, 15, 15, 55, 1},
-          .storedBarWidth = 20}},
-        {"BarWidth n",
-         20,
-         {10, 10, 20, 30, false, false, false},
-         {.moduleCount = 20,
-          .surfaceWidth = 20,
-          .surfaceHeight = 30,
-          .frame = {10, 10, 30, 40},
-          .bars = {{}, 10, 10, 40, 1}}},
-        {"BarWidth n - 1",
-         20,
-         {10, 10, 19, 30, false, false, false},
-         {.code = symbology::kNotEnoughWidth}},
-        {"BarWidth n + 10, white",
-         20,
-         {10, 10, 30, 30, false, true, false},
-         {.moduleCount = 20,
-          .surfaceWidth = 30,
-          .surfaceHeight = 30,
-          .whiteFrame = true,
-          .frame = {10, 10, 40, 40},
-          .bars = {{}, 15, 15, 35, 1}}},
-        {"BarWidth n + 9, white",
-         20,
-         {10, 10, 29, 30, false, true, false},
-         {.code = symbology::kNotEnoughWidth}},
-        {"a negative BarWidth",
-         20,
-         {10, 10, -5, 30, false, false, false},
-         {.code = symbology::kNotEnoughWidth}},
-        {"leftover pixels stay out of the surface",
-         20,
-         {10, 10, 41, 30, false, false, false},
-         {.moduleCount = 20,
-          .surfaceWidth = 40,
-          .surfaceHeight = 30,
-          .frame = {10, 10, 50, 40},
-          .bars = {{}, 10, 10, 40, 2}}},
+        {"white frame, caption", 50, Layout{0, 0, 300, 80, false, true, true}, 260, 80,
+         Rect{0, 0, 260, 80}, Bars{{}, 5, 5, 75, 5}, Rect{107, 62, 153, 75}},
+        {"one pixel a module, 50 high", 20, Layout{10, 10, 999, 0, true, false, false}, 20, 50,
+         Rect{10, 10, 30, 60}, Bars{{}, 10, 10, 60, 1}},
+        {"the same, white: bars 40 high", 20, Layout{10, 10, 0, 0, true, true, false}, 30, 50,
+         Rect{10, 10, 40, 60}, Bars{{}, 15, 15, 55, 1}},
+        {"BarWidth n", 20, Layout{10, 10, 20, 30, false, false, false}, 20, 30,
+         Rect{10, 10, 30, 40}, Bars{{}, 10, 10, 40, 1}},
+        {"BarWidth n + 10, white", 20, Layout{10, 10, 30, 30, false, true, false}, 30, 30,
+         Rect{10, 10, 40, 40}, Bars{{}, 15, 15, 35, 1}},
+        {"leftover pixels stay out", 20, Layout{10, 10, 41, 30, false, false, false}, 40, 30,
+         Rect{10, 10, 50, 40}, Bars{{}, 10, 10, 40, 2}},
         // Frame 10..50: (60 - 19) / 2 = 20.5 -> 20, (60 - 17) / 2 = 21.5 -> 22; 12.5 high -> 12.
-        {"a half rounded down to even",
-         20,
-         {10, 10, 40, 30, false, false, true},
-         {.moduleCount = 20,
-          .surfaceWidth = 40,
-          .surfaceHeight = 30,
-          .frame = {10, 10, 50, 40},
-          .bars = {{}, 10, 10, 40, 2},
-          .captionBox = Rect{20, 27, 39, 40}},
-         {13.0f, 13.0f}},
-        {"halves rounded up to even",
-         20,
-         {10, 10, 40, 30, false, false, true},
-         {.moduleCount = 20,
-          .surfaceWidth = 40,
-          .surfaceHeight = 30,
-          .frame = {10, 10, 50, 40},
-          .bars = {{}, 10, 10, 40, 2},
-          .captionBox = Rect{22, 28, 39, 40}},
-         {11.0f, 12.5f}},
-        {"a caption wider than the frame",
-         20,
-         {10, 10, 20, 30, false, false, true},
-         {.moduleCount = 20,
-          .surfaceWidth = 20,
-          .surfaceHeight = 30,
-          .frame = {10, 10, 30, 40},
-          .bars = {{}, 10, 10, 40, 1},
-          .captionBox = Rect{-33, 27, 73, 40}},
-         {100.0f, 13.0f}},
-        {"a negative height draws upwards",
-         38,
-         {2, 10, 38, -3, false, false, false},
-         {.moduleCount = 38,
-          .surfaceWidth = 38,
-          .surfaceHeight = -3,
-          .frame = {2, 10, 40, 7},
-          .bars = {{}, 2, 10, 7, 1}}},
-        // Beyond 32 bits after the own surface is sized: raised at the step that reaches it.
-        {"frame right edge",
-         20,
-         {kMax - 5, 0, 0, 30, true, false, false},
-         {.moduleCount = 20,
-          .surfaceWidth = 20,
-          .surfaceHeight = 30,
-          .bars = {{}, 0, 0, 0, 1},
-          .storedBarWidth = 20,
-          .overflow = {Step::Frame}}},
-        {"margin below the frame's top",
-         20,
-         {0, kMax - 2, 0, -10, true, true, false},
-         {.moduleCount = 20,
-          .surfaceWidth = 30,
-          .surfaceHeight = -10,
-          .whiteFrame = true,
-          .frame = {0, kMax - 2, 30, kMax - 12},
-          .bars = {{}, 0, 0, 0, 1},
-          .storedBarWidth = 20,
-          .overflow = {Step::Margins}}},
-        {"bar bottom below the lowest row",
-         20,
-         {0, kMin, 0, 3, true, true, false},
-         {.moduleCount = 20,
-          .surfaceWidth = 30,
-          .surfaceHeight = 3,
-          .whiteFrame = true,
-          .frame = {0, kMin, 30, kMin + 3},
-          .bars = {{}, 5, kMin + 5, 0, 1},
-          .storedBarWidth = 20,
-          .overflow = {Step::Bars}}},
-        {"caption beyond 16 bits",
-         20,
-         {0, 0, 20, 30, false, false, true},
-         {.moduleCount = 20,
-          .surfaceWidth = 20,
-          .surfaceHeight = 30,
-          .frame = {0, 0, 20, 30},
-          .bars = {{}, 0, 0, 30, 1},
-          .overflow = {Step::Caption}},
-         {40000.0f, 13.0f}},
-        {"caption not a number",
-         20,
-         {0, 0, 20, 30, false, false, true},
-         {.moduleCount = 20,
-          .surfaceWidth = 20,
-          .surfaceHeight = 30,
-          .frame = {0, 0, 20, 30},
-          .bars = {{}, 0, 0, 30, 1},
-          .overflow = {Step::Caption}},
-         {std::numeric_limits<float>::quiet_NaN(), 13.0f}},
+        {"a half down to even", 20, Layout{10, 10, 40, 30, false, false, true}, 40, 30,
+         Rect{10, 10, 50, 40}, Bars{{}, 10, 10, 40, 2}, Rect{20, 27, 39, 40}, Step::Done,
+         Extent{13.0f, 13.0f}},
+        {"halves up to even", 20, Layout{10, 10, 40, 30, false, false, true}, 40, 30,
+         Rect{10, 10, 50, 40}, Bars{{}, 10, 10, 40, 2}, Rect{22, 28, 39, 40}, Step::Done,
+         Extent{11.0f, 12.5f}},
+        {"caption wider than the frame", 20, Layout{10, 10, 20, 30, false, false, true}, 20, 30,
+         Rect{10, 10, 30, 40}, Bars{{}, 10, 10, 40, 1}, Rect{-33, 27, 73, 40}, Step::Done,
+         Extent{100.0f, 13.0f}},
+        {"negative height: drawn upwards", 38, Layout{2, 10, 38, -3, false, false, false}, 38, -3,
+         Rect{2, 10, 40, 7}, Bars{{}, 2, 10, 7, 1}},
+        // Beyond 32 or 16 bits once the own surface is sized: raised where painting gets to it.
+        {"frame right edge", 20, Layout{kMax - 5, 0, 0, 30, true, false, false}, 20, 30, Rect{},
+         Bars{{}, 0, 0, 0, 1}, std::nullopt, Step::Frame},
+        {"margin below the frame's top", 20, Layout{0, kMax - 2, 0, -10, true, true, false}, 30,
+         -10, Rect{0, kMax - 2, 30, kMax - 12}, Bars{{}, 0, 0, 0, 1}, std::nullopt, Step::Margins},
+        {"bar bottom below the lowest row", 20, Layout{0, kMin, 0, 3, true, true, false}, 30, 3,
+         Rect{0, kMin, 30, kMin + 3}, Bars{{}, 5, kMin + 5, 0, 1}, std::nullopt, Step::Bars},
+        {"caption beyond 16 bits", 20, Layout{0, 0, 20, 30, false, false, true}, 20, 30,
+         Rect{0, 0, 20, 30}, Bars{{}, 0, 0, 30, 1}, std::nullopt, Step::Caption,
+         Extent{40000.0f, 13.0f}},
+        {"caption not a number", 20, Layout{0, 0, 20, 30, false, false, true}, 20, 30,
+         Rect{0, 0, 20, 30}, Bars{{}, 0, 0, 30, 1}, std::nullopt, Step::Caption,
+         Extent{std::numeric_limits<float>::quiet_NaN(), 1.0f}},
     };
     for (const Case& c : cases) {
         const std::string modules(static_cast<std::size_t>(c.modules), '1');
-        BarcodePlan expected = c.plan;
-        if (expected.code == symbology::kDrawn) {
-            expected.bars.modules = modules;
-            expected.caption = c.layout.showValue ? u"x" : u"";
-        }
+        BarcodePlan expected{.moduleCount = c.modules,
+                             .surfaceWidth = c.width,
+                             .surfaceHeight = c.height,
+                             .whiteFrame = c.layout.backgroundWhite,
+                             .frame = c.frame,
+                             .bars = c.bars,
+                             .captionBox = c.box,
+                             .overflow = {c.overflow}};
+        expected.bars.modules = modules;
+        expected.caption = c.layout.showValue ? u"x" : u"";
+        if (c.layout.barWidthSource) expected.storedBarWidth = c.modules;
         const BarcodePlan plan = PlanBarcode(modules, u"x", c.layout, c.caption);
         EXPECT_EQ(plan, expected) << c.why;
-        EXPECT_EQ(plan.overflow.failure != nullptr, plan.overflow.step != Step::Done) << c.why;
+        EXPECT_EQ(plan.overflow.failure != nullptr, c.overflow != Step::Done) << c.why;
+    }
+    // A module under one pixel: n - 1, n + 9 with the white margins, a negative width.
+    for (const Layout& layout :
+         {Layout{10, 10, 19, 30, false, false, false}, Layout{10, 10, 29, 30, false, true, false},
+          Layout{10, 10, -5, 30, false, false, false}}) {
+        EXPECT_EQ(PlanBarcode(std::string(20, '1'), u"x", layout, {}),
+                  BarcodePlan{.code = symbology::kNotEnoughWidth});
     }
 }
 
