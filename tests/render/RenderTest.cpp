@@ -106,18 +106,6 @@ TEST(PlanBarcode, SizesFrameBarsAndCaptionBox) {
     }
 }
 
-// What fails before anything is touched is raised by the plan itself.
-TEST(PlanBarcode, CountsBeyondSixteenBitsAndEmptyModulesAreRaisedAtOnce) {
-    const auto plan = [](std::size_t modules, BarcodeLayout layout) {
-        return FailureOf([&] { PlanBarcode(std::string(modules, '1'), u"", layout, {}); });
-    };
-    EXPECT_EQ(plan(0, {0, 0, 0, 0, true, false, false}), FailureReason::InvalidValue);
-    EXPECT_EQ(plan(32768, {0, 0, 0, 0, true, false, false}), FailureReason::Overflow);
-    EXPECT_EQ(plan(1, {0, 0, 32768, 10, false, false, false}), FailureReason::Overflow);
-    EXPECT_EQ(plan(95, {0, 0, 95 * 345, 10, false, false, false}), FailureReason::Overflow);
-    EXPECT_EQ(plan(3, {0, 0, 0, kMin, true, true, false}), FailureReason::Overflow);
-}
-
 constexpr surface::Colour kGrey = 0x808080;
 constexpr surface::Colour kBackground = 0x404040;
 constexpr surface::Pen kHostPen{0x00FF00, 3};
