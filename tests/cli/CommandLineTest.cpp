@@ -169,33 +169,33 @@ TEST(PrintedSize, TheControlsDrawingIsKeptAndAQuietZoneOnlyAddsWhite) {
 TEST(PrintedSize, OntoAnImageDrawsWhatTheOwnSurfaceRefuses) {
     struct Case {
         std::string commandLine;
-        OntoBase onto;
+        std::int32_t width, height, x, y;
         std::vector<std::string> warnings;
     };
-    const auto image = [](std::int32_t width, std::int32_t height) {
-        return std::make_shared<const surface::RasterSurface>(width, height);
-    };
     const Case cases[] = {
-        {"-t code39 -d A --width 38 --height -3", {image(60, 20), nullptr, 2, 10}, {}},
+        {"-t code39 -d A --width 38 --height -3", 60, 20, 2, 10, {}},
         {"-t code39 -d A --width 3000 --height 30000",
-         {image(300, 120), nullptr, 0, 0},
+         300,
+         120,
+         0,
+         0,
          {"the barcode runs off the --onto image: 2664 of its 2964 columns and 29880 of its "
           "30000 rows are cut"}},
     };
     for (const Case& c : cases) {
         const Options o = OptionsOf(c.commandLine);
+        const auto image = std::make_shared<surface::RasterSurface>(c.width, c.height);
         const Drawing drawn =
-            BarcodeRenderer({OutputFormat::Pgm, o.dotsPerInch, 0, c.onto}).Render(o.settings);
+            BarcodeRenderer({OutputFormat::Pgm, 96, 0, {{image, {}, c.x, c.y}}}).Render(o.settings);
         EXPECT_EQ(drawn.warnings, c.warnings);
         control::QvBarCode reference;
-        ApplySettings(o.settings, ResolveSize(o.settings, o.dotsPerInch), reference);
-        reference.SetPositionX(c.onto.x);
-        reference.SetPositionY(c.onto.y);
-        const auto copy = std::make_shared<surface::RasterSurface>(*c.onto.image);
-        const surface::ScopedSurfaceHandle handle(copy);
+        ApplySettings(o.settings, ResolveSize(o.settings, 96), reference);
+        reference.SetPositionX(c.x);
+        reference.SetPositionY(c.y);
+        const surface::ScopedSurfaceHandle handle(image);
         surface::SurfaceHandle hdc = handle.get();
         ASSERT_EQ(reference.Draw(hdc).AsInt16(), 0);
-        EXPECT_EQ(drawn.bytes, imagefile::EncodePgm(*copy)) << c.commandLine;
+        EXPECT_EQ(drawn.bytes, imagefile::EncodePgm(*image)) << c.commandLine;
     }
 }
 

@@ -91,53 +91,36 @@ TEST(Examples, EveryExampleRunsAsWritten) {
     }
 }
 
-// The texts that list the symbologies, in the help, the manual page, the documents, the
-// program's messages and the Designer plugin, list those of the table, in its order.
-using symbology::Symbology;
-
-std::string Program(const Symbology& s) {
-    return std::string(s.programName);
-}
-std::string Display(const Symbology& s) {
-    return std::string(s.displayName);
-}
-
-// Each symbology's text, joined by separator and, before the last, by last.
-std::string Listed(std::string (*text)(const Symbology&), const std::string& separator,
-                   const std::string& last = "") {
-    std::string listed;
+// Every text that lists the symbologies, in the help, the manual page, the documents, the
+// program's messages and the Designer plugin, lists those of the table, in its order.
+TEST(Examples, SymbologyListsFollowTheTable) {
+    std::string names, ticked, man = ".BR", numbered, drawn, zone;
     const auto all = symbology::Symbologies();
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        listed += (i == 0                               ? ""
-                   : i + 1 < all.size() || last.empty() ? separator
-                                                        : last) +
-                  text(all[i]);
-    }
-    return listed;
-}
-
-TEST(SymbologyTexts, ListTheTablesSymbologies) {
-    const std::string names = Listed(Program, ", "), drawn = Listed(Display, ", ", " and ");
-    std::string zones;  // what the help texts say: the zone that differs left and right
-    for (const Symbology& s : symbology::Symbologies()) {
-        if (s.quietZone.left != s.quietZone.right) {
-            zones = Display(s) + " wants " + std::to_string(s.quietZone.left) + " and " +
-                    std::to_string(s.quietZone.right);
+    for (const symbology::Symbology& s : all) {
+        const std::string name(s.programName), shown(s.displayName);
+        const bool first = &s == &all.front();
+        names += (first ? "" : ", ") + name;
+        ticked += (first ? "`" : ", `") + name + "`";
+        man += (first ? " " : " \", \" ") + name;
+        numbered += (first ? "" : ", ") + std::to_string(s.value) + " " + shown;
+        drawn += (first ? "" : &s == &all.back() ? " and " : ", ") + shown;
+        if (s.quietZone.left != s.quietZone.right) {  // the one zone the texts give
+            zone = shown + " wants " + std::to_string(s.quietZone.left) + " and " +
+                   std::to_string(s.quietZone.right);
         }
     }
+    const std::string man1 = "apps/qvbarcode/qvbarcode.1";
     const std::pair<std::string, std::string> texts[] = {
         {"", names + ", or a whole number"},
-        {"", zones},
+        {"", zone},
         {"apps/qvbarcode/commands/ParseArguments.cpp", names + " or a number"},
         {"apps/qvbarcode/input/BatchRecords.cpp", names + " or a number"},
-        {"apps/qvbarcode/qvbarcode.1", ".BR " + Listed(Program, " \", \" ") + " ,"},
-        {"apps/qvbarcode/qvbarcode.1", "It draws " + drawn + "."},
-        {"apps/qvbarcode/qvbarcode.1", zones},
-        {"docs/cli.md", Listed([](const Symbology& s) { return "`" + Program(s) + "`"; }, ", ")},
-        {"docs/cli.md", zones},
-        {"docs/qt.md",
-         Listed([](const Symbology& s) { return std::to_string(s.value) + " " + Display(s); },
-                ", ")},
+        {man1, man + " ,"},
+        {man1, "It draws " + drawn + "."},
+        {man1, zone},
+        {"docs/cli.md", ticked},
+        {"docs/cli.md", zone},
+        {"docs/qt.md", numbered},
         {"README.md", "The control draws " + drawn + " as"},
         {"qt/designer/QvBarCodeDesignerPlugin.cpp", "Draws " + drawn + " barcodes"},
     };
