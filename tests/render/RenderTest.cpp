@@ -8,7 +8,6 @@
 #include "support/FailureOf.h"
 #include "support/FixedFont.h"
 #include "support/PixelText.h"
-#include "surface/RasterSurface.h"
 #include "symbology/Encoding.h"
 
 namespace qv::render {
