@@ -1,25 +1,29 @@
 #include "component/TypeLibrary.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "component/Identifiers.h"
 #include "component/Interfaces.h"
 #include "component/ToolboxBitmap.h"
+#include "symbology/Symbologies.h"
 
 namespace qv::component {
 namespace {
 
-constexpr EnumerationMember kBarCodeTypes[] = {
-    {"QvTypeInterleaved2of5", 0, "QvTypeInterleaved2of5"},
-    {"QvTypeStandard2of5", 1, "QvTypeStandard2of5"},
-    {"QvTypeCode39", 2, "QvTypeCode39"},
-    {"QvTypeEan13", 3, "QvTypeEan13"},
-};
-
-constexpr Enumeration kEnumBarCodeType{"EnumBarCodeType", kEnumBarCodeTypeId, kBarCodeTypes};
+// The type library names each symbology's value as its enumeration member.
+std::vector<EnumerationMember> BarCodeTypes() {
+    std::vector<EnumerationMember> members;
+    for (const symbology::Symbology& symbology : symbology::Symbologies()) {
+        members.push_back({symbology.enumerationName, symbology.value, symbology.enumerationName});
+    }
+    return members;
+}
 
 // Built on first use, so a caller during another file's static initialisation finds it whole.
 struct Description {
+    const std::vector<EnumerationMember> barCodeTypes = BarCodeTypes();
+    const Enumeration enumBarCodeType{"EnumBarCodeType", kEnumBarCodeTypeId, barCodeTypes};
     const host::InterfaceTable* const interfaces[3] = {
         &QvBarCodeInterface(),
         &QvBarCodePPInterface(),
@@ -35,9 +39,9 @@ struct Description {
          &QvBarCodePPInterface(), nullptr, 0, std::nullopt, std::nullopt},
     };
     const TypeLibraryDescription library{
-        "QvBarCodePro",    "QvBarCodePro", kLibraryId,  kLibraryMajorVersion, kLibraryMinorVersion,
-        "stdole2.tlb",     "2.0",          "Apartment", interfaces,           classes,
-        &kEnumBarCodeType,
+        "QvBarCodePro",   "QvBarCodePro", kLibraryId,  kLibraryMajorVersion, kLibraryMinorVersion,
+        "stdole2.tlb",    "2.0",          "Apartment", interfaces,           classes,
+        &enumBarCodeType,
     };
 };
 

@@ -4,7 +4,7 @@
 #include "control/ResultMessages.h"
 #include "control/SamplePicture.h"
 #include "host/FailedCall.h"
-#include "symbology/Encoding.h"
+#include "render/BarRuns.h"
 
 namespace qv::control {
 
@@ -27,13 +27,16 @@ QvBarCode::QvBarCode(std::shared_ptr<host::ControlSite> site,
                      std::shared_ptr<const surface::Font> font)
     : site_(std::move(site)),
       font_(FontOrDefault(std::move(font))),
-      pic1_(kStartWidth, kStartHeight, surface::kWhite, surface::kBlack, font_) {
+      pic1_(kStartWidth, kStartHeight, surface::kWhite, surface::kBlack, font_),
+      keptBarRuns_(std::make_unique<render::KeptBarRuns>()) {
     if (!site_) {
         throw host::FailedCall(host::FailureReason::InvalidValue, "a control needs a site");
     }
     pic1_.SetPicture(SamplePicture(font_));
     pic1_.OnResize([this] { FollowSurfaceSize(*site_, pic1_); });
 }
+
+QvBarCode::~QvBarCode() = default;
 
 void QvBarCode::SetSite(std::shared_ptr<host::ControlSite> site) {
     if (!site) {
@@ -106,25 +109,10 @@ Variant QvBarCode::Draw(SurfaceHandle& xhDC) {
             pic1_.SetVisible(false);
             site_->SetDisplaySetting(0);
         }
-        result = Dispatch(xhDC);
+        result = DrawBarcode(xhDC);
     }
     SetErrorState(result);
     return Variant::FromInt16(result);
-}
-
-std::int16_t QvBarCode::Dispatch(SurfaceHandle& hdc) {
-    switch (barCodeType_) {
-        case QvTypeInterleaved2of5:
-            return DrawInterleaved2of5(hdc);
-        case QvTypeStandard2of5:
-            return DrawStandard2of5(hdc);
-        case QvTypeCode39:
-            return DrawCode39(hdc);
-        case QvTypeEan13:
-            return DrawEan13(hdc);
-        default:
-            return symbology::kInvalidBarcodeType;
-    }
 }
 
 void QvBarCode::SetErrorState(std::int16_t result) {
@@ -139,7 +127,7 @@ void QvBarCode::SetErrorState(std::int16_t result) {
     errorDescription_ = std::u16string(ResultMessage(result, language));
 }
 
-symbology::BarcodeLayout QvBarCode::Layout() const {
+render::BarcodeLayout QvBarCode::Layout() const {
     return {positionX_,     positionY_,           barWidth_,
             barHeight_,     barWidthSource_ != 0, backgroundWhite_ != 0,
             showValue_ != 0};

@@ -8,8 +8,12 @@
 #include "control/PictureBox.h"
 #include "host/ControlSite.h"
 #include "host/Variant.h"
-#include "symbology/DrawModuleString.h"
-#include "symbology/Encoding.h"
+#include "render/BarcodePlan.h"
+#include "symbology/Symbologies.h"
+
+namespace qv::render {
+struct KeptBarRuns;
+}
 
 namespace qv::control {
 
@@ -18,22 +22,25 @@ using AutomationBool = std::int16_t;
 constexpr AutomationBool kTrue = -1;
 constexpr AutomationBool kFalse = 0;
 
-enum EnumBarCodeType : std::int32_t {
-    QvTypeInterleaved2of5 = 0,
-    QvTypeStandard2of5 = 1,
-    QvTypeCode39 = 2,
-    QvTypeEan13 = 3,
+using symbology::EnumBarCodeType;
+using enum symbology::EnumBarCodeType;
+
+// A drawing planned without drawing; the plan's texts are held by texts.
+struct PlannedBarcode {
+    std::shared_ptr<const void> texts;
+    render::BarcodePlan plan;
 };
 
 // The barcode control. Setters store unchecked and tell the host; Draw renders the barcode
 // of Text onto a caller's surface or onto the own surface Pic1, which the control follows
 // in size. Expected failures are result codes; a FailedCall ends a call and leaves the
 // error state as it was.
-class QvBarCode final : private symbology::PipelineHost {
+class QvBarCode final {
   public:
     explicit QvBarCode(
         std::shared_ptr<host::ControlSite> site = std::make_shared<host::StandaloneSite>(),
         std::shared_ptr<const surface::Font> font = nullptr);
+    ~QvBarCode();
     QvBarCode(const QvBarCode&) = delete;
     QvBarCode& operator=(const QvBarCode&) = delete;
 
@@ -65,35 +72,27 @@ class QvBarCode final : private symbology::PipelineHost {
     // Draws on the surface xhDC names, or with -1 on the own surface, whose handle then
     // comes back in xhDC. Returns the result code as a 16-bit integer Variant.
     host::Variant Draw(surface::SurfaceHandle& xhDC);
+    // What Draw would draw now at PositionX, PositionY, planned without drawing anything:
+    // plan.code is the result code Draw would return, and for 0 the plan gives the sizes.
+    // Raises what Draw raises before it draws. For a caller that needs the barcode's size.
+    PlannedBarcode Plan();
 
     PictureBox& Pic1() { return pic1_; }
     const PictureBox& Pic1() const { return pic1_; }
     const std::u16string& TextToEncode() const { return textToEncode_; }
-    bool DrawsOnOwnSurface() const override { return ownSurface_; }
+    bool DrawsOnOwnSurface() const { return ownSurface_; }
     host::ControlSite& Site() { return *site_; }
     // The host sites the control after creating it; every later call reaches the new site.
     void SetSite(std::shared_ptr<host::ControlSite> site);
 
   private:
-    std::int16_t Dispatch(surface::SurfaceHandle& hdc);
-    using NumericEncoder = symbology::Encoding (*)(std::u16string_view);
-    std::int16_t DrawNumeric(NumericEncoder encode, surface::SurfaceHandle& hdc);
-    std::int16_t DrawInterleaved2of5(surface::SurfaceHandle& hdc);
-    std::int16_t DrawStandard2of5(surface::SurfaceHandle& hdc);
-    std::int16_t DrawCode39(surface::SurfaceHandle& hdc);
-    std::int16_t DrawEan13(surface::SurfaceHandle& hdc);
+    struct EncodedText;
+    std::shared_ptr<const EncodedText> EncodingOfText(const symbology::Symbology& symbology);
+    render::BarcodeLayout Layout() const;
+    surface::TextExtent MeasureText(std::u16string_view text) const;
+    render::BarcodePlan PlanOf(const symbology::Symbology& symbology, const EncodedText& encoded);
+    std::int16_t DrawBarcode(surface::SurfaceHandle& hdc);
     void SetErrorState(std::int16_t result);
-
-    // What the rendering pipeline reads and writes.
-    symbology::BarcodeLayout Layout() const override;
-    void StoreBarWidth(std::int32_t moduleCount) override { barWidth_ = moduleCount; }
-    void SetOwnSurfaceWidth(std::int32_t width) override { pic1_.SetWidth(width); }
-    void SetOwnSurfaceHeight(std::int32_t height) override { pic1_.SetHeight(height); }
-    void ProcessPendingEvents() override { site_->ProcessPendingEvents(); }
-    surface::SurfaceHandle OwnSurfaceHandle() override { return pic1_.hDC(); }
-    void KeepOwnSurfaceDrawing() override { pic1_.KeepImageAsPicture(); }
-    surface::TextExtent MeasureText(std::u16string_view text) const override;
-    symbology::KeptBarRuns* BarRunsKeeper() override { return &keptBarRuns_; }
 
     std::shared_ptr<host::ControlSite> site_;
     std::shared_ptr<const surface::Font> font_;
@@ -116,25 +115,15 @@ class QvBarCode final : private symbology::PipelineHost {
     bool ownSurface_ = false;
 
     // The last text's encoding and caption size: labels drawn one after another often carry
-    // the same text, and encoding and measuring it cost as much as drawing its bars. Keyed by
-    // everything the encoders read; shared so that a drawing keeps its own while host events
-    // draw again.
-    struct EncodedText {
-        std::int32_t type = 0;
-        bool checkDigit = false;
-        std::u16string text;
-        std::int16_t preparedCode = 0;
-        std::u16string textToEncode;
-        symbology::Encoding encoding;
-    };
-    std::shared_ptr<const EncodedText> EncodingOfText(NumericEncoder encode);
+    // the same text, and encoding and measuring it cost as much as drawing its bars. Shared so
+    // that a drawing keeps its own while host events draw again.
     std::shared_ptr<const EncodedText> lastEncoded_;
     struct MeasuredText {
         std::u16string text;
         surface::TextExtent extent;
     };
     mutable std::optional<MeasuredText> lastMeasured_;
-    symbology::KeptBarRuns keptBarRuns_;
+    std::unique_ptr<render::KeptBarRuns> keptBarRuns_;
 };
 
 }  // namespace qv::control

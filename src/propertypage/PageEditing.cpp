@@ -8,6 +8,7 @@
 #include "propertypage/NumericValue.h"
 #include "propertypage/PageCaptions.h"
 #include "propertypage/QvBarCodePP.h"
+#include "symbology/Symbologies.h"
 
 namespace qv::propertypage {
 namespace {
@@ -113,7 +114,8 @@ void QvBarCodePP::LoadFields(host::DispatchObject& control) {
 
 void QvBarCodePP::EnableDisableOK() {
     const int type = Combo1.ListIndex();
-    chkCalculateCheckDigit.SetEnabled(type == 0 || type == 1 || type == 3);
+    const symbology::Symbology* symbology = symbology::FindSymbology(type);
+    chkCalculateCheckDigit.SetEnabled(symbology && symbology->takesCheckDigit);
 
     const bool sized =
         (NumericValueOf(txtBarWidth.Text()) > 0 && NumericValueOf(txtBarHeight.Text()) > 0) ||

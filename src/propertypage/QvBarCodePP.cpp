@@ -5,6 +5,7 @@
 #include "control/SamplePicture.h"
 #include "propertypage/PageCaptions.h"
 #include "surface/Font.h"
+#include "symbology/Symbologies.h"
 
 namespace qv::propertypage {
 namespace {
@@ -21,8 +22,13 @@ FontSpec Comic(double points, bool bold) {
     return {"Comic Sans MS", points, bold};
 }
 
+// The entry's index is the symbology's value.
 std::vector<std::u16string> SymbologyEntries() {
-    return {u"0 = Interleaved 2 of 5", u"1 = Standard 2 of 5", u"2 = Code 39", u"3 = EAN 13"};
+    std::vector<std::u16string> entries;
+    for (const symbology::Symbology& symbology : symbology::Symbologies()) {
+        entries.emplace_back(symbology.pageEntry);
+    }
+    return entries;
 }
 
 }  // namespace

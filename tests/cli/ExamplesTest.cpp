@@ -1,7 +1,8 @@
 // Every example the help, the manual page and docs/cli.md show runs as written, in an empty
 // folder holding the files it names: the lists a transcript shows with cat, which are
 // written instead, and a plain picture for --onto. A transcript's output lines must appear,
-// and its summary decides the expected status.
+// and its summary decides the expected status. And every text that lists the symbologies
+// lists those of the table.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +12,8 @@
 
 #include "ProgramRun.h"
 #include "imagefile/PngFile.h"
+#include "options/UsageText.h"
+#include "symbology/Symbologies.h"
 
 namespace qv::cli::test {
 namespace {
@@ -85,6 +88,49 @@ TEST(Examples, EveryExampleRunsAsWritten) {
                 }
             }
         }
+    }
+}
+
+// Every text that lists the symbologies, in the help, the manual page, the documents, the
+// program's messages and the Designer plugin, lists those of the table, in its order.
+TEST(Examples, SymbologyListsFollowTheTable) {
+    std::string names, ticked, man = ".BR", numbered, drawn, zone;
+    const auto all = symbology::Symbologies();
+    for (const symbology::Symbology& s : all) {
+        const std::string name(s.programName), shown(s.displayName);
+        const bool first = &s == &all.front();
+        names += (first ? "" : ", ") + name;
+        ticked += (first ? "`" : ", `") + name + "`";
+        man += (first ? " " : " \", \" ") + name;
+        numbered += (first ? "" : ", ") + std::to_string(s.value) + " " + shown;
+        drawn += (first ? "" : &s == &all.back() ? " and " : ", ") + shown;
+        if (s.quietZone.left != s.quietZone.right) {  // the one zone the texts give
+            zone = shown + " wants " + std::to_string(s.quietZone.left) + " and " +
+                   std::to_string(s.quietZone.right);
+        }
+    }
+    const std::string man1 = "apps/qvbarcode/qvbarcode.1";
+    const std::pair<std::string, std::string> texts[] = {
+        {"", names + ", or a whole number"},
+        {"", zone},
+        {"apps/qvbarcode/commands/ParseArguments.cpp", names + " or a number"},
+        {"apps/qvbarcode/input/BatchRecords.cpp", names + " or a number"},
+        {man1, man + " ,"},
+        {man1, "It draws " + drawn + "."},
+        {man1, zone},
+        {"docs/cli.md", ticked},
+        {"docs/cli.md", zone},
+        {"docs/qt.md", numbered},
+        {"README.md", "The control draws " + drawn + " as"},
+        {"qt/designer/QvBarCodeDesignerPlugin.cpp", "Draws " + drawn + " barcodes"},
+    };
+    for (const auto& [path, text] : texts) {
+        // The help itself for no path; the manual page's hyphens unescaped, lines joined.
+        const std::string file =
+            path.empty() ? std::string(HelpText()) : FileText(QV_SOURCE_DIR "/" + path);
+        const std::string plain = std::regex_replace(
+            std::regex_replace(file, std::regex(R"(\\-)"), "-"), std::regex(R"(\s+)"), " ");
+        EXPECT_NE(plain.find(text), std::string::npos) << path << ": " << text;
     }
 }
 

@@ -22,11 +22,13 @@ const fs::path kSource = QV_SOURCE_DIR;
 const std::map<std::string, std::set<std::string>> kLayersBelow = {
     {"host", {}},
     {"surface", {"host"}},
-    {"symbology", {"host", "surface"}},
-    {"control", {"host", "surface", "symbology"}},
-    {"propertypage", {"host", "surface", "symbology", "control"}},
+    {"symbology", {"host"}},
+    {"render", {"host", "surface", "symbology"}},
+    {"control", {"host", "surface", "symbology", "render"}},
+    {"propertypage", {"host", "surface", "symbology", "render", "control"}},
     {"imagefile", {"host", "surface"}},
-    {"component", {"host", "surface", "symbology", "control", "propertypage", "imagefile"}},
+    {"component",
+     {"host", "surface", "symbology", "render", "control", "propertypage", "imagefile"}},
 };
 
 std::vector<std::string> ProjectIncludes(const fs::path& file) {

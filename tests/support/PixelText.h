@@ -20,12 +20,6 @@ inline std::string RowText(const surface::RasterSurface& s, std::int32_t y, std:
     return row;
 }
 
-inline std::string ColumnText(const surface::RasterSurface& s, std::int32_t x) {
-    std::string column;
-    for (std::int32_t y = 0; y < s.height(); ++y) column += PixelChar(s.PixelAt(x, y));
-    return column;
-}
-
 // Every row, separated by "/".
 inline std::string PictureText(const surface::RasterSurface& s) {
     std::string picture;

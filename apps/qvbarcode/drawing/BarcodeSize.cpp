@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "host/TextConversion.h"
-#include "symbology/Encoders.h"
+#include "symbology/Symbologies.h"
 
 namespace qv::cli {
 
@@ -23,7 +23,7 @@ ControlSize ResolveSize(const BarcodeSettings& settings, double dotsPerInch) {
         return {0, settings.barHeight.value_or(0), settings.barWidthSource};
     }
     const std::int32_t height =
-        settings.barHeight.value_or(AtResolution(symbology::kDefaultBarHeight, dotsPerInch));
+        settings.barHeight.value_or(AtResolution(render::kDefaultBarHeight, dotsPerInch));
     if (settings.barWidth) {
         return {*settings.barWidth, height, kFalse};
     }
@@ -45,35 +45,15 @@ ControlSize ResolveSize(const BarcodeSettings& settings, double dotsPerInch) {
 }
 
 std::optional<std::int32_t> ModuleCount(const BarcodeSettings& settings) {
-    using namespace symbology;
-    const std::u16string text = host::Utf8ToUtf16(settings.text.value_or(""));
-    const std::int32_t type = settings.barCodeType.value_or(control::QvTypeInterleaved2of5);
-    Encoding encoding;
-    if (type == control::QvTypeCode39) {
-        encoding = EncodeCode39(text);
-    } else {
-        Encoding (*encode)(std::u16string_view) = nullptr;
-        switch (type) {
-            case control::QvTypeInterleaved2of5:
-                encode = EncodeInterleaved2of5;
-                break;
-            case control::QvTypeStandard2of5:
-                encode = EncodeStandard2of5;
-                break;
-            case control::QvTypeEan13:
-                encode = EncodeEan13;
-                break;
-            default:
-                return std::nullopt;
-        }
-        const PreparedText prepared =
-            PrepareTextToEncode(text, settings.calculateCheckDigit != kFalse);
-        if (prepared.code != kDrawn) {
-            return std::nullopt;
-        }
-        encoding = encode(prepared.textToEncode);
+    const symbology::Symbology* symbology =
+        symbology::FindSymbology(settings.barCodeType.value_or(control::QvTypeInterleaved2of5));
+    if (!symbology) {
+        return std::nullopt;
     }
-    if (encoding.code != kDrawn) {
+    const symbology::TextEncoding encoding =
+        symbology::EncodeText(*symbology, host::Utf8ToUtf16(settings.text.value_or("")),
+                              settings.calculateCheckDigit != kFalse);
+    if (encoding.code != symbology::kDrawn) {
         return std::nullopt;
     }
     return static_cast<std::int32_t>(encoding.modules.size());

@@ -4,13 +4,13 @@
 #include <optional>
 
 #include "options/CliOptions.h"
-#include "symbology/DrawModuleString.h"
+#include "render/BarcodePlan.h"
 
 namespace qv::cli {
 
 // The white background's margins across the barcode, both sides together, as the control
 // draws them.
-inline constexpr std::int32_t kWhiteMargins = 2 * symbology::kMargin;
+inline constexpr std::int32_t kWhiteMargins = 2 * render::kMargin;
 
 // The size properties the control gets.
 struct ControlSize {

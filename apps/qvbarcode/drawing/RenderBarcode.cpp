@@ -45,7 +45,7 @@ BarcodeRenderer::BarcodeRenderer(RenderOptions options, bool besideOthers)
 
 Drawing BarcodeRenderer::Render(const BarcodeSettings& settings) {
     ApplySettings(settings, ResolveSize(settings, options_.dotsPerInch), control_);
-    return options_.onto ? RenderOnto() : RenderPicture(settings);
+    return options_.onto ? RenderOnto() : RenderPicture();
 }
 
 Drawing BarcodeRenderer::FromResult(const host::Variant& result) const {
@@ -68,24 +68,14 @@ std::string BarcodeRenderer::EncodeRaster(const surface::RasterSurface& picture,
 }
 
 // The white around the bars in pixels: the modules the control drew, as wide as it drew them.
-std::int32_t BarcodeRenderer::QuietZonePixels(const BarcodeSettings& settings,
-                                              std::int32_t width) const {
-    if (options_.quietZoneModules == 0) {
-        return 0;
-    }
-    std::int64_t module = 1;
-    if (control_.BarWidthSource() == 0) {
-        const auto modules = ModuleCount(settings);
-        const std::int32_t bars = width - (control_.BackgroundWhite() != 0 ? kWhiteMargins : 0);
-        module = modules && *modules > 0 ? bars / *modules : 1;
-    }
-    return Checked(module * options_.quietZoneModules);
+std::int32_t BarcodeRenderer::QuietZonePixels(const render::BarcodePlan& plan) const {
+    return Checked(std::int64_t{plan.bars.moduleWidth} * options_.quietZoneModules);
 }
 
 // The control draws on its own surface first: that is the picture, and its size is the
 // size of every other medium's, which gets the same barcode drawn at 0, 0 (or after the
 // quiet zone) so that it matches the picture pixel for pixel.
-Drawing BarcodeRenderer::RenderPicture(const BarcodeSettings& settings) {
+Drawing BarcodeRenderer::RenderPicture() {
     Drawing drawing = FromResult(control_.Draw());
     const surface::RasterSurface& picture = control_.Pic1().Image();
     drawing.width = picture.width();
@@ -93,8 +83,9 @@ Drawing BarcodeRenderer::RenderPicture(const BarcodeSettings& settings) {
     if (drawing.code != 0 || drawing.IsEmpty()) {
         return drawing;
     }
-    drawing.warnings = DrawingWarnings(control_, *font_, drawing.height);
-    const std::int32_t zone = QuietZonePixels(settings, drawing.width);
+    const control::PlannedBarcode drawn = control_.Plan();
+    drawing.warnings = DrawingWarnings(control_, drawn.plan);
+    const std::int32_t zone = QuietZonePixels(drawn.plan);
     if (IsRaster(options_.format) && zone == 0) {
         drawing.bytes = EncodeRaster(picture);
         return drawing;
@@ -135,16 +126,10 @@ Drawing BarcodeRenderer::RenderPicture(const BarcodeSettings& settings) {
 }
 
 Drawing BarcodeRenderer::RenderOnto() {
-    // The barcode's own size first, to tell how much of it the image cuts off.
-    Drawing drawing = FromResult(control_.Draw());
-    if (drawing.code != 0) {
-        return drawing;
-    }
-    const std::int32_t width = control_.Pic1().Width();
-    const std::int32_t height = control_.Pic1().Height();
     const OntoBase& onto = *options_.onto;
     auto copy = std::make_shared<surface::RasterSurface>(*onto.image);
     copy->SetFont(font_);
+    Drawing drawing;
     {
         const surface::ScopedSurfaceHandle handle(copy);
         surface::SurfaceHandle hdc = handle.get();
@@ -155,8 +140,11 @@ Drawing BarcodeRenderer::RenderOnto() {
     if (drawing.code != 0) {
         return drawing;
     }
-    drawing.warnings = DrawingWarnings(control_, *font_, height);
-    if (auto cut = CutOffWarning(onto.x, onto.y, width, height, copy->width(), copy->height())) {
+    // The plan of the drawing says how much of the barcode the image cuts off: the barcode is
+    // never drawn at its own size, which a caller's surface does not need.
+    const control::PlannedBarcode drawn = control_.Plan();
+    drawing.warnings = DrawingWarnings(control_, drawn.plan);
+    if (auto cut = CutOffWarning(drawn.plan, copy->width(), copy->height())) {
         drawing.warnings.push_back(std::move(*cut));
     }
     drawing.width = copy->width();

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "options/CliOptions.h"
 #include "control/QvBarCode.h"
+#include "options/CliOptions.h"
 #include "surface/RasterSurface.h"
 
 namespace qv::cli {
@@ -58,9 +58,9 @@ class BarcodeRenderer {
 
   private:
     Drawing FromResult(const host::Variant& result) const;
-    Drawing RenderPicture(const BarcodeSettings& settings);
+    Drawing RenderPicture();
     Drawing RenderOnto();
-    std::int32_t QuietZonePixels(const BarcodeSettings& settings, std::int32_t width) const;
+    std::int32_t QuietZonePixels(const render::BarcodePlan& plan) const;
     std::string EncodeRaster(const surface::RasterSurface& picture,
                              std::vector<std::uint8_t> alpha = {}) const;
     std::vector<std::uint8_t> AlphaAfterDrawing();

@@ -9,6 +9,8 @@
 #include <string>
 #include <utility>
 
+#include "symbology/Symbologies.h"
+
 namespace qv::cli {
 
 namespace {
@@ -19,13 +21,6 @@ std::string Lowercase(std::string_view text) {
                            [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return lower;
 }
-
-constexpr std::array<std::pair<std::string_view, std::int32_t>, 4> kTypeNames{{
-    {"i2of5", control::QvTypeInterleaved2of5},
-    {"s2of5", control::QvTypeStandard2of5},
-    {"code39", control::QvTypeCode39},
-    {"ean13", control::QvTypeEan13},
-}};
 
 constexpr std::array<std::pair<std::string_view, OutputFormat>, 6> kFormatNames{{
     {"png", OutputFormat::Png},
@@ -93,9 +88,9 @@ std::optional<std::int64_t> ParseCount(std::string_view text) {
 
 std::optional<std::int32_t> ParseBarcodeType(std::string_view text) {
     const std::string lower = Lowercase(text);
-    for (const auto& [name, type] : kTypeNames) {
-        if (lower == name) {
-            return type;
+    for (const symbology::Symbology& symbology : symbology::Symbologies()) {
+        if (lower == symbology.programName) {
+            return symbology.value;
         }
     }
     return ParseWholeNumber(text);

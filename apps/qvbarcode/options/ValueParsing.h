@@ -16,8 +16,8 @@ std::optional<std::int32_t> ParseWholeNumber(std::string_view text);
 // A whole number from 1 up, such as a record number.
 std::optional<std::int64_t> ParseCount(std::string_view text);
 
-// i2of5, s2of5, code39, ean13 (any letter case), or a whole number passed on unchecked so
-// the control itself reports an unknown type.
+// A symbology's program name (i2of5, ean13, ..., in any letter case), or a whole number
+// passed on unchecked so the control itself reports an unknown type.
 std::optional<std::int32_t> ParseBarcodeType(std::string_view text);
 
 // A length as people give it: a number and a unit, px (the default), mm, cm, in or pt.

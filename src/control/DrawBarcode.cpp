@@ -1,0 +1,116 @@
+// The drawing: the text encoded by its symbology, the caption measured, the drawing planned,
+// the own surface sized to the plan, the plan painted and, on the own surface, kept.
+#include "control/QvBarCode.h"
+#include "host/FailedCall.h"
+#include "render/BarcodePainter.h"
+
+namespace qv::control {
+
+using surface::SurfaceHandle;
+
+namespace {
+
+std::shared_ptr<surface::DrawingSurface> SurfaceFor(SurfaceHandle hdc) {
+    std::shared_ptr<surface::DrawingSurface> surface = surface::SurfaceHandles::Find(hdc);
+    if (!surface) {
+        // Drawing nothing and reporting success would hide the caller's mistake.
+        throw host::FailedCall(host::FailureReason::InvalidValue,
+                               "the device context names no surface");
+    }
+    return surface;
+}
+
+}  // namespace
+
+// Keyed by everything the encoders read.
+struct QvBarCode::EncodedText {
+    std::int32_t type = 0;
+    bool checkDigit = false;
+    std::u16string text;
+    symbology::TextEncoding encoding;
+};
+
+// The encoding of Text under the current type and check digit setting: the last one when
+// none of them changed.
+std::shared_ptr<const QvBarCode::EncodedText> QvBarCode::EncodingOfText(
+    const symbology::Symbology& symbology) {
+    const bool checkDigit = calculateCheckDigit_ != 0;
+    if (lastEncoded_ && lastEncoded_->type == barCodeType_ &&
+        lastEncoded_->checkDigit == checkDigit && lastEncoded_->text == text_) {
+        return lastEncoded_;
+    }
+    auto encoded = std::make_shared<EncodedText>();
+    encoded->type = barCodeType_;
+    encoded->checkDigit = checkDigit;
+    encoded->text = text_;
+    encoded->encoding = symbology::EncodeText(symbology, text_, checkDigit);
+    lastEncoded_ = encoded;
+    return encoded;
+}
+
+render::BarcodePlan QvBarCode::PlanOf(const symbology::Symbology& symbology,
+                                      const EncodedText& encoded) {
+    const render::BarcodeLayout layout = Layout();
+    const std::u16string_view caption =
+        symbology::CaptionOf(symbology, encoded.text, encoded.encoding);
+    return render::PlanBarcode(encoded.encoding.modules, caption, layout,
+                               layout.showValue ? MeasureText(caption) : surface::TextExtent{});
+}
+
+std::int16_t QvBarCode::DrawBarcode(SurfaceHandle& hdc) {
+    const symbology::Symbology* symbology = symbology::FindSymbology(barCodeType_);
+    if (!symbology) {
+        return symbology::kInvalidBarcodeType;
+    }
+    // Held here: the host may run events while the own surface is sized, which may draw
+    // again and replace the last encoding, and the plan's modules and caption point into it.
+    const std::shared_ptr<const EncodedText> encoded = EncodingOfText(*symbology);
+    if (symbology->numeric) {
+        textToEncode_ = encoded->encoding.textToEncode;
+    }
+    if (encoded->encoding.code != symbology::kDrawn) {
+        return encoded->encoding.code;
+    }
+    const render::BarcodePlan plan = PlanOf(*symbology, *encoded);
+    if (plan.code != symbology::kDrawn) {
+        return plan.code;
+    }
+    const bool own = ownSurface_;
+    if (own) {
+        // Width first, then height, each followed by the control's resize handling.
+        pic1_.SetWidth(plan.surfaceWidth);
+        pic1_.SetHeight(plan.surfaceHeight);
+        site_->ProcessPendingEvents();
+        hdc = pic1_.hDC();
+    }
+    const std::shared_ptr<surface::DrawingSurface> surface = SurfaceFor(hdc);
+    const surface::Colour captionColour = render::PaintFrame(plan, *surface);
+    if (plan.storedBarWidth) {
+        barWidth_ = *plan.storedBarWidth;  // no change notification
+    }
+    render::PaintBarsAndCaption(plan, *surface, captionColour, keptBarRuns_.get());
+    if (own) {
+        pic1_.KeepImageAsPicture();
+    }
+    return symbology::kDrawn;
+}
+
+PlannedBarcode QvBarCode::Plan() {
+    PlannedBarcode planned;
+    const symbology::Symbology* symbology = symbology::FindSymbology(barCodeType_);
+    if (symbology::TrimSpaces(text_).empty()) {
+        planned.plan.code = symbology::kBlankText;
+    } else if (!symbology) {
+        planned.plan.code = symbology::kInvalidBarcodeType;
+    } else {
+        std::shared_ptr<const EncodedText> encoded = EncodingOfText(*symbology);
+        planned.plan.code = encoded->encoding.code;
+        if (planned.plan.code == symbology::kDrawn) {
+            planned.plan = PlanOf(*symbology, *encoded);
+        }
+        planned.texts = std::move(encoded);
+    }
+    return planned;
+}
+
+}  // namespace qv::control

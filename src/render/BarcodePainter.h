@@ -1,0 +1,27 @@
+#pragma once
+
+#include "render/BarRuns.h"
+#include "render/BarcodePlan.h"
+#include "surface/DrawingSurface.h"
+
+namespace qv::render {
+
+// Painting a plan of result kDrawn onto a surface, in two steps so that the control can store
+// BarWidth between them, where it always has. Each raises the plan's overflow at its step,
+// with what was painted before it staying.
+
+// The frame: filled white, or for a frame without background nothing, the surface's
+// background colour being taken for the caption box. Returns the caption box's colour.
+surface::Colour PaintFrame(const BarcodePlan& plan, surface::DrawingSurface& surface);
+
+// The bars with a one-pixel black pen, through kept (nullptr keeps nothing), and the caption
+// cleared with captionColour and drawn in the surface's font, transparently. The surface's
+// pen and background mode are put back, also by a failure.
+void PaintBarsAndCaption(const BarcodePlan& plan, surface::DrawingSurface& surface,
+                         surface::Colour captionColour, KeptBarRuns* kept);
+
+// Both steps.
+void PaintBarcode(const BarcodePlan& plan, surface::DrawingSurface& surface,
+                  KeptBarRuns* kept = nullptr);
+
+}  // namespace qv::render

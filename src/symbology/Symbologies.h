@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "symbology/Encoding.h"
+
+namespace qv::symbology {
+
+// The values of BarCodeType, one per row of the table below.
+enum EnumBarCodeType : std::int32_t {
+    QvTypeInterleaved2of5 = 0,
+    QvTypeStandard2of5 = 1,
+    QvTypeCode39 = 2,
+    QvTypeEan13 = 3,
+};
+
+// The white a scanner wants beside the bars, in modules.
+struct QuietZone {
+    std::int32_t left = 0;
+    std::int32_t right = 0;
+};
+
+// One symbology: everything the control, the page, the type library and the program know of
+// it. A new symbology is a row of this table and its encoder.
+struct Symbology {
+    EnumBarCodeType value;
+    std::string_view enumerationName;  // as the type library names the value
+    std::string_view programName;      // as qvbarcode's --type takes it
+    std::string_view displayName;      // as people write it
+    std::u16string_view pageEntry;     // the property page's list entry
+    // Digits only: Text is trimmed, checked and given its check digit by PrepareTextToEncode,
+    // and the caption is TextToEncode. Otherwise the encoder takes Text as stored, which is
+    // also the caption.
+    bool numeric;
+    bool takesCheckDigit;   // CalculateCheckDigit appends the modulo-10 check digit
+    bool endsInCheckDigit;  // its last digit is a check digit, drawn as given unless computed
+    char16_t startStop;     // a character of the text scanners read as start or stop, or 0
+    QuietZone quietZone;    // what a scanner wants, in modules
+    Encoding (*encode)(std::u16string_view);
+};
+
+// Every symbology, the row of value v at index v.
+std::span<const Symbology> Symbologies();
+// The row of a BarCodeType value, or nullptr for a value no symbology has.
+const Symbology* FindSymbology(std::int32_t value);
+
+// What a symbology makes of the control's Text: the result code, TextToEncode for a numeric
+// symbology (as PrepareTextToEncode left it, also when it refused the text) and, when the
+// code is kDrawn, the module string.
+struct TextEncoding {
+    std::int16_t code = kDrawn;
+    std::u16string textToEncode;
+    std::string modules;
+};
+TextEncoding EncodeText(const Symbology& symbology, std::u16string_view text,
+                        bool calculateCheckDigit);
+
+// The text printed under the bars.
+inline std::u16string_view CaptionOf(const Symbology& symbology, std::u16string_view text,
+                                     const TextEncoding& encoding) {
+    return symbology.numeric ? std::u16string_view(encoding.textToEncode) : text;
+}
+
+}  // namespace qv::symbology
