@@ -1,0 +1,248 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+#include "control/QvBarCode.h"
+#include "host/MemberTable.h"
+#include "host/Variant.h"
+
+namespace qv::control {
+
+// The control's public properties, in the order its interface declares them.
+enum class Property {
+    Text,
+    BarCodeType,
+    PositionX,
+    PositionY,
+    BarHeight,
+    BarWidth,
+    BarWidthSource,
+    BackgroundWhite,
+    ShowValue,
+    ErrorFound,
+    ErrorDescription,
+    CalculateCheckDigit,
+};
+
+// How the command-line program sets a property: a short name ("-c") or none, one or two
+// long names, the name of its value in the help (none for a flag) and the help's line for
+// it, "\n" where it goes on under the first.
+struct ProgramOption {
+    std::string_view shortName;
+    std::array<std::string_view, 2> longNames;
+    std::string_view valueName;
+    std::string_view help;
+    constexpr bool Exists() const { return !longNames[0].empty(); }
+};
+
+// A property read as a Variant of its type, or written from a Variant already of its type
+// (host::ValueType: String a text, Int32 and EnumBarCodeType a number, Boolean an automation
+// Boolean).
+using PropertyReader = host::Variant (*)(const QvBarCode&);
+using PropertyWriter = void (*)(QvBarCode&, const host::Variant&);
+
+struct PropertyRow {
+    Property property;
+    std::string_view name;  // the member's name, and what its setter tells the host
+    host::DispatchId id;
+    host::ValueType type;
+    std::int32_t starting;  // a number's or Boolean's starting value; a text starts empty
+    PropertyReader read;
+    PropertyWriter write;  // nullptr for a read-only property
+    ProgramOption option;  // none when the program sets the property otherwise or not at all
+    bool csvColumn;        // a batch's CSV column of that name sets it
+
+    constexpr bool Writable() const { return write != nullptr; }
+};
+
+namespace accessors {
+
+inline host::Variant ToVariant(const std::u16string& value) {
+    return host::Variant::FromText(value);
+}
+inline host::Variant ToVariant(std::int32_t value) {
+    return host::Variant::FromInt32(value);
+}
+inline host::Variant ToVariant(AutomationBool value) {
+    return host::Variant::FromAutomationBool(value);
+}
+
+template <typename T>
+T FromVariant(const host::Variant& value) {
+    if constexpr (std::is_same_v<T, std::u16string>) {
+        return value.AsText();
+    } else if constexpr (std::is_same_v<T, AutomationBool>) {
+        return value.AsInt16();
+    } else {
+        static_assert(std::is_same_v<T, std::int32_t>);
+        return value.AsInt32();
+    }
+}
+
+template <typename Setter>
+struct ValueOf;
+template <typename T>
+struct ValueOf<void (QvBarCode::*)(T)> {
+    using type = T;
+};
+
+template <auto Getter>
+host::Variant Read(const QvBarCode& control) {
+    return ToVariant((control.*Getter)());
+}
+template <auto Setter>
+void Write(QvBarCode& control, const host::Variant& value) {
+    (control.*Setter)(FromVariant<typename ValueOf<decltype(Setter)>::type>(value));
+}
+
+}  // namespace accessors
+
+inline constexpr std::array<PropertyRow, 12> kProperties{{
+    {Property::Text,
+     "Text",
+     0x6803000B,
+     host::ValueType::String,
+     0,
+     &accessors::Read<&QvBarCode::Text>,
+     &accessors::Write<&QvBarCode::SetText>,
+     {"-d", {"--text", "--data"}, "TEXT", "the text to encode (Text)"},
+     true},
+    {Property::BarCodeType,
+     "BarCodeType",
+     0x6803000A,
+     host::ValueType::EnumBarCodeType,
+     QvTypeInterleaved2of5,
+     &accessors::Read<&QvBarCode::BarCodeType>,
+     &accessors::Write<&QvBarCode::SetBarCodeType>,
+     {"-t",
+      {"--type"},
+      "TYPE",
+      "i2of5, s2of5, code39, ean13, or a whole number given\n"
+      "straight to BarCodeType (an unknown one reports 1100)"},
+     true},
+    {Property::PositionX,
+     "PositionX",
+     0x68030009,
+     host::ValueType::Int32,
+     0,
+     &accessors::Read<&QvBarCode::PositionX>,
+     &accessors::Write<&QvBarCode::SetPositionX>,
+     {"", {"--x"}, "LENGTH", "the left edge on the --onto image (PositionX), default 0"},
+     false},
+    {Property::PositionY,
+     "PositionY",
+     0x68030008,
+     host::ValueType::Int32,
+     0,
+     &accessors::Read<&QvBarCode::PositionY>,
+     &accessors::Write<&QvBarCode::SetPositionY>,
+     {"", {"--y"}, "LENGTH", "the top edge on the --onto image (PositionY), default 0"},
+     false},
+    {Property::BarHeight,
+     "BarHeight",
+     0x68030007,
+     host::ValueType::Int32,
+     0,
+     &accessors::Read<&QvBarCode::BarHeight>,
+     &accessors::Write<&QvBarCode::SetBarHeight>,
+     {"", {"--height"}, "LENGTH", "its height (BarHeight)"},
+     true},
+    {Property::BarWidth,
+     "BarWidth",
+     0x68030006,
+     host::ValueType::Int32,
+     0,
+     &accessors::Read<&QvBarCode::BarWidth>,
+     &accessors::Write<&QvBarCode::SetBarWidth>,
+     {"", {"--width"}, "LENGTH", "the barcode's width, the white margins included (BarWidth)"},
+     true},
+    {Property::BarWidthSource,
+     "BarWidthSource",
+     0x68030005,
+     host::ValueType::Boolean,
+     kFalse,
+     &accessors::Read<&QvBarCode::BarWidthSource>,
+     &accessors::Write<&QvBarCode::SetBarWidthSource>,
+     {"",
+      {"--default-size"},
+      "",
+      "one pixel per module, 50 pixels high unless --height\n(BarWidthSource)"},
+     true},
+    {Property::BackgroundWhite,
+     "BackgroundWhite",
+     0x68030004,
+     host::ValueType::Boolean,
+     kFalse,
+     &accessors::Read<&QvBarCode::BackgroundWhite>,
+     &accessors::Write<&QvBarCode::SetBackgroundWhite>,
+     {"-w",
+      {"--background-white", "--white"},
+      "",
+      "white background with a 5-pixel margin (BackgroundWhite)"},
+     true},
+    {Property::ShowValue,
+     "ShowValue",
+     0x68030003,
+     host::ValueType::Boolean,
+     kFalse,
+     &accessors::Read<&QvBarCode::ShowValue>,
+     &accessors::Write<&QvBarCode::SetShowValue>,
+     {"-s", {"--show-value"}, "", "print the text over the foot of the bars (ShowValue)"},
+     true},
+    {Property::ErrorFound,
+     "ErrorFound",
+     0x68030002,
+     host::ValueType::Boolean,
+     kFalse,
+     &accessors::Read<&QvBarCode::ErrorFound>,
+     nullptr,
+     {},
+     false},
+    {Property::ErrorDescription,
+     "ErrorDescription",
+     0x68030001,
+     host::ValueType::String,
+     0,
+     &accessors::Read<&QvBarCode::ErrorDescription>,
+     nullptr,
+     {},
+     false},
+    {Property::CalculateCheckDigit,
+     "CalculateCheckDigit",
+     0x68030000,
+     host::ValueType::Boolean,
+     kFalse,
+     &accessors::Read<&QvBarCode::CalculateCheckDigit>,
+     &accessors::Write<&QvBarCode::SetCalculateCheckDigit>,
+     {"-c", {"--check-digit"}, "", "append the modulo-10 check digit (CalculateCheckDigit)"},
+     true},
+}};
+
+constexpr const PropertyRow& Row(Property property) {
+    return kProperties[static_cast<std::size_t>(property)];
+}
+constexpr std::string_view NameOf(Property property) {
+    return Row(property).name;
+}
+
+static_assert(
+    [] {
+        for (std::size_t i = 0; i < kProperties.size(); ++i) {
+            if (static_cast<std::size_t>(kProperties[i].property) != i) return false;
+        }
+        return true;
+    }(),
+    "the rows are in the order of Property");
+
+// The row of that exact name, or of that dispatch id; nullptr when there is none.
+const PropertyRow* FindProperty(std::string_view name);
+const PropertyRow* FindProperty(host::DispatchId id);
+// A fresh control's value of the property.
+host::Variant StartingValue(const PropertyRow& row);
+
+}  // namespace qv::control
