@@ -29,7 +29,7 @@ host::Variant ControlDispatch::Read(host::DispatchId member) const {
     const control::PropertyRow* row = control::FindProperty(member);
     if (row == nullptr)
         throw host::FailedCall(host::FailureReason::InvalidValue, "no such property");
-    return row->read(*control_);
+    return row->Read(*control_);
 }
 
 // The value is converted completely before the setter runs, so a value that cannot be
@@ -39,7 +39,7 @@ void ControlDispatch::Write(host::DispatchId member, const host::Variant& value)
     if (row == nullptr || !row->Writable()) {
         throw host::FailedCall(host::FailureReason::InvalidValue, "no such writable property");
     }
-    row->write(*control_, ToValueOf(row->type, value));
+    row->Write(*control_, ToValueOf(row->type, value));
 }
 
 // Draw works on a copy of xhDC and writes it back only when it returns, so a failed call

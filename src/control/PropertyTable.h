@@ -45,6 +45,10 @@ struct ProgramOption {
 // Boolean).
 using PropertyReader = host::Variant (*)(const QvBarCode&);
 using PropertyWriter = void (*)(QvBarCode&, const host::Variant&);
+struct PropertyAccess {
+    PropertyReader read;
+    PropertyWriter write;  // nullptr for a read-only property
+};
 
 struct PropertyRow {
     Property property;
@@ -52,12 +56,15 @@ struct PropertyRow {
     host::DispatchId id;
     host::ValueType type;
     std::int32_t starting;  // a number's or Boolean's starting value; a text starts empty
-    PropertyReader read;
-    PropertyWriter write;  // nullptr for a read-only property
+    PropertyAccess access;
     ProgramOption option;  // none when the program sets the property otherwise or not at all
     bool csvColumn;        // a batch's CSV column of that name sets it
 
-    constexpr bool Writable() const { return write != nullptr; }
+    constexpr bool Writable() const { return access.write != nullptr; }
+    host::Variant Read(const QvBarCode& control) const { return access.read(control); }
+    void Write(QvBarCode& control, const host::Variant& value) const {
+        access.write(control, value);
+    }
 };
 
 namespace accessors {
@@ -92,136 +99,97 @@ struct ValueOf<void (QvBarCode::*)(T)> {
 };
 
 template <auto Getter>
-host::Variant Read(const QvBarCode& control) {
+host::Variant ReadWith(const QvBarCode& control) {
     return ToVariant((control.*Getter)());
 }
 template <auto Setter>
-void Write(QvBarCode& control, const host::Variant& value) {
+void WriteWith(QvBarCode& control, const host::Variant& value) {
     (control.*Setter)(FromVariant<typename ValueOf<decltype(Setter)>::type>(value));
 }
 
+template <auto Setter>
+inline constexpr PropertyWriter kWriter = &WriteWith<Setter>;
+template <>
+inline constexpr PropertyWriter kWriter<nullptr> = nullptr;
+
 }  // namespace accessors
 
-inline constexpr std::array<PropertyRow, 12> kProperties{{
-    {Property::Text,
-     "Text",
-     0x6803000B,
-     host::ValueType::String,
-     0,
-     &accessors::Read<&QvBarCode::Text>,
-     &accessors::Write<&QvBarCode::SetText>,
-     {"-d", {"--text", "--data"}, "TEXT", "the text to encode (Text)"},
-     true},
-    {Property::BarCodeType,
-     "BarCodeType",
-     0x6803000A,
-     host::ValueType::EnumBarCodeType,
-     QvTypeInterleaved2of5,
-     &accessors::Read<&QvBarCode::BarCodeType>,
-     &accessors::Write<&QvBarCode::SetBarCodeType>,
-     {"-t",
-      {"--type"},
-      "TYPE",
-      "i2of5, s2of5, code39, ean13, or a whole number given\n"
-      "straight to BarCodeType (an unknown one reports 1100)"},
-     true},
-    {Property::PositionX,
-     "PositionX",
-     0x68030009,
-     host::ValueType::Int32,
-     0,
-     &accessors::Read<&QvBarCode::PositionX>,
-     &accessors::Write<&QvBarCode::SetPositionX>,
-     {"", {"--x"}, "LENGTH", "the left edge on the --onto image (PositionX), default 0"},
-     false},
-    {Property::PositionY,
-     "PositionY",
-     0x68030008,
-     host::ValueType::Int32,
-     0,
-     &accessors::Read<&QvBarCode::PositionY>,
-     &accessors::Write<&QvBarCode::SetPositionY>,
-     {"", {"--y"}, "LENGTH", "the top edge on the --onto image (PositionY), default 0"},
-     false},
-    {Property::BarHeight,
-     "BarHeight",
-     0x68030007,
-     host::ValueType::Int32,
-     0,
-     &accessors::Read<&QvBarCode::BarHeight>,
-     &accessors::Write<&QvBarCode::SetBarHeight>,
-     {"", {"--height"}, "LENGTH", "its height (BarHeight)"},
-     true},
-    {Property::BarWidth,
-     "BarWidth",
-     0x68030006,
-     host::ValueType::Int32,
-     0,
-     &accessors::Read<&QvBarCode::BarWidth>,
-     &accessors::Write<&QvBarCode::SetBarWidth>,
-     {"", {"--width"}, "LENGTH", "the barcode's width, the white margins included (BarWidth)"},
-     true},
-    {Property::BarWidthSource,
-     "BarWidthSource",
-     0x68030005,
-     host::ValueType::Boolean,
-     kFalse,
-     &accessors::Read<&QvBarCode::BarWidthSource>,
-     &accessors::Write<&QvBarCode::SetBarWidthSource>,
-     {"",
-      {"--default-size"},
-      "",
-      "one pixel per module, 50 pixels high unless --height\n(BarWidthSource)"},
-     true},
-    {Property::BackgroundWhite,
-     "BackgroundWhite",
-     0x68030004,
-     host::ValueType::Boolean,
-     kFalse,
-     &accessors::Read<&QvBarCode::BackgroundWhite>,
-     &accessors::Write<&QvBarCode::SetBackgroundWhite>,
-     {"-w",
-      {"--background-white", "--white"},
-      "",
-      "white background with a 5-pixel margin (BackgroundWhite)"},
-     true},
-    {Property::ShowValue,
-     "ShowValue",
-     0x68030003,
-     host::ValueType::Boolean,
-     kFalse,
-     &accessors::Read<&QvBarCode::ShowValue>,
-     &accessors::Write<&QvBarCode::SetShowValue>,
-     {"-s", {"--show-value"}, "", "print the text over the foot of the bars (ShowValue)"},
-     true},
-    {Property::ErrorFound,
-     "ErrorFound",
-     0x68030002,
-     host::ValueType::Boolean,
-     kFalse,
-     &accessors::Read<&QvBarCode::ErrorFound>,
-     nullptr,
-     {},
-     false},
-    {Property::ErrorDescription,
-     "ErrorDescription",
-     0x68030001,
-     host::ValueType::String,
-     0,
-     &accessors::Read<&QvBarCode::ErrorDescription>,
-     nullptr,
-     {},
-     false},
-    {Property::CalculateCheckDigit,
-     "CalculateCheckDigit",
-     0x68030000,
-     host::ValueType::Boolean,
-     kFalse,
-     &accessors::Read<&QvBarCode::CalculateCheckDigit>,
-     &accessors::Write<&QvBarCode::SetCalculateCheckDigit>,
-     {"-c", {"--check-digit"}, "", "append the modulo-10 check digit (CalculateCheckDigit)"},
-     true},
-}};
+// The getter and, unless the property is read-only, the setter.
+template <auto Getter, auto Setter = nullptr>
+inline constexpr PropertyAccess Access{&accessors::ReadWith<Getter>, accessors::kWriter<Setter>};
+
+constexpr ProgramOption Option(std::string_view shortName, std::string_view longName,
+                               std::string_view valueName, std::string_view help) {
+    return {shortName, {longName, {}}, valueName, help};
+}
+constexpr ProgramOption Option(std::string_view shortName, std::string_view longName,
+                               std::string_view alias, std::string_view valueName,
+                               std::string_view help) {
+    return {shortName, {longName, alias}, valueName, help};
+}
+
+constexpr PropertyRow Describe(Property property, std::string_view name, host::DispatchId id,
+                               host::ValueType type, std::int32_t starting, PropertyAccess access,
+                               ProgramOption option = {}, bool csvColumn = false) {
+    return {property, name, id, type, starting, access, option, csvColumn};
+}
+
+inline constexpr bool kCsvColumn = true;
+
+inline constexpr std::array<PropertyRow, 12> kProperties = [] {
+    using enum host::ValueType;
+    return std::array{
+        Describe(Property::Text, "Text", 0x6803000B, String, 0,
+                 Access<&QvBarCode::Text, &QvBarCode::SetText>,
+                 Option("-d", "--text", "--data", "TEXT", "the text to encode (Text)"), kCsvColumn),
+        Describe(Property::BarCodeType, "BarCodeType", 0x6803000A, EnumBarCodeType,
+                 QvTypeInterleaved2of5, Access<&QvBarCode::BarCodeType, &QvBarCode::SetBarCodeType>,
+                 Option("-t", "--type", "TYPE",
+                        "i2of5, s2of5, code39, ean13, or a whole number given\n"
+                        "straight to BarCodeType (an unknown one reports 1100)"),
+                 kCsvColumn),
+        Describe(Property::PositionX, "PositionX", 0x68030009, Int32, 0,
+                 Access<&QvBarCode::PositionX, &QvBarCode::SetPositionX>,
+                 Option("", "--x", "LENGTH",
+                        "the left edge on the --onto image (PositionX), default 0")),
+        Describe(
+            Property::PositionY, "PositionY", 0x68030008, Int32, 0,
+            Access<&QvBarCode::PositionY, &QvBarCode::SetPositionY>,
+            Option("", "--y", "LENGTH", "the top edge on the --onto image (PositionY), default 0")),
+        Describe(Property::BarHeight, "BarHeight", 0x68030007, Int32, 0,
+                 Access<&QvBarCode::BarHeight, &QvBarCode::SetBarHeight>,
+                 Option("", "--height", "LENGTH", "its height (BarHeight)"), kCsvColumn),
+        Describe(Property::BarWidth, "BarWidth", 0x68030006, Int32, 0,
+                 Access<&QvBarCode::BarWidth, &QvBarCode::SetBarWidth>,
+                 Option("", "--width", "LENGTH",
+                        "the barcode's width, the white margins included (BarWidth)"),
+                 kCsvColumn),
+        Describe(Property::BarWidthSource, "BarWidthSource", 0x68030005, Boolean, kFalse,
+                 Access<&QvBarCode::BarWidthSource, &QvBarCode::SetBarWidthSource>,
+                 Option("", "--default-size", "",
+                        "one pixel per module, 50 pixels high unless --height\n(BarWidthSource)"),
+                 kCsvColumn),
+        Describe(Property::BackgroundWhite, "BackgroundWhite", 0x68030004, Boolean, kFalse,
+                 Access<&QvBarCode::BackgroundWhite, &QvBarCode::SetBackgroundWhite>,
+                 Option("-w", "--background-white", "--white", "",
+                        "white background with a 5-pixel margin (BackgroundWhite)"),
+                 kCsvColumn),
+        Describe(Property::ShowValue, "ShowValue", 0x68030003, Boolean, kFalse,
+                 Access<&QvBarCode::ShowValue, &QvBarCode::SetShowValue>,
+                 Option("-s", "--show-value", "",
+                        "print the text over the foot of the bars (ShowValue)"),
+                 kCsvColumn),
+        Describe(Property::ErrorFound, "ErrorFound", 0x68030002, Boolean, kFalse,
+                 Access<&QvBarCode::ErrorFound>),
+        Describe(Property::ErrorDescription, "ErrorDescription", 0x68030001, String, 0,
+                 Access<&QvBarCode::ErrorDescription>),
+        Describe(Property::CalculateCheckDigit, "CalculateCheckDigit", 0x68030000, Boolean, kFalse,
+                 Access<&QvBarCode::CalculateCheckDigit, &QvBarCode::SetCalculateCheckDigit>,
+                 Option("-c", "--check-digit", "",
+                        "append the modulo-10 check digit (CalculateCheckDigit)"),
+                 kCsvColumn),
+    };
+}();
 
 constexpr const PropertyRow& Row(Property property) {
     return kProperties[static_cast<std::size_t>(property)];

@@ -70,10 +70,6 @@ constexpr PropertyField kPropertyFields[] = {
     {Property::BarCodeType, &QvBarCodePP::Combo1},
 };
 
-bool IsText(Property property) {
-    return control::Row(property).type == host::ValueType::String;
-}
-
 }  // namespace
 
 std::span<const PropertyField> PropertyFields() {
@@ -123,7 +119,7 @@ void QvBarCodePP::SelectionChanged() {
     EnableDisableOK();
 }
 
-// A check box is ticked by the property's value and 1, so True (-1) ticks it.
+// A check box takes the property's value and 1, so True (-1) ticks it.
 void QvBarCodePP::LoadFields(host::DispatchObject& control) {
     for (const PropertyField& edit : PropertyFields()) {
         const host::Variant value = Read(control, control::NameOf(edit.property));
@@ -131,8 +127,8 @@ void QvBarCodePP::LoadFields(host::DispatchObject& control) {
             ForEachKind{
                 [&](CheckBox QvBarCodePP::*box) { (this->*box).SetValue(value.AsInt32() & 1); },
                 [&](TextBox QvBarCodePP::*box) {
-                    (this->*box)
-                        .SetText(IsText(edit.property) ? value.AsText() : Decimal(value.AsInt32()));
+                    const bool text = value.type() == host::Variant::Type::Text;
+                    (this->*box).SetText(text ? value.AsText() : Decimal(value.AsInt32()));
                 },
                 // A type the list cannot show selects no entry.
                 [&](DropDownList QvBarCodePP::*list) {
@@ -193,7 +189,7 @@ void QvBarCodePP::WriteFields(host::DispatchObject& control) {
                 },
                 [&](TextBox QvBarCodePP::*box) {
                     const std::u16string& text = (this->*box).Text();
-                    if (IsText(edit.property)) {
+                    if (control::Row(edit.property).type == host::ValueType::String) {
                         Write(control, name, Variant::FromText(text));
                     } else {
                         WriteSize(control, name, text);

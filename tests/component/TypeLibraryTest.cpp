@@ -37,45 +37,42 @@ TEST(TypeLibrary, InterfaceTextGivesMembersTheirIdsKindsAndTypes) {
 }
 
 // Hosts built against _QvBarCode call its members by slot and by id, so the property table
-// may never reorder or renumber them: the slots as they were first published.
+// may never reorder or renumber them: the slots as first published, G get, L let, M method.
 TEST(TypeLibrary, ControlSlotsKeepTheirOrderAndIds) {
     std::string slots;
+    std::string_view last;
     for (const host::Member& m : QvBarCodeInterface().members) {
         char id[16];
         std::snprintf(id, sizeof id, " %X ", static_cast<unsigned>(m.id));
-        slots += std::string(m.name) + id + "GLM"[static_cast<int>(m.kind)] + "\n";
+        if (m.name != last) slots += "\n" + std::string(last = m.name) + id;
+        slots += "GLM"[static_cast<int>(m.kind)];
     }
     EXPECT_EQ(slots,
-              "Text 6803000B G\nText 6803000B L\nBarCodeType 6803000A G\nBarCodeType 6803000A L\n"
-              "PositionX 68030009 G\nPositionX 68030009 L\nPositionY 68030008 G\n"
-              "PositionY 68030008 L\nBarHeight 68030007 G\nBarHeight 68030007 L\n"
-              "BarWidth 68030006 G\nBarWidth 68030006 L\nBarWidthSource 68030005 G\n"
-              "BarWidthSource 68030005 L\nBackgroundWhite 68030004 G\nBackgroundWhite 68030004 L\n"
-              "ShowValue 68030003 G\nShowValue 68030003 L\nErrorFound 68030002 G\n"
-              "ErrorDescription 68030001 G\nCalculateCheckDigit 68030000 G\n"
-              "CalculateCheckDigit 68030000 L\nDraw 6003000D M\n");
+              "\nText 6803000B GL\nBarCodeType 6803000A GL\nPositionX 68030009 GL"
+              "\nPositionY 68030008 GL\nBarHeight 68030007 GL\nBarWidth 68030006 GL"
+              "\nBarWidthSource 68030005 GL\nBackgroundWhite 68030004 GL\nShowValue 68030003 GL"
+              "\nErrorFound 68030002 G\nErrorDescription 68030001 G"
+              "\nCalculateCheckDigit 68030000 GL\nDraw 6003000D M");
 }
 
-// QV_DISPID_BAR_CODE_TYPE is BarCodeType's id: the C header's constants, read from its text,
-// against the members the interfaces build from the property table, in both directions.
+// The C header's constants, read from its text, against the members the interfaces build
+// from the property table, both ways: QV_DISPID_BAR_CODE_TYPE is BarCodeType's id.
 TEST(TypeLibrary, TheCHeaderGivesEveryMemberItsDispatchId) {
-    std::map<std::string, host::DispatchId> members;
+    std::map<std::string, host::DispatchId> members, constants;
     for (const host::InterfaceTable* table : {&QvBarCodeInterface(), &QvBarCodePPInterface()}) {
         for (const host::Member& m : table->members) {
-            std::string constant = "QV_DISPID_";
+            std::string name = "QV_DISPID";
             for (std::size_t i = 0; i < m.name.size(); ++i) {
-                if (i > 0 && std::isupper(m.name[i]) && std::islower(m.name[i - 1]))
-                    constant += '_';
-                constant += static_cast<char>(std::toupper(m.name[i]));
+                if (i == 0 || (std::isupper(m.name[i]) && std::islower(m.name[i - 1]))) name += '_';
+                name += static_cast<char>(std::toupper(m.name[i]));
             }
-            members[constant] = m.id;
+            members[name] = m.id;
         }
     }
     const std::string header =
         testing::FileText(QV_SOURCE_DIR "/src/component/QvBarCodeComponent.h");
-    const std::regex definition(R"((QV_DISPID_\w+) = (0x[0-9A-Fa-f]+))");
-    std::map<std::string, host::DispatchId> constants;
-    for (std::sregex_iterator it(header.begin(), header.end(), definition), end; it != end; ++it) {
+    const std::regex constant(R"((QV_DISPID_\w+) = (0x[0-9A-F]+))");
+    for (std::sregex_iterator it(header.begin(), header.end(), constant), end; it != end; ++it) {
         constants[(*it)[1]] = static_cast<host::DispatchId>(std::stoul((*it)[2], nullptr, 16));
     }
     EXPECT_EQ(constants, members);

@@ -16,7 +16,7 @@ void ApplySettings(const BarcodeSettings& settings, const ControlSize& size,
             const AutomationBool value = row.property == control::Property::BarWidthSource
                                              ? size.barWidthSource
                                              : settings.*flag;
-            row.write(control, host::Variant::FromAutomationBool(value));
+            row.Write(control, host::Variant::FromAutomationBool(value));
         }
     }
 }
