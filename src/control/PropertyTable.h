@@ -48,6 +48,9 @@ using PropertyWriter = void (*)(QvBarCode&, const host::Variant&);
 struct PropertyAccess {
     PropertyReader read;
     PropertyWriter write;  // nullptr for a read-only property
+    // Said apart from write, since not every compiler compares a function's address with
+    // nullptr at compile time (GCC under UBSan does not).
+    bool writable;
 };
 
 struct PropertyRow {
@@ -60,7 +63,7 @@ struct PropertyRow {
     ProgramOption option;  // none when the program sets the property otherwise or not at all
     bool csvColumn;        // a batch's CSV column of that name sets it
 
-    constexpr bool Writable() const { return access.write != nullptr; }
+    constexpr bool Writable() const { return access.writable; }
     host::Variant Read(const QvBarCode& control) const { return access.read(control); }
     void Write(QvBarCode& control, const host::Variant& value) const {
         access.write(control, value);
@@ -116,7 +119,8 @@ inline constexpr PropertyWriter kWriter<nullptr> = nullptr;
 
 // The getter and, unless the property is read-only, the setter.
 template <auto Getter, auto Setter = nullptr>
-inline constexpr PropertyAccess Access{&accessors::ReadWith<Getter>, accessors::kWriter<Setter>};
+inline constexpr PropertyAccess Access{&accessors::ReadWith<Getter>, accessors::kWriter<Setter>,
+                                       !std::is_null_pointer_v<decltype(Setter)>};
 
 constexpr ProgramOption Option(std::string_view shortName, std::string_view longName,
                                std::string_view valueName, std::string_view help) {
