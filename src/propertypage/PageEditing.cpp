@@ -57,6 +57,8 @@ template <typename... Kinds>
 struct ForEachKind : Kinds... {
     using Kinds::operator()...;
 };
+template <typename... Kinds>
+ForEachKind(Kinds...) -> ForEachKind<Kinds...>;
 
 using control::Property;
 constexpr PropertyField kPropertyFields[] = {
