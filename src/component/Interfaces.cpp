@@ -24,8 +24,9 @@ constexpr Parameter kAllowOnlyNumbersParameters[] = {
 
 constexpr host::DispatchId kDrawId = 0x6003000D;
 
-// A get for every property and a let for every writable one, in the table's order, then
-// Draw: hosts call by slot and id, so both follow from the table and never change.
+// A get for every property and a let for every writable one, in the table's order, with
+// Draw after the twelve first published: hosts call by slot and id, so a property added later
+// takes slots after Draw's and no published slot moves.
 constexpr std::size_t kQvBarCodeSlots =
     control::kProperties.size() +
     std::ranges::count_if(control::kProperties, [](const auto& row) { return row.Writable(); }) + 1;
@@ -36,8 +37,10 @@ constexpr std::array<Member, kQvBarCodeSlots> QvBarCodeMembers() {
     for (const control::PropertyRow& row : control::kProperties) {
         members[slot++] = {row.name, Get, row.type, row.id, {}};
         if (row.Writable()) members[slot++] = {row.name, Let, row.type, row.id, {}};
+        if (row.property == control::Property::CalculateCheckDigit) {
+            members[slot++] = {"Draw", Method, Variant, kDrawId, kDrawParameters};
+        }
     }
-    members[slot] = {"Draw", Method, Variant, kDrawId, kDrawParameters};
     return members;
 }
 

@@ -140,11 +140,11 @@ constexpr PropertyRow Describe(Property property, std::string_view name, host::D
 
 inline constexpr bool kCsvColumn = true;
 
-// The control's properties, in the order of their slots. The component's dispatch and member
-// table (and so the type library text), the setters' notifications, the widget's signals, the
-// page's fields and the program's options, CSV columns and help lines are read from here;
-// tests hold the C header's QV_DISPID_ constants, the widget's Q_PROPERTY list, the page's
-// field names, the manual and docs/cli.md against it. A new property needs its row here, its
+// The control's properties, in the order of their slots (Draw's follows CalculateCheckDigit). The
+// component's dispatch and member table (and so the type library text), the setters' notifications,
+// the widget's signals, the page's fields and the program's options, CSV columns and help lines are
+// read from here; tests hold the C header's QV_DISPID_ constants, the widget's Q_PROPERTY list, the
+// page's field names, the manual and docs/cli.md against it. A new property needs its row here, its
 // member, getter and setter, the widget's Q_PROPERTY with its accessors and signal, its
 // QV_DISPID_ constant, and for an option FlagOf (or its own option) and its place in the help.
 
