@@ -45,7 +45,7 @@ constexpr std::array<Member, kQvBarCodeSlots> QvBarCodeMembers() {
 }
 
 constexpr std::array<Member, kQvBarCodeSlots> kQvBarCodeMembers = QvBarCodeMembers();
-static_assert(kQvBarCodeSlots == 23, "_QvBarCode has 23 slots");
+static_assert(kQvBarCodeMembers[22].kind == Method, "Draw keeps slot 23");
 
 constexpr Member kQvBarCodePPMembers[] = {
     {"EnableDisableOK", Method, Variant, 0x6003000D, {}},
