@@ -1,13 +1,15 @@
 #include "QvBarCodeWidget.h"
 
+#include <QMetaProperty>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QtGlobal>
-#include <array>
 #include <exception>
+#include <string>
 
 #include "QtControlSite.h"
 #include "RasterImage.h"
+#include "control/PropertyTable.h"
 #include "host/FailedCall.h"
 
 using qv::control::AutomationBool;
@@ -21,12 +23,6 @@ QString ToQString(const std::u16string& text) {
 AutomationBool ToAutomationBool(bool value) {
     return value ? qv::control::kTrue : qv::control::kFalse;
 }
-
-// Each property the control notifies, and the signal that tells Qt of its new value.
-struct Notification {
-    std::string_view name;
-    void (*emitChange)(QvBarCodeWidget&);
-};
 
 }  // namespace
 
@@ -128,23 +124,16 @@ void QvBarCodeWidget::setAutoDraw(bool value) {
     ScheduleDraw();
 }
 
+// The widget's properties carry the control's names, so a property the control tells of
+// names the Qt property whose signal carries its new value.
 void QvBarCodeWidget::OnPropertyChanged(std::string_view name) {
-    using W = QvBarCodeWidget;
-    static constexpr std::array<Notification, 10> kNotifications{{
-        {"Text", [](W& w) { emit w.textChanged(w.text()); }},
-        {"BarCodeType", [](W& w) { emit w.barCodeTypeChanged(w.barCodeType()); }},
-        {"PositionX", [](W& w) { emit w.positionXChanged(w.positionX()); }},
-        {"PositionY", [](W& w) { emit w.positionYChanged(w.positionY()); }},
-        {"BarHeight", [](W& w) { emit w.barHeightChanged(w.barHeight()); }},
-        {"BarWidth", [](W& w) { emit w.barWidthChanged(w.barWidth()); }},
-        {"BarWidthSource", [](W& w) { emit w.barWidthSourceChanged(w.barWidthSource()); }},
-        {"BackgroundWhite", [](W& w) { emit w.backgroundWhiteChanged(w.backgroundWhite()); }},
-        {"ShowValue", [](W& w) { emit w.showValueChanged(w.showValue()); }},
-        {"CalculateCheckDigit",
-         [](W& w) { emit w.calculateCheckDigitChanged(w.calculateCheckDigit()); }},
-    }};
-    for (const Notification& notification : kNotifications) {
-        if (notification.name == name) notification.emitChange(*this);
+    if (qv::control::FindProperty(name) != nullptr) {
+        const QMetaObject& meta = staticMetaObject;
+        const QMetaProperty property =
+            meta.property(meta.indexOfProperty(std::string(name).c_str()));
+        const QVariant value = property.read(this);
+        property.notifySignal().invoke(this, Qt::DirectConnection,
+                                       QGenericArgument(value.typeName(), value.constData()));
     }
     ScheduleDraw();
 }

@@ -97,4 +97,19 @@ std::u16string ToText(const host::Variant& value) {
     throw host::FailedCall(host::FailureReason::InvalidValue, "no value given for a text");
 }
 
+host::Variant ToValueOf(host::ValueType type, const host::Variant& value) {
+    switch (type) {
+        case host::ValueType::String:
+            return host::Variant::FromText(ToText(value));
+        case host::ValueType::Boolean:
+            return host::Variant::FromAutomationBool(ToAutomationBool(value));
+        case host::ValueType::Int32:
+        case host::ValueType::EnumBarCodeType:
+            return host::Variant::FromInt32(ToWholeNumber(value));
+        case host::ValueType::Variant:
+            break;
+    }
+    return value;
+}
+
 }  // namespace qv::component

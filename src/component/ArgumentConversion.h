@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "host/MemberTable.h"
 #include "host/Variant.h"
 
 namespace qv::component {
@@ -19,5 +20,7 @@ std::int32_t ToWholeNumber(const host::Variant& value);
 std::int16_t ToAutomationBool(const host::Variant& value);
 // Texts as they are; numbers in decimal; Booleans as "True" or "False".
 std::u16string ToText(const host::Variant& value);
+// The value as a Variant of the member type: one of the three above.
+host::Variant ToValueOf(host::ValueType type, const host::Variant& value);
 
 }  // namespace qv::component

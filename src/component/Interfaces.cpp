@@ -1,6 +1,10 @@
 #include "component/Interfaces.h"
 
+#include <algorithm>
+#include <array>
+
 #include "component/Identifiers.h"
+#include "control/PropertyTable.h"
 
 namespace qv::component {
 namespace {
@@ -18,32 +22,30 @@ constexpr Parameter kAllowOnlyNumbersParameters[] = {
     {"xFlag", String, /*byReference=*/true, /*output=*/false, /*optional=*/false, 0},
 };
 
-constexpr Member kQvBarCodeMembers[] = {
-    {"Text", Get, String, 0x6803000B, {}},
-    {"Text", Let, String, 0x6803000B, {}},
-    {"BarCodeType", Get, EnumBarCodeType, 0x6803000A, {}},
-    {"BarCodeType", Let, EnumBarCodeType, 0x6803000A, {}},
-    {"PositionX", Get, Int32, 0x68030009, {}},
-    {"PositionX", Let, Int32, 0x68030009, {}},
-    {"PositionY", Get, Int32, 0x68030008, {}},
-    {"PositionY", Let, Int32, 0x68030008, {}},
-    {"BarHeight", Get, Int32, 0x68030007, {}},
-    {"BarHeight", Let, Int32, 0x68030007, {}},
-    {"BarWidth", Get, Int32, 0x68030006, {}},
-    {"BarWidth", Let, Int32, 0x68030006, {}},
-    {"BarWidthSource", Get, Boolean, 0x68030005, {}},
-    {"BarWidthSource", Let, Boolean, 0x68030005, {}},
-    {"BackgroundWhite", Get, Boolean, 0x68030004, {}},
-    {"BackgroundWhite", Let, Boolean, 0x68030004, {}},
-    {"ShowValue", Get, Boolean, 0x68030003, {}},
-    {"ShowValue", Let, Boolean, 0x68030003, {}},
-    {"ErrorFound", Get, Boolean, 0x68030002, {}},
-    {"ErrorDescription", Get, String, 0x68030001, {}},
-    {"CalculateCheckDigit", Get, Boolean, 0x68030000, {}},
-    {"CalculateCheckDigit", Let, Boolean, 0x68030000, {}},
-    {"Draw", Method, Variant, 0x6003000D, kDrawParameters},
-};
-static_assert(std::size(kQvBarCodeMembers) == 23, "_QvBarCode has 23 slots");
+constexpr host::DispatchId kDrawId = 0x6003000D;
+
+// A get for every property and a let for every writable one, in the table's order, with
+// Draw after the twelve first published: hosts call by slot and id, so a property added later
+// takes slots after Draw's and no published slot moves.
+constexpr std::size_t kQvBarCodeSlots =
+    control::kProperties.size() +
+    std::ranges::count_if(control::kProperties, [](const auto& row) { return row.Writable(); }) + 1;
+
+constexpr std::array<Member, kQvBarCodeSlots> QvBarCodeMembers() {
+    std::array<Member, kQvBarCodeSlots> members{};
+    std::size_t slot = 0;
+    for (const control::PropertyRow& row : control::kProperties) {
+        members[slot++] = {row.name, Get, row.type, row.id, {}};
+        if (row.Writable()) members[slot++] = {row.name, Let, row.type, row.id, {}};
+        if (row.property == control::Property::CalculateCheckDigit) {
+            members[slot++] = {"Draw", Method, Variant, kDrawId, kDrawParameters};
+        }
+    }
+    return members;
+}
+
+constexpr std::array<Member, kQvBarCodeSlots> kQvBarCodeMembers = QvBarCodeMembers();
+static_assert(kQvBarCodeMembers[22].kind == Method, "Draw keeps slot 23");
 
 constexpr Member kQvBarCodePPMembers[] = {
     {"EnableDisableOK", Method, Variant, 0x6003000D, {}},

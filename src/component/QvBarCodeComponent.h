@@ -67,6 +67,27 @@ typedef struct QvCallError {
 
 enum { QV_DISPATCH_METHOD = 1, QV_DISPATCH_PROPERTYGET = 2, QV_DISPATCH_PROPERTYPUT = 4 };
 
+/* The dispatch identifiers of the members, fixed for good: QvBarCode's properties and Draw,
+ * then the page's methods. GetIDOfName gives the same by name. */
+enum {
+    QV_DISPID_TEXT = 0x6803000B,
+    QV_DISPID_BAR_CODE_TYPE = 0x6803000A,
+    QV_DISPID_POSITION_X = 0x68030009,
+    QV_DISPID_POSITION_Y = 0x68030008,
+    QV_DISPID_BAR_HEIGHT = 0x68030007,
+    QV_DISPID_BAR_WIDTH = 0x68030006,
+    QV_DISPID_BAR_WIDTH_SOURCE = 0x68030005,
+    QV_DISPID_BACKGROUND_WHITE = 0x68030004,
+    QV_DISPID_SHOW_VALUE = 0x68030003,
+    QV_DISPID_ERROR_FOUND = 0x68030002,
+    QV_DISPID_ERROR_DESCRIPTION = 0x68030001,
+    QV_DISPID_CALCULATE_CHECK_DIGIT = 0x68030000,
+    QV_DISPID_DRAW = 0x6003000D,
+    QV_DISPID_ENABLE_DISABLE_OK = 0x6003000D,
+    QV_DISPID_ALLOW_ONLY_NUMBERS = 0x6003000E,
+    QV_DISPID_TRANSLATE = 0x6003000F
+};
+
 typedef struct QvDispatch QvDispatch;
 typedef struct QvDispatchVtbl {
     QvStatus (*QueryInterface)(QvDispatch* self, const QvGuid* iid, void** object);

@@ -1,5 +1,6 @@
 #include "control/QvBarCode.h"
 
+#include "control/PropertyTable.h"
 #include "control/ResizeHandling.h"
 #include "control/ResultMessages.h"
 #include "control/SamplePicture.h"
@@ -47,43 +48,43 @@ void QvBarCode::SetSite(std::shared_ptr<host::ControlSite> site) {
 
 void QvBarCode::SetText(std::u16string text) {
     text_ = std::move(text);
-    site_->PropertyChanged("Text");
+    site_->PropertyChanged(NameOf(Property::Text));
 }
 void QvBarCode::SetBarCodeType(std::int32_t type) {
     barCodeType_ = type;
-    site_->PropertyChanged("BarCodeType");
+    site_->PropertyChanged(NameOf(Property::BarCodeType));
 }
 void QvBarCode::SetPositionX(std::int32_t x) {
     positionX_ = x;
-    site_->PropertyChanged("PositionX");
+    site_->PropertyChanged(NameOf(Property::PositionX));
 }
 void QvBarCode::SetPositionY(std::int32_t y) {
     positionY_ = y;
-    site_->PropertyChanged("PositionY");
+    site_->PropertyChanged(NameOf(Property::PositionY));
 }
 void QvBarCode::SetBarHeight(std::int32_t height) {
     barHeight_ = height;
-    site_->PropertyChanged("BarHeight");
+    site_->PropertyChanged(NameOf(Property::BarHeight));
 }
 void QvBarCode::SetBarWidth(std::int32_t width) {
     barWidth_ = width;
-    site_->PropertyChanged("BarWidth");
+    site_->PropertyChanged(NameOf(Property::BarWidth));
 }
 void QvBarCode::SetBarWidthSource(AutomationBool value) {
     barWidthSource_ = value;
-    site_->PropertyChanged("BarWidthSource");
+    site_->PropertyChanged(NameOf(Property::BarWidthSource));
 }
 void QvBarCode::SetBackgroundWhite(AutomationBool value) {
     backgroundWhite_ = value;
-    site_->PropertyChanged("BackgroundWhite");
+    site_->PropertyChanged(NameOf(Property::BackgroundWhite));
 }
 void QvBarCode::SetShowValue(AutomationBool value) {
     showValue_ = value;
-    site_->PropertyChanged("ShowValue");
+    site_->PropertyChanged(NameOf(Property::ShowValue));
 }
 void QvBarCode::SetCalculateCheckDigit(AutomationBool value) {
     calculateCheckDigit_ = value;
-    site_->PropertyChanged("CalculateCheckDigit");
+    site_->PropertyChanged(NameOf(Property::CalculateCheckDigit));
 }
 
 Variant QvBarCode::Draw() {

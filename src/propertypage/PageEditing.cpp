@@ -54,7 +54,30 @@ void WriteSize(host::DispatchObject& control, std::string_view property,
     host::ValueOrThrow(std::move(result));
 }
 
+template <typename... Kinds>
+struct ForEachKind : Kinds... {
+    using Kinds::operator()...;
+};
+template <typename... Kinds>
+ForEachKind(Kinds...) -> ForEachKind<Kinds...>;
+
+using control::Property;
+constexpr PropertyField kPropertyFields[] = {
+    {Property::CalculateCheckDigit, &QvBarCodePP::chkCalculateCheckDigit},
+    {Property::ShowValue, &QvBarCodePP::chkShowValue},
+    {Property::BackgroundWhite, &QvBarCodePP::chkBackgroundWhite},
+    {Property::BarWidthSource, &QvBarCodePP::chkBarWidthSource},
+    {Property::BarWidth, &QvBarCodePP::txtBarWidth},
+    {Property::BarHeight, &QvBarCodePP::txtBarHeight},
+    {Property::Text, &QvBarCodePP::txtText},
+    {Property::BarCodeType, &QvBarCodePP::Combo1},
+};
+
 }  // namespace
+
+std::span<const PropertyField> PropertyFields() {
+    return kPropertyFields;
+}
 
 void QvBarCodePP::MarkChanged() {
     host_->SetChanged(true);
@@ -99,17 +122,24 @@ void QvBarCodePP::SelectionChanged() {
     EnableDisableOK();
 }
 
+// A check box takes the property's value and 1, so True (-1) ticks it.
 void QvBarCodePP::LoadFields(host::DispatchObject& control) {
-    auto stateOf = [&](std::string_view property) { return Read(control, property).AsInt32() & 1; };
-    chkCalculateCheckDigit.SetValue(stateOf("CalculateCheckDigit"));
-    chkShowValue.SetValue(stateOf("ShowValue"));
-    chkBackgroundWhite.SetValue(stateOf("BackgroundWhite"));
-    chkBarWidthSource.SetValue(stateOf("BarWidthSource"));
-    txtBarWidth.SetText(Decimal(Read(control, "BarWidth").AsInt32()));
-    txtBarHeight.SetText(Decimal(Read(control, "BarHeight").AsInt32()));
-    txtText.SetText(Read(control, "Text").AsText());
-    // A type the list cannot show selects no entry.
-    Combo1.SetListIndex(Read(control, "BarCodeType").AsInt32());
+    for (const PropertyField& edit : PropertyFields()) {
+        const host::Variant value = Read(control, control::NameOf(edit.property));
+        std::visit(
+            ForEachKind{
+                [&](CheckBox QvBarCodePP::*box) { (this->*box).SetValue(value.AsInt32() & 1); },
+                [&](TextBox QvBarCodePP::*box) {
+                    const bool text = value.type() == host::Variant::Type::Text;
+                    (this->*box).SetText(text ? value.AsText() : Decimal(value.AsInt32()));
+                },
+                // A type the list cannot show selects no entry.
+                [&](DropDownList QvBarCodePP::*list) {
+                    (this->*list).SetListIndex(value.AsInt32());
+                },
+            },
+            edit.field);
+    }
 }
 
 void QvBarCodePP::EnableDisableOK() {
@@ -147,21 +177,35 @@ void QvBarCodePP::ApplyChanges() {
 
     lastDrawResult_ = host::ValueOrThrow(control->Call("Draw")).AsInt16();
     if (lastDrawResult_ == 0) return;
-    LblMsg.SetCaption(ClockText(host_->CurrentTime()) + u" ERROR: " + Decimal(lastDrawResult_) +
-                      u"  " + Read(*control, "ErrorDescription").AsText());
+    LblMsg.SetCaption(
+        ClockText(host_->CurrentTime()) + u" ERROR: " + Decimal(lastDrawResult_) + u"  " +
+        Read(*control, control::NameOf(control::Property::ErrorDescription)).AsText());
 }
 
 void QvBarCodePP::WriteFields(host::DispatchObject& control) {
     using host::Variant;
-    Write(control, "CalculateCheckDigit", Variant::FromBool(chkCalculateCheckDigit.Ticked()));
-    Write(control, "ShowValue", Variant::FromBool(chkShowValue.Ticked()));
-    Write(control, "BackgroundWhite", Variant::FromBool(chkBackgroundWhite.Ticked()));
-    Write(control, "BarWidthSource", Variant::FromBool(chkBarWidthSource.Ticked()));
-    WriteSize(control, "BarWidth", txtBarWidth.Text());
-    WriteSize(control, "BarHeight", txtBarHeight.Text());
-    Write(control, "Text", Variant::FromText(txtText.Text()));
-    Write(control, "BarCodeType",
-          Variant::FromInt16(static_cast<std::int16_t>(Combo1.ListIndex())));
+    for (const PropertyField& edit : PropertyFields()) {
+        const std::string_view name = control::NameOf(edit.property);
+        std::visit(
+            ForEachKind{
+                [&](CheckBox QvBarCodePP::*box) {
+                    Write(control, name, Variant::FromBool((this->*box).Ticked()));
+                },
+                [&](TextBox QvBarCodePP::*box) {
+                    const std::u16string& text = (this->*box).Text();
+                    if (control::Row(edit.property).type == host::ValueType::String) {
+                        Write(control, name, Variant::FromText(text));
+                    } else {
+                        WriteSize(control, name, text);
+                    }
+                },
+                [&](DropDownList QvBarCodePP::*list) {
+                    Write(control, name,
+                          Variant::FromInt16(static_cast<std::int16_t>((this->*list).ListIndex())));
+                },
+            },
+            edit.field);
+    }
 }
 
 void QvBarCodePP::Terminate() {
@@ -170,7 +214,7 @@ void QvBarCodePP::Terminate() {
     if (lastDrawResult_ == 0) return;
     std::u16string text = u"ERROR: " + Decimal(lastDrawResult_) + u"\r\n";
     if (host::DispatchObject* control = host_->FirstSelectedControl()) {
-        text += Read(*control, "ErrorDescription").AsText();
+        text += Read(*control, control::NameOf(control::Property::ErrorDescription)).AsText();
     }
     host_->ShowMessageBox(text, kCriticalOkMessageBox);
 }

@@ -2,9 +2,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
+#include <variant>
 #include <vector>
 
+#include "control/PropertyTable.h"
 #include "propertypage/PageFields.h"
 #include "propertypage/PageHost.h"
 #include "surface/RasterSurface.h"
@@ -86,5 +89,14 @@ class QvBarCodePP {
     std::string languageCode_;
     bool terminated_ = false;
 };
+
+// A property the page edits and the field, named after it, that edits it.
+struct PropertyField {
+    control::Property property;
+    std::variant<CheckBox QvBarCodePP::*, TextBox QvBarCodePP::*, DropDownList QvBarCodePP::*>
+        field;
+};
+// The page's eight properties, in the order it loads and writes them.
+std::span<const PropertyField> PropertyFields();
 
 }  // namespace qv::propertypage

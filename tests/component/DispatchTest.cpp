@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "control/PropertyTable.h"
 #include "support/FailureOf.h"
 #include "support/FakePageHost.h"
 
@@ -26,33 +27,35 @@ host::CallResult Invoke(Fixture& f, host::DispatchId id, host::MemberKind kind,
 // other than 0 and -1 included. Every setter stores before it tells the host, so a host that
 // refuses the news fails the call with the value kept, and it tells of the same value again.
 TEST(Dispatch, EveryPropertyStartsEmptyRoundTripsAndNotifiesByName) {
+    using P = control::Property;
     struct Case {
-        host::DispatchId id;
-        const char* name;
-        Variant initial, given, read;
+        control::Property property;
+        Variant given, read;
     };
     const Case cases[] = {
-        {0x6803000B, "Text", Text(u""), Text(u" 12 "), Text(u" 12 ")},
-        {0x6803000A, "BarCodeType", Int(0), Int(9), Int(9)},
-        {0x68030009, "PositionX", Int(0), Variant::FromInt16(-40), Int(-40)},
-        {0x68030008, "PositionY", Int(0), Text(u" 20 "), Int(20)},
-        {0x68030007, "BarHeight", Int(0), Text(u"2.5"), Int(2)},  // halves to even
-        {0x68030006, "BarWidth", Int(0), Text(u"-3.5"), Int(-4)},
-        {0x68030005, "BarWidthSource", Bool(0), Bool(5), Bool(5)},
-        {0x68030004, "BackgroundWhite", Bool(0), Text(u"true"), Bool(-1)},
-        {0x68030003, "ShowValue", Bool(0), Variant::FromInt16(2), Bool(2)},
-        {0x68030000, "CalculateCheckDigit", Bool(0), Text(u"0"), Bool(0)},
+        {P::Text, Text(u" 12 "), Text(u" 12 ")},
+        {P::BarCodeType, Int(9), Int(9)},
+        {P::PositionX, Variant::FromInt16(-40), Int(-40)},
+        {P::PositionY, Text(u" 20 "), Int(20)},
+        {P::BarHeight, Text(u"2.5"), Int(2)},  // halves to even
+        {P::BarWidth, Text(u"-3.5"), Int(-4)},
+        {P::BarWidthSource, Bool(5), Bool(5)},
+        {P::BackgroundWhite, Text(u"true"), Bool(-1)},
+        {P::ShowValue, Variant::FromInt16(2), Bool(2)},
+        {P::CalculateCheckDigit, Text(u"0"), Bool(0)},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+        const control::PropertyRow& row = control::Row(c.property);
+        const std::string name(row.name);
+        SCOPED_TRACE(name);
         Fixture f;
-        EXPECT_EQ(f.dispatch.Get(c.name).value, c.initial);
+        EXPECT_EQ(f.dispatch.Get(name).value, StartingValue(row));
         f.site->failNotifications = true;
-        EXPECT_EQ(Invoke(f, c.id, Let, {c.given}).reason, host::FailureReason::PlatformFailure);
-        EXPECT_EQ(Invoke(f, c.id, Get).value, c.read);
+        EXPECT_EQ(Invoke(f, row.id, Let, {c.given}).reason, host::FailureReason::PlatformFailure);
+        EXPECT_EQ(Invoke(f, row.id, Get).value, c.read);
         f.site->failNotifications = false;
-        EXPECT_TRUE(Invoke(f, c.id, Let, {c.given}).ok());
-        EXPECT_EQ(f.site->notifications, (std::vector<std::string>{c.name, c.name}));
+        EXPECT_TRUE(Invoke(f, row.id, Let, {c.given}).ok());
+        EXPECT_EQ(f.site->notifications, (std::vector<std::string>{name, name}));
     }
 }
 

@@ -1,18 +1,24 @@
 // The library's description of itself: the interface text and the registration records.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstdio>
 #include <filesystem>
+#include <map>
+#include <regex>
 
+#include "component/Interfaces.h"
 #include "component/Registration.h"
 #include "component/TypeLibraryIdl.h"
 #include "host/FailedCall.h"
+#include "support/FileText.h"
 #include "support/ScopedVariable.h"
 
 namespace qv::component {
 namespace {
 
 // Spot checks of the forms a consumer parses: accessors, the enumeration, the optional
-// argument, the classes; a read-only property has no setter.
+// argument, the classes. (Which members there are: ControlSlotsKeepTheirOrderAndIds.)
 TEST(TypeLibrary, InterfaceTextGivesMembersTheirIdsKindsAndTypes) {
     const std::string idl = TypeLibraryIdl();
     const char* expected[] = {
@@ -27,7 +33,48 @@ TEST(TypeLibrary, InterfaceTextGivesMembersTheirIdsKindsAndTypes) {
         "uuid(cf5b8e64-5f35-4b5f-b077-7c6298b5641c), control]\n    coclass QvBarCode {",
     };
     for (const char* text : expected) EXPECT_NE(idl.find(text), std::string::npos) << text;
-    EXPECT_EQ(idl.find("propput]\n        HRESULT ErrorFound"), std::string::npos);
+}
+
+// Hosts built against _QvBarCode call its members by slot and by id, so the property table
+// may never reorder or renumber them: the slots as first published, G get, L let, M method.
+TEST(TypeLibrary, ControlSlotsKeepTheirOrderAndIds) {
+    std::string slots;
+    std::string_view last;
+    for (const host::Member& m : QvBarCodeInterface().members) {
+        char id[16];
+        std::snprintf(id, sizeof id, " %X ", static_cast<unsigned>(m.id));
+        if (m.name != last) slots += "\n" + std::string(last = m.name) + id;
+        slots += "GLM"[static_cast<int>(m.kind)];
+    }
+    EXPECT_EQ(slots,
+              "\nText 6803000B GL\nBarCodeType 6803000A GL\nPositionX 68030009 GL"
+              "\nPositionY 68030008 GL\nBarHeight 68030007 GL\nBarWidth 68030006 GL"
+              "\nBarWidthSource 68030005 GL\nBackgroundWhite 68030004 GL\nShowValue 68030003 GL"
+              "\nErrorFound 68030002 G\nErrorDescription 68030001 G"
+              "\nCalculateCheckDigit 68030000 GL\nDraw 6003000D M");
+}
+
+// The C header's constants, read from its text, against the members the interfaces build
+// from the property table, both ways: QV_DISPID_BAR_CODE_TYPE is BarCodeType's id.
+TEST(TypeLibrary, TheCHeaderGivesEveryMemberItsDispatchId) {
+    std::map<std::string, host::DispatchId> members, constants;
+    for (const host::InterfaceTable* table : {&QvBarCodeInterface(), &QvBarCodePPInterface()}) {
+        for (const host::Member& m : table->members) {
+            std::string name = "QV_DISPID";
+            for (std::size_t i = 0; i < m.name.size(); ++i) {
+                if (i == 0 || (std::isupper(m.name[i]) && std::islower(m.name[i - 1]))) name += '_';
+                name += static_cast<char>(std::toupper(m.name[i]));
+            }
+            members[name] = m.id;
+        }
+    }
+    const std::string header =
+        testing::FileText(QV_SOURCE_DIR "/src/component/QvBarCodeComponent.h");
+    const std::regex constant(R"((QV_DISPID_\w+) = (0x[0-9A-F]+))");
+    for (std::sregex_iterator it(header.begin(), header.end(), constant), end; it != end; ++it) {
+        constants[(*it)[1]] = static_cast<host::DispatchId>(std::stoul((*it)[2], nullptr, 16));
+    }
+    EXPECT_EQ(constants, members);
 }
 
 TEST(TypeLibrary, RegistryDirectoryFollowsTheEnvironment) {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "propertypage/NumericValue.h"
@@ -221,6 +222,25 @@ TEST(PageLayout, FieldsStartAsLaidOut) {
     EXPECT_FALSE(page.chkShowValue.Ticked());
     EXPECT_THROW(page.chkShowValue.SetValue(3), host::FailedCall);
     EXPECT_EQ(page.chkShowValue.Value(), 2);
+}
+
+// Each of the eight edit fields carries the name of the writable property it edits, with its
+// kind's prefix; the list is Combo1 and edits the symbology.
+TEST(PageLayout, EditFieldsAreNamedAfterTheirWritableProperties) {
+    QvBarCodePP page(nullptr);
+    std::set<control::Property> edited;
+    for (const PropertyField& edit : PropertyFields()) {
+        const control::PropertyRow& row = control::Row(edit.property);
+        const Field& field =
+            std::visit([&](auto member) -> const Field& { return page.*member; }, edit.field);
+        const bool list = field.Kind() == FieldKind::List;
+        const char* prefix = field.Kind() == FieldKind::CheckBox ? "chk" : "txt";
+        EXPECT_EQ(field.Name(), list ? "Combo1" : prefix + std::string(row.name));
+        EXPECT_EQ(list, row.type == host::ValueType::EnumBarCodeType) << field.Name();
+        EXPECT_TRUE(row.Writable()) << field.Name();
+        edited.insert(edit.property);
+    }
+    EXPECT_EQ(edited.size(), 8u);
 }
 
 TEST(PageLayout, NumericValueIsTheNumberATextBeginsWith) {

@@ -6,8 +6,8 @@
 #include <tuple>
 #include <vector>
 
-#include "output/OutputPattern.h"
 #include "options/ValueParsing.h"
+#include "output/OutputPattern.h"
 
 namespace qv::cli {
 
@@ -85,35 +85,45 @@ std::optional<UsageError> ToPixelsAt(const std::optional<Length>& length, std::s
     return std::nullopt;
 }
 
-const std::vector<OptionSpec>& Specs() {
-    static const std::vector<OptionSpec> specs{
-        {"-t",
-         {"--type"},
-         true,
-         [](Collected& c, std::string_view value) -> std::optional<UsageError> {
-             const auto type = ParseBarcodeType(value);
-             if (!type) {
-                 return BadValue("--type", value, "i2of5, s2of5, code39, ean13 or a number");
-             }
-             c.options.settings.barCodeType = *type;
-             return std::nullopt;
-         }},
-        {"-d",
-         {"--text", "--data"},
-         true,
-         [](Collected& c, std::string_view value) -> std::optional<UsageError> {
-             c.options.settings.text = std::string(value);
-             return std::nullopt;
-         }},
-        {"-c", {"--check-digit"}, false, SetFlag(&BarcodeSettings::calculateCheckDigit)},
-        {"-s", {"--show-value"}, false, SetFlag(&BarcodeSettings::showValue)},
-        {"-w",
-         {"--background-white", "--white"},
-         false,
-         SetFlag(&BarcodeSettings::backgroundWhite)},
-        {"", {"--default-size"}, false, SetFlag(&BarcodeSettings::barWidthSource)},
-        {"", {"--width"}, true, SetLength("--width", &Collected::width)},
-        {"", {"--height"}, true, SetLength("--height", &Collected::height)},
+// The option of a property, named as the property table names it.
+OptionSpec PropertyOption(control::Property property, Apply apply) {
+    const control::ProgramOption& option = control::Row(property).option;
+    std::vector<std::string_view> longNames;
+    for (std::string_view name : option.longNames) {
+        if (!name.empty()) longNames.push_back(name);
+    }
+    return {option.shortName, std::move(longNames), !option.valueName.empty(), std::move(apply)};
+}
+
+// A property's length option, whose messages name it as the table does.
+OptionSpec PropertyLength(control::Property property, std::optional<Length> Collected::*field) {
+    return PropertyOption(property, SetLength(control::Row(property).option.longNames[0], field));
+}
+
+std::optional<UsageError> SetType(Collected& c, std::string_view value) {
+    const auto type = ParseBarcodeType(value);
+    if (!type) {
+        return BadValue(control::Row(control::Property::BarCodeType).option.longNames[0], value,
+                        "i2of5, s2of5, code39, ean13 or a number");
+    }
+    c.options.settings.barCodeType = *type;
+    return std::nullopt;
+}
+
+std::optional<UsageError> SetText(Collected& c, std::string_view value) {
+    c.options.settings.text = std::string(value);
+    return std::nullopt;
+}
+
+std::vector<OptionSpec> BuildSpecs() {
+    using control::Property;
+    std::vector<OptionSpec> specs{
+        PropertyOption(Property::BarCodeType, SetType),
+        PropertyOption(Property::Text, SetText),
+        PropertyLength(Property::BarWidth, &Collected::width),
+        PropertyLength(Property::BarHeight, &Collected::height),
+        PropertyLength(Property::PositionX, &Collected::x),
+        PropertyLength(Property::PositionY, &Collected::y),
         {"", {"--module"}, true, SetLength("--module", &Collected::module)},
         {"",
          {"--dpi"},
@@ -172,8 +182,6 @@ const std::vector<OptionSpec>& Specs() {
              Onto(c).path = std::string(value);
              return std::nullopt;
          }},
-        {"", {"--x"}, true, SetLength("--x", &Collected::x)},
-        {"", {"--y"}, true, SetLength("--y", &Collected::y)},
         {"",
          {"--jobs"},
          true,
@@ -205,6 +213,17 @@ const std::vector<OptionSpec>& Specs() {
              return std::nullopt;
          }},
     };
+    // Every Boolean property with an option is a flag that sets it True.
+    for (const control::PropertyRow& row : control::kProperties) {
+        if (const auto flag = FlagOf(row.property); flag && row.option.Exists()) {
+            specs.push_back(PropertyOption(row.property, SetFlag(flag)));
+        }
+    }
+    return specs;
+}
+
+const std::vector<OptionSpec>& Specs() {
+    static const std::vector<OptionSpec> specs = BuildSpecs();
     return specs;
 }
 

@@ -10,10 +10,15 @@ void ApplySettings(const BarcodeSettings& settings, const ControlSize& size,
     control.SetBarCodeType(settings.barCodeType.value_or(control::QvTypeInterleaved2of5));
     control.SetBarWidth(size.barWidth);
     control.SetBarHeight(size.barHeight);
-    control.SetBarWidthSource(size.barWidthSource);
-    control.SetBackgroundWhite(settings.backgroundWhite);
-    control.SetShowValue(settings.showValue);
-    control.SetCalculateCheckDigit(settings.calculateCheckDigit);
+    // BarWidthSource as the size resolved it, the other flags as given.
+    for (const control::PropertyRow& row : control::kProperties) {
+        if (const auto flag = FlagOf(row.property)) {
+            const AutomationBool value = row.property == control::Property::BarWidthSource
+                                             ? size.barWidthSource
+                                             : settings.*flag;
+            row.Write(control, host::Variant::FromAutomationBool(value));
+        }
+    }
 }
 
 }  // namespace qv::cli

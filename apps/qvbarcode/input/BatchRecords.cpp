@@ -1,33 +1,23 @@
 #include "input/BatchRecords.h"
 
 #include <algorithm>
-#include <array>
 
+#include "host/MemberTable.h"
 #include "input/CsvCells.h"
 #include "options/ValueParsing.h"
-#include "host/MemberTable.h"
 
 namespace qv::cli {
 
-enum class BatchColumn : int {
-    Text,
-    BarCodeType,
-    BarWidth,
-    BarHeight,
-    BarWidthSource,
-    BackgroundWhite,
-    ShowValue,
-    CalculateCheckDigit,
-    Other,
-};
-
 namespace {
 
-using Column = BatchColumn;
+using control::Property;
 
-constexpr std::array<std::string_view, 8> kPropertyNames{
-    "Text",           "BarCodeType",     "BarWidth",  "BarHeight",
-    "BarWidthSource", "BackgroundWhite", "ShowValue", "CalculateCheckDigit"};
+// The cells ApplyCell reads: Text, BarCodeType, the two sizes and the Boolean flags.
+static_assert(std::ranges::all_of(control::kProperties, [](const control::PropertyRow& row) {
+    const Property p = row.property;
+    return !row.csvColumn || p == Property::Text || p == Property::BarCodeType ||
+           p == Property::BarWidth || p == Property::BarHeight || FlagOf(p) != nullptr;
+}));
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
@@ -36,17 +26,18 @@ bool SameName(std::string_view a, std::string_view b) {
     return host::NamesMatch(TrimCellSpaces(a), TrimCellSpaces(b));
 }
 
-Column ColumnNamed(std::string_view name, const std::optional<std::string>& textColumn) {
+// The property a header cell names (a CSV column of the property table), or none.
+BatchColumn ColumnNamed(std::string_view name, const std::optional<std::string>& textColumn) {
     // The named column gives Text; a column called Text is then just another one.
     if (textColumn && SameName(name, *textColumn)) {
-        return Column::Text;
+        return Property::Text;
     }
-    for (std::size_t i = 0; i < kPropertyNames.size(); ++i) {
-        if (SameName(name, kPropertyNames[i])) {
-            return textColumn && i == 0 ? Column::Other : static_cast<Column>(i);
+    for (const control::PropertyRow& row : control::kProperties) {
+        if (row.csvColumn && SameName(name, row.name)) {
+            return textColumn && row.property == Property::Text ? kOtherColumn : row.property;
         }
     }
-    return Column::Other;
+    return kOtherColumn;
 }
 
 std::string JoinNames(const std::vector<std::string>& names) {
@@ -58,35 +49,35 @@ std::string JoinNames(const std::vector<std::string>& names) {
 }
 
 // Stores one cell; the error text when it is no valid value of its column.
-std::optional<std::string> ApplyCell(Column column, const std::string& cell, double dotsPerInch,
-                                     BarcodeSettings& settings) {
-    if (column == Column::Text) {
+std::optional<std::string> ApplyCell(BatchColumn column, const std::string& cell,
+                                     double dotsPerInch, BarcodeSettings& settings) {
+    if (column == Property::Text) {
         settings.text = cell;
         return std::nullopt;
     }
     const std::string_view value = TrimCellSpaces(cell);
-    if (column == Column::Other || value.empty()) {
+    if (!column || value.empty()) {
         return std::nullopt;
     }
     const auto invalid = [&](std::string_view wanted) {
-        return "invalid " + std::string(kPropertyNames[static_cast<std::size_t>(column)]) + " '" +
-               std::string(value) + "': " + std::string(wanted);
+        return "invalid " + std::string(control::NameOf(*column)) + " '" + std::string(value) +
+               "': " + std::string(wanted);
     };
-    switch (column) {
-        case Column::BarCodeType:
+    switch (*column) {
+        case Property::BarCodeType:
             if (const auto type = ParseBarcodeType(value)) {
                 settings.barCodeType = *type;
                 return std::nullopt;
             }
             return invalid("i2of5, s2of5, code39, ean13 or a number");
-        case Column::BarWidth:
-        case Column::BarHeight: {
+        case Property::BarWidth:
+        case Property::BarHeight: {
             const auto length = ParseLength(value);
             const auto pixels = length ? ToPixels(*length, dotsPerInch) : std::nullopt;
             if (!pixels) {
                 return invalid("a length is expected, such as 300 or 37.29mm");
             }
-            if (column == Column::BarHeight) {
+            if (*column == Property::BarHeight) {
                 settings.barHeight = *pixels;
             } else {
                 settings.barWidth = *pixels;
@@ -101,20 +92,7 @@ std::optional<std::string> ApplyCell(Column column, const std::string& cell, dou
     if (!flag) {
         return invalid("True/False, -1/0, 1 or yes/no is expected");
     }
-    switch (column) {
-        case Column::BarWidthSource:
-            settings.barWidthSource = *flag;
-            break;
-        case Column::BackgroundWhite:
-            settings.backgroundWhite = *flag;
-            break;
-        case Column::ShowValue:
-            settings.showValue = *flag;
-            break;
-        default:
-            settings.calculateCheckDigit = *flag;
-            break;
-    }
+    settings.*FlagOf(*column) = *flag;
     return std::nullopt;
 }
 
@@ -167,11 +145,11 @@ std::optional<std::string> BatchReader::ReadHeader() {
     // No symbology draws a comma or a double quote: a first line with one is CSV.
     const bool looksLikeCsv = line.find_first_of(",\"") != std::string::npos;
     CsvRecord first = looksLikeCsv ? ReadCsvRecord(line) : CsvRecord{line, {{line}, false}};
-    std::vector<Column> columns;
+    std::vector<BatchColumn> columns;
     for (const std::string& cell : first.split.cells) {
         columns.push_back(ColumnNamed(cell, source_.textColumn));
     }
-    const bool named = std::ranges::any_of(columns, [](Column c) { return c != Column::Other; });
+    const bool named = std::ranges::any_of(columns, [](BatchColumn c) { return c.has_value(); });
     if (!named) {
         if (source_.textColumn) {
             return "--text-column " + *source_.textColumn +
@@ -186,7 +164,8 @@ std::optional<std::string> BatchReader::ReadHeader() {
         pendingText_ = std::move(line);
         return std::nullopt;
     }
-    if (std::ranges::find(columns, Column::Text) == columns.end() && !source_.defaults.text) {
+    if (std::ranges::find(columns, BatchColumn(Property::Text)) == columns.end() &&
+        !source_.defaults.text) {
         return "the header names no Text column (it names " + JoinNames(first.split.cells) +
                "): name the column to encode with --text-column NAME";
     }
@@ -196,7 +175,7 @@ std::optional<std::string> BatchReader::ReadHeader() {
 }
 
 bool BatchReader::IsOtherColumn(std::size_t i) const {
-    return i < columns_.size() && columns_[i] == Column::Other;
+    return i < columns_.size() && !columns_[i];
 }
 
 void BatchReader::ReadCells(std::vector<std::string> cells, BatchRecord& record) const {

@@ -10,8 +10,9 @@
 
 namespace qv::cli {
 
-// A property a CSV column sets, or none.
-enum class BatchColumn : int;
+// The property a CSV column sets, or none.
+using BatchColumn = std::optional<control::Property>;
+inline constexpr BatchColumn kOtherColumn = std::nullopt;
 
 // What the reader takes from the command line.
 struct BatchSource {
@@ -32,8 +33,8 @@ struct BatchRecord {
 };
 
 // A list of texts, one per line, or CSV as spreadsheets write it: the first line is a
-// header when it names a property (Text, BarCodeType, BarWidth, BarHeight, BarWidthSource,
-// BackgroundWhite, ShowValue, CalculateCheckDigit, in any letter case) or the text column.
+// header when it names a property that has a CSV column (control::kProperties: Text,
+// BarCodeType, the sizes and the Booleans, in any letter case) or the text column.
 // A UTF-8 byte-order mark is skipped. The defaults hold where a cell is empty or missing.
 // Records are read one at a time, so a batch of any length needs the memory of one.
 class BatchReader {

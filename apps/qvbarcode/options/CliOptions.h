@@ -1,9 +1,11 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
 
+#include "control/PropertyTable.h"
 #include "control/QvBarCode.h"
 #include "surface/Font.h"
 
@@ -28,6 +30,31 @@ struct BarcodeSettings {
     AutomationBool calculateCheckDigit = kFalse;
     friend bool operator==(const BarcodeSettings&, const BarcodeSettings&) = default;
 };
+
+// The settings' member for a Boolean property the command line or a CSV column sets;
+// nullptr for any other property.
+constexpr AutomationBool BarcodeSettings::*FlagOf(control::Property property) {
+    switch (property) {
+        case control::Property::BarWidthSource:
+            return &BarcodeSettings::barWidthSource;
+        case control::Property::BackgroundWhite:
+            return &BarcodeSettings::backgroundWhite;
+        case control::Property::ShowValue:
+            return &BarcodeSettings::showValue;
+        case control::Property::CalculateCheckDigit:
+            return &BarcodeSettings::calculateCheckDigit;
+        default:
+            return nullptr;
+    }
+}
+
+static_assert(std::ranges::all_of(control::kProperties,
+                                  [](const control::PropertyRow& row) {
+                                      return row.type != host::ValueType::Boolean ||
+                                             !(row.option.Exists() || row.csvColumn) ||
+                                             FlagOf(row.property) != nullptr;
+                                  }),
+              "every Boolean the program sets has its settings member");
 
 enum class Command { Render, Batch, Help, Version, TypeLibrary };
 enum class OutputFormat { Png, Svg, Pbm, Pgm, Pdf, Eps };

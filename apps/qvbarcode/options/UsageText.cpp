@@ -1,5 +1,9 @@
 #include "options/UsageText.h"
 
+#include <string>
+
+#include "control/PropertyTable.h"
+
 #ifndef QV_VERSION
 #define QV_VERSION "unknown"
 #endif
@@ -12,31 +16,52 @@ std::string_view UsageText() {
            "Try 'qvbarcode --help' for more.\n";
 }
 
-std::string_view HelpText() {
-    return R"(usage: qvbarcode -t TYPE -d TEXT [options] -o FILE
+namespace {
+
+// The lines of a property's option: its names, then its help line from the property table
+// in a column of its own; names too long for that column stand on a line of their own.
+std::string OptionHelp(control::Property property) {
+    constexpr std::size_t kHelpColumn = 27;
+    const control::ProgramOption& option = control::Row(property).option;
+    std::string names = "  " + (option.shortName.empty() ? std::string(4, ' ')
+                                                         : std::string(option.shortName) + ", ");
+    for (std::size_t i = 0; i < option.longNames.size() && !option.longNames[i].empty(); ++i) {
+        names += (i > 0 ? ", " : "") + std::string(option.longNames[i]);
+    }
+    if (!option.valueName.empty()) names += " " + std::string(option.valueName);
+    const std::string indent(kHelpColumn, ' ');
+    std::string text = names.size() + 2 <= kHelpColumn
+                           ? names + std::string(kHelpColumn - names.size(), ' ')
+                           : names + "\n" + indent;
+    for (char c : option.help) {
+        text += c;
+        if (c == '\n') text += indent;
+    }
+    return text + "\n";
+}
+
+std::string BuildHelpText() {
+    using control::Property;
+    return std::string(
+        R"(usage: qvbarcode -t TYPE -d TEXT [options] -o FILE
        qvbarcode --batch LIST -o PATTERN [options]
 
 Draws a one-dimensional barcode and writes it as a picture.
 
 Barcode:
-  -t, --type TYPE          i2of5, s2of5, code39, ean13, or a whole number given
-                           straight to BarCodeType (an unknown one reports 1100)
-  -d, --text, --data TEXT  the text to encode (Text)
-  -c, --check-digit        append the modulo-10 check digit (CalculateCheckDigit)
-  -s, --show-value         print the text over the foot of the bars (ShowValue)
-  -w, --background-white, --white
-                           white background with a 5-pixel margin (BackgroundWhite)
-
+)" + OptionHelp(Property::BarCodeType) +
+        OptionHelp(Property::Text) + OptionHelp(Property::CalculateCheckDigit) +
+        OptionHelp(Property::ShowValue) + OptionHelp(Property::BackgroundWhite) +
+        R"(
 Size (lengths in px, the default, or mm, cm, in, pt: 37.29mm, 1.5in):
       --dpi N              the printer's resolution, default 96 (the control's own);
                            lengths become pixels at it, and the caption keeps its
                            printed size (8.25 pt)
-      --width LENGTH       the barcode's width, the white margins included (BarWidth)
-      --module LENGTH      the module (X) size instead of a width
-      --height LENGTH      its height (BarHeight)
-      --default-size       one pixel per module, 50 pixels high unless --height
-                           (BarWidthSource)
-      --quiet-zone N       N modules of white left and right (EAN-13 wants 11 and 7,
+)" + OptionHelp(Property::BarWidth) +
+        R"(      --module LENGTH      the module (X) size instead of a width
+)" + OptionHelp(Property::BarHeight) +
+        OptionHelp(Property::BarWidthSource) +
+        R"(      --quiet-zone N       N modules of white left and right (EAN-13 wants 11 and 7,
                            Interleaved 2 of 5 10)
   With no width or module the barcode takes the control's default size
   (BarWidthSource): one pixel per module and 50 pixels high at 96 dpi, the same
@@ -47,9 +72,9 @@ Output:
                            atomically; - writes to standard output (needs --format)
       --format FORMAT      png, svg, pbm, pgm, pdf or eps
       --onto IMAGE.png     draw onto a copy of this PNG instead of an own picture
-      --x LENGTH, --y LENGTH
-                           where on it (PositionX, PositionY), default 0, 0
-
+)" + OptionHelp(Property::PositionX) +
+        OptionHelp(Property::PositionY) +
+        R"(
 Batch:
       --batch LIST         one text per line, or CSV whose first line names columns:
                            the properties Text, BarCodeType, BarWidth, BarHeight,
@@ -90,7 +115,14 @@ Examples:
   qvbarcode -t code39 -d HELLO --format svg -o - > hello.svg
   printf 'SKU,EAN\nA-1,4006381333931\n' | qvbarcode --batch - --text-column EAN -t ean13 -w -s -o 'labels/{SKU}.png'
   seq 400638133390 400638133399 | qvbarcode --batch - --from 4 --jobs 2 -t ean13 -c -w -o 'labels/####.png'
-)";
+)");
+}
+
+}  // namespace
+
+std::string_view HelpText() {
+    static const std::string text = BuildHelpText();
+    return text;
 }
 
 std::string_view VersionText() {
