@@ -137,7 +137,7 @@ void RasterSurface::DrawText(std::string_view windows1252Text, const Rect& rect,
     const std::shared_ptr<TextPainting> painting = PaintingOf(windows1252Text);
     const RenderedText& text = painting->rendered;
     const auto [left, top] = PlaceText(text.width, text.height, rect, format);
-    Rect clip{0, 0, width_, height_};
+    Rect clip{0, 0, width(), height()};
     if (!(format & kNoClip)) {
         clip = {std::max(clip.left, rect.left), std::max(clip.top, rect.top),
                 std::min(clip.right, rect.right), std::min(clip.bottom, rect.bottom)};
@@ -153,7 +153,6 @@ void RasterSurface::DrawText(std::string_view windows1252Text, const Rect& rect,
     const Rect drawn{
         static_cast<std::int32_t>(left + firstColumn), static_cast<std::int32_t>(top + firstRow),
         static_cast<std::int32_t>(left + endColumn), static_cast<std::int32_t>(top + endRow)};
-    Settle();
     const std::uint8_t paper[3] = {RedOf(background_), GreenOf(background_), BlueOf(background_)};
     const std::uint8_t ink[3] = {RedOf(textColour_), GreenOf(textColour_), BlueOf(textColour_)};
     // Opaque text lies on the paper, and transparent text inside a known solid rectangle
