@@ -4,6 +4,7 @@
 #include "control/ResultMessages.h"
 #include "control/SamplePicture.h"
 #include "host/FailedCall.h"
+#include "host/TextTrim.h"
 #include "symbology/Encoding.h"
 
 namespace qv::control {
@@ -90,7 +91,7 @@ Variant QvBarCode::Draw() {
 
 Variant QvBarCode::Draw(SurfaceHandle& xhDC) {
     std::int16_t result = symbology::kBlankText;
-    if (!symbology::TrimSpaces(text_).empty()) {
+    if (!host::TrimSpaces(text_).empty()) {
         ownSurface_ = false;
         if (xhDC == surface::kNoSurface) {
             ownSurface_ = true;

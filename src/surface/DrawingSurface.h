@@ -27,14 +27,11 @@ struct Pen {
 
 enum BackgroundMode : int { kTransparent = 1, kOpaque = 2 };
 
-// Text format bits of DrawText.
+// Text format bits of DrawText: the caption's, one line centred at the foot of its box.
 enum TextFormat : unsigned {
     kCentre = 0x01,
-    kRight = 0x02,
-    kVerticalCentre = 0x04,
     kBottom = 0x08,
     kSingleLine = 0x20,
-    kNoClip = 0x100,
 };
 constexpr unsigned kCaptionFormat = kSingleLine | kBottom | kCentre;  // 41
 
