@@ -57,7 +57,7 @@ int ReadAll(const RasterSurface& picture, const std::vector<std::uint8_t>& rows,
         }
         mismatches += imagefile::EncodePng(picture) != png;
         RasterSurface copy = picture;
-        copy.DrawColumns(round, round + 2, 0, copy.height());
+        copy.DrawColumns(round, round + 2, 5, 35);  // over the bars' rows
         copy.FillRect({0, 20, 120, 22}, kBlack);
         mismatches += picture.ContiguousPixels() != rows;
     }
