@@ -4,7 +4,8 @@
 #                     test suites) and the examples into build/examples/ against an install
 #                     of it in build/prefix/, render build/example.png, .svg and .pdf
 #   ./build.sh test   also what the tests need, then build and run every test suite (plain
-#                     and sanitizer builds) and tests/fuzz/run.sh 60
+#                     and sanitizer builds, test_threads under ThreadSanitizer) and
+#                     tests/fuzz/run.sh 60
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -12,7 +13,7 @@ mode=${1:-example}
 case "$mode" in
     example | test) ;;
     -h | --help)
-        sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//'
+        sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'
         exit 0
         ;;
     *)
@@ -87,4 +88,9 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j "$jobs"
 ctest --test-dir build-asan --output-on-failure -j "$jobs"
+# ThreadSanitizer over the one suite that reads a picture from several threads: its tree
+# builds only that program and the layers it links.
+cmake -S . -B build-tsan -G Ninja -DQV_TSAN=ON -DQV_BUILD_DESIGNER=OFF >/dev/null
+cmake --build build-tsan -j "$jobs" --target test_threads
+TSAN_OPTIONS=halt_on_error=1 build-tsan/bin/test_threads
 tests/fuzz/run.sh 60

@@ -9,6 +9,9 @@ install(TARGETS qvbarcode_library EXPORT QvBarCodeTargets
     ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
     INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qvbarcode)
+# A header added to the list reaches the install at the next build, not only at a new configure.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+    ${CMAKE_CURRENT_LIST_DIR}/PublicHeaders.txt)
 file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/PublicHeaders.txt QV_PUBLIC_HEADERS REGEX "^[^#]")
 foreach(header IN LISTS QV_PUBLIC_HEADERS)
     get_filename_component(folder ${header} DIRECTORY)

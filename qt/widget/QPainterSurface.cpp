@@ -75,10 +75,8 @@ void QPainterSurface::DrawText(std::string_view windows1252Text, const Rect& rec
                                unsigned format) {
     const surface::RenderedText text = font_->Render(surface::DecodeWindows1252(windows1252Text));
     const auto [left, top] = surface::PlaceText(text.width, text.height, rect, format);
-    QRect clip = Clipped(left, top, left + text.width, top + text.height, size_);
-    if (!(format & surface::kNoClip)) {
-        clip &= Clipped(rect.left, rect.top, rect.right, rect.bottom, size_);
-    }
+    const QRect clip = Clipped(left, top, left + text.width, top + text.height, size_) &
+                       Clipped(rect.left, rect.top, rect.right, rect.bottom, size_);
     if (clip.isEmpty()) {
         return;
     }

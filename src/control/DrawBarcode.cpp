@@ -2,6 +2,7 @@
 // the own surface sized to the plan, the plan painted and, on the own surface, kept.
 #include "control/QvBarCode.h"
 #include "host/FailedCall.h"
+#include "host/TextTrim.h"
 #include "render/BarcodePainter.h"
 
 namespace qv::control {
@@ -98,7 +99,7 @@ std::int16_t QvBarCode::DrawBarcode(SurfaceHandle& hdc) {
 PlannedBarcode QvBarCode::Plan() {
     PlannedBarcode planned;
     const symbology::Symbology* symbology = symbology::FindSymbology(barCodeType_);
-    if (symbology::TrimSpaces(text_).empty()) {
+    if (host::TrimSpaces(text_).empty()) {
         planned.plan.code = symbology::kBlankText;
     } else if (!symbology) {
         planned.plan.code = symbology::kInvalidBarcodeType;

@@ -38,7 +38,6 @@ class PictureBox {
     void KeepImageAsPicture();
 
     const surface::RasterSurface& Image() const { return *image_; }
-    surface::Colour BackColor() const { return background_; }
     // The handle drawing into the current image; it changes whenever the image is re-created.
     surface::SurfaceHandle hDC() const { return handle_.get(); }
 

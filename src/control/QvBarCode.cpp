@@ -5,6 +5,7 @@
 #include "control/ResultMessages.h"
 #include "control/SamplePicture.h"
 #include "host/FailedCall.h"
+#include "host/TextTrim.h"
 #include "render/BarRuns.h"
 
 namespace qv::control {
@@ -94,7 +95,7 @@ Variant QvBarCode::Draw() {
 
 Variant QvBarCode::Draw(SurfaceHandle& xhDC) {
     std::int16_t result = symbology::kBlankText;
-    if (!symbology::TrimSpaces(text_).empty()) {
+    if (!host::TrimSpaces(text_).empty()) {
         ownSurface_ = false;
         if (xhDC == surface::kNoSurface) {
             ownSurface_ = true;

@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "imagefile/AtomicFile.h"
-
 namespace qv::imagefile {
 
 namespace {
@@ -75,14 +73,6 @@ std::string EncodePgm(const surface::RasterSurface& surface) {
                   [width](const std::uint8_t* p, std::uint8_t* out) {
                       for (std::size_t x = 0; x < width; ++x, p += 3) out[x] = GreyOf(p);
                   });
-}
-
-void WritePbm(const surface::RasterSurface& surface, const std::filesystem::path& path) {
-    WriteFileAtomically(path, EncodePbm(surface));
-}
-
-void WritePgm(const surface::RasterSurface& surface, const std::filesystem::path& path) {
-    WriteFileAtomically(path, EncodePgm(surface));
 }
 
 }  // namespace qv::imagefile

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <filesystem>
-#include <iosfwd>
 #include <string>
 
 #include "surface/RasterSurface.h"
@@ -12,7 +10,5 @@ namespace qv::imagefile {
 // PGM (P5) keeps the 8-bit grey level; grey is the Rec. 601 luma of the pixel.
 std::string EncodePbm(const surface::RasterSurface& surface);
 std::string EncodePgm(const surface::RasterSurface& surface);
-void WritePbm(const surface::RasterSurface& surface, const std::filesystem::path& path);
-void WritePgm(const surface::RasterSurface& surface, const std::filesystem::path& path);
 
 }  // namespace qv::imagefile

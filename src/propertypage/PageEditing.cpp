@@ -4,6 +4,7 @@
 #include <string>
 
 #include "host/TextConversion.h"
+#include "host/TextTrim.h"
 #include "host/UserLanguage.h"
 #include "propertypage/NumericValue.h"
 #include "propertypage/PageCaptions.h"
@@ -15,12 +16,6 @@ namespace {
 
 constexpr Colour kGreenText = 0x00FF00;
 constexpr Colour kRedText = 0x0000FF;
-
-std::u16string_view TrimmedOfSpaces(std::u16string_view text) {
-    while (!text.empty() && text.front() == u' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == u' ') text.remove_suffix(1);
-    return text;
-}
 
 std::u16string Decimal(std::int32_t value) {
     return host::Utf8ToUtf16(std::to_string(value));
@@ -150,7 +145,7 @@ void QvBarCodePP::EnableDisableOK() {
     const bool sized =
         (NumericValueOf(txtBarWidth.Text()) > 0 && NumericValueOf(txtBarHeight.Text()) > 0) ||
         chkBarWidthSource.Ticked();
-    const bool complete = !TrimmedOfSpaces(txtText.Text()).empty() && type >= 0 && sized;
+    const bool complete = !host::TrimSpaces(txtText.Text()).empty() && type >= 0 && sized;
     LblMsg.SetCaption(std::u16string(complete ? CompleteMessage(languageCode_)
                                               : IncompleteMessage(languageCode_)));
     LblMsg.SetForeColour(complete ? kGreenText : kRedText);

@@ -7,10 +7,11 @@
 #include <string_view>
 #include <vector>
 
+#include "surface/Colour.h"
+
 namespace qv::propertypage {
 
-// A 24-bit colour in the 0x00BBGGRR layout.
-using Colour = std::uint32_t;
+using surface::Colour;
 
 // A position in twips (15 per pixel on the page), relative to the field's container.
 struct TwipsRect {

@@ -143,11 +143,9 @@ void CairoSurface::DrawText(std::string_view windows1252Text, const Rect& rect, 
     const auto [left, top] = PlaceText(width, height, rect, format);
 
     cairo_save(cr_);
-    if (!(format & kNoClip)) {
-        cairo_rectangle(cr_, rect.left, rect.top, static_cast<double>(rect.right) - rect.left,
-                        static_cast<double>(rect.bottom) - rect.top);
-        cairo_clip(cr_);
-    }
+    cairo_rectangle(cr_, rect.left, rect.top, static_cast<double>(rect.right) - rect.left,
+                    static_cast<double>(rect.bottom) - rect.top);
+    cairo_clip(cr_);
     if (bkMode_ == kOpaque) {
         Fill(static_cast<double>(left), static_cast<double>(top), static_cast<double>(left + width),
              static_cast<double>(top + height), background_);

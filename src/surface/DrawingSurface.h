@@ -5,26 +5,9 @@
 #include <string_view>
 #include <utility>
 
+#include "surface/Colour.h"
+
 namespace qv::surface {
-
-// A 24-bit RGB colour in the 0x00BBGGRR layout.
-using Colour = std::uint32_t;
-
-constexpr Colour kBlack = 0x000000;
-constexpr Colour kWhite = 0xFFFFFF;
-
-constexpr Colour MakeColour(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
-    return Colour{red} | (Colour{green} << 8) | (Colour{blue} << 16);
-}
-constexpr std::uint8_t RedOf(Colour c) {
-    return static_cast<std::uint8_t>(c & 0xFF);
-}
-constexpr std::uint8_t GreenOf(Colour c) {
-    return static_cast<std::uint8_t>((c >> 8) & 0xFF);
-}
-constexpr std::uint8_t BlueOf(Colour c) {
-    return static_cast<std::uint8_t>((c >> 16) & 0xFF);
-}
 
 // Half-open: left <= x < right, top <= y < bottom.
 struct Rect {
@@ -44,14 +27,11 @@ struct Pen {
 
 enum BackgroundMode : int { kTransparent = 1, kOpaque = 2 };
 
-// Text format bits of DrawText.
+// Text format bits of DrawText: the caption's, one line centred at the foot of its box.
 enum TextFormat : unsigned {
     kCentre = 0x01,
-    kRight = 0x02,
-    kVerticalCentre = 0x04,
     kBottom = 0x08,
     kSingleLine = 0x20,
-    kNoClip = 0x100,
 };
 constexpr unsigned kCaptionFormat = kSingleLine | kBottom | kCentre;  // 41
 

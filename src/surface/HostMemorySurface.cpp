@@ -127,11 +127,10 @@ void HostMemorySurface::DrawColumns(std::int32_t left, std::int32_t right, std::
     }
 }
 
-// Text stays inside its rectangle unless told not to; then it may reach anywhere.
+// Text stays inside its rectangle.
 void HostMemorySurface::DrawText(std::string_view windows1252Text, const Rect& rect,
                                  unsigned format) {
-    const Rect reach = (format & kNoClip) ? Rect{0, 0, width(), height()} : rect;
-    Through(reach.left, reach.top, reach.right, reach.bottom, Area::Read,
+    Through(rect.left, rect.top, rect.right, rect.bottom, Area::Read,
             [&] { raster_.DrawText(windows1252Text, rect, format); });
 }
 

@@ -17,35 +17,16 @@ void RasterSurface::PlotPen(std::int32_t x, std::int32_t y) {
     FillRect({x - half, y - half, x - half + pen_.width, y - half + pen_.width}, pen_.colour);
 }
 
-// The pending top row is the source of the rows below it and owns its pixels: pending
-// starts after OwnPixels, and a copy settles it first.
-void RasterSurface::SetTopOfPendingColumn(std::int32_t x) {
-    std::uint8_t* p = pixels_->bytes.get() + static_cast<std::size_t>(pending_.top) * RowBytes() +
-                      static_cast<std::size_t>(x) * 3;
+void RasterSurface::ShareRows(std::int32_t top, std::int32_t bottom) {
+    Touched();
+    rows_.ShareRow(top, bottom);
+}
+
+void RasterSurface::DrawSharedColumn(std::int32_t x) {
+    std::uint8_t* p = rows_.SharedRow() + static_cast<std::size_t>(x) * 3;
     p[0] = RedOf(pen_.colour);
     p[1] = GreenOf(pen_.colour);
     p[2] = BlueOf(pen_.colour);
-}
-
-// The first bar over rows of a surface all of one colour: those rows stay alike, so the
-// rows below the top one show it and only the top one is drawn.
-void RasterSurface::StartPendingColumn(std::int32_t x, std::int32_t top, std::int32_t bottom) {
-    const Colour colour = solid_->colour;
-    const bool unwritten = unwritten_;
-    if (!unwritten) {
-        Settle();
-    }
-    Touched();
-    // A uniform surface has no alike rows: a whole fill forgot them, and any other way to
-    // one colour went through WritableRows.
-    Pixels& pixels = OwnPixels();
-    if (unwritten) {
-        FillWholeRows(pixels.bytes.get(), RowBytes(), top, top + 1, colour);
-    }
-    pixels.source = top;
-    std::fill(pixels.shown.begin() + top + 1, pixels.shown.begin() + bottom, 1);
-    pending_ = {true, top, bottom};
-    SetTopOfPendingColumn(x);
 }
 
 // A bar of a barcode: inside the surface, over the rows of the bars before it or over a
@@ -59,9 +40,9 @@ void RasterSurface::DrawColumns(std::int32_t left, std::int32_t right, std::int3
         const std::int64_t first = top <= bottom ? top : std::int64_t{bottom} + 1;
         const std::int64_t last = top <= bottom ? bottom : std::int64_t{top} + 1;
         const std::int32_t from = std::max(left, 0);
-        const std::int32_t to = std::min(right, width_);
+        const std::int32_t to = std::min(right, width());
         const auto rowsFrom = static_cast<std::int32_t>(std::max<std::int64_t>(first, 0));
-        const auto rowsTo = static_cast<std::int32_t>(std::min<std::int64_t>(last, height_));
+        const auto rowsTo = static_cast<std::int32_t>(std::min<std::int64_t>(last, height()));
         const bool clipped = from != left || to != right || rowsFrom != top || rowsTo != bottom;
         if (clipped || from >= to || rowsFrom >= rowsTo) {
             if (from < to && rowsFrom < rowsTo) {
@@ -72,21 +53,20 @@ void RasterSurface::DrawColumns(std::int32_t left, std::int32_t right, std::int3
             return;
         }
     }
-    if (left >= right || left < 0 || right > width_ || top < 0 || bottom > height_ ||
+    if (left >= right || left < 0 || right > width() || top < 0 || bottom > height() ||
         top >= bottom || pen_.width > 1) {
         DrawingSurface::DrawColumns(left, right, top, bottom);
         return;
     }
-    if (!pending_.active || pending_.top != top || pending_.bottom != bottom) {
+    if (!rows_.Shares(top, bottom)) {
         if (!Uniform() || bottom - top < 2) {
             DrawingSurface::DrawColumns(left, right, top, bottom);
             return;
         }
-        StartPendingColumn(left, top, bottom);
+        ShareRows(top, bottom);
     }
     const std::uint8_t rgb[3] = {RedOf(pen_.colour), GreenOf(pen_.colour), BlueOf(pen_.colour)};
-    FillSpan(pixels_->bytes.get() + static_cast<std::size_t>(top) * RowBytes() +
-                 static_cast<std::size_t>(left) * 3,
+    FillSpan(rows_.SharedRow() + static_cast<std::size_t>(left) * 3,
              static_cast<std::size_t>(right - left) * 3, rgb);
     penX_ = right - 1;
     penY_ = bottom;
@@ -99,16 +79,14 @@ void RasterSurface::DrawColumnRuns(std::span<const ColumnRun> runs, std::int32_t
     const std::uint8_t rgb[3] = {RedOf(pen_.colour), GreenOf(pen_.colour), BlueOf(pen_.colour)};
     const bool grey = rgb[0] == rgb[1] && rgb[1] == rgb[2];
     for (std::size_t i = 0; i < runs.size(); ++i) {
-        if (!pending_.active || pending_.top != top || pending_.bottom != bottom ||
-            pen_.width > 1) {
+        if (!rows_.Shares(top, bottom) || pen_.width > 1) {
             DrawColumns(runs[i].left, runs[i].right, top, bottom);
             continue;
         }
-        // The pending top row owns its pixels (see SetTopOfPendingColumn).
-        std::uint8_t* const row = pixels_->bytes.get() + static_cast<std::size_t>(top) * RowBytes();
+        std::uint8_t* const row = rows_.SharedRow();
         for (; i < runs.size(); ++i) {
             const ColumnRun run = runs[i];
-            if (run.left >= run.right || run.left < 0 || run.right > width_) {
+            if (run.left >= run.right || run.left < 0 || run.right > width()) {
                 DrawColumns(run.left, run.right, top, bottom);
                 break;
             }
@@ -133,9 +111,8 @@ void RasterSurface::DrawColumnRuns(std::span<const ColumnRun> runs, std::int32_t
 void RasterSurface::LineTo(std::int32_t x, std::int32_t y) {
     // The next bar of a run over the same rows, most of any barcode: only its top pixel is
     // drawn.
-    if (pending_.active && x == penX_ && penY_ == pending_.top && y == pending_.bottom &&
-        pen_.width <= 1 && x >= 0 && x < width_) {
-        SetTopOfPendingColumn(x);
+    if (x == penX_ && pen_.width <= 1 && x >= 0 && x < width() && rows_.Shares(penY_, y)) {
+        DrawSharedColumn(x);
         penY_ = y;
         return;
     }
@@ -149,29 +126,29 @@ void RasterSurface::LineToOtherwise(std::int32_t x, std::int32_t y) {
     const int sy = cy < y ? 1 : -1;
     if (cx == x) {
         // Vertical bars are the whole workload: clip the span instead of walking it off-surface.
-        if (x >= 0 && x < width_ && cy != y) {
+        if (x >= 0 && x < width() && cy != y) {
             const std::int64_t first = sy > 0 ? cy : std::int64_t{y} + 1;
             const std::int64_t last = sy > 0 ? std::int64_t{y} - 1 : cy;
             const auto top = static_cast<std::int32_t>(std::max<std::int64_t>(first, 0));
             const auto bottom =
-                static_cast<std::int32_t>(std::min<std::int64_t>(last, height_ - 1)) + 1;
+                static_cast<std::int32_t>(std::min<std::int64_t>(last, height() - 1)) + 1;
             if (pen_.width > 1) {
                 for (std::int32_t row = top; row < bottom; ++row) {
                     PlotPen(x, row);
                 }
-            } else if (pending_.active && top == pending_.top && bottom == pending_.bottom) {
-                SetTopOfPendingColumn(x);
+            } else if (rows_.Shares(top, bottom)) {
+                DrawSharedColumn(x);
             } else if (Uniform() && bottom - top > 1) {
-                StartPendingColumn(x, top, bottom);
+                ShareRows(top, bottom);
+                DrawSharedColumn(x);
             } else if (top < bottom) {
-                Settle();
                 // One pixel per row straight into the column, no per-pixel checks.
                 Touched();
                 const std::uint8_t r = RedOf(pen_.colour);
                 const std::uint8_t g = GreenOf(pen_.colour);
                 const std::uint8_t b = BlueOf(pen_.colour);
                 const std::size_t stride = RowBytes();
-                std::uint8_t* p = WritableRows(top, bottom) +
+                std::uint8_t* p = rows_.WritableRows(top, bottom) +
                                   static_cast<std::size_t>(top) * stride +
                                   static_cast<std::size_t>(x) * 3;
                 for (std::int32_t row = top; row < bottom; ++row, p += stride) {

@@ -8,6 +8,7 @@
 
 #include "surface/DrawingSurface.h"
 #include "surface/Font.h"
+#include "surface/RasterRows.h"
 
 namespace qv::surface {
 
@@ -15,32 +16,28 @@ namespace qv::surface {
 // position, background colour and mode, text colour and font. Copies share their pixels
 // until one of them draws, so keeping a drawing as a picture costs no copy.
 //
-// Rows that are alike may be stored once: vertical bars drawn over a surface of one colour
-// leave every row they cross the same, so those rows show the first one's pixels until
-// something draws on them. Address rows only through RowData(y).
+// Rows that are alike may be stored once (see RasterRows): vertical bars drawn over a
+// surface of one colour leave every row they cross the same, so those rows show the first
+// one's pixels until something draws on them. Address rows only through RowData(y). Reading
+// writes nothing: one picture may be read from several threads at once.
 class RasterSurface final : public PenAndModeState {
   public:
     // Sizes above this many pixels are refused as out of memory (an empty surface counts as
     // one pixel wide and high).
-    static constexpr std::int64_t kMaxPixels = std::int64_t{64} * 1024 * 1024;
+    static constexpr std::int64_t kMaxPixels = RasterRows::kMaxPixels;
 
     // Raises the failed call: invalid value for a negative size, out of memory above kMaxPixels.
     RasterSurface(std::int32_t width, std::int32_t height, Colour background = kWhite);
     RasterSurface(const RasterSurface& other);
     RasterSurface& operator=(const RasterSurface& other);
 
-    std::int32_t width() const { return width_; }
-    std::int32_t height() const { return height_; }
+    std::int32_t width() const { return rows_.width(); }
+    std::int32_t height() const { return rows_.height(); }
     Colour PixelAt(std::int32_t x, std::int32_t y) const;
     void SetPixel(std::int32_t x, std::int32_t y, Colour colour);
     // Row y: width * 3 bytes in R, G, B order. Rows that are alike may share one pointer.
-    const std::uint8_t* RowData(std::int32_t y) const {
-        Settle();
-        const Pixels& pixels = *pixels_;
-        const std::int32_t row = pixels.shown[static_cast<std::size_t>(y)] ? pixels.source : y;
-        return pixels.bytes.get() + static_cast<std::size_t>(row) * RowBytes();
-    }
-    std::size_t RowBytes() const { return static_cast<std::size_t>(width_) * 3; }
+    const std::uint8_t* RowData(std::int32_t y) const { return rows_.Row(y); }
+    std::size_t RowBytes() const { return rows_.RowBytes(); }
     // Whether row y (above 0) shows the same pixels as the row above: most rows of a barcode
     // do, and file encoders write them without looking at their pixels again.
     bool RowRepeatsAbove(std::int32_t y) const {
@@ -59,7 +56,6 @@ class RasterSurface final : public PenAndModeState {
 
     void SetBkColor(Colour colour) { background_ = colour; }
     void SetTextColor(Colour colour) { textColour_ = colour; }
-    Colour textColor() const { return textColour_; }
     void SetFont(std::shared_ptr<const Font> font) { font_ = std::move(font); }
 
     Colour GetBkColor() const override { return background_; }
@@ -72,59 +68,25 @@ class RasterSurface final : public PenAndModeState {
     void DrawText(std::string_view windows1252Text, const Rect& rect, unsigned format) override;
 
   private:
-    // The pixel rows, and which rows show the source row instead of their own bytes (which
-    // are then stale). At most one row is a source: rows become alike only by bars drawn
-    // over a surface of one colour, and a whole-surface fill forgets it all.
-    struct Pixels {
-        std::unique_ptr<std::uint8_t[]> bytes;  // height * RowBytes()
-        std::vector<std::uint8_t> shown;
-        std::int32_t source = -1;
-    };
-
     bool Contains(std::int32_t x, std::int32_t y) const {
-        return x >= 0 && y >= 0 && x < width_ && y < height_;
+        return x >= 0 && y >= 0 && x < width() && y < height();
     }
-    // The pixels of rows [top, bottom) ready to be written, for this surface alone and each
-    // row with bytes of its own; the pointer is to the first byte of row 0.
-    std::uint8_t* WritableRows(std::int32_t top, std::int32_t bottom);
     std::uint8_t* PixelPointer(std::int32_t x, std::int32_t y) {
-        return WritableRows(y, y + 1) + static_cast<std::size_t>(y) * RowBytes() +
+        return rows_.WritableRows(y, y + 1) + static_cast<std::size_t>(y) * RowBytes() +
                static_cast<std::size_t>(x) * 3;
     }
-    // Takes the pixels for this surface alone, copying them if they are shared.
-    Pixels& OwnPixels() const;
-    // Pixels of this surface's size, bytes not set, no rows alike; out of memory is the
-    // failed call.
-    std::shared_ptr<Pixels> UnsetPixels() const;
-    // Writes what is still owed: the rows of a whole-surface fill not written yet. Every
-    // reader and writer calls it first.
-    void Settle() const {
-        pending_.active = false;
-        if (unwritten_) {
-            SettleRows();
-        }
-    }
-    void SettleRows() const;
     void FillRows(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
                   Colour colour);
     void PlotPen(std::int32_t x, std::int32_t y);
     void LineToOtherwise(std::int32_t x, std::int32_t y);
-    void SetTopOfPendingColumn(std::int32_t x);
-    void StartPendingColumn(std::int32_t x, std::int32_t top, std::int32_t bottom);
+    // Rows [top, bottom) of a surface of one colour show row top from now on.
+    void ShareRows(std::int32_t top, std::int32_t bottom);
+    // Column x over the shared rows: one pixel of the row they show.
+    void DrawSharedColumn(std::int32_t x);
     // Any write but a fill: no rectangle is known to be of one colour any more.
     void Touched() { solid_.reset(); }
-    bool Uniform() const { return solid_ && solid_->rect == Rect{0, 0, width_, height_}; }
+    bool Uniform() const { return solid_ && solid_->rect == Rect{0, 0, width(), height()}; }
 
-    std::int32_t width_;
-    std::int32_t height_;
-    // Vertical lines over rows top to bottom - 1 of a surface whose rows were all alike:
-    // rows below top show the top row, so each further bar over the same rows is one pixel.
-    // It ends at anything else the surface is asked to do.
-    struct PendingRows {
-        bool active = false;
-        std::int32_t top = 0;
-        std::int32_t bottom = 0;
-    };
     // A rectangle every pixel of which is known to be one colour: the last fill, until
     // anything else draws. Filling the whole surface again in that colour is then free, and
     // text over it takes every pixel's colour from its coverage alone.
@@ -139,14 +101,10 @@ class RasterSurface final : public PenAndModeState {
     struct TextPainting;
     std::shared_ptr<TextPainting> PaintingOf(std::string_view windows1252Text);
 
-    mutable std::shared_ptr<Pixels> pixels_;
-    mutable PendingRows pending_;
+    // A fill of the whole surface writes no row: rows are written when drawn over, so rows
+    // that bars then make alike are never written.
+    RasterRows rows_;
     std::optional<SolidRect> solid_;
-    // A fill of the whole surface is only noted: its rows are written when read or drawn
-    // over, so rows that bars then make alike are never written. While this is set, every
-    // row that is neither the source nor showing it is unwrittenColour_.
-    mutable bool unwritten_ = false;
-    Colour unwrittenColour_ = 0;
     Colour background_;
     Colour textColour_ = kBlack;
     std::shared_ptr<const Font> font_;

@@ -137,11 +137,8 @@ void RasterSurface::DrawText(std::string_view windows1252Text, const Rect& rect,
     const std::shared_ptr<TextPainting> painting = PaintingOf(windows1252Text);
     const RenderedText& text = painting->rendered;
     const auto [left, top] = PlaceText(text.width, text.height, rect, format);
-    Rect clip{0, 0, width_, height_};
-    if (!(format & kNoClip)) {
-        clip = {std::max(clip.left, rect.left), std::max(clip.top, rect.top),
-                std::min(clip.right, rect.right), std::min(clip.bottom, rect.bottom)};
-    }
+    const Rect clip{std::max(0, rect.left), std::max(0, rect.top), std::min(width(), rect.right),
+                    std::min(height(), rect.bottom)};
     // The clipped part of the text, walked row by row through pixel pointers.
     const std::int64_t firstColumn = std::max<std::int64_t>(0, clip.left - left);
     const std::int64_t endColumn = std::min<std::int64_t>(text.width, clip.right - left);
@@ -153,7 +150,6 @@ void RasterSurface::DrawText(std::string_view windows1252Text, const Rect& rect,
     const Rect drawn{
         static_cast<std::int32_t>(left + firstColumn), static_cast<std::int32_t>(top + firstRow),
         static_cast<std::int32_t>(left + endColumn), static_cast<std::int32_t>(top + endRow)};
-    Settle();
     const std::uint8_t paper[3] = {RedOf(background_), GreenOf(background_), BlueOf(background_)};
     const std::uint8_t ink[3] = {RedOf(textColour_), GreenOf(textColour_), BlueOf(textColour_)};
     // Opaque text lies on the paper, and transparent text inside a known solid rectangle

@@ -159,7 +159,6 @@ void SvgSurface::DrawText(std::string_view windows1252Text, const Rect& rect, un
         static_cast<std::int64_t>(std::ceil(fontPixels_ * (kAscentPerEm + kDescentPerEm) - 1e-6));
     const std::int64_t ascent = std::llround(fontPixels_ * kAscentPerEm);
     const std::int64_t top = TextTop(lineHeight, rect, format);
-    const bool clipped = !(format & kNoClip);
     if (bkMode_ == kOpaque) {
         // The raster surface paints the text's own cell, so measure it the same way.
         const TextExtent extent = MeasuringFont().Measure(text);
@@ -171,20 +170,15 @@ void SvgSurface::DrawText(std::string_view windows1252Text, const Rect& rect, un
         Rect cell{static_cast<std::int32_t>(left), static_cast<std::int32_t>(cellTop),
                   static_cast<std::int32_t>(left + cellWidth),
                   static_cast<std::int32_t>(cellTop + cellHeight)};
-        if (clipped) {
-            cell = {std::max(cell.left, rect.left), std::max(cell.top, rect.top),
-                    std::min(cell.right, rect.right), std::min(cell.bottom, rect.bottom)};
-        }
+        cell = {std::max(cell.left, rect.left), std::max(cell.top, rect.top),
+                std::min(cell.right, rect.right), std::min(cell.bottom, rect.bottom)};
         AddFill(cell, background_);
     }
-    Text element{std::move(text), rect,       clipped, 0.0, static_cast<double>(top + ascent),
+    Text element{std::move(text), rect,       0.0, static_cast<double>(top + ascent),
                  "start",         textColour_};
     if (format & kCentre) {
         element.anchorX = (static_cast<double>(rect.left) + rect.right) / 2.0;
         element.anchor = "middle";
-    } else if (format & kRight) {
-        element.anchorX = rect.right;
-        element.anchor = "end";
     } else {
         element.anchorX = rect.left;
     }
@@ -220,13 +214,10 @@ std::string SvgSurface::Document(const std::string& width, const std::string& he
                    "\" stroke=\"" + ColourText(line->pen.colour) + "\" stroke-width=\"" +
                    std::to_string(std::max(line->pen.width, 1)) + "\"/>\n";
         } else if (const auto* text = std::get_if<Text>(&element)) {
-            std::string clipAttribute;
-            if (text->clipped) {
-                const std::string id = "clip" + std::to_string(++clips);
-                svg += "<clipPath id=\"" + id + "\"><rect " + RectAttributes(text->clip) +
-                       "/></clipPath>\n";
-                clipAttribute = " clip-path=\"url(#" + id + ")\"";
-            }
+            const std::string id = "clip" + std::to_string(++clips);
+            svg += "<clipPath id=\"" + id + "\"><rect " + RectAttributes(text->clip) +
+                   "/></clipPath>\n";
+            const std::string clipAttribute = " clip-path=\"url(#" + id + ")\"";
             svg += "<text x=\"" + Number(text->anchorX) + "\" y=\"" + Number(text->baselineY) +
                    "\" font-family=\"sans-serif\" font-size=\"" + Number(fontPixels_) +
                    "\" text-anchor=\"" + text->anchor + "\" fill=\"" + ColourText(text->colour) +

@@ -34,8 +34,6 @@ class SvgSurface final : public PenAndModeState {
     void LineTo(std::int32_t x, std::int32_t y) override;
     void DrawText(std::string_view windows1252Text, const Rect& rect, unsigned format) override;
 
-    // The number of elements drawn so far, the starting background included.
-    std::size_t ElementCount() const { return elements_.size(); }
     // The document sized in pixels, or in millimetres for a medium of dotsPerInch; the
     // drawing's coordinates are pixels either way.
     std::string Document() const;
@@ -53,7 +51,6 @@ class SvgSurface final : public PenAndModeState {
     struct Text {
         std::u16string text;
         Rect clip;
-        bool clipped;
         double anchorX;
         double baselineY;
         const char* anchor;

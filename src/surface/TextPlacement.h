@@ -11,8 +11,8 @@ constexpr std::int64_t FloorHalf(std::int64_t value) {
     return value >= 0 ? value / 2 : -((-value + 1) / 2);
 }
 
-// Where DrawText puts a text block of width x height in rect: left, centred or right;
-// top, vertically centred or at the bottom. Every surface places text the same way.
+// Where DrawText puts a text block of width x height in rect: left or centred; top or at
+// the bottom. Every surface places text the same way.
 struct TextOrigin {
     std::int64_t left = 0;
     std::int64_t top = 0;
@@ -21,15 +21,11 @@ struct TextOrigin {
 constexpr std::int64_t TextLeft(std::int64_t width, const Rect& rect, unsigned format) {
     if (format & kCentre)
         return rect.left + FloorHalf(std::int64_t{rect.right} - rect.left - width);
-    if (format & kRight) return std::int64_t{rect.right} - width;
     return rect.left;
 }
 
 constexpr std::int64_t TextTop(std::int64_t height, const Rect& rect, unsigned format) {
     if (format & kBottom) return std::int64_t{rect.bottom} - height;
-    if (format & kVerticalCentre) {
-        return rect.top + FloorHalf(std::int64_t{rect.bottom} - rect.top - height);
-    }
     return rect.top;
 }
 

@@ -1,4 +1,5 @@
 #include "host/CheckedInt.h"
+#include "host/TextTrim.h"
 #include "symbology/DecimalDigits.h"
 #include "symbology/Encoders.h"
 
@@ -7,7 +8,7 @@ namespace qv::symbology {
 using host::Int16;
 
 PreparedText PrepareTextToEncode(std::u16string_view text, bool calculateCheckDigit) {
-    const std::u16string_view trimmed = TrimSpaces(text);
+    const std::u16string_view trimmed = host::TrimSpaces(text);
     PreparedText prepared{kDrawn, std::u16string(trimmed)};
     const Int16 length = Int16::From(static_cast<std::int64_t>(trimmed.size()));
 

@@ -2,6 +2,7 @@
 #include <optional>
 
 #include "host/CheckedInt.h"
+#include "host/TextTrim.h"
 #include "symbology/Encoders.h"
 
 namespace qv::symbology {
@@ -94,7 +95,7 @@ std::optional<std::string_view> PatternOf(char16_t character) {
 }  // namespace
 
 Encoding EncodeCode39(std::u16string_view text) {
-    const std::u16string_view trimmed = TrimSpaces(text);
+    const std::u16string_view trimmed = host::TrimSpaces(text);
     // Every character is checked before the length counts, so a bad one wins over an overflow.
     for (const char16_t c : trimmed) {
         if (!PatternOf(ToUpperAscii(c))) {

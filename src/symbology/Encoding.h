@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 namespace qv::symbology {
 
@@ -23,8 +22,5 @@ struct Encoding {
     std::string modules;
     friend bool operator==(const Encoding&, const Encoding&) = default;
 };
-
-// Leading and trailing U+0020 removed; nothing else counts as a space here.
-std::u16string_view TrimSpaces(std::u16string_view text);
 
 }  // namespace qv::symbology

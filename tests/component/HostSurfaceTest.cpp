@@ -35,7 +35,7 @@ TEST(HostSurface, DrawsExactlyTheRasterSurfacesPixelsInEveryLayout) {
         CopyToHost(raster, {0, 0, kWidth, kHeight}, pixels);
         HostMemorySurface host(pixels);
         // Wide and slanted pens, bars, lines past the edges, text over mixed pixels and
-        // beyond its rectangle: everything the surfaces share.
+        // wider than its rectangle: everything the surfaces share.
         for (DrawingSurface* s : std::initializer_list<DrawingSurface*>{&host, &raster}) {
             s->FillRect({-5, 3, 12, 50}, 0x336699);
             s->DrawColumns(20, 24, 1, 8);
@@ -49,7 +49,7 @@ TEST(HostSurface, DrawsExactlyTheRasterSurfacesPixelsInEveryLayout) {
             s->SetBkMode(kTransparent);
             s->DrawText("Ab1", {0, 10, 40, 30}, kCaptionFormat);
             s->SetBkMode(kOpaque);
-            s->DrawText("Wide text", {25, 0, 30, 12}, kNoClip);
+            s->DrawText("Wide text", {25, 0, 30, 12}, kCaptionFormat);
         }
         // The layout the header gives, worked out apart from the library's own: blue, green,
         // red, rows bottom-up for a negative stride, a fourth byte that stays the host's.

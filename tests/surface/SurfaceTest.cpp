@@ -52,7 +52,7 @@ TEST(RasterSurfaceTest, RefusesBadSizes) {
 
 // Bars over a surface of one colour leave rows stored once; whatever draws on one of them
 // afterwards (a pixel, a fill, a line through the first row, a copy drawn on) changes that
-// row alone.
+// row alone, and a further bar over them changes the copies of the surface not at all.
 TEST(RasterSurfaceTest, AlikeRowsChangeOneByOne) {
     RasterSurface s(5, 6);
     for (const std::int32_t x : {1, 3}) {
@@ -62,12 +62,14 @@ TEST(RasterSurfaceTest, AlikeRowsChangeOneByOne) {
     const std::string barred = "...../.#.#./.#.#./.#.#./.#.#./.....";
     EXPECT_EQ(PictureText(s), barred);
     const RasterSurface kept = s;
+    s.MoveTo(2, 1);
+    s.LineTo(2, 5);
     s.SetPixel(4, 3, kBlack);
     s.FillRect({0, 4, 5, 5}, MakeColour(0xFF, 0, 0));
-    EXPECT_EQ(PictureText(s), "...../.#.#./.#.#./.#.##/-----/.....");
+    EXPECT_EQ(PictureText(s), "...../.###./.###./.####/-----/.....");
     s.MoveTo(0, 1);
     s.LineTo(5, 1);
-    EXPECT_EQ(PictureText(s), "...../#####/.#.#./.#.##/-----/.....");
+    EXPECT_EQ(PictureText(s), "...../#####/.###./.####/-----/.....");
     EXPECT_EQ(PictureText(kept), barred);
 
     RasterSurface copy = kept;

@@ -36,12 +36,7 @@ std::shared_ptr<const surface::Font> ControlFontFor(double dotsPerInch, bool own
 BarcodeRenderer::BarcodeRenderer(RenderOptions options, bool besideOthers)
     : options_(std::move(options)),
       font_(ControlFontFor(options_.dotsPerInch, besideOthers)),
-      control_(std::make_shared<host::StandaloneSite>(), font_) {
-    if (besideOthers && options_.onto) {
-        options_.onto->image =
-            std::make_shared<const surface::RasterSurface>(*options_.onto->image);
-    }
-}
+      control_(std::make_shared<host::StandaloneSite>(), font_) {}
 
 Drawing BarcodeRenderer::Render(const BarcodeSettings& settings) {
     ApplySettings(settings, ResolveSize(settings, options_.dotsPerInch), control_);

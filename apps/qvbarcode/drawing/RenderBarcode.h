@@ -47,10 +47,9 @@ struct RenderOptions {
 // font at the output's resolution.
 class BarcodeRenderer {
   public:
-    // A renderer beside others, on threads of their own, takes a font and an --onto picture
-    // of its own: a font serves one caller at a time, so renderers would wait for one
-    // another, and reading a surface settles its pending rows, which is no reading at all
-    // for two threads at once.
+    // A renderer beside others, on threads of their own, takes a font of its own: a font
+    // serves one caller at a time, so renderers would wait for one another. They share the
+    // --onto picture, which they only read.
     explicit BarcodeRenderer(RenderOptions options, bool besideOthers = false);
 
     // A failed call from the control or the encoding reaches the caller.

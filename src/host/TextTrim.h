@@ -1,8 +1,11 @@
-#include "symbology/Encoding.h"
+#pragma once
 
-namespace qv::symbology {
+#include <string_view>
 
-std::u16string_view TrimSpaces(std::u16string_view text) {
+namespace qv::host {
+
+// Leading and trailing U+0020 removed; nothing else counts as a space here.
+inline std::u16string_view TrimSpaces(std::u16string_view text) {
     const auto first = text.find_first_not_of(u' ');
     if (first == std::u16string_view::npos) {
         return {};
@@ -11,4 +14,4 @@ std::u16string_view TrimSpaces(std::u16string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-}  // namespace qv::symbology
+}  // namespace qv::host
