@@ -90,18 +90,24 @@ TEST(Program, EveryRunWritesTheSameBytes) {
     }
     std::ofstream(dir / "stripe.png", std::ios::binary) << imagefile::EncodePng(stripe);
     const std::string epoch = "SOURCE_DATE_EPOCH=1709211909";
+#ifdef __SANITIZE_ADDRESS__
+    // Its programs start ten times slower; the plain tree counts the runs that catch a fault.
+    constexpr int kRuns = 1;
+#else
+    constexpr int kRuns = 12;
+#endif
     struct Case {
         std::string format;
         int runs;
         std::string arguments, environment, date;
     };
     const std::vector<Case> cases{
-        {"png", 300, "-t code39 -d A --onto stripe.png --x 200 --y 0", "", ""},
-        {"svg", 24, kEan, "", ""},
-        {"pdf", 12, kEan, "", "/CreationDate (19700101000000Z)"},
-        {"pdf", 12, kEan, epoch, "/CreationDate (20240229130509Z)"},
-        {"eps", 12, kEan, "", "%%CreationDate: Thu Jan  1 00:00:00 1970\n"},
-        {"eps", 12, kEan, epoch, "%%CreationDate: Thu Feb 29 13:05:09 2024\n"},
+        {"png", 25 * kRuns, "-t code39 -d A --onto stripe.png --x 200 --y 0", "", ""},
+        {"svg", 2 * kRuns, kEan, "", ""},
+        {"pdf", kRuns + 1, kEan, "", "/CreationDate (19700101000000Z)"},
+        {"pdf", kRuns + 1, kEan, epoch, "/CreationDate (20240229130509Z)"},
+        {"eps", kRuns + 1, kEan, "", "%%CreationDate: Thu Jan  1 00:00:00 1970\n"},
+        {"eps", kRuns + 1, kEan, epoch, "%%CreationDate: Thu Feb 29 13:05:09 2024\n"},
     };
     for (const Case& c : cases) {
         const std::string folder = c.format + c.environment.substr(0, 1);
