@@ -39,9 +39,12 @@ enum {
 
 /* One tagged value. i2 holds VT_I2 and VT_BOOL (-1 True, 0 False; the control keeps any
  * other value as it is given), i4 holds VT_I4 and VT_ERROR, text and textLength VT_BSTR as
- * UTF-16 code units. Texts the library returns are its own: release them with
- * QvVariantClear. Texts the caller passes stay the caller's; the library never writes into
- * or frees them. */
+ * UTF-16 code units. A text the library fills in is allocated by the library; release it with
+ * QvVariantClear, which releases whatever text a variant holds, as the component model's
+ * VariantClear does. So clear only variants the library filled: the library has no allocator
+ * for a caller's own texts, and clearing one is the caller's error (its behaviour is
+ * undefined). The texts of the arguments a caller passes stay the caller's: no call writes
+ * into or frees them. */
 typedef struct QvVariant {
     uint16_t vt;
     int16_t i2;
@@ -88,6 +91,9 @@ enum {
     QV_DISPID_TRANSLATE = 0x6003000F
 };
 
+/* Objects are reference counted: AddRef and Release return the new count. The Release that
+ * returns 0 destroys the object; the pointer then names nothing, and any call through it,
+ * Release included, is the caller's error and its behaviour is undefined. */
 typedef struct QvDispatch QvDispatch;
 typedef struct QvDispatchVtbl {
     QvStatus (*QueryInterface)(QvDispatch* self, const QvGuid* iid, void** object);
@@ -145,7 +151,8 @@ QV_COMPONENT_EXPORT QvStatus DllGetClassObject(const QvGuid* classId, const QvGu
 QV_COMPONENT_EXPORT QvStatus DllCanUnloadNow(void);
 QV_COMPONENT_EXPORT QvStatus DllRegisterServer(void);
 QV_COMPONENT_EXPORT QvStatus DllUnregisterServer(void);
-/* Releases what a variant the library filled holds and makes it empty. */
+/* Releases the text a variant holds, if any, and makes it empty. Only for variants the
+ * library filled (see QvVariant). */
 QV_COMPONENT_EXPORT QvStatus QvVariantClear(QvVariant* variant);
 
 /* What a host offers the control it sites. Each callback returns 0 when it succeeds; any
@@ -207,7 +214,9 @@ QV_COMPONENT_EXPORT QvStatus QvPageApply(QvDispatch* page, QvCallError* error);
  * address of width x height pixels of bitsPerPixel 24 (blue, green, red) or 32 (blue,
  * green, red and a byte drawing leaves alone), rows stride bytes apart, top row first; a
  * negative stride stores the rows bottom-up. Drawing writes into that memory, which must
- * stay valid until QvSurfaceRelease. *handle receives the surface's handle. */
+ * stay valid until QvSurfaceRelease. *handle receives the surface's handle. Refused with
+ * QV_E_INVALIDARG: a stride of INT32_MIN, rows that would end beyond the address space, and
+ * more than 64 megapixels (64 x 1024 x 1024 pixels). */
 QV_COMPONENT_EXPORT QvStatus QvSurfaceCreate(void* pixels, int32_t width, int32_t height,
                                              int32_t stride, int32_t bitsPerPixel, int32_t* handle);
 /* Ends a surface QvSurfaceCreate made; the handle then names no surface, and Draw with it

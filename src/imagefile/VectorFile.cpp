@@ -5,10 +5,12 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <new>
 #include <string_view>
 
 #include "host/FailedCall.h"
+#include "imagefile/DocumentDate.h"
 
 namespace qv::imagefile {
 
@@ -41,9 +43,12 @@ VectorFile::VectorFile(VectorFormat format, std::int32_t width, std::int32_t hei
                          "a document needs pixels and a positive resolution");
     }
     const double points = 72.0 / dotsPerInch;
+    const std::int64_t made = DocumentSeconds(std::getenv("SOURCE_DATE_EPOCH"));
     if (format == VectorFormat::Pdf) {
         document_ = cairo_pdf_surface_create_for_stream(AppendBytes, &bytes_, width * points,
                                                         height * points);
+        cairo_pdf_surface_set_metadata(document_, CAIRO_PDF_METADATA_CREATE_DATE,
+                                       PdfDate(made).c_str());
     } else {
         document_ = cairo_ps_surface_create_for_stream(AppendBytes, &bytes_, width * points,
                                                        height * points);
@@ -59,6 +64,7 @@ VectorFile::VectorFile(VectorFormat format, std::int32_t width, std::int32_t hei
         };
         hiResBox_ = "%%HiResBoundingBox: 0 0 " + number(width * points) + " " +
                     number(height * points) + "\n";
+        creationDate_ = PostScriptDate(made);
     }
     cr_ = cairo_create(document_);
     if (const cairo_status_t status = cairo_status(cr_); status != CAIRO_STATUS_SUCCESS) {
@@ -94,6 +100,12 @@ std::string VectorFile::Finish() {
         constexpr std::string_view kBox = "%%BoundingBox:";
         if (const auto box = bytes_.find(kBox); box != std::string::npos) {
             bytes_.insert(bytes_.find('\n', box) + 1, hiResBox_);
+        }
+        // Cairo dates the comment by the clock; the header has no offsets to keep.
+        constexpr std::string_view kDate = "%%CreationDate: ";
+        if (const auto date = bytes_.find(kDate); date != std::string::npos) {
+            const auto from = date + kDate.size();
+            bytes_.replace(from, bytes_.find('\n', from) - from, creationDate_);
         }
     }
     return std::move(bytes_);

@@ -12,7 +12,8 @@ enum class VectorFormat { Pdf, Eps };
 
 // A one-page PDF or EPS document of a picture of width x height pixels printed at
 // dotsPerInch: the page, or the bounding box, is the picture's physical size, and its
-// surface draws in pixels. The page starts white, as a raster picture does.
+// surface draws in pixels. The page starts white, as a raster picture does. Its creation date
+// is SOURCE_DATE_EPOCH's or 1970's (DocumentDate.h), so the same drawing gives the same bytes.
 class VectorFile {
   public:
     // Raises the failed call (invalid value) for a size without pixels or a resolution that
@@ -29,7 +30,8 @@ class VectorFile {
 
   private:
     std::string bytes_;
-    std::string hiResBox_;  // EPS: the exact bounding box's comment line
+    std::string hiResBox_;      // EPS: the exact bounding box's comment line
+    std::string creationDate_;  // EPS: its %%CreationDate
     cairo_surface_t* document_ = nullptr;
     cairo_t* cr_ = nullptr;
     std::shared_ptr<surface::CairoSurface> surface_;

@@ -44,6 +44,26 @@ TEST(Exports, ControlFromTheFactoryReportsFailedCallsAndLetsTheLibraryUnload) {
     EXPECT_EQ(library.canUnloadNow(), QV_S_OK);
 }
 
+// A text the caller passes stays as it is, and the library's copy is another: QvVariantClear
+// releases whatever text a variant holds, so a text read back must never be the caller's own.
+TEST(Exports, TextsPassedStayTheCallersAndClearReleasesTheLibrarys) {
+    testing::LoadedComponent library;
+    ASSERT_TRUE(library.handle) << dlerror();
+    testing::Object control(library.Create(QV_CLSID_QVBARCODE, QV_IID_QVBARCODE));
+    std::u16string digits = u"4006381";
+    QvVariant passed = testing::Text(digits);
+    EXPECT_EQ(control.Let("Text", passed), QV_S_OK);
+    EXPECT_EQ(digits, u"4006381");
+    QvVariant read = control.Get("Text");
+    ASSERT_EQ(read.vt, QV_VT_BSTR);
+    EXPECT_NE(read.text, passed.text);
+    EXPECT_EQ(std::u16string(reinterpret_cast<char16_t*>(read.text), read.textLength), digits);
+    EXPECT_EQ(library.variantClear(&read), QV_S_OK);
+    EXPECT_EQ(read.vt, QV_VT_EMPTY);
+    EXPECT_EQ(read.text, nullptr);
+    EXPECT_EQ(library.variantClear(nullptr), host::kNullPointer);
+}
+
 // Registering twice is fine, and unregistering removes only the library's own records.
 TEST(Exports, RegisterWritesTheRecordsNamingThisLibraryAndItsToolboxBitmap) {
     testing::LoadedComponent library;

@@ -105,13 +105,25 @@ TEST(HostSurface, HandlesNameOnlyLiveSurfacesAndPic1IsCopiedOnlyWhereItFits) {
     EXPECT_GT(next, handle);
     EXPECT_EQ(library.releaseSurface(next), QV_S_OK);
 
-    // No pixels, a row shorter than 4 pixels of 3 bytes, 16 bits a pixel: no handle.
-    const std::tuple<void*, std::int32_t, std::int32_t> refused[] = {
-        {nullptr, 12, 24}, {memory.data(), 11, 24}, {memory.data(), 16, 16}};
-    for (const auto& [pixels, rowBytes, bits] : refused) {
-        EXPECT_EQ(library.createSurface(pixels, 4, 4, rowBytes, bits, &next), QV_E_INVALIDARG);
+    // Rows that cannot be the host's: no pixels, a row shorter than 4 pixels of 3 bytes, 16
+    // bits a pixel, a stride whose size overflows (drawing went 98 GiB away), rows past the
+    // end of the address space, more pixels than a raster surface has. No handle.
+    struct Refused {
+        void* pixels;
+        std::int32_t width, height, stride, bits;
+    };
+    void* const top = reinterpret_cast<void*>(~std::uintptr_t{0} - 4095);
+    for (const Refused& r :
+         {Refused{nullptr, 4, 4, 12, 24}, Refused{memory.data(), 4, 4, 11, 24},
+          Refused{memory.data(), 4, 4, 16, 16}, Refused{memory.data(), 4, 50, INT32_MIN, 32},
+          Refused{top, 4, 4, 4096, 32}, Refused{top, 1024, 4, -4096, 32},
+          Refused{memory.data(), 8193, 8192, 8193 * 3, 24}}) {
+        SCOPED_TRACE(r.stride);
+        EXPECT_EQ(library.createSurface(r.pixels, r.width, r.height, r.stride, r.bits, &next),
+                  QV_E_INVALIDARG);
         EXPECT_EQ(next, -1);
     }
+    EXPECT_EQ(library.copyPixels(pic1, memory.data(), INT32_MIN, 32, SIZE_MAX), QV_E_INVALIDARG);
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
 // The entry points for drawing surfaces: those over the host's memory, and reading the
 // pictures the library keeps, such as the control's own surface Pic1.
+#include <cstdint>
+#include <limits>
 #include <map>
 #include <mutex>
 
 #include "component/QvBarCodeComponent.h"
+#include "host/FailedCall.h"
 #include "host/ModuleCounts.h"
 #include "host/Status.h"
 #include "surface/HostMemorySurface.h"
@@ -31,9 +34,30 @@ HostSurfaceTable& TheHostSurfaces() {
     return table;
 }
 
+// The host's rows, refused (invalid value) unless they can be what the header says: the
+// checks of CheckHostPixels, a stride whose size an int32_t holds, no more pixels than a
+// raster surface has, and rows that end inside the address space. The library cannot see
+// whether the memory is there, but it never computes an address that wraps.
 surface::HostPixels PixelsAt(void* pixels, int32_t width, int32_t height, int32_t stride,
                              int32_t bitsPerPixel) {
-    return {static_cast<std::uint8_t*>(pixels), width, height, stride, bitsPerPixel};
+    using host::FailedCall;
+    using host::FailureReason;
+    const surface::HostPixels rows{static_cast<std::uint8_t*>(pixels), width, height, stride,
+                                   bitsPerPixel};
+    if (stride == std::numeric_limits<int32_t>::min()) {
+        throw FailedCall(FailureReason::InvalidValue, "the row stride's size overflows");
+    }
+    surface::CheckHostPixels(rows);
+    if (std::int64_t{width} * height > surface::RasterSurface::kMaxPixels) {
+        throw FailedCall(FailureReason::InvalidValue, "a surface of more than 64 megapixels");
+    }
+    const std::uint64_t span = rows.Span();
+    if (span > static_cast<std::uint64_t>(std::numeric_limits<std::ptrdiff_t>::max()) ||
+        span >
+            std::numeric_limits<std::uintptr_t>::max() - reinterpret_cast<std::uintptr_t>(pixels)) {
+        throw FailedCall(FailureReason::InvalidValue, "rows that end beyond the address space");
+    }
+    return rows;
 }
 
 }  // namespace
@@ -100,7 +124,6 @@ QvStatus QvSurfaceCopyPixels(int32_t handle, void* pixels, int32_t stride, int32
                }
                const surface::HostPixels to =
                    PixelsAt(pixels, raster->width(), raster->height(), stride, bitsPerPixel);
-               surface::CheckHostPixels(to);
                if (to.Span() > capacity) {
                    return host::CallResult::Failure(host::kInsufficientBuffer,
                                                     "the buffer is smaller than the picture");
