@@ -1,8 +1,8 @@
 // Reads any byte sequence as a batch list or CSV, with a fuzzed --text-column and --dpi, and
 // checks what the program relies on: records numbered without gaps in line order, each either
 // settings or a reason, one per line in a list of texts; a header's columns set exactly what
-// they name, lengths at the resolution; and quoting round-trips. (File names from cells: the output
-// pattern's table in tests/cli.)
+// they name, lengths at the resolution; quoting round-trips; and a record's text becomes a file
+// name only when it is a safe one.
 #include <sstream>
 
 #include "FuzzInput.h"
@@ -10,6 +10,7 @@
 #include "input/BatchRecords.h"
 #include "input/CsvCells.h"
 #include "options/ValueParsing.h"
+#include "output/OutputPattern.h"
 
 namespace qv::fuzz {
 namespace {
@@ -54,6 +55,14 @@ cli::BarcodeSettings FromCells(const std::vector<std::string>& names,
     return settings;
 }
 
+// Whether a value may be a file name, by the rule the program documents.
+bool SafeFileName(std::string_view value) {
+    return !value.empty() && value != "." && value != ".." && value.size() <= 255 &&
+           std::ranges::none_of(value, [](char c) {
+               return c == '/' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+           });
+}
+
 void CheckRecords(std::string_view text, const cli::BatchSource& source) {
     std::istringstream input{std::string(text)};
     cli::BatchReader reader(input, source);
@@ -62,6 +71,14 @@ void CheckRecords(std::string_view text, const cli::BatchSource& source) {
         return;
     }
     const std::vector<std::string>& names = reader.ColumnNames();
+    // {Text} names a file exactly when its value is a safe name (other patterns: tests/cli).
+    auto pattern = std::get<cli::OutputPattern>(cli::OutputPattern::Parse("{Text}"));
+    QV_REQUIRE(pattern.Bind(names).empty());
+    const auto textColumn = static_cast<std::size_t>(
+        std::ranges::find_if(
+            names,
+            [](const std::string& n) { return host::NamesMatch(TrimCellSpaces(n), "Text"); }) -
+        names.begin());
     // The lines std::getline gives, byte-order mark and trailing CR removed as the reader does.
     std::vector<std::string> lines;
     std::istringstream again{std::string(text)};
@@ -75,6 +92,12 @@ void CheckRecords(std::string_view text, const cli::BatchSource& source) {
         QV_REQUIRE(record->line > previousLine);  // a quoted cell may span lines
         previousLine = record->line;
         QV_REQUIRE(record->settings.has_value() == record->error.empty());
+        const auto name = pattern.Expand(record->number, record->text, record->cells);
+        const std::string value = textColumn == names.size()          ? record->text
+                                  : textColumn < record->cells.size() ? record->cells[textColumn]
+                                                                      : "";
+        QV_REQUIRE(name.error.empty() == SafeFileName(value));
+        QV_REQUIRE(!name.error.empty() || name.path == value);
         if (reader.HasHeader()) {
             QV_REQUIRE(!record->settings || record->cells.size() <= names.size());
             QV_REQUIRE(!record->settings ||
