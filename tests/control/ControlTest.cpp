@@ -316,28 +316,24 @@ TEST(Resize, ControlFollowsEverySurfaceSizeChangeItCanTake) {
 // with neither the host's, so the control grows again; skipped when the ratio passes 16 bits.
 TEST(Resize, RatioIsRoundedHalfToEvenBorrowedOrSkipped) {
     struct Case {
-        float unitsPerPixel, outerWidth, widthAfter;
+        float unitsPerPixel, outerWidth, widthAfter, outerHeight = 76;  // in pixels
     };
     const Case cases[] = {
         {14.5f, 1450.0f, 14 * 50.0f},  // inner 100: 14.5 -> 14
         {15.5f, 1550.0f, 16 * 50.0f},  // 15.5 -> 16
         {1.0f, 100.0f, 50.0f},
         {15.0f, 0.0f, 15 * 50.0f},                   // no inner width: the height's 15
+        {15.0f, 0.0f, 15 * 50.0f, 0.0f},             // neither: the host's 15
         {40000.0f, 40000.0f * 100, 40000.0f * 100},  // beyond 16 bits: skipped
     };
     for (const Case& c : cases) {
         auto site = std::make_shared<host::StandaloneSite>(c.unitsPerPixel);
         QvBarCode control(site, std::make_shared<testing::FixedFont>());
-        site->SetOuterSize(c.outerWidth, 76 * c.unitsPerPixel);
+        site->SetOuterSize(c.outerWidth, c.outerHeight * c.unitsPerPixel);
         control.Pic1().SetWidth(50);
-        EXPECT_EQ(site->OuterWidth(), c.widthAfter) << c.unitsPerPixel;
+        EXPECT_EQ(site->OuterWidth(), c.widthAfter) << c.unitsPerPixel << " " << c.outerHeight;
         EXPECT_EQ(control.Pic1().Width(), 50);
     }
-    auto empty = std::make_shared<host::StandaloneSite>();
-    QvBarCode control(empty, std::make_shared<testing::FixedFont>());
-    empty->SetOuterSize(0.0f, 0.0f);
-    control.Pic1().SetWidth(50);
-    EXPECT_EQ(empty->OuterWidth(), 15 * 50.0f);
 }
 
 TEST(Resize, EmptyPictureLeavesOnlyTheBackground) {

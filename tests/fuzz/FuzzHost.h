@@ -1,7 +1,6 @@
 #pragma once
 
 #include <functional>
-#include <limits>
 
 #include "FuzzInput.h"
 #include "control/QvBarCode.h"
@@ -120,85 +119,14 @@ inline void SetProperty(ByteReader& in, control::QvBarCode& control, const FuzzS
     set(kInt32s[property - 1].first, kInt32s[property - 1].second, ConsumeInt32(in));
 }
 
-// A caller's surface as a host hands it over: a raster picture behind a decorator that counts
-// pen selections and remembers the area the operations asked to change, so a drawing can be
-// checked for leaked pens, a changed background mode and pixels written elsewhere.
-class CountingSurface final : public surface::DrawingSurface {
-  public:
-    // The pen a host had selected before the control drew; it must be current again after.
-    static constexpr surface::Pen kHostPen{0x123456, 1};
-
-    CountingSurface(std::int32_t width, std::int32_t height, surface::Colour background, int bkMode)
-        : raster_(width, height, background), hostMode_(bkMode) {
-        raster_.SelectPen(kHostPen);
-        raster_.SetBkMode(bkMode);
-    }
-
-    // Call before a drawing: takes a snapshot and forgets what earlier drawings asked for.
-    void BeginDrawing() {
-        constexpr std::int64_t kFar = std::numeric_limits<std::int64_t>::max();
-        touched_ = {kFar, kFar, -kFar, -kFar};
-        snapshot_ = raster_.ContiguousPixels();
-    }
-    // After a drawing, finished or ended by a failed call.
-    void CheckDrawingLeftNoTrace() const {
-        QV_REQUIRE(selections_ % 2 == 0 && pen_ == kHostPen && raster_.bkMode() == hostMode_);
-        const std::vector<std::uint8_t> now = raster_.ContiguousPixels();
-        if (now == snapshot_) return;
-        for (std::size_t at = 0; at < now.size(); at += 3) {
-            const auto x = static_cast<std::int64_t>(at / 3 % raster_.width());
-            const auto y = static_cast<std::int64_t>(at / 3 / raster_.width());
-            const bool asked =
-                x >= touched_[0] && y >= touched_[1] && x <= touched_[2] && y <= touched_[3];
-            QV_REQUIRE(asked ||
-                       std::equal(now.begin() + at, now.begin() + at + 3, snapshot_.begin() + at));
-        }
-    }
-
-    surface::Colour GetBkColor() const override { return raster_.GetBkColor(); }
-    void FillRect(const surface::Rect& r, surface::Colour brush) override {
-        Touch(r.left, r.top, r.right - 1LL, r.bottom - 1LL);
-        raster_.FillRect(r, brush);
-    }
-    surface::Pen SelectPen(const surface::Pen& pen) override {
-        ++selections_;
-        return raster_.SelectPen(pen_ = pen);
-    }
-    void MoveTo(std::int32_t x, std::int32_t y) override { raster_.MoveTo(penX_ = x, penY_ = y); }
-    void LineTo(std::int32_t x, std::int32_t y) override {
-        const std::int64_t reach = std::max(pen_.width, 1);
-        Touch(std::min(penX_, x) - reach, std::min(penY_, y) - reach, std::max(penX_, x) + reach,
-              std::max(penY_, y) + reach);
-        raster_.LineTo(penX_ = x, penY_ = y);
-    }
-    int SetBkMode(int mode) override { return raster_.SetBkMode(mode); }
-    void DrawText(std::string_view text, const surface::Rect& r, unsigned format) override {
-        Touch(r.left, r.top, r.right - 1LL, r.bottom - 1LL);
-        raster_.DrawText(text, r, format);
-    }
-
-  private:
-    // Widens the inclusive box of everything asked for by a non-empty one.
-    void Touch(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) {
-        if (left > right || top > bottom) return;
-        touched_ = {std::min(touched_[0], left), std::min(touched_[1], top),
-                    std::max(touched_[2], right), std::max(touched_[3], bottom)};
-    }
-
-    surface::RasterSurface raster_;
-    const int hostMode_;
-    int selections_ = 0;
-    surface::Pen pen_ = kHostPen;
-    std::int32_t penX_ = 0, penY_ = 0;
-    std::array<std::int64_t, 4> touched_{};  // left, top, right, bottom
-    std::vector<std::uint8_t> snapshot_;
-};
-
 // The handles a host passes to Draw: none, one of its two surfaces, the control's own, or a
-// stale one (an invented one fails alike).
+// stale one (an invented one fails alike). The host's pen and background mode are selected in
+// its surfaces and must be current again after any drawing, finished or ended by a failed call;
+// where the pixels go is the surfaces' and the control's deterministic tests.
 class Surfaces {
   public:
     enum Kind { kNone, kCaller, kOwn, kStale };
+    static constexpr surface::Pen kHostPen{0x123456, 1};
 
     explicit Surfaces(ByteReader& in) {
         for (std::size_t i = 0; i < callers_.size(); ++i) {
@@ -206,8 +134,10 @@ class Surfaces {
             const auto width = in.InRange<std::int32_t>(0, 96);
             const auto height = in.InRange<std::int32_t>(0, 48);
             const auto background = in.Read<std::uint32_t>() & 0xFFFFFF;
-            callers_[i] = std::make_shared<CountingSurface>(
-                width, height, background, in.Bool() ? surface::kTransparent : surface::kOpaque);
+            callers_[i] = std::make_shared<surface::RasterSurface>(width, height, background);
+            modes_[i] = in.Bool() ? surface::kTransparent : surface::kOpaque;
+            callers_[i]->SelectPen(kHostPen);
+            callers_[i]->SetBkMode(modes_[i]);
             handles_[i] = surface::ScopedSurfaceHandle(callers_[i]);
         }
     }
@@ -217,17 +147,17 @@ class Surfaces {
         return kind == kOwn ? control.Pic1().hDC() : kind == kStale ? stale_ : surface::kNoSurface;
     }
 
-    // Around every call that may draw: the host's surfaces keep no trace of it outside what
-    // it asked to change.
-    void BeginDrawing() {
-        for (const auto& caller : callers_) caller->BeginDrawing();
-    }
-    void CheckDrawingLeftNoTrace() const {
-        for (const auto& caller : callers_) caller->CheckDrawingLeftNoTrace();
+    // After every call that may draw.
+    void CheckHostStateBack() const {
+        for (std::size_t i = 0; i < callers_.size(); ++i) {
+            QV_REQUIRE(callers_[i]->SelectPen(kHostPen) == kHostPen &&
+                       callers_[i]->bkMode() == modes_[i]);
+        }
     }
 
   private:
-    std::array<std::shared_ptr<CountingSurface>, 2> callers_;
+    std::array<std::shared_ptr<surface::RasterSurface>, 2> callers_;
+    std::array<int, 2> modes_{};
     std::array<surface::ScopedSurfaceHandle, 2> handles_;
     const surface::SurfaceHandle stale_ =
         surface::ScopedSurfaceHandle(std::make_shared<surface::RasterSurface>(1, 1, 0)).get();

@@ -1,7 +1,7 @@
 // Drives the property page as a developer and a host might: edits of every field, focus
 // moves, selection changes with random control properties, applies and the final close.
 // Checks after every step what the page promises about its status line, the check-digit
-// box, the selection of its boxes, what an apply writes and draws, and the closing report.
+// box, the selection of its boxes, what an apply draws, and the closing report.
 
 #include "FuzzHost.h"
 #include "propertypage/NumericValue.h"
@@ -45,11 +45,7 @@ void Apply(QvBarCodePP& page, FuzzPageHost& host) {
         CheckDrawOutcome(control, std::nullopt, state, host.site->Messages());
         return;
     }
-    if (!host.selected) return;
-    QV_REQUIRE(control.Text() == page.txtText.Text());
-    QV_REQUIRE(control.BarCodeType() == page.Combo1.ListIndex());
-    QV_REQUIRE((control.ShowValue() == -1) == (page.chkShowValue.Value() == 1));
-    QV_REQUIRE((control.CalculateCheckDigit() == -1) == (page.chkCalculateCheckDigit.Value() == 1));
+    if (!host.selected) return;  // what an apply writes: tests/propertypage
     if (complete) {
         CheckDrawOutcome(control, host::Variant::FromInt16(page.LastDrawResult()), state,
                          host.site->Messages());
