@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <ranges>
 #include <sstream>
 #include <stdexcept>
@@ -47,6 +48,11 @@ TEST(BatchRecords, ListsAndSpreadsheetCsvGiveTheirRecords) {
          {},
          "",
          {"2!'no?'", "3!'wide'", "4!'upc'", "5!5 cells", "6!not closed"}},
+        // A record over 1 MB fails alone; the next one is read.
+        {"Text\n1\n\"" + std::string(3 << 19, 'x') + "\n\"\n2\n",
+         {},
+         "",
+         {"2:1", "3!longer than 1 MB", "5:2"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.list);
@@ -66,6 +72,19 @@ TEST(BatchRecords, ListsAndSpreadsheetCsvGiveTheirRecords) {
             }
         }
     }
+}
+
+// An unclosed quote makes the rest of the list one record, read in the time of its bytes.
+TEST(BatchRecords, AnUnclosedQuoteCostsNoMoreThanItsBytes) {
+    std::string list = "SKU,Text\nA-0,\"12 inch ruler,400638133393\n";
+    for (int i = 1; i <= 200'000; ++i) {
+        list += "A-" + std::to_string(i) + ",400638133393\n";
+    }
+    const auto start = std::chrono::steady_clock::now();
+    const BatchList read = Read(list, {});
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+    ASSERT_EQ(read.records.size(), 1u);
+    EXPECT_TRUE(Holds(read.records[0].error, "longer than 1 MB"));
 }
 
 TEST(BatchRecords, CellsOverrideTheCommandLineAndEmptyOnesKeepIt) {
