@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <fstream>
 #include <ranges>
 #include <sstream>
 #include <stdexcept>
@@ -48,6 +49,12 @@ TEST(BatchRecords, ListsAndSpreadsheetCsvGiveTheirRecords) {
          {},
          "",
          {"2!'no?'", "3!'wide'", "4!'upc'", "5!5 cells", "6!not closed"}},
+        // Old exports end lines in a CR alone; in a quoted cell it is data.
+        {"Text\r1\r\"2\r3\"\r\n4", {}, "", {"2:1", "3:2\r3", "5:4"}},
+        // A column the run reads, named twice; unread ones may repeat.
+        {"Text,SKU, text\n1,a,2\n", {}, "names the column Text twice", {}},
+        {"EAN,Text,ean\n1,2,3\n", "EAN", "names the column EAN twice", {}},
+        {"Text,N,N\n1,a,b\n", {}, "", {"2:1"}},
         // A record over 1 MB fails alone; the next one is read.
         {"Text\n1\n\"" + std::string(3 << 19, 'x') + "\n\"\n2\n",
          {},
@@ -123,10 +130,11 @@ TEST(OutputPattern, NumbersAndSafeCellsNameTheFiles) {
         {"{SKU}.png", "a\nb", "!control character"},
         {"{SKU}.png", std::string(256, 'a'), "!255 bytes"},
         {"{Price}.png", "A", "!names no column"},
+        {"{n}.png", "A", "!names two columns"},
     };
     for (const Case& c : cases) {
         auto pattern = std::get<OutputPattern>(OutputPattern::Parse(c.pattern));
-        const std::string unbound = pattern.Bind({"SKU", "Description"});
+        const std::string unbound = pattern.Bind({"SKU", "Description", "N", "n "});
         const OutputPattern::Name name = pattern.Expand(7, "4006", {c.cell});
         const std::string why = unbound.empty() ? name.error : unbound;
         if (c.named.starts_with("!")) {
@@ -134,6 +142,32 @@ TEST(OutputPattern, NumbersAndSafeCellsNameTheFiles) {
         } else {
             EXPECT_EQ(name.path, c.named) << why;
         }
+    }
+}
+
+// What the program says about lists it cannot draw as asked, and the exit status.
+TEST(BatchProgram, ListsThatCannotBeDrawnAsAskedSaySoOnce) {
+    struct Case {
+        std::string list;
+        std::string pattern;
+        int status;
+        std::string said;
+    };
+    const std::vector<Case> cases{
+        // The pattern's folder is a file: one message, not one per record.
+        {"12\n34\n", "list.csv/##.png", 2, "qvbarcode: cannot write into list.csv: it is a file"},
+        {"Text\r12\r34\r", "##.png", 0, "2 drawn, 0 failed"},
+        {"N,Text,N\n1,12,2\n", "{N}.png", 2, "{N} names two columns"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.list);
+        ScratchDirectory dir;
+        std::ofstream(dir / "list.csv") << c.list;
+        const ProgramRun run =
+            RunShell(dir, "qvbarcode --batch list.csv -t code39 -o '" + c.pattern + "'");
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_TRUE(Holds(run.err, c.said));
+        EXPECT_EQ(run.err.find("record"), std::string::npos);
     }
 }
 

@@ -11,16 +11,16 @@
 #include <thread>
 #include <variant>
 
-#include "input/BatchRecords.h"
-#include "pipeline/BatchWork.h"
 #include "commands/Commands.h"
+#include "drawing/RenderBarcode.h"
+#include "input/BatchRecords.h"
 #include "options/ExitStatus.h"
 #include "output/FailureText.h"
 #include "output/FileAccess.h"
-#include "pipeline/OrderedPipeline.h"
 #include "output/OutputPattern.h"
+#include "pipeline/BatchWork.h"
+#include "pipeline/OrderedPipeline.h"
 #include "pipeline/Progress.h"
-#include "drawing/RenderBarcode.h"
 
 namespace qv::cli {
 
@@ -40,12 +40,15 @@ std::int64_t CountLines(const std::string& path, std::ifstream& file) {
     char last = '\n';
     while (file.read(buffer.data(), buffer.size()) || file.gcount() > 0) {
         const auto count = static_cast<std::size_t>(file.gcount());
-        lines += std::count(buffer.data(), buffer.data() + count, '\n');
-        last = buffer[count - 1];
+        for (std::size_t i = 0; i < count; ++i) {
+            // LF, CRLF and a CR alone each end a line.
+            lines += buffer[i] == '\n' ? last != '\r' : buffer[i] == '\r';
+            last = buffer[i];
+        }
     }
     file.clear();
     file.seekg(0);
-    return last == '\n' ? lines : lines + 1;
+    return last == '\n' || last == '\r' ? lines : lines + 1;
 }
 
 // Reports on the records in reading order, writes the files that had to wait for their
@@ -204,6 +207,11 @@ int RunBatch(const Options& options, const FileWriter& write) {
         std::fprintf(stderr, "qvbarcode: %s: %s\n",
                      options.batchInput == "-" ? "standard input" : options.batchInput.c_str(),
                      error.c_str());
+        return kExitUsage;
+    }
+    if (const std::string file = NoFolderOnTheWay(pattern.FixedFolder()); !file.empty()) {
+        std::fprintf(stderr, "qvbarcode: cannot write into %s: it is a file, not a folder\n",
+                     file.c_str());
         return kExitUsage;
     }
     NameOtherColumns(reader, pattern);

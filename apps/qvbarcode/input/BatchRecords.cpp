@@ -134,6 +134,13 @@ std::optional<std::string> BatchReader::ReadHeader() {
         pendingText_ = std::move(first.text);
         return std::nullopt;
     }
+    // Two columns that set one property: which one wins would be a guess.
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        if (columns[i] && std::ranges::count(columns, columns[i]) > 1) {
+            return "the header names the column " + std::string(TrimCellSpaces(first.cells[i])) +
+                   " twice: keep one of them";
+        }
+    }
     if (std::ranges::find(columns, BatchColumn(Property::Text)) == columns.end() &&
         !source_.defaults.text) {
         return "the header names no Text column (it names " + JoinNames(first.cells) +

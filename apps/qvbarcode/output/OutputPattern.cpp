@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "input/CsvCells.h"
 #include "host/MemberTable.h"
+#include "input/CsvCells.h"
 
 namespace qv::cli {
 
@@ -62,9 +62,14 @@ bool OutputPattern::NamesColumns() const {
 std::string OutputPattern::Bind(const std::vector<std::string>& columns) {
     for (Part& part : parts_) {
         if (part.kind != Part::Kind::Column) continue;
-        const auto found = std::ranges::find_if(columns, [&](const std::string& name) {
+        const auto named = [&](const std::string& name) {
             return host::NamesMatch(TrimCellSpaces(name), part.text);
-        });
+        };
+        const auto found = std::ranges::find_if(columns, named);
+        if (std::ranges::count_if(columns, named) > 1) {
+            return "the output pattern's {" + part.text +
+                   "} names two columns of the list: keep one of them";
+        }
         if (found != columns.end()) {
             part.column = found - columns.begin();
         } else if (host::NamesMatch(part.text, "Text")) {
