@@ -9,6 +9,7 @@
 
 #include "ProgramRun.h"
 #include "input/BatchRecords.h"
+#include "options/TerminalText.h"
 #include "output/OutputPattern.h"
 
 namespace qv::cli::test {
@@ -131,6 +132,17 @@ TEST(OutputPattern, NumbersAndSafeCellsNameTheFiles) {
         {"{SKU}.png", std::string(256, 'a'), "!255 bytes"},
         {"{Price}.png", "A", "!names no column"},
         {"{n}.png", "A", "!names two columns"},
+        {"{SKU}.png", "Caf\xC3\xA9 \xF0\x9D\x84\x9E", "Caf\xC3\xA9 \xF0\x9D\x84\x9E.png"},
+        {"{SKU}.png", "a\xC2\x85", "!control character"},
+        {"{SKU}.png",
+         "\xE2\x80\xAE"
+         "gnp.exe",
+         "!bidirectional"},
+        {"{SKU}.png",
+         "\xEF\xBB\xBF"
+         "A",
+         "!byte-order mark"},
+        {"{SKU}.png", "caf\xE9", "!not valid UTF-8"},
     };
     for (const Case& c : cases) {
         auto pattern = std::get<OutputPattern>(OutputPattern::Parse(c.pattern));
@@ -168,6 +180,54 @@ TEST(BatchProgram, ListsThatCannotBeDrawnAsAskedSaySoOnce) {
         EXPECT_EQ(run.status, c.status);
         EXPECT_TRUE(Holds(run.err, c.said));
         EXPECT_EQ(run.err.find("record"), std::string::npos);
+    }
+}
+
+// Text from input reaches the terminal with nothing that moves, clears or reorders it.
+TEST(TerminalText, EscapesControlsBidiAndInvalidUtf8) {
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"Caf\xC3\xA9 \xF0\x9D\x84\x9E", "Caf\xC3\xA9 \xF0\x9D\x84\x9E"},
+        {"\x1B[2J\t\x7F", "\\x1b[2J\\x09\\x7f"},
+        {"\xC2\x9B"
+         "1m\xC2\x85",
+         "\\u009b1m\\u0085"},
+        {"\xE2\x80\xAA\xE2\x80\xAE"
+         "a\xE2\x81\xA6\xE2\x81\xA9",
+         "\\u202a\\u202ea\\u2066\\u2069"},
+        // A stray byte, an overlong '/', a surrogate, a sequence cut short.
+        {"\xE9t\xC0\xAF\xED\xA0\x80\xE2\x80", "\\xe9t\\xc0\\xaf\\xed\\xa0\\x80\\xe2\\x80"},
+    };
+    for (const auto& [text, shown] : cases) {
+        EXPECT_EQ(TerminalText(text), shown);
+    }
+}
+
+// Header names and records reach standard error escaped, as TerminalText shows them.
+TEST(BatchProgram, MessagesShowTextFromTheListEscaped) {
+    struct Case {
+        std::string list;
+        std::string pattern;
+        std::string said;
+    };
+    const std::vector<Case> cases{
+        {"Text,\x1B[2J\n12\n", "##.png", "ignoring the column \\x1b[2J: it sets"},
+        {"SKU,\xE2\x80\xAE"
+         "evil\n",
+         "##.png", "(it names SKU, \\u202eevil)"},
+        {"\xC2\x9B"
+         "31m\xE9\n",
+         "##.png", "record 1 (line 1) \"\\u009b31m\\xe9\": 1101"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.said);
+        ScratchDirectory dir;
+        std::ofstream(dir / "list.csv") << c.list;
+        const ProgramRun run =
+            RunShell(dir, "qvbarcode --batch list.csv -t code39 -o '" + c.pattern + "'");
+        EXPECT_TRUE(Holds(run.err, c.said));
+        for (const std::string raw : {"\x1B", "\xC2\x9B", "\xE2\x80\xAE", "\xE9"}) {
+            EXPECT_EQ(run.err.find(raw), std::string::npos);
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "host/MemberTable.h"
 #include "input/CsvCells.h"
+#include "options/TerminalText.h"
 
 namespace qv::cli {
 
@@ -16,7 +17,7 @@ std::string_view UnsafeFileName(std::string_view value) {
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
             return "it holds a control character";
     }
-    return {};
+    return UnshownCharacter(value);
 }
 
 std::variant<OutputPattern, std::string> OutputPattern::Parse(std::string_view pattern) {
