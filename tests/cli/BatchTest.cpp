@@ -82,17 +82,22 @@ TEST(BatchRecords, ListsAndSpreadsheetCsvGiveTheirRecords) {
     }
 }
 
-// An unclosed quote makes the rest of the list one record, read in the time of its bytes.
+// An unclosed quote makes the rest of the list one record, read in no more time than the
+// same bytes quoted properly (under a second: 0.06 s, 0.5 s with sanitizers).
 TEST(BatchRecords, AnUnclosedQuoteCostsNoMoreThanItsBytes) {
-    std::string list = "SKU,Text\nA-0,\"12 inch ruler,400638133393\n";
+    std::string rest;
     for (int i = 1; i <= 200'000; ++i) {
-        list += "A-" + std::to_string(i) + ",400638133393\n";
+        rest += "A-" + std::to_string(i) + ",400638133393\n";
     }
-    const auto start = std::chrono::steady_clock::now();
-    const BatchList read = Read(list, {});
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
-    ASSERT_EQ(read.records.size(), 1u);
-    EXPECT_TRUE(Holds(read.records[0].error, "longer than 1 MB"));
+    std::vector<std::chrono::steady_clock::duration> took;
+    for (const std::string quoted : {"\"12 inch ruler,", "\"12 inch ruler\","}) {
+        const auto start = std::chrono::steady_clock::now();
+        const BatchList read = Read("SKU,Text\nA-0," + quoted + "400638133393\n" + rest, {});
+        took.push_back(std::chrono::steady_clock::now() - start);
+        EXPECT_EQ(read.records.size(), took.size() == 1 ? 1u : 200'001u);
+    }
+    EXPECT_LT(took[0], took[1]);
+    EXPECT_LT(took[0], std::chrono::seconds(1));
 }
 
 TEST(BatchRecords, CellsOverrideTheCommandLineAndEmptyOnesKeepIt) {
