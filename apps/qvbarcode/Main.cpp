@@ -10,11 +10,12 @@
 #include <vector>
 
 #include "commands/Commands.h"
-#include "options/ExitStatus.h"
 #include "commands/ParseArguments.h"
-#include "options/UsageText.h"
 #include "component/TypeLibraryIdl.h"
 #include "imagefile/AtomicFile.h"
+#include "options/ExitStatus.h"
+#include "options/TerminalText.h"
+#include "options/UsageText.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ int main(int argc, char** argv) try {
     const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     const ParseResult parsed = ParseArguments(arguments);
     if (const auto* error = std::get_if<UsageError>(&parsed)) {
-        std::fprintf(stderr, "qvbarcode: %s\n%.*s", error->message.c_str(),
+        std::fprintf(stderr, "qvbarcode: %s\n%.*s", TerminalText(error->message).c_str(),
                      static_cast<int>(UsageText().size()), UsageText().data());
         return kExitUsage;
     }
@@ -76,6 +77,7 @@ int main(int argc, char** argv) try {
     std::fputs("qvbarcode: failed call: out of memory\n", stderr);
     return qv::cli::kExitFailedCall;
 } catch (const std::exception& failure) {
-    std::fprintf(stderr, "qvbarcode: failed call: %s\n", failure.what());
+    std::fprintf(stderr, "qvbarcode: failed call: %s\n",
+                 qv::cli::TerminalText(failure.what()).c_str());
     return qv::cli::kExitFailedCall;
 }

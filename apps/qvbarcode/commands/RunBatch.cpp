@@ -11,16 +11,17 @@
 #include <thread>
 #include <variant>
 
-#include "input/BatchRecords.h"
-#include "pipeline/BatchWork.h"
 #include "commands/Commands.h"
+#include "drawing/RenderBarcode.h"
+#include "input/BatchRecords.h"
 #include "options/ExitStatus.h"
+#include "options/TerminalText.h"
 #include "output/FailureText.h"
 #include "output/FileAccess.h"
-#include "pipeline/OrderedPipeline.h"
 #include "output/OutputPattern.h"
+#include "pipeline/BatchWork.h"
+#include "pipeline/OrderedPipeline.h"
 #include "pipeline/Progress.h"
-#include "drawing/RenderBarcode.h"
 
 namespace qv::cli {
 
@@ -40,12 +41,15 @@ std::int64_t CountLines(const std::string& path, std::ifstream& file) {
     char last = '\n';
     while (file.read(buffer.data(), buffer.size()) || file.gcount() > 0) {
         const auto count = static_cast<std::size_t>(file.gcount());
-        lines += std::count(buffer.data(), buffer.data() + count, '\n');
-        last = buffer[count - 1];
+        for (std::size_t i = 0; i < count; ++i) {
+            // LF, CRLF and a CR alone each end a line.
+            lines += buffer[i] == '\n' ? last != '\r' : buffer[i] == '\r';
+            last = buffer[i];
+        }
     }
     file.clear();
     file.seekg(0);
-    return last == '\n' ? lines : lines + 1;
+    return last == '\n' || last == '\r' ? lines : lines + 1;
 }
 
 // Reports on the records in reading order, writes the files that had to wait for their
@@ -114,7 +118,7 @@ class BatchReport {
     void Say(const BatchRecord& record, const std::string& message, const char* lead = "") {
         progress_.Clear();
         std::fprintf(stderr, "qvbarcode: %s%s: %s\n", lead, RecordName(record).c_str(),
-                     message.c_str());
+                     TerminalText(message).c_str());
     }
 
     Progress progress_;
@@ -139,14 +143,14 @@ void NameOtherColumns(const BatchReader& reader, const OutputPattern& pattern) {
     }
     std::string joined;
     for (const std::string& name : names) {
-        joined += (joined.empty() ? "" : ", ") + name;
+        joined += (joined.empty() ? "" : ", ") + TerminalText(name);
     }
     std::fprintf(stderr,
                  "qvbarcode: ignoring the column%s %s: %s no property (a file name pattern may "
                  "use %s, as {%s})\n",
                  names.size() > 1 ? "s" : "", joined.c_str(),
                  names.size() > 1 ? "they set" : "it sets", names.size() > 1 ? "them" : "it",
-                 names.front().c_str());
+                 TerminalText(names.front()).c_str());
 }
 
 // The drawing threads --jobs asks for, or one per core the program may run on (a container
@@ -181,7 +185,7 @@ int RunBatch(const Options& options, const FileWriter& write) {
         file.open(options.batchInput, std::ios::binary);
         if (!file) {
             std::fprintf(stderr, "qvbarcode: cannot read the batch list %s\n",
-                         options.batchInput.c_str());
+                         TerminalText(options.batchInput).c_str());
             return kExitUsage;
         }
         lines = CountLines(options.batchInput, file);
@@ -189,7 +193,7 @@ int RunBatch(const Options& options, const FileWriter& write) {
     }
     auto render = ReadRenderOptions(options);
     if (auto* error = std::get_if<std::string>(&render)) {
-        std::fprintf(stderr, "qvbarcode: %s\n", error->c_str());
+        std::fprintf(stderr, "qvbarcode: %s\n", TerminalText(*error).c_str());
         return kExitUsage;
     }
     BatchReader reader(*list, {options.settings, options.textColumn, options.dotsPerInch});
@@ -201,9 +205,15 @@ int RunBatch(const Options& options, const FileWriter& write) {
         error = pattern.Bind(reader.ColumnNames());
     }
     if (!error.empty()) {
-        std::fprintf(stderr, "qvbarcode: %s: %s\n",
-                     options.batchInput == "-" ? "standard input" : options.batchInput.c_str(),
-                     error.c_str());
+        std::fprintf(
+            stderr, "qvbarcode: %s: %s\n",
+            options.batchInput == "-" ? "standard input" : TerminalText(options.batchInput).c_str(),
+            TerminalText(error).c_str());
+        return kExitUsage;
+    }
+    if (const std::string file = NoFolderOnTheWay(pattern.FixedFolder()); !file.empty()) {
+        std::fprintf(stderr, "qvbarcode: cannot write into %s: it is a file, not a folder\n",
+                     TerminalText(file).c_str());
         return kExitUsage;
     }
     NameOtherColumns(reader, pattern);
@@ -217,7 +227,7 @@ int RunBatch(const Options& options, const FileWriter& write) {
         }
     } catch (const host::FailedCall& failure) {
         // The caption's font: without it no record can be drawn.
-        std::fprintf(stderr, "qvbarcode: %s\n", FailedCallLine(failure).c_str());
+        std::fprintf(stderr, "qvbarcode: %s\n", TerminalText(FailedCallLine(failure)).c_str());
         return kExitFailedCall;
     }
     TakenNames names;

@@ -1,17 +1,18 @@
 #include <cstdio>
 
 #include "commands/Commands.h"
+#include "drawing/RenderBarcode.h"
 #include "options/ExitStatus.h"
+#include "options/TerminalText.h"
 #include "output/FailureText.h"
 #include "output/FileAccess.h"
-#include "drawing/RenderBarcode.h"
 
 namespace qv::cli {
 
 int RunSingle(const Options& options) {
     auto render = ReadRenderOptions(options);
     if (auto* error = std::get_if<std::string>(&render)) {
-        std::fprintf(stderr, "qvbarcode: %s\n", error->c_str());
+        std::fprintf(stderr, "qvbarcode: %s\n", TerminalText(*error).c_str());
         return kExitUsage;
     }
     // A failed call ends the program in main, with its message and status.
@@ -26,10 +27,10 @@ int RunSingle(const Options& options) {
         return kExitUsage;
     }
     for (const std::string& warning : drawing.warnings) {
-        std::fprintf(stderr, "qvbarcode: warning: %s\n", warning.c_str());
+        std::fprintf(stderr, "qvbarcode: warning: %s\n", TerminalText(warning).c_str());
     }
     if (auto error = WriteOutput(options.output, drawing.bytes)) {
-        std::fprintf(stderr, "qvbarcode: %s\n", error->message.c_str());
+        std::fprintf(stderr, "qvbarcode: %s\n", TerminalText(error->message).c_str());
         return kExitUsage;
     }
     return kExitDrawn;

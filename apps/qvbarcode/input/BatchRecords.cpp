@@ -19,8 +19,6 @@ static_assert(std::ranges::all_of(control::kProperties, [](const control::Proper
            p == Property::BarWidth || p == Property::BarHeight || FlagOf(p) != nullptr;
 }));
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
 // Header cells name properties as the control's members are named, blanks around them aside.
 bool SameName(std::string_view a, std::string_view b) {
     return host::NamesMatch(TrimCellSpaces(a), TrimCellSpaces(b));
@@ -98,38 +96,8 @@ std::optional<std::string> ApplyCell(BatchColumn column, const std::string& cell
 
 }  // namespace
 
-struct BatchReader::CsvRecord {
-    std::string text;  // as read, lines joined
-    CsvCells split;
-};
-
 BatchReader::BatchReader(std::istream& input, BatchSource source)
     : input_(input), source_(std::move(source)) {}
-
-bool BatchReader::ReadLine(std::string& line) {
-    if (!std::getline(input_, line)) {
-        return false;
-    }
-    if (++lineNumber_ == 1 && line.starts_with(kByteOrderMark)) {
-        line.erase(0, kByteOrderMark.size());
-    }
-    if (!line.empty() && line.back() == '\r') {
-        line.pop_back();
-    }
-    return true;
-}
-
-BatchReader::CsvRecord BatchReader::ReadCsvRecord(std::string line) {
-    CsvRecord record{std::move(line), {}};
-    record.split = SplitCsvRecord(record.text);
-    std::string next;
-    while (record.split.open && ReadLine(next)) {
-        record.text += '\n';
-        record.text += next;
-        record.split = SplitCsvRecord(record.text);
-    }
-    return record;
-}
 
 std::optional<std::string> BatchReader::Start() {
     auto refusal = ReadHeader();
@@ -138,15 +106,17 @@ std::optional<std::string> BatchReader::Start() {
 }
 
 std::optional<std::string> BatchReader::ReadHeader() {
-    std::string line;
-    if (!ReadLine(line)) {
+    CsvRecord first;
+    if (!input_.ReadRecord(first)) {
         return std::nullopt;
     }
+    if (first.tooLong) {
+        return "the first line is longer than 1 MB";
+    }
     // No symbology draws a comma or a double quote: a first line with one is CSV.
-    const bool looksLikeCsv = line.find_first_of(",\"") != std::string::npos;
-    CsvRecord first = looksLikeCsv ? ReadCsvRecord(line) : CsvRecord{line, {{line}, false}};
+    const bool looksLikeCsv = first.text.find_first_of(",\"") != std::string::npos;
     std::vector<BatchColumn> columns;
-    for (const std::string& cell : first.split.cells) {
+    for (const std::string& cell : first.cells) {
         columns.push_back(ColumnNamed(cell, source_.textColumn));
     }
     const bool named = std::ranges::any_of(columns, [](BatchColumn c) { return c.has_value(); });
@@ -154,22 +124,29 @@ std::optional<std::string> BatchReader::ReadHeader() {
         if (source_.textColumn) {
             return "--text-column " + *source_.textColumn +
                    ": the first line names no such column" +
-                   (looksLikeCsv ? " (it names " + JoinNames(first.split.cells) + ")" : "");
+                   (looksLikeCsv ? " (it names " + JoinNames(first.cells) + ")" : "");
         }
         if (looksLikeCsv) {
             return "the first line looks like a CSV header but names no property (it names " +
-                   JoinNames(first.split.cells) +
+                   JoinNames(first.cells) +
                    "): name the column to encode with --text-column NAME, or call it Text";
         }
-        pendingText_ = std::move(line);
+        pendingText_ = std::move(first.text);
         return std::nullopt;
+    }
+    // Two columns that set one property: which one wins would be a guess.
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        if (columns[i] && std::ranges::count(columns, columns[i]) > 1) {
+            return "the header names the column " + std::string(TrimCellSpaces(first.cells[i])) +
+                   " twice: keep one of them";
+        }
     }
     if (std::ranges::find(columns, BatchColumn(Property::Text)) == columns.end() &&
         !source_.defaults.text) {
-        return "the header names no Text column (it names " + JoinNames(first.split.cells) +
+        return "the header names no Text column (it names " + JoinNames(first.cells) +
                "): name the column to encode with --text-column NAME";
     }
-    names_ = std::move(first.split.cells);
+    names_ = std::move(first.cells);
     columns_ = std::move(columns);
     return std::nullopt;
 }
@@ -200,31 +177,29 @@ void BatchReader::ReadCells(std::vector<std::string> cells, BatchRecord& record)
 }
 
 std::optional<BatchRecord> BatchReader::Next() {
-    std::string line;
+    CsvRecord csv;
     if (refused_) {
         return std::nullopt;
     } else if (pendingText_) {
-        line = std::move(*pendingText_);
+        csv = {std::move(*pendingText_), {}, 1};
         pendingText_.reset();
-    } else if (!ReadLine(line)) {
+    } else if (!(HasHeader() ? input_.ReadRecord(csv) : input_.ReadLine(csv))) {
         return std::nullopt;
     }
     BatchRecord record;
     record.number = ++recordNumber_;
-    record.line = lineNumber_;
-    if (!HasHeader()) {
-        record.text = line;
-        record.settings = source_.defaults;
-        record.settings->text = std::move(line);
-        return record;
-    }
-    CsvRecord csv = ReadCsvRecord(std::move(line));
+    record.line = csv.line;
     record.text = std::move(csv.text);
-    if (csv.split.open) {
+    if (csv.tooLong) {
+        record.error = "the record is longer than 1 MB";
+    } else if (!HasHeader()) {
+        record.settings = source_.defaults;
+        record.settings->text = record.text;
+    } else if (csv.open) {
         record.error = "a quoted cell is not closed by the end of the list";
-        return record;
+    } else {
+        ReadCells(std::move(csv.cells), record);
     }
-    ReadCells(std::move(csv.split.cells), record);
     return record;
 }
 

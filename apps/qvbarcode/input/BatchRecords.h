@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "input/CsvCells.h"
 #include "options/CliOptions.h"
 
 namespace qv::cli {
@@ -55,19 +56,14 @@ class BatchReader {
 
   private:
     std::optional<std::string> ReadHeader();
-    bool ReadLine(std::string& line);
-    // The record that starts with line, continued on the next lines while a quote is open.
-    struct CsvRecord;
-    CsvRecord ReadCsvRecord(std::string line);
     void ReadCells(std::vector<std::string> cells, BatchRecord& record) const;
 
-    std::istream& input_;
+    CsvInput input_;
     BatchSource source_;
     std::vector<std::string> names_;
     std::vector<BatchColumn> columns_;
     std::optional<std::string> pendingText_;  // a first line that is a record
     bool refused_ = false;
-    std::int64_t lineNumber_ = 0;
     std::int64_t recordNumber_ = 0;
 };
 

@@ -2,37 +2,116 @@
 
 namespace qv::cli {
 
-CsvCells SplitCsvRecord(std::string_view text) {
-    CsvCells result;
-    result.cells.emplace_back();
-    enum class State { CellStart, Unquoted, Quoted, AfterQuote } state = State::CellStart;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        std::string& cell = result.cells.back();
-        if (state == State::Quoted) {
-            if (c != '"') {
-                cell += c;
-            } else if (i + 1 < text.size() && text[i + 1] == '"') {
-                cell += '"';
-                ++i;
-            } else {
-                state = State::AfterQuote;
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+}  // namespace
+
+CsvInput::CsvInput(std::istream& input) : buffer_(input.rdbuf()) {}
+
+int CsvInput::Next() {
+    const int c = buffer_->sbumpc();
+    if (c == std::char_traits<char>::eof()) {
+        return kEnd;
+    }
+    if (c == '\r') {
+        ++linesEnded_;
+        if (buffer_->sgetc() != '\n') {
+            return kLoneCr;
+        }
+        buffer_->sbumpc();
+        return '\n';
+    }
+    linesEnded_ += c == '\n';
+    return c;
+}
+
+bool CsvInput::Begin(CsvRecord& record) {
+    record = {{}, {std::string()}, linesEnded_ + 1};
+    if (!started_) {
+        started_ = true;
+        for (const char mark : kByteOrderMark) {
+            if (buffer_->sgetc() != static_cast<unsigned char>(mark)) break;
+            buffer_->sbumpc();
+        }
+    }
+    return buffer_->sgetc() != std::char_traits<char>::eof();
+}
+
+void CsvInput::Add(CsvRecord& record, char c, std::optional<char> cell) {
+    if (record.tooLong) {
+        return;
+    }
+    if (record.text.size() >= kMaxRecordBytes) {
+        record.tooLong = true;
+        record.text.resize(80);
+        record.cells.clear();
+        record.cells.shrink_to_fit();
+        return;
+    }
+    record.text += c;
+    if (cell) {
+        record.cells.back() += *cell;
+    }
+}
+
+bool CsvInput::ReadLine(CsvRecord& record) {
+    if (!Begin(record)) {
+        return false;
+    }
+    for (int c = Next(); c != kEnd && c != '\n' && c != kLoneCr; c = Next()) {
+        Add(record, static_cast<char>(c), static_cast<char>(c));
+    }
+    return true;
+}
+
+bool CsvInput::ReadRecord(CsvRecord& record) {
+    if (!Begin(record)) {
+        return false;
+    }
+    enum class State { CellStart, Unquoted, Quoted, QuoteInQuoted, AfterQuote };
+    State state = State::CellStart;
+    for (int c = Next(); c != kEnd; c = Next()) {
+        if (state == State::QuoteInQuoted) {
+            state = c == '"' ? State::Quoted : State::AfterQuote;
+            if (c == '"') {
+                Add(record, '"', {});
+                Add(record, '"', '"');
+                continue;
             }
-        } else if (c == ',') {
-            result.cells.emplace_back();
+        }
+        if (state == State::Quoted) {
+            if (c == '"') {
+                Add(record, '"', {});
+                state = State::QuoteInQuoted;
+            } else {
+                // A line break in a quoted cell is data; a CR alone stays a CR.
+                const char data = c == kLoneCr ? '\r' : static_cast<char>(c);
+                Add(record, c == kLoneCr ? '\n' : data, data);
+            }
+            continue;
+        }
+        if (c == '\n' || c == kLoneCr) {
+            break;
+        }
+        if (c == ',') {
+            Add(record, ',', {});
+            if (!record.tooLong) record.cells.emplace_back();
             state = State::CellStart;
         } else if (c == '"' && state == State::CellStart) {
-            cell.clear();
+            Add(record, '"', {});
+            if (!record.tooLong) record.cells.back().clear();
             state = State::Quoted;
         } else {
-            cell += c;
+            Add(record, static_cast<char>(c), static_cast<char>(c));
             if (state == State::CellStart && c != ' ' && c != '\t') {
                 state = State::Unquoted;
             }
         }
     }
-    result.open = state == State::Quoted;
-    return result;
+    record.open = state == State::Quoted;
+    return true;
 }
 
 std::string_view TrimCellSpaces(std::string_view cell) {

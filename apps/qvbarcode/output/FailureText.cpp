@@ -1,6 +1,9 @@
 #include "output/FailureText.h"
 
+#include <algorithm>
+
 #include "host/TextConversion.h"
+#include "options/TerminalText.h"
 
 namespace qv::cli {
 
@@ -10,21 +13,14 @@ std::string ResultCodeLine(const Drawing& drawing) {
 
 std::string RecordName(const BatchRecord& record) {
     constexpr std::size_t kShown = 60;
-    std::string text;
-    for (std::size_t i = 0; i < record.text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(record.text[i]);
-        // Cut before a UTF-8 sequence's first byte, never inside one.
-        if (text.size() >= kShown && (c & 0xC0) != 0x80) {
-            text += "...";
-            break;
-        }
-        if (c < 0x20 || c == 0x7F) {
-            static constexpr char kHex[] = "0123456789abcdef";
-            text += {'\\', 'x', kHex[c >> 4], kHex[c & 15]};
-        } else {
-            text += static_cast<char>(c);
-        }
+    // Cut before a UTF-8 sequence's first byte, never inside one.
+    std::size_t cut = std::min(kShown, record.text.size());
+    while (cut < record.text.size() &&
+           (static_cast<unsigned char>(record.text[cut]) & 0xC0) == 0x80) {
+        ++cut;
     }
+    const std::string text = TerminalText(std::string_view(record.text).substr(0, cut)) +
+                             (cut < record.text.size() ? "..." : "");
     return "record " + std::to_string(record.number) + " (line " + std::to_string(record.line) +
            ") \"" + text + "\"";
 }

@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
-#include "input/BatchRecords.h"
 #include "drawing/RenderBarcode.h"
 #include "host/FailedCall.h"
+#include "input/BatchRecords.h"
 
 namespace qv::cli {
 
@@ -14,7 +14,7 @@ namespace qv::cli {
 // "CODE DESCRIPTION", the description as the control gave it (in the user's language).
 std::string ResultCodeLine(const Drawing& drawing);
 // A batch record as messages name it: record 2 (line 3) "12A", the text cut short when
-// long and control characters shown as \xNN.
+// long and shown as TerminalText shows it.
 std::string RecordName(const BatchRecord& record);
 // Why a drawing without pixels is not written.
 std::string EmptyPictureLine(const Drawing& drawing);

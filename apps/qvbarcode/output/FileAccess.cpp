@@ -2,11 +2,12 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 
-#include "output/FailureText.h"
 #include "host/FailedCall.h"
 #include "imagefile/AtomicFile.h"
 #include "imagefile/PngFile.h"
+#include "output/FailureText.h"
 
 namespace qv::cli {
 
@@ -37,6 +38,22 @@ std::variant<RenderOptions, std::string> ReadRenderOptions(const Options& option
         }
     }
     return render;
+}
+
+std::string NoFolderOnTheWay(const std::string& folder) {
+    std::filesystem::path above;
+    for (const std::filesystem::path& part : std::filesystem::path(folder)) {
+        above /= part;
+        std::error_code error;
+        const auto status = std::filesystem::status(above, error);
+        if (!std::filesystem::exists(status)) {
+            return "";
+        }
+        if (!std::filesystem::is_directory(status)) {
+            return above.string();
+        }
+    }
+    return "";
 }
 
 std::optional<FileFailure> WriteOutput(const std::string& target, std::string_view bytes) {

@@ -24,6 +24,10 @@ struct FileFailure {
     std::error_code error;
 };
 
+// The first of folder and the folders above it that is there but is no folder (a file, so
+// that no file below it can be written), or "" when there is none.
+std::string NoFolderOnTheWay(const std::string& folder);
+
 // Replaces the file whole (never partly written or clobbered), or writes to standard output
 // for "-". Nothing when written, else the reason.
 std::optional<FileFailure> WriteOutput(const std::string& target, std::string_view bytes);

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-#include "input/CsvCells.h"
 #include "host/MemberTable.h"
+#include "input/CsvCells.h"
+#include "options/TerminalText.h"
 
 namespace qv::cli {
 
@@ -16,7 +17,7 @@ std::string_view UnsafeFileName(std::string_view value) {
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
             return "it holds a control character";
     }
-    return {};
+    return UnshownCharacter(value);
 }
 
 std::variant<OutputPattern, std::string> OutputPattern::Parse(std::string_view pattern) {
@@ -62,9 +63,14 @@ bool OutputPattern::NamesColumns() const {
 std::string OutputPattern::Bind(const std::vector<std::string>& columns) {
     for (Part& part : parts_) {
         if (part.kind != Part::Kind::Column) continue;
-        const auto found = std::ranges::find_if(columns, [&](const std::string& name) {
+        const auto named = [&](const std::string& name) {
             return host::NamesMatch(TrimCellSpaces(name), part.text);
-        });
+        };
+        const auto found = std::ranges::find_if(columns, named);
+        if (std::ranges::count_if(columns, named) > 1) {
+            return "the output pattern's {" + part.text +
+                   "} names two columns of the list: keep one of them";
+        }
         if (found != columns.end()) {
             part.column = found - columns.begin();
         } else if (host::NamesMatch(part.text, "Text")) {

@@ -46,8 +46,8 @@ class OutputPattern {
     std::vector<Part> parts_;
 };
 
-// Why a value cannot be a file name (empty, ".", "..", a '/', NUL or other control
-// character, longer than 255 bytes), or nothing when it can.
+// Why a value cannot be a file name (empty, ".", "..", a '/', a control or bidirectional
+// character, a byte-order mark, no UTF-8, longer than 255 bytes), or nothing when it can.
 std::string_view UnsafeFileName(std::string_view value);
 
 }  // namespace qv::cli
