@@ -5,6 +5,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <tuple>
 
 #include "propertypage/NumericValue.h"
 #include "propertypage/QvBarCodePP.h"
@@ -52,16 +53,14 @@ TEST(PageEditing, SelectionLoadsTheFirstControlAndEvaluatesTheStatusLast) {
     page.host->control->SetText(u" x ");
     page->SelectionChanged();
 
-    EXPECT_EQ(page->chkCalculateCheckDigit.Value(), 1);
-    EXPECT_EQ(page->chkBackgroundWhite.Value(), 1);
-    EXPECT_EQ(page->txtBarWidth.Text(), u"-5");
-    EXPECT_EQ(page->txtBarHeight.Text(), u"0");
-    EXPECT_EQ(page->txtText.Text(), u" x ");
-    EXPECT_EQ(page->Combo1.ListIndex(), -1);
-    EXPECT_FALSE(page->chkCalculateCheckDigit.Enabled());
+    EXPECT_EQ(std::tuple(page->chkCalculateCheckDigit.Value(), page->chkBackgroundWhite.Value(),
+                         page->Combo1.ListIndex(), page->chkCalculateCheckDigit.Enabled()),
+              std::tuple(1, 1, -1, false));
+    EXPECT_EQ(std::tuple(page->txtBarWidth.Text(), page->txtBarHeight.Text(), page->txtText.Text(),
+                         page->LblMsg.Caption()),
+              std::tuple(u"-5", u"0", u" x ", kIncomplete));
     EXPECT_TRUE(page.host->changed);
     EXPECT_EQ(page->LanguageCode(), "E");
-    EXPECT_EQ(page->LblMsg.Caption(), kIncomplete);
 
     // Without a selection the page still evaluates, and applies nothing.
     Page none;
@@ -69,8 +68,8 @@ TEST(PageEditing, SelectionLoadsTheFirstControlAndEvaluatesTheStatusLast) {
     none->SelectionChanged();
     none->txtText.SetText(u"1");
     none->ApplyChanges();
-    EXPECT_EQ(none.host->control->Text(), u"");
-    EXPECT_EQ(none->LblMsg.Caption(), kIncomplete);
+    EXPECT_EQ(std::tuple(none.host->control->Text(), none->LblMsg.Caption()),
+              std::tuple(u"", kIncomplete));
 }
 
 TEST(PageEditing, CompletenessNeedsTextTypeAndSizeOrTheDefaultSize) {
@@ -126,17 +125,13 @@ TEST(PageEditing, CheckBoxesMarkChangesAndApplyWritesEveryField) {
     page->txtBarWidth.SetText(u"");
     page->txtBarHeight.SetText(u"77");
     page->ApplyChanges();
-    const auto& control = *page.host->control;
-    EXPECT_EQ(control.Text(), u"  ");
-    EXPECT_EQ(control.BarCodeType(), 2);
-    EXPECT_EQ(control.CalculateCheckDigit(), -1);
-    EXPECT_EQ(control.BarWidth(), 190);  // an empty size box writes nothing
-    EXPECT_EQ(control.BarHeight(), 77);
-    EXPECT_EQ(control.BackgroundWhite(), -1);
-    EXPECT_EQ(control.ShowValue(), 0);
-    EXPECT_EQ(control.BarWidthSource(), -1);
-    EXPECT_EQ(control.ErrorFound(), 0);  // nothing was drawn, so no 1104 either
-    EXPECT_EQ(page->LastDrawResult(), 0);
+    // An empty size box writes nothing; nothing was drawn, so no error 1104 either.
+    const auto& c = *page.host->control;
+    EXPECT_EQ(std::tuple(c.Text(), c.BarCodeType(), c.BarWidth(), c.BarHeight()),
+              std::tuple(u"  ", 2, 190, 77));
+    EXPECT_EQ(std::tuple(c.CalculateCheckDigit(), c.BackgroundWhite(), c.ShowValue(),
+                         c.BarWidthSource(), c.ErrorFound(), page->LastDrawResult()),
+              std::tuple(-1, -1, 0, -1, 0, 0));
     EXPECT_EQ(page->LblMsg.Caption(), kIncomplete);
     page->Combo1.SetListIndex(3);
     EXPECT_TRUE(page->chkCalculateCheckDigit.Enabled());
