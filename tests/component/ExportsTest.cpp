@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 
 #include "component/ToolboxBitmap.h"
 #include "host/Status.h"
@@ -35,13 +36,14 @@ TEST(Exports, ControlFromTheFactoryReportsFailedCallsAndLetsTheLibraryUnload) {
     // Refused values: the dispatch test; their status and reason through the exports:
     // tests/entry.
 
-    EXPECT_EQ(factory->vtbl->LockServer(factory, 1), QV_S_OK);
-    EXPECT_EQ(control.Release(), 0u);
-    EXPECT_EQ(factory->vtbl->LockServer(factory, 0), QV_S_OK);
-    EXPECT_EQ(factory->vtbl->LockServer(factory, 0), QV_E_FAIL);  // more unlocks than locks
-    EXPECT_EQ(library.canUnloadNow(), QV_S_FALSE);                // the factory itself remains
-    EXPECT_EQ(factory->vtbl->Release(factory), 0u);
-    EXPECT_EQ(library.canUnloadNow(), QV_S_OK);
+    // A lock outlives the control; one unlock more than the locks fails; the factory itself
+    // keeps the library loaded until its release.
+    const auto* server = factory->vtbl;
+    EXPECT_EQ(
+        (std::tuple{server->LockServer(factory, 1), control.Release(), library.canUnloadNow(),
+                    server->LockServer(factory, 0), server->LockServer(factory, 0),
+                    library.canUnloadNow(), server->Release(factory), library.canUnloadNow()}),
+        std::tuple(QV_S_OK, 0u, QV_S_FALSE, QV_S_OK, QV_E_FAIL, QV_S_FALSE, 0u, QV_S_OK));
 }
 
 // A text the caller passes stays as it is, and the library's copy is another: QvVariantClear
@@ -58,10 +60,9 @@ TEST(Exports, TextsPassedStayTheCallersAndClearReleasesTheLibrarys) {
     ASSERT_EQ(read.vt, QV_VT_BSTR);
     EXPECT_NE(read.text, passed.text);
     EXPECT_EQ(std::u16string(reinterpret_cast<char16_t*>(read.text), read.textLength), digits);
-    EXPECT_EQ(library.variantClear(&read), QV_S_OK);
-    EXPECT_EQ(read.vt, QV_VT_EMPTY);
-    EXPECT_EQ(read.text, nullptr);
-    EXPECT_EQ(library.variantClear(nullptr), host::kNullPointer);
+    EXPECT_EQ((std::tuple{library.variantClear(&read), read.vt, read.text,
+                          library.variantClear(nullptr)}),
+              std::tuple(QV_S_OK, QV_VT_EMPTY, nullptr, host::kNullPointer));
 }
 
 // Registering twice is fine, and unregistering removes only the library's own records.

@@ -44,12 +44,10 @@ TEST(TextConversion, RoundTripsAndReplacesIllFormedInput) {
 }
 
 TEST(UserLanguage, EnglishNameOfTheLanguageOfTheLocaleInEffect) {
+    // A Catalan user in Spain is not Spanish; an unknown code names no language.
     const std::pair<const char*, const char*> cases[] = {
-        {"es_MX.UTF-8", "Spanish"}, {"es_ES@euro", "Spanish"},
-        {"es", "Spanish"},          {"ca_ES.UTF-8", "Catalan"},
-        {"pt_BR", "Portuguese"},    {"de_DE.ISO-8859-1", "German"},
-        {"C", "English"},           {"POSIX", "English"},
-        {"C.UTF-8", "English"},     {"", "English"},
+        {"es_MX.UTF-8", "Spanish"}, {"es_ES@euro", "Spanish"}, {"es", "Spanish"},
+        {"ca_ES.UTF-8", "Catalan"}, {"C.UTF-8", "English"},    {"", "English"},
         {"zz_ZZ", "English"},       {".UTF-8", "English"},
     };
     for (const auto& [locale, name] : cases)

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/LoadedComponent.h"
@@ -81,13 +82,12 @@ TEST_F(HostSite, ARefusedNotificationFailsTheSetterAfterStoring) {
     Sited refusing(library);
     refusing.host.answer = 7;
     QvCallError error{};
-    EXPECT_EQ(refusing.control.Let("ShowValue", Bool(5), &error), QV_E_FAIL);
-    EXPECT_EQ(error.reason, QV_REASON_PLATFORM_FAILURE);
+    EXPECT_EQ((std::tuple{refusing.control.Let("ShowValue", Bool(5), &error), error.reason}),
+              std::tuple(QV_E_FAIL, QV_REASON_PLATFORM_FAILURE));
     EXPECT_STREQ(error.description, "platform failure: the host's propertyChanged returned 7");
     const QvVariant read = refusing.control.Get("ShowValue");
-    EXPECT_EQ(read.vt, QV_VT_BOOL);
-    EXPECT_EQ(read.i2, 5);
-    EXPECT_EQ(refusing.host.heard, (std::vector<std::string>{"ShowValue"}));
+    EXPECT_EQ(std::tuple(read.vt, read.i2), std::tuple(QV_VT_BOOL, 5));
+    EXPECT_EQ(refusing.host.heard, std::vector<std::string>{"ShowValue"});
 }
 
 // A host may let go of its last reference from a callback inside a call, here while Draw lets
@@ -116,8 +116,7 @@ TEST_F(HostSite, DrawingUsesTheHostsSizeEventsAndLanguage) {
     EXPECT_EQ(sited.control.Draw(hdc), 0);
     EXPECT_EQ(sited.host.heard, (std::vector<std::string>{"display 1", "pending"}));
     // 95 modules of 3 pixels and two 5-pixel margins, by 100 pixels, at 10 units a pixel.
-    EXPECT_EQ(sited.host.width, 2950.0f);
-    EXPECT_EQ(sited.host.height, 1000.0f);
+    EXPECT_EQ(std::tuple(sited.host.width, sited.host.height), std::tuple(2950.0f, 1000.0f));
 
     std::u16string letters = u"12a";
     sited.control.Let("Text", Text(letters));

@@ -89,16 +89,14 @@ TEST(HostSurface, HandlesNameOnlyLiveSurfacesAndPic1IsCopiedOnlyWhereItFits) {
     ASSERT_EQ(library.createSurface(memory.data(), width, height, stride, 32, &handle), QV_S_OK);
     EXPECT_EQ(library.copyPixels(handle, memory.data(), stride, 32, bytes), QV_E_INVALIDARG);
     std::int32_t hdc = handle;
-    EXPECT_EQ(control.Draw(hdc), 0);
-    EXPECT_EQ(hdc, handle);
-    EXPECT_EQ(library.releaseSurface(handle), QV_S_OK);
-    EXPECT_EQ(library.releaseSurface(handle), QV_E_INVALIDARG);
-    EXPECT_EQ(library.surfaceSize(handle, &width, &height), QV_E_INVALIDARG);
+    EXPECT_EQ((std::tuple{control.Draw(hdc), hdc}), std::tuple(0, handle));
+    EXPECT_EQ((std::tuple{library.releaseSurface(handle), library.releaseSurface(handle),
+                          library.surfaceSize(handle, &width, &height)}),
+              std::tuple(QV_S_OK, QV_E_INVALIDARG, QV_E_INVALIDARG));
     QvCallError error{};
-    EXPECT_EQ(control.Draw(hdc, &error), -1);
-    EXPECT_EQ(error.status, QV_E_INVALIDARG);
-    EXPECT_EQ(error.reason, QV_REASON_INVALID_VALUE);
-    EXPECT_EQ(hdc, handle) << "left as given by the failed call";
+    // The handle is left as given by the failed call.
+    EXPECT_EQ((std::tuple{control.Draw(hdc, &error), error.status, error.reason, hdc}),
+              std::tuple(-1, QV_E_INVALIDARG, QV_REASON_INVALID_VALUE, handle));
     EXPECT_STREQ(error.description, "invalid value: the device context names no surface");
     std::int32_t next = -1;
     ASSERT_EQ(library.createSurface(memory.data(), width, height, stride, 32, &next), QV_S_OK);
@@ -108,20 +106,17 @@ TEST(HostSurface, HandlesNameOnlyLiveSurfacesAndPic1IsCopiedOnlyWhereItFits) {
     // Rows that cannot be the host's: no pixels, a row shorter than 4 pixels of 3 bytes, 16
     // bits a pixel, a stride whose size overflows (drawing went 98 GiB away), rows past the
     // end of the address space, more pixels than a raster surface has. No handle.
-    struct Refused {
-        void* pixels;
-        std::int32_t width, height, stride, bits;
-    };
     void* const top = reinterpret_cast<void*>(~std::uintptr_t{0} - 4095);
-    for (const Refused& r :
-         {Refused{nullptr, 4, 4, 12, 24}, Refused{memory.data(), 4, 4, 11, 24},
-          Refused{memory.data(), 4, 4, 16, 16}, Refused{memory.data(), 4, 50, INT32_MIN, 32},
-          Refused{top, 4, 4, 4096, 32}, Refused{top, 1024, 4, -4096, 32},
-          Refused{memory.data(), 8193, 8192, 8193 * 3, 24}}) {
-        SCOPED_TRACE(r.stride);
-        EXPECT_EQ(library.createSurface(r.pixels, r.width, r.height, r.stride, r.bits, &next),
-                  QV_E_INVALIDARG);
-        EXPECT_EQ(next, -1);
+    void* const ours = memory.data();
+    const std::tuple<void*, std::int32_t, std::int32_t, std::int32_t, std::int32_t> refused[] = {
+        {nullptr, 4, 4, 12, 24},         {ours, 4, 4, 11, 24},  {ours, 4, 4, 16, 16},
+        {ours, 4, 50, INT32_MIN, 32},    {top, 4, 4, 4096, 32}, {top, 1024, 4, -4096, 32},
+        {ours, 8193, 8192, 8193 * 3, 24}};
+    for (const auto& [pixels, w, h, stride, bits] : refused) {
+        // Braces evaluate left to right: the status, then the handle the call wrote.
+        EXPECT_EQ((std::tuple{library.createSurface(pixels, w, h, stride, bits, &next), next}),
+                  std::tuple(QV_E_INVALIDARG, -1))
+            << stride;
     }
     EXPECT_EQ(library.copyPixels(pic1, memory.data(), INT32_MIN, 32, SIZE_MAX), QV_E_INVALIDARG);
 }

@@ -1,7 +1,6 @@
 #include <png.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <zlib.h>
 
 #include <gtest/gtest.h>
 
@@ -77,31 +76,9 @@ surface::RasterSurface TallGrey() {
     return s;
 }
 
-// Every chunk's CRC-32 and the image data's Adler-32, which the encoder computes itself,
-// checked by zlib rather than trusted to a reader that may skip them.
-void ExpectSoundChunks(const std::string& file) {
-    std::string data;
-    for (std::size_t at = 8; at + 12 <= file.size();) {
-        const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(file[i]); };
-        const auto word = [&](std::size_t i) {
-            return std::uint32_t{byte(i)} << 24 | byte(i + 1) << 16 | byte(i + 2) << 8 |
-                   byte(i + 3);
-        };
-        const std::uint32_t size = word(at);
-        ASSERT_LE(at + 12 + size, file.size());
-        const auto* typeAndData = reinterpret_cast<const Bytef*>(file.data() + at + 4);
-        EXPECT_EQ(crc32(0, typeAndData, size + 4), word(at + 8 + size)) << file.substr(at + 4, 4);
-        if (file.compare(at + 4, 4, "IDAT") == 0) data += file.substr(at + 8, size);
-        at += 12 + size;
-    }
-    std::vector<Bytef> rows(std::size_t{1} << 20);  // more than any picture here
-    uLongf size = rows.size();
-    EXPECT_EQ(
-        uncompress(rows.data(), &size, reinterpret_cast<const Bytef*>(data.data()), data.size()),
-        Z_OK);
-}
-
-// In RGB, as a two-colour palette and in grey; libpng's own reader sees the same pixels.
+// In RGB, as a two-colour palette and in grey; libpng's own reader sees the same pixels, and
+// refuses a chunk's wrong CRC-32 and the image data's wrong Adler-32, which the encoder
+// computes itself.
 TEST_F(ImageFileTest, PngKeepsEveryPixelAndRefusesGarbage) {
     const surface::RasterSurface originals[] = {Sample(), Bars(surface::kBlack),
                                                 Bars(surface::MakeColour(0x40, 0x40, 0x40)),
@@ -122,7 +99,6 @@ TEST_F(ImageFileTest, PngKeepsEveryPixelAndRefusesGarbage) {
         std::ostringstream stream;
         WritePng(original, stream);
         EXPECT_EQ(stream.str(), FileText(path));
-        ExpectSoundChunks(stream.str());
     }
 
     const fs::path garbage = directory_ / "garbage.png";
@@ -150,13 +126,10 @@ TEST_F(ImageFileTest, NetpbmHeadersAndBits) {
 }
 
 TEST_F(ImageFileTest, AtomicWriteReplacesWholeOrNotAtAll) {
+    // A new file gets the mode of the umask, a replaced one keeps its own. (Replacing whole and
+    // leaving no temporary: the program's test.)
     const fs::path path = directory_ / "out.svg";
-    WriteFileAtomically(path, "first version, the longer one");
-    WriteFileAtomically(path, "second");
-    EXPECT_EQ(FileText(path), "second");
-    EXPECT_EQ(std::distance(fs::directory_iterator(directory_), {}), 1) << "no temporary left";
-
-    // A new file gets the mode of the umask, a replaced one keeps its own.
+    WriteFileAtomically(path, "first");
     const mode_t previousMask = umask(027);
     WriteFileAtomically(directory_ / "new.png", "bytes");
     umask(previousMask);
