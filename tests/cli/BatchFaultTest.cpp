@@ -8,9 +8,9 @@
 #include <regex>
 #include <sstream>
 
+#include "ProgramRun.h"
 #include "commands/Commands.h"
 #include "commands/ParseArguments.h"
-#include "ProgramRun.h"
 
 namespace qv::cli::test {
 namespace {
@@ -22,11 +22,9 @@ const std::string kDraw = " -t ean13 -c -w -s -o ";
 
 // The list of kRecords EAN-13 texts, and the batch of it written whole into dir/whole.
 void WriteListAndWholeBatch(const ScratchDirectory& dir) {
-    ASSERT_EQ(
-        RunShell(dir, "seq 400638133390 " + std::to_string(400638133389 + kRecords) +
-                          " >list.txt && qvbarcode --batch list.txt" + kDraw + "whole/###.png")
-            .status,
-        0);
+    const std::string list = "seq 400638133390 " + std::to_string(400638133389 + kRecords);
+    const std::string batch = " >list.txt && qvbarcode --batch list.txt" + kDraw;
+    ASSERT_EQ(RunShell(dir, list + batch + "whole/###.png").status, 0);
 }
 
 // Whether every file in the folder is the whole batch's file of that name (a temporary is

@@ -5,7 +5,6 @@
 #include <fstream>
 #include <ranges>
 #include <sstream>
-#include <stdexcept>
 
 #include "ProgramRun.h"
 #include "input/BatchRecords.h"
@@ -105,18 +104,13 @@ TEST(BatchRecords, CellsOverrideTheCommandLineAndEmptyOnesKeepIt) {
         "text, BarCodeType,SHOWVALUE,BackgroundWhite,BarWidth,BarHeight\n"
         "\"a,\"\"b\"\"\",code39,yes,False,37.29mm,80\n12,,TRUE,,,\n",
         {}, {.barCodeType = 0, .modulePixels = 3, .backgroundWhite = kTrue});
-    ASSERT_EQ(list.records.size(), 2u);
     // 37.29 mm at 300 dpi: 440 pixels; a width cell replaces the command line's module.
-    EXPECT_EQ(list.records[0].settings, (BarcodeSettings{.text = "a,\"b\"",
-                                                         .barCodeType = 2,
-                                                         .barWidth = 440,
-                                                         .barHeight = 80,
-                                                         .showValue = kTrue}));
-    EXPECT_EQ(list.records[1].settings, (BarcodeSettings{.text = "12",
-                                                         .barCodeType = 0,
-                                                         .modulePixels = 3,
-                                                         .backgroundWhite = kTrue,
-                                                         .showValue = kTrue}));
+    // {text, type, width, height, module, width source, white frame, caption}
+    ASSERT_EQ(list.records.size(), 2u);
+    EXPECT_EQ(list.records[0].settings,
+              (BarcodeSettings{"a,\"b\"", 2, 440, 80, {}, kFalse, kFalse, kTrue}));
+    EXPECT_EQ(list.records[1].settings,
+              (BarcodeSettings{"12", 0, {}, {}, 3, kFalse, kTrue, kTrue}));
 }
 
 TEST(OutputPattern, NumbersAndSafeCellsNameTheFiles) {
@@ -139,14 +133,8 @@ TEST(OutputPattern, NumbersAndSafeCellsNameTheFiles) {
         {"{n}.png", "A", "!names two columns"},
         {"{SKU}.png", "Caf\xC3\xA9 \xF0\x9D\x84\x9E", "Caf\xC3\xA9 \xF0\x9D\x84\x9E.png"},
         {"{SKU}.png", "a\xC2\x85", "!control character"},
-        {"{SKU}.png",
-         "\xE2\x80\xAE"
-         "gnp.exe",
-         "!bidirectional"},
-        {"{SKU}.png",
-         "\xEF\xBB\xBF"
-         "A",
-         "!byte-order mark"},
+        {"{SKU}.png", "\u202Egnp.exe", "!bidirectional"},
+        {"{SKU}.png", "\uFEFFA", "!byte-order mark"},
         {"{SKU}.png", "caf\xE9", "!not valid UTF-8"},
     };
     for (const Case& c : cases) {
@@ -167,12 +155,8 @@ TEST(TerminalText, EscapesControlsBidiAndInvalidUtf8) {
     const std::vector<std::pair<std::string, std::string>> cases{
         {"Caf\xC3\xA9 \xF0\x9D\x84\x9E", "Caf\xC3\xA9 \xF0\x9D\x84\x9E"},
         {"\x1B[2J\t\x7F", "\\x1b[2J\\x09\\x7f"},
-        {"\xC2\x9B"
-         "1m\xC2\x85",
-         "\\u009b1m\\u0085"},
-        {"\xE2\x80\xAA\xE2\x80\xAE"
-         "a\xE2\x81\xA6\xE2\x81\xA9",
-         "\\u202a\\u202ea\\u2066\\u2069"},
+        {"\u009b1m\u0085", "\\u009b1m\\u0085"},
+        {"\u202A\u202Ea\u2066\u2069", "\\u202a\\u202ea\\u2066\\u2069"},
         // A stray byte, an overlong '/', a surrogate, a sequence cut short.
         {"\xE9t\xC0\xAF\xED\xA0\x80\xE2\x80", "\\xe9t\\xc0\\xaf\\xed\\xa0\\x80\\xe2\\x80"},
     };
@@ -196,12 +180,8 @@ TEST(BatchProgram, ListsThatCannotBeDrawnAsAskedSaySoOnceAndEscaped) {
         {"Text\r12\r34\r", "##.png", 0, "2 drawn, 0 failed"},
         {"N,Text,N\n1,12,2\n", "{N}.png", 2, "{N} names two columns"},
         {"Text,\x1B[2J\n12\n", "##.png", 0, "ignoring the column \\x1b[2J: it sets"},
-        {"SKU,\xE2\x80\xAE"
-         "evil\n",
-         "##.png", 2, "(it names SKU, \\u202eevil)"},
-        {"\xC2\x9B"
-         "31m\xE9\n",
-         "##.png", 1, "record 1 (line 1) \"\\u009b31m\\xe9\": 1101"},
+        {"SKU,\u202Eevil\n", "##.png", 2, "(it names SKU, \\u202eevil)"},
+        {"\u009b31m\xE9\n", "##.png", 1, "record 1 (line 1) \"\\u009b31m\\xe9\": 1101"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.said);
@@ -211,7 +191,7 @@ TEST(BatchProgram, ListsThatCannotBeDrawnAsAskedSaySoOnceAndEscaped) {
             RunShell(dir, "qvbarcode --batch list.csv -t code39 -o '" + c.pattern + "'");
         EXPECT_EQ(run.status, c.status);
         EXPECT_TRUE(Holds(run.err, c.said));
-        for (const std::string raw : {"\x1B", "\xC2\x9B", "\xE2\x80\xAE", "\xE9"}) {
+        for (const std::string raw : {"\x1B", "\u009B", "\u202E", "\xE9"}) {
             EXPECT_EQ(run.err.find(raw), std::string::npos);
         }
     }

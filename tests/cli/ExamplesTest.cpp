@@ -92,8 +92,9 @@ TEST(Examples, EveryExampleRunsAsWritten) {
 }
 
 // Every text that lists the symbologies, in the help, the manual page, the documents, the
-// program's messages and the Designer plugin, lists those of the table, in its order.
-TEST(Examples, SymbologyListsFollowTheTable) {
+// program's messages and the Designer plugin, lists those of the table, in its order; the
+// help, the manual page and the guide name every property's option and column.
+TEST(Examples, SymbologyListsFollowTheTableAndEveryOptionIsNamed) {
     std::string names, ticked, man = ".BR", numbered, drawn, zone;
     const auto all = symbology::Symbologies();
     for (const symbology::Symbology& s : all) {
@@ -124,13 +125,27 @@ TEST(Examples, SymbologyListsFollowTheTable) {
         {"README.md", "The control draws " + drawn + " as"},
         {"qt/designer/QvBarCodeDesignerPlugin.cpp", "Draws " + drawn + " barcodes"},
     };
-    for (const auto& [path, text] : texts) {
-        // The help itself for no path; the manual page's hyphens unescaped, lines joined.
+    // The help itself for no path; the manual page's hyphens unescaped, lines joined.
+    const auto plain = [](const std::string& path) {
         const std::string file =
             path.empty() ? std::string(HelpText()) : FileText(QV_SOURCE_DIR "/" + path);
-        const std::string plain = std::regex_replace(
-            std::regex_replace(file, std::regex(R"(\\-)"), "-"), std::regex(R"(\s+)"), " ");
-        EXPECT_NE(plain.find(text), std::string::npos) << path << ": " << text;
+        return std::regex_replace(std::regex_replace(file, std::regex(R"(\\-)"), "-"),
+                                  std::regex(R"(\s+)"), " ");
+    };
+    for (const auto& [path, text] : texts) {
+        EXPECT_NE(plain(path).find(text), std::string::npos) << path << ": " << text;
+    }
+    // And they name every option and CSV column of a property, each on its own.
+    for (const std::string path : {"", man1.c_str(), "docs/cli.md"}) {
+        const std::string text = plain(path);
+        for (const control::PropertyRow& row : control::kProperties) {
+            std::vector<std::string_view> words = OptionNames(row.option);
+            if (row.csvColumn) words.push_back(row.name);
+            for (std::string_view word : words) {
+                const std::regex alone("(^|[^-\\w])" + std::string(word) + "($|[^-\\w])");
+                EXPECT_TRUE(std::regex_search(text, alone)) << path << " lacks " << word;
+            }
+        }
     }
 }
 

@@ -91,8 +91,7 @@ TEST(Program, EveryRunWritesTheSameBytes) {
     std::ofstream(dir / "stripe.png", std::ios::binary) << imagefile::EncodePng(stripe);
     const std::string epoch = "SOURCE_DATE_EPOCH=1709211909";
 #ifdef __SANITIZE_ADDRESS__
-    // Its programs start ten times slower; the plain tree counts the runs that catch a fault.
-    constexpr int kRuns = 1;
+    constexpr int kRuns = 1;  // its programs start ten times slower; the plain tree counts
 #else
     constexpr int kRuns = 12;
 #endif
@@ -101,7 +100,7 @@ TEST(Program, EveryRunWritesTheSameBytes) {
         int runs;
         std::string arguments, environment, date;
     };
-    const std::vector<Case> cases{
+    const Case cases[]{
         {"png", 25 * kRuns, "-t code39 -d A --onto stripe.png --x 200 --y 0", "", ""},
         {"svg", 2 * kRuns, kEan, "", ""},
         {"pdf", kRuns + 1, kEan, "", "/CreationDate (19700101000000Z)"},
@@ -148,19 +147,17 @@ TEST(Program, PdfAndEpsPrintAtTheirSizeAndScan) {
     ASSERT_EQ(run.status, 0) << run.err;
     // 514 x 156 pixels at 300 dpi: 64 modules of 6, the margins and 2 x 10 modules of zone.
     EXPECT_TRUE(Holds(FileText(dir / "itf.eps"), "%%HiResBoundingBox: 0 0 123.3600 37.4400\n"));
-    struct Case {
-        std::string name, text;
-        std::int32_t width, height;
-        std::int32_t slack;  // EPS boxes are whole points: up to 4 more pixels
-    };
-    // 440 pixels wide leave 4-pixel modules: 390 and 2 x 44 of zone; 306 high.
-    for (const Case& c :
-         {Case{"A-1", "4006381333931", 478, 306, 1}, Case{"A-2", "5901234123457", 478, 306, 1},
-          Case{"itf", "12345678", 514, 156, 4}}) {
-        const surface::RasterSurface page = imagefile::ReadPng(dir / (c.name + ".png"));
-        EXPECT_NEAR(page.width(), c.width, c.slack) << c.name;
-        EXPECT_NEAR(page.height(), c.height, c.slack) << c.name;
-        EXPECT_EQ(Decode(page), c.text) << c.name;
+    // 440 pixels wide leave 4-pixel modules: 390 and 2 x 44 of zone; 306 high. EPS boxes are
+    // whole points: up to 4 more pixels.
+    const std::tuple<std::string, std::string, int, int, int> pages[] = {
+        {"A-1", "4006381333931", 478, 306, 1},
+        {"A-2", "5901234123457", 478, 306, 1},
+        {"itf", "12345678", 514, 156, 4}};
+    for (const auto& [name, text, width, height, slack] : pages) {
+        const surface::RasterSurface page = imagefile::ReadPng(dir / (name + ".png"));
+        EXPECT_NEAR(page.width(), width, slack) << name;
+        EXPECT_NEAR(page.height(), height, slack) << name;
+        EXPECT_EQ(Decode(page), text) << name;
     }
     // The caption is text in the PDF, not a picture of it.
     EXPECT_TRUE(Holds(RunShell(dir, "pdftotext A-1.pdf -").out, "4006381333931"));

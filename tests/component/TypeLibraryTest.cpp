@@ -1,11 +1,13 @@
 // The library's description of itself: the interface text and the registration records.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <map>
 #include <regex>
+#include <tuple>
 
 #include "component/Interfaces.h"
 #include "component/Registration.h"
@@ -60,12 +62,10 @@ TEST(TypeLibrary, TheCHeaderGivesEveryMemberItsDispatchId) {
     std::map<std::string, host::DispatchId> members, constants;
     for (const host::InterfaceTable* table : {&QvBarCodeInterface(), &QvBarCodePPInterface()}) {
         for (const host::Member& m : table->members) {
-            std::string name = "QV_DISPID";
-            for (std::size_t i = 0; i < m.name.size(); ++i) {
-                if (i == 0 || (std::isupper(m.name[i]) && std::islower(m.name[i - 1]))) name += '_';
-                name += static_cast<char>(std::toupper(m.name[i]));
-            }
-            members[name] = m.id;
+            std::string name =
+                std::regex_replace(std::string(m.name), std::regex("([a-z])([A-Z])"), "$1_$2");
+            std::ranges::transform(name, name.begin(), [](char c) { return std::toupper(c); });
+            members["QV_DISPID_" + name] = m.id;
         }
     }
     const std::string header =
@@ -78,13 +78,8 @@ TEST(TypeLibrary, TheCHeaderGivesEveryMemberItsDispatchId) {
 }
 
 TEST(TypeLibrary, RegistryDirectoryFollowsTheEnvironment) {
-    struct Case {
-        const char* registry;
-        const char* dataHome;
-        const char* home;
-        const char* expected;  // nullptr: no directory can be found
-    };
-    const Case cases[] = {
+    // QVBARCODE_REGISTRY, XDG_DATA_HOME, HOME, and the directory; none when none can be found.
+    const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
         {"/r", "/d", "/h", "/r"},
         {nullptr, "/d", "/h", "/d/qvbarcode/registry"},
         {"", "relative", "/h", "/h/.local/share/qvbarcode/registry"},
@@ -92,12 +87,12 @@ TEST(TypeLibrary, RegistryDirectoryFollowsTheEnvironment) {
     };
     const testing::ScopedVariable registry("QVBARCODE_REGISTRY"), dataHome("XDG_DATA_HOME"),
         home("HOME");
-    for (const Case& c : cases) {
-        registry.Set(c.registry);
-        dataHome.Set(c.dataHome);
-        home.Set(c.home);
-        if (c.expected) {
-            EXPECT_EQ(RegistryDirectory(), std::filesystem::path(c.expected)) << c.expected;
+    for (const auto& [inRegistry, inDataHome, inHome, expected] : cases) {
+        registry.Set(inRegistry);
+        dataHome.Set(inDataHome);
+        home.Set(inHome);
+        if (expected) {
+            EXPECT_EQ(RegistryDirectory(), std::filesystem::path(expected)) << expected;
         } else {
             EXPECT_THROW(RegistryDirectory(), host::FailedCall);
         }

@@ -50,7 +50,6 @@ class PropertiesDialogTest : public ::testing::Test {
         QCoreApplication::processEvents();
         return box;
     }
-    QString Status() { return Field<QLabel>("LblMsg")->text(); }
 
     QWidget window_;
     QvBarCodeWidget* barcode_ = pagedialog::MakeOwned<QvBarCodeWidget>(window_);

@@ -41,39 +41,32 @@ std::vector<std::string> ProjectIncludes(const fs::path& file) {
     return found;
 }
 
-// The program's folders, bottom to top; each may include the library and the folders
-// before it. Main.cpp, above them all, may include any.
-const std::vector<std::string> kProgramLayers = {"options", "input",    "drawing",
-                                                 "output",  "pipeline", "commands"};
-
 // Checks that every file under root/<folder> includes only its own folder or a folder that
 // allowed names for it.
 void ExpectIncludesWithin(const fs::path& root,
                           const std::map<std::string, std::set<std::string>>& allowed) {
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        const auto ext = entry.path().extension();
-        if (ext != ".h" && ext != ".cpp") continue;
         const fs::path relative = fs::relative(entry.path(), root);
-        if (!relative.has_parent_path()) continue;
+        const auto ext = entry.path().extension();
+        if ((ext != ".h" && ext != ".cpp") || !relative.has_parent_path()) continue;
         const std::string folder = *relative.begin();
-        const auto below = allowed.find(folder);
-        ASSERT_NE(below, allowed.end()) << root.string() << "/" << folder << " is no known layer";
+        ASSERT_TRUE(allowed.contains(folder)) << root.string() << "/" << folder << " is no layer";
         for (const std::string& header : ProjectIncludes(entry.path())) {
             const std::string target = header.substr(0, header.find('/'));
-            EXPECT_TRUE(target == folder || below->second.contains(target))
-                << entry.path().lexically_relative(kSource).string() << " includes " << header;
+            EXPECT_TRUE(target == folder || allowed.at(folder).contains(target))
+                << relative.string() << " includes " << header;
         }
     }
 }
 
+// The program's folders, bottom to top, may include the library and the folders before
+// them; Main.cpp, above them all, any.
 TEST(Layering, EveryIncludeRunsDownward) {
     ExpectIncludesWithin(kSource / "src", kLayersBelow);
-
-    std::set<std::string> library;
-    for (const auto& [layer, below] : kLayersBelow) library.insert(layer);
     std::map<std::string, std::set<std::string>> program;
-    std::set<std::string> below = library;
-    for (const std::string& folder : kProgramLayers) {
+    std::set<std::string> below;
+    for (const auto& [layer, _] : kLayersBelow) below.insert(layer);
+    for (const char* folder : {"options", "input", "drawing", "output", "pipeline", "commands"}) {
         program[folder] = below;
         below.insert(folder);
     }
