@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Set up a Debian 12 machine, build QvBarCode and either run an example or the whole test suite.
 #   ./build.sh        install what is missing, build the library and programs into build/ (no
 #                     test suites) and the examples into build/examples/ against an install
@@ -13,7 +14,7 @@ mode=${1:-example}
 case "$mode" in
     example | test) ;;
     -h | --help)
-        sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'
+        sed -n '3,9p' "$0" | sed 's/^# \{0,1\}//'
         exit 0
         ;;
     *)

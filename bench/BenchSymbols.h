@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The symbols every benchmark draws, set up once for our control and once for the peer, so

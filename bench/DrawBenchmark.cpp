@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One drawing in the process, ours against the peer's, on the same symbol: a captioned and
 // an uncaptioned EAN-13 and a captioned Code 39 of 20 characters. Each side keeps its
 // object across iterations, as a program drawing many labels would.

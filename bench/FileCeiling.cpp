@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The ceiling of a batch: COUNT files of SIZE bytes created and written in a plain loop
 // (open, write, close), nothing drawn or encoded. compare.sh runs it beside the programs.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How the cost of one Draw grows: with the number of modules (Code 39 at one pixel per
 // module) and with the module width (EAN-13). Both series should cost a constant per pixel.
 #include <benchmark/benchmark.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Side-by-side performance of QvBarCode and zint on the same work, in one run.
 #
 #   bench/compare.sh [BUILD_DIR]     (default: build-bench, a Release tree it configures)

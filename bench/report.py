@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Turns the benchmark output of compare.sh into the comparison tables: prints them and puts
 them into RESULTS.md between their markers, leaving the rest of the file as it is. The PDF
 and EPS batches have a table of their own, which a run of only those (the draw and growth

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Remakes the symbol counts of src/imagefile/GreyBarcodeCode.cpp: draws captioned barcodes of
 several types and sizes with qvbarcode, reads which deflate symbols their PNG image data
 uses (the fastest level's matching does not depend on the code it writes with) and prints

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # What `cmake --install` puts down: the library with its public headers, the component library,
 # the programs, the man page, and the CMake package and pkg-config files through which other
 # projects find them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A cairo program has the control draw onto its own cairo_t: a shelf label with a title in
 // cairo's text and an EAN-13 under it, saved as a PNG. A GTK widget's draw handler does the
 // same with the cairo_t it is given.

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* A host of the QvBarCode component in plain C. It loads the component library, creates a
  * control through the class factory, sites it (printing each property change it hears),
  * sets an EAN-13 by name, has the control draw on a surface over the host's own memory and

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """A host of the QvBarCode component in Python, with ctypes and nothing else: what
 examples/host.c does, step by step. It loads the component library, creates a control
 through the class factory, sites it (printing each property change it hears), sets an

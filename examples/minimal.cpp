@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Draws an EAN-13 with its check digit on the control's own surface and saves it as a PNG.
 #include <cstdio>
 

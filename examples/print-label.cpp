@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Prints an EAN-13 label on a PDF page of 50 x 30 mm. The control draws through the
 // painter surface at the page's own resolution, so the barcode's pixels are the page's
 // device pixels and the label comes out at its physical size; its caption is set in the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // qvbarcode: draws barcodes with the control and writes them as pictures.
 #include <malloc.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Saves the whole X screen as a PNG and prints the centre of the barcode it shows, as "x y",
 // so that a script can double-click it. Built and run by qt-designer.sh beside it.
 //   grab-screen FILE

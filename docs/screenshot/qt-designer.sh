@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Makes docs/qt-designer.png: Qt Designer on a virtual X display, with examples/label-form's
 # form, whose QvBarCodeWidget has been double-clicked to open its property page. Run after a
 # build; needs the Debian packages designer-qt6, xvfb, xauth and xdotool.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A form made in Qt Designer: LabelForm.ui holds a QvBarCodeWidget with its properties, and
 // the widget draws its barcode by itself (AutoDraw); this file only shows the form.
 //   label-form                 show the form

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "BarcodeTaskMenu.h"
 
 #include <QtDesigner/QDesignerFormWindowInterface>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "FormWindowTarget.h"
 
 #include <QtDesigner/QDesignerFormWindowCursorInterface>

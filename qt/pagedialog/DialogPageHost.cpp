@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "DialogPageHost.h"
 
 #include <QApplication>

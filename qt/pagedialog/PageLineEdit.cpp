@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "PageLineEdit.h"
 
 #include <QKeyEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "PageView.h"
 
 #include "FieldWidgets.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "WidgetDispatch.h"
 
 #include "component/ArgumentConversion.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "QPainterSurface.h"
 
 #include <QImage>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "QtControlSite.h"
 
 #include <QWidget>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RasterImage.h"
 
 #include <cstring>

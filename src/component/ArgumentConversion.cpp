@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "component/ArgumentConversion.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "component/ControlDispatch.h"
 
 #include "component/ArgumentConversion.h"

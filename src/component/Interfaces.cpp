@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "component/Interfaces.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "component/PageDispatch.h"
 
 #include "component/ArgumentConversion.h"

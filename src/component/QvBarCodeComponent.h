@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /* The C interface of the QvBarCode component library, valid C11 and C++. Every function
  * returns a status in the component model's numbering (0 success, negative failure) and
  * lets nothing else out. Everything runs on the thread that created the object. */

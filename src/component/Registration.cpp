@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "component/Registration.h"
 
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The drawing: the text encoded by its symbology, the caption measured, the drawing planned,
 // the own surface sized to the plan, the plan painted and, on the own surface, kept.
 #include "control/QvBarCode.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "control/PropertyTable.h"
 
 #include <algorithm>

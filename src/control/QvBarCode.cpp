@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "control/QvBarCode.h"
 
 #include "control/PropertyTable.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "host/ControlSite.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "host/DispatchObject.h"
 
 #include <string>

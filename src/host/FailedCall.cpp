@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "host/FailedCall.h"
 
 namespace qv::host {

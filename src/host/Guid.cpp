@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "host/Guid.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "host/ModuleCounts.h"
 
 #include <atomic>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "host/TextConversion.h"
 
 #include <unicode/unistr.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "host/UserLanguage.h"
 
 #include <unicode/locid.h>

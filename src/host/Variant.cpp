@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "host/Variant.h"
 
 #include "host/CheckedInt.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "imagefile/DocumentDate.h"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "imagefile/NetpbmFile.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "imagefile/PngChunks.h"
 
 #include <isa-l/crc.h>

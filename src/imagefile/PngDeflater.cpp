@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "imagefile/PngDeflater.h"
 
 #include <cstring>

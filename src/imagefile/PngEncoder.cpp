@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // PNG encoding of a surface, tuned for barcodes: few colours, long runs, many equal rows.
 #include <isa-l/igzip_lib.h>
 

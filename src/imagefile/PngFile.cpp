@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "imagefile/PngFile.h"
 
 #include <png.h>

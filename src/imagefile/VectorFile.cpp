@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "imagefile/VectorFile.h"
 
 #include <cairo-pdf.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "propertypage/NumericValue.h"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "propertypage/PageCaptions.h"
 
 #include <array>

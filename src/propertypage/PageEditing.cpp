@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the page does: loading a selected control, keeping the status line, applying the
 // fields back and reporting a failed drawing.
 #include <cstdio>

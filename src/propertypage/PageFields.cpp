@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "propertypage/PageFields.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "propertypage/PageHost.h"
 
 #include <ctime>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "propertypage/QvBarCodePP.h"
 
 #include <algorithm>

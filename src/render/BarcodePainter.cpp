@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "render/BarcodePainter.h"
 
 #include "host/CheckedInt.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "surface/CairoSurface.h"
 
 #include <cairo-ft.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <fontconfig/fontconfig.h>
 
 #include <cmath>

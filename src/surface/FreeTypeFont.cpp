@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "surface/FreeTypeFont.h"
 
 #include <ft2build.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Filling runs of 24-bit pixels, shared by the raster surface's fills, columns and lines.

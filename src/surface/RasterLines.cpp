@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The raster surface's pen: lines, and the columns barcodes are made of.
 #include <algorithm>
 #include <cstring>

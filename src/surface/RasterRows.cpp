@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "surface/RasterRows.h"
 
 #include <algorithm>

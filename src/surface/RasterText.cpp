@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Text on a raster surface: the font's coverage blended over the pixels in the text colour.
 #include <algorithm>
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "surface/SurfaceHandles.h"
 
 #include <limits>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "surface/SvgSurface.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "surface/Windows1252.h"
 
 #include <unicode/ucnv.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "host/CheckedInt.h"
 #include "host/TextTrim.h"
 #include "symbology/DecimalDigits.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "host/CheckedInt.h"
 #include "symbology/DecimalDigits.h"
 #include "symbology/Encoders.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "symbology/Symbologies.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Faults on the way out: a failure that every later record would meet too stops the batch
 // with one message, leaves only whole files, and --from completes the set.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Command lines parsed in-process, and the sizes they give at a printer's resolution, with
 // quiet zones and the caption's printed size; pictures compared as PGM, which holds each
 // pixel's grey level.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every example the help, the manual page and docs/cli.md show runs as written, in an empty
 // folder holding the files it names: the lists a transcript shows with cat, which are
 // written instead, and a plain picture for --onto. A transcript's output lines must appear,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program run as its users run it: exit statuses, messages and files; a barcode drawn
 // onto an image; PDF and EPS as a print shop gets them, rasterised at the resolution they
 // were made for by poppler and Ghostscript, then read back by an independent reader.

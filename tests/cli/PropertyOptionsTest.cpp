@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The options and CSV columns of the control's properties, which the property table names,
 // each set their own property. (The texts naming them all: ExamplesTest.)
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The control and the page reached through their dispatch tables, as a host reaches them.
 #include <gtest/gtest.h>
 

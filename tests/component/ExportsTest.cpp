@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The shared library as a host meets it: loaded with dlopen, reached only through its exports.
 // The host examples make, set and draw a control the same way; here are the refusals, the
 // failed calls and the library's lifetime.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The host layer's run-time services: the user's language, checked integers, Variants and
 // text conversion.
 #include <gtest/gtest.h>

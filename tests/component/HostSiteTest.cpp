@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A host's own sites for the control and the page, given through the library's exports as
 // tables of C callbacks with a context pointer.
 #include <gtest/gtest.h>

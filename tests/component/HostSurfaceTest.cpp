@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Surfaces over a host's memory, and Pic1's picture read back into it.
 #include <gtest/gtest.h>
 

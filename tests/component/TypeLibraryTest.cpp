@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The library's description of itself: the interface text and the registration records.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The installed package, tried by a project outside this tree. A sanitizer build is left
 # out: its library needs the sanitizer run-time, which a plain consumer does not link.
 if(NOT QV_SANITIZE)

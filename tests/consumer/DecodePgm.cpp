@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reads a greyscale PGM picture and prints the barcode found in it, "format text", with an
 // independent decoder; exit status 1 when none is found. A test tool for the host examples.
 #include <ZXing/ReadBarcode.h>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Installs the build into a fresh prefix, then builds and runs the library example against
 # it twice: as a CMake package and through pkg-config.
 #   cmake -DQV_BUILD_DIR=... -DQV_SOURCE_DIR=... -DQV_WORK_DIR=... -DQV_CXX=...

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Checks that docs/component.md quotes examples/host.c faithfully, then installs the build
 # into a fresh prefix and runs the two component hosts against the installed files only, as
 # their users would: examples/host.c built as plain C11 with -Wall -Werror, host.py with

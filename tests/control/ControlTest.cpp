@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Drawing through the control: on the caller's surface or its own, with result codes and
 // error state; surfaces and sizes at their limits end in a drawing, a result code or a failed
 // call that keeps the error state, never in a crash or an unbounded allocation. Then the

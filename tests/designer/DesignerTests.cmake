@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The widget, the painter surface and the property dialog under Qt's display-less platform.
 find_package(Qt6 REQUIRED COMPONENTS Gui Test Designer)
 qv_add_test_suite(designer qvbarcode_pagedialog Qt6::Test

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The painter surface gives the pixels a raster surface gives, operation by operation: the
 // control draws only fills, one-pixel bars and caption texts on it. The PDF label example
 // reads a whole barcode back.

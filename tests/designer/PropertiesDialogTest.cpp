@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The properties dialog as a developer uses it: typing, pasting, clicking, tabbing,
 // applying, closing.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "QtTestApplication.h"
 
 #include <gtest/gtest.h>

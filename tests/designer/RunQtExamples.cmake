@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Builds the examples against the installed tree, runs the Qt ones and reads their barcodes
 # back from greyscale PGM pictures: the uic form's, and the PDF label's rasterised by
 # pdftoppm, whose page must be 50 x 30 mm. print-label is built once more through pkg-config.

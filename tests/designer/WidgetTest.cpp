@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The widget as a form and code use it: properties by the control's names, drawing on its
 // own after changes, a size that follows the picture, failures that stay inside.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One failed call through every entry point (the C++ control's own: tests/control): an EAN-13 at
 // BarWidth 99999 (95 modules of 1052 pixels, beyond 16 bits) is an overflow. Each entry ends it as
 // its documentation says, keeps the error state of the drawing before (1104, a blank text), lets

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reads command lines as people type them: real and misspelt options, --name=value, lengths
 // with units at any --dpi, --quiet-zone, patterns and file names. Checks what the program
 // relies on: a usage error is a message; a command line that parses holds only what its

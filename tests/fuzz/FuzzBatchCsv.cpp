@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reads any byte sequence as a batch list or CSV, with a fuzzed --text-column and --dpi, and
 // checks what the program relies on: records numbered without gaps in line order, each either
 // settings or a reason, one per line in a list of texts; a header's columns set exactly what

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Hosts the component through its C exports alone: surfaces over the host's memory of any
 // size, stride and format, released while the control may still hold them, and a site whose
 // callbacks fail wherever the input says. Checks what the exports promise: a failure is a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Drives one control through any sequence of property settings, host failures and drawings,
 // and checks after every call what the control promises its host.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Calls a control through its dispatch interface as an automation host might: real and
 // invented dispatch ids and names, every kind of call, any number of arguments of any type.
 // Checks after every call what the interface promises: a failure is a status, never an

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Drives the property page as a developer and a host might: edits of every field, focus
 // moves, selection changes with random control properties, applies and the final close.
 // Checks after every step what the page promises about its status line, the check-digit

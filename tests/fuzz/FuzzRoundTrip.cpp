@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Draws valid barcodes of every symbology as the input chooses them and requires each read
 // back exactly whenever its caption leaves the bars' middle row clear.
 

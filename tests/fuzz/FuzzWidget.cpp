@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes the Qt widget's properties as a form, a script or Qt Designer would: through the Qt
 // property system by name, in any letter case, with values of any type, the queued drawing
 // run by the event loop in between. Checks what the widget promises: no failed call leaves it

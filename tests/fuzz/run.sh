@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the libFuzzer targets with clang into build-fuzz/ and runs each one for its share of
 # the total time. Any finding (crash, sanitizer report, broken invariant, leak, timeout, memory
 # beyond the limit) fails the script; the input that caused it lands in build-fuzz/fuzz-artifacts/.

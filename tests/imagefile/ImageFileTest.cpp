@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <png.h>
 #include <sys/stat.h>
 #include <unistd.h>

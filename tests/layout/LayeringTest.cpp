@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The folders under src/ are layers: each includes only the layers below it, and the
 // installed headers include only installed headers.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The page against a fake property dialog holding one real control, and its layout.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Fails unless the first ```cpp block of the README's section "## Use it from C++" is exactly
 # the example file.
 #   cmake -DQV_README=README.md -DQV_EXAMPLE=examples/minimal.cpp -P CompareReadmeExample.cmake
@@ -7,6 +8,8 @@ set(fence_open "\n```cpp\n")
 
 file(READ ${QV_README} readme)
 file(READ ${QV_EXAMPLE} example)
+# The licence line heads every source file; the README shows the code without it.
+string(REGEX REPLACE "^// SPDX-License-Identifier: [^\n]*\n" "" example "${example}")
 
 # The section: from its heading to the next one.
 string(FIND "${readme}" "${heading}" at)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The README's C++ example is examples/minimal.cpp, word for word; the example itself is built
 # and run here too, so the sanitizer build checks it as well (the installed-package test
 # builds it only in a plain build).

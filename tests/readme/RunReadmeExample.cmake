@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Runs the README's example and checks that it wrote a PNG.
 #   cmake -DQV_PROGRAM=... -DQV_OUTPUT=out.png -P RunReadmeExample.cmake
 file(REMOVE ${QV_OUTPUT})

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The plan of a drawing, compared as values, and the painter that draws a plan.
 #include <gtest/gtest.h>
 

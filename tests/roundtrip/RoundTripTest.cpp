@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every encoder's output read back by an independent barcode reader, so a table error that
 // the module-string tests would copy is still found.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Random valid barcodes drawn by the control and read back by an independent reader: how a

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The steps the tests' cmake -P scripts share: each builds or runs something in QV_WORK_DIR
 # and stops the script with what it printed when that fails.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The control draws onto a caller's cairo context as onto a raster surface: the same pixels
 // for the frame and every bar at PositionX, PositionY, and its caption inside its box.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The raster surface, the SVG surface checked against it, and text in the control's font.
 #include <gtest/gtest.h>
 

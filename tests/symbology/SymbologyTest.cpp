@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The encoders' module strings.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One finished picture read from several threads at once, as a batch's renderers share the
 // --onto picture: reading must write nothing. The ThreadSanitizer tree (QV_TSAN) builds and
 // runs this suite alone, and reports any write a reader makes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "drawing/ApplySettings.h"
 
 #include "host/TextConversion.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "drawing/RenderBarcode.h"
 
 #include "drawing/ApplySettings.h"

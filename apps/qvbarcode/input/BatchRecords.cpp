@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "input/BatchRecords.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "input/CsvCells.h"
 
 namespace qv::cli {

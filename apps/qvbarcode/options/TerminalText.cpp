@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "options/TerminalText.h"
 
 #include <cstdint>

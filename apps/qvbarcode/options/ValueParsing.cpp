@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "options/ValueParsing.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "output/OutputPattern.h"
 
 #include <algorithm>

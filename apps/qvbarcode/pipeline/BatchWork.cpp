@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pipeline/BatchWork.h"
 
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pipeline/OrderedPipeline.h"
 
 #include <algorithm>

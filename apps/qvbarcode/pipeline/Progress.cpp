@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pipeline/Progress.h"
 
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "component/exports/DispatchClient.h"
 
 #include <vector>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The library's exported entry points. Each one catches everything: only a status crosses.
 #include <dlfcn.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "component/exports/HostPageSite.h"
 
 #include "component/exports/HostSite.h"

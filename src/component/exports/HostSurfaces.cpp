@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The entry points for drawing surfaces: those over the host's memory, and reading the
 // pictures the library keeps, such as the control's own surface Pic1.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The library's resources by number, where its registration says they are: a host on this
 // platform loads the library and asks for them, as it would look up a resource by number.
 #include <cstring>

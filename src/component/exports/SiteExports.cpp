@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The entry points through which a host sites the control and the page.
 #include <memory>
 #include <vector>

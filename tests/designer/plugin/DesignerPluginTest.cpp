@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Qt Designer plugin as installed: loaded from its place without a library search path,
 // and driven by Qt Designer's own form editor, in this process.
 #include <gtest/gtest.h>
