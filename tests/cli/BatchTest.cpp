@@ -40,6 +40,13 @@ TEST(BatchRecords, ListsAndSpreadsheetCsvGiveTheirRecords) {
                                     "\"A3\",\"x\",\"34\",\"1\"";
     const std::vector<Case> cases{
         {bom + "4006381333931\r\n\nText\n", {}, "", {"1:4006381333931", "2:", "3:Text"}},
+        // Only a whole mark is skipped: the start of one is the text's.
+        {"\xEF\xBB"
+         "4006\n",
+         {},
+         "",
+         {"1:\xEF\xBB"
+          "4006"}},
         {spreadsheet, {}, "", {"2:4006", "3:12", "5:34"}},
         {"SKU,EAN\nA1,4006381333931\n", {}, "names no property (it names SKU, EAN)", {}},
         {"sku,ean,Text\nA1,400,nope\n", "EAN", "", {"2:400"}},

@@ -12,6 +12,11 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 CsvInput::CsvInput(std::istream& input) : buffer_(input.rdbuf()) {}
 
 int CsvInput::Next() {
+    if (!held_.empty()) {
+        const int c = static_cast<unsigned char>(held_.front());
+        held_.erase(0, 1);
+        return c;
+    }
     const int c = buffer_->sbumpc();
     if (c == std::char_traits<char>::eof()) {
         return kEnd;
@@ -32,12 +37,14 @@ bool CsvInput::Begin(CsvRecord& record) {
     record = {{}, {std::string()}, linesEnded_ + 1};
     if (!started_) {
         started_ = true;
+        // Only a whole mark is skipped; the start of one is text, kept for Next.
         for (const char mark : kByteOrderMark) {
             if (buffer_->sgetc() != static_cast<unsigned char>(mark)) break;
-            buffer_->sbumpc();
+            held_ += static_cast<char>(buffer_->sbumpc());
         }
+        if (held_ == kByteOrderMark) held_.clear();
     }
-    return buffer_->sgetc() != std::char_traits<char>::eof();
+    return !held_.empty() || buffer_->sgetc() != std::char_traits<char>::eof();
 }
 
 void CsvInput::Add(CsvRecord& record, char c, std::optional<char> cell) {

@@ -47,6 +47,7 @@ class CsvInput {
     void Add(CsvRecord& record, char c, std::optional<char> cell);
 
     std::streambuf* buffer_;
+    std::string held_;  // bytes read ahead at the start that are not a byte-order mark
     std::int64_t linesEnded_ = 0;
     bool started_ = false;
 };
