@@ -52,7 +52,7 @@ class RasterRows {
     // Whether the rows [top + 1, bottom), and no others, show row top since ShareRow: writing
     // row top through SharedRow then changes them all at once.
     bool Shares(std::int32_t top, std::int32_t bottom) const {
-        return pixels_->source == top && pixels_->sharedEnd == bottom;
+        return pixels_->source >= 0 && pixels_->source == top && pixels_->sharedEnd == bottom;
     }
     // The bytes of the row the others show, for these rows alone; only while Shares.
     std::uint8_t* SharedRow() {

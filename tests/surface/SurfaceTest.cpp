@@ -83,6 +83,13 @@ TEST(RasterSurfaceTest, AlikeRowsChangeOneByOne) {
     copy.MoveTo(2, 0);
     copy.LineTo(2, 3);
     EXPECT_EQ(PictureText(copy), "..#../..#../..#../...../...../.....");
+
+    // No rows are alike on a fresh surface, not even none above it.
+    RasterSurface fresh(5, 2);
+    fresh.DrawColumnRuns(std::vector<ColumnRun>{{1, 2}}, -1, -1);
+    fresh.MoveTo(3, -1);
+    fresh.LineTo(3, -1);
+    EXPECT_EQ(PictureText(fresh), "...../.....");
 }
 
 // A run of columns drawn at once, alone or in a list of runs, is what MoveTo and LineTo
