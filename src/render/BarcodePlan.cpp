@@ -50,7 +50,7 @@ void PlacePainted(BarcodePlan& plan, const BarcodeLayout& layout, std::int32_t h
                   surface::TextExtent captionExtent, Step& step) {
     const std::int32_t margin = layout.backgroundWhite ? kMargin : 0;
     const std::int32_t moduleWidth = plan.bars.moduleWidth;
-    const std::int64_t total = std::int64_t{plan.moduleCount} * moduleWidth;
+    const std::int64_t total = static_cast<std::int64_t>(plan.bars.modules.size()) * moduleWidth;
     std::int32_t x = layout.positionX;
     std::int32_t y = layout.positionY;
     step = Step::Frame;
@@ -102,7 +102,6 @@ BarcodePlan PlanBarcode(std::string_view modules, std::u16string_view caption,
     const std::int32_t margins = layout.backgroundWhite ? 2 * kMargin : 0;
     h = CheckedInt32(std::int64_t{h} - margins);
 
-    plan.moduleCount = n.value();
     plan.surfaceWidth = total.value() + margins;
     plan.surfaceHeight = h + margins;
     plan.whiteFrame = layout.backgroundWhite;

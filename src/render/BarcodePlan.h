@@ -65,7 +65,6 @@ struct Bars {
 struct BarcodePlan {
     // kDrawn, or the result code of a drawing that does nothing (then nothing else is set).
     std::int16_t code = 0;
-    std::int32_t moduleCount = 0;
     // The size the own surface takes: the frame's.
     std::int32_t surfaceWidth = 0;
     std::int32_t surfaceHeight = 0;

@@ -4,6 +4,8 @@
 // settings or a reason, one per line in a list of texts; a header's columns set exactly what
 // they name, lengths at the resolution; quoting round-trips; and a record's text becomes a file
 // name only when it is a safe one.
+#include <unicode/utf8.h>
+
 #include <sstream>
 
 #include "FuzzInput.h"
@@ -57,26 +59,14 @@ cli::BarcodeSettings FromCells(const std::vector<std::string>& names,
 }
 
 // Whether a value may be a file name, by the rule the program documents.
-// The code points of strict UTF-8, or nothing for bytes that are not (overlong forms,
-// surrogates, values past U+10FFFF, sequences cut short).
+// The code points of strict UTF-8, or nothing for bytes that are not.
 std::optional<std::vector<char32_t>> CodePoints(std::string_view text) {
     std::vector<char32_t> points;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-        if ((lead >= 0x80 && lead < 0xC2) || lead > 0xF4 || i + length > text.size()) return {};
-        char32_t point = length == 1 ? lead : lead & (0x7F >> length);
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) return {};
-            point = point << 6 | (next & 0x3F);
-        }
-        constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (point < kLeast[length] || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF)) {
-            return {};
-        }
-        points.push_back(point);
-        i += length;
+    for (std::int32_t i = 0; i < static_cast<std::int32_t>(text.size());) {
+        UChar32 point = 0;
+        U8_NEXT(text.data(), i, static_cast<std::int32_t>(text.size()), point);
+        if (point < 0) return {};
+        points.push_back(static_cast<char32_t>(point));
     }
     return points;
 }

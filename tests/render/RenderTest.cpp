@@ -82,8 +82,7 @@ TEST(PlanBarcode, SizesFrameBarsAndCaptionBox) {
     };
     for (const Case& c : cases) {
         const std::string modules(static_cast<std::size_t>(c.modules), '1');
-        BarcodePlan expected{0,       c.modules, c.width, c.height, c.layout.backgroundWhite,
-                             c.frame, c.bars};
+        BarcodePlan expected{0, c.width, c.height, c.layout.backgroundWhite, c.frame, c.bars};
         expected.captionBox = c.box;
         expected.overflow.step = c.overflow;
         expected.bars.modules = modules;

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "options/TerminalText.h"
 
+#include <unicode/utf8.h>
+
+#include <algorithm>
 #include <cstdint>
 
 namespace qv::cli {
@@ -14,19 +17,13 @@ struct Decoded {
     std::size_t length = 0;
 };
 Decoded DecodeAt(std::string_view text, std::size_t i) {
-    const auto byte = [&](std::size_t k) { return static_cast<std::uint8_t>(text[i + k]); };
-    const std::uint8_t lead = byte(0);
-    if (lead < 0x80) return {lead, 1};
-    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-    if (length == 0 || lead > 0xF4 || i + length > text.size()) return {};
-    char32_t code = lead & (0x7F >> length);
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((byte(k) & 0xC0) != 0x80) return {};
-        code = (code << 6) | (byte(k) & 0x3F);
-    }
-    constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (code < kLeast[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return {};
-    return {code, length};
+    // A character is at most 4 bytes: ICU reads no further than that window.
+    const auto window = static_cast<std::int32_t>(std::min<std::size_t>(4, text.size() - i));
+    std::int32_t length = 0;
+    UChar32 code = 0;
+    U8_NEXT(text.data() + i, length, window, code);
+    if (code < 0) return {};
+    return {static_cast<char32_t>(code), static_cast<std::size_t>(length)};
 }
 
 bool MovesTheTerminal(char32_t c) {
