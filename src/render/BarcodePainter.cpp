@@ -29,6 +29,11 @@ class PenSelection {
 };
 
 void PaintBars(const Bars& bars, surface::DrawingSurface& surface, KeptBarRuns* kept) {
+    if (bars.reduction != 0.0) {
+        surface.DrawNarrowedRuns(BarRuns(bars.modules, bars.left, bars.moduleWidth), bars.reduction,
+                                 bars.top, bars.bottom);
+        return;
+    }
     if (!kept) {
         surface.DrawColumnRuns(BarRuns(bars.modules, bars.left, bars.moduleWidth), bars.top,
                                bars.bottom);

@@ -57,6 +57,9 @@ struct Bars {
     std::int32_t top = 0;
     std::int32_t bottom = 0;
     std::int32_t moduleWidth = 0;
+    // Pixels every bar is drawn narrower by, half on each side, for a printer whose ink or
+    // heat spreads; the spaces widen by as much. The control never narrows its bars.
+    double reduction = 0.0;
     friend bool operator==(const Bars&, const Bars&) = default;
 };
 

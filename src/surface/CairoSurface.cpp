@@ -130,6 +130,21 @@ void CairoSurface::DrawColumns(std::int32_t left, std::int32_t right, std::int32
     }
 }
 
+void CairoSurface::DrawNarrowedRuns(std::span<const ColumnRun> runs, double reduction,
+                                    std::int32_t top, std::int32_t bottom) {
+    for (const ColumnRun& run : runs) {
+        const double left = run.left + reduction / 2.0, right = run.right - reduction / 2.0;
+        const auto column = AxisLineRect(run.left, top, run.left, bottom, pen_.width);
+        if (left < right && column) {
+            Fill(left, column->top, right, column->bottom, pen_.colour);
+        }
+    }
+    if (!runs.empty()) {
+        penX_ = runs.back().right - 1;
+        penY_ = bottom;
+    }
+}
+
 void CairoSurface::DrawText(std::string_view windows1252Text, const Rect& rect, unsigned format) {
     const std::u16string text = DecodeWindows1252(windows1252Text);
     if (text.empty()) {

@@ -35,6 +35,9 @@ class CairoSurface final : public PenAndModeState {
     void LineTo(std::int32_t x, std::int32_t y) override;
     void DrawColumns(std::int32_t left, std::int32_t right, std::int32_t top,
                      std::int32_t bottom) override;
+    // Exactly: a bar narrowed by a fraction of a pixel is a rectangle that much narrower.
+    void DrawNarrowedRuns(std::span<const ColumnRun> runs, double reduction, std::int32_t top,
+                          std::int32_t bottom) override;
     void DrawText(std::string_view windows1252Text, const Rect& rect, unsigned format) override;
 
   private:

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <span>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "surface/Colour.h"
 
@@ -72,6 +74,23 @@ class DrawingSurface {
         for (const ColumnRun& run : runs) {
             DrawColumns(run.left, run.right, top, bottom);
         }
+    }
+    // DrawColumnRuns with every run narrower by reduction pixels, half taken from each side:
+    // here by the nearest whole number of pixels, the left side taking the smaller half. A
+    // surface that draws shapes instead of pixels overrides it to narrow exactly.
+    virtual void DrawNarrowedRuns(std::span<const ColumnRun> runs, double reduction,
+                                  std::int32_t top, std::int32_t bottom) {
+        const auto whole = static_cast<std::int64_t>(std::nearbyint(reduction));
+        const std::int64_t left = whole / 2, right = whole - whole / 2;
+        std::vector<ColumnRun> narrowed;
+        narrowed.reserve(runs.size());
+        for (const ColumnRun& run : runs) {
+            if (run.right - std::int64_t{run.left} > whole) {
+                narrowed.push_back({static_cast<std::int32_t>(run.left + left),
+                                    static_cast<std::int32_t>(run.right - right)});
+            }
+        }
+        DrawColumnRuns(narrowed, top, bottom);
     }
     // Returns the previous mode.
     virtual int SetBkMode(int mode) = 0;

@@ -151,6 +151,25 @@ void SvgSurface::LineTo(std::int32_t x, std::int32_t y) {
         Line{static_cast<std::int32_t>(x0), static_cast<std::int32_t>(y0), x, y, pen_});
 }
 
+void SvgSurface::DrawNarrowedRuns(std::span<const ColumnRun> runs, double reduction,
+                                  std::int32_t top, std::int32_t bottom) {
+    // A line drawn upwards covers its start, not its end.
+    const std::int64_t rowsFrom = std::max<std::int64_t>(top <= bottom ? top : bottom + 1LL, 0);
+    const std::int64_t rowsTo = std::min<std::int64_t>(top <= bottom ? bottom : top + 1LL, height_);
+    for (const ColumnRun& run : runs) {
+        const double left = std::max(run.left + reduction / 2.0, 0.0);
+        const double right = std::min(run.right - reduction / 2.0, static_cast<double>(width_));
+        if (left < right && rowsFrom < rowsTo) {
+            elements_.push_back(Strip{left, right, static_cast<std::int32_t>(rowsFrom),
+                                      static_cast<std::int32_t>(rowsTo), pen_.colour});
+        }
+    }
+    if (!runs.empty()) {
+        penX_ = runs.back().right - 1;
+        penY_ = bottom;
+    }
+}
+
 void SvgSurface::DrawText(std::string_view windows1252Text, const Rect& rect, unsigned format) {
     std::u16string text = DecodeWindows1252(windows1252Text);
     if (text.empty()) {
@@ -208,6 +227,11 @@ std::string SvgSurface::Document(const std::string& width, const std::string& he
         if (const auto* fill = std::get_if<Fill>(&element)) {
             svg += "<rect " + RectAttributes(fill->rect) + " fill=\"" + ColourText(fill->colour) +
                    "\"/>\n";
+        } else if (const auto* strip = std::get_if<Strip>(&element)) {
+            svg += "<rect x=\"" + Number(strip->left) + "\" y=\"" + std::to_string(strip->top) +
+                   "\" width=\"" + Number(strip->right - strip->left) + "\" height=\"" +
+                   std::to_string(strip->bottom - strip->top) + "\" fill=\"" +
+                   ColourText(strip->colour) + "\"/>\n";
         } else if (const auto* line = std::get_if<Line>(&element)) {
             // Pixel centres, as the raster surface steps from pixel to pixel.
             svg += "<line x1=\"" + Number(line->x0 + 0.5) + "\" y1=\"" + Number(line->y0 + 0.5) +

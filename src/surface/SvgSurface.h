@@ -33,6 +33,9 @@ class SvgSurface final : public PenAndModeState {
     Colour GetBkColor() const override { return background_; }
     void FillRect(const Rect& rect, Colour brushColour) override;
     void LineTo(std::int32_t x, std::int32_t y) override;
+    // Exactly: a bar narrowed by a fraction of a pixel is a rectangle that much narrower.
+    void DrawNarrowedRuns(std::span<const ColumnRun> runs, double reduction, std::int32_t top,
+                          std::int32_t bottom) override;
     void DrawText(std::string_view windows1252Text, const Rect& rect, unsigned format) override;
 
     // The document sized in pixels, or in millimetres for a medium of dotsPerInch; the
@@ -43,6 +46,12 @@ class SvgSurface final : public PenAndModeState {
   private:
     struct Fill {
         Rect rect;
+        Colour colour;
+    };
+    // A fill whose sides lie between pixels.
+    struct Strip {
+        double left, right;
+        std::int32_t top, bottom;
         Colour colour;
     };
     struct Line {
@@ -57,7 +66,7 @@ class SvgSurface final : public PenAndModeState {
         const char* anchor;
         Colour colour;
     };
-    using Element = std::variant<Fill, Line, Text>;
+    using Element = std::variant<Fill, Strip, Line, Text>;
 
     std::string Document(const std::string& width, const std::string& height) const;
     void AddFill(const Rect& rect, Colour colour);

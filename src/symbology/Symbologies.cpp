@@ -20,6 +20,7 @@ constexpr std::array<Symbology, 4> kSymbologies = {{
      false,
      0,
      {10, 10},
+     {0.0, 0.19, 0.0},
      EncodeInterleaved2of5},
     {QvTypeStandard2of5,
      "QvTypeStandard2of5",
@@ -31,6 +32,7 @@ constexpr std::array<Symbology, 4> kSymbologies = {{
      false,
      0,
      {10, 10},
+     {0.0, 0.19, 0.0},
      EncodeStandard2of5},
     {QvTypeCode39,
      "QvTypeCode39",
@@ -42,6 +44,7 @@ constexpr std::array<Symbology, 4> kSymbologies = {{
      false,
      u'*',
      {10, 10},
+     {0.0, 0.19, 0.0},
      EncodeCode39},
     {QvTypeEan13,
      "QvTypeEan13",
@@ -53,6 +56,7 @@ constexpr std::array<Symbology, 4> kSymbologies = {{
      true,
      0,
      {11, 7},
+     {0.33, 0.264, 22.85},  // the smallest is 80% of the nominal
      EncodeEan13},
 }};
 

@@ -24,6 +24,14 @@ struct QuietZone {
     std::int32_t right = 0;
 };
 
+// A module's printed width and the bars' height, in millimetres: the nominal ones (0 where
+// the symbology has none) and the narrowest module scanners are commonly built for.
+struct PrintedModule {
+    double nominalWidth = 0.0;
+    double smallestWidth = 0.0;
+    double nominalBarHeight = 0.0;
+};
+
 // One symbology: everything the control, the page, the type library and the program know of
 // it. A new symbology is a row of this table and its encoder.
 struct Symbology {
@@ -40,6 +48,7 @@ struct Symbology {
     bool endsInCheckDigit;  // its last digit is a check digit, drawn as given unless computed
     char16_t startStop;     // a character of the text scanners read as start or stop, or 0
     QuietZone quietZone;    // what a scanner wants, in modules
+    PrintedModule printed;
     Encoding (*encode)(std::u16string_view);
 };
 

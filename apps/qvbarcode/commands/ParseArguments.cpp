@@ -7,6 +7,7 @@
 #include <tuple>
 #include <vector>
 
+#include "options/SizeOptions.h"
 #include "options/ValueParsing.h"
 #include "output/OutputPattern.h"
 
@@ -14,8 +15,6 @@ namespace qv::cli {
 
 namespace {
 
-constexpr double kMaxDotsPerInch = 10000.0;
-constexpr std::int32_t kMaxQuietZone = 1000;
 constexpr std::int64_t kMaxJobs = 256;
 
 // Everything the command line said, before the checks that look at the options together.
@@ -127,28 +126,6 @@ std::vector<OptionSpec> BuildSpecs() {
         PropertyLength(Property::PositionY, &Collected::y),
         {"", {"--module"}, true, SetLength("--module", &Collected::module)},
         {"",
-         {"--dpi"},
-         true,
-         [](Collected& c, std::string_view value) -> std::optional<UsageError> {
-             const auto dpi = ParsePositiveNumber(value);
-             if (!dpi || *dpi > kMaxDotsPerInch) {
-                 return BadValue("--dpi", value, "a resolution up to 10000 dots per inch");
-             }
-             c.options.dotsPerInch = *dpi;
-             return std::nullopt;
-         }},
-        {"",
-         {"--quiet-zone"},
-         true,
-         [](Collected& c, std::string_view value) -> std::optional<UsageError> {
-             const auto modules = ParseWholeNumber(value);
-             if (!modules || *modules < 0 || *modules > kMaxQuietZone) {
-                 return BadValue("--quiet-zone", value, "a number of modules from 0 to 1000");
-             }
-             c.options.quietZoneModules = *modules;
-             return std::nullopt;
-         }},
-        {"",
          {"--text-column"},
          true,
          [](Collected& c, std::string_view value) -> std::optional<UsageError> {
@@ -214,6 +191,15 @@ std::vector<OptionSpec> BuildSpecs() {
              return std::nullopt;
          }},
     };
+    for (const SizeOption& size : SizeOptions()) {
+        specs.push_back({size.shortName,
+                         {size.longName},
+                         size.takesValue,
+                         [apply = size.apply](Collected& c, std::string_view value) {
+                             const auto why = apply(c.options, value);
+                             return why ? std::optional(UsageError{*why}) : std::nullopt;
+                         }});
+    }
     // Every Boolean property with an option is a flag that sets it True.
     for (const control::PropertyRow& row : control::kProperties) {
         if (const auto flag = FlagOf(row.property); flag && row.option.Exists()) {
@@ -337,6 +323,9 @@ std::optional<UsageError> CheckTogether(Collected& c) {
         return UsageError{
             "--quiet-zone widens the picture, which --onto keeps at the image's size: "
             "leave the room with --x instead"};
+    }
+    if (auto why = SettleSizeOptions(o, {c.width, c.height, c.module})) {
+        return UsageError{*why};
     }
     return std::nullopt;
 }

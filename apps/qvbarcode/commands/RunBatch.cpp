@@ -86,6 +86,14 @@ class BatchReport {
         for (const std::string& warning : job.warnings) {
             Say(job.record, "warning: " + warning);
         }
+        for (const RunNote& note : job.runNotes) {
+            if (!said_[note.kind]) {
+                said_[note.kind] = true;
+                progress_.Clear();
+                std::fprintf(stderr, "qvbarcode: %s%s\n", note.warning ? "warning: " : "",
+                             TerminalText(note.text).c_str());
+            }
+        }
         if (!job.failure.empty()) {
             Say(job.record, job.failure);
             ++failed_;
@@ -129,6 +137,7 @@ class BatchReport {
     std::int64_t drawn_ = 0;
     std::int64_t failed_ = 0;
     std::int64_t stoppedAt_ = 0;
+    std::array<bool, RunNote::ReductionRounded + 1> said_{};  // each kind of note, once
 };
 
 // Says which columns the batch reads nothing from, once.

@@ -27,9 +27,19 @@ int RunSingle(const Options& options) {
         std::fprintf(stderr, "qvbarcode: %s\n", EmptyPictureLine(drawing).c_str());
         return kExitUsage;
     }
+    if (!drawing.refusal.empty()) {
+        std::fprintf(stderr, "qvbarcode: %s\n", TerminalText(drawing.refusal).c_str());
+        return kExitUsage;
+    }
     for (const std::string& warning : drawing.warnings) {
         std::fprintf(stderr, "qvbarcode: warning: %s\n", TerminalText(warning).c_str());
     }
+    for (const RunNote& note : drawing.runNotes) {
+        std::fprintf(stderr, "qvbarcode: %s%s\n", note.warning ? "warning: " : "",
+                     TerminalText(note.text).c_str());
+    }
+    // On standard output, unless the picture goes there.
+    std::fputs(drawing.explanation.c_str(), options.output == "-" ? stderr : stdout);
     if (auto error = WriteOutput(options.output, drawing.bytes)) {
         std::fprintf(stderr, "qvbarcode: %s\n", TerminalText(error->message).c_str());
         return kExitUsage;

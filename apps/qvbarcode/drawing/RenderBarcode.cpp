@@ -8,6 +8,8 @@
 #include "imagefile/NetpbmFile.h"
 #include "imagefile/PngFile.h"
 #include "imagefile/VectorFile.h"
+#include "options/SizeOptions.h"
+#include "render/BarcodePainter.h"
 #include "surface/FreeTypeFont.h"
 #include "surface/SurfaceHandles.h"
 #include "surface/SvgSurface.h"
@@ -34,6 +36,18 @@ std::shared_ptr<const surface::Font> ControlFontFor(double dotsPerInch, bool own
 
 }  // namespace
 
+RenderOptions RenderOptionsFor(const Options& options) {
+    const BarcodeSettings& s = options.settings;
+    return {options.format,
+            options.dotsPerInch,
+            options.quietZoneModules,
+            {},
+            options.standardQuietZones,
+            options.explain,
+            {options.dotsPerInch, options.asked, options.barReduction, IsRaster(options.format),
+             s.barWidth, s.barHeight, s.modulePixels}};
+}
+
 BarcodeRenderer::BarcodeRenderer(RenderOptions options, bool besideOthers)
     : options_(std::move(options)),
       font_(ControlFontFor(options_.dotsPerInch, besideOthers)),
@@ -41,12 +55,16 @@ BarcodeRenderer::BarcodeRenderer(RenderOptions options, bool besideOthers)
 
 Drawing BarcodeRenderer::Render(const BarcodeSettings& settings) {
     ApplySettings(settings, ResolveSize(settings, options_.dotsPerInch), control_);
-    return options_.onto ? RenderOnto() : RenderPicture();
+    const SizeSettings& size = options_.size;
+    const bool commandLineSize = settings.barWidth == size.barWidth &&
+                                 settings.barHeight == size.barHeight &&
+                                 settings.modulePixels == size.modulePixels;
+    return options_.onto ? RenderOnto(commandLineSize) : RenderPicture(commandLineSize);
 }
 
-Drawing BarcodeRenderer::FromResult(const host::Variant& result) const {
+Drawing BarcodeRenderer::FromResult(std::int16_t code) const {
     Drawing drawing;
-    drawing.code = result.AsInt16();
+    drawing.code = code;
     drawing.description = control_.ErrorDescription();
     return drawing;
 }
@@ -63,16 +81,78 @@ std::string BarcodeRenderer::EncodeRaster(const surface::RasterSurface& picture,
     }
 }
 
-// The white around the bars in pixels: the modules the control drew, as wide as it drew them.
-std::int32_t BarcodeRenderer::QuietZonePixels(const render::BarcodePlan& plan) const {
-    return Checked(std::int64_t{plan.bars.moduleWidth} * options_.quietZoneModules);
+// The white modules added left and right of the control's drawing.
+symbology::QuietZone BarcodeRenderer::QuietZoneModules() const {
+    if (!options_.standardQuietZones) {
+        return {options_.quietZoneModules, options_.quietZoneModules};
+    }
+    return symbology::FindSymbology(control_.BarCodeType())->quietZone;
+}
+
+double BarcodeRenderer::ReductionDots() const {
+    const SizeSettings& size = options_.size;
+    return size.barReduction
+               ? cli::ReductionDots(*size.barReduction, options_.dotsPerInch, size.wholeDots)
+               : 0.0;
+}
+
+// A bar reduction that would leave bars of one module under one dot: nothing is written.
+bool BarcodeRenderer::Refuse(Drawing& drawing, const render::BarcodePlan& plan,
+                             double reduction) const {
+    if (reduction == 0.0) return false;
+    const auto refusal = ReductionRefusal(*options_.size.barReduction, reduction,
+                                          plan.bars.moduleWidth, options_.dotsPerInch);
+    drawing.refusal = refusal.value_or("");
+    return refusal.has_value();
+}
+
+void BarcodeRenderer::Describe(Drawing& drawing, const render::BarcodePlan& plan,
+                               symbology::QuietZone zone, double reduction,
+                               bool commandLineSize) const {
+    const std::int32_t mw = plan.bars.moduleWidth;
+    const std::int32_t margin = plan.whiteFrame ? render::kMargin : 0;
+    PrintedDrawing printed;
+    printed.symbology = symbology::FindSymbology(control_.BarCodeType());
+    printed.modules = static_cast<std::int32_t>(plan.bars.modules.size());
+    printed.moduleDots = mw;
+    printed.barsWidth = Checked(std::int64_t{printed.modules} * mw);
+    printed.barsHeight = plan.surfaceHeight - 2 * margin;
+    printed.barcodeWidth = plan.surfaceWidth;
+    printed.barcodeHeight = plan.surfaceHeight;
+    printed.margins = 2 * margin;
+    printed.zoneModules = zone;
+    printed.whiteLeft = Checked(std::int64_t{zone.left} * mw + margin);
+    printed.whiteRight = Checked(std::int64_t{zone.right} * mw + margin);
+    printed.pictureWidth = drawing.width;
+    printed.pictureHeight = drawing.height;
+    printed.reductionDots = reduction;
+    drawing.runNotes = SizeNotes(printed, options_.size, commandLineSize);
+    if (options_.explain) {
+        drawing.explanation = Explanation(printed, options_.size);
+    }
+}
+
+// The control never narrows its bars: with a bar reduction its plan is painted narrowed.
+std::int16_t BarcodeRenderer::DrawOn(const std::shared_ptr<surface::DrawingSurface>& target,
+                                     double reduction) {
+    if (reduction != 0.0) {
+        control::PlannedBarcode planned = control_.Plan();
+        if (planned.plan.code == 0) {
+            planned.plan.bars.reduction = reduction;
+            render::PaintBarcode(planned.plan, *target);
+            return 0;
+        }
+    }
+    const surface::ScopedSurfaceHandle handle(target);
+    surface::SurfaceHandle hdc = handle.get();
+    return control_.Draw(hdc).AsInt16();
 }
 
 // The control draws on its own surface first: that is the picture, and its size is the
 // size of every other medium's, which gets the same barcode drawn at 0, 0 (or after the
 // quiet zone) so that it matches the picture pixel for pixel.
-Drawing BarcodeRenderer::RenderPicture() {
-    Drawing drawing = FromResult(control_.Draw());
+Drawing BarcodeRenderer::RenderPicture(bool commandLineSize) {
+    Drawing drawing = FromResult(control_.Draw().AsInt16());
     const surface::RasterSurface& picture = control_.Pic1().Image();
     drawing.width = picture.width();
     drawing.height = picture.height();
@@ -81,12 +161,20 @@ Drawing BarcodeRenderer::RenderPicture() {
     }
     const control::PlannedBarcode drawn = control_.Plan();
     drawing.warnings = DrawingWarnings(control_, drawn.plan);
-    const std::int32_t zone = QuietZonePixels(drawn.plan);
-    if (IsRaster(options_.format) && zone == 0) {
+    const double reduction = ReductionDots();
+    if (Refuse(drawing, drawn.plan, reduction)) {
+        return drawing;
+    }
+    const symbology::QuietZone modules = QuietZoneModules();
+    const symbology::QuietZone zone{
+        Checked(std::int64_t{drawn.plan.bars.moduleWidth} * modules.left),
+        Checked(std::int64_t{drawn.plan.bars.moduleWidth} * modules.right)};
+    drawing.width = Checked(std::int64_t{drawing.width} + zone.left + zone.right);
+    Describe(drawing, drawn.plan, modules, reduction, commandLineSize);
+    if (IsRaster(options_.format) && zone.left == 0 && zone.right == 0 && reduction == 0.0) {
         drawing.bytes = EncodeRaster(picture);
         return drawing;
     }
-    drawing.width = Checked(std::int64_t{drawing.width} + 2 * std::int64_t{zone});
     std::shared_ptr<surface::DrawingSurface> target;
     std::shared_ptr<surface::RasterSurface> raster;
     std::shared_ptr<surface::SvgSurface> svg;
@@ -106,11 +194,9 @@ Drawing BarcodeRenderer::RenderPicture() {
         document->Surface()->SetFont(font_);
         target = document->Surface();
     }
-    const surface::ScopedSurfaceHandle handle(target);
-    surface::SurfaceHandle hdc = handle.get();
-    control_.SetPositionX(zone);
+    control_.SetPositionX(zone.left);
     control_.SetPositionY(0);
-    if (const std::int16_t code = control_.Draw(hdc).AsInt16(); code != 0) {
+    if (const std::int16_t code = DrawOn(target, reduction); code != 0) {
         drawing.code = code;
         drawing.description = control_.ErrorDescription();
         return drawing;
@@ -121,18 +207,21 @@ Drawing BarcodeRenderer::RenderPicture() {
     return drawing;
 }
 
-Drawing BarcodeRenderer::RenderOnto() {
+Drawing BarcodeRenderer::RenderOnto(bool commandLineSize) {
     const OntoBase& onto = *options_.onto;
     auto copy = std::make_shared<surface::RasterSurface>(*onto.image);
     copy->SetFont(font_);
-    Drawing drawing;
-    {
-        const surface::ScopedSurfaceHandle handle(copy);
-        surface::SurfaceHandle hdc = handle.get();
-        control_.SetPositionX(onto.x);
-        control_.SetPositionY(onto.y);
-        drawing = FromResult(control_.Draw(hdc));
+    control_.SetPositionX(onto.x);
+    control_.SetPositionY(onto.y);
+    const double reduction = ReductionDots();
+    if (reduction != 0.0) {
+        Drawing refused;
+        const control::PlannedBarcode planned = control_.Plan();
+        if (planned.plan.code == 0 && Refuse(refused, planned.plan, reduction)) {
+            return refused;
+        }
     }
+    Drawing drawing = FromResult(DrawOn(copy, reduction));
     if (drawing.code != 0) {
         return drawing;
     }
@@ -145,8 +234,9 @@ Drawing BarcodeRenderer::RenderOnto() {
     }
     drawing.width = copy->width();
     drawing.height = copy->height();
+    Describe(drawing, drawn.plan, {}, reduction, commandLineSize);
     drawing.bytes = EncodeRaster(*copy, onto.alpha && options_.format == OutputFormat::Png
-                                            ? AlphaAfterDrawing()
+                                            ? AlphaAfterDrawing(reduction)
                                             : std::vector<std::uint8_t>{});
     return drawing;
 }
@@ -154,7 +244,7 @@ Drawing BarcodeRenderer::RenderOnto() {
 // The image's opacities, with every pixel the barcode painted made opaque. Drawn again over
 // black and over white, a pixel that comes out alike both times was painted; the caption
 // box takes the image's background colour both times.
-std::vector<std::uint8_t> BarcodeRenderer::AlphaAfterDrawing() {
+std::vector<std::uint8_t> BarcodeRenderer::AlphaAfterDrawing(double reduction) {
     const OntoBase& onto = *options_.onto;
     std::vector<std::uint8_t> alpha = *onto.alpha;
     std::shared_ptr<surface::RasterSurface> over[2];
@@ -163,9 +253,7 @@ std::vector<std::uint8_t> BarcodeRenderer::AlphaAfterDrawing() {
             onto.image->width(), onto.image->height(), i == 0 ? surface::kBlack : surface::kWhite);
         over[i]->SetBkColor(onto.image->GetBkColor());
         over[i]->SetFont(font_);
-        const surface::ScopedSurfaceHandle handle(over[i]);
-        surface::SurfaceHandle hdc = handle.get();
-        control_.Draw(hdc);
+        DrawOn(over[i], reduction);
     }
     const std::size_t rowBytes = over[0]->RowBytes();
     for (std::int32_t y = 0; y < over[0]->height(); ++y) {

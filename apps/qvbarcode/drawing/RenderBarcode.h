@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "control/QvBarCode.h"
+#include "drawing/SizeReport.h"
 #include "options/CliOptions.h"
 #include "surface/RasterSurface.h"
 
@@ -22,6 +23,9 @@ struct Drawing {
     std::int32_t height = 0;
     std::string bytes;
     std::vector<std::string> warnings;
+    std::vector<RunNote> runNotes;  // said once per run
+    std::string explanation;        // --explain's text
+    std::string refusal;            // why a drawing the control made is not written
 
     // A drawing the control made without a single pixel (no height given): nothing to write.
     bool IsEmpty() const { return code == 0 && (width <= 0 || height <= 0); }
@@ -41,7 +45,13 @@ struct RenderOptions {
     double dotsPerInch = kScreenDotsPerInch;
     std::int32_t quietZoneModules = 0;
     std::optional<OntoBase> onto = {};
+    bool standardQuietZones = false;  // each symbology's own, instead of quietZoneModules
+    bool explain = false;
+    SizeSettings size = {};
 };
+
+// The command line's, without the --onto picture, which output/ reads.
+RenderOptions RenderOptionsFor(const Options& options);
 
 // Draws barcodes with one control, reused from one to the next so that a batch costs no
 // more per barcode than a single drawing. The control measures and draws its caption in its
@@ -57,13 +67,18 @@ class BarcodeRenderer {
     Drawing Render(const BarcodeSettings& settings);
 
   private:
-    Drawing FromResult(const host::Variant& result) const;
-    Drawing RenderPicture();
-    Drawing RenderOnto();
-    std::int32_t QuietZonePixels(const render::BarcodePlan& plan) const;
+    Drawing FromResult(std::int16_t code) const;
+    Drawing RenderPicture(bool commandLineSize);
+    Drawing RenderOnto(bool commandLineSize);
+    std::int16_t DrawOn(const std::shared_ptr<surface::DrawingSurface>& target, double reduction);
+    symbology::QuietZone QuietZoneModules() const;  // added left and right
+    double ReductionDots() const;
+    bool Refuse(Drawing& drawing, const render::BarcodePlan& plan, double reduction) const;
+    void Describe(Drawing& drawing, const render::BarcodePlan& plan, symbology::QuietZone zone,
+                  double reduction, bool commandLineSize) const;
     std::string EncodeRaster(const surface::RasterSurface& picture,
                              std::vector<std::uint8_t> alpha = {}) const;
-    std::vector<std::uint8_t> AlphaAfterDrawing();
+    std::vector<std::uint8_t> AlphaAfterDrawing(double reduction);
 
     RenderOptions options_;
     std::shared_ptr<const surface::Font> font_;

@@ -8,6 +8,7 @@
 
 #include "control/PropertyTable.h"
 #include "control/QvBarCode.h"
+#include "options/Length.h"
 #include "surface/Font.h"
 
 namespace qv::cli {
@@ -77,6 +78,17 @@ struct OntoImage {
 // The control's own resolution: its pixels are a 96 dpi screen's.
 using surface::kScreenDotsPerInch;
 
+// What the command line asked of the printed size, as given, so that the program can say
+// how near the drawing comes to it.
+struct SizeRequest {
+    bool dotsPerInchGiven = false;
+    std::optional<Length> width = {};
+    std::optional<Length> height = {};
+    std::optional<Length> module = {};
+    std::optional<double> magnification = {};  // in percent of EAN-13's nominal size
+    friend bool operator==(const SizeRequest&, const SizeRequest&) = default;
+};
+
 struct Options {
     Command command = Command::Render;
     BarcodeSettings settings;
@@ -86,9 +98,13 @@ struct Options {
     std::string batchInput;                 // a file or "-" for standard input
     std::optional<std::string> textColumn;  // the batch list's column that gives Text
     double dotsPerInch = kScreenDotsPerInch;
-    std::int32_t quietZoneModules = 0;  // white modules added left and right
-    std::int32_t jobs = 0;              // a batch's drawing threads; 0 for one per core
-    std::int64_t firstRecord = 1;       // a batch's first record drawn (--from)
+    std::int32_t quietZoneModules = 0;   // white modules added left and right
+    bool standardQuietZones = false;     // instead, the symbology's own (--quiet-zone std)
+    std::optional<Length> barReduction;  // every bar drawn narrower by it; pixels are dots
+    bool explain = false;                // say how large the barcode prints
+    SizeRequest asked;
+    std::int32_t jobs = 0;         // a batch's drawing threads; 0 for one per core
+    std::int64_t firstRecord = 1;  // a batch's first record drawn (--from)
     friend bool operator==(const Options&, const Options&) = default;
 };
 

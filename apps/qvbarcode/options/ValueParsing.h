@@ -21,13 +21,7 @@ std::optional<std::int64_t> ParseCount(std::string_view text);
 // passed on unchecked so the control itself reports an unknown type.
 std::optional<std::int32_t> ParseBarcodeType(std::string_view text);
 
-// A length as people give it: a number and a unit, px (the default), mm, cm, in or pt.
-enum class LengthUnit { Pixel, Millimetre, Centimetre, Inch, Point };
-struct Length {
-    double value = 0.0;
-    LengthUnit unit = LengthUnit::Pixel;
-    friend bool operator==(const Length&, const Length&) = default;
-};
+// A length as people give it (Length.h).
 std::optional<Length> ParseLength(std::string_view text);
 // The length in whole pixels at the resolution, halves to the even one; nothing when it
 // leaves 32 bits.

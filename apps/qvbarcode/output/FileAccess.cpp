@@ -30,7 +30,7 @@ OntoBase ReadOntoImage(const OntoImage& onto, bool keepAlpha) {
 }  // namespace
 
 std::variant<RenderOptions, std::string> ReadRenderOptions(const Options& options) {
-    RenderOptions render{options.format, options.dotsPerInch, options.quietZoneModules, {}};
+    RenderOptions render = RenderOptionsFor(options);
     if (options.onto) {
         try {
             render.onto = ReadOntoImage(*options.onto, options.format == OutputFormat::Png);

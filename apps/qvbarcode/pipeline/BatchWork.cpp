@@ -149,8 +149,13 @@ void RecordWorker::Work(RecordJob& job, StopMark& stop) {
         job.failure = EmptyPictureLine(drawing);
         return;
     }
+    if (!drawing.refusal.empty()) {
+        job.failure = std::move(drawing.refusal);
+        return;
+    }
     job.drawn = true;
     job.warnings = std::move(drawing.warnings);
+    job.runNotes = std::move(drawing.runNotes);
     if (job.writeWhenDue) {
         job.bytes = std::move(drawing.bytes);
         return;

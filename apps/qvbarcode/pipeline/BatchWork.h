@@ -35,6 +35,7 @@ struct RecordJob {
     bool skipped = false;  // after the record the batch stops at: left alone
     std::string bytes;     // the picture, while it waits to be written
     std::vector<std::string> warnings;
+    std::vector<RunNote> runNotes;  // the batch says each kind once
 };
 
 // The file names a batch's records take from the list's cells. A name an earlier record
