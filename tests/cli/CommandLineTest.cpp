@@ -46,6 +46,24 @@ TEST(ParseArguments, CommandLinesGiveTheirOptionsOrAUsageError) {
              o.output = "x.png";
              o.onto = OntoImage{"in.png", 24, -3};
              o.dotsPerInch = 300;
+             o.asked = {true, Length{37.29, LengthUnit::Millimetre},
+                        Length{25.93, LengthUnit::Millimetre}};
+         }},
+        // 0.33 mm at 300 dpi is 3.9 dots, 22.85 mm 269.9, and -w adds its margins to the height.
+        {"-t ean13 -d 1 -w --dpi 300 --magnification 100% --quiet-zone std -v "
+         "--bar-reduction 1.5mil -o x.pdf",
+         [](Options& o) {
+             o.settings = {.text = "1",
+                           .barCodeType = 3,
+                           .barHeight = 280,
+                           .modulePixels = 4,
+                           .backgroundWhite = kTrue};
+             o.output = "x.pdf";
+             o.format = OutputFormat::Pdf;
+             o.dotsPerInch = 300;
+             o.standardQuietZones = o.explain = true;
+             o.barReduction = Length{0.0015, LengthUnit::Inch};
+             o.asked = {.dotsPerInchGiven = true, .magnification = 100.0};
          }},
         {"-o x --help", [](Options& o) { o.command = Command::Help; }},
         {"--batch l.txt --jobs 3 --from 17 -o l/#.png",
@@ -68,6 +86,15 @@ TEST(ParseArguments, CommandLinesGiveTheirOptionsOrAUsageError) {
         {"-t ean13 -d 1 --dpi 0 -o a.png", "--dpi"},
         {"-t ean13 -d 1 --module 1mm --width 9 -o a.png", "--module"},
         {"-t ean13 -d 1 --quiet-zone -1 -o a.png", "--quiet-zone"},
+        {"-t ean13 -d 1 --onto b.png --quiet-zone std -o a.png", "--x"},
+        {"-t ean13 -d 1 --magnification 79% -o a.png", "from 80% to 200%"},
+        {"-t ean13 -d 1 --magnification 100 --height 9mm -o a.png", "without --width"},
+        {"-t code39 -d 1 --magnification 100 -o a.png", "-t ean13"},
+        {"-t ean13 -d 1 --bar-reduction 2furlong -o a.png", "1dot"},
+        // Bars of one module, 2 dots, would keep 0.8 dots in a PDF; a PNG takes 1 off.
+        {"-t ean13 -d 1 --dpi 300 --module 2px --bar-reduction 0.1mm -o a.pdf", "less than one"},
+        {"-t ean13 -d 1 --default-size --bar-reduction 1dot -o a.png", "less than one"},
+        {"--batch l.txt --explain -o l/#.png", "--explain"},
         {"-d 1 -o a.png", "type"},
         {"-t ean13 -d 1 -o a.jpg", "a.jpg"},
         {"-t ean13 -d 1 -o -", "--format"},
@@ -98,10 +125,9 @@ TEST(ParseArguments, CommandLinesGiveTheirOptionsOrAUsageError) {
 Options OptionsOf(const std::string& commandLine) {
     return std::get<Options>(Parse(commandLine + " --format pgm -o -"));
 }
-Drawing Draw(const std::string& commandLine) {
-    const Options o = OptionsOf(commandLine);
-    return BarcodeRenderer({OutputFormat::Pgm, o.dotsPerInch, o.quietZoneModules, {}})
-        .Render(o.settings);
+Drawing Draw(const std::string& commandLine, const std::string& format = "pgm") {
+    const Options o = std::get<Options>(Parse(commandLine + " --format " + format + " -o -"));
+    return BarcodeRenderer(RenderOptionsFor(o)).Render(o.settings);
 }
 std::vector<std::string> Rows(const Drawing& d) {
     std::vector<std::string> rows;
@@ -162,6 +188,71 @@ TEST(PrintedSize, TheControlsDrawingIsKeptAndAQuietZoneOnlyAddsWhite) {
         for (const std::string& row : Rows(drawn)) rows += zone + row + zone;
         EXPECT_TRUE(zoned.bytes.ends_with(rows)) << c.commandLine;
     }
+}
+
+// The printed size is said when a unit of print or the resolution is given: each row's
+// notes, joined, hold its parts in order, or there are none. 0.33 mm is 2.64 dots at 203 dpi.
+TEST(PrintedSize, MissedSizesAndSmallModulesAreSaid) {
+    struct Case {
+        std::string commandLine;
+        std::vector<std::string> parts;
+        std::string format = "pgm";
+    };
+    const std::string ean = "-t ean13 -d 400638133393 -c -w ";
+    const std::vector<Case> cases{
+        {ean + "--dpi 300 --width 37.29mm --height 25.93mm",
+         {"33.02 mm wide, not the 37.29 mm asked: 4 dots per module (0.339 mm) at 300 dpi; "
+          "--module 5px would make it 41.06 mm"}},
+        {ean + "--dpi 203 --module 0.33mm",
+         {"modules of 0.375 mm, not the 0.330 mm asked (+13.7%)", "--module 2px", "0.250 mm"}},
+        {ean + "--width 3in",
+         {"2.083 in wide, not the 3.000 in asked", "--module 3px would make it 3.073 in"}},
+        {ean + "--dpi 300 --module 0.1mm",
+         {"(-15.3%)", "modules of 1 dot, 0.085 mm at 300 dpi, are under the 0.264 mm",
+          "and under 2 dots", "--module 4px (0.339 mm)"}},
+        {"-t code39 -d A --dpi 300 --module 2px", {"under the 0.190 mm that Code 39"}},
+        {ean + "--dpi 300 --module 0.508mm", {}},
+        {ean + "--width 300 --height 40", {}},  // pixels of the screen: nothing is printed
+        {ean + "--dpi 600 --magnification 200%",
+         {"--magnification 200% is 205.3% at 600 dpi: a module of 0.660 mm is 15.59 dots, "
+          "drawn as 16 (0.677 mm); bars 1080 dots (45.72 mm) high"}},
+        {ean + "--module 4 --bar-reduction 0.03mm --dpi 300",
+         {"0.35 dots at 300 dpi", "whole dots off: none here"}},
+        {ean + "--module 4 --bar-reduction 0.03mm --dpi 300", {}, "pdf"},
+    };
+    for (const Case& c : cases) {
+        std::string said;
+        for (const RunNote& note : Draw(c.commandLine, c.format).runNotes) said += note.text + "\n";
+        std::size_t at = 0;
+        for (const std::string& part : c.parts) {
+            at = said.find(part, at);
+            ASSERT_NE(at, std::string::npos) << c.commandLine << " lacks " << part << ":\n" << said;
+        }
+        EXPECT_EQ(said.empty(), c.parts.empty()) << c.commandLine << ":\n" << said;
+    }
+}
+
+// A bar reduction narrows each bar by whole dots on pixels, half on each side (the left
+// taking the smaller half), and exactly in SVG; the picture's size stays.
+TEST(PrintedSize, BarReductionNarrowsEveryBarAndNothingElse) {
+    const std::string code = "-t code39 -d A --module 4 --height 3";
+    const auto bars = [](const Drawing& d) {
+        std::string row = Rows(d).back(), runs;
+        for (std::size_t x = 0; x < row.size(); ++x) {
+            if (row[x] == '\0' && (x == 0 || row[x - 1] != '\0')) runs += std::to_string(x) + "-";
+            if (row[x] == '\0' && (x + 1 == row.size() || row[x + 1] != '\0'))
+                runs += std::to_string(x + 1) + " ";
+        }
+        return runs;
+    };
+    const Drawing plain = Draw(code), narrowed = Draw(code + " --bar-reduction 3dots");
+    EXPECT_EQ(std::pair(narrowed.width, narrowed.height), std::pair(plain.width, plain.height));
+    EXPECT_EQ(bars(plain).substr(0, 18), "0-4 12-16 20-28 32");
+    EXPECT_EQ(bars(narrowed).substr(0, 18), "1-2 13-14 21-26 33");
+    EXPECT_EQ(Draw(code + " --bar-reduction 0.4dot").bytes, plain.bytes);
+    EXPECT_NE(Draw(code + " --bar-reduction 0.5dot", "svg")
+                  .bytes.find("<rect x=\"20.25\" y=\"0\" width=\"7.5\" height=\"3\""),
+              std::string::npos);
 }
 
 // A caller's surface is never resized, so --onto draws what the own surface refuses, bars

@@ -13,6 +13,7 @@
 
 #include "ProgramRun.h"
 #include "imagefile/PngFile.h"
+#include "options/SizeOptions.h"
 #include "options/UsageText.h"
 #include "symbology/Symbologies.h"
 
@@ -92,9 +93,35 @@ TEST(Examples, EveryExampleRunsAsWritten) {
     }
 }
 
+// The worked sizes in docs/cli.md are what --explain and the magnification's note say: each
+// cell of a row of the table is in what the label's command line prints at its resolution.
+TEST(Examples, TheWorkedSizesAreWhatTheProgramSays) {
+    const std::string guide = FileText(QV_SOURCE_DIR "/docs/cli.md");
+    const std::size_t start = guide.find("### Getting the size right");
+    ASSERT_NE(start, std::string::npos);
+    const std::string section = guide.substr(start, guide.find("\n### ", start + 1) - start);
+    const std::regex row(R"(\n\| (\d+) \|([^\n]*)\|)");
+    std::vector<std::string> resolutions;
+    for (std::sregex_iterator it(section.begin(), section.end(), row), end; it != end; ++it) {
+        const std::string dpi = (*it)[1];
+        resolutions.push_back(dpi);
+        ScratchDirectory dir;
+        const ProgramRun run =
+            RunShell(dir, "qvbarcode -t ean13 -d 400638133393 -c -w -s --dpi " + dpi +
+                              " --magnification 100% --quiet-zone std --explain -o label.png");
+        const std::string said = std::regex_replace(run.out + run.err, std::regex(R"(\s+)"), " ");
+        std::istringstream cells((*it)[2]);
+        for (std::string cell; std::getline(cells, cell, '|');) {
+            EXPECT_TRUE(Holds(said, cell.substr(1, cell.size() - 2))) << dpi << " dpi";
+        }
+    }
+    EXPECT_EQ(resolutions, (std::vector<std::string>{"203", "300", "600"}));
+}
+
 // Every text that lists the symbologies, in the help, the manual page, the documents, the
 // program's messages and the Designer plugin, lists those of the table, in its order; the
-// help, the manual page and the guide name every property's option and column.
+// help, the manual page and the guide name every property's option and column, and every
+// option of the printed size.
 TEST(Examples, SymbologyListsFollowTheTableAndEveryOptionIsNamed) {
     std::string names, ticked, man = ".BR", numbered, drawn, zone;
     const auto all = symbology::Symbologies();
@@ -142,6 +169,12 @@ TEST(Examples, SymbologyListsFollowTheTableAndEveryOptionIsNamed) {
         for (const control::PropertyRow& row : control::kProperties) {
             std::vector<std::string_view> words = OptionNames(row.option);
             if (row.csvColumn) words.push_back(row.name);
+            if (&row == &control::kProperties.front()) {
+                for (const SizeOption& size : SizeOptions()) {
+                    words.insert(words.end(), {size.shortName, size.longName});
+                }
+                std::erase(words, std::string_view());
+            }
             for (std::string_view word : words) {
                 const std::regex alone("(^|[^-\\w])" + std::string(word) + "($|[^-\\w])");
                 EXPECT_TRUE(std::regex_search(text, alone)) << path << " lacks " << word;

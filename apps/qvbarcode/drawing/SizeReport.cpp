@@ -150,14 +150,16 @@ std::vector<RunNote> SizeNotes(const PrintedDrawing& d, const SizeSettings& s,
     std::vector<RunNote> notes;
     const double dpi = s.dotsPerInch;
     if (s.asked.magnification) {
-        notes.push_back({RunNote::Magnification, false,
-                         "--magnification " + NumberText(*s.asked.magnification) + "% is " +
-                             Decimals(Millimetres(d.moduleDots, dpi) /
-                                          d.symbology->printed.nominalWidth * 100.0,
-                                      1) +
-                             "% at " + NumberText(dpi) + " dpi: modules of " + Dots(d.moduleDots) +
-                             " (" + Mm(d.moduleDots, dpi, 3) + "), bars " + Dots(d.barsHeight) +
-                             " (" + Mm(d.barsHeight, dpi) + ") high"});
+        const double nominal = d.symbology->printed.nominalWidth;
+        const double scaled = nominal * *s.asked.magnification / 100.0;
+        notes.push_back(
+            {RunNote::Magnification, false,
+             "--magnification " + NumberText(*s.asked.magnification) + "% is " +
+                 Decimals(Millimetres(d.moduleDots, dpi) / nominal * 100.0, 1) + "% at " +
+                 NumberText(dpi) + " dpi: a module of " + Decimals(scaled, 3) + " mm is " +
+                 Decimals(scaled / kMillimetresPerInch * dpi, 2) + " dots, drawn as " +
+                 std::to_string(d.moduleDots) + " (" + Mm(d.moduleDots, dpi, 3) + "); bars " +
+                 Dots(d.barsHeight) + " (" + Mm(d.barsHeight, dpi) + ") high"});
     }
     if (PrintIsAsked(s.asked)) {
         if (commandLineSize) {
