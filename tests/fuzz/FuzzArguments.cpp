@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Reads command lines as people type them: real and misspelt options, --name=value, lengths
-// with units at any --dpi, --quiet-zone, patterns and file names. Checks what the program
-// relies on: a usage error is a message; a command line that parses holds only what its
-// options allow, lengths in pixels at the last --dpi, and sizes the control can take.
+// with units at any --dpi, --quiet-zone, the printed size's options, patterns and file names.
+// Checks what the program relies on: a usage error is a message; a command line that parses holds
+// only what its options allow, lengths in pixels at the last --dpi, and sizes the control can take.
 
 #include "FuzzInput.h"
 #include "commands/ParseArguments.h"
@@ -17,18 +17,19 @@ using cli::Length;
 
 // The program's options, in every spelling, and near misses that must be refused: a name, with
 // "=" when it takes a value, then the key of the option whose value it sets, for the checks.
-constexpr auto kOptions = Words<33>(
+constexpr auto kOptions = Words<37>(
     "-t=type --type=type -d=text --text=text --data=text -c -s -w --white --default-size "
     "--width=width --height=height --module=module --dpi=dpi --quiet-zone=quiet --text-column= "
     "-o=output --output=output --format= --onto= --x=x --y=y --batch= --help -V --typelib "
-    "--Width= -x= -- - --check-digit --jobs=jobs --from=from");
+    "--Width= -x= -- - --check-digit --jobs=jobs --from=from --magnification=magnification "
+    "--bar-reduction= --explain -v");
 
 // Whole values: types, formats, names, patterns and the edges of what a value may be.
-constexpr std::array<std::string_view, 28> kValues{
-    "i2of5", "S2OF5", "code39",  "ean13",      "99",         "0123456789", "out.png",
-    "x.SVG", "-",     "a/b.pdf", "l/####.pgm", "{Text}.eps", "{}",         "{a",
-    "##",    "png",   "eps",     "",           " 5",         "nan",        "inf",
-    "1e3",   "+7",    "10000",   "10000.0001", "0x10",       "\xff\xfe",   "Code"};
+constexpr std::array<std::string_view, 32> kValues{
+    "i2of5",      "S2OF5",   "code39",     "ean13",      "99",  "0123456789", "out.png", "x.SVG",
+    "-",          "a/b.pdf", "l/####.pgm", "{Text}.eps", "{}",  "{a",         "##",      "png",
+    "eps",        "",        " 5",         "nan",        "inf", "1e3",        "+7",      "10000",
+    "10000.0001", "0x10",    "\xff\xfe",   "Code",       "std", "100%",       "1dot",    "1.5mil"};
 
 // A length as a number and a unit (the last two refused), the number with a sign and digits
 // after the point.
@@ -62,10 +63,14 @@ void CheckOptions(const cli::Options& o, const std::map<std::string_view, std::s
     QV_REQUIRE(o.dotsPerInch > 0.0 && o.dotsPerInch <= 10000.0);
     QV_REQUIRE(o.dotsPerInch == (given("dpi") ? *cli::ParsePositiveNumber(last.at("dpi")) : 96.0));
     QV_REQUIRE(o.quietZoneModules >= 0 && o.quietZoneModules <= 1000);
-    QV_REQUIRE(o.quietZoneModules ==
-               (given("quiet") ? *cli::ParseWholeNumber(last.at("quiet")) : 0));
+    QV_REQUIRE(o.standardQuietZones == (given("quiet") && last.at("quiet") == "std"));
+    QV_REQUIRE(
+        o.quietZoneModules ==
+        (given("quiet") && !o.standardQuietZones ? *cli::ParseWholeNumber(last.at("quiet")) : 0));
     QV_REQUIRE(!o.output.empty() && o.output == last.at("output"));
-    QV_REQUIRE(!o.onto || (cli::IsRaster(o.format) && o.quietZoneModules == 0));
+    QV_REQUIRE(!o.onto ||
+               (cli::IsRaster(o.format) && o.quietZoneModules == 0 && !o.standardQuietZones));
+    QV_REQUIRE(!o.explain || o.command == cli::Command::Render);
     // A batch's threads and first record: 1 to 256 (0 for one per core), from record 1 on.
     QV_REQUIRE(o.jobs == (given("jobs") ? *cli::ParseCount(last.at("jobs")) : 0));
     QV_REQUIRE(o.jobs >= 0 && o.jobs <= 256 && o.firstRecord >= 1);
@@ -80,9 +85,17 @@ void CheckOptions(const cli::Options& o, const std::map<std::string_view, std::s
         return given(key) ? CheckedPixels(last.at(key), o.dotsPerInch) : std::nullopt;
     };
     QV_REQUIRE(o.settings.barWidth == pixels("width"));
-    QV_REQUIRE(o.settings.barHeight == pixels("height"));
-    const auto module = pixels("module");
-    QV_REQUIRE(o.settings.modulePixels == (module ? std::optional(std::max(*module, 1)) : module));
+    if (given("magnification")) {
+        // The module and height of an EAN-13 at 80% to 200% of its size, in whole dots.
+        QV_REQUIRE(o.settings.barCodeType == 3 && !given("module") && !given("height"));
+        QV_REQUIRE(o.asked.magnification >= 80.0 && o.asked.magnification <= 200.0);
+        QV_REQUIRE(o.settings.modulePixels >= 1 && o.settings.barHeight >= 0);
+    } else {
+        QV_REQUIRE(o.settings.barHeight == pixels("height"));
+        const auto module = pixels("module");
+        QV_REQUIRE(o.settings.modulePixels ==
+                   (module ? std::optional(std::max(*module, 1)) : module));
+    }
     if (o.onto)
         QV_REQUIRE(o.onto->x == pixels("x").value_or(0) && o.onto->y == pixels("y").value_or(0));
 
