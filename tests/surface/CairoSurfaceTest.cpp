@@ -66,5 +66,32 @@ TEST(CairoSurface, TheControlsDrawingMatchesTheRasterSurfaces) {
     }
 }
 
+// Bars narrowed by whole pixels cover the raster surface's pixels; by a fraction, exactly that
+// much of their edge pixels (antialiased grey).
+TEST(CairoSurface, NarrowedBarsAreExact) {
+    const ColumnRun runs[] = {{2, 10}, {14, 17}, {20, 40}};
+    const auto draw = [&](double reduction) {
+        const std::unique_ptr<cairo_surface_t, void (*)(cairo_surface_t*)> image(
+            cairo_image_surface_create(CAIRO_FORMAT_RGB24, 50, 6), cairo_surface_destroy);
+        cairo_t* cr = cairo_create(image.get());
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_paint(cr);
+        CairoSurface(cr).DrawNarrowedRuns(runs, reduction, 1, 5);
+        cairo_destroy(cr);
+        cairo_surface_flush(image.get());
+        const unsigned char* green = cairo_image_surface_get_data(image.get()) +
+                                     3 * cairo_image_surface_get_stride(image.get()) + 1;
+        std::string row;  // the green level of row 3, one letter per pixel
+        for (int x = 0; x < 50; ++x) row += static_cast<char>('a' + green[x * 4] / 16);
+        return row;
+    };
+    RasterSurface raster(50, 6, kWhite);
+    raster.DrawNarrowedRuns(runs, 2.0, 1, 5);
+    std::string expected;
+    for (int x = 0; x < 50; ++x) expected += raster.PixelAt(x, 3) == kBlack ? 'a' : 'p';
+    EXPECT_EQ(draw(2.0), expected);
+    EXPECT_EQ(draw(1.0).substr(0, 12), "pphaaaaaahpp");  // pixels 2 and 9 half white
+}
+
 }  // namespace
 }  // namespace qv::surface
