@@ -75,7 +75,7 @@ if [ "$mode" = example ]; then
     cmake --build build/examples -j "$jobs"
     build/bin/qvbarcode --type ean13 --data 400638133393 --check-digit --white --show-value --width 300 --height 100 -o build/example.png
     build/bin/qvbarcode --type code39 --data "QVBARCODE" --white --show-value --width 450 --height 100 -o build/example.svg
-    build/bin/qvbarcode --type ean13 --data 400638133393 --check-digit --white --show-value --dpi 300 --width 37.29mm --height 25.93mm --quiet-zone 11 -o build/example.pdf
+    build/bin/qvbarcode --type ean13 --data 400638133393 --check-digit --white --show-value --dpi 300 --magnification 100% --quiet-zone std -o build/example.pdf
     echo "Wrote build/example.png, build/example.svg and build/example.pdf"
     exit 0
 fi
