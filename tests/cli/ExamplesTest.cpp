@@ -79,7 +79,7 @@ TEST(Examples, EveryExampleRunsAsWritten) {
                 }
                 const ProgramRun run = RunShell(dir, line);
                 const bool failures = std::ranges::any_of(shown, [](const std::string& s) {
-                    return std::regex_search(s, std::regex(" [1-9][0-9]* failed$"));
+                    return std::regex_search(s, std::regex(" [1-9][0-9]* failed\\b"));
                 });
                 EXPECT_EQ(run.status, failures ? 1 : 0) << source << ": " << line << "\n"
                                                         << run.err;

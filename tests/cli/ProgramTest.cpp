@@ -27,14 +27,17 @@ TEST(Program, StatusMessageAndFileFollowTheOutcome) {
     };
     const std::vector<Case> cases{
         {kEan, 0, ""},
-        {"-t i2of5 -d 123", 1, "1103 Invalid Expected Length Barcode Text\n"},
-        {"-t i2of5 -d 123", 1, "1103 Longitud Esperada del texto a codificar No valida\n",
+        {"-t i2of5 -d 123", 1, "1103 Invalid Expected Length Barcode Text: 3 digits given"},
+        {"-t i2of5 -d 123", 1, "1103 Longitud Esperada del texto a codificar No valida: 3 digitos",
          "out.png", "LC_ALL=es_MX.UTF-8"},
         {kEan + " --width 300 --height 0", 2, "height above 0"},
         {kEan, 2, "missing/out.png", "missing/out.png"},
         {kEan + " --onto nothing.png", 2, "nothing.png"},
-        // Warnings change nothing but stderr; 1 is the check digit of 400638133393.
-        {"-t ean13 -d 4006381333932", 0, "warning: drawn as given; its check digit would be 1\n"},
+        // A wrong check digit fails; drawn as given, it is a warning, which changes nothing
+        // but stderr. 1 is the check digit of 400638133393.
+        {"-t ean13 -d 4006381333932", 1, "qvbarcode: the check digit of 400638133393 is 1, not 2"},
+        {"-t ean13 -d 4006381333932 --no-verify", 0,
+         "warning: drawn as given; its check digit would be 1\n"},
         // The caption is 13 pixels high: bars of 12 are covered from top to bottom.
         {kEan + " --height 22", 0, "covers every row of the 12-pixel"},
     };

@@ -4,6 +4,7 @@
 #include "drawing/ApplySettings.h"
 #include "drawing/BarcodeSize.h"
 #include "drawing/DrawingWarnings.h"
+#include "drawing/TextCheck.h"
 #include "host/FailedCall.h"
 #include "imagefile/NetpbmFile.h"
 #include "imagefile/PngFile.h"
@@ -39,9 +40,19 @@ BarcodeRenderer::BarcodeRenderer(RenderOptions options, bool besideOthers)
       font_(ControlFontFor(options_.dotsPerInch, besideOthers)),
       control_(std::make_shared<host::StandaloneSite>(), font_) {}
 
-Drawing BarcodeRenderer::Render(const BarcodeSettings& settings) {
-    ApplySettings(settings, ResolveSize(settings, options_.dotsPerInch), control_);
-    return options_.onto ? RenderOnto() : RenderPicture();
+Drawing BarcodeRenderer::Render(const BarcodeSettings& given) {
+    const TextCheck check = CheckText(given, language_);
+    if (!check.refusal.empty()) {
+        Drawing refused;
+        refused.refusal = check.refusal;
+        return refused;
+    }
+    ApplySettings(check.settings, ResolveSize(check.settings, options_.dotsPerInch), control_);
+    Drawing drawing = options_.onto ? RenderOnto() : RenderPicture();
+    if (drawing.code != 0) {
+        drawing.explanation = ExplainRefusal(drawing.code, check.settings, language_);
+    }
+    return drawing;
 }
 
 Drawing BarcodeRenderer::FromResult(const host::Variant& result) const {

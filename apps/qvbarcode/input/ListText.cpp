@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: MIT
+#include "input/ListText.h"
+
+#include <unicode/utf8.h>
+
+#include "host/TextConversion.h"
+#include "surface/Windows1252.h"
+
+namespace qv::cli {
+
+bool IsUtf8(std::string_view text) {
+    const auto length = static_cast<std::int32_t>(text.size());
+    for (std::int32_t i = 0; i < length;) {
+        UChar32 c = 0;
+        U8_NEXT(text.data(), i, length, c);
+        if (c < 0) return false;
+    }
+    return true;
+}
+
+bool ToUtf8(CsvRecord& record, ListEncoding encoding) {
+    if (IsUtf8(record.text)) {
+        return true;
+    }
+    if (encoding == ListEncoding::Utf8) {
+        return false;
+    }
+    // The separators, quotes and line ends are ASCII, alike in both: each cell converts alone.
+    const auto convert = [](std::string& text) {
+        text = host::Utf16ToUtf8(surface::DecodeWindows1252(text));
+    };
+    convert(record.text);
+    for (std::string& cell : record.cells) convert(cell);
+    return true;
+}
+
+std::string NotUtf8Line(const CsvRecord& line) {
+    constexpr std::size_t kShown = 40;
+    return "line " + std::to_string(line.line) + " is not UTF-8 (\"" + line.text.substr(0, kShown) +
+           (line.text.size() > kShown ? "...\")" : "\")") +
+           ": give --encoding latin1 for a list saved as ISO-8859-1 or Windows-1252";
+}
+
+ListScan ScanList(std::istream& input) {
+    ListScan scan;
+    CsvInput lines(input);
+    for (CsvRecord line; lines.ReadLine(line);) {
+        ++scan.lines;
+        if (!scan.notUtf8 && !IsUtf8(line.text)) scan.notUtf8 = std::move(line);
+    }
+    input.clear();
+    input.seekg(0);
+    return scan;
+}
+
+}  // namespace qv::cli
