@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "ProgramRun.h"
+#include "commands/ParseArguments.h"
 #include "imagefile/PngFile.h"
 #include "options/UsageText.h"
 #include "symbology/Symbologies.h"
@@ -55,8 +56,10 @@ TEST(Examples, EveryExampleRunsAsWritten) {
     const std::vector<std::pair<std::string, std::vector<Session>>> sources{
         {"--help",
          Sessions(RunShell(here, "qvbarcode --help").out + "\n", "Examples:", "Examples:", "")},
-        {"qvbarcode.1", Sessions(std::regex_replace(manual, std::regex(R"(\\-)"), "-"),
-                                 ".SH EXAMPLES", ".nf", ".fi")},
+        {"qvbarcode.1",
+         Sessions(std::regex_replace(std::regex_replace(manual, std::regex(R"(\\-)"), "-"),
+                                     std::regex(R"(\\e)"), "\\"),
+                  ".SH EXAMPLES", ".nf", ".fi")},
         {"docs/cli.md", Sessions(FileText(QV_SOURCE_DIR "/docs/cli.md"), "#", "```sh", "```")},
     };
     const auto normalised = [](const std::string& text) {
@@ -94,7 +97,7 @@ TEST(Examples, EveryExampleRunsAsWritten) {
 
 // Every text that lists the symbologies, in the help, the manual page, the documents, the
 // program's messages and the Designer plugin, lists those of the table, in its order; the
-// help, the manual page and the guide name every property's option and column.
+// help, the manual page and the guide name every option and every property's column.
 TEST(Examples, SymbologyListsFollowTheTableAndEveryOptionIsNamed) {
     std::string names, ticked, man = ".BR", numbered, drawn, zone;
     const auto all = symbology::Symbologies();
@@ -136,16 +139,17 @@ TEST(Examples, SymbologyListsFollowTheTableAndEveryOptionIsNamed) {
     for (const auto& [path, text] : texts) {
         EXPECT_NE(plain(path).find(text), std::string::npos) << path << ": " << text;
     }
-    // And they name every option and CSV column of a property, each on its own.
+    // And they name every option of the command line and CSV column of a property, each on
+    // its own.
+    std::vector<std::string_view> words = CommandLineOptionNames();
+    for (const control::PropertyRow& row : control::kProperties) {
+        if (row.csvColumn) words.push_back(row.name);
+    }
     for (const std::string path : {"", man1.c_str(), "docs/cli.md"}) {
         const std::string text = plain(path);
-        for (const control::PropertyRow& row : control::kProperties) {
-            std::vector<std::string_view> words = OptionNames(row.option);
-            if (row.csvColumn) words.push_back(row.name);
-            for (std::string_view word : words) {
-                const std::regex alone("(^|[^-\\w])" + std::string(word) + "($|[^-\\w])");
-                EXPECT_TRUE(std::regex_search(text, alone)) << path << " lacks " << word;
-            }
+        for (std::string_view word : words) {
+            const std::regex alone("(^|[^-\\w])" + std::string(word) + "($|[^-\\w])");
+            EXPECT_TRUE(std::regex_search(text, alone)) << path << " lacks " << word;
         }
     }
 }

@@ -287,6 +287,15 @@ std::optional<UsageError> CheckTogether(Collected& c) {
 
 }  // namespace
 
+std::vector<std::string_view> CommandLineOptionNames() {
+    std::vector<std::string_view> names;
+    for (const OptionSpec& option : Specs()) {
+        if (!option.shortName.empty()) names.push_back(option.shortName);
+        names.insert(names.end(), option.longNames.begin(), option.longNames.end());
+    }
+    return names;
+}
+
 ParseResult ParseArguments(std::span<const std::string_view> arguments) {
     Collected collected;
     for (std::size_t i = 0; i < arguments.size(); ++i) {

@@ -52,7 +52,15 @@ Draws a one-dimensional barcode and writes it as a picture.
 Barcode:
 )" + OptionHelp(Property::BarCodeType) +
         OptionHelp(Property::Text) + OptionHelp(Property::CalculateCheckDigit) +
-        OptionHelp(Property::ShowValue) + OptionHelp(Property::BackgroundWhite) +
+        R"(      --check-digit auto   add it where the text is one digit short (12 for EAN-13,
+                           an odd count for Interleaved 2 of 5), verify it otherwise,
+                           so that a column may mix both
+      --check-digit verify refuse a last digit that is not the check digit (the 2 of 5
+                           codes; EAN-13 is verified anyway)
+      --no-verify          draw an EAN-13 whose last digit is not its check digit as
+                           given, with a warning, instead of refusing it
+)" + OptionHelp(Property::ShowValue) +
+        OptionHelp(Property::BackgroundWhite) +
         R"(
 Size (lengths in px, the default, or mm, cm, in, pt: 37.29mm, 1.5in):
       --dpi N              the printer's resolution, default 96 (the control's own);
@@ -84,6 +92,11 @@ Batch:
                            and any others; - reads standard input. The options above
                            are the defaults for every record.
       --text-column NAME   take Text from the column NAME (EAN, SKU, ...)
+      --separator SEP      the cells' separator: ',', ';', tab or '|'; by default the
+                           one the header line holds most, as locales export CSV
+      --encoding latin1    read text that is not UTF-8 as ISO-8859-1 (Windows-1252), as
+                           spreadsheets save plain CSV; without it such a list stops
+                           before any record. Rows of empty cells are skipped.
   -o PATTERN               a run of # is the record number, {NAME} the record's
                            cell of column NAME: labels/####.png, labels/{SKU}.pdf;
                            missing folders are made
@@ -97,14 +110,14 @@ Batch:
   -V, --version            the program's version
       --typelib            the component's type library as interface description text
 
-Warnings on stderr (nothing else changes): an EAN-13 whose last digit is not its check
-digit, a '*' in a Code 39 text, a barcode running off the --onto image, a caption that
-covers every row of bars.
+Warnings on stderr (nothing else changes): an EAN-13 drawn with --no-verify whose last
+digit is not its check digit, a '*' in a Code 39 text, a barcode running off the --onto
+image, a caption that covers every row of bars.
 
-Exit status: 0 drawn; 1 the control reported a result code (stderr: CODE DESCRIPTION,
-in the user's language) or a batch record failed; 2 usage or file error; 3 failed call
-(overflow, out of memory); a stopped batch is a file error. A failure never leaves a
-partial or clobbered file.
+Exit status: 0 drawn; 1 the control reported a result code (stderr: CODE DESCRIPTION and
+what it means for the text, in the user's language), a check digit was wrong, or a batch
+record failed; 2 usage or file error; 3 failed call (overflow, out of memory); a stopped
+batch is a file error. A failure never leaves a partial or clobbered file.
 
 Examples:
   qvbarcode -t ean13 -d 400638133393 -c -w -s -o ean.png
@@ -115,6 +128,7 @@ Examples:
   qvbarcode -t code39 -d ABC --onto label.png --x 20 --y 10 -o label-coded.png
   qvbarcode -t code39 -d HELLO --format svg -o - > hello.svg
   printf 'SKU,EAN\nA-1,4006381333931\n' | qvbarcode --batch - --text-column EAN -t ean13 -w -s -o 'labels/{SKU}.png'
+  printf 'SKU;EAN\nA-1;400638133393\nA-2;4006381333948\n;\n' | qvbarcode --batch - --text-column EAN -t ean13 --check-digit auto -w -o 'labels/{SKU}.png'
   seq 400638133390 400638133399 | qvbarcode --batch - --from 4 --jobs 2 -t ean13 -c -w -o 'labels/####.png'
 )");
 }
