@@ -56,6 +56,33 @@ TEST(ParseArguments, CommandLinesGiveTheirOptionsOrAUsageError) {
              o.jobs = 3;
              o.firstRecord = 17;
          }},
+        {"--batch l.txt --separator ; --encoding ISO-8859-1 -o l/#.png",
+         [](Options& o) {
+             o.command = Command::Batch;
+             o.batchInput = "l.txt";
+             o.output = "l/#.png";
+             o.separator = ';';
+             o.encoding = ListEncoding::Latin1;
+         }},
+        // A word of --check-digit's is its value; anything else is an argument of its own.
+        {"-t ean13 -d 1 --check-digit auto --no-verify -o a.png",
+         [](Options& o) {
+             o.settings = {.text = "1", .barCodeType = 3};
+             o.settings.checkDigit = CheckDigitMode::Auto;
+             o.settings.verifyEan13 = false;
+             o.output = "a.png";
+         }},
+        {"-t s2of5 -d 1 --check-digit=verify --check-digit -o a.png",
+         [](Options& o) {
+             o.settings = {.text = "1", .barCodeType = 1, .calculateCheckDigit = kTrue};
+             o.output = "a.png";
+         }},
+        {"--batch l.txt --separator : -o l/#.png", "',', ';', tab or '|'"},
+        {"--batch l.txt --encoding koi8-r -o l/#.png", "utf8, or latin1"},
+        {"-t ean13 -d 1 --separator tab -o a.png", "--separator is for a --batch"},
+        {"-t ean13 -d 1 --check-digit=often -o a.png", "auto or verify"},
+        {"-t ean13 -d 1 --check-digit verify --no-verify -o a.png", "opposites"},
+        {"-t code39 -d 1 --check-digit auto -o a.png", "Code 39 has no check digit"},
         {"--batch l.txt --jobs 0 -o l/#.png", "--jobs"},
         {"--batch l.txt --jobs two -o l/#.png", "--jobs"},
         {"--batch l.txt --from 0 -o l/#.png", "--from"},

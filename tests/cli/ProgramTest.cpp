@@ -2,7 +2,6 @@
 // The program run as its users run it: exit statuses, messages and files; a barcode drawn
 // onto an image; PDF and EPS as a print shop gets them, rasterised at the resolution they
 // were made for by poppler and Ghostscript, then read back by an independent reader.
-#include <ZXing/ReadBarcode.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -126,16 +125,6 @@ TEST(Program, EveryRunWritesTheSameBytes) {
                 << c.format << " of run " << i << " differs from the first";
         }
     }
-}
-
-// The text of the one-dimensional barcode in a picture, or "not read".
-std::string Decode(const surface::RasterSurface& picture) {
-    const std::vector<std::uint8_t> pixels = picture.ContiguousPixels();
-    const ZXing::ImageView image(pixels.data(), picture.width(), picture.height(),
-                                 ZXing::ImageFormat::RGB, static_cast<int>(picture.RowBytes()));
-    const ZXing::Result result = ZXing::ReadBarcode(
-        image, ZXing::DecodeHints().setFormats(ZXing::BarcodeFormat::LinearCodes));
-    return result.isValid() ? result.text() : "not read";
 }
 
 TEST(Program, PdfAndEpsPrintAtTheirSizeAndScan) {
