@@ -98,6 +98,11 @@ TEST(BatchRecords, ListsAndSpreadsheetCsvGiveTheirRecords) {
          {},
          "",
          {"2:1", "3!longer than 1 MB", "5:2"}},
+        // Its start, cut inside a character, is not taken for text that is no UTF-8.
+        {"Text\n\"" + std::string(78, 'x') + "\u00e9" + std::string(1 << 20, 'x') + "\"\n2\n",
+         {},
+         "",
+         {"2!longer than 1 MB", "3:2"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.list);

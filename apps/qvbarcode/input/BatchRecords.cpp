@@ -209,7 +209,7 @@ std::optional<BatchRecord> BatchReader::Next() {
         pendingText_.reset();
     } else if (!(HasHeader() ? input_.ReadRecord(csv) : input_.ReadLine(csv))) {
         return std::nullopt;
-    } else if (!ToUtf8(csv, source_.encoding)) {
+    } else if (!csv.tooLong && !ToUtf8(csv, source_.encoding)) {
         // Text read in another encoding would be drawn and named wrong: no record after it.
         stoppedBy_ = NotUtf8Line(csv);
         refused_ = true;

@@ -46,7 +46,8 @@ ListScan ScanList(std::istream& input) {
     CsvInput lines(input);
     for (CsvRecord line; lines.ReadLine(line);) {
         ++scan.lines;
-        if (!scan.notUtf8 && !IsUtf8(line.text)) scan.notUtf8 = std::move(line);
+        // A line over 1 MB keeps only its start, maybe cut inside a character: it fails anyway.
+        if (!scan.notUtf8 && !line.tooLong && !IsUtf8(line.text)) scan.notUtf8 = std::move(line);
     }
     input.clear();
     input.seekg(0);
