@@ -300,16 +300,16 @@ int RunBatch(const Options& options, const FileWriter& write) {
     };
     // A failed call a record's own drawing does not catch ends the program in main.
     RunInOrder(threads, chunks.size(), stages);
-    if (recordsRead < options.firstRecord && options.firstRecord > 1 && !list->bad()) {
-        std::fprintf(stderr, "qvbarcode: --from %lld: the list has %lld records\n",
-                     static_cast<long long>(options.firstRecord),
-                     static_cast<long long>(recordsRead));
-        return kExitUsage;
-    }
     if (!reader.StoppedBy().empty()) {
         std::fprintf(stderr, "qvbarcode: %s: %s; no record from it on is drawn\n", listName.c_str(),
                      TerminalText(reader.StoppedBy()).c_str());
         report.Summary(true);
+        return kExitUsage;
+    }
+    if (recordsRead < options.firstRecord && options.firstRecord > 1 && !list->bad()) {
+        std::fprintf(stderr, "qvbarcode: --from %lld: the list has %lld records\n",
+                     static_cast<long long>(options.firstRecord),
+                     static_cast<long long>(recordsRead));
         return kExitUsage;
     }
     return report.Summary(!list->bad());
