@@ -11,6 +11,7 @@
 #include "commands/ParseArguments.h"
 #include "drawing/ApplySettings.h"
 #include "drawing/RenderBarcode.h"
+#include "drawing/TextCheck.h"
 #include "imagefile/NetpbmFile.h"
 
 namespace qv::cli {
@@ -69,7 +70,7 @@ TEST(ParseArguments, CommandLinesGiveTheirOptionsOrAUsageError) {
          [](Options& o) {
              o.settings = {.text = "1", .barCodeType = 3};
              o.settings.checkDigit = CheckDigitMode::Auto;
-             o.settings.verifyEan13 = false;
+             o.settings.verifyCheckDigit = false;
              o.output = "a.png";
          }},
         {"-t s2of5 -d 1 --check-digit=verify --check-digit -o a.png",
@@ -118,6 +119,35 @@ TEST(ParseArguments, CommandLinesGiveTheirOptionsOrAUsageError) {
             std::get<0>(c.expected)(expected);
             EXPECT_EQ(result, ParseResult(expected)) << c.commandLine;
         }
+    }
+}
+
+// How each symbology's last digit is taken: added (+), drawn as given (=), or refused with
+// the right digit. Check digits by the weights 3 and 1 from the right.
+TEST(ParseArguments, CheckDigitsAreAddedVerifiedOrTakenAsGiven) {
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"-t ean13 -d 400638133393 --check-digit auto", "+"},
+        {"-t ean13 -d 4006381333931 --check-digit auto", "="},
+        {"-t ean13 -d 4006381333932 --check-digit auto", "is 1, not 2: --no-verify draws"},
+        {"-t ean13 -d 4006381333932 --check-digit auto --no-verify", "="},
+        {"-t ean13 -d 4006381333932 --no-verify", "="},
+        {"-t ean13 -d 40063813339A", "="},  // the control's to refuse, and explain
+        {"-t ean13 -d 400638133393 -c", "="},
+        {"-t i2of5 -d 1234567 --check-digit auto", "+"},
+        {"-t i2of5 -d 12345670 --check-digit auto", "="},
+        {"-t i2of5 -d 12345678 --check-digit auto", "is 0, not 8"},
+        {"-t i2of5 -d 12345678", "="},
+        {"-t s2of5 -d 12345 --check-digit auto", "="},
+        {"-t s2of5 -d 12345 --check-digit verify", "of 1234 is 8, not 5"},
+    };
+    for (const auto& [commandLine, outcome] : cases) {
+        const Options o = std::get<Options>(Parse(commandLine + " -o a.png"));
+        const TextCheck check = CheckText(o.settings, Language::English);
+        const bool added = check.settings.calculateCheckDigit != o.settings.calculateCheckDigit;
+        EXPECT_EQ(added, outcome == "+") << commandLine;
+        EXPECT_EQ(check.refusal.empty(), outcome == "+" || outcome == "=") << commandLine;
+        EXPECT_NE(check.refusal.find(outcome.size() > 1 ? outcome : ""), std::string::npos)
+            << commandLine << ": " << check.refusal;
     }
 }
 

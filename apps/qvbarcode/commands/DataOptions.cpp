@@ -104,7 +104,7 @@ std::optional<UsageError> SetFrom(Collected& c, std::string_view value) {
 }
 
 std::optional<UsageError> SetNoVerify(Collected& c, std::string_view) {
-    c.options.settings.verifyEan13 = false;
+    c.options.settings.verifyCheckDigit = false;
     return std::nullopt;
 }
 
@@ -160,7 +160,7 @@ std::optional<UsageError> CheckListAndCheckDigit(const Collected& c) {
         }
     }
     const BarcodeSettings& s = o.settings;
-    if (s.checkDigit == CheckDigitMode::Verify && !s.verifyEan13) {
+    if (s.checkDigit == CheckDigitMode::Verify && !s.verifyCheckDigit) {
         return UsageError{"--check-digit verify and --no-verify ask for opposites: give one"};
     }
     if (s.checkDigit != CheckDigitMode::AsGiven && s.barCodeType == control::QvTypeCode39) {

@@ -73,13 +73,17 @@ TextCheck CheckText(const BarcodeSettings& settings, Language language) {
         return check;
     }
     const symbology::DigitCount taken = symbology::DigitsTaken(*symbology);
-    if (settings.checkDigit == CheckDigitMode::Auto && !taken.Takes(digits.size()) &&
-        taken.Takes(digits.size() + 1)) {
+    // Auto tells a text with its check digit from one without by its length, where the
+    // symbology's length can tell (not Standard 2 of 5's, of any count).
+    const bool automatic =
+        settings.checkDigit == CheckDigitMode::Auto && (taken.exactly != 0 || taken.multipleOf > 1);
+    if (automatic && !taken.Takes(digits.size()) && taken.Takes(digits.size() + 1)) {
         check.settings.calculateCheckDigit = kTrue;
         return check;
     }
     const bool asked = settings.checkDigit == CheckDigitMode::Verify;
-    const bool verify = asked || (symbology->endsInCheckDigit && settings.verifyEan13);
+    const bool verify =
+        asked || ((automatic || symbology->endsInCheckDigit) && settings.verifyCheckDigit);
     // A length the symbology does not take is the control's to refuse.
     if (!verify || digits.size() < 2 || !taken.Takes(digits.size())) {
         return check;
@@ -89,7 +93,7 @@ TextCheck CheckText(const BarcodeSettings& settings, Language language) {
     if (expected != digits.back()) {
         check.refusal = Say(Message::WrongCheckDigit, language,
                             {Utf8(data), Utf8({&expected, 1}), Utf8(digits.substr(data.size()))});
-        if (!asked) check.refusal += ": " + Say(Message::DrawnAsGivenWith, language);
+        if (!asked) check.refusal += ": " + Say(Message::NoVerifyDrawsAsGiven, language);
     }
     return check;
 }

@@ -17,8 +17,9 @@ using control::kFalse;
 using control::kTrue;
 
 // How the program takes a numeric text's check digit, beyond CalculateCheckDigit (which adds
-// one): as given, an EAN-13's last digit verified; or per text, added where the text is one
-// digit short and verified otherwise (Auto); or verified for every numeric symbology.
+// one): as given, an EAN-13's last digit verified; or, where the length tells, added to a
+// text one digit short and verified otherwise (Auto); or verified for every numeric
+// symbology.
 enum class CheckDigitMode { AsGiven, Auto, Verify };
 
 // The control's properties as the command line (and, in a batch, a CSV record) gives them,
@@ -35,7 +36,9 @@ struct BarcodeSettings {
     AutomationBool showValue = kFalse;
     AutomationBool calculateCheckDigit = kFalse;
     CheckDigitMode checkDigit = CheckDigitMode::AsGiven;  // where calculateCheckDigit is False
-    bool verifyEan13 = true;  // an EAN-13 given with its check digit is refused when wrong
+    // A last digit known to be a check digit (EAN-13's, or as Auto takes it) that is not the
+    // check digit of the others fails; false draws it as given.
+    bool verifyCheckDigit = true;
     friend bool operator==(const BarcodeSettings&, const BarcodeSettings&) = default;
 };
 

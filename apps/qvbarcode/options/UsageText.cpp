@@ -57,8 +57,8 @@ Barcode:
                            so that a column may mix both
       --check-digit verify refuse a last digit that is not the check digit (the 2 of 5
                            codes; EAN-13 is verified anyway)
-      --no-verify          draw an EAN-13 whose last digit is not its check digit as
-                           given, with a warning, instead of refusing it
+      --no-verify          draw a last digit that is not the check digit as given (an
+                           EAN-13's with a warning) instead of refusing it
 )" + OptionHelp(Property::ShowValue) +
         OptionHelp(Property::BackgroundWhite) +
         R"(

@@ -23,7 +23,7 @@ enum class Message {
     LeadingZerosDropped,
     NotADigit,        // %1 the character, %2 symbology
     WrongCheckDigit,  // %1 the digits before it, %2 the right one, %3 the one given
-    DrawnAsGivenWith,
+    NoVerifyDrawsAsGiven,
     LeftUnchanged,  // %1 the file
 };
 
