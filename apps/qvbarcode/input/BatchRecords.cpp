@@ -219,12 +219,11 @@ std::optional<BatchRecord> BatchReader::Next() {
     record.number = ++recordNumber_;
     record.line = csv.line;
     record.text = std::move(csv.text);
-    const bool blank =
-        std::ranges::all_of(HasHeader() ? csv.cells : std::vector{record.text},
-                            [](const std::string& cell) { return TrimCellSpaces(cell).empty(); });
+    const auto blank = [](std::string_view cell) { return TrimCellSpaces(cell).empty(); };
+    const bool empty = HasHeader() ? std::ranges::all_of(csv.cells, blank) : blank(record.text);
     if (csv.tooLong) {
         record.error = "the record is longer than 1 MB";
-    } else if (blank && !csv.open) {
+    } else if (empty && !csv.open) {
         record.empty = true;
     } else if (!HasHeader()) {
         record.settings = source_.defaults;

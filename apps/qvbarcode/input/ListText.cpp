@@ -3,6 +3,8 @@
 
 #include <unicode/utf8.h>
 
+#include <array>
+
 #include "host/TextConversion.h"
 #include "surface/Windows1252.h"
 
@@ -43,11 +45,28 @@ std::string NotUtf8Line(const CsvRecord& line) {
 
 ListScan ScanList(std::istream& input) {
     ListScan scan;
+    std::array<char, 1 << 16> buffer;
+    char last = '\n';
+    bool ascii = true;
+    while (input.read(buffer.data(), buffer.size()) || input.gcount() > 0) {
+        const auto count = static_cast<std::size_t>(input.gcount());
+        for (std::size_t i = 0; i < count; ++i) {
+            // LF, CRLF and a CR alone each end a line.
+            scan.lines += buffer[i] == '\n' ? last != '\r' : buffer[i] == '\r';
+            ascii = ascii && (buffer[i] & 0x80) == 0;
+            last = buffer[i];
+        }
+    }
+    scan.lines += last != '\n' && last != '\r';
+    input.clear();
+    input.seekg(0);
+    if (ascii) {
+        return scan;  // as most lists of numbers are: UTF-8 with nothing to check
+    }
     CsvInput lines(input);
-    for (CsvRecord line; lines.ReadLine(line);) {
-        ++scan.lines;
+    for (CsvRecord line; !scan.notUtf8 && lines.ReadLine(line);) {
         // A line over 1 MB keeps only its start, maybe cut inside a character: it fails anyway.
-        if (!scan.notUtf8 && !line.tooLong && !IsUtf8(line.text)) scan.notUtf8 = std::move(line);
+        if (!line.tooLong && !IsUtf8(line.text)) scan.notUtf8 = std::move(line);
     }
     input.clear();
     input.seekg(0);
