@@ -90,13 +90,14 @@ Batch:
                            BarWidthSource, BackgroundWhite, ShowValue,
                            CalculateCheckDigit (Booleans: True/False, -1/0, 1, yes/no),
                            and any others; - reads standard input. The options above
-                           are the defaults for every record.
+                           are the defaults for every record; rows of empty cells
+                           are skipped.
       --text-column NAME   take Text from the column NAME (EAN, SKU, ...)
       --separator SEP      the cells' separator: ',', ';', tab or '|'; by default the
                            one the header line holds most, as locales export CSV
       --encoding latin1    read text that is not UTF-8 as ISO-8859-1 (Windows-1252), as
                            spreadsheets save plain CSV; without it such a list stops
-                           before any record. Rows of empty cells are skipped.
+                           before any record
   -o PATTERN               a run of # is the record number, {NAME} the record's
                            cell of column NAME: labels/####.png, labels/{SKU}.pdf;
                            missing folders are made
