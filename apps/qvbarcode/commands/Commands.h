@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "options/CliOptions.h"
 #include "pipeline/BatchWork.h"
+#include "options/CliOptions.h"
 
 namespace qv::cli {
 
