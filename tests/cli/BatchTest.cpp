@@ -218,11 +218,15 @@ TEST(BatchProgram, ListsThatCannotBeDrawnAsAskedSaySoOnceAndEscaped) {
         std::string pattern;
         int status;
         std::string said;
+        std::string type = "-t code39";
     };
     const std::vector<Case> cases{
         // The pattern's folder is a file: one message, not one per record.
         {"12\n34\n", "list.csv/##.png", 2, "qvbarcode: cannot write into list.csv: it is a file"},
-        {"Text\r12\r34\r", "##.png", 0, "2 drawn, 0 failed"},
+        {"Text\r12\r \r34\r", "##.png", 0, "2 drawn, 0 failed, 1 empty row skipped"},
+        // No type for any record: one message before the first.
+        {"12\n34\n", "##.png", 2, "qvbarcode: list.csv: a barcode type is needed", ""},
+        {"12\n34\n", "##.png", 2, "-t 7 is no symbology's number (0 to 3)", "-t 7"},
         {"N,Text,N\n1,12,2\n", "{N}.png", 2, "{N} names two columns"},
         {"Text,\x1B[2J\n12\n", "##.png", 0, "ignoring the column \\x1b[2J: it sets"},
         {"SKU,\u202Eevil\n", "##.png", 2, "(it names SKU, \\u202eevil)"},
@@ -233,7 +237,7 @@ TEST(BatchProgram, ListsThatCannotBeDrawnAsAskedSaySoOnceAndEscaped) {
         ScratchDirectory dir;
         std::ofstream(dir / "list.csv") << c.list;
         const ProgramRun run =
-            RunShell(dir, "qvbarcode --batch list.csv -t code39 -o '" + c.pattern + "'");
+            RunShell(dir, "qvbarcode --batch list.csv " + c.type + " -o '" + c.pattern + "'");
         EXPECT_EQ(run.status, c.status);
         EXPECT_TRUE(Holds(run.err, c.said));
         for (const std::string raw : {"\x1B", "\u009B", "\u202E", "\xE9"}) {
