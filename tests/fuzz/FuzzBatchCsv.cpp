@@ -152,7 +152,8 @@ void CheckRecords(std::string_view text, const cli::BatchSource& source) {
         }
         // A plain list: the whole line is the text, everything else the defaults.
         cli::BarcodeSettings expected = source.defaults;
-        cli::CsvRecord line{lines[static_cast<std::size_t>(record->line) - 1]};
+        cli::CsvRecord line;
+        line.text = lines[static_cast<std::size_t>(record->line) - 1];
         QV_REQUIRE(cli::ToUtf8(line, source.encoding));
         expected.text = line.text;
         QV_REQUIRE(record->line == count && record->settings == expected);
