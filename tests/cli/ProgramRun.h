@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <ZXing/ReadBarcode.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,7 +15,6 @@
 
 #include "control/PropertyTable.h"
 #include "support/FileText.h"
-#include "surface/RasterSurface.h"
 
 namespace qv::cli::test {
 
@@ -71,16 +69,6 @@ inline std::vector<std::string_view> OptionNames(const control::ProgramOption& o
     std::vector<std::string_view> names{o.shortName, o.longNames[0], o.longNames[1]};
     std::erase(names, std::string_view());
     return names;
-}
-
-// The text of the one-dimensional barcode in a picture, or "not read".
-inline std::string Decode(const surface::RasterSurface& picture) {
-    const std::vector<std::uint8_t> pixels = picture.ContiguousPixels();
-    const ZXing::ImageView image(pixels.data(), picture.width(), picture.height(),
-                                 ZXing::ImageFormat::RGB, static_cast<int>(picture.RowBytes()));
-    const ZXing::Result result = ZXing::ReadBarcode(
-        image, ZXing::DecodeHints().setFormats(ZXing::BarcodeFormat::LinearCodes));
-    return result.isValid() ? result.text() : "not read";
 }
 
 }  // namespace qv::cli::test

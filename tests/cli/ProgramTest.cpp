@@ -7,6 +7,7 @@
 #include <fstream>
 #include <vector>
 
+#include "DecodeBarcode.h"
 #include "ProgramRun.h"
 #include "component/TypeLibraryIdl.h"
 #include "imagefile/PngFile.h"

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <vector>
 
+#include "DecodeBarcode.h"
 #include "ProgramRun.h"
 #include "imagefile/PngFile.h"
 
