@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "symbology/Encoding.h"
@@ -17,6 +18,11 @@ struct PreparedText {
     std::u16string textToEncode;
 };
 PreparedText PrepareTextToEncode(std::u16string_view text, bool calculateCheckDigit);
+
+// The modulo-10 check digit of digits ('0' to '9'), weights 3 and 1 from the right, or nothing
+// at the first character from the right that is not a decimal digit. The sum is 16-bit, as
+// PrepareTextToEncode's, which computes its check digit with it.
+std::optional<char16_t> CheckDigitOf(std::u16string_view digits);
 
 // Each takes the text to encode as PrepareTextToEncode leaves it.
 Encoding EncodeInterleaved2of5(std::u16string_view textToEncode);

@@ -82,6 +82,17 @@ const Symbology* FindSymbology(std::int32_t value) {
                : nullptr;
 }
 
+DigitCount DigitsTaken(const Symbology& symbology) {
+    switch (symbology.value) {
+        case QvTypeEan13:
+            return {13, 1};
+        case QvTypeInterleaved2of5:
+            return {0, 2};  // digits go in pairs
+        default:
+            return {};
+    }
+}
+
 TextEncoding EncodeText(const Symbology& symbology, std::u16string_view text,
                         bool calculateCheckDigit) {
     TextEncoding result;

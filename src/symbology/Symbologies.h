@@ -57,6 +57,17 @@ std::span<const Symbology> Symbologies();
 // The row of a BarCodeType value, or nullptr for a value no symbology has.
 const Symbology* FindSymbology(std::int32_t value);
 
+// How many digits a numeric symbology's encoder takes in the text to encode, a check digit
+// counted: exactly `exactly`, or when that is 0 any multiple of `multipleOf`.
+struct DigitCount {
+    std::size_t exactly = 0;
+    std::size_t multipleOf = 1;
+    constexpr bool Takes(std::size_t digits) const {
+        return exactly != 0 ? digits == exactly : digits % multipleOf == 0;
+    }
+};
+DigitCount DigitsTaken(const Symbology& symbology);
+
 // What a symbology makes of the control's Text: the result code, TextToEncode for a numeric
 // symbology (as PrepareTextToEncode left it, also when it refused the text) and, when the
 // code is kDrawn, the module string.

@@ -16,9 +16,11 @@ namespace qv::cli::test {
 namespace {
 
 BatchList Read(const std::string& list, std::optional<std::string> textColumn,
-               BarcodeSettings defaults = {}) {
+               BarcodeSettings defaults = {}, char separator = 0,
+               ListEncoding encoding = ListEncoding::Utf8) {
     std::istringstream input(list);
-    return ReadBatchRecords(input, {std::move(defaults), std::move(textColumn), 300});
+    return ReadBatchRecords(input,
+                            {std::move(defaults), std::move(textColumn), 300, separator, encoding});
 }
 
 // Lists as people and spreadsheets write them, and what each record is.
@@ -26,9 +28,12 @@ TEST(BatchRecords, ListsAndSpreadsheetCsvGiveTheirRecords) {
     struct Case {
         std::string list;
         std::optional<std::string> textColumn;
-        std::string refused;  // part of the message that refuses the whole list
-        // Each record as "LINE:TEXT", or "LINE!" and part of why it cannot be drawn.
+        std::string refused;  // part of the message that refuses the whole list (or its rest)
+        // Each record as "LINE:TEXT", "LINE!" and part of why it cannot be drawn, or "LINE-"
+        // for a row of empty cells, skipped.
         std::vector<std::string> records;
+        char separator = 0;
+        ListEncoding encoding = ListEncoding::Utf8;
     };
     const std::string bom = "\xEF\xBB\xBF";
     // A spreadsheet's export: mark, CRLF, quoted cells with commas, doubled quotes and a line
@@ -39,14 +44,39 @@ TEST(BatchRecords, ListsAndSpreadsheetCsvGiveTheirRecords) {
                                     "\"A2\",\"5\"\" \"\"long\"\"\r\nsecond line\",\"12\",\"1\"\r\n"
                                     "\"A3\",\"x\",\"34\",\"1\"";
     const std::vector<Case> cases{
-        {bom + "4006381333931\r\n\nText\n", {}, "", {"1:4006381333931", "2:", "3:Text"}},
-        // Only a whole mark is skipped: the start of one is the text's.
+        {bom + "4006381333931\r\n \nText\n", {}, "", {"1:4006381333931", "2-", "3:Text"}},
+        // Only a whole mark is skipped: the start of one is the text's, which is no UTF-8,
+        // unless read as Windows-1252.
+        {"\xEF\xBB"
+         "4006\n",
+         {},
+         "line 1 is not UTF-8 (\"\xEF\xBB"
+         "4006\")",
+         {}},
         {"\xEF\xBB"
          "4006\n",
          {},
          "",
-         {"1:\xEF\xBB"
-          "4006"}},
+         {"1:\u00EF\u00BB"
+          "4006"},
+         0,
+         ListEncoding::Latin1},
+        // Semicolons and tabs as locales export them, found from the header or given;
+        // Windows-1252 text (a name; a cell the header names) read as such. Rows of empty
+        // cells are skipped; a list read as UTF-8 stops at a line that is not.
+        {"SKU;\"Name\";\"EAN\"\r\nK-1;\"a;\"\"b\"\"\";400\r\n;;\r\n\"\";\" \";\r\n",
+         "EAN",
+         "",
+         {"2:400", "3-", "4-"}},
+        {"SKU\tEAN\tText\nK-1\t400\t1,5\n", "ean", "", {"2:400"}},
+        {"SKU,N;EAN\nK,1;400\n", "EAN", "", {"2:400"}, ';'},
+        {"Text;Caf\xE9\n1;\xE9\n\"2\x80\"\n",
+         {},
+         "",
+         {"2:1", "3:2\u20AC"},
+         0,
+         ListEncoding::Latin1},
+        {"Text\n1\n2\xE9\n3\n", {}, "line 3 is not UTF-8 (\"2\xE9\")", {"2:1"}},
         {spreadsheet, {}, "", {"2:4006", "3:12", "5:34"}},
         {"SKU,EAN\nA1,4006381333931\n", {}, "names no property (it names SKU, EAN)", {}},
         {"sku,ean,Text\nA1,400,nope\n", "EAN", "", {"2:400"}},
@@ -68,10 +98,15 @@ TEST(BatchRecords, ListsAndSpreadsheetCsvGiveTheirRecords) {
          {},
          "",
          {"2:1", "3!longer than 1 MB", "5:2"}},
+        // Its start, cut inside a character, is not taken for text that is no UTF-8.
+        {"Text\n\"" + std::string(78, 'x') + "\u00e9" + std::string(1 << 20, 'x') + "\"\n2\n",
+         {},
+         "",
+         {"2!longer than 1 MB", "3:2"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.list);
-        const BatchList list = Read(c.list, c.textColumn);
+        const BatchList list = Read(c.list, c.textColumn, {}, c.separator, c.encoding);
         EXPECT_NE(list.error.value_or("").find(c.refused), std::string::npos) << *list.error;
         EXPECT_EQ(list.error.has_value(), !c.refused.empty());
         ASSERT_EQ(list.records.size(), c.records.size());
@@ -81,6 +116,8 @@ TEST(BatchRecords, ListsAndSpreadsheetCsvGiveTheirRecords) {
             if (r.settings) {
                 EXPECT_EQ(line + ":" + *r.settings->text, c.records[i]);
                 EXPECT_EQ(r.text, *r.settings->text);
+            } else if (r.empty) {
+                EXPECT_EQ(line + "-", c.records[i]);
             } else {
                 EXPECT_EQ(c.records[i].substr(0, line.size() + 1), line + "!");
                 EXPECT_TRUE(Holds(r.error, c.records[i].substr(line.size() + 1)));
@@ -181,22 +218,26 @@ TEST(BatchProgram, ListsThatCannotBeDrawnAsAskedSaySoOnceAndEscaped) {
         std::string pattern;
         int status;
         std::string said;
+        std::string type = "-t code39";
     };
     const std::vector<Case> cases{
         // The pattern's folder is a file: one message, not one per record.
         {"12\n34\n", "list.csv/##.png", 2, "qvbarcode: cannot write into list.csv: it is a file"},
-        {"Text\r12\r34\r", "##.png", 0, "2 drawn, 0 failed"},
+        {"Text\r12\r \r34\r", "##.png", 0, "2 drawn, 0 failed, 1 empty row skipped"},
+        // No type for any record: one message before the first.
+        {"12\n34\n", "##.png", 2, "qvbarcode: list.csv: a barcode type is needed", ""},
+        {"12\n34\n", "##.png", 2, "-t 7 is no symbology's number (0 to 3)", "-t 7"},
         {"N,Text,N\n1,12,2\n", "{N}.png", 2, "{N} names two columns"},
         {"Text,\x1B[2J\n12\n", "##.png", 0, "ignoring the column \\x1b[2J: it sets"},
         {"SKU,\u202Eevil\n", "##.png", 2, "(it names SKU, \\u202eevil)"},
-        {"\u009b31m\xE9\n", "##.png", 1, "record 1 (line 1) \"\\u009b31m\\xe9\": 1101"},
+        {"\u009b31m\xE9\n", "##.png", 2, "list.csv: line 1 is not UTF-8 (\"\\u009b31m\\xe9\")"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.said);
         ScratchDirectory dir;
         std::ofstream(dir / "list.csv") << c.list;
         const ProgramRun run =
-            RunShell(dir, "qvbarcode --batch list.csv -t code39 -o '" + c.pattern + "'");
+            RunShell(dir, "qvbarcode --batch list.csv " + c.type + " -o '" + c.pattern + "'");
         EXPECT_EQ(run.status, c.status);
         EXPECT_TRUE(Holds(run.err, c.said));
         for (const std::string raw : {"\x1B", "\u009B", "\u202E", "\xE9"}) {

@@ -11,6 +11,7 @@
 #include "commands/ParseArguments.h"
 #include "drawing/ApplySettings.h"
 #include "drawing/RenderBarcode.h"
+#include "drawing/TextCheck.h"
 #include "imagefile/NetpbmFile.h"
 
 namespace qv::cli {
@@ -74,6 +75,33 @@ TEST(ParseArguments, CommandLinesGiveTheirOptionsOrAUsageError) {
              o.jobs = 3;
              o.firstRecord = 17;
          }},
+        {"--batch l.txt --separator ; --encoding ISO-8859-1 -o l/#.png",
+         [](Options& o) {
+             o.command = Command::Batch;
+             o.batchInput = "l.txt";
+             o.output = "l/#.png";
+             o.separator = ';';
+             o.encoding = ListEncoding::Latin1;
+         }},
+        // A word of --check-digit's is its value; anything else is an argument of its own.
+        {"-t ean13 -d 1 --check-digit auto --no-verify -o a.png",
+         [](Options& o) {
+             o.settings = {.text = "1", .barCodeType = 3};
+             o.settings.checkDigit = CheckDigitMode::Auto;
+             o.settings.verifyCheckDigit = false;
+             o.output = "a.png";
+         }},
+        {"-t s2of5 -d 1 --check-digit=verify --check-digit -o a.png",
+         [](Options& o) {
+             o.settings = {.text = "1", .barCodeType = 1, .calculateCheckDigit = kTrue};
+             o.output = "a.png";
+         }},
+        {"--batch l.txt --separator : -o l/#.png", "',', ';', tab or '|'"},
+        {"--batch l.txt --encoding koi8-r -o l/#.png", "utf8, or latin1"},
+        {"-t ean13 -d 1 --separator tab -o a.png", "--separator is for a --batch"},
+        {"-t ean13 -d 1 --check-digit=often -o a.png", "auto or verify"},
+        {"-t ean13 -d 1 --check-digit verify --no-verify -o a.png", "opposites"},
+        {"-t code39 -d 1 --check-digit auto -o a.png", "Code 39 has no check digit"},
         {"--batch l.txt --jobs 0 -o l/#.png", "--jobs"},
         {"--batch l.txt --jobs two -o l/#.png", "--jobs"},
         {"--batch l.txt --from 0 -o l/#.png", "--from"},
@@ -118,6 +146,35 @@ TEST(ParseArguments, CommandLinesGiveTheirOptionsOrAUsageError) {
             std::get<0>(c.expected)(expected);
             EXPECT_EQ(result, ParseResult(expected)) << c.commandLine;
         }
+    }
+}
+
+// How each symbology's last digit is taken: added (+), drawn as given (=), or refused with
+// the right digit. Check digits by the weights 3 and 1 from the right.
+TEST(ParseArguments, CheckDigitsAreAddedVerifiedOrTakenAsGiven) {
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"-t ean13 -d 400638133393 --check-digit auto", "+"},
+        {"-t ean13 -d 4006381333931 --check-digit auto", "="},
+        {"-t ean13 -d 4006381333932 --check-digit auto", "is 1, not 2: --no-verify draws"},
+        {"-t ean13 -d 4006381333932 --check-digit auto --no-verify", "="},
+        {"-t ean13 -d 4006381333932 --no-verify", "="},
+        {"-t ean13 -d 40063813339A", "="},  // the control's to refuse, and explain
+        {"-t ean13 -d 400638133393 -c", "="},
+        {"-t i2of5 -d 1234567 --check-digit auto", "+"},
+        {"-t i2of5 -d 12345670 --check-digit auto", "="},
+        {"-t i2of5 -d 12345678 --check-digit auto", "is 0, not 8"},
+        {"-t i2of5 -d 12345678", "="},
+        {"-t s2of5 -d 12345 --check-digit auto", "="},
+        {"-t s2of5 -d 12345 --check-digit verify", "of 1234 is 8, not 5"},
+    };
+    for (const auto& [commandLine, outcome] : cases) {
+        const Options o = std::get<Options>(Parse(commandLine + " -o a.png"));
+        const TextCheck check = CheckText(o.settings, Language::English);
+        const bool added = check.settings.calculateCheckDigit != o.settings.calculateCheckDigit;
+        EXPECT_EQ(added, outcome == "+") << commandLine;
+        EXPECT_EQ(check.refusal.empty(), outcome == "+" || outcome == "=") << commandLine;
+        EXPECT_NE(check.refusal.find(outcome.size() > 1 ? outcome : ""), std::string::npos)
+            << commandLine << ": " << check.refusal;
     }
 }
 

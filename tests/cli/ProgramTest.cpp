@@ -2,12 +2,12 @@
 // The program run as its users run it: exit statuses, messages and files; a barcode drawn
 // onto an image; PDF and EPS as a print shop gets them, rasterised at the resolution they
 // were made for by poppler and Ghostscript, then read back by an independent reader.
-#include <ZXing/ReadBarcode.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <vector>
 
+#include "DecodeBarcode.h"
 #include "ProgramRun.h"
 #include "component/TypeLibraryIdl.h"
 #include "imagefile/PngFile.h"
@@ -27,14 +27,17 @@ TEST(Program, StatusMessageAndFileFollowTheOutcome) {
     };
     const std::vector<Case> cases{
         {kEan, 0, ""},
-        {"-t i2of5 -d 123", 1, "1103 Invalid Expected Length Barcode Text\n"},
-        {"-t i2of5 -d 123", 1, "1103 Longitud Esperada del texto a codificar No valida\n",
+        {"-t i2of5 -d 123", 1, "1103 Invalid Expected Length Barcode Text: 3 digits given"},
+        {"-t i2of5 -d 123", 1, "1103 Longitud Esperada del texto a codificar No valida: 3 digitos",
          "out.png", "LC_ALL=es_MX.UTF-8"},
         {kEan + " --width 300 --height 0", 2, "height above 0"},
         {kEan, 2, "missing/out.png", "missing/out.png"},
         {kEan + " --onto nothing.png", 2, "nothing.png"},
-        // Warnings change nothing but stderr; 1 is the check digit of 400638133393.
-        {"-t ean13 -d 4006381333932", 0, "warning: drawn as given; its check digit would be 1\n"},
+        // A wrong check digit fails; drawn as given, it is a warning, which changes nothing
+        // but stderr. 1 is the check digit of 400638133393.
+        {"-t ean13 -d 4006381333932", 1, "qvbarcode: the check digit of 400638133393 is 1, not 2"},
+        {"-t ean13 -d 4006381333932 --no-verify", 0,
+         "warning: drawn as given; its check digit would be 1\n"},
         // The caption is 13 pixels high: bars of 12 are covered from top to bottom.
         {kEan + " --height 22", 0, "covers every row of the 12-pixel"},
     };
@@ -123,16 +126,6 @@ TEST(Program, EveryRunWritesTheSameBytes) {
                 << c.format << " of run " << i << " differs from the first";
         }
     }
-}
-
-// The text of the one-dimensional barcode in a picture, or "not read".
-std::string Decode(const surface::RasterSurface& picture) {
-    const std::vector<std::uint8_t> pixels = picture.ContiguousPixels();
-    const ZXing::ImageView image(pixels.data(), picture.width(), picture.height(),
-                                 ZXing::ImageFormat::RGB, static_cast<int>(picture.RowBytes()));
-    const ZXing::Result result = ZXing::ReadBarcode(
-        image, ZXing::DecodeHints().setFormats(ZXing::BarcodeFormat::LinearCodes));
-    return result.isValid() ? result.text() : "not read";
 }
 
 TEST(Program, PdfAndEpsPrintAtTheirSizeAndScan) {

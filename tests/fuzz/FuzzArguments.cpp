@@ -17,19 +17,20 @@ using cli::Length;
 
 // The program's options, in every spelling, and near misses that must be refused: a name, with
 // "=" when it takes a value, then the key of the option whose value it sets, for the checks.
-constexpr auto kOptions = Words<37>(
+constexpr auto kOptions = Words<41>(
     "-t=type --type=type -d=text --text=text --data=text -c -s -w --white --default-size "
     "--width=width --height=height --module=module --dpi=dpi --quiet-zone=quiet --text-column= "
     "-o=output --output=output --format= --onto= --x=x --y=y --batch= --help -V --typelib "
     "--Width= -x= -- - --check-digit --jobs=jobs --from=from --magnification=magnification "
-    "--bar-reduction= --explain -v");
+    "--bar-reduction= --explain -v --check-digit= --no-verify --separator= --encoding=");
 
 // Whole values: types, formats, names, patterns and the edges of what a value may be.
-constexpr std::array<std::string_view, 32> kValues{
-    "i2of5",      "S2OF5",   "code39",     "ean13",      "99",  "0123456789", "out.png", "x.SVG",
-    "-",          "a/b.pdf", "l/####.pgm", "{Text}.eps", "{}",  "{a",         "##",      "png",
-    "eps",        "",        " 5",         "nan",        "inf", "1e3",        "+7",      "10000",
-    "10000.0001", "0x10",    "\xff\xfe",   "Code",       "std", "100%",       "1dot",    "1.5mil"};
+constexpr std::array<std::string_view, 37> kValues{
+    "i2of5",      "S2OF5",   "code39",     "ean13",      "99",    "0123456789", "out.png", "x.SVG",
+    "-",          "a/b.pdf", "l/####.pgm", "{Text}.eps", "{}",    "{a",         "##",      "png",
+    "eps",        "",        " 5",         "nan",        "inf",   "1e3",        "+7",      "10000",
+    "10000.0001", "0x10",    "\xff\xfe",   "Code",       "auto",  "verify",     ";",       "TAB",
+    "latin1",     "std",     "100%",       "1dot",       "1.5mil"};
 
 // A length as a number and a unit (the last two refused), the number with a sign and digits
 // after the point.
@@ -75,6 +76,10 @@ void CheckOptions(const cli::Options& o, const std::map<std::string_view, std::s
     QV_REQUIRE(o.jobs == (given("jobs") ? *cli::ParseCount(last.at("jobs")) : 0));
     QV_REQUIRE(o.jobs >= 0 && o.jobs <= 256 && o.firstRecord >= 1);
     QV_REQUIRE(o.command == cli::Command::Batch || (o.jobs == 0 && o.firstRecord == 1));
+    // How a list is read is a batch's; a check digit is not both verified and taken as given.
+    QV_REQUIRE(o.command == cli::Command::Batch ||
+               (o.separator == 0 && o.encoding == cli::ListEncoding::Utf8));
+    QV_REQUIRE(o.settings.checkDigit != cli::CheckDigitMode::Verify || o.settings.verifyCheckDigit);
     if (o.command == cli::Command::Render) {
         QV_REQUIRE(o.settings.barCodeType && o.settings.text);
     } else {

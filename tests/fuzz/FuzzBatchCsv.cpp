@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
-// Reads any byte sequence as a batch list or CSV, with a fuzzed --text-column and --dpi, and
-// checks what the program relies on: records numbered without gaps in line order, each either
-// settings or a reason, one per line in a list of texts; a header's columns set exactly what
-// they name, lengths at the resolution; quoting round-trips; and a record's text becomes a file
-// name only when it is a safe one.
+// Reads any byte sequence as a batch list or CSV, with a fuzzed --text-column, --dpi,
+// --separator and --encoding, and checks what the program relies on: records numbered without
+// gaps in line order, each either settings or a reason or a skipped row of empty cells, one
+// per line in a list of texts up to the first line that is no UTF-8 (read as UTF-8); a
+// header's columns set exactly what they name, lengths at the resolution; quoting
+// round-trips; and a record's text becomes a file name only when it is a safe one.
 #include <unicode/utf8.h>
 
 #include <sstream>
@@ -12,6 +13,7 @@
 #include "host/MemberTable.h"
 #include "input/BatchRecords.h"
 #include "input/CsvCells.h"
+#include "input/ListText.h"
 #include "options/ValueParsing.h"
 #include "output/OutputPattern.h"
 
@@ -113,12 +115,29 @@ void CheckRecords(std::string_view text, const cli::BatchSource& source) {
         lines.emplace_back();
     }
     if (lines.back().empty()) lines.pop_back();
+    // Read as UTF-8, a list of texts ends before its first line that is no UTF-8.
+    std::size_t readable = lines.size();
+    if (source.encoding == cli::ListEncoding::Utf8) {
+        readable =
+            static_cast<std::size_t>(std::ranges::find_if_not(lines, cli::IsUtf8) - lines.begin());
+    }
+    const auto blank = [](std::string_view cell) { return TrimCellSpaces(cell).empty(); };
     std::int64_t count = 0, previousLine = reader.HasHeader() ? 1 : 0;
     while (const auto record = reader.Next()) {
         QV_REQUIRE(record->number == ++count);
         QV_REQUIRE(record->line > previousLine);  // a quoted cell may span lines
         previousLine = record->line;
-        QV_REQUIRE(record->settings.has_value() == record->error.empty());
+        QV_REQUIRE(record->settings.has_value() == (record->error.empty() && !record->empty));
+        if (record->empty) {
+            // Nothing but separators, quotes and blanks; not drawn, so not named.
+            QV_REQUIRE(record->text.find_first_not_of(std::string("\" \t\r\n") +
+                                                      (reader.HasHeader() ? ",;\t|" : "")) ==
+                       std::string::npos);
+            continue;
+        }
+        QV_REQUIRE(!record->settings ||
+                   !std::ranges::all_of(
+                       reader.HasHeader() ? record->cells : std::vector{record->text}, blank));
         const auto name = pattern.Expand(record->number, record->text, record->cells);
         const std::string value = textColumn == names.size()          ? record->text
                                   : textColumn < record->cells.size() ? record->cells[textColumn]
@@ -133,10 +152,14 @@ void CheckRecords(std::string_view text, const cli::BatchSource& source) {
         }
         // A plain list: the whole line is the text, everything else the defaults.
         cli::BarcodeSettings expected = source.defaults;
-        expected.text = lines[static_cast<std::size_t>(record->line) - 1];
+        cli::CsvRecord line;
+        line.text = lines[static_cast<std::size_t>(record->line) - 1];
+        QV_REQUIRE(cli::ToUtf8(line, source.encoding));
+        expected.text = line.text;
         QV_REQUIRE(record->line == count && record->settings == expected);
     }
-    QV_REQUIRE(reader.HasHeader() || count == static_cast<std::int64_t>(lines.size()));
+    QV_REQUIRE(reader.HasHeader() || count == static_cast<std::int64_t>(readable));
+    QV_REQUIRE(reader.HasHeader() || reader.StoppedBy().empty() == (readable == lines.size()));
 }
 
 // Cells without line breaks come back unchanged from a line that quotes every one, a quote
@@ -172,6 +195,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (options & 2) source.textColumn = kTextColumns[options / 4 % 4];
     static constexpr std::array<double, 4> kDotsPerInch{96.0, 300.0, 203.2, 0.01};
     source.dotsPerInch = kDotsPerInch[options / 16 % 4];
+    if (options & 64) source.encoding = qv::cli::ListEncoding::Latin1;
+    if (options & 128) source.separator = ';';
     qv::fuzz::CheckQuotingRoundTrips(in);
     // Eight bytes the corpus keeps for choices no longer made, then the batch input as it comes.
     const std::string_view rest = in.Rest();

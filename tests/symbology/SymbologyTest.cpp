@@ -7,6 +7,7 @@
 
 #include "support/FailureOf.h"
 #include "symbology/Encoders.h"
+#include "symbology/Symbologies.h"
 
 namespace qv::symbology {
 namespace {
@@ -101,6 +102,18 @@ TEST(Encoders, SixteenBitLimits) {
     EXPECT_EQ(EncodeInterleaved2of5(std::u16string(4681, u'7')).code, kInvalidLength);
     EXPECT_EQ(EncodeStandard2of5(std::u16string(2340, u'x')).code, kInvalidCharacter);
     EXPECT_EQ(EncodeCode39(std::u16string(2519, u'Q') + u",").code, kInvalidCharacter);
+}
+
+// The digit counts the program explains its length refusals with are the encoders' own.
+TEST(Encoders, DigitsTakenAreTheLengthsTheEncodersTake) {
+    for (const Symbology& symbology : Symbologies()) {
+        if (!symbology.numeric) continue;
+        for (std::size_t digits = 1; digits <= 15; ++digits) {
+            const TextEncoding encoded = EncodeText(symbology, std::u16string(digits, u'0'), false);
+            EXPECT_EQ(encoded.code == kInvalidLength, !DigitsTaken(symbology).Takes(digits))
+                << symbology.displayName << ", " << digits << " digits";
+        }
+    }
 }
 
 }  // namespace

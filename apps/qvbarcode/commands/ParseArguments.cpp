@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "commands/ParseArguments.h"
 
+#include "commands/OptionSpec.h"
+
 #include <algorithm>
 #include <functional>
 #include <optional>
@@ -13,32 +15,12 @@
 
 namespace qv::cli {
 
-namespace {
-
-constexpr std::int64_t kMaxJobs = 256;
-
-// Everything the command line said, before the checks that look at the options together.
-// Lengths wait for the resolution, which may come after them.
-struct Collected {
-    Options options;
-    std::optional<OutputFormat> format;
-    bool sawOutput = false;
-    std::optional<Length> width, height, module, x, y;
-};
-
-using Apply = std::function<std::optional<UsageError>(Collected&, std::string_view value)>;
-
-struct OptionSpec {
-    std::string_view shortName;  // empty when there is none
-    std::vector<std::string_view> longNames;
-    bool takesValue;
-    Apply apply;
-};
-
 UsageError BadValue(std::string_view option, std::string_view value, std::string_view wanted) {
     return {"invalid value '" + std::string(value) + "' for " + std::string(option) + ": " +
             std::string(wanted)};
 }
+
+namespace {
 
 Options OnlyCommand(Command command) {
     Options options;
@@ -125,16 +107,6 @@ std::vector<OptionSpec> BuildSpecs() {
         PropertyLength(Property::PositionX, &Collected::x),
         PropertyLength(Property::PositionY, &Collected::y),
         {"", {"--module"}, true, SetLength("--module", &Collected::module)},
-        {"",
-         {"--text-column"},
-         true,
-         [](Collected& c, std::string_view value) -> std::optional<UsageError> {
-             if (value.empty()) {
-                 return UsageError{"--text-column needs a column name"};
-             }
-             c.options.textColumn = std::string(value);
-             return std::nullopt;
-         }},
         {"-o",
          {"--output"},
          true,
@@ -160,36 +132,6 @@ std::vector<OptionSpec> BuildSpecs() {
              Onto(c).path = std::string(value);
              return std::nullopt;
          }},
-        {"",
-         {"--jobs"},
-         true,
-         [](Collected& c, std::string_view value) -> std::optional<UsageError> {
-             const auto jobs = ParseCount(value);
-             if (!jobs || *jobs > kMaxJobs) {
-                 return BadValue("--jobs", value, "a number of threads from 1 to 256");
-             }
-             c.options.jobs = static_cast<std::int32_t>(*jobs);
-             return std::nullopt;
-         }},
-        {"",
-         {"--from"},
-         true,
-         [](Collected& c, std::string_view value) -> std::optional<UsageError> {
-             const auto first = ParseCount(value);
-             if (!first) {
-                 return BadValue("--from", value, "a record number from 1");
-             }
-             c.options.firstRecord = *first;
-             return std::nullopt;
-         }},
-        {"",
-         {"--batch"},
-         true,
-         [](Collected& c, std::string_view value) -> std::optional<UsageError> {
-             c.options.command = Command::Batch;
-             c.options.batchInput = std::string(value);
-             return std::nullopt;
-         }},
     };
     for (const SizeOption& size : SizeOptions()) {
         specs.push_back({size.shortName,
@@ -203,8 +145,16 @@ std::vector<OptionSpec> BuildSpecs() {
     // Every Boolean property with an option is a flag that sets it True.
     for (const control::PropertyRow& row : control::kProperties) {
         if (const auto flag = FlagOf(row.property); flag && row.option.Exists()) {
-            specs.push_back(PropertyOption(row.property, SetFlag(flag)));
+            if (row.property != Property::CalculateCheckDigit) {
+                specs.push_back(PropertyOption(row.property, SetFlag(flag)));
+                continue;
+            }
+            specs.push_back(PropertyOption(row.property, SetCheckDigit()));
+            specs.back().optionalValues = CheckDigitModes();
         }
+    }
+    for (OptionSpec& spec : ListAndCheckDigitSpecs()) {
+        specs.push_back(std::move(spec));
     }
     return specs;
 }
@@ -292,15 +242,8 @@ std::optional<UsageError> CheckTogether(Collected& c) {
                 "the batch output pattern needs a run of # for the record number or a {COLUMN}"};
         }
     }
-    if (o.command != Command::Batch && o.textColumn) {
-        return UsageError{"--text-column names a column of a --batch list"};
-    }
-    if (o.command != Command::Batch && (o.jobs != 0 || o.firstRecord != 1)) {
-        return UsageError{std::string(o.jobs != 0 ? "--jobs" : "--from") +
-                          " is for a --batch: a single barcode is one drawing"};
-    }
-    if (o.command == Command::Batch && o.batchInput.empty()) {
-        return UsageError{"the batch input name is empty"};
+    if (auto error = CheckListAndCheckDigit(c)) {
+        return error;
     }
     if (o.onto && o.onto->path.empty()) {
         return UsageError{"--x and --y need --onto IMAGE.png"};
@@ -331,6 +274,15 @@ std::optional<UsageError> CheckTogether(Collected& c) {
 }
 
 }  // namespace
+
+std::vector<std::string_view> CommandLineOptionNames() {
+    std::vector<std::string_view> names;
+    for (const OptionSpec& option : Specs()) {
+        if (!option.shortName.empty()) names.push_back(option.shortName);
+        names.insert(names.end(), option.longNames.begin(), option.longNames.end());
+    }
+    return names;
+}
 
 ParseResult ParseArguments(std::span<const std::string_view> arguments) {
     Collected collected;
@@ -368,8 +320,14 @@ ParseResult ParseArguments(std::span<const std::string_view> arguments) {
             } else {
                 return UsageError{std::string(name) + " needs a value"};
             }
-        } else if (inlineValue) {
+        } else if (inlineValue && option->optionalValues.empty()) {
             return UsageError{std::string(name) + " takes no value"};
+        } else if (inlineValue) {
+            value = *inlineValue;
+        } else if (i + 1 < arguments.size() &&
+                   std::ranges::find(option->optionalValues, arguments[i + 1]) !=
+                       option->optionalValues.end()) {
+            value = arguments[++i];
         }
         if (auto error = option->apply(collected, value)) {
             return *error;

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "options/CliOptions.h"
 
@@ -21,5 +22,9 @@ using ParseResult = std::variant<Options, UsageError>;
 // The arguments after the program name. Checks everything that can be checked without
 // touching a file, so that a usage error never leaves anything behind.
 ParseResult ParseArguments(std::span<const std::string_view> arguments);
+
+// Every name an option of the command line goes by, short and long, for the texts that
+// must name them all.
+std::vector<std::string_view> CommandLineOptionNames();
 
 }  // namespace qv::cli

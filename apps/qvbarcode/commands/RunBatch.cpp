@@ -15,14 +15,17 @@
 #include "commands/Commands.h"
 #include "drawing/RenderBarcode.h"
 #include "input/BatchRecords.h"
+#include "input/ListText.h"
 #include "options/ExitStatus.h"
 #include "options/TerminalText.h"
+#include "options/UserMessages.h"
 #include "output/FailureText.h"
 #include "output/FileAccess.h"
 #include "output/OutputPattern.h"
 #include "pipeline/BatchWork.h"
 #include "pipeline/OrderedPipeline.h"
 #include "pipeline/Progress.h"
+#include "symbology/Symbologies.h"
 
 namespace qv::cli {
 
@@ -30,27 +33,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The lines of a regular file, for the progress bar; 0 (unknown) for a pipe or a terminal,
-// which cannot be read twice.
-std::int64_t CountLines(const std::string& path, std::ifstream& file) {
+// A regular file read through once: its lines for the progress bar, and a line that is no
+// UTF-8, which stops the batch before any record. Nothing for a pipe or a terminal, which
+// cannot be read twice.
+ListScan ScanFile(const std::string& path, std::ifstream& file) {
     std::error_code error;
-    if (!fs::is_regular_file(path, error)) {
-        return 0;
-    }
-    std::array<char, 1 << 16> buffer;
-    std::int64_t lines = 0;
-    char last = '\n';
-    while (file.read(buffer.data(), buffer.size()) || file.gcount() > 0) {
-        const auto count = static_cast<std::size_t>(file.gcount());
-        for (std::size_t i = 0; i < count; ++i) {
-            // LF, CRLF and a CR alone each end a line.
-            lines += buffer[i] == '\n' ? last != '\r' : buffer[i] == '\r';
-            last = buffer[i];
-        }
-    }
-    file.clear();
-    file.seekg(0);
-    return last == '\n' || last == '\r' ? lines : lines + 1;
+    return fs::is_regular_file(path, error) ? ScanList(file) : ListScan{};
 }
 
 // Reports on the records in reading order, writes the files that had to wait for their
@@ -66,6 +54,11 @@ class BatchReport {
     void Record(RecordJob& job) {
         if (stoppedAt_ || job.skipped) {
             return;  // drawn beyond the stop: the resumed batch draws it again
+        }
+        if (job.record.empty) {
+            ++empty_;
+            progress_.Update(drawn_ + failed_ + empty_);
+            return;
         }
         if (job.drawn && names_ != nullptr) {
             if (const std::int64_t owner = names_->Take(job.path, job.record.number)) {
@@ -95,12 +88,12 @@ class BatchReport {
             }
         }
         if (!job.failure.empty()) {
-            Say(job.record, job.failure);
+            Say(job.record, job.failure + EarlierFileLeft(job.path));
             ++failed_;
         } else {
             ++drawn_;
         }
-        progress_.Update(drawn_ + failed_);
+        progress_.Update(drawn_ + failed_ + empty_);
     }
 
     int Summary(bool listRead) {
@@ -108,12 +101,28 @@ class BatchReport {
         if (!listRead) {
             std::fprintf(stderr, "qvbarcode: cannot read the rest of the batch list\n");
         }
-        std::fprintf(stderr, "qvbarcode: %lld drawn, %lld failed\n", static_cast<long long>(drawn_),
+        std::fprintf(stderr, "qvbarcode: %lld drawn, %lld failed", static_cast<long long>(drawn_),
                      static_cast<long long>(failed_));
+        if (empty_ > 0) {
+            std::fprintf(stderr, ", %lld empty row%s skipped", static_cast<long long>(empty_),
+                         empty_ > 1 ? "s" : "");
+        }
+        std::fputc('\n', stderr);
         return !listRead || stoppedAt_ ? kExitUsage : failed_ == 0 ? kExitDrawn : kExitResultCode;
     }
 
   private:
+    // A failed record's file left as an earlier run wrote it, said so, since it still scans
+    // as that run's data; nothing when there is none or this run wrote it.
+    std::string EarlierFileLeft(const std::string& path) {
+        std::error_code error;
+        if (path.empty() || (names_ != nullptr && names_->Owner(path) != 0) ||
+            !fs::exists(path, error)) {
+            return {};
+        }
+        return "; " + cli::Say(Message::LeftUnchanged, UserLanguage(), {path});
+    }
+
     // One message for the record and every one after it, which would fail alike.
     void Stop(const RecordJob& job) {
         stoppedAt_ = job.record.number;
@@ -136,6 +145,7 @@ class BatchReport {
     StopMark& stop_;
     std::int64_t drawn_ = 0;
     std::int64_t failed_ = 0;
+    std::int64_t empty_ = 0;
     std::int64_t stoppedAt_ = 0;
     std::array<bool, RunNote::ReductionRounded + 1> said_{};  // each kind of note, once
 };
@@ -161,6 +171,23 @@ void NameOtherColumns(const BatchReader& reader, const OutputPattern& pattern) {
                  names.size() > 1 ? "s" : "", joined.c_str(),
                  names.size() > 1 ? "they set" : "it sets", names.size() > 1 ? "them" : "it",
                  TerminalText(names.front()).c_str());
+}
+
+// Why no record of the list can be drawn for want of a barcode type: none given and no
+// column for it, or a number that no symbology has; or "" when records may be drawn.
+std::string TypeRefusal(const BarcodeSettings& defaults, const BatchReader& reader) {
+    if (reader.ReadsColumn(control::Property::BarCodeType)) {
+        return {};
+    }
+    if (!defaults.barCodeType) {
+        return "a barcode type is needed: -t i2of5|s2of5|code39|ean13, or a BarCodeType column";
+    }
+    if (symbology::FindSymbology(*defaults.barCodeType) == nullptr) {
+        return "-t " + std::to_string(*defaults.barCodeType) + " is no symbology's number (0 to " +
+               std::to_string(symbology::Symbologies().size() - 1) +
+               "): every record would fail with 1100";
+    }
+    return {};
 }
 
 // The drawing threads --jobs asks for, or one per core the program may run on (a container
@@ -198,7 +225,13 @@ int RunBatch(const Options& options, const FileWriter& write) {
                          TerminalText(options.batchInput).c_str());
             return kExitUsage;
         }
-        lines = CountLines(options.batchInput, file);
+        const ListScan scan = ScanFile(options.batchInput, file);
+        if (scan.notUtf8 && options.encoding == ListEncoding::Utf8) {
+            std::fprintf(stderr, "qvbarcode: %s: %s\n", TerminalText(options.batchInput).c_str(),
+                         TerminalText(NotUtf8Line(*scan.notUtf8)).c_str());
+            return kExitUsage;
+        }
+        lines = scan.lines;
         list = &file;
     }
     auto render = ReadRenderOptions(options);
@@ -206,19 +239,19 @@ int RunBatch(const Options& options, const FileWriter& write) {
         std::fprintf(stderr, "qvbarcode: %s\n", TerminalText(*error).c_str());
         return kExitUsage;
     }
-    BatchReader reader(*list, {options.settings, options.textColumn, options.dotsPerInch});
+    BatchReader reader(*list, {options.settings, options.textColumn, options.dotsPerInch,
+                               options.separator, options.encoding});
     OutputPattern pattern = std::get<OutputPattern>(OutputPattern::Parse(options.output));
     std::string error;
     if (auto header = reader.Start()) {
         error = std::move(*header);
-    } else {
-        error = pattern.Bind(reader.ColumnNames());
+    } else if (error = pattern.Bind(reader.ColumnNames()); error.empty()) {
+        error = TypeRefusal(options.settings, reader);
     }
+    const std::string listName =
+        options.batchInput == "-" ? "standard input" : TerminalText(options.batchInput);
     if (!error.empty()) {
-        std::fprintf(
-            stderr, "qvbarcode: %s: %s\n",
-            options.batchInput == "-" ? "standard input" : TerminalText(options.batchInput).c_str(),
-            TerminalText(error).c_str());
+        std::fprintf(stderr, "qvbarcode: %s: %s\n", listName.c_str(), TerminalText(error).c_str());
         return kExitUsage;
     }
     if (const std::string file = NoFolderOnTheWay(pattern.FixedFolder()); !file.empty()) {
@@ -276,6 +309,12 @@ int RunBatch(const Options& options, const FileWriter& write) {
     };
     // A failed call a record's own drawing does not catch ends the program in main.
     RunInOrder(threads, chunks.size(), stages);
+    if (!reader.StoppedBy().empty()) {
+        std::fprintf(stderr, "qvbarcode: %s: %s; no record from it on is drawn\n", listName.c_str(),
+                     TerminalText(reader.StoppedBy()).c_str());
+        report.Summary(true);
+        return kExitUsage;
+    }
     if (recordsRead < options.firstRecord && options.firstRecord > 1 && !list->bad()) {
         std::fprintf(stderr, "qvbarcode: --from %lld: the list has %lld records\n",
                      static_cast<long long>(options.firstRecord),

@@ -19,8 +19,10 @@ int RunSingle(const Options& options) {
     // A failed call ends the program in main, with its message and status.
     BarcodeRenderer renderer(std::get<RenderOptions>(std::move(render)));
     const Drawing drawing = renderer.Render(options.settings);
-    if (drawing.code != 0) {
-        std::fprintf(stderr, "%s\n", ResultCodeLine(drawing).c_str());
+    if (drawing.Failed()) {
+        // A code stands alone on its line, as the control reports it.
+        std::fprintf(stderr, "%s%s\n", drawing.refusal.empty() ? "" : "qvbarcode: ",
+                     TerminalText(ResultCodeLine(drawing)).c_str());
         return kExitResultCode;
     }
     if (drawing.IsEmpty()) {

@@ -41,11 +41,10 @@ std::vector<std::string> DrawingWarnings(const control::QvBarCode& control,
     if (symbology.endsInCheckDigit && control.CalculateCheckDigit() == 0 && !encoded.empty()) {
         // The control draws the last digit as given; the check digit of the others is the one
         // it would have appended.
-        const auto expected =
-            symbology::PrepareTextToEncode(encoded.substr(0, encoded.size() - 1), true);
-        if (expected.code == symbology::kDrawn && expected.textToEncode.back() != encoded.back()) {
+        const auto expected = symbology::CheckDigitOf(encoded.substr(0, encoded.size() - 1));
+        if (expected && *expected != encoded.back()) {
             warnings.push_back("drawn as given; its check digit would be " +
-                               std::string(1, static_cast<char>(expected.textToEncode.back())));
+                               std::string(1, static_cast<char>(*expected)));
         }
     }
     if (symbology.startStop != 0 &&

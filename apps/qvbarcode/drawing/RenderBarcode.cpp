@@ -4,6 +4,7 @@
 #include "drawing/ApplySettings.h"
 #include "drawing/BarcodeSize.h"
 #include "drawing/DrawingWarnings.h"
+#include "drawing/TextCheck.h"
 #include "host/FailedCall.h"
 #include "imagefile/NetpbmFile.h"
 #include "imagefile/PngFile.h"
@@ -53,13 +54,24 @@ BarcodeRenderer::BarcodeRenderer(RenderOptions options, bool besideOthers)
       font_(ControlFontFor(options_.dotsPerInch, besideOthers)),
       control_(std::make_shared<host::StandaloneSite>(), font_) {}
 
-Drawing BarcodeRenderer::Render(const BarcodeSettings& settings) {
+Drawing BarcodeRenderer::Render(const BarcodeSettings& given) {
+    const TextCheck check = CheckText(given, language_);
+    if (!check.refusal.empty()) {
+        Drawing refused;
+        refused.refusal = check.refusal;
+        return refused;
+    }
+    const BarcodeSettings& settings = check.settings;
     ApplySettings(settings, ResolveSize(settings, options_.dotsPerInch), control_);
     const SizeSettings& size = options_.size;
     const bool commandLineSize = settings.barWidth == size.barWidth &&
                                  settings.barHeight == size.barHeight &&
                                  settings.modulePixels == size.modulePixels;
-    return options_.onto ? RenderOnto(commandLineSize) : RenderPicture(commandLineSize);
+    Drawing drawing = options_.onto ? RenderOnto(commandLineSize) : RenderPicture(commandLineSize);
+    if (drawing.code != 0) {
+        drawing.explanation = ExplainRefusal(drawing.code, settings, language_);
+    }
+    return drawing;
 }
 
 Drawing BarcodeRenderer::FromResult(std::int16_t code) const {

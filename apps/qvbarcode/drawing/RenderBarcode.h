@@ -10,15 +10,19 @@
 #include "control/QvBarCode.h"
 #include "drawing/SizeReport.h"
 #include "options/CliOptions.h"
+#include "options/UserMessages.h"
 #include "surface/RasterSurface.h"
 
 namespace qv::cli {
 
-// What one drawing gives: the result code and the control's description of it, and, when
-// drawn, the picture encoded in the output format and what a scanner may not take in it.
+// What one drawing gives: the result code and the control's description of it with what it
+// means for the text, or the program's refusal of the text before drawing; and, when drawn,
+// the picture encoded in the output format and what a scanner may not take in it.
 struct Drawing {
     std::int16_t code = 0;
     std::u16string description;
+    std::string explanation;  // of the code, in the user's language; may be empty
+    std::string refusal;      // in the user's language
     std::int32_t width = 0;
     std::int32_t height = 0;
     std::string bytes;
@@ -27,8 +31,9 @@ struct Drawing {
     std::string explanation;        // --explain's text
     std::string refusal;            // why a drawing the control made is not written
 
+    bool Failed() const { return code != 0 || !refusal.empty(); }
     // A drawing the control made without a single pixel (no height given): nothing to write.
-    bool IsEmpty() const { return code == 0 && (width <= 0 || height <= 0); }
+    bool IsEmpty() const { return !Failed() && (width <= 0 || height <= 0); }
 };
 
 // A picture that every barcode is drawn onto a copy of, at a position.
@@ -81,6 +86,7 @@ class BarcodeRenderer {
     std::vector<std::uint8_t> AlphaAfterDrawing(double reduction);
 
     RenderOptions options_;
+    Language language_ = UserLanguage();
     std::shared_ptr<const surface::Font> font_;
     control::QvBarCode control_;
 };

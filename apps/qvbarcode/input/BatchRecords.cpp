@@ -5,6 +5,7 @@
 
 #include "host/MemberTable.h"
 #include "input/CsvCells.h"
+#include "input/ListText.h"
 #include "options/ValueParsing.h"
 
 namespace qv::cli {
@@ -108,14 +109,32 @@ std::optional<std::string> BatchReader::Start() {
 
 std::optional<std::string> BatchReader::ReadHeader() {
     CsvRecord first;
-    if (!input_.ReadRecord(first)) {
+    if (!input_.ReadLine(first)) {
         return std::nullopt;
     }
     if (first.tooLong) {
         return "the first line is longer than 1 MB";
     }
-    // No symbology draws a comma or a double quote: a first line with one is CSV.
-    const bool looksLikeCsv = first.text.find_first_of(",\"") != std::string::npos;
+    if (!ToUtf8(first, source_.encoding)) {
+        return NotUtf8Line(first);
+    }
+    const char separator = source_.separator != 0 ? source_.separator : FindSeparator(first.text);
+    input_.SetSeparator(separator);
+    CsvRecord split = SplitLine(first.text, separator);
+    if (split.open) {
+        return "a quoted cell of the first line is not closed on it: a header names its columns "
+               "on one line";
+    }
+    first.cells = std::move(split.cells);
+    return ReadColumns(first);
+}
+
+// The header's columns, when the first line names any; else the first line is a record.
+std::optional<std::string> BatchReader::ReadColumns(CsvRecord& first) {
+    // No symbology draws a separator, a tab or a double quote: a first line with one is CSV.
+    const bool looksLikeCsv =
+        first.text.find_first_of(",;\t\"") != std::string::npos ||
+        (source_.separator != 0 && first.text.find(source_.separator) != std::string::npos);
     std::vector<BatchColumn> columns;
     for (const std::string& cell : first.cells) {
         columns.push_back(ColumnNamed(cell, source_.textColumn));
@@ -156,6 +175,10 @@ bool BatchReader::IsOtherColumn(std::size_t i) const {
     return i < columns_.size() && !columns_[i];
 }
 
+bool BatchReader::ReadsColumn(control::Property property) const {
+    return std::ranges::find(columns_, BatchColumn(property)) != columns_.end();
+}
+
 void BatchReader::ReadCells(std::vector<std::string> cells, BatchRecord& record) const {
     if (cells.size() > columns_.size()) {
         record.error = std::to_string(cells.size()) + " cells, but the header names " +
@@ -186,13 +209,22 @@ std::optional<BatchRecord> BatchReader::Next() {
         pendingText_.reset();
     } else if (!(HasHeader() ? input_.ReadRecord(csv) : input_.ReadLine(csv))) {
         return std::nullopt;
+    } else if (!csv.tooLong && !ToUtf8(csv, source_.encoding)) {
+        // Text read in another encoding would be drawn and named wrong: no record after it.
+        stoppedBy_ = NotUtf8Line(csv);
+        refused_ = true;
+        return std::nullopt;
     }
     BatchRecord record;
     record.number = ++recordNumber_;
     record.line = csv.line;
     record.text = std::move(csv.text);
+    const auto blank = [](std::string_view cell) { return TrimCellSpaces(cell).empty(); };
+    const bool empty = HasHeader() ? std::ranges::all_of(csv.cells, blank) : blank(record.text);
     if (csv.tooLong) {
         record.error = "the record is longer than 1 MB";
+    } else if (empty && !csv.open) {
+        record.empty = true;
     } else if (!HasHeader()) {
         record.settings = source_.defaults;
         record.settings->text = record.text;
@@ -212,6 +244,9 @@ BatchList ReadBatchRecords(std::istream& input, const BatchSource& source) {
     }
     while (auto record = reader.Next()) {
         list.records.push_back(std::move(*record));
+    }
+    if (!reader.StoppedBy().empty()) {
+        list.error = reader.StoppedBy();
     }
     return list;
 }

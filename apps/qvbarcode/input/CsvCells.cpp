@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "input/CsvCells.h"
 
+#include <algorithm>
+#include <array>
+#include <sstream>
+#include <utility>
+
 namespace qv::cli {
 
 namespace {
@@ -9,7 +14,8 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 }  // namespace
 
-CsvInput::CsvInput(std::istream& input) : buffer_(input.rdbuf()) {}
+CsvInput::CsvInput(std::istream& input, char separator)
+    : buffer_(input.rdbuf()), separator_(separator) {}
 
 int CsvInput::Next() {
     if (!held_.empty()) {
@@ -84,8 +90,7 @@ bool CsvInput::ReadRecord(CsvRecord& record) {
         if (state == State::QuoteInQuoted) {
             state = c == '"' ? State::Quoted : State::AfterQuote;
             if (c == '"') {
-                Add(record, '"', {});
-                Add(record, '"', '"');
+                Add(record, '"', '"');  // the pair's first quote is in the text already
                 continue;
             }
         }
@@ -103,8 +108,8 @@ bool CsvInput::ReadRecord(CsvRecord& record) {
         if (c == '\n' || c == kLoneCr) {
             break;
         }
-        if (c == ',') {
-            Add(record, ',', {});
+        if (c == separator_) {
+            Add(record, separator_, {});
             if (!record.tooLong) record.cells.emplace_back();
             state = State::CellStart;
         } else if (c == '"' && state == State::CellStart) {
@@ -120,6 +125,29 @@ bool CsvInput::ReadRecord(CsvRecord& record) {
     }
     record.open = state == State::Quoted;
     return true;
+}
+
+CsvRecord SplitLine(std::string_view line, char separator) {
+    std::istringstream text{std::string(line)};
+    CsvInput input(text, separator);
+    input.started_ = true;  // a line read already: a mark in it is its text
+    CsvRecord record;
+    if (!input.ReadRecord(record)) {
+        record.cells = {std::string()};
+    }
+    record.line = 1;
+    return record;
+}
+
+char FindSeparator(std::string_view headerLine) {
+    std::array<std::pair<char, std::size_t>, 3> counts{{{',', 0}, {';', 0}, {'\t', 0}}};
+    bool quoted = false;
+    for (const char c : headerLine) {
+        quoted = quoted != (c == '"');
+        for (auto& [separator, count] : counts) count += !quoted && c == separator;
+    }
+    // The first of the most: a comma when none is more frequent.
+    return std::ranges::max(counts, {}, [](const auto& c) { return c.second; }).first;
 }
 
 std::string_view TrimCellSpaces(std::string_view cell) {

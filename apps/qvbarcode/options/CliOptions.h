@@ -17,6 +17,12 @@ using control::AutomationBool;
 using control::kFalse;
 using control::kTrue;
 
+// How the program takes a numeric text's check digit, beyond CalculateCheckDigit (which adds
+// one): as given, an EAN-13's last digit verified; or, where the length tells, added to a
+// text one digit short and verified otherwise (Auto); or verified for every numeric
+// symbology.
+enum class CheckDigitMode { AsGiven, Auto, Verify };
+
 // The control's properties as the command line (and, in a batch, a CSV record) gives them,
 // sizes already in pixels. A size left unset takes the default size (BarcodeSize.h).
 struct BarcodeSettings {
@@ -30,6 +36,10 @@ struct BarcodeSettings {
     AutomationBool backgroundWhite = kFalse;
     AutomationBool showValue = kFalse;
     AutomationBool calculateCheckDigit = kFalse;
+    CheckDigitMode checkDigit = CheckDigitMode::AsGiven;  // where calculateCheckDigit is False
+    // A last digit known to be a check digit (EAN-13's, or as Auto takes it) that is not the
+    // check digit of the others fails; false draws it as given.
+    bool verifyCheckDigit = true;
     friend bool operator==(const BarcodeSettings&, const BarcodeSettings&) = default;
 };
 
@@ -75,6 +85,10 @@ struct OntoImage {
     friend bool operator==(const OntoImage&, const OntoImage&) = default;
 };
 
+// How a batch list's text that is not UTF-8 is read: refused, or as Windows-1252 (which
+// ISO-8859-1 text reads as, but for the C1 controls no export writes).
+enum class ListEncoding { Utf8, Latin1 };
+
 // The control's own resolution: its pixels are a 96 dpi screen's.
 using surface::kScreenDotsPerInch;
 
@@ -97,6 +111,8 @@ struct Options {
     std::optional<OntoImage> onto;
     std::string batchInput;                 // a file or "-" for standard input
     std::optional<std::string> textColumn;  // the batch list's column that gives Text
+    char separator = 0;  // between a batch list's cells; 0: found from the header line
+    ListEncoding encoding = ListEncoding::Utf8;
     double dotsPerInch = kScreenDotsPerInch;
     std::int32_t quietZoneModules = 0;   // white modules added left and right
     bool standardQuietZones = false;     // instead, the symbology's own (--quiet-zone std)

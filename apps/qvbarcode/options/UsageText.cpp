@@ -52,7 +52,15 @@ Draws a one-dimensional barcode and writes it as a picture.
 Barcode:
 )" + OptionHelp(Property::BarCodeType) +
         OptionHelp(Property::Text) + OptionHelp(Property::CalculateCheckDigit) +
-        OptionHelp(Property::ShowValue) + OptionHelp(Property::BackgroundWhite) +
+        R"(      --check-digit auto   add it where the text is one digit short (12 for EAN-13,
+                           an odd count for Interleaved 2 of 5), verify it otherwise,
+                           so that a column may mix both
+      --check-digit verify refuse a last digit that is not the check digit (the 2 of 5
+                           codes; EAN-13 is verified anyway)
+      --no-verify          draw a last digit that is not the check digit as given (an
+                           EAN-13's with a warning) instead of refusing it
+)" + OptionHelp(Property::ShowValue) +
+        OptionHelp(Property::BackgroundWhite) +
         R"(
 Size (lengths in px, the default, or mm, cm, in, pt: 37.29mm, 1.5in):
       --dpi N              the printer's resolution, default 96 (the control's own);
@@ -90,8 +98,14 @@ Batch:
                            BarWidthSource, BackgroundWhite, ShowValue,
                            CalculateCheckDigit (Booleans: True/False, -1/0, 1, yes/no),
                            and any others; - reads standard input. The options above
-                           are the defaults for every record.
+                           are the defaults for every record; rows of empty cells
+                           are skipped.
       --text-column NAME   take Text from the column NAME (EAN, SKU, ...)
+      --separator SEP      the cells' separator: ',', ';', tab or '|'; by default the
+                           one the header line holds most, as locales export CSV
+      --encoding latin1    read text that is not UTF-8 as ISO-8859-1 (Windows-1252), as
+                           spreadsheets save plain CSV; without it such a list stops
+                           before any record
   -o PATTERN               a run of # is the record number, {NAME} the record's
                            cell of column NAME: labels/####.png, labels/{SKU}.pdf;
                            missing folders are made
@@ -105,16 +119,17 @@ Batch:
   -V, --version            the program's version
       --typelib            the component's type library as interface description text
 
-Warnings on stderr (nothing else changes): an EAN-13 whose last digit is not its check
-digit, a '*' in a Code 39 text, a barcode running off the --onto image, a caption that
-covers every row of bars; and once per run, with --dpi or a length in a unit of print,
-a width, height or module that whole dots miss by more than half a module, and modules
-under 2 dots or under what scanners are built for (EAN-13 0.264 mm, others 0.19 mm).
+Warnings on stderr (nothing else changes): an EAN-13 drawn with --no-verify whose last
+digit is not its check digit, a '*' in a Code 39 text, a barcode running off the --onto
+image, a caption that covers every row of bars; and once per run, with --dpi or a length
+in a unit of print, a width, height or module that whole dots miss by more than half a
+module, and modules under 2 dots or under what scanners are built for (EAN-13 0.264 mm,
+others 0.19 mm).
 
-Exit status: 0 drawn; 1 the control reported a result code (stderr: CODE DESCRIPTION,
-in the user's language) or a batch record failed; 2 usage or file error; 3 failed call
-(overflow, out of memory); a stopped batch is a file error. A failure never leaves a
-partial or clobbered file.
+Exit status: 0 drawn; 1 the control reported a result code (stderr: CODE DESCRIPTION and
+what it means for the text, in the user's language), a check digit was wrong, or a batch
+record failed; 2 usage or file error; 3 failed call (overflow, out of memory); a stopped
+batch is a file error. A failure never leaves a partial or clobbered file.
 
 Examples:
   qvbarcode -t ean13 -d 400638133393 -c -w -s -o ean.png
@@ -126,6 +141,7 @@ Examples:
   qvbarcode -t code39 -d ABC --onto label.png --x 20 --y 10 -o label-coded.png
   qvbarcode -t code39 -d HELLO --format svg -o - > hello.svg
   printf 'SKU,EAN\nA-1,4006381333931\n' | qvbarcode --batch - --text-column EAN -t ean13 -w -s -o 'labels/{SKU}.png'
+  printf 'SKU;EAN\nA-1;400638133393\nA-2;4006381333948\n;\n' | qvbarcode --batch - --text-column EAN -t ean13 --check-digit auto -w -o 'labels/{SKU}.png'
   seq 400638133390 400638133399 | qvbarcode --batch - --from 4 --jobs 2 -t ean13 -c -w -o 'labels/####.png'
 )");
 }

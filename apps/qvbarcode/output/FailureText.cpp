@@ -9,7 +9,11 @@
 namespace qv::cli {
 
 std::string ResultCodeLine(const Drawing& drawing) {
-    return std::to_string(drawing.code) + " " + host::Utf16ToUtf8(drawing.description);
+    if (!drawing.refusal.empty()) {
+        return drawing.refusal;
+    }
+    return std::to_string(drawing.code) + " " + host::Utf16ToUtf8(drawing.description) +
+           (drawing.explanation.empty() ? "" : ": " + drawing.explanation);
 }
 
 std::string RecordName(const BatchRecord& record) {

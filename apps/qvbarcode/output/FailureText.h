@@ -12,7 +12,9 @@ namespace qv::cli {
 
 // The lines the program writes about a failure.
 
-// "CODE DESCRIPTION", the description as the control gave it (in the user's language).
+// "CODE DESCRIPTION: EXPLANATION", the description as the control gave it and the
+// explanation, when there is one, both in the user's language; or the program's refusal of
+// the text. Text from the input is not escaped here.
 std::string ResultCodeLine(const Drawing& drawing);
 // A batch record as messages name it: record 2 (line 3) "12A", the text cut short when
 // long and shown as TerminalText shows it.

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <new>
 
-#include "output/FailureText.h"
 #include "host/FailedCall.h"
+#include "output/FailureText.h"
 
 namespace qv::cli {
 
@@ -34,9 +34,18 @@ std::int64_t TakenNames::Take(const std::string& path, std::int64_t number) {
     return 0;
 }
 
+std::int64_t TakenNames::Owner(const std::string& path) {
+    const std::lock_guard lock(mutex_);
+    const auto owner = owners_.find(path);
+    return owner == owners_.end() ? 0 : owner->second;
+}
+
 RecordJob RecordNamer::Name(BatchRecord record) {
     RecordJob job;
     job.record = std::move(record);
+    if (job.record.empty) {
+        return job;
+    }
     if (!job.record.settings) {
         job.failure = job.record.error;
         return job;
@@ -124,7 +133,7 @@ bool FileWriting::EveryLaterRecordFails(const std::error_code& error) const {
 }
 
 void RecordWorker::Work(RecordJob& job, StopMark& stop) {
-    if (!job.failure.empty()) {
+    if (!job.failure.empty() || job.record.empty) {
         return;
     }
     if (stop.IsAfter(job.record.number)) {
@@ -141,7 +150,7 @@ void RecordWorker::Work(RecordJob& job, StopMark& stop) {
         job.failure = "failed call: out of memory";
         return;
     }
-    if (drawing.code != 0) {
+    if (drawing.Failed()) {
         job.failure = ResultCodeLine(drawing);
         return;
     }

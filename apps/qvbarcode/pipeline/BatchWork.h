@@ -12,10 +12,10 @@
 #include <unordered_map>
 #include <vector>
 
+#include "drawing/RenderBarcode.h"
 #include "input/BatchRecords.h"
 #include "output/FileAccess.h"
 #include "output/OutputPattern.h"
-#include "drawing/RenderBarcode.h"
 
 namespace qv::cli {
 
@@ -51,13 +51,15 @@ class TakenNames {
     // In reporting order, for a drawn record: the earlier record whose file it is, or 0,
     // and then the name is the record's.
     std::int64_t Take(const std::string& path, std::int64_t number);
+    // In reporting order: the record whose file it is so far, or 0.
+    std::int64_t Owner(const std::string& path);
 
   private:
     std::mutex mutex_;                                      // reading and reporting run at once
     std::unordered_map<std::string, std::int64_t> owners_;  // 0 while no record wrote it
 };
 
-// Names each record read: its file, or why it cannot be drawn.
+// Names each record read: its file, or why it cannot be drawn. An empty row gets neither.
 class RecordNamer {
   public:
     RecordNamer(const OutputPattern& pattern, TakenNames& names)
