@@ -29,8 +29,8 @@ int RunSingle(const Options& options) {
         std::fprintf(stderr, "qvbarcode: %s\n", EmptyPictureLine(drawing).c_str());
         return kExitUsage;
     }
-    if (!drawing.refusal.empty()) {
-        std::fprintf(stderr, "qvbarcode: %s\n", TerminalText(drawing.refusal).c_str());
+    if (!drawing.reductionRefusal.empty()) {
+        std::fprintf(stderr, "qvbarcode: %s\n", TerminalText(drawing.reductionRefusal).c_str());
         return kExitUsage;
     }
     for (const std::string& warning : drawing.warnings) {
@@ -41,7 +41,7 @@ int RunSingle(const Options& options) {
                      TerminalText(note.text).c_str());
     }
     // On standard output, unless the picture goes there.
-    std::fputs(drawing.explanation.c_str(), options.output == "-" ? stderr : stdout);
+    std::fputs(drawing.explainReport.c_str(), options.output == "-" ? stderr : stdout);
     if (auto error = WriteOutput(options.output, drawing.bytes)) {
         std::fprintf(stderr, "qvbarcode: %s\n", TerminalText(error->message).c_str());
         return kExitUsage;

@@ -114,7 +114,7 @@ bool BarcodeRenderer::Refuse(Drawing& drawing, const render::BarcodePlan& plan,
     if (reduction == 0.0) return false;
     const auto refusal = ReductionRefusal(*options_.size.barReduction, reduction,
                                           plan.bars.moduleWidth, options_.dotsPerInch);
-    drawing.refusal = refusal.value_or("");
+    drawing.reductionRefusal = refusal.value_or("");
     return refusal.has_value();
 }
 
@@ -140,7 +140,7 @@ void BarcodeRenderer::Describe(Drawing& drawing, const render::BarcodePlan& plan
     printed.reductionDots = reduction;
     drawing.runNotes = SizeNotes(printed, options_.size, commandLineSize);
     if (options_.explain) {
-        drawing.explanation = Explanation(printed, options_.size);
+        drawing.explainReport = Explanation(printed, options_.size);
     }
 }
 

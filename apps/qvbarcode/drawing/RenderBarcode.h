@@ -22,14 +22,14 @@ struct Drawing {
     std::int16_t code = 0;
     std::u16string description;
     std::string explanation;  // of the code, in the user's language; may be empty
-    std::string refusal;      // in the user's language
+    std::string refusal;      // of the text before drawing, in the user's language
     std::int32_t width = 0;
     std::int32_t height = 0;
     std::string bytes;
     std::vector<std::string> warnings;
     std::vector<RunNote> runNotes;  // said once per run
-    std::string explanation;        // --explain's text
-    std::string refusal;            // why a drawing the control made is not written
+    std::string explainReport;      // --explain's text
+    std::string reductionRefusal;   // a bar reduction the drawn bars cannot take: not written
 
     bool Failed() const { return code != 0 || !refusal.empty(); }
     // A drawing the control made without a single pixel (no height given): nothing to write.

@@ -158,8 +158,8 @@ void RecordWorker::Work(RecordJob& job, StopMark& stop) {
         job.failure = EmptyPictureLine(drawing);
         return;
     }
-    if (!drawing.refusal.empty()) {
-        job.failure = std::move(drawing.refusal);
+    if (!drawing.reductionRefusal.empty()) {
+        job.failure = std::move(drawing.reductionRefusal);
         return;
     }
     job.drawn = true;
