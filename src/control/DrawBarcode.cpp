@@ -98,6 +98,7 @@ std::int16_t QvBarCode::DrawBarcode(SurfaceHandle& hdc) {
 }
 
 PlannedBarcode QvBarCode::Plan() {
+    owner_.Check();
     PlannedBarcode planned;
     const symbology::Symbology* symbology = symbology::FindSymbology(barCodeType_);
     if (host::TrimSpaces(text_).empty()) {

@@ -8,14 +8,18 @@
 #include <filesystem>
 #include <map>
 #include <regex>
+#include <set>
 #include <tuple>
 
 #include "component/Interfaces.h"
 #include "component/Registration.h"
 #include "component/TypeLibraryIdl.h"
+#include "control/ResultMessages.h"
 #include "host/FailedCall.h"
+#include "host/Status.h"
 #include "support/FileText.h"
 #include "support/ScopedVariable.h"
+#include "symbology/Symbologies.h"
 
 namespace qv::component {
 namespace {
@@ -57,25 +61,73 @@ TEST(TypeLibrary, ControlSlotsKeepTheirOrderAndIds) {
               "\nCalculateCheckDigit 68030000 GL\nDraw 6003000D M");
 }
 
-// The C header's constants, read from its text, against the members the interfaces build
-// from the property table, both ways: QV_DISPID_BAR_CODE_TYPE is BarCodeType's id.
-TEST(TypeLibrary, TheCHeaderGivesEveryMemberItsDispatchId) {
-    std::map<std::string, host::DispatchId> members, constants;
+// "BarCodeType" as the C header writes its constants: "BAR_CODE_TYPE".
+std::string UpperSnake(std::string name) {
+    name = std::regex_replace(name, std::regex("([a-z0-9])([A-Z])"), "$1_$2");
+    std::ranges::transform(name, name.begin(), [](char c) { return std::toupper(c); });
+    return name;
+}
+
+using Constants = std::map<std::string, std::int64_t>;
+
+Constants Matches(const std::string& text, const char* pattern) {
+    Constants found;
+    const std::regex constant(pattern);
+    for (std::sregex_iterator it(text.begin(), text.end(), constant), end; it != end; ++it) {
+        found[(*it)[1]] = std::stoll((*it)[2], nullptr, 0);
+    }
+    return found;
+}
+
+// The C header's constants, read from its text, against the library's own tables, both
+// ways: every member's id, every symbology's value, every result code and every status the
+// library defines is in the header, and the header names nothing else.
+TEST(TypeLibrary, TheCHeaderNamesWhatTheLibraryDefines) {
+    Constants members, types, results;
     for (const host::InterfaceTable* table : {&QvBarCodeInterface(), &QvBarCodePPInterface()}) {
         for (const host::Member& m : table->members) {
-            std::string name =
-                std::regex_replace(std::string(m.name), std::regex("([a-z])([A-Z])"), "$1_$2");
-            std::ranges::transform(name, name.begin(), [](char c) { return std::toupper(c); });
-            members["QV_DISPID_" + name] = m.id;
+            members["QV_DISPID_" + UpperSnake(std::string(m.name))] = m.id;
         }
     }
+    for (const symbology::Symbology& s : symbology::Symbologies()) {
+        types[std::string(s.enumerationName)] = s.value;
+    }
+    for (const auto& [name, code] : Matches(
+             testing::FileText(QV_SOURCE_DIR "/src/symbology/Encoding.h"), R"(k(\w+) = (\d+))")) {
+        results["QV_RESULT_" + UpperSnake(name)] = code;
+        EXPECT_EQ(control::ResultMessage(static_cast<std::int16_t>(code),
+                                         control::MessageLanguage::English)
+                      .empty(),
+                  code == 0)
+            << name;
+    }
+    // Statuses by value, since the header gives them the component model's names.
     const std::string header =
         testing::FileText(QV_SOURCE_DIR "/src/component/QvBarCodeComponent.h");
-    const std::regex constant(R"((QV_DISPID_\w+) = (0x[0-9A-F]+))");
-    for (std::sregex_iterator it(header.begin(), header.end(), constant), end; it != end; ++it) {
-        constants[(*it)[1]] = static_cast<host::DispatchId>(std::stoul((*it)[2], nullptr, 16));
+    const std::size_t block = header.find("Every status the library returns");
+    std::set<host::Status> statuses, headerStatuses;
+    for (const auto& [name, status] :
+         Matches(testing::FileText(QV_SOURCE_DIR "/src/host/Status.h"),
+                 R"(Status (k\w+) = (?:static_cast<Status>\()?(0x[0-9A-F]+|\d+))")) {
+        statuses.insert(static_cast<host::Status>(status));
     }
-    EXPECT_EQ(constants, members);
+    for (const auto& [name, status] :
+         Matches(header.substr(block, header.find("};", block) - block),
+                 R"((QV_\w+) = (0x[0-9A-F]+|\d+))")) {
+        headerStatuses.insert(static_cast<host::Status>(status));
+    }
+    struct Case {
+        const char* what;
+        const char* pattern;
+        const Constants& library;
+    };
+    const Case cases[] = {
+        {"dispatch ids", R"((QV_DISPID_\w+) = (0x[0-9A-F]+))", members},
+        {"symbologies", R"((QvType\w+) = (\d+))", types},
+        {"result codes", R"((QV_RESULT_\w+) = (\d+))", results},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Matches(header, c.pattern), c.library) << c.what;
+    EXPECT_EQ(headerStatuses, statuses);
 }
 
 TEST(TypeLibrary, RegistryDirectoryFollowsTheEnvironment) {

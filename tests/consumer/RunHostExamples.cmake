@@ -2,7 +2,8 @@
 # Checks that docs/component.md quotes examples/host.c faithfully, then installs the build
 # into a fresh prefix and runs the two component hosts against the installed files only, as
 # their users would: examples/host.c built as plain C11 with -Wall -Werror, host.py with
-# the system's python3, the library found through LD_LIBRARY_PATH. Each must print the
+# the system's python3, the library found through LD_LIBRARY_PATH; and the header's
+# declarations read by cffi (python3-cffi) as a binding reads them. Each must print the
 # notifications it hears, and both pictures must be the same EAN-13 as an independent
 # decoder reads it.
 #   cmake -DQV_BUILD_DIR=... -DQV_SOURCE_DIR=... -DQV_WORK_DIR=... -DQV_CC=... -DQV_PYTHON=...
@@ -11,25 +12,31 @@ cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/../support/ScriptSteps.cmake)
 qv_require_variables(QV_BUILD_DIR QV_SOURCE_DIR QV_WORK_DIR QV_CC QV_PYTHON QV_DECODER)
 
-# Every C excerpt in docs/component.md is a piece of examples/host.c, word for word.
-file(READ ${QV_SOURCE_DIR}/docs/component.md doc)
-file(READ ${QV_SOURCE_DIR}/examples/host.c host_c)
-while(TRUE)
-    string(FIND "${doc}" "```c\n" start)
-    if(start EQUAL -1)
-        break()
-    endif()
-    math(EXPR start "${start} + 5")
-    string(SUBSTRING "${doc}" ${start} -1 doc)
-    string(FIND "${doc}" "```" end)
-    string(SUBSTRING "${doc}" 0 ${end} excerpt)
-    string(FIND "${host_c}" "${excerpt}" found)
-    if(found EQUAL -1)
-        message(FATAL_ERROR "docs/component.md quotes what examples/host.c does not say:\n${excerpt}")
-    endif()
-    math(EXPR end "${end} + 3")
-    string(SUBSTRING "${doc}" ${end} -1 doc)
-endwhile()
+# Every C excerpt in docs/component.md is a piece of examples/host.c, word for word, and
+# every Python one a piece of the cffi host.
+function(check_excerpts language source)
+    file(READ ${QV_SOURCE_DIR}/docs/component.md doc)
+    file(READ ${source} code)
+    while(TRUE)
+        string(FIND "${doc}" "```${language}\n" start)
+        if(start EQUAL -1)
+            break()
+        endif()
+        string(LENGTH "```${language}\n" fence)
+        math(EXPR start "${start} + ${fence}")
+        string(SUBSTRING "${doc}" ${start} -1 doc)
+        string(FIND "${doc}" "```" end)
+        string(SUBSTRING "${doc}" 0 ${end} excerpt)
+        string(FIND "${code}" "${excerpt}" found)
+        if(found EQUAL -1)
+            message(FATAL_ERROR "docs/component.md quotes what ${source} does not say:\n${excerpt}")
+        endif()
+        math(EXPR end "${end} + 3")
+        string(SUBSTRING "${doc}" ${end} -1 doc)
+    endwhile()
+endfunction()
+check_excerpts(c ${QV_SOURCE_DIR}/examples/host.c)
+check_excerpts(python ${CMAKE_CURRENT_LIST_DIR}/CffiHost.py)
 
 set(prefix ${QV_WORK_DIR}/prefix)
 file(REMOVE_RECURSE ${QV_WORK_DIR})
@@ -45,6 +52,9 @@ get_filename_component(library_dir "${library}" DIRECTORY)
 file(WRITE ${QV_WORK_DIR}/header.c "#include <qvbarcode/component/QvBarCodeComponent.h>\n")
 run(${QV_CC} -std=c11 -pedantic-errors -Wall -Wextra -Werror -fsyntax-only
     -I${prefix}/include header.c)
+# Its declaration block is what a Python binding reads with cffi, and works as it reads it.
+run(${QV_PYTHON} ${CMAKE_CURRENT_LIST_DIR}/CffiHost.py
+    ${prefix}/include/qvbarcode/component/QvBarCodeComponent.h ${library})
 run(${QV_CC} -std=c11 -Wall -Werror -I${prefix}/include ${QV_SOURCE_DIR}/examples/host.c
     -ldl)
 file(RENAME ${QV_WORK_DIR}/a.out ${QV_WORK_DIR}/host)

@@ -35,19 +35,20 @@ std::shared_ptr<const surface::Font> ControlFontFor(double dotsPerInch, bool own
 }  // namespace
 
 BarcodeRenderer::BarcodeRenderer(RenderOptions options, bool besideOthers)
-    : options_(std::move(options)),
-      font_(ControlFontFor(options_.dotsPerInch, besideOthers)),
-      control_(std::make_shared<host::StandaloneSite>(), font_) {}
+    : options_(std::move(options)), font_(ControlFontFor(options_.dotsPerInch, besideOthers)) {}
 
 Drawing BarcodeRenderer::Render(const BarcodeSettings& settings) {
-    ApplySettings(settings, ResolveSize(settings, options_.dotsPerInch), control_);
+    // A control belongs to the thread that made it: the first drawing makes it, on the
+    // thread that draws (a batch's renderers are made before their threads start).
+    if (!control_) control_.emplace(std::make_shared<host::StandaloneSite>(), font_);
+    ApplySettings(settings, ResolveSize(settings, options_.dotsPerInch), *control_);
     return options_.onto ? RenderOnto() : RenderPicture();
 }
 
 Drawing BarcodeRenderer::FromResult(const host::Variant& result) const {
     Drawing drawing;
     drawing.code = result.AsInt16();
-    drawing.description = control_.ErrorDescription();
+    drawing.description = control_->ErrorDescription();
     return drawing;
 }
 
@@ -72,15 +73,15 @@ std::int32_t BarcodeRenderer::QuietZonePixels(const render::BarcodePlan& plan) c
 // size of every other medium's, which gets the same barcode drawn at 0, 0 (or after the
 // quiet zone) so that it matches the picture pixel for pixel.
 Drawing BarcodeRenderer::RenderPicture() {
-    Drawing drawing = FromResult(control_.Draw());
-    const surface::RasterSurface& picture = control_.Pic1().Image();
+    Drawing drawing = FromResult(control_->Draw());
+    const surface::RasterSurface& picture = control_->Pic1().Image();
     drawing.width = picture.width();
     drawing.height = picture.height();
     if (drawing.code != 0 || drawing.IsEmpty()) {
         return drawing;
     }
-    const control::PlannedBarcode drawn = control_.Plan();
-    drawing.warnings = DrawingWarnings(control_, drawn.plan);
+    const control::PlannedBarcode drawn = control_->Plan();
+    drawing.warnings = DrawingWarnings(*control_, drawn.plan);
     const std::int32_t zone = QuietZonePixels(drawn.plan);
     if (IsRaster(options_.format) && zone == 0) {
         drawing.bytes = EncodeRaster(picture);
@@ -108,11 +109,11 @@ Drawing BarcodeRenderer::RenderPicture() {
     }
     const surface::ScopedSurfaceHandle handle(target);
     surface::SurfaceHandle hdc = handle.get();
-    control_.SetPositionX(zone);
-    control_.SetPositionY(0);
-    if (const std::int16_t code = control_.Draw(hdc).AsInt16(); code != 0) {
+    control_->SetPositionX(zone);
+    control_->SetPositionY(0);
+    if (const std::int16_t code = control_->Draw(hdc).AsInt16(); code != 0) {
         drawing.code = code;
-        drawing.description = control_.ErrorDescription();
+        drawing.description = control_->ErrorDescription();
         return drawing;
     }
     drawing.bytes = raster ? EncodeRaster(*raster)
@@ -129,17 +130,17 @@ Drawing BarcodeRenderer::RenderOnto() {
     {
         const surface::ScopedSurfaceHandle handle(copy);
         surface::SurfaceHandle hdc = handle.get();
-        control_.SetPositionX(onto.x);
-        control_.SetPositionY(onto.y);
-        drawing = FromResult(control_.Draw(hdc));
+        control_->SetPositionX(onto.x);
+        control_->SetPositionY(onto.y);
+        drawing = FromResult(control_->Draw(hdc));
     }
     if (drawing.code != 0) {
         return drawing;
     }
     // The plan of the drawing says how much of the barcode the image cuts off: the barcode is
     // never drawn at its own size, which a caller's surface does not need.
-    const control::PlannedBarcode drawn = control_.Plan();
-    drawing.warnings = DrawingWarnings(control_, drawn.plan);
+    const control::PlannedBarcode drawn = control_->Plan();
+    drawing.warnings = DrawingWarnings(*control_, drawn.plan);
     if (auto cut = CutOffWarning(drawn.plan, copy->width(), copy->height())) {
         drawing.warnings.push_back(std::move(*cut));
     }
@@ -165,7 +166,7 @@ std::vector<std::uint8_t> BarcodeRenderer::AlphaAfterDrawing() {
         over[i]->SetFont(font_);
         const surface::ScopedSurfaceHandle handle(over[i]);
         surface::SurfaceHandle hdc = handle.get();
-        control_.Draw(hdc);
+        control_->Draw(hdc);
     }
     const std::size_t rowBytes = over[0]->RowBytes();
     for (std::int32_t y = 0; y < over[0]->height(); ++y) {

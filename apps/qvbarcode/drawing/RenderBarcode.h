@@ -67,7 +67,7 @@ class BarcodeRenderer {
 
     RenderOptions options_;
     std::shared_ptr<const surface::Font> font_;
-    control::QvBarCode control_;
+    std::optional<control::QvBarCode> control_;
 };
 
 }  // namespace qv::cli
