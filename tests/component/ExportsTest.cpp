@@ -6,7 +6,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
+#include <thread>
 #include <tuple>
 
 #include "component/ToolboxBitmap.h"
@@ -64,6 +66,55 @@ TEST(Exports, TextsPassedStayTheCallersAndClearReleasesTheLibrarys) {
     EXPECT_EQ((std::tuple{library.variantClear(&read), read.vt, read.text,
                           library.variantClear(nullptr)}),
               std::tuple(QV_S_OK, QV_VT_EMPTY, nullptr, host::kNullPointer));
+}
+
+// The thread rule: every call on a control or page from a thread other than its creator's is
+// refused with RPC_E_WRONG_THREAD and changes nothing. (Two threads at once: tests/threads.)
+TEST(Exports, EveryCallFromAnotherThreadIsRefusedAndChangesNothing) {
+    testing::LoadedComponent library;
+    ASSERT_TRUE(library.handle) << dlerror();
+    testing::Object control(library.Create(QV_CLSID_QVBARCODE, QV_IID_QVBARCODE));
+    testing::Object page(library.Create(QV_CLSID_QVBARCODEPP, QV_IID_QVBARCODEPP));
+    control.SetEan13();
+    QvDispatch* c = control.get();
+    QvDispatch* p = page.get();
+    std::u16string letters = u"12a";
+    QvVariant text = testing::Text(letters), hdc = testing::Int32(-1);
+    QvCallError error{};
+    void* same = nullptr;
+    std::int32_t id = 0;
+    const QvControlSite site{};
+    const auto Invoke = [&](QvDispatch* o, std::int32_t member, std::uint16_t kind, QvVariant* a) {
+        return o->vtbl->Invoke(o, member, kind, a, a ? 1 : 0, nullptr, &error);
+    };
+    const std::function<QvStatus()> calls[] = {
+        [&] { return c->vtbl->QueryInterface(c, &QV_IID_QVBARCODE, &same); },
+        [&] { return c->vtbl->GetIDOfName(c, "Text", &id); },
+        [&] { return Invoke(c, QV_DISPID_TEXT, QV_DISPATCH_PROPERTYPUT, &text); },
+        [&] { return Invoke(c, QV_DISPID_DRAW, QV_DISPATCH_METHOD, &hdc); },
+        [&] { return library.setSite(c, &site, nullptr); },
+        [&] { return Invoke(p, QV_DISPID_TRANSLATE, QV_DISPATCH_METHOD, nullptr); },
+        [&] { return library.setPageSite(p, nullptr, nullptr, &c, 1, &error); },
+        [&] { return library.applyPage(p, &error); },
+        // A page of that thread sited over this thread's control.
+        [&] {
+            testing::Object own(library.Create(QV_CLSID_QVBARCODEPP, QV_IID_QVBARCODEPP));
+            return library.setPageSite(own.get(), nullptr, nullptr, &c, 1, &error);
+        },
+    };
+    for (const auto& call : calls) {
+        QvStatus status = QV_S_OK;
+        error = {};
+        std::thread([&] { status = call(); }).join();
+        EXPECT_EQ(status, QV_RPC_E_WRONG_THREAD) << &call - calls;
+        EXPECT_TRUE(error.status == 0 || error.reason == QV_REASON_WRONG_THREAD) << &call - calls;
+    }
+    // Nothing was set, drawn or sited: the owner draws the EAN-13 it set, at its own size.
+    std::int32_t drawn = -1, width = 0, height = 0;
+    EXPECT_EQ(control.ReadText(library, "Text"), u"400638133393");
+    EXPECT_EQ(control.Draw(drawn), 0);
+    EXPECT_EQ(library.surfaceSize(drawn, &width, &height), QV_S_OK);
+    EXPECT_EQ(std::tuple(width, height), std::tuple(295, 100));
 }
 
 // Registering twice is fine, and unregistering removes only the library's own records.

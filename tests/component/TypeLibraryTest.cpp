@@ -14,9 +14,7 @@
 #include "component/Interfaces.h"
 #include "component/Registration.h"
 #include "component/TypeLibraryIdl.h"
-#include "control/ResultMessages.h"
 #include "host/FailedCall.h"
-#include "host/Status.h"
 #include "support/FileText.h"
 #include "support/ScopedVariable.h"
 #include "symbology/Symbologies.h"
@@ -61,29 +59,39 @@ TEST(TypeLibrary, ControlSlotsKeepTheirOrderAndIds) {
               "\nCalculateCheckDigit 68030000 GL\nDraw 6003000D M");
 }
 
-// "BarCodeType" as the C header writes its constants: "BAR_CODE_TYPE".
-std::string UpperSnake(std::string name) {
-    name = std::regex_replace(name, std::regex("([a-z0-9])([A-Z])"), "$1_$2");
-    std::ranges::transform(name, name.begin(), [](char c) { return std::toupper(c); });
-    return name;
-}
-
 using Constants = std::map<std::string, std::int64_t>;
 
-Constants Matches(const std::string& text, const char* pattern) {
+// "BarCodeType" as the C header writes it: "BAR_CODE_TYPE".
+std::string UpperSnake(const std::string& name) {
+    std::string snake = std::regex_replace(name, std::regex("([a-z])([A-Z])"), "$1_$2");
+    std::ranges::transform(snake, snake.begin(), [](char c) { return std::toupper(c); });
+    return snake;
+}
+
+// Each match of pattern in text: its first group, after prefix in the header's way when one
+// is given, and its second as a 32-bit number.
+Constants Matches(const std::string& text, const char* pattern, const char* prefix = nullptr) {
     Constants found;
     const std::regex constant(pattern);
     for (std::sregex_iterator it(text.begin(), text.end(), constant), end; it != end; ++it) {
-        found[(*it)[1]] = std::stoll((*it)[2], nullptr, 0);
+        const std::string name = (*it)[1];
+        found[prefix ? prefix + UpperSnake(name) : name] =
+            static_cast<std::int32_t>(std::stoll((*it)[2], nullptr, 0));
     }
     return found;
 }
 
-// The C header's constants, read from its text, against the library's own tables, both
-// ways: every member's id, every symbology's value, every result code and every status the
-// library defines is in the header, and the header names nothing else.
+std::set<std::int64_t> Values(const Constants& constants) {
+    std::set<std::int64_t> values;
+    for (const auto& [name, value] : constants) values.insert(value);
+    return values;
+}
+
+// The C header's constants, read from its text, against the library's own tables, both ways:
+// the members' ids, the symbologies' values, the result codes and, by value since the header
+// gives them the component model's names, the statuses.
 TEST(TypeLibrary, TheCHeaderNamesWhatTheLibraryDefines) {
-    Constants members, types, results;
+    Constants members, types;
     for (const host::InterfaceTable* table : {&QvBarCodeInterface(), &QvBarCodePPInterface()}) {
         for (const host::Member& m : table->members) {
             members["QV_DISPID_" + UpperSnake(std::string(m.name))] = m.id;
@@ -92,42 +100,19 @@ TEST(TypeLibrary, TheCHeaderNamesWhatTheLibraryDefines) {
     for (const symbology::Symbology& s : symbology::Symbologies()) {
         types[std::string(s.enumerationName)] = s.value;
     }
-    for (const auto& [name, code] : Matches(
-             testing::FileText(QV_SOURCE_DIR "/src/symbology/Encoding.h"), R"(k(\w+) = (\d+))")) {
-        results["QV_RESULT_" + UpperSnake(name)] = code;
-        EXPECT_EQ(control::ResultMessage(static_cast<std::int16_t>(code),
-                                         control::MessageLanguage::English)
-                      .empty(),
-                  code == 0)
-            << name;
-    }
-    // Statuses by value, since the header gives them the component model's names.
-    const std::string header =
-        testing::FileText(QV_SOURCE_DIR "/src/component/QvBarCodeComponent.h");
-    const std::size_t block = header.find("Every status the library returns");
-    std::set<host::Status> statuses, headerStatuses;
-    for (const auto& [name, status] :
-         Matches(testing::FileText(QV_SOURCE_DIR "/src/host/Status.h"),
-                 R"(Status (k\w+) = (?:static_cast<Status>\()?(0x[0-9A-F]+|\d+))")) {
-        statuses.insert(static_cast<host::Status>(status));
-    }
-    for (const auto& [name, status] :
-         Matches(header.substr(block, header.find("};", block) - block),
-                 R"((QV_\w+) = (0x[0-9A-F]+|\d+))")) {
-        headerStatuses.insert(static_cast<host::Status>(status));
-    }
-    struct Case {
-        const char* what;
-        const char* pattern;
-        const Constants& library;
+    const auto file = [](const char* path) {
+        return testing::FileText(std::string(QV_SOURCE_DIR "/src/") + path);
     };
-    const Case cases[] = {
-        {"dispatch ids", R"((QV_DISPID_\w+) = (0x[0-9A-F]+))", members},
-        {"symbologies", R"((QvType\w+) = (\d+))", types},
-        {"result codes", R"((QV_RESULT_\w+) = (\d+))", results},
-    };
-    for (const Case& c : cases) EXPECT_EQ(Matches(header, c.pattern), c.library) << c.what;
-    EXPECT_EQ(headerStatuses, statuses);
+    const std::string header = file("component/QvBarCodeComponent.h");
+    const std::size_t statuses = header.find("Every status the library returns");
+    EXPECT_EQ(Matches(header, R"((QV_DISPID_\w+) = (0x[0-9A-F]+))"), members);
+    EXPECT_EQ(Matches(header, R"((QvType\w+) = (\d+))"), types);
+    EXPECT_EQ(Matches(header, R"((QV_RESULT_\w+) = (\d+))"),
+              Matches(file("symbology/Encoding.h"), R"(k(\w+) = (\d+))", "QV_RESULT_"));
+    EXPECT_EQ(Values(Matches(header.substr(statuses, header.find("};", statuses) - statuses),
+                             R"((QV_\w+) = (0x[0-9A-F]+|\d+))")),
+              Values(Matches(file("host/Status.h"),
+                             R"(Status (k\w+) = (?:static_cast<Status>\()?(0x[0-9A-F]+|\d+))")));
 }
 
 TEST(TypeLibrary, RegistryDirectoryFollowsTheEnvironment) {

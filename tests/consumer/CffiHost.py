@@ -1,10 +1,8 @@
 # SPDX-License-Identifier: MIT
-"""Reads the installed C header as a Python binding does: the text between its two markers
-goes to cffi's cdef as it is, and the library is then used through those declarations alone.
-The class identifiers, which follow the block, are read from the header's text.
-
-    python3 CffiHost.py PREFIX/include/qvbarcode/component/QvBarCodeComponent.h LIBRARY
-"""
+"""The installed C header read as a Python binding reads it: the text between its markers goes
+to cffi's cdef as it is, and the library is used through those declarations alone (the class
+ids, which follow the block, read from the header's text).
+    python3 CffiHost.py PREFIX/include/qvbarcode/component/QvBarCodeComponent.h LIBRARY"""
 import re
 import sys
 import threading
@@ -24,41 +22,38 @@ def guid(name):
     return ffi.new("QvGuid*", [int(found.group(i), 16) for i in (1, 2, 3)] + [data4])
 
 
-def check(status, expected, what):
+def expect(what, status, expected):
     if status != expected:
-        sys.exit(f"{what}: status {status}, expected {expected}")
+        sys.exit(f"{what}: {status}, expected {expected}")
 
 
-factory = ffi.new("QvClassFactory**")
-check(lib.DllGetClassObject(guid("QV_CLSID_QVBARCODE"), guid("QV_IID_CLASSFACTORY"),
-                            ffi.cast("void**", factory)), lib.QV_S_OK, "DllGetClassObject")
 made = ffi.new("void**")
-check(factory[0].vtbl.CreateInstance(factory[0], ffi.NULL, guid("QV_IID_QVBARCODE"), made),
-      lib.QV_S_OK, "CreateInstance")
-factory[0].vtbl.Release(factory[0])
+expect("DllGetClassObject", lib.DllGetClassObject(guid("QV_CLSID_QVBARCODE"),
+                                                  guid("QV_IID_CLASSFACTORY"), made), lib.QV_S_OK)
+factory = ffi.cast("QvClassFactory*", made[0])
+expect("CreateInstance", factory.vtbl.CreateInstance(factory, ffi.NULL,
+                                                     guid("QV_IID_QVBARCODE"), made), lib.QV_S_OK)
+factory.vtbl.Release(factory)
 control = ffi.cast("QvDispatch*", made[0])
+result, error = ffi.new("QvVariant*", {"vt": lib.QV_VT_I4, "i4": lib.QvTypeEan13}), ffi.new(
+    "QvCallError*")
 
-dispatch_id = ffi.new("int32_t*")
-check(control.vtbl.GetIDOfName(control, b"bARcODEtYPE", dispatch_id), lib.QV_S_OK, "by name")
-check(dispatch_id[0], lib.QV_DISPID_BAR_CODE_TYPE, "BarCodeType's id")
-value = ffi.new("QvVariant*", {"vt": lib.QV_VT_I4, "i4": lib.QvTypeEan13})
-check(control.vtbl.Invoke(control, dispatch_id[0], lib.QV_DISPATCH_PROPERTYPUT, value, 1,
-                          ffi.NULL, ffi.NULL), lib.QV_S_OK, "BarCodeType = QvTypeEan13")
 
-# Draw without a text: the result code, and the same call from another thread is refused.
-result = ffi.new("QvVariant*")
-error = ffi.new("QvCallError*")
-check(control.vtbl.Invoke(control, lib.QV_DISPID_DRAW, lib.QV_DISPATCH_METHOD, ffi.NULL, 0,
-                          result, error), lib.QV_S_OK, "Draw")
-check(result.i2, lib.QV_RESULT_BLANK_TEXT, "Draw's result")
-other = []
-thread = threading.Thread(target=lambda: other.append(control.vtbl.Invoke(
-    control, lib.QV_DISPID_DRAW, lib.QV_DISPATCH_METHOD, ffi.NULL, 0, result, error)))
-thread.start()
-thread.join()
-check(other[0], lib.QV_RPC_E_WRONG_THREAD, "Draw from another thread")
-check(error.reason, lib.QV_REASON_WRONG_THREAD, "its reason")
-check(lib.QvVariantClear(ffi.NULL), lib.QV_E_POINTER, "QvVariantClear(NULL)")
-check(control.vtbl.Release(control), 0, "the last Release")
-check(lib.DllCanUnloadNow(), lib.QV_S_OK, "DllCanUnloadNow")
-print("cffi host: the header's declarations work")
+def invoke(member, kind, count):
+    return control.vtbl.Invoke(control, member, kind, result, count, result, error)
+
+
+expect("BarCodeType", invoke(lib.QV_DISPID_BAR_CODE_TYPE, lib.QV_DISPATCH_PROPERTYPUT, 1),
+       lib.QV_S_OK)
+expect("Draw", invoke(lib.QV_DISPID_DRAW, lib.QV_DISPATCH_METHOD, 0), lib.QV_S_OK)
+expect("its result", result.i2, lib.QV_RESULT_BLANK_TEXT)
+statuses = []
+other = threading.Thread(
+    target=lambda: statuses.append(invoke(lib.QV_DISPID_DRAW, lib.QV_DISPATCH_METHOD, 0)))
+other.start()
+other.join()
+expect("Draw from another thread", statuses, [lib.QV_RPC_E_WRONG_THREAD])
+expect("its reason", error.reason, lib.QV_REASON_WRONG_THREAD)
+expect("QvVariantClear(NULL)", lib.QvVariantClear(ffi.NULL), lib.QV_E_POINTER)
+expect("Release", control.vtbl.Release(control), 0)
+expect("DllCanUnloadNow", lib.DllCanUnloadNow(), lib.QV_S_OK)
