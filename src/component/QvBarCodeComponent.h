@@ -8,8 +8,10 @@
  * nothing: QueryInterface, GetIDOfName, Invoke, QvControlSetSite, QvPageSetSite and
  * QvPageApply. Separate objects on separate threads work side by side. AddRef and Release
  * may come from any thread; the last Release, which destroys the object, belongs on its
- * thread too (a page released elsewhere skips its closing report). Class factories, the
- * Dll functions and the surface functions may be called from any thread.
+ * thread too (a page released elsewhere skips its closing report). Pic1's handle is its
+ * control's: QvSurfaceGetSize and QvSurfaceCopyPixels on it from another thread, and Draw
+ * onto it by a control of another thread, are refused the same way. Class factories, the
+ * Dll functions and the other surface calls may come from any thread.
  *
  * Null pointers: a null pointer where the call needs one, to read from or to write to, is
  * QV_E_POINTER. Only the pointers said to be optional may be null.

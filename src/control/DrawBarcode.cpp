@@ -2,6 +2,7 @@
 // The drawing: the text encoded by its symbology, the caption measured, the drawing planned,
 // the own surface sized to the plan, the plan painted and, on the own surface, kept.
 #include "control/QvBarCode.h"
+#include "control/SurfaceOwner.h"
 #include "host/FailedCall.h"
 #include "host/TextTrim.h"
 #include "render/BarcodePainter.h"
@@ -84,6 +85,11 @@ std::int16_t QvBarCode::DrawBarcode(SurfaceHandle& hdc) {
         pic1_.SetHeight(plan.surfaceHeight);
         site_->ProcessPendingEvents();
         hdc = pic1_.hDC();
+    }
+    // The own surface is this thread's; another control's is its own thread's.
+    if (!own && !SurfaceOwner::MayUse(hdc)) {
+        throw host::FailedCall(host::FailureReason::WrongThread,
+                               "the device context is another thread's control's surface");
     }
     const std::shared_ptr<surface::DrawingSurface> surface = SurfaceFor(hdc);
     const surface::Colour captionColour = render::PaintFrame(plan, *surface);

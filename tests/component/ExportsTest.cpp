@@ -10,6 +10,7 @@
 #include <string>
 #include <thread>
 #include <tuple>
+#include <vector>
 
 #include "component/ToolboxBitmap.h"
 #include "host/Status.h"
@@ -76,6 +77,10 @@ TEST(Exports, EveryCallFromAnotherThreadIsRefusedAndChangesNothing) {
     testing::Object control(library.Create(QV_CLSID_QVBARCODE, QV_IID_QVBARCODE));
     testing::Object page(library.Create(QV_CLSID_QVBARCODEPP, QV_IID_QVBARCODEPP));
     control.SetEan13();
+    std::int32_t pic1 = -1, width = 0, height = 0;
+    ASSERT_EQ(control.Draw(pic1), 0);
+    control.Let("PositionX", testing::Int32(7));
+    std::vector<std::uint8_t> pixels(295 * 100 * 4);
     QvDispatch* c = control.get();
     QvDispatch* p = page.get();
     std::u16string letters = u"12a";
@@ -101,6 +106,15 @@ TEST(Exports, EveryCallFromAnotherThreadIsRefusedAndChangesNothing) {
             testing::Object own(library.Create(QV_CLSID_QVBARCODEPP, QV_IID_QVBARCODEPP));
             return library.setPageSite(own.get(), nullptr, nullptr, &c, 1, &error);
         },
+        // Pic1 is part of its control: read, or drawn on by a control of that thread.
+        [&] { return library.surfaceSize(pic1, &width, &height); },
+        [&] { return library.copyPixels(pic1, pixels.data(), 295 * 4, 32, pixels.size()); },
+        [&] {
+            testing::Object own(library.Create(QV_CLSID_QVBARCODE, QV_IID_QVBARCODE));
+            own.SetEan13();
+            QvVariant onto = testing::Int32(pic1);
+            return Invoke(own.get(), QV_DISPID_DRAW, QV_DISPATCH_METHOD, &onto);
+        },
     };
     for (const auto& call : calls) {
         QvStatus status = QV_S_OK;
@@ -109,12 +123,10 @@ TEST(Exports, EveryCallFromAnotherThreadIsRefusedAndChangesNothing) {
         EXPECT_EQ(status, QV_RPC_E_WRONG_THREAD) << &call - calls;
         EXPECT_TRUE(error.status == 0 || error.reason == QV_REASON_WRONG_THREAD) << &call - calls;
     }
-    // Nothing was set, drawn or sited: the owner draws the EAN-13 it set, at its own size.
-    std::int32_t drawn = -1, width = 0, height = 0;
+    // Nothing was set or drawn (a drawing on Pic1 sets PositionX to 0); Pic1 is still there.
     EXPECT_EQ(control.ReadText(library, "Text"), u"400638133393");
-    EXPECT_EQ(control.Draw(drawn), 0);
-    EXPECT_EQ(library.surfaceSize(drawn, &width, &height), QV_S_OK);
-    EXPECT_EQ(std::tuple(width, height), std::tuple(295, 100));
+    EXPECT_EQ(control.Get("PositionX").i4, 7);
+    EXPECT_EQ(library.copyPixels(pic1, pixels.data(), 295 * 4, 32, pixels.size()), QV_S_OK);
 }
 
 // Registering twice is fine, and unregistering removes only the library's own records.
