@@ -37,7 +37,7 @@ if [ "$mode" = test ]; then
     packages+=(
         libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev
         poppler-utils ghostscript locales designer-qt6 xvfb xauth xdotool clang libclang-rt-14-dev
-        python3 libreoffice-calc-nogui
+        python3 python3-cffi libreoffice-calc-nogui
     )
 fi
 

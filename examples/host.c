@@ -126,7 +126,7 @@ int main(int argc, char** argv) {
     for (size_t i = 0; i <= strlen(digits); ++i) text[i] = (uint16_t)digits[i];
     QvVariant textValue = {.vt = QV_VT_BSTR, .text = text, .textLength = strlen(digits)};
     Set(control, "Text", textValue);
-    Set(control, "BarCodeType", Number(3)); /* QvTypeEan13 */
+    Set(control, "BarCodeType", Number(QvTypeEan13));
     Set(control, "CalculateCheckDigit", Boolean(1));
     Set(control, "BarWidth", Number(300));
     Set(control, "BarHeight", Number(100));

@@ -2,6 +2,7 @@
 // The drawing: the text encoded by its symbology, the caption measured, the drawing planned,
 // the own surface sized to the plan, the plan painted and, on the own surface, kept.
 #include "control/QvBarCode.h"
+#include "control/SurfaceOwner.h"
 #include "host/FailedCall.h"
 #include "host/TextTrim.h"
 #include "render/BarcodePainter.h"
@@ -85,6 +86,11 @@ std::int16_t QvBarCode::DrawBarcode(SurfaceHandle& hdc) {
         site_->ProcessPendingEvents();
         hdc = pic1_.hDC();
     }
+    // The own surface is this thread's; another control's is its own thread's.
+    if (!own && !SurfaceOwner::MayUse(hdc)) {
+        throw host::FailedCall(host::FailureReason::WrongThread,
+                               "the device context is another thread's control's surface");
+    }
     const std::shared_ptr<surface::DrawingSurface> surface = SurfaceFor(hdc);
     const surface::Colour captionColour = render::PaintFrame(plan, *surface);
     if (plan.storedBarWidth) {
@@ -98,6 +104,7 @@ std::int16_t QvBarCode::DrawBarcode(SurfaceHandle& hdc) {
 }
 
 PlannedBarcode QvBarCode::Plan() {
+    owner_.Check();
     PlannedBarcode planned;
     const symbology::Symbology* symbology = symbology::FindSymbology(barCodeType_);
     if (host::TrimSpaces(text_).empty()) {

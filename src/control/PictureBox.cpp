@@ -28,8 +28,10 @@ void PictureBox::Recreate(std::int32_t width, std::int32_t height) {
     }
     Repaint(*image);
     surface::ScopedSurfaceHandle handle(image);
+    SurfaceOwner owner(handle.get());
     image_ = std::move(image);
     handle_ = std::move(handle);
+    owner_ = std::move(owner);
 }
 
 void PictureBox::SetWidth(std::int32_t width) {

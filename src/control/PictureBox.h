@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+#include "control/SurfaceOwner.h"
 #include "surface/RasterSurface.h"
 #include "surface/SurfaceHandles.h"
 
@@ -55,6 +56,7 @@ class PictureBox {
     std::shared_ptr<const surface::RasterSurface> picture_;
     std::shared_ptr<surface::RasterSurface> image_;
     surface::ScopedSurfaceHandle handle_;
+    SurfaceOwner owner_;  // after handle_, so that it goes first
     std::function<void()> onResize_;
 };
 

@@ -42,6 +42,7 @@ QvBarCode::QvBarCode(std::shared_ptr<host::ControlSite> site,
 QvBarCode::~QvBarCode() = default;
 
 void QvBarCode::SetSite(std::shared_ptr<host::ControlSite> site) {
+    owner_.Check();
     if (!site) {
         throw host::FailedCall(host::FailureReason::InvalidValue, "a control needs a site");
     }
@@ -49,42 +50,52 @@ void QvBarCode::SetSite(std::shared_ptr<host::ControlSite> site) {
 }
 
 void QvBarCode::SetText(std::u16string text) {
+    owner_.Check();
     text_ = std::move(text);
     site_->PropertyChanged(NameOf(Property::Text));
 }
 void QvBarCode::SetBarCodeType(std::int32_t type) {
+    owner_.Check();
     barCodeType_ = type;
     site_->PropertyChanged(NameOf(Property::BarCodeType));
 }
 void QvBarCode::SetPositionX(std::int32_t x) {
+    owner_.Check();
     positionX_ = x;
     site_->PropertyChanged(NameOf(Property::PositionX));
 }
 void QvBarCode::SetPositionY(std::int32_t y) {
+    owner_.Check();
     positionY_ = y;
     site_->PropertyChanged(NameOf(Property::PositionY));
 }
 void QvBarCode::SetBarHeight(std::int32_t height) {
+    owner_.Check();
     barHeight_ = height;
     site_->PropertyChanged(NameOf(Property::BarHeight));
 }
 void QvBarCode::SetBarWidth(std::int32_t width) {
+    owner_.Check();
     barWidth_ = width;
     site_->PropertyChanged(NameOf(Property::BarWidth));
 }
 void QvBarCode::SetBarWidthSource(AutomationBool value) {
+    owner_.Check();
     barWidthSource_ = value;
     site_->PropertyChanged(NameOf(Property::BarWidthSource));
 }
 void QvBarCode::SetBackgroundWhite(AutomationBool value) {
+    owner_.Check();
     backgroundWhite_ = value;
     site_->PropertyChanged(NameOf(Property::BackgroundWhite));
 }
 void QvBarCode::SetShowValue(AutomationBool value) {
+    owner_.Check();
     showValue_ = value;
     site_->PropertyChanged(NameOf(Property::ShowValue));
 }
 void QvBarCode::SetCalculateCheckDigit(AutomationBool value) {
+    owner_.Check();
     calculateCheckDigit_ = value;
     site_->PropertyChanged(NameOf(Property::CalculateCheckDigit));
 }
@@ -95,6 +106,7 @@ Variant QvBarCode::Draw() {
 }
 
 Variant QvBarCode::Draw(SurfaceHandle& xhDC) {
+    owner_.Check();
     std::int16_t result = symbology::kBlankText;
     if (!host::TrimSpaces(text_).empty()) {
         ownSurface_ = false;
@@ -119,6 +131,7 @@ Variant QvBarCode::Draw(SurfaceHandle& xhDC) {
 }
 
 void QvBarCode::SetErrorState(std::int16_t result) {
+    owner_.Check();
     if (result <= 0) {
         errorFound_ = kFalse;
         errorDescription_.clear();

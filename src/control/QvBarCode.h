@@ -8,6 +8,7 @@
 
 #include "control/PictureBox.h"
 #include "host/ControlSite.h"
+#include "host/OwnerThread.h"
 #include "host/Variant.h"
 #include "render/BarcodePlan.h"
 #include "symbology/Symbologies.h"
@@ -35,7 +36,8 @@ struct PlannedBarcode {
 // The barcode control. Setters store unchecked and tell the host; Draw renders the barcode
 // of Text onto a caller's surface or onto the own surface Pic1, which the control follows
 // in size. Expected failures are result codes; a FailedCall ends a call and leaves the
-// error state as it was.
+// error state as it was. A control belongs to the thread that created it: every member
+// called from another thread raises the wrong-thread FailedCall and changes nothing.
 class QvBarCode final {
   public:
     explicit QvBarCode(
@@ -45,28 +47,28 @@ class QvBarCode final {
     QvBarCode(const QvBarCode&) = delete;
     QvBarCode& operator=(const QvBarCode&) = delete;
 
-    const std::u16string& Text() const { return text_; }
+    const std::u16string& Text() const { return Checked(text_); }
     void SetText(std::u16string text);
-    std::int32_t BarCodeType() const { return barCodeType_; }
+    std::int32_t BarCodeType() const { return Checked(barCodeType_); }
     void SetBarCodeType(std::int32_t type);
-    std::int32_t PositionX() const { return positionX_; }
+    std::int32_t PositionX() const { return Checked(positionX_); }
     void SetPositionX(std::int32_t x);
-    std::int32_t PositionY() const { return positionY_; }
+    std::int32_t PositionY() const { return Checked(positionY_); }
     void SetPositionY(std::int32_t y);
-    std::int32_t BarHeight() const { return barHeight_; }
+    std::int32_t BarHeight() const { return Checked(barHeight_); }
     void SetBarHeight(std::int32_t height);
-    std::int32_t BarWidth() const { return barWidth_; }
+    std::int32_t BarWidth() const { return Checked(barWidth_); }
     void SetBarWidth(std::int32_t width);
-    AutomationBool BarWidthSource() const { return barWidthSource_; }
+    AutomationBool BarWidthSource() const { return Checked(barWidthSource_); }
     void SetBarWidthSource(AutomationBool value);
-    AutomationBool BackgroundWhite() const { return backgroundWhite_; }
+    AutomationBool BackgroundWhite() const { return Checked(backgroundWhite_); }
     void SetBackgroundWhite(AutomationBool value);
-    AutomationBool ShowValue() const { return showValue_; }
+    AutomationBool ShowValue() const { return Checked(showValue_); }
     void SetShowValue(AutomationBool value);
-    AutomationBool CalculateCheckDigit() const { return calculateCheckDigit_; }
+    AutomationBool CalculateCheckDigit() const { return Checked(calculateCheckDigit_); }
     void SetCalculateCheckDigit(AutomationBool value);
-    AutomationBool ErrorFound() const { return errorFound_; }
-    const std::u16string& ErrorDescription() const { return errorDescription_; }
+    AutomationBool ErrorFound() const { return Checked(errorFound_); }
+    const std::u16string& ErrorDescription() const { return Checked(errorDescription_); }
 
     // Draws on the control's own surface; the same as Draw(-1).
     host::Variant Draw();
@@ -78,15 +80,22 @@ class QvBarCode final {
     // Raises what Draw raises before it draws. For a caller that needs the barcode's size.
     PlannedBarcode Plan();
 
-    PictureBox& Pic1() { return pic1_; }
-    const PictureBox& Pic1() const { return pic1_; }
-    const std::u16string& TextToEncode() const { return textToEncode_; }
-    bool DrawsOnOwnSurface() const { return ownSurface_; }
-    host::ControlSite& Site() { return *site_; }
+    PictureBox& Pic1() { return Checked(pic1_); }
+    const PictureBox& Pic1() const { return Checked(pic1_); }
+    const std::u16string& TextToEncode() const { return Checked(textToEncode_); }
+    bool DrawsOnOwnSurface() const { return Checked(ownSurface_); }
+    host::ControlSite& Site() { return Checked(*site_); }
     // The host sites the control after creating it; every later call reaches the new site.
     void SetSite(std::shared_ptr<host::ControlSite> site);
 
   private:
+    // A member, for a caller on the owner's thread.
+    template <typename T>
+    T& Checked(T& member) const {
+        owner_.Check();
+        return member;
+    }
+
     struct EncodedText;
     std::shared_ptr<const EncodedText> EncodingOfText(const symbology::Symbology& symbology);
     render::BarcodeLayout Layout() const;
@@ -95,6 +104,7 @@ class QvBarCode final {
     std::int16_t DrawBarcode(surface::SurfaceHandle& hdc);
     void SetErrorState(std::int16_t result);
 
+    host::OwnerThread owner_;
     std::shared_ptr<host::ControlSite> site_;
     std::shared_ptr<const surface::Font> font_;
     PictureBox pic1_;

@@ -30,6 +30,7 @@ const Member* Resolve(const InterfaceTable& table, DispatchId id, MemberKind kin
 CallResult DispatchObject::Invoke(DispatchId id, MemberKind kind,
                                   std::span<Variant> arguments) noexcept {
     return GuardCall([&] {
+        owner_.Check();
         const Member* member = Resolve(Interface(), id, kind, arguments.size());
         if (member == nullptr) {
             return CallResult::Failure(kMemberNotFound, "no such member for this kind of call");

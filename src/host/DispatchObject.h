@@ -6,6 +6,7 @@
 
 #include "host/MemberTable.h"
 #include "host/ModuleCounts.h"
+#include "host/OwnerThread.h"
 #include "host/Status.h"
 #include "host/Variant.h"
 
@@ -13,7 +14,9 @@ namespace qv::host {
 
 // An object reached through its automation dispatch interface. Calls go by dispatch id or
 // by name; arguments are in declaration order and by-reference ones are written back into
-// the span. No call lets an exception out: every failure is a status with its reason.
+// the span. No call lets an exception out: every failure is a status with its reason. The
+// object belongs to the thread that made it; a call from another is refused with
+// kWrongThread before it reaches the object.
 class DispatchObject {
   public:
     virtual ~DispatchObject() = default;
@@ -21,6 +24,7 @@ class DispatchObject {
     DispatchObject& operator=(const DispatchObject&) = delete;
 
     virtual const InterfaceTable& Interface() const noexcept = 0;
+    const OwnerThread& Owner() const noexcept { return owner_; }
 
     CallResult Invoke(DispatchId id, MemberKind kind, std::span<Variant> arguments) noexcept;
     CallResult InvokeByName(std::string_view name, MemberKind kind,
@@ -39,6 +43,7 @@ class DispatchObject {
 
   private:
     CountedObject counted_;
+    OwnerThread owner_;
 };
 
 }  // namespace qv::host

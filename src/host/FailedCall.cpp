@@ -13,6 +13,8 @@ const char* ReasonName(FailureReason reason) noexcept {
             return "out of memory";
         case FailureReason::PlatformFailure:
             return "platform failure";
+        case FailureReason::WrongThread:
+            return "wrong thread";
     }
     return "unknown failure";
 }

@@ -12,6 +12,7 @@ enum class FailureReason {
     InvalidValue,     // an argument no operation can accept
     OutOfMemory,      // a surface or buffer could not be allocated
     PlatformFailure,  // a host or system service reported failure
+    WrongThread,      // a call from a thread other than the one that created the object
 };
 
 const char* ReasonName(FailureReason reason) noexcept;

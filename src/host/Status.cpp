@@ -16,6 +16,8 @@ Status StatusOf(FailureReason reason) {
             return kOutOfMemory;
         case FailureReason::PlatformFailure:
             return kFail;
+        case FailureReason::WrongThread:
+            return kWrongThread;
     }
     return kFail;
 }
@@ -23,8 +25,9 @@ Status StatusOf(FailureReason reason) {
 Variant ValueOrThrow(CallResult result) {
     if (result.ok()) return std::move(result.value);
     // A refusal of the table itself (unknown member, wrong arguments) is the caller's value.
-    const FailureReason fallback =
-        result.status == kFail ? FailureReason::PlatformFailure : FailureReason::InvalidValue;
+    const FailureReason fallback = result.status == kFail          ? FailureReason::PlatformFailure
+                                   : result.status == kWrongThread ? FailureReason::WrongThread
+                                                                   : FailureReason::InvalidValue;
     throw FailedCall(result.reason.value_or(fallback), result.description);
 }
 

@@ -11,12 +11,12 @@
 namespace qv::host {
 
 // The status every call across the component boundary returns, with the numeric values
-// hosts of the component model already know.
+// hosts of the component model already know. These are all the library returns: the C
+// header names each of them (a test compares the two lists).
 using Status = std::int32_t;
 
 inline constexpr Status kOk = 0;
 inline constexpr Status kFalseOk = 1;  // success, but "no" (may not unload yet)
-inline constexpr Status kNotImplemented = static_cast<Status>(0x80004001);
 inline constexpr Status kNoInterface = static_cast<Status>(0x80004002);
 inline constexpr Status kNullPointer = static_cast<Status>(0x80004003);
 inline constexpr Status kFail = static_cast<Status>(0x80004005);
@@ -25,15 +25,14 @@ inline constexpr Status kInvalidArgument = static_cast<Status>(0x80070057);
 inline constexpr Status kInsufficientBuffer = static_cast<Status>(0x8007007A);
 inline constexpr Status kResourceNotFound = static_cast<Status>(0x80070716);
 inline constexpr Status kMemberNotFound = static_cast<Status>(0x80020003);
-inline constexpr Status kTypeMismatch = static_cast<Status>(0x80020005);
 inline constexpr Status kUnknownName = static_cast<Status>(0x80020006);
 inline constexpr Status kOverflow = static_cast<Status>(0x8002000A);
 inline constexpr Status kBadParameterCount = static_cast<Status>(0x8002000E);
 inline constexpr Status kParameterNotOptional = static_cast<Status>(0x8002000F);
 inline constexpr Status kNoAggregation = static_cast<Status>(0x80040110);
 inline constexpr Status kClassNotAvailable = static_cast<Status>(0x80040111);
-inline constexpr Status kTypeLibraryRegistrationFailed = static_cast<Status>(0x80040200);
 inline constexpr Status kClassRegistrationFailed = static_cast<Status>(0x80040201);
+inline constexpr Status kWrongThread = static_cast<Status>(0x8001010E);
 
 constexpr bool Succeeded(Status status) {
     return status >= 0;

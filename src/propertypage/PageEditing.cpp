@@ -108,6 +108,7 @@ void QvBarCodePP::ConnectNotifications() {
 }
 
 void QvBarCodePP::SelectionChanged() {
+    owner_.Check();
     Label1.SetCaption(std::u16string(AboutText()));
     if (host::DispatchObject* control = host_->FirstSelectedControl()) {
         LoadFields(*control);
@@ -139,6 +140,7 @@ void QvBarCodePP::LoadFields(host::DispatchObject& control) {
 }
 
 void QvBarCodePP::EnableDisableOK() {
+    owner_.Check();
     const int type = Combo1.ListIndex();
     const symbology::Symbology* symbology = symbology::FindSymbology(type);
     chkCalculateCheckDigit.SetEnabled(symbology && symbology->takesCheckDigit);
@@ -154,6 +156,7 @@ void QvBarCodePP::EnableDisableOK() {
 }
 
 void QvBarCodePP::AllowOnlyNumbers(const std::u16string& xFlag) {
+    owner_.Check();
     TextBox* box = xFlag == u"W" ? &txtBarWidth : xFlag == u"H" ? &txtBarHeight : nullptr;
     if (box == nullptr) return;
     box->SetStyle(box->Style() | kNumbersOnlyStyle);
@@ -161,11 +164,13 @@ void QvBarCodePP::AllowOnlyNumbers(const std::u16string& xFlag) {
 }
 
 void QvBarCodePP::Translate() {
+    owner_.Check();
     languageCode_.assign(1, host::IsSpanish(host_->UserLanguageName()) ? 'S' : 'E');
     SetCaptions(*this, languageCode_);
 }
 
 void QvBarCodePP::ApplyChanges() {
+    owner_.Check();
     host::DispatchObject* control = host_->FirstSelectedControl();
     if (control == nullptr) return;
     WriteFields(*control);
@@ -205,6 +210,7 @@ void QvBarCodePP::WriteFields(host::DispatchObject& control) {
 }
 
 void QvBarCodePP::Terminate() {
+    owner_.Check();
     if (terminated_) return;
     terminated_ = true;
     if (lastDrawResult_ == 0) return;

@@ -86,6 +86,7 @@ FontSpec QvBarCodePP::DefaultFont() {
 }
 
 std::vector<Field*> QvBarCodePP::Fields() {
+    owner_.Check();
     return {&Label3,       &Image1,
             &Label1,       &Frame1,
             &lblText,      &txtText,
@@ -99,6 +100,7 @@ std::vector<Field*> QvBarCodePP::Fields() {
 }
 
 std::vector<Field*> QvBarCodePP::FocusOrder() {
+    owner_.Check();
     // Frames and labels have tab indexes but never take the focus.
     std::vector<Field*> order;
     for (Field* field : Fields()) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "control/PropertyTable.h"
+#include "host/OwnerThread.h"
 #include "propertypage/PageFields.h"
 #include "propertypage/PageHost.h"
 #include "surface/RasterSurface.h"
@@ -18,7 +19,9 @@ namespace qv::propertypage {
 // The design-time property page of a QvBarCode control, independent of any toolkit: a
 // view shows its fields and forwards the user's edits and focus moves to them; the host
 // delivers SelectionChanged, ApplyChanges and Terminate. Destroying the page terminates
-// it, unless the host already did.
+// it, unless the host already did. The page belongs to the thread that created it: its
+// operations called from another thread raise the wrong-thread FailedCall and change
+// nothing (its fields are its view's, which lives on the same thread).
 class QvBarCodePP {
   public:
     static constexpr std::u16string_view kCaption = u"QvBarCode Control";
@@ -41,18 +44,18 @@ class QvBarCodePP {
     void AllowOnlyNumbers(const std::u16string& xFlag);
     void Translate();
 
-    bool OKEnabled() const { return okEnabled_; }
-    std::int16_t LastDrawResult() const { return lastDrawResult_; }
+    bool OKEnabled() const { return Checked(okEnabled_); }
+    std::int16_t LastDrawResult() const { return Checked(lastDrawResult_); }
     // Empty until Translate runs, then "E" or "S".
-    const std::string& LanguageCode() const { return languageCode_; }
-    PageHost& Host() { return *host_; }
+    const std::string& LanguageCode() const { return Checked(languageCode_); }
+    PageHost& Host() { return Checked(*host_); }
 
     // Every field, containers before what they contain, in the order of the layout.
     std::vector<Field*> Fields();
     // The fields that take the focus, in tab order.
     std::vector<Field*> FocusOrder();
     // The picture Image1 shows: 144 x 75 pixels.
-    std::shared_ptr<const surface::RasterSurface> Image1Picture() const { return image1_; }
+    std::shared_ptr<const surface::RasterSurface> Image1Picture() const { return Checked(image1_); }
     // The page's default font.
     static FontSpec DefaultFont();
 
@@ -78,11 +81,19 @@ class QvBarCodePP {
     Label LblMsg;
 
   private:
+    // A member, for a caller on the owner's thread.
+    template <typename T>
+    T& Checked(T& member) const {
+        owner_.Check();
+        return member;
+    }
+
     void ConnectNotifications();
     void MarkChanged();
     void LoadFields(host::DispatchObject& control);
     void WriteFields(host::DispatchObject& control);
 
+    host::OwnerThread owner_;
     std::shared_ptr<PageHost> host_;
     std::shared_ptr<const surface::RasterSurface> image1_;
     bool okEnabled_ = false;

@@ -6,8 +6,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
+#include <thread>
 #include <tuple>
+#include <vector>
 
 #include "component/ToolboxBitmap.h"
 #include "host/Status.h"
@@ -64,6 +67,66 @@ TEST(Exports, TextsPassedStayTheCallersAndClearReleasesTheLibrarys) {
     EXPECT_EQ((std::tuple{library.variantClear(&read), read.vt, read.text,
                           library.variantClear(nullptr)}),
               std::tuple(QV_S_OK, QV_VT_EMPTY, nullptr, host::kNullPointer));
+}
+
+// The thread rule: every call on a control or page from a thread other than its creator's is
+// refused with RPC_E_WRONG_THREAD and changes nothing. (Two threads at once: tests/threads.)
+TEST(Exports, EveryCallFromAnotherThreadIsRefusedAndChangesNothing) {
+    testing::LoadedComponent library;
+    ASSERT_TRUE(library.handle) << dlerror();
+    testing::Object control(library.Create(QV_CLSID_QVBARCODE, QV_IID_QVBARCODE));
+    testing::Object page(library.Create(QV_CLSID_QVBARCODEPP, QV_IID_QVBARCODEPP));
+    control.SetEan13();
+    std::int32_t pic1 = -1, width = 0, height = 0;
+    ASSERT_EQ(control.Draw(pic1), 0);
+    control.Let("PositionX", testing::Int32(7));
+    std::vector<std::uint8_t> pixels(295 * 100 * 4);
+    QvDispatch* c = control.get();
+    QvDispatch* p = page.get();
+    std::u16string letters = u"12a";
+    QvVariant text = testing::Text(letters), hdc = testing::Int32(-1);
+    QvCallError error{};
+    void* same = nullptr;
+    std::int32_t id = 0;
+    const QvControlSite site{};
+    const auto Invoke = [&](QvDispatch* o, std::int32_t member, std::uint16_t kind, QvVariant* a) {
+        return o->vtbl->Invoke(o, member, kind, a, a ? 1 : 0, nullptr, &error);
+    };
+    const std::function<QvStatus()> calls[] = {
+        [&] { return c->vtbl->QueryInterface(c, &QV_IID_QVBARCODE, &same); },
+        [&] { return c->vtbl->GetIDOfName(c, "Text", &id); },
+        [&] { return Invoke(c, QV_DISPID_TEXT, QV_DISPATCH_PROPERTYPUT, &text); },
+        [&] { return Invoke(c, QV_DISPID_DRAW, QV_DISPATCH_METHOD, &hdc); },
+        [&] { return library.setSite(c, &site, nullptr); },
+        [&] { return Invoke(p, QV_DISPID_TRANSLATE, QV_DISPATCH_METHOD, nullptr); },
+        [&] { return library.setPageSite(p, nullptr, nullptr, &c, 1, &error); },
+        [&] { return library.applyPage(p, &error); },
+        // A page of that thread sited over this thread's control.
+        [&] {
+            testing::Object own(library.Create(QV_CLSID_QVBARCODEPP, QV_IID_QVBARCODEPP));
+            return library.setPageSite(own.get(), nullptr, nullptr, &c, 1, &error);
+        },
+        // Pic1 is part of its control: read, or drawn on by a control of that thread.
+        [&] { return library.surfaceSize(pic1, &width, &height); },
+        [&] { return library.copyPixels(pic1, pixels.data(), 295 * 4, 32, pixels.size()); },
+        [&] {
+            testing::Object own(library.Create(QV_CLSID_QVBARCODE, QV_IID_QVBARCODE));
+            own.SetEan13();
+            QvVariant onto = testing::Int32(pic1);
+            return Invoke(own.get(), QV_DISPID_DRAW, QV_DISPATCH_METHOD, &onto);
+        },
+    };
+    for (const auto& call : calls) {
+        QvStatus status = QV_S_OK;
+        error = {};
+        std::thread([&] { status = call(); }).join();
+        EXPECT_EQ(status, QV_RPC_E_WRONG_THREAD) << &call - calls;
+        EXPECT_TRUE(error.status == 0 || error.reason == QV_REASON_WRONG_THREAD) << &call - calls;
+    }
+    // Nothing was set or drawn (a drawing on Pic1 sets PositionX to 0); Pic1 is still there.
+    EXPECT_EQ(control.ReadText(library, "Text"), u"400638133393");
+    EXPECT_EQ(control.Get("PositionX").i4, 7);
+    EXPECT_EQ(library.copyPixels(pic1, pixels.data(), 295 * 4, 32, pixels.size()), QV_S_OK);
 }
 
 // Registering twice is fine, and unregistering removes only the library's own records.

@@ -131,7 +131,9 @@ TEST_F(HostSite, DrawingUsesTheHostsSizeEventsAndLanguage) {
     partial.setOuterSize = nullptr;
     EXPECT_EQ(library.setSite(sited.control.get(), &partial, &sited.host), QV_E_INVALIDARG);
     testing::Object page(library.Create(QV_CLSID_QVBARCODEPP, QV_IID_QVBARCODEPP));
-    EXPECT_EQ(library.setSite(page.get(), &sited.site, &sited.host), QV_E_INVALIDARG);
+    EXPECT_EQ((std::tuple{library.setSite(page.get(), &sited.site, &sited.host),
+                          library.setSite(nullptr, &sited.site, &sited.host)}),
+              std::tuple(QV_E_INVALIDARG, QV_E_POINTER));
 }
 
 // The page loads the first of two selected controls, hears Changed, runs its operations, and
@@ -173,9 +175,14 @@ TEST_F(HostSite, PageOverTwoSelectedControlsLoadsAndAppliesTheFirst) {
 
     QvCallError error{};
     QvDispatch* notAControl[] = {page.get()};
-    EXPECT_EQ(library.setPageSite(page.get(), &pageSite, &pageHost, notAControl, 1, &error),
-              QV_E_INVALIDARG);
-    EXPECT_EQ(library.applyPage(first.control.get(), nullptr), QV_E_INVALIDARG);
+    QvDispatch* none[] = {nullptr};
+    EXPECT_EQ(
+        (std::tuple{library.setPageSite(page.get(), &pageSite, &pageHost, notAControl, 1, &error),
+                    library.setPageSite(page.get(), &pageSite, &pageHost, none, 1, &error),
+                    library.setPageSite(nullptr, &pageSite, &pageHost, selected, 2, &error),
+                    library.applyPage(first.control.get(), nullptr),
+                    library.applyPage(nullptr, nullptr)}),
+        std::tuple(QV_E_INVALIDARG, QV_E_POINTER, QV_E_POINTER, QV_E_INVALIDARG, QV_E_POINTER));
     pageHost.heard.clear();
     page.Release();
     EXPECT_EQ(

@@ -104,9 +104,9 @@ TEST(HostSurface, HandlesNameOnlyLiveSurfacesAndPic1IsCopiedOnlyWhereItFits) {
     EXPECT_GT(next, handle);
     EXPECT_EQ(library.releaseSurface(next), QV_S_OK);
 
-    // Rows that cannot be the host's: no pixels, a row shorter than 4 pixels of 3 bytes, 16
-    // bits a pixel, a stride whose size overflows (drawing went 98 GiB away), rows past the
-    // end of the address space, more pixels than a raster surface has. No handle.
+    // Rows that cannot be the host's: no pixels (a null pointer), a row shorter than 4 pixels
+    // of 3 bytes, 16 bits a pixel, a stride whose size overflows (drawing went 98 GiB away),
+    // rows past the end of the address space, more pixels than a raster surface has. No handle.
     void* const top = reinterpret_cast<void*>(~std::uintptr_t{0} - 4095);
     void* const ours = memory.data();
     const std::tuple<void*, std::int32_t, std::int32_t, std::int32_t, std::int32_t> refused[] = {
@@ -116,10 +116,11 @@ TEST(HostSurface, HandlesNameOnlyLiveSurfacesAndPic1IsCopiedOnlyWhereItFits) {
     for (const auto& [pixels, w, h, stride, bits] : refused) {
         // Braces evaluate left to right: the status, then the handle the call wrote.
         EXPECT_EQ((std::tuple{library.createSurface(pixels, w, h, stride, bits, &next), next}),
-                  std::tuple(QV_E_INVALIDARG, -1))
+                  std::tuple(pixels ? QV_E_INVALIDARG : QV_E_POINTER, -1))
             << stride;
     }
     EXPECT_EQ(library.copyPixels(pic1, memory.data(), INT32_MIN, 32, SIZE_MAX), QV_E_INVALIDARG);
+    EXPECT_EQ(library.copyPixels(pic1, nullptr, 0, 32, SIZE_MAX), QV_E_POINTER);
 }
 
 }  // namespace

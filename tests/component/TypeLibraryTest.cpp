@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <map>
 #include <regex>
+#include <set>
 #include <tuple>
 
 #include "component/Interfaces.h"
@@ -16,6 +17,7 @@
 #include "host/FailedCall.h"
 #include "support/FileText.h"
 #include "support/ScopedVariable.h"
+#include "symbology/Symbologies.h"
 
 namespace qv::component {
 namespace {
@@ -57,25 +59,60 @@ TEST(TypeLibrary, ControlSlotsKeepTheirOrderAndIds) {
               "\nCalculateCheckDigit 68030000 GL\nDraw 6003000D M");
 }
 
-// The C header's constants, read from its text, against the members the interfaces build
-// from the property table, both ways: QV_DISPID_BAR_CODE_TYPE is BarCodeType's id.
-TEST(TypeLibrary, TheCHeaderGivesEveryMemberItsDispatchId) {
-    std::map<std::string, host::DispatchId> members, constants;
+using Constants = std::map<std::string, std::int64_t>;
+
+// "BarCodeType" as the C header writes it: "BAR_CODE_TYPE".
+std::string UpperSnake(const std::string& name) {
+    std::string snake = std::regex_replace(name, std::regex("([a-z])([A-Z])"), "$1_$2");
+    std::ranges::transform(snake, snake.begin(), [](char c) { return std::toupper(c); });
+    return snake;
+}
+
+// Each match of pattern in text: its first group, after prefix in the header's way when one
+// is given, and its second as a 32-bit number.
+Constants Matches(const std::string& text, const char* pattern, const char* prefix = nullptr) {
+    Constants found;
+    const std::regex constant(pattern);
+    for (std::sregex_iterator it(text.begin(), text.end(), constant), end; it != end; ++it) {
+        const std::string name = (*it)[1];
+        found[prefix ? prefix + UpperSnake(name) : name] =
+            static_cast<std::int32_t>(std::stoll((*it)[2], nullptr, 0));
+    }
+    return found;
+}
+
+std::set<std::int64_t> Values(const Constants& constants) {
+    std::set<std::int64_t> values;
+    for (const auto& [name, value] : constants) values.insert(value);
+    return values;
+}
+
+// The C header's constants, read from its text, against the library's own tables, both ways:
+// the members' ids, the symbologies' values, the result codes and, by value since the header
+// gives them the component model's names, the statuses.
+TEST(TypeLibrary, TheCHeaderNamesWhatTheLibraryDefines) {
+    Constants members, types;
     for (const host::InterfaceTable* table : {&QvBarCodeInterface(), &QvBarCodePPInterface()}) {
         for (const host::Member& m : table->members) {
-            std::string name =
-                std::regex_replace(std::string(m.name), std::regex("([a-z])([A-Z])"), "$1_$2");
-            std::ranges::transform(name, name.begin(), [](char c) { return std::toupper(c); });
-            members["QV_DISPID_" + name] = m.id;
+            members["QV_DISPID_" + UpperSnake(std::string(m.name))] = m.id;
         }
     }
-    const std::string header =
-        testing::FileText(QV_SOURCE_DIR "/src/component/QvBarCodeComponent.h");
-    const std::regex constant(R"((QV_DISPID_\w+) = (0x[0-9A-F]+))");
-    for (std::sregex_iterator it(header.begin(), header.end(), constant), end; it != end; ++it) {
-        constants[(*it)[1]] = static_cast<host::DispatchId>(std::stoul((*it)[2], nullptr, 16));
+    for (const symbology::Symbology& s : symbology::Symbologies()) {
+        types[std::string(s.enumerationName)] = s.value;
     }
-    EXPECT_EQ(constants, members);
+    const auto file = [](const char* path) {
+        return testing::FileText(std::string(QV_SOURCE_DIR "/src/") + path);
+    };
+    const std::string header = file("component/QvBarCodeComponent.h");
+    const std::size_t statuses = header.find("Every status the library returns");
+    EXPECT_EQ(Matches(header, R"((QV_DISPID_\w+) = (0x[0-9A-F]+))"), members);
+    EXPECT_EQ(Matches(header, R"((QvType\w+) = (\d+))"), types);
+    EXPECT_EQ(Matches(header, R"((QV_RESULT_\w+) = (\d+))"),
+              Matches(file("symbology/Encoding.h"), R"(k(\w+) = (\d+))", "QV_RESULT_"));
+    EXPECT_EQ(Values(Matches(header.substr(statuses, header.find("};", statuses) - statuses),
+                             R"((QV_\w+) = (0x[0-9A-F]+|\d+))")),
+              Values(Matches(file("host/Status.h"),
+                             R"(Status (k\w+) = (?:static_cast<Status>\()?(0x[0-9A-F]+|\d+))")));
 }
 
 TEST(TypeLibrary, RegistryDirectoryFollowsTheEnvironment) {

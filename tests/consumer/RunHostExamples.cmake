@@ -2,7 +2,8 @@
 # Checks that docs/component.md quotes examples/host.c faithfully, then installs the build
 # into a fresh prefix and runs the two component hosts against the installed files only, as
 # their users would: examples/host.c built as plain C11 with -Wall -Werror, host.py with
-# the system's python3, the library found through LD_LIBRARY_PATH. Each must print the
+# the system's python3, the library found through LD_LIBRARY_PATH; and the header's
+# declarations read by cffi (python3-cffi) as a binding reads them. Each must print the
 # notifications it hears, and both pictures must be the same EAN-13 as an independent
 # decoder reads it.
 #   cmake -DQV_BUILD_DIR=... -DQV_SOURCE_DIR=... -DQV_WORK_DIR=... -DQV_CC=... -DQV_PYTHON=...
@@ -45,6 +46,9 @@ get_filename_component(library_dir "${library}" DIRECTORY)
 file(WRITE ${QV_WORK_DIR}/header.c "#include <qvbarcode/component/QvBarCodeComponent.h>\n")
 run(${QV_CC} -std=c11 -pedantic-errors -Wall -Wextra -Werror -fsyntax-only
     -I${prefix}/include header.c)
+# Its declaration block is what a Python binding reads with cffi, and works as it reads it.
+run(${QV_PYTHON} ${CMAKE_CURRENT_LIST_DIR}/CffiHost.py
+    ${prefix}/include/qvbarcode/component/QvBarCodeComponent.h ${library})
 run(${QV_CC} -std=c11 -Wall -Werror -I${prefix}/include ${QV_SOURCE_DIR}/examples/host.c
     -ldl)
 file(RENAME ${QV_WORK_DIR}/a.out ${QV_WORK_DIR}/host)

@@ -50,9 +50,7 @@ RenderOptions RenderOptionsFor(const Options& options) {
 }
 
 BarcodeRenderer::BarcodeRenderer(RenderOptions options, bool besideOthers)
-    : options_(std::move(options)),
-      font_(ControlFontFor(options_.dotsPerInch, besideOthers)),
-      control_(std::make_shared<host::StandaloneSite>(), font_) {}
+    : options_(std::move(options)), font_(ControlFontFor(options_.dotsPerInch, besideOthers)) {}
 
 Drawing BarcodeRenderer::Render(const BarcodeSettings& given) {
     const TextCheck check = CheckText(given, language_);
@@ -61,8 +59,11 @@ Drawing BarcodeRenderer::Render(const BarcodeSettings& given) {
         refused.refusal = check.refusal;
         return refused;
     }
+    // A control belongs to the thread that made it: the first drawing makes it, on the
+    // thread that draws (a batch's renderers are made before their threads start).
+    if (!control_) control_.emplace(std::make_shared<host::StandaloneSite>(), font_);
     const BarcodeSettings& settings = check.settings;
-    ApplySettings(settings, ResolveSize(settings, options_.dotsPerInch), control_);
+    ApplySettings(settings, ResolveSize(settings, options_.dotsPerInch), *control_);
     const SizeSettings& size = options_.size;
     const bool commandLineSize = settings.barWidth == size.barWidth &&
                                  settings.barHeight == size.barHeight &&
@@ -77,7 +78,7 @@ Drawing BarcodeRenderer::Render(const BarcodeSettings& given) {
 Drawing BarcodeRenderer::FromResult(std::int16_t code) const {
     Drawing drawing;
     drawing.code = code;
-    drawing.description = control_.ErrorDescription();
+    drawing.description = control_->ErrorDescription();
     return drawing;
 }
 
@@ -98,7 +99,7 @@ symbology::QuietZone BarcodeRenderer::QuietZoneModules() const {
     if (!options_.standardQuietZones) {
         return {options_.quietZoneModules, options_.quietZoneModules};
     }
-    return symbology::FindSymbology(control_.BarCodeType())->quietZone;
+    return symbology::FindSymbology(control_->BarCodeType())->quietZone;
 }
 
 double BarcodeRenderer::ReductionDots() const {
@@ -124,7 +125,7 @@ void BarcodeRenderer::Describe(Drawing& drawing, const render::BarcodePlan& plan
     const std::int32_t mw = plan.bars.moduleWidth;
     const std::int32_t margin = plan.whiteFrame ? render::kMargin : 0;
     PrintedDrawing printed;
-    printed.symbology = symbology::FindSymbology(control_.BarCodeType());
+    printed.symbology = symbology::FindSymbology(control_->BarCodeType());
     printed.modules = static_cast<std::int32_t>(plan.bars.modules.size());
     printed.moduleDots = mw;
     printed.barsWidth = Checked(std::int64_t{printed.modules} * mw);
@@ -148,7 +149,7 @@ void BarcodeRenderer::Describe(Drawing& drawing, const render::BarcodePlan& plan
 std::int16_t BarcodeRenderer::DrawOn(const std::shared_ptr<surface::DrawingSurface>& target,
                                      double reduction) {
     if (reduction != 0.0) {
-        control::PlannedBarcode planned = control_.Plan();
+        control::PlannedBarcode planned = control_->Plan();
         if (planned.plan.code == 0) {
             planned.plan.bars.reduction = reduction;
             render::PaintBarcode(planned.plan, *target);
@@ -157,22 +158,22 @@ std::int16_t BarcodeRenderer::DrawOn(const std::shared_ptr<surface::DrawingSurfa
     }
     const surface::ScopedSurfaceHandle handle(target);
     surface::SurfaceHandle hdc = handle.get();
-    return control_.Draw(hdc).AsInt16();
+    return control_->Draw(hdc).AsInt16();
 }
 
 // The control draws on its own surface first: that is the picture, and its size is the
 // size of every other medium's, which gets the same barcode drawn at 0, 0 (or after the
 // quiet zone) so that it matches the picture pixel for pixel.
 Drawing BarcodeRenderer::RenderPicture(bool commandLineSize) {
-    Drawing drawing = FromResult(control_.Draw().AsInt16());
-    const surface::RasterSurface& picture = control_.Pic1().Image();
+    Drawing drawing = FromResult(control_->Draw().AsInt16());
+    const surface::RasterSurface& picture = control_->Pic1().Image();
     drawing.width = picture.width();
     drawing.height = picture.height();
     if (drawing.code != 0 || drawing.IsEmpty()) {
         return drawing;
     }
-    const control::PlannedBarcode drawn = control_.Plan();
-    drawing.warnings = DrawingWarnings(control_, drawn.plan);
+    const control::PlannedBarcode drawn = control_->Plan();
+    drawing.warnings = DrawingWarnings(*control_, drawn.plan);
     const double reduction = ReductionDots();
     if (Refuse(drawing, drawn.plan, reduction)) {
         return drawing;
@@ -206,11 +207,11 @@ Drawing BarcodeRenderer::RenderPicture(bool commandLineSize) {
         document->Surface()->SetFont(font_);
         target = document->Surface();
     }
-    control_.SetPositionX(zone.left);
-    control_.SetPositionY(0);
+    control_->SetPositionX(zone.left);
+    control_->SetPositionY(0);
     if (const std::int16_t code = DrawOn(target, reduction); code != 0) {
         drawing.code = code;
-        drawing.description = control_.ErrorDescription();
+        drawing.description = control_->ErrorDescription();
         return drawing;
     }
     drawing.bytes = raster ? EncodeRaster(*raster)
@@ -223,12 +224,12 @@ Drawing BarcodeRenderer::RenderOnto(bool commandLineSize) {
     const OntoBase& onto = *options_.onto;
     auto copy = std::make_shared<surface::RasterSurface>(*onto.image);
     copy->SetFont(font_);
-    control_.SetPositionX(onto.x);
-    control_.SetPositionY(onto.y);
+    control_->SetPositionX(onto.x);
+    control_->SetPositionY(onto.y);
     const double reduction = ReductionDots();
     if (reduction != 0.0) {
         Drawing refused;
-        const control::PlannedBarcode planned = control_.Plan();
+        const control::PlannedBarcode planned = control_->Plan();
         if (planned.plan.code == 0 && Refuse(refused, planned.plan, reduction)) {
             return refused;
         }
@@ -239,8 +240,8 @@ Drawing BarcodeRenderer::RenderOnto(bool commandLineSize) {
     }
     // The plan of the drawing says how much of the barcode the image cuts off: the barcode is
     // never drawn at its own size, which a caller's surface does not need.
-    const control::PlannedBarcode drawn = control_.Plan();
-    drawing.warnings = DrawingWarnings(control_, drawn.plan);
+    const control::PlannedBarcode drawn = control_->Plan();
+    drawing.warnings = DrawingWarnings(*control_, drawn.plan);
     if (auto cut = CutOffWarning(drawn.plan, copy->width(), copy->height())) {
         drawing.warnings.push_back(std::move(*cut));
     }

@@ -88,7 +88,7 @@ class BarcodeRenderer {
     RenderOptions options_;
     Language language_ = UserLanguage();
     std::shared_ptr<const surface::Font> font_;
-    control::QvBarCode control_;
+    std::optional<control::QvBarCode> control_;
 };
 
 }  // namespace qv::cli

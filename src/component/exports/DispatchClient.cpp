@@ -36,9 +36,13 @@ struct OwnedVariants {
 
 DispatchClient::DispatchClient(QvDispatch* object) {
     void* answer = nullptr;
-    if (object == nullptr ||
-        object->vtbl->QueryInterface(object, &QV_IID_QVBARCODE, &answer) != QV_S_OK ||
-        answer == nullptr) {
+    const QvStatus status =
+        object ? object->vtbl->QueryInterface(object, &QV_IID_QVBARCODE, &answer) : QV_E_POINTER;
+    if (status == QV_RPC_E_WRONG_THREAD) {
+        throw host::FailedCall(host::FailureReason::WrongThread,
+                               "a selected control belongs to another thread");
+    }
+    if (status != QV_S_OK || answer == nullptr) {
         throw host::FailedCall(host::FailureReason::InvalidValue,
                                "a selected control does not answer to _QvBarCode");
     }

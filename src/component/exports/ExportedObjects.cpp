@@ -72,6 +72,7 @@ std::uint32_t DispatchRelease(QvDispatch* base) {
 
 QvStatus DispatchIdOfName(QvDispatch* base, const char* name, std::int32_t* dispatchId) {
     if (base == nullptr || name == nullptr || dispatchId == nullptr) return host::kNullPointer;
+    if (!Self<ExportedDispatch>(base)->object->Owner().IsCurrent()) return host::kWrongThread;
     return host::GuardCall([&] {
                const auto id =
                    host::FindDispatchId(Self<ExportedDispatch>(base)->object->Interface(), name);
@@ -89,6 +90,7 @@ QvStatus DispatchInvoke(QvDispatch* base, std::int32_t dispatchId, std::uint16_t
         if (base == nullptr || (arguments == nullptr && argumentCount > 0)) {
             return host::CallResult::Failure(host::kNullPointer, "null object or arguments");
         }
+        Self<ExportedDispatch>(base)->object->Owner().Check();
         // A host callback inside the call may drop the host's last reference.
         const HeldReference held(base);
         const auto kind = KindOf(flags);
@@ -122,6 +124,7 @@ const QvDispatchVtbl kDispatchTable{DispatchQueryInterface, DispatchAddRef, Disp
 QvStatus DispatchQueryInterface(QvDispatch* base, const QvGuid* iid, void** object) {
     if (base == nullptr || iid == nullptr || object == nullptr) return host::kNullPointer;
     *object = nullptr;
+    if (!Self<ExportedDispatch>(base)->object->Owner().IsCurrent()) return host::kWrongThread;
     const host::Guid wanted = FromC(*iid);
     const auto& table = Self<ExportedDispatch>(base)->object->Interface();
     if (wanted != kUnknownId && wanted != kDispatchId && wanted != table.id)

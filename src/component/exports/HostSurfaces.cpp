@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "component/QvBarCodeComponent.h"
+#include "control/SurfaceOwner.h"
 #include "host/FailedCall.h"
 #include "host/ModuleCounts.h"
 #include "host/Status.h"
@@ -69,6 +70,8 @@ QvStatus QvSurfaceCreate(void* pixels, int32_t width, int32_t height, int32_t st
                          int32_t bitsPerPixel, int32_t* handle) {
     if (handle == nullptr) return host::kNullPointer;
     *handle = surface::kNoSurface;
+    // Only a surface without pixels needs no memory.
+    if (pixels == nullptr && width > 0 && height > 0) return host::kNullPointer;
     return host::GuardCall([&] {
                auto made = std::make_shared<surface::HostMemorySurface>(
                    PixelsAt(pixels, width, height, stride, bitsPerPixel));
@@ -96,6 +99,7 @@ QvStatus QvSurfaceRelease(int32_t handle) {
 
 QvStatus QvSurfaceGetSize(int32_t handle, int32_t* width, int32_t* height) {
     if (width == nullptr || height == nullptr) return host::kNullPointer;
+    if (!control::SurfaceOwner::MayUse(handle)) return host::kWrongThread;
     return host::GuardCall([&] {
                const auto found = surface::SurfaceHandles::Find(handle);
                if (const auto* raster = dynamic_cast<surface::RasterSurface*>(found.get())) {
@@ -116,6 +120,8 @@ QvStatus QvSurfaceGetSize(int32_t handle, int32_t* width, int32_t* height) {
 
 QvStatus QvSurfaceCopyPixels(int32_t handle, void* pixels, int32_t stride, int32_t bitsPerPixel,
                              size_t capacity) {
+    if (pixels == nullptr) return host::kNullPointer;
+    if (!control::SurfaceOwner::MayUse(handle)) return host::kWrongThread;
     return host::GuardCall([&] {
                const auto found = surface::SurfaceHandles::Find(handle);
                const auto* raster = dynamic_cast<surface::RasterSurface*>(found.get());

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The entry points through which a host sites the control and the page.
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -22,6 +23,10 @@ host::CallResult NotOurs(const char* what) {
                                      std::string("not a ") + what + " of this library");
 }
 
+host::CallResult NullPointer(const char* what) {
+    return host::CallResult::Failure(host::kNullPointer, std::string("no ") + what + " given");
+}
+
 // The page behind a dispatch table, if it is one this library's factory made.
 exports::SitedPage* PageBehind(QvDispatch* object) {
     auto* dispatch = dynamic_cast<PageDispatch*>(exports::ObjectBehind(object));
@@ -34,8 +39,10 @@ extern "C" {
 
 QvStatus QvControlSetSite(QvDispatch* control, const QvControlSite* site, void* context) {
     return host::GuardCall([&] {
+               if (control == nullptr) return NullPointer("control");
                auto* dispatch = dynamic_cast<ControlDispatch*>(exports::ObjectBehind(control));
                if (dispatch == nullptr) return NotOurs("QvBarCode");
+               dispatch->Owner().Check();
                std::shared_ptr<host::ControlSite> sited;
                if (site != nullptr) {
                    sited = std::make_shared<exports::HostControlSite>(*site, context);
@@ -51,10 +58,13 @@ QvStatus QvControlSetSite(QvDispatch* control, const QvControlSite* site, void* 
 QvStatus QvPageSetSite(QvDispatch* page, const QvPageSite* site, void* context,
                        QvDispatch* const* controls, uint32_t count, QvCallError* error) {
     const host::CallResult result = host::GuardCall([&] {
+        if (page == nullptr) return NullPointer("page");
         exports::SitedPage* sited = PageBehind(page);
         if (sited == nullptr) return NotOurs("QvBarCodePP");
-        if (controls == nullptr && count > 0) {
-            return host::CallResult::Failure(host::kNullPointer, "no controls given");
+        exports::ObjectBehind(page)->Owner().Check();
+        if (controls == nullptr && count > 0) return NullPointer("controls");
+        if (std::find(controls, controls + count, nullptr) != controls + count) {
+            return NullPointer("selected control");
         }
         const exports::HeldReference held(page);
         std::vector<std::unique_ptr<host::DispatchObject>> selected;
@@ -70,8 +80,10 @@ QvStatus QvPageSetSite(QvDispatch* page, const QvPageSite* site, void* context,
 
 QvStatus QvPageApply(QvDispatch* page, QvCallError* error) {
     const host::CallResult result = host::GuardCall([&] {
+        if (page == nullptr) return NullPointer("page");
         exports::SitedPage* sited = PageBehind(page);
         if (sited == nullptr) return NotOurs("QvBarCodePP");
+        exports::ObjectBehind(page)->Owner().Check();
         const exports::HeldReference held(page);
         sited->Apply();
         return host::CallResult::Success(host::Variant());

@@ -90,6 +90,8 @@ std::optional<host::FailureReason> ReasonFromC(std::int32_t reason) {
             return host::FailureReason::OutOfMemory;
         case QV_REASON_PLATFORM_FAILURE:
             return host::FailureReason::PlatformFailure;
+        case QV_REASON_WRONG_THREAD:
+            return host::FailureReason::WrongThread;
         default:
             return std::nullopt;
     }
@@ -112,6 +114,9 @@ void Report(const host::CallResult& result, QvCallError* error) noexcept {
                 break;
             case host::FailureReason::PlatformFailure:
                 error->reason = QV_REASON_PLATFORM_FAILURE;
+                break;
+            case host::FailureReason::WrongThread:
+                error->reason = QV_REASON_WRONG_THREAD;
                 break;
         }
     }

@@ -1,0 +1,13 @@
+// SPDX-License-Identifier: MIT
+#include "host/OwnerThread.h"
+
+#include "host/FailedCall.h"
+
+namespace qv::host {
+
+void OwnerThread::RefuseCall() {
+    throw FailedCall(FailureReason::WrongThread,
+                     "the object belongs to the thread that created it");
+}
+
+}  // namespace qv::host
