@@ -52,10 +52,18 @@ install(FILES ${CMAKE_BINARY_DIR}/qvbarcode.pc DESTINATION ${CMAKE_INSTALL_LIBDI
 # Designer plugin goes where Qt Designer looks under the prefix. (A fuzz tree builds the
 # widget alone, to test it, not to install it.)
 if(QV_BUILD_DESIGNER)
+    install(TARGETS qvbarcode_painting EXPORT QvBarCodePaintingTargets
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+    install(FILES ${PROJECT_SOURCE_DIR}/qt/painting/QPainterSurface.h
+        ${PROJECT_SOURCE_DIR}/qt/painting/BarcodePicture.h
+        ${PROJECT_SOURCE_DIR}/qt/painting/DeviceBarcode.h
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qvbarcode)
+    install(EXPORT QvBarCodePaintingTargets
+        NAMESPACE QvBarCode::
+        DESTINATION ${QV_INSTALL_CMAKEDIR})
     install(TARGETS qvbarcode_widget EXPORT QvBarCodeWidgetTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
     install(FILES ${PROJECT_SOURCE_DIR}/qt/widget/QvBarCodeWidget.h
-        ${PROJECT_SOURCE_DIR}/qt/widget/QPainterSurface.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qvbarcode)
     install(EXPORT QvBarCodeWidgetTargets
         NAMESPACE QvBarCode::

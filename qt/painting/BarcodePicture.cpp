@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: MIT
+#include "BarcodePicture.h"
+
+namespace qv::painting {
+
+QuietZone StandardQuietZone(std::int32_t type) {
+    const symbology::Symbology* symbology = symbology::FindSymbology(type);
+    return symbology ? symbology->quietZone : QuietZone{};
+}
+
+QuietZone QuietZoneOf(std::int32_t type, std::int32_t modules) {
+    return modules < 0 ? StandardQuietZone(type) : QuietZone{modules, modules};
+}
+
+std::optional<BarcodePicture> PictureOf(control::QvBarCode& control, QuietZone quietZone) {
+    const control::PlannedBarcode planned = control.Plan();
+    const render::BarcodePlan& plan = planned.plan;
+    if (plan.code != symbology::kDrawn) return std::nullopt;
+    BarcodePicture picture;
+    picture.modules = plan.bars.modules;
+    picture.caption = plan.caption;
+    picture.moduleWidth = plan.bars.moduleWidth;
+    picture.barHeight = static_cast<double>(std::int64_t{plan.surfaceHeight} -
+                                            (plan.whiteFrame ? 2 * render::kMargin : 0));
+    picture.whiteFrame = plan.whiteFrame;
+    picture.showValue = plan.captionBox.has_value();
+    picture.quietZone = quietZone;
+    return picture;
+}
+
+}  // namespace qv::painting
