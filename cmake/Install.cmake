@@ -74,4 +74,19 @@ if(QV_BUILD_DESIGNER)
         DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
     install(TARGETS qvbarcode_designer_plugin
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/qt6/plugins/designer)
+
+    # The QML module where Qt looks under the prefix (lib/<arch>/qt6/qml for /usr), and its
+    # static library with the objects qt_add_qml_module made beside it, for C++ programs.
+    set(qv_qml_module ${CMAKE_INSTALL_LIBDIR}/qt6/qml/QvBarCode)
+    install(TARGETS qvbarcode_quickplugin LIBRARY DESTINATION ${qv_qml_module})
+    install(FILES ${QV_QML_OUTPUT}/qmldir ${QV_QML_OUTPUT}/qvbarcode_quick.qmltypes
+        DESTINATION ${qv_qml_module})
+    install(TARGETS qvbarcode_quick ${QV_QUICK_OUTPUT_TARGETS} EXPORT QvBarCodeQuickTargets
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        OBJECTS DESTINATION ${CMAKE_INSTALL_LIBDIR}/qvbarcode-quick)
+    install(FILES ${PROJECT_SOURCE_DIR}/qt/quick/QvBarCodeItem.h
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qvbarcode)
+    install(EXPORT QvBarCodeQuickTargets
+        NAMESPACE QvBarCode::
+        DESTINATION ${QV_INSTALL_CMAKEDIR})
 endif()

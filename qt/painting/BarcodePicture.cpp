@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "BarcodePicture.h"
 
+#include "host/TextTrim.h"
+
 namespace qv::painting {
 
 QuietZone StandardQuietZone(std::int32_t type) {
@@ -26,6 +28,25 @@ std::optional<BarcodePicture> PictureOf(control::QvBarCode& control, QuietZone q
     picture.showValue = plan.captionBox.has_value();
     picture.quietZone = quietZone;
     return picture;
+}
+
+std::int16_t EncodePicture(const control::QvBarCode& control, QuietZone quietZone,
+                           BarcodePicture& picture) {
+    if (host::TrimSpaces(control.Text()).empty()) return symbology::kBlankText;
+    const symbology::Symbology* symbology = symbology::FindSymbology(control.BarCodeType());
+    if (!symbology) return symbology::kInvalidBarcodeType;
+    const symbology::TextEncoding encoding = symbology::EncodeText(
+        *symbology, control.Text(), control.CalculateCheckDigit() != control::kFalse);
+    if (encoding.code != symbology::kDrawn) return encoding.code;
+    picture = {};
+    picture.modules = encoding.modules;
+    picture.showValue = control.ShowValue() != control::kFalse;
+    if (picture.showValue) {
+        picture.caption = symbology::CaptionOf(*symbology, control.Text(), encoding);
+    }
+    picture.whiteFrame = control.BackgroundWhite() != control::kFalse;
+    picture.quietZone = quietZone;
+    return symbology::kDrawn;
 }
 
 }  // namespace qv::painting

@@ -35,4 +35,10 @@ QuietZone QuietZoneOf(std::int32_t type, std::int32_t modules);
 // drawing (result code 0); nothing for a result code. Raises what Plan raises.
 std::optional<BarcodePicture> PictureOf(control::QvBarCode& control, QuietZone quietZone);
 
+// The control's text, symbology, check digit, caption and frame as a picture of any size, its
+// module width and height left at 1 and 0: whatever BarWidth and BarHeight say. Returns 0 or
+// the result code the text or type gives (blank, invalid type or character, length).
+std::int16_t EncodePicture(const control::QvBarCode& control, QuietZone quietZone,
+                           BarcodePicture& picture);
+
 }  // namespace qv::painting

@@ -118,14 +118,16 @@ QSizeF LogicalSize(QSize deviceSize, double scale) {
 }
 
 std::int16_t RenderFitted(QPainter& painter, const QRectF& target, double dotsPerInch,
-                          control::QvBarCode& control, QuietZone quietZone) {
-    const std::optional<BarcodePicture> picture = PictureOf(control, quietZone);
-    if (!picture) return control.Plan().plan.code;
+                          const control::QvBarCode& control, QuietZone quietZone) {
+    BarcodePicture picture;
+    if (const std::int16_t code = EncodePicture(control, quietZone, picture); code != 0) {
+        return code;
+    }
     const QTransform device = painter.deviceTransform();
     const QRect area = device.mapRect(target).toRect();
-    const DeviceSizes sizes = FittedSizes(*picture, area.size(), dotsPerInch);
+    const DeviceSizes sizes = FittedSizes(picture, area.size(), dotsPerInch);
     if (sizes.moduleWidth < 1) return symbology::kNotEnoughWidth;
-    const DeviceBarcode barcode(*picture, sizes);
+    const DeviceBarcode barcode(picture, sizes);
     const QPoint corner = area.topLeft() + QPoint((area.width() - barcode.size().width()) / 2, 0);
     PaintAtDeviceCorner(painter, corner, barcode, Qt::white);
     return symbology::kDrawn;

@@ -71,6 +71,6 @@ QSizeF LogicalSize(QSize deviceSize, double scale);
 // target leaves. Draws nothing and changes nothing in the control. Returns 0, the control's
 // result code, or kNotEnoughWidth for a target too narrow; raises the failed call.
 std::int16_t RenderFitted(QPainter& painter, const QRectF& target, double dotsPerInch,
-                          control::QvBarCode& control, QuietZone quietZone);
+                          const control::QvBarCode& control, QuietZone quietZone);
 
 }  // namespace qv::painting

@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: MIT
 # Builds the examples against the installed tree, runs the Qt ones and reads their barcodes
-# back from greyscale PGM pictures: the uic form's, and the PDF label's rasterised by
-# pdftoppm, whose page must be 50 x 30 mm. print-label is built once more through pkg-config.
+# back from greyscale PGM pictures: the uic form's, the QML label's shown by a C++ program, and
+# the PDF label's rasterised by pdftoppm, whose page must be 50 x 30 mm. print-label is built
+# once more through pkg-config. Qt's qml tool shows the QML label from the installed module.
 #   cmake -DQV_PREFIX=... -DQV_SOURCE_DIR=... -DQV_WORK_DIR=... -DQV_CXX=... -DQV_GENERATOR=...
 #         -DQV_DECODE=... -P RunQtExamples.cmake
 include(${CMAKE_CURRENT_LIST_DIR}/../support/ScriptSteps.cmake)
@@ -36,6 +37,22 @@ run(${CMAKE_COMMAND} --build ${QV_WORK_DIR}/build)
 
 run(${QV_WORK_DIR}/build/label-form --save ${QV_WORK_DIR}/form.pgm)
 expect_barcode(${QV_WORK_DIR}/form.pgm "EAN-13 4006381333931")
+set(ENV{QT_QUICK_BACKEND} software)
+run(${QV_WORK_DIR}/build/qml-label ${QV_SOURCE_DIR}/examples/qml/main.qml --save
+    ${QV_WORK_DIR}/qml.pgm)
+expect_barcode(${QV_WORK_DIR}/qml.pgm "EAN-13 4006381333931")
+
+# The qml tool shows a window until it is closed: still showing after a few seconds, with
+# nothing said, is success.
+file(GLOB_RECURSE qmldir ${QV_PREFIX}/qmldir)
+get_filename_component(qml_path "${qmldir}/../.." ABSOLUTE)
+execute_process(COMMAND /usr/lib/qt6/bin/qml -I ${qml_path} ${QV_SOURCE_DIR}/examples/qml/main.qml
+    TIMEOUT 5 RESULT_VARIABLE status ERROR_VARIABLE err)
+string(REGEX REPLACE "QStandardPaths: [^\n]*\n" "" err "${err}")
+if(NOT status MATCHES "timeout" OR NOT err STREQUAL "")
+    message(FATAL_ERROR "qml ended (${status}) showing examples/qml/main.qml:\n${err}")
+endif()
+
 run(${QV_WORK_DIR}/build/print-label ${QV_WORK_DIR}/label.pdf)
 expect_label(${QV_WORK_DIR}/label.pdf)
 
