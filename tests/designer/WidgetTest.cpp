@@ -86,5 +86,31 @@ TEST(Widget, DrawsAfterChangesAndFollowsThePicture) {
     EXPECT_EQ(FirstDifference(pic1.Image(), widget.grab().toImage()), "");
 }
 
+// A failed drawing leaves the box empty, its size as it was; in design mode it shows the
+// message instead.
+TEST(Widget, AFailureShowsItsMessageInDesignModeOnly) {
+    Application();
+    for (const bool designMode : {false, true}) {
+        SCOPED_TRACE(designMode ? "design mode" : "run time");
+        QvBarCodeWidget widget;
+        widget.setDesignMode(designMode);
+        widget.setText(QStringLiteral("123456"));
+        widget.setBarWidthSource(true);
+        ASSERT_EQ(widget.Draw(), 0);
+        const QSize drawnSize = widget.size();
+        widget.setBarCodeType(7);
+        ASSERT_EQ(widget.Draw(), 1100);
+        EXPECT_EQ(widget.size(), drawnSize);
+        const QImage shown = widget.grab().toImage();
+        const QColor paper = widget.palette().color(widget.backgroundRole());
+        bool inked = false;
+        for (int y = 0; y < shown.height() && !inked; ++y) {
+            for (int x = 0; x < shown.width() && !inked; ++x)
+                inked = shown.pixelColor(x, y) != paper;
+        }
+        EXPECT_EQ(inked, designMode);
+    }
+}
+
 }  // namespace
 }  // namespace qv::designer::test
