@@ -49,6 +49,23 @@ class QvBarCodeWidget : public QWidget {
     Q_PROPERTY(bool ErrorFound READ errorFound NOTIFY drawn)
     Q_PROPERTY(QString ErrorDescription READ errorDescription NOTIFY drawn)
     Q_PROPERTY(bool AutoDraw READ autoDraw WRITE setAutoDraw NOTIFY autoDrawChanged)
+    // The same properties by Qt's names, for code and QML: not shown in Designer, not saved.
+#define QV_QT_NAME(Type, name, setter) \
+    Q_PROPERTY(Type name READ name WRITE setter NOTIFY name##Changed DESIGNABLE false STORED false)
+    QV_QT_NAME(QString, text, setText)
+    QV_QT_NAME(Type, barCodeType, setBarCodeType)
+    QV_QT_NAME(int, positionX, setPositionX)
+    QV_QT_NAME(int, positionY, setPositionY)
+    QV_QT_NAME(int, barHeight, setBarHeight)
+    QV_QT_NAME(int, barWidth, setBarWidth)
+    QV_QT_NAME(bool, barWidthSource, setBarWidthSource)
+    QV_QT_NAME(bool, backgroundWhite, setBackgroundWhite)
+    QV_QT_NAME(bool, showValue, setShowValue)
+    QV_QT_NAME(bool, calculateCheckDigit, setCalculateCheckDigit)
+#undef QV_QT_NAME
+    Q_PROPERTY(bool errorFound READ errorFound NOTIFY drawn DESIGNABLE false STORED false)
+    Q_PROPERTY(
+        QString errorDescription READ errorDescription NOTIFY drawn DESIGNABLE false STORED false)
     // Modules of space left and right of the barcode, white with BackgroundWhite; -1, the
     // default, is the symbology's own.
     Q_PROPERTY(int quietZone READ quietZone WRITE setQuietZone RESET resetQuietZone NOTIFY
@@ -78,18 +95,28 @@ class QvBarCodeWidget : public QWidget {
     bool calculateCheckDigit() const;
     bool errorFound() const;
     QString errorDescription() const;
-    bool autoDraw() const { return autoDraw_; }
-    int quietZone() const { return quietZone_; }
+    bool autoDraw() const {
+        return autoDraw_;
+    }
+    int quietZone() const {
+        return quietZone_;
+    }
 
     // The control itself: its own surface Pic1, or Draw onto a surface of yours.
-    qv::control::QvBarCode& Control() { return *control_; }
-    const qv::control::QvBarCode& Control() const { return *control_; }
+    qv::control::QvBarCode& Control() {
+        return *control_;
+    }
+    const qv::control::QvBarCode& Control() const {
+        return *control_;
+    }
     // What the own surface shows now.
     QImage Picture() const;
     // The last good drawing's size at the widget's device pixel ratio; before any, the
     // control's.
     QSize sizeHint() const override;
-    QSize minimumSizeHint() const override { return sizeHint(); }
+    QSize minimumSizeHint() const override {
+        return sizeHint();
+    }
 
     // Draw() for callers that report failures themselves: a failed call raises
     // qv::host::FailedCall, and the control's error state stays as it was.
@@ -112,7 +139,9 @@ class QvBarCodeWidget : public QWidget {
 
     void setText(const QString& text);
     void setBarCodeType(int type);
-    void setBarCodeType(Type type) { setBarCodeType(static_cast<int>(type)); }
+    void setBarCodeType(Type type) {
+        setBarCodeType(static_cast<int>(type));
+    }
     void setPositionX(int x);
     void setPositionY(int y);
     void setBarHeight(int height);
@@ -123,7 +152,9 @@ class QvBarCodeWidget : public QWidget {
     void setCalculateCheckDigit(bool value);
     void setAutoDraw(bool value);
     void setQuietZone(int modules);
-    void resetQuietZone() { setQuietZone(-1); }
+    void resetQuietZone() {
+        setQuietZone(-1);
+    }
 
   signals:
     void textChanged(const QString& text);

@@ -5,6 +5,7 @@
 
 #include <QMetaProperty>
 #include <QSignalSpy>
+#include <cctype>
 #include <string>
 
 #include "QtTestApplication.h"
@@ -15,40 +16,48 @@ namespace qv::designer::test {
 namespace {
 
 // The widget's own properties are the property table's, with Qt's types for the control's,
-// AutoDraw and quietZone besides; a write reads back and notifies its new value. BarCodeType
-// is an enumeration for Designer's list, yet keeps a value no symbology has, since the control
+// each also by Qt's name (`text` beside `Text`, not stored in forms), AutoDraw and quietZone
+// besides; a write by either name reads back and notifies its new value. BarCodeType is an
+// enumeration for Designer's list, yet keeps a value no symbology has, since the control
 // stores any 32-bit value.
 TEST(Widget, PropertiesAreTheControlsAndNotifyTheirNewValues) {
     Application();
     QvBarCodeWidget widget;
     const QMetaObject& meta = QvBarCodeWidget::staticMetaObject;
-    EXPECT_EQ(meta.propertyCount() - meta.propertyOffset(), std::ssize(control::kProperties) + 2)
-        << "the table's, AutoDraw and quietZone";
+    EXPECT_EQ(meta.propertyCount() - meta.propertyOffset(),
+              2 * std::ssize(control::kProperties) + 2)
+        << "the table's twice, AutoDraw and quietZone";
+    int next = 0;
     for (const control::PropertyRow& row : control::kProperties) {
-        const std::string name(row.name);
-        SCOPED_TRACE(name);
-        const int index = meta.indexOfProperty(name.c_str());
-        ASSERT_GE(index, meta.propertyOffset());
-        const QMetaProperty property = meta.property(index);
-        const QVariant value = row.type == host::ValueType::String
-                                   ? QVariant(QStringLiteral("QV39"))
-                               : row.type == host::ValueType::Boolean ? QVariant(true)
-                                                                      : QVariant(9);
-        const bool enumeration = row.type == host::ValueType::EnumBarCodeType;
-        ASSERT_EQ(property.isEnumType(), enumeration);
-        if (!enumeration) {
-            ASSERT_EQ(property.metaType(), value.metaType());
+        std::string qtName(row.name);
+        qtName[0] = static_cast<char>(std::tolower(qtName[0]));
+        for (const std::string& name : {std::string(row.name), qtName}) {
+            SCOPED_TRACE(name);
+            const int index = meta.indexOfProperty(name.c_str());
+            ASSERT_GE(index, meta.propertyOffset());
+            const QMetaProperty property = meta.property(index);
+            EXPECT_EQ(property.isStored(), name == row.name);
+            const QVariant value =
+                row.type == host::ValueType::String ? QVariant(QStringLiteral("QV39%1").arg(++next))
+                : row.type == host::ValueType::Boolean ? QVariant(next++ % 2 == 0)
+                                                       : QVariant(9 + ++next);
+            const bool enumeration = row.type == host::ValueType::EnumBarCodeType;
+            ASSERT_EQ(property.isEnumType(), enumeration);
+            if (!enumeration) {
+                ASSERT_EQ(property.metaType(), value.metaType());
+            }
+            ASSERT_EQ(property.isWritable(), row.Writable());
+            if (!row.Writable()) continue;
+            QSignalSpy notified(&widget, property.notifySignal());
+            ASSERT_TRUE(widget.setProperty(name.c_str(), value));
+            QVariant read = widget.property(name.c_str());
+            read.convert(value.metaType());
+            EXPECT_EQ(read, value);
+            ASSERT_EQ(notified.size(), 1);
+            EXPECT_EQ(notified[0][0], value);
         }
-        ASSERT_EQ(property.isWritable(), row.Writable());
-        if (!row.Writable()) continue;
-        QSignalSpy notified(&widget, property.notifySignal());
-        ASSERT_TRUE(widget.setProperty(name.c_str(), value));
-        QVariant read = widget.property(name.c_str());
-        read.convert(value.metaType());
-        EXPECT_EQ(read, value);
-        ASSERT_EQ(notified.size(), 1);
-        EXPECT_EQ(notified[0][0], value);
     }
+    widget.setBarWidthSource(true);
     EXPECT_EQ(widget.Control().BarWidthSource(), control::kTrue) << "a Boolean as the control's";
     QSignalSpy autoDraw(&widget, &QvBarCodeWidget::autoDrawChanged);
     widget.setAutoDraw(false);
