@@ -6,6 +6,7 @@
 #include <QMetaProperty>
 #include <QSignalSpy>
 #include <cctype>
+#include <functional>
 #include <string>
 
 #include "QtTestApplication.h"
@@ -95,29 +96,53 @@ TEST(Widget, DrawsAfterChangesAndFollowsThePicture) {
     EXPECT_EQ(FirstDifference(pic1.Image(), widget.grab().toImage()), "");
 }
 
-// A failed drawing leaves the box empty, its size as it was; in design mode it shows the
-// message instead.
-TEST(Widget, AFailureShowsItsMessageInDesignModeOnly) {
+// A failed drawing, a result code or a failed call, leaves the box empty and its size (and so
+// its window's) as it was, even when the control sized its own picture before failing; in
+// design mode the box shows the message instead.
+TEST(Widget, AFailureKeepsTheSizeAndShowsItsMessageInDesignModeOnly) {
     Application();
-    for (const bool designMode : {false, true}) {
-        SCOPED_TRACE(designMode ? "design mode" : "run time");
-        QvBarCodeWidget widget;
-        widget.setDesignMode(designMode);
-        widget.setText(QStringLiteral("123456"));
-        widget.setBarWidthSource(true);
-        ASSERT_EQ(widget.Draw(), 0);
-        const QSize drawnSize = widget.size();
-        widget.setBarCodeType(7);
-        ASSERT_EQ(widget.Draw(), 1100);
-        EXPECT_EQ(widget.size(), drawnSize);
-        const QImage shown = widget.grab().toImage();
-        const QColor paper = widget.palette().color(widget.backgroundRole());
-        bool inked = false;
-        for (int y = 0; y < shown.height() && !inked; ++y) {
-            for (int x = 0; x < shown.width() && !inked; ++x)
-                inked = shown.pixelColor(x, y) != paper;
+    struct Case {
+        const char* what;
+        std::function<void(QvBarCodeWidget&)> spoil;
+        int code;
+    };
+    const Case cases[] = {
+        {"a type no symbology has", [](QvBarCodeWidget& w) { w.setBarCodeType(7); }, 1100},
+        {"a picture of over 64 million pixels",
+         [](QvBarCodeWidget& w) {
+             w.setBarWidthSource(false);
+             w.setBarWidth(20000);
+             w.setBarHeight(5000);
+         },
+         -1},
+    };
+    for (const Case& c : cases) {
+        for (const bool designMode : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (designMode ? ", design mode" : ", run time"));
+            QWidget window;
+            auto* widget = new QvBarCodeWidget(&window);
+            widget->setDesignMode(designMode);
+            widget->setText(QStringLiteral("123456"));
+            widget->setBarWidthSource(true);
+            ASSERT_EQ(widget->Draw(), 0);
+            window.adjustSize();
+            const QSize drawnSize = widget->size(), windowSize = window.size();
+            c.spoil(*widget);
+            ASSERT_EQ(widget->Draw(), c.code);
+            QCoreApplication::processEvents();
+            EXPECT_TRUE(widget->errorFound());
+            EXPECT_EQ(widget->size(), drawnSize);
+            EXPECT_EQ(window.size(), windowSize);
+            const QImage shown = widget->grab().toImage();
+            const QColor paper = widget->palette().color(widget->backgroundRole());
+            bool inked = false;
+            for (int y = 0; y < shown.height() && !inked; ++y) {
+                for (int x = 0; x < shown.width() && !inked; ++x) {
+                    inked = shown.pixelColor(x, y) != paper;
+                }
+            }
+            EXPECT_EQ(inked, designMode);
         }
-        EXPECT_EQ(inked, designMode);
     }
 }
 
