@@ -285,6 +285,17 @@ void QvBarCodeWidget::paintEvent(QPaintEvent* event) {
     painter.drawImage(area.topLeft() + origin, qv::widget::ToQImage(pic1.Image(), area));
 }
 
+bool QvBarCodeWidget::event(QEvent* event) {
+    // Another screen may have another ratio, and so other whole device pixels.
+    if (event->type() == QEvent::ScreenChangeInternal && picture_) {
+        device_.reset();
+        size_ = sizeHint();
+        updateGeometry();
+        resize(size_);
+    }
+    return QWidget::event(event);
+}
+
 void QvBarCodeWidget::PaintDrawing(QPainter& painter) {
     try {
         qv::painting::PaintAtDevicePixels(painter, QPointF(0, 0),

@@ -176,6 +176,7 @@ class QvBarCodeWidget : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    bool event(QEvent* event) override;
 
   private:
     void OnPropertyChanged(std::string_view name);
