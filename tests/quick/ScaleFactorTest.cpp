@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPainter>
 #include <QQmlApplicationEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
@@ -96,6 +97,33 @@ TEST(ScaleFactor, TheQmlExampleReadsBack) {
     }
     Read(grab, "qml-example");
     EXPECT_EQ(read, (std::set<std::string>{"EAN-13 4006381333931", "Code39 QVBARCODE"}));
+
+    // Printing an item: into a box of a 300 dpi page, or one too narrow for its modules, the
+    // item on the screen as it was.
+    QQuickItem* article = nullptr;
+    for (QQuickItem* item : window->findChildren<QQuickItem*>()) {
+        if (item->property("text") == "400638133393") article = item;
+    }
+    ASSERT_NE(article, nullptr);
+    const QSizeF shown(article->implicitWidth(), article->implicitHeight());
+    struct Case {
+        QRectF target;
+        int code;
+    };
+    for (const Case& c : {Case{{30, 20, 540, 260}, 0}, Case{{0, 0, 112, 260}, 1102}}) {
+        QImage page(600, 300, QImage::Format_RGB888);
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        int code = -2;
+        ASSERT_TRUE(QMetaObject::invokeMethod(article, "render", Q_RETURN_ARG(int, code),
+                                              Q_ARG(QPainter*, &painter), Q_ARG(QRectF, c.target),
+                                              Q_ARG(qreal, 300)));
+        painter.end();
+        EXPECT_EQ(code, c.code);
+        EXPECT_EQ(Read(page, "qml-render"), c.code == 0 ? "EAN-13 4006381333931" : "None ");
+    }
+    EXPECT_EQ(QSizeF(article->implicitWidth(), article->implicitHeight()), shown);
+    EXPECT_EQ(article->property("errorFound"), false);
 }
 
 }  // namespace
