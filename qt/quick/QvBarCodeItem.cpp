@@ -46,7 +46,7 @@ QvBarCodeItem::~QvBarCodeItem() = default;
         }                                            \
     }
 QV_ITEM_SETTER(setText, text_, const QString&, textChanged)
-QV_ITEM_SETTER(setType, type_, Type, typeChanged)
+QV_ITEM_SETTER(setType, type_, int, typeChanged)
 QV_ITEM_SETTER(setCheckDigit, checkDigit_, bool, checkDigitChanged)
 QV_ITEM_SETTER(setShowValue, showValue_, bool, showValueChanged)
 QV_ITEM_SETTER(setWhiteBackground, whiteBackground_, bool, whiteBackgroundChanged)
@@ -128,15 +128,13 @@ std::int16_t QvBarCodeItem::DrawNow() {
         if (picture) {
             picture->moduleWidth = moduleWidth_;
             picture->barHeight = barHeight_;
-            // Planned now, so that a size beyond the screen fails the drawing, not the painting.
-            const double scale = DevicePixelRatio();
-            qv::painting::DeviceBarcode(*picture, qv::painting::ScaledSizes(*picture, scale));
         }
     }
     picture_ = std::move(picture);
     device_.reset();
-    SetError(code == 0 ? QString() : QString::fromStdU16String(control_->ErrorDescription()));
+    // Planned here, so that a size beyond the screen fails the drawing, not the painting.
     UpdateImplicitSize();
+    SetError(code == 0 ? QString() : QString::fromStdU16String(control_->ErrorDescription()));
     update();
     return code;
 }

@@ -24,8 +24,10 @@ class QvBarCodeItem : public QQuickPaintedItem {
     Q_OBJECT
     QML_NAMED_ELEMENT(Barcode)
     Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged)
-    // Any 32-bit value: the four Type values name the symbologies, others fail with 1100.
-    Q_PROPERTY(Type type READ type WRITE setType NOTIFY typeChanged)
+    // Any 32-bit value: the four Type values (Barcode.Ean13, ...) name the symbologies, others
+    // fail with 1100. A number, since QML refuses a number that is no enumerator for an
+    // enumeration's property.
+    Q_PROPERTY(int type READ type WRITE setType NOTIFY typeChanged)
     Q_PROPERTY(bool checkDigit READ checkDigit WRITE setCheckDigit NOTIFY checkDigitChanged)
     Q_PROPERTY(bool showValue READ showValue WRITE setShowValue NOTIFY showValueChanged)
     Q_PROPERTY(bool whiteBackground READ whiteBackground WRITE setWhiteBackground NOTIFY
@@ -55,7 +57,7 @@ class QvBarCodeItem : public QQuickPaintedItem {
     ~QvBarCodeItem() override;
 
     QString text() const { return text_; }
-    Type type() const { return type_; }
+    int type() const { return type_; }
     bool checkDigit() const { return checkDigit_; }
     bool showValue() const { return showValue_; }
     bool whiteBackground() const { return whiteBackground_; }
@@ -67,7 +69,7 @@ class QvBarCodeItem : public QQuickPaintedItem {
     QString errorDescription() const { return errorDescription_; }
 
     void setText(const QString& text);
-    void setType(Type type);
+    void setType(int type);
     void setCheckDigit(bool value);
     void setShowValue(bool value);
     void setWhiteBackground(bool value);
@@ -118,7 +120,7 @@ class QvBarCodeItem : public QQuickPaintedItem {
 
     std::unique_ptr<qv::control::QvBarCode> control_;
     QString text_;
-    Type type_ = Code39;
+    int type_ = Code39;
     bool checkDigit_ = false;
     bool showValue_ = false;
     bool whiteBackground_ = true;

@@ -9,11 +9,13 @@
 #include <QApplication>
 #include <QPainter>
 #include <QQmlApplicationEngine>
+#include <QQmlComponent>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QSignalSpy>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <memory>
 #include <set>
 #include <string>
 
@@ -124,6 +126,44 @@ TEST(ScaleFactor, TheQmlExampleReadsBack) {
     }
     EXPECT_EQ(QSizeF(article->implicitWidth(), article->implicitHeight()), shown);
     EXPECT_EQ(article->property("errorFound"), false);
+}
+
+// The item's failures: a result code or a failed call leaves it empty, says why, and keeps any
+// value of its type.
+TEST(ScaleFactor, TheItemTellsItsFailures) {
+    QQmlEngine engine;
+    engine.addImportPath(QStringLiteral(QV_QML_IMPORT_PATH));
+    struct Case {
+        const char* properties;
+        const char* signal;
+        QVariant argument;
+        const char* description;
+    };
+    const Case cases[] = {
+        {"text: \"\"", "drawn", 1104, "Barcode Text can NOT be Blank"},
+        {"text: \"1234\"; type: 7", "drawn", 1100, "Invalid Barcode Type"},
+        {"text: \"QV\"; quietZone: 2147483647", "failed", "arithmetic overflow", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.properties);
+        QQmlComponent component(&engine);
+        component.setData(QByteArray("import QvBarCode\nBarcode { ") + c.properties + " }", {});
+        const std::unique_ptr<QObject> item(component.create());
+        ASSERT_NE(item, nullptr) << component.errorString().toStdString();
+        QSignalSpy spy(item.get(), (std::string("2") + c.signal + "(" +
+                                    (c.description ? "int" : "QString") + ")")
+                                       .c_str());
+        ASSERT_TRUE(spy.wait(5000));
+        EXPECT_EQ(item->property("errorFound"), true);
+        const QString description = item->property("errorDescription").toString();
+        if (c.description) {
+            EXPECT_EQ(spy[0][0], c.argument);
+            EXPECT_EQ(description, c.description);
+        } else {
+            EXPECT_TRUE(description.startsWith(c.argument.toString())) << description.toStdString();
+        }
+        EXPECT_EQ(item->property("implicitWidth"), 0.0);
+    }
 }
 
 }  // namespace
