@@ -39,7 +39,8 @@ void PaintAtDeviceCorner(QPainter& painter, QPoint corner, const DeviceBarcode& 
 DeviceSizes ScaledSizes(const BarcodePicture& picture, double scale) {
     DeviceSizes sizes;
     sizes.moduleWidth = std::max(1, Pixels(picture.moduleWidth * scale));
-    sizes.barHeight = std::max(0, Pixels(picture.barHeight * scale));
+    // Below 0 when BarHeight leaves less than the white frame: the control's frame shrinks.
+    sizes.barHeight = Pixels(picture.barHeight * scale);
     sizes.margin = picture.whiteFrame ? Pixels(render::kMargin * scale) : 0;
     sizes.captionDotsPerInch = surface::kScreenDotsPerInch * scale;
     return sizes;

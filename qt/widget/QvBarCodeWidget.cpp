@@ -202,8 +202,11 @@ qv::host::Variant QvBarCodeWidget::DrawOwnSurface() {
     const int width = barWidth();
     qv::host::Variant result;
     try {
+        // Planned before the control draws, so that a drawing the screen cannot show fails as
+        // a call that leaves the control as it was.
+        Shown shown = PlanShown();
         result = control_->Draw();
-        ShowDrawing(result.AsInt16());
+        ShowDrawing(result.AsInt16(), std::move(shown));
     } catch (const std::exception& failure) {
         failedCall_ = QString::fromUtf8(failure.what());
         picture_.reset();
@@ -230,33 +233,32 @@ int QvBarCodeWidget::Draw() {
     }
 }
 
-// The drawing is planned at the widget's ratio before it is shown, so that a size the screen
-// cannot take fails the drawing instead of the widget; only then does the widget change size.
-void QvBarCodeWidget::ShowDrawing(std::int16_t code) {
-    std::optional<qv::painting::BarcodePicture> picture;
-    if (code == 0) {
-        picture = qv::painting::PictureOf(
-            *control_, qv::painting::QuietZoneOf(control_->BarCodeType(), quietZone_));
+QvBarCodeWidget::Shown QvBarCodeWidget::PlanShown() const {
+    Shown shown;
+    shown.picture = qv::painting::PictureOf(
+        *control_, qv::painting::QuietZoneOf(control_->BarCodeType(), quietZone_));
+    if (!shown.picture) return shown;
+    const double scale = devicePixelRatioF();
+    shown.device.emplace(*shown.picture, qv::painting::ScaledSizes(*shown.picture, scale));
+    const QSizeF logical = qv::painting::LogicalSize(shown.device->size(), scale);
+    if (logical.width() > QWIDGETSIZE_MAX || logical.height() > QWIDGETSIZE_MAX) {
+        throw qv::host::FailedCall(qv::host::FailureReason::InvalidValue,
+                                   "control size must fit a widget");
     }
-    std::optional<qv::painting::DeviceBarcode> device;
-    QSize size = size_;
-    if (picture) {
-        const double scale = devicePixelRatioF();
-        device.emplace(*picture, qv::painting::ScaledSizes(*picture, scale));
-        const QSizeF logical = qv::painting::LogicalSize(device->size(), scale);
-        if (logical.width() > QWIDGETSIZE_MAX || logical.height() > QWIDGETSIZE_MAX) {
-            throw qv::host::FailedCall(qv::host::FailureReason::InvalidValue,
-                                       "control size must fit a widget");
-        }
-        size = QSize(static_cast<int>(std::ceil(logical.width())),
-                     static_cast<int>(std::ceil(logical.height())));
-    }
+    shown.size = QSize(static_cast<int>(std::ceil(logical.width())),
+                       static_cast<int>(std::ceil(logical.height())));
+    return shown;
+}
+
+// Only a drawing changes the widget's size; after a result code the box is empty.
+void QvBarCodeWidget::ShowDrawing(std::int16_t code, Shown shown) {
+    if (code != 0 || !shown.picture) shown = Shown{{}, {}, size_};
     failedCall_.reset();
     drawnOnce_ = true;
-    picture_ = std::move(picture);
-    device_ = std::move(device);
-    if (size != size_) {
-        size_ = size;
+    picture_ = std::move(shown.picture);
+    device_ = std::move(shown.device);
+    if (shown.size != size_) {
+        size_ = shown.size;
         updateGeometry();
         resize(size_);
     }

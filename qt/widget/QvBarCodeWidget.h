@@ -181,7 +181,14 @@ class QvBarCodeWidget : public QWidget {
   private:
     void OnPropertyChanged(std::string_view name);
     void ScheduleDraw();
-    void ShowDrawing(std::int16_t code);
+    // A drawing as the widget shows it, planned at its device pixel ratio.
+    struct Shown {
+        std::optional<qv::painting::BarcodePicture> picture;
+        std::optional<qv::painting::DeviceBarcode> device;
+        QSize size;
+    };
+    Shown PlanShown() const;
+    void ShowDrawing(std::int16_t code, Shown shown);
     void PaintDrawing(QPainter& painter);
     const qv::painting::DeviceBarcode& DeviceAt(double scale) const;
 
