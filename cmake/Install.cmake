@@ -52,10 +52,18 @@ install(FILES ${CMAKE_BINARY_DIR}/qvbarcode.pc DESTINATION ${CMAKE_INSTALL_LIBDI
 # Designer plugin goes where Qt Designer looks under the prefix. (A fuzz tree builds the
 # widget alone, to test it, not to install it.)
 if(QV_BUILD_DESIGNER)
+    install(TARGETS qvbarcode_painting EXPORT QvBarCodePaintingTargets
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+    install(FILES ${PROJECT_SOURCE_DIR}/qt/painting/QPainterSurface.h
+        ${PROJECT_SOURCE_DIR}/qt/painting/BarcodePicture.h
+        ${PROJECT_SOURCE_DIR}/qt/painting/DeviceBarcode.h
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qvbarcode)
+    install(EXPORT QvBarCodePaintingTargets
+        NAMESPACE QvBarCode::
+        DESTINATION ${QV_INSTALL_CMAKEDIR})
     install(TARGETS qvbarcode_widget EXPORT QvBarCodeWidgetTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
     install(FILES ${PROJECT_SOURCE_DIR}/qt/widget/QvBarCodeWidget.h
-        ${PROJECT_SOURCE_DIR}/qt/widget/QPainterSurface.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qvbarcode)
     install(EXPORT QvBarCodeWidgetTargets
         NAMESPACE QvBarCode::
@@ -66,4 +74,19 @@ if(QV_BUILD_DESIGNER)
         DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
     install(TARGETS qvbarcode_designer_plugin
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/qt6/plugins/designer)
+
+    # The QML module where Qt looks under the prefix (lib/<arch>/qt6/qml for /usr), and its
+    # static library with the objects qt_add_qml_module made beside it, for C++ programs.
+    set(qv_qml_module ${CMAKE_INSTALL_LIBDIR}/qt6/qml/QvBarCode)
+    install(TARGETS qvbarcode_quickplugin LIBRARY DESTINATION ${qv_qml_module})
+    install(FILES ${QV_QML_OUTPUT}/qmldir ${QV_QML_OUTPUT}/qvbarcode_quick.qmltypes
+        DESTINATION ${qv_qml_module})
+    install(TARGETS qvbarcode_quick ${QV_QUICK_OUTPUT_TARGETS} EXPORT QvBarCodeQuickTargets
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        OBJECTS DESTINATION ${CMAKE_INSTALL_LIBDIR}/qvbarcode-quick)
+    install(FILES ${PROJECT_SOURCE_DIR}/qt/quick/QvBarCodeItem.h
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qvbarcode)
+    install(EXPORT QvBarCodeQuickTargets
+        NAMESPACE QvBarCode::
+        DESTINATION ${QV_INSTALL_CMAKEDIR})
 endif()

@@ -47,7 +47,9 @@ QWidget* QvBarCodeDesignerPlugin::createWidget(QWidget* parent) {
     // Designer owns what it creates, and answers a null widget with a warning of its own: a
     // control that cannot be made (no font for its caption) must not end Designer.
     try {
-        return std::make_unique<QvBarCodeWidget>(parent).release();
+        auto widget = std::make_unique<QvBarCodeWidget>(parent);
+        widget->setDesignMode(true);
+        return widget.release();
     } catch (const std::exception& failure) {
         qWarning("QvBarCode designer plugin: %s", failure.what());
         return nullptr;
@@ -63,12 +65,14 @@ void QvBarCodeDesignerPlugin::initialize(QDesignerFormEditorInterface* core) {
 }
 
 // The properties a new widget gets; Designer applies them as edits, so the form records them
-// and the program built from it shows the same barcode.
+// and the program built from it shows the same barcode. The height is the one drawn, so that
+// unticking BarWidthSource keeps it; the text is data, not a phrase to translate.
 QString QvBarCodeDesignerPlugin::domXml() const {
     return QStringLiteral(R"(<ui language="c++">
  <widget class="QvBarCodeWidget" name="barCode">
-  <property name="Text"><string>QVBARCODE</string></property>
-  <property name="BarCodeType"><number>2</number></property>
+  <property name="Text"><string notr="true">QVBARCODE</string></property>
+  <property name="BarCodeType"><enum>QvBarCodeWidget::Code39</enum></property>
+  <property name="BarHeight"><number>50</number></property>
   <property name="BarWidthSource"><bool>true</bool></property>
   <property name="ShowValue"><bool>true</bool></property>
  </widget>

@@ -21,7 +21,6 @@ void QtControlSite::SetOuterSize(float width, float height) {
         throw host::FailedCall(host::FailureReason::InvalidValue, "control size must fit a widget");
     }
     StandaloneSite::SetOuterSize(width, height);
-    if (onSizeChanged) onSizeChanged();
 }
 
 }  // namespace qv::widget

@@ -9,8 +9,9 @@
 namespace qv::widget {
 
 // Sites a control in a Qt widget. The control's size is kept here, in host units at the
-// site's units per pixel, and the widget takes it as its size hint; a layout that gives the
-// widget another size does not change the control's, so its ratios stay true.
+// site's units per pixel; the widget takes its own size from what it shows after a good
+// drawing, so neither a layout nor a failed drawing changes the control's, and its ratios
+// stay true.
 class QtControlSite final : public host::StandaloneSite {
   public:
     void PropertyChanged(std::string_view propertyName) override;
@@ -25,7 +26,6 @@ class QtControlSite final : public host::StandaloneSite {
     // What the widget does when the control tells it something.
     std::function<void(std::string_view)> onPropertyChanged;
     std::function<void(std::int16_t)> onDisplaySetting;
-    std::function<void()> onSizeChanged;
 };
 
 }  // namespace qv::widget

@@ -5,6 +5,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QtGlobal>
+#include <algorithm>
+#include <cmath>
 #include <exception>
 #include <string>
 
@@ -39,21 +41,20 @@ QvBarCodeWidget::QvBarCodeWidget(QWidget* parent)
         setAutoFillBackground(setting == 1);
         update();
     };
-    site_->onSizeChanged = [this] { OnSizeChanged(); };
+    size_ = QSize(site_->InnerWidth(), site_->InnerHeight());
     resize(sizeHint());
 }
 
 QvBarCodeWidget::~QvBarCodeWidget() {
     site_->onPropertyChanged = nullptr;
     site_->onDisplaySetting = nullptr;
-    site_->onSizeChanged = nullptr;
 }
 
 QString QvBarCodeWidget::text() const {
     return ToQString(control_->Text());
 }
-int QvBarCodeWidget::barCodeType() const {
-    return control_->BarCodeType();
+QvBarCodeWidget::Type QvBarCodeWidget::barCodeType() const {
+    return static_cast<Type>(control_->BarCodeType());
 }
 int QvBarCodeWidget::positionX() const {
     return control_->PositionX();
@@ -80,10 +81,10 @@ bool QvBarCodeWidget::calculateCheckDigit() const {
     return control_->CalculateCheckDigit() != qv::control::kFalse;
 }
 bool QvBarCodeWidget::errorFound() const {
-    return control_->ErrorFound() != qv::control::kFalse;
+    return failedCall_ || control_->ErrorFound() != qv::control::kFalse;
 }
 QString QvBarCodeWidget::errorDescription() const {
-    return ToQString(control_->ErrorDescription());
+    return failedCall_ ? *failedCall_ : ToQString(control_->ErrorDescription());
 }
 
 void QvBarCodeWidget::setText(const QString& text) {
@@ -125,6 +126,19 @@ void QvBarCodeWidget::setAutoDraw(bool value) {
     ScheduleDraw();
 }
 
+void QvBarCodeWidget::setQuietZone(int modules) {
+    modules = std::max(modules, -1);
+    if (modules == quietZone_) return;
+    quietZone_ = modules;
+    emit quietZoneChanged(modules);
+    ScheduleDraw();
+}
+
+void QvBarCodeWidget::setDesignMode(bool value) {
+    designMode_ = value;
+    update();
+}
+
 // The widget's properties carry the control's names, so a property the control tells of
 // names the Qt property whose signal carries its new value.
 void QvBarCodeWidget::OnPropertyChanged(std::string_view name) {
@@ -132,7 +146,9 @@ void QvBarCodeWidget::OnPropertyChanged(std::string_view name) {
         const QMetaObject& meta = staticMetaObject;
         const QMetaProperty property =
             meta.property(meta.indexOfProperty(std::string(name).c_str()));
-        const QVariant value = property.read(this);
+        QVariant value = property.read(this);
+        // The type's signal carries any 32-bit value, as the control stores it.
+        if (property.isEnumType()) value.convert(QMetaType::fromType<int>());
         property.notifySignal().invoke(this, Qt::DirectConnection,
                                        QGenericArgument(value.typeName(), value.constData()));
     }
@@ -152,13 +168,25 @@ void QvBarCodeWidget::ScheduleDraw() {
         Qt::QueuedConnection);
 }
 
-void QvBarCodeWidget::OnSizeChanged() {
-    updateGeometry();
-    resize(sizeHint());
+QSize QvBarCodeWidget::sizeHint() const {
+    if (!picture_) return size_;
+    try {
+        const QSizeF size =
+            qv::painting::LogicalSize(DeviceAt(devicePixelRatioF()).size(), devicePixelRatioF());
+        return {static_cast<int>(std::ceil(size.width())),
+                static_cast<int>(std::ceil(size.height()))};
+    } catch (const std::exception&) {
+        return size_;  // the drawing checked this size at its own ratio
+    }
 }
 
-QSize QvBarCodeWidget::sizeHint() const {
-    return {site_->InnerWidth(), site_->InnerHeight()};
+const qv::painting::DeviceBarcode& QvBarCodeWidget::DeviceAt(double scale) const {
+    if (!device_ ||
+        device_->sizes().captionDotsPerInch != qv::surface::kScreenDotsPerInch * scale) {
+        device_.reset();
+        device_.emplace(*picture_, qv::painting::ScaledSizes(*picture_, scale));
+    }
+    return *device_;
 }
 
 QImage QvBarCodeWidget::Picture() const {
@@ -174,12 +202,18 @@ qv::host::Variant QvBarCodeWidget::DrawOwnSurface() {
     const int width = barWidth();
     qv::host::Variant result;
     try {
+        // Planned before the control draws, so that a drawing the screen cannot show fails as
+        // a call that leaves the control as it was.
+        Shown shown = PlanShown();
         result = control_->Draw();
-    } catch (...) {
+        ShowDrawing(result.AsInt16(), std::move(shown));
+    } catch (const std::exception& failure) {
+        failedCall_ = QString::fromUtf8(failure.what());
+        picture_.reset();
+        device_.reset();
         update();
         throw;
     }
-    update();
     if (positionX() != x) emit positionXChanged(positionX());
     if (positionY() != y) emit positionYChanged(positionY());
     if (barWidth() != width) emit barWidthChanged(barWidth());
@@ -199,13 +233,92 @@ int QvBarCodeWidget::Draw() {
     }
 }
 
-// Only the area to repaint is copied: a picture may be tens of thousands of rows tall.
+QvBarCodeWidget::Shown QvBarCodeWidget::PlanShown() const {
+    Shown shown;
+    shown.picture = qv::painting::PictureOf(
+        *control_, qv::painting::QuietZoneOf(control_->BarCodeType(), quietZone_));
+    if (!shown.picture) return shown;
+    const double scale = devicePixelRatioF();
+    shown.device.emplace(*shown.picture, qv::painting::ScaledSizes(*shown.picture, scale));
+    const QSizeF logical = qv::painting::LogicalSize(shown.device->size(), scale);
+    if (logical.width() > QWIDGETSIZE_MAX || logical.height() > QWIDGETSIZE_MAX) {
+        throw qv::host::FailedCall(qv::host::FailureReason::InvalidValue,
+                                   "control size must fit a widget");
+    }
+    shown.size = QSize(static_cast<int>(std::ceil(logical.width())),
+                       static_cast<int>(std::ceil(logical.height())));
+    return shown;
+}
+
+// Only a drawing changes the widget's size; after a result code the box is empty.
+void QvBarCodeWidget::ShowDrawing(std::int16_t code, Shown shown) {
+    if (code != 0 || !shown.picture) shown = Shown{{}, {}, size_};
+    failedCall_.reset();
+    drawnOnce_ = true;
+    picture_ = std::move(shown.picture);
+    device_ = std::move(shown.device);
+    if (shown.size != size_) {
+        size_ = shown.size;
+        updateGeometry();
+        resize(size_);
+    }
+    update();
+}
+
 void QvBarCodeWidget::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    if (picture_) {
+        PaintDrawing(painter);
+        return;
+    }
+    if (drawnOnce_) {
+        if (designMode_ && errorFound()) {
+            painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, errorDescription());
+        }
+        return;
+    }
+    // Before the first drawing the control's sample picture; only the area to repaint is
+    // copied.
     const qv::control::PictureBox& pic1 = control_->Pic1();
     if (!pic1.Visible()) return;
     const QPoint origin(pic1.Left(), pic1.Top());
     const QRect area = event->rect().translated(-origin) & QRect(0, 0, pic1.Width(), pic1.Height());
     if (area.isEmpty()) return;
-    QPainter painter(this);
     painter.drawImage(area.topLeft() + origin, qv::widget::ToQImage(pic1.Image(), area));
+}
+
+bool QvBarCodeWidget::event(QEvent* event) {
+    // Another screen may have another ratio, and so other whole device pixels.
+    if (event->type() == QEvent::ScreenChangeInternal && picture_) {
+        device_.reset();
+        size_ = sizeHint();
+        updateGeometry();
+        resize(size_);
+    }
+    return QWidget::event(event);
+}
+
+void QvBarCodeWidget::PaintDrawing(QPainter& painter) {
+    try {
+        qv::painting::PaintAtDevicePixels(painter, QPointF(0, 0),
+                                          DeviceAt(qv::painting::DeviceScale(painter)),
+                                          palette().color(backgroundRole()));
+    } catch (const std::exception& failure) {
+        qWarning("QvBarCodeWidget %s: painting failed: %s", qPrintable(objectName()),
+                 failure.what());
+    }
+}
+
+int QvBarCodeWidget::render(QPainter* painter, const QRectF& target, qreal dotsPerInch) {
+    try {
+        return qv::painting::RenderFitted(
+            *painter, target, dotsPerInch, *control_,
+            qv::painting::QuietZoneOf(control_->BarCodeType(), quietZone_));
+    } catch (const std::exception& failure) {
+        const QString reason = QString::fromUtf8(failure.what());
+        qWarning("QvBarCodeWidget %s: rendering failed: %s", qPrintable(objectName()),
+                 qPrintable(reason));
+        emit failed(reason);
+        return -1;
+    }
 }

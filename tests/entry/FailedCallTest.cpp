@@ -27,7 +27,8 @@ const char16_t kKept[] = u"Barcode Text can NOT be Blank";
 QStringList warnings;  // ours: Qt's own are left out
 
 // Qt's entries: each writes Text and BarWidth its own way and draws. The widget's setters and
-// slots report a failed call by failed() and a warning (the dialog's OK: tests/designer/plugin).
+// slots report a failed call by failed(), a warning and its own ErrorFound, and keep their size
+// (the dialog's OK: tests/designer/plugin).
 TEST(FailedCall, QtEntriesReportItAndStayUsable) {
     designer::test::Application();
     const QtMessageHandler previous =
@@ -66,20 +67,26 @@ TEST(FailedCall, QtEntriesReportItAndStayUsable) {
         QSignalSpy drawn(&widget, &QvBarCodeWidget::drawn);
         QSignalSpy failed(&widget, &QvBarCodeWidget::failed);
         warnings.clear();
+        const QSize before = widget.size();
         c.drawWith(widget, kTooWide);
         QCoreApplication::processEvents();
         EXPECT_EQ(drawn.size(), 0);
         EXPECT_EQ(failed.size(), 1);
         ASSERT_EQ(warnings.size(), 1) << warnings.join('\n').toStdString();
         EXPECT_TRUE(warnings[0].contains("arithmetic overflow")) << warnings[0].toStdString();
-        EXPECT_EQ(widget.errorDescription(), QString::fromUtf16(kKept));
+        EXPECT_EQ(widget.Control().ErrorDescription(), kKept);
+        EXPECT_TRUE(widget.errorFound());
+        EXPECT_EQ(widget.errorDescription(), failed[0][0].toString());
+        EXPECT_EQ(widget.size(), before);
 
         c.drawWith(widget, kFits);
         QCoreApplication::processEvents();
         ASSERT_EQ(drawn.size(), 1);
         EXPECT_EQ(drawn[0][0].toInt(), 0);
         EXPECT_EQ(warnings.size(), 1);
-        EXPECT_EQ(widget.width(), widget.Control().Pic1().Width()) << "the widget took its size";
+        EXPECT_FALSE(widget.errorFound());
+        EXPECT_EQ(widget.width(), widget.Control().Pic1().Width() + (11 + 7) * 3)
+            << "the widget took the size of the picture and EAN-13's quiet zone";
     }
     qInstallMessageHandler(previous);
 }

@@ -52,9 +52,15 @@ TEST(DesignerPlugin, LoadsFromItsInstalledPlaceAndItsNewWidgetDraws) {
     QSignalSpy drawn(widget.get(), SIGNAL(drawn(int)));
     ASSERT_TRUE(drawn.wait(5000));
     EXPECT_EQ(drawn[0][0].toInt(), 0);
+    // A Code 39 "QVBARCODE" whose height stays when BarWidthSource is unticked; its text is
+    // data, never translated.
     EXPECT_EQ(widget->property("Text"), "QVBARCODE");
+    EXPECT_EQ(widget->property("BarCodeType").toInt(), 2);
+    EXPECT_EQ(widget->property("BarHeight"), 50);
+    EXPECT_TRUE(plugin->domXml().contains(R"(<string notr="true">QVBARCODE</string>)"));
 }
 
+// A form as Designer wrote it before the type was a list.
 constexpr char kForm[] = R"(<ui version="4.0"><class>Form</class>
  <widget class="QWidget" name="Form">
   <widget class="QvBarCodeWidget" name="barCode">
@@ -76,6 +82,7 @@ TEST(DesignerPlugin, TaskMenuPageAppliesThroughTheFormWindowAsOneUndoStep) {
     ASSERT_TRUE(form->setContents(QString::fromUtf8(kForm)));
     QWidget* barcode = form->mainContainer()->findChild<QWidget*>("barCode");
     ASSERT_NE(barcode, nullptr);
+    EXPECT_EQ(barcode->property("BarCodeType").toInt(), 2) << "a form's number for the list";
     auto* menu = qt_extension<QDesignerTaskMenuExtension*>(core->extensionManager(), barcode);
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->preferredEditAction()->text(), "Edit Barcode Properties...");

@@ -8,7 +8,7 @@
 #include "surface/TextPlacement.h"
 #include "surface/Windows1252.h"
 
-namespace qv::widget {
+namespace qv::painting {
 
 using surface::Colour;
 using surface::Rect;
@@ -99,4 +99,4 @@ void QPainterSurface::DrawText(std::string_view windows1252Text, const Rect& rec
     painter_.restore();
 }
 
-}  // namespace qv::widget
+}  // namespace qv::painting

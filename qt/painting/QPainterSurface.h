@@ -10,7 +10,7 @@
 #include "surface/Font.h"
 #include "surface/SurfaceHandles.h"
 
-namespace qv::widget {
+namespace qv::painting {
 
 // The drawing operations over a Qt painter, with the pixels a RasterSurface would set:
 // fills are half-open, a line leaves out its end point, captions come from the control's
@@ -56,4 +56,10 @@ class PainterSurfaceHandle {
     surface::ScopedSurfaceHandle handle_;
 };
 
+}  // namespace qv::painting
+
+// Where programs written against the widget library found them.
+namespace qv::widget {
+using painting::PainterSurfaceHandle;
+using painting::QPainterSurface;
 }  // namespace qv::widget
