@@ -65,6 +65,7 @@ TEST(BatchFaults, AFullDiskStopsTheBatchAndFromResumesIt) {
     WriteListAndWholeBatch(dir);
     const std::size_t fileSize = fs::file_size(dir / "whole/001.png");
     for (const std::string jobs : {"1", "3"}) {
+        fs::create_directory(dir / ("j" + jobs));  // the stand-in makes no folders
         std::mutex mutex;
         std::size_t room = 40 * fileSize;
         const FileWriter fillingDisk = [&](const std::string& path, std::string_view bytes) {
