@@ -24,8 +24,9 @@ case "$mode" in
 esac
 
 # What the library, the programs and the examples need; then what only the tests need
-# (rasterising PDF and EPS, reading barcodes back, a German locale's source, fuzzing, and
-# Qt Designer on a virtual display for docs/screenshot/qt-designer.sh).
+# (rasterising PDF and EPS, reading barcodes back, a German locale's source, fuzzing,
+# tracing a batch's system calls, and Qt Designer on a virtual display for
+# docs/screenshot/qt-designer.sh).
 packages=(
     cmake ninja-build g++ pkg-config
     libpng-dev libisal-dev libfreetype-dev libfontconfig-dev libcairo2-dev
@@ -36,7 +37,7 @@ if [ "$mode" = test ]; then
     packages+=(
         libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev
         poppler-utils ghostscript locales designer-qt6 xvfb xauth xdotool clang libclang-rt-14-dev
-        python3
+        python3 strace
     )
 fi
 
