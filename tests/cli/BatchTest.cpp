@@ -217,6 +217,7 @@ TEST(BatchProgram, FilesStayBelowThePatternsFolderAndOffWhatItReads) {
         std::string said, unchanged;  // a file or folder the batch must leave as it was
     };
     const std::string outside = "mkdir -p out/x outside && ln -s ../outside out/sub && ";
+    // alias links to a folder the batch makes only when it writes record 1.
     const std::vector<Case> cases{
         {"", "N,Text\nlist,A\n", "{N}.png", 1, "list.png is the batch list: not overwritten",
          "list.png"},
@@ -227,7 +228,7 @@ TEST(BatchProgram, FilesStayBelowThePatternsFolderAndOffWhatItReads) {
         {outside, "D,Text\nsub,A\nx,B\n", "out/{D}/b.png", 1,
          "record 1 (line 2) \"A\": cannot write out/sub/b.png: a link on the way leads out of out",
          "outside"},
-        {outside + "ln -s x out/alias && ", "D,Text\nx,A\nalias,B\n", "out/{D}/b.png", 1,
+        {"mkdir out outside && ln -s x out/alias && ", "D,Text\nx,A\nalias,B\n", "out/{D}/b.png", 1,
          "record 2 (line 3) \"B\": out/alias/b.png is record 1's file already", "outside"},
     };
     for (const Case& c : cases) {
@@ -249,20 +250,6 @@ TEST(BatchProgram, FilesStayBelowThePatternsFolderAndOffWhatItReads) {
         EXPECT_EQ(run.status, c.status) << run.err;
         EXPECT_TRUE(Holds(run.err, c.said));
         EXPECT_EQ(contents(), before);
-    }
-}
-
-// A batch ended by a signal leaves only whole pictures: no temporary, no truncated file.
-TEST(BatchProgram, AnInterruptedBatchLeavesOnlyCompleteFiles) {
-    ScratchDirectory dir;
-    const ProgramRun run = RunShell(dir,
-                                    "seq 400638133393 400638333392 >list.txt && timeout -s INT 1 "
-                                    "qvbarcode --batch list.txt -t ean13 -c -w -o out/######.png");
-    EXPECT_NE(run.status, 0) << "the batch should still have been running";
-    for (const auto& entry : std::filesystem::directory_iterator(dir / "out")) {
-        const std::string name = entry.path().filename().string(), bytes = FileText(entry.path());
-        EXPECT_NE(name.front(), '.') << "temporary left behind: " << name;
-        EXPECT_EQ(bytes.rfind("IEND"), bytes.size() - 8) << name;
     }
 }
 

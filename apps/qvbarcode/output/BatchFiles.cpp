@@ -9,6 +9,8 @@
 
 #include <cerrno>
 #include <chrono>
+#include <climits>
+#include <cstdio>
 #include <filesystem>
 
 #include "imagefile/AtomicFile.h"
@@ -103,10 +105,52 @@ int MakeBeneath(int base, const std::string& relative) {
     return parent;
 }
 
-std::string IdentityText(int folder) {
-    struct stat status {};
-    if (fstat(folder, &status) != 0) return "?";
+// The path the system resolved the open folder to, links and all: the same for every
+// spelling of the folder, and the same as a folder not made yet will have when it is.
+std::string ResolvedPath(int folder) {
+    char link[32];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", folder);
+    std::error_code error;
+    const std::filesystem::path resolved = std::filesystem::read_symlink(link, error);
+    if (!error) return resolved.string();
+    struct stat status {};  // no /proc: the folder's identity, for folders that are there
+    fstat(folder, &status);
     return std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino);
+}
+
+// The path of the folder below base that parts name: the deepest folder on the way that is
+// there as the system resolves it, and the rest as spelt, a link among them followed by its
+// text, so that a link to a folder not made yet names the folder it will be.
+std::string ResolvedBelow(int base, std::vector<std::string> parts) {
+    for (int links = 0; links < 40; ++links) {
+        std::size_t there = parts.size() + 1;
+        std::string prefix;
+        int found = -1;
+        while (found < 0 && there-- > 0) {
+            prefix = ".";
+            for (std::size_t i = 0; i < there; ++i) prefix += "/" + parts[i];
+            found = OpenBeneath(base, prefix);
+            if (found < 0 && errno != ENOENT) break;
+        }
+        if (found < 0) break;  // it leads out: the record fails when written
+        const OpenFolder deepest(found);
+        char target[PATH_MAX];
+        const ssize_t length =
+            there < parts.size() ? readlinkat(found, parts[there].c_str(), target, PATH_MAX) : -1;
+        if (length <= 0 || length == PATH_MAX || target[0] == '/') {
+            std::string path = ResolvedPath(found);
+            for (std::size_t i = there; i < parts.size(); ++i) path += "/" + parts[i];
+            return std::filesystem::path(path).lexically_normal().string();
+        }
+        std::vector<std::string> followed(parts.begin(), parts.begin() + there);
+        for (std::string& part : Components(std::string_view(target, length)))
+            followed.push_back(std::move(part));
+        followed.insert(followed.end(), parts.begin() + there + 1, parts.end());
+        parts = std::move(followed);
+    }
+    std::string spelt = "!";
+    for (const std::string& part : parts) spelt += "/" + part;
+    return spelt;
 }
 
 FileFailure Failure(const std::string& what, int error) {
@@ -144,26 +188,18 @@ std::string BatchFiles::Key(const std::string& path) {
     auto [folder, leaf] = Split(path);
     auto [known, fresh] = folderKeys_.try_emplace(folder);
     if (fresh) {
-        // The deepest folder on the way that is there, and the rest as it is spelt.
         const OpenFolder base(open(fixed_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-        const std::vector<std::string> parts = Components(folder);
-        known->second = "?" + fixed_ + "/" + folder;
-        for (std::size_t there = parts.size() + 1; base.get() >= 0 && there-- > 0;) {
-            std::string prefix = ".", rest;
-            for (std::size_t i = 0; i < parts.size(); ++i)
-                (i < there ? prefix : rest) += "/" + parts[i];
-            const OpenFolder found(OpenBeneath(base.get(), prefix));
-            if (found.get() >= 0) {
-                known->second = IdentityText(found.get()) + rest;
-                break;
-            }
-            if (errno != ENOENT) break;
-        }
+        std::error_code error;
+        known->second =
+            base.get() >= 0
+                ? ResolvedBelow(base.get(), Components(folder))
+                : std::filesystem::weakly_canonical(fixed_, error).string() + "/" + folder;
     }
     return known->second + "/" + leaf;
 }
 
 std::optional<FileFailure> BatchFiles::MakeFixedFolder() {
+    if (fixedMade_.load(std::memory_order_acquire)) return std::nullopt;
     const std::lock_guard lock(mutex_);
     if (fixedMade_) return std::nullopt;
     std::error_code error;
@@ -181,7 +217,7 @@ std::optional<FileFailure> BatchFiles::MakeFixedFolder() {
     imagefile::RemoveStaleTemporaries(
         folder.get(), [this](std::string_view leaf) { return pattern_.MatchesLeaf(leaf); },
         kStaleAge);
-    fixedMade_ = true;
+    fixedMade_.store(true, std::memory_order_release);
     return std::nullopt;
 }
 

@@ -3,6 +3,7 @@
 
 #include <sys/types.h>
 
+#include <atomic>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -42,7 +43,8 @@ class BatchFiles {
     BatchFiles(const OutputPattern& pattern, std::vector<ReadFile> reads);
 
     // What tells path's file from every other: the same for two spellings of one file
-    // through folders that are there (a link to a folder, "x/../y"). In reading order only.
+    // through folders that are there or are made later (a link to a folder, "x/../y"). In
+    // reading order only.
     std::string Key(const std::string& path);
     // Writes the file whole (WriteOutput's way), never onto a file the batch reads; any thread.
     std::optional<FileFailure> Write(const std::string& path, std::string_view bytes);
@@ -62,7 +64,7 @@ class BatchFiles {
     const std::vector<ReadFile> reads_;
     std::unordered_map<std::string, std::string> folderKeys_;  // Key's, by folder text
     std::mutex mutex_;                                         // for what writers share:
-    bool fixedMade_ = false;
+    std::atomic<bool> fixedMade_{false};
     std::set<std::pair<dev_t, ino_t>> cleaned_;
     std::unordered_map<dev_t, std::string> written_;  // a folder written on each device
 };
