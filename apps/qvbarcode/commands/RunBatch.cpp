@@ -6,10 +6,8 @@
 #include <atomic>
 #include <csignal>
 #include <cstdio>
-#include <deque>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iostream>
 #include <optional>
 #include <thread>
@@ -24,10 +22,10 @@
 #include "output/FailureText.h"
 #include "output/FileAccess.h"
 #include "output/OutputPattern.h"
+#include "pipeline/BatchReport.h"
 #include "pipeline/BatchWork.h"
 #include "pipeline/Interruption.h"
 #include "pipeline/OrderedPipeline.h"
-#include "pipeline/Progress.h"
 
 namespace qv::cli {
 
@@ -56,145 +54,6 @@ std::int64_t CountLines(const std::string& path, std::ifstream& file) {
     file.clear();
     file.seekg(0);
     return last == '\n' || last == '\r' ? lines : lines + 1;
-}
-
-// Reports on the records in reading order, writes the files that had to wait for their
-// turn, and stops the batch at the first failure that every later record would meet too,
-// or at an interruption. A record that failed for want of memory or descriptors is drawn
-// again alone, and the batch goes on with half the threads.
-class BatchReport {
-  public:
-    BatchReport(std::int64_t total, TakenNames* names, FileWriting files, StopMark& stop,
-                DrawingGate& gate, std::atomic<std::size_t>& threads)
-        : progress_(Progress::TerminalOrNull(stderr), total),
-          names_(names),
-          files_(std::move(files)),
-          stop_(stop),
-          gate_(gate),
-          threads_(threads) {}
-
-    void Record(RecordJob& job, RecordWorker& worker) {
-        reported_ = job.record.number;
-        if (stoppedAt_ != 0 || resumeAt_ != 0) {
-            return;  // drawn beyond the stop: the resumed batch draws it again
-        }
-        if (job.skipped) {
-            resumeAt_ = job.record.number;  // not drawn for an interruption
-            return;
-        }
-        if (job.shortOf) {
-            Again(job, [&] { worker.Again(job, stop_); });
-        }
-        if (job.drawn && names_ != nullptr) {
-            if (const std::int64_t owner = names_->Take(job.key, job.record.number)) {
-                job.drawn = false;
-                job.warnings.clear();  // as if never drawn
-                job.failure = job.path + " is record " + std::to_string(owner) +
-                              "'s file already: not overwritten";
-            }
-        }
-        if (job.drawn && job.writeWhenDue) {
-            files_.Write(job, job.bytes);
-            if (job.shortOf) {
-                Again(job, [&] {
-                    job.failure.clear();
-                    job.shortOf = false;
-                    files_.Write(job, job.bytes);
-                });
-            }
-            job.bytes = {};
-        }
-        if (job.stops || job.shortOf) {
-            Stop(job);
-            return;
-        }
-        for (const std::string& warning : job.warnings) {
-            Say(job.record, "warning: " + warning);
-        }
-        if (!job.failure.empty()) {
-            Say(job.record, job.failure);
-            ++failed_;
-        } else {
-            ++drawn_;
-        }
-        progress_.Update(drawn_ + failed_);
-    }
-
-    // The last record seen, 0 before the first.
-    std::int64_t Reported() const { return reported_; }
-    // After an interruption: the record to resume from, or 0 when every record is done.
-    std::int64_t ResumeAt(std::int64_t nextUnread) const {
-        return stoppedAt_ != 0 ? 0 : resumeAt_ != 0 ? resumeAt_ : nextUnread;
-    }
-
-    int Summary(bool listRead, const std::optional<FileFailure>& unsynced) {
-        progress_.Clear();
-        if (!listRead) {
-            std::fprintf(stderr, "qvbarcode: cannot read the rest of the batch list\n");
-        }
-        if (unsynced) {
-            std::fprintf(stderr, "qvbarcode: %s\n", TerminalText(unsynced->message).c_str());
-        }
-        std::fprintf(stderr, "qvbarcode: %lld drawn, %lld failed\n", static_cast<long long>(drawn_),
-                     static_cast<long long>(failed_));
-        if (Interruption() != 0) return 128 + Interruption();
-        return !listRead || stoppedAt_ || unsynced ? kExitUsage
-               : failed_ == 0                      ? kExitDrawn
-                                                   : kExitResultCode;
-    }
-
-  private:
-    // Runs the record's drawing or writing again with no other record drawn meanwhile,
-    // the batch going on with half the threads.
-    void Again(RecordJob& job, const std::function<void()>& again) {
-        if (const std::size_t threads = threads_.load(); threads > 1) {
-            threads_.store(threads / 2);
-            Say(job.record, job.failure + "; drawn again alone, the batch goes on with " +
-                                std::to_string(threads / 2) +
-                                (threads / 2 == 1 ? " thread" : " threads"));
-        }
-        gate_.Alone(again);
-    }
-
-    // One message for the record and every one after it, which would fail alike.
-    void Stop(const RecordJob& job) {
-        stoppedAt_ = job.record.number;
-        stop_.At(job.record.number);
-        Say(job.record,
-            job.failure + "; every later record would fail too. Resume with --from " +
-                std::to_string(job.record.number),
-            "stopped at ");
-    }
-
-    void Say(const BatchRecord& record, const std::string& message, const char* lead = "") {
-        progress_.Clear();
-        std::fprintf(stderr, "qvbarcode: %s%s: %s\n", lead, RecordName(record).c_str(),
-                     TerminalText(message).c_str());
-    }
-
-    Progress progress_;
-    TakenNames* names_;
-    FileWriting files_;
-    StopMark& stop_;
-    DrawingGate& gate_;
-    std::atomic<std::size_t>& threads_;
-    std::int64_t drawn_ = 0;
-    std::int64_t failed_ = 0;
-    std::int64_t stoppedAt_ = 0;
-    std::int64_t resumeAt_ = 0;
-    std::int64_t reported_ = 0;
-};
-
-// The one line a batch ended early says before its summary: why, and where to resume.
-void SayEnded(const char* why, std::int64_t resumeAt) {
-    if (resumeAt == 0) {
-        std::fprintf(stderr, "qvbarcode: %s after the last record: nothing left to draw\n", why);
-    } else {
-        std::fprintf(stderr,
-                     "qvbarcode: %s: record %lld and those after it are not drawn. Resume with "
-                     "--from %lld\n",
-                     why, static_cast<long long>(resumeAt), static_cast<long long>(resumeAt));
-    }
 }
 
 // The files a batch reads, which it never writes onto.
@@ -354,14 +213,13 @@ int RunBatch(const Options& options, const FileWriter& write) {
     try {
         RunInOrder(threads, chunks.size(), stages);
     } catch (const std::bad_alloc&) {
-        SayEnded("out of memory",
-                 report.ResumeAt(std::max(report.Reported() + 1, options.firstRecord)));
+        report.Ended("out of memory", std::max(report.Reported() + 1, options.firstRecord));
         report.Summary(!list->bad(), files.Sync());
         return kExitFailedCall;
     }
     if (Interruption() != 0) {
-        SayEnded(Interruption() == SIGTERM ? "terminated" : "interrupted",
-                 report.ResumeAt(listEnded ? 0 : std::max(recordsRead + 1, options.firstRecord)));
+        report.Ended(Interruption() == SIGTERM ? "terminated" : "interrupted",
+                     listEnded ? 0 : std::max(recordsRead + 1, options.firstRecord));
     } else if (recordsRead < options.firstRecord && options.firstRecord > 1 && !list->bad()) {
         std::fprintf(stderr, "qvbarcode: --from %lld: the list has %lld records\n",
                      static_cast<long long>(options.firstRecord),
