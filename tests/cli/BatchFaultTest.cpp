@@ -192,16 +192,24 @@ TEST(BatchFaults, SignalsAndLimitsEndTheBatchSayingWhereToResume) {
 }
 
 // A run after one that was killed mid-write removes the temporaries of its own pattern that
-// no writer holds, and only those; and it puts its files on disk before it says they are.
+// no writer holds, and only those (not another pattern's, nor one being written); and it puts its
+// files on disk before it says they are.
 TEST(BatchFaults, ARunClearsAKilledRunsTemporariesAndSyncsBeforeItsSummary) {
     ScratchDirectory dir;
     WriteListAndWholeBatch(dir);
     const std::vector<std::string> left{".001.png.k1ll3d", ".002.png.abcdef"},
-        kept{".notes.txt.abcdef", ".001.png.abc", "001.png.abcdef", ".x01.png.abcdef"};
+        kept{".notes.txt.abcdef", ".001.png.abc", "001.png.abcdef", ".x01.png.abcdef",
+             ".003.png.held00"};
     std::string make = "mkdir out && cd out && touch";
     for (const auto& name : left) make += " " + name;
     for (const auto& name : kept) make += " " + name;
-    ASSERT_EQ(RunShell(dir, make + " && touch -d '1 minute ago' .* *").status, 0);
+    // The last one a live writer holds.
+    ASSERT_EQ(
+        RunShell(dir, make + " && touch -d '1 minute ago' .* * && "
+                             "(flock .003.png.held00 sh -c 'touch ../held; sleep 5' "
+                             ">/dev/null 2>&1 &) && until [ -e ../held ]; do sleep 0.01; done")
+            .status,
+        0);
     const ProgramRun traced =
         RunShell(dir, "strace -f -e trace=syncfs,write -o trace.txt qvbarcode --batch list.txt" +
                           kDraw + "out/###.png");
