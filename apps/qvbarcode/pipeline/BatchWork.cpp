@@ -214,6 +214,8 @@ void RecordWorkers::Work(std::size_t thread, RecordJob& job, StopMark& stop) {
     }
     if (worker != nullptr) {
         worker->Work(job, stop);
+    } else if (stop.IsAfter(job.record.number) || Interruption() != 0) {
+        job.skipped = job.failure.empty();
     } else if (job.failure.empty()) {
         job.failure = std::move(failure);
         job.shortOf = true;
