@@ -143,10 +143,11 @@ TEST(BatchFaults, SignalsAndLimitsEndTheBatchSayingWhereToResume) {
         {"ulimit -f 1;", "", 300, 2,
          "stopped at record (1) .*: cannot write out/00001.png: File too large; every later"},
     };
-    // The sanitizers need descriptors and far more address space of their own.
+    // The sanitizers need descriptors and far more address space of their own; descriptors
+    // a test runner leaves open are closed, so that five leave what they leave in a shell.
 #if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
-    cases.push_back(
-        {"ulimit -n 5;", "", 300, 0, "drawn again alone, the batch goes on with 1 thread"});
+    cases.push_back({"exec 3>&- 4>&-; ulimit -n 5;", "", 300, 0,
+                     "drawn again alone, the batch goes on with 1 thread"});
     cases.push_back({"ulimit -v 50000;", "", 2000, 0, ""});
 #endif
     for (const Case& c : cases) {
