@@ -37,15 +37,15 @@ struct RecordJob {
     bool writeWhenDue = false;  // an earlier record had the name: written when reported
     bool drawn = false;
     bool stops = false;    // failure is one that every later record would meet too
-    bool skipped = false;  // after the record the batch stops at: left alone
+    bool skipped = false;  // after the record the batch stops at, or an interruption
     bool shortOf = false;  // failed for want of memory or descriptors, which fewer threads
                            // may spare
     std::string bytes;     // the picture, while it waits to be written
     std::vector<std::string> warnings;
 };
 
-// The files a batch's records take their names for from the list's cells, each known by its
-// key (BatchFiles::Key), so that two spellings of one file are one. A file an earlier record
+// The files a batch's records name from the list's cells, each known by its key
+// (BatchFiles::Key), so that two spellings of one file are one. A file an earlier record
 // took fails the later record instead of overwriting its file; whether the earlier one took
 // it is known only when it is reported, so a record whose name was seen before waits for
 // that, and is written when it is reported.
