@@ -26,8 +26,8 @@ esac
 # What the library, the programs and the examples need (Qt Quick's modules for the QML
 # example, which runs with Qt's qml tool); then what only the tests need (rasterising PDF and
 # EPS, reading barcodes back, a German locale's source, spreadsheets exported as CSV by
-# LibreOffice, fuzzing, and Qt Designer and the QML example on a virtual display for
-# docs/screenshot/).
+# LibreOffice, fuzzing, tracing a batch's system calls, and Qt Designer and the QML example
+# on a virtual display for docs/screenshot/).
 packages=(
     cmake ninja-build g++ pkg-config
     libpng-dev libisal-dev libfreetype-dev libfontconfig-dev libcairo2-dev
@@ -39,7 +39,7 @@ if [ "$mode" = test ]; then
     packages+=(
         libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev
         poppler-utils ghostscript locales designer-qt6 xvfb xauth xdotool clang libclang-rt-14-dev
-        python3 python3-cffi libreoffice-calc-nogui
+        python3 python3-cffi libreoffice-calc-nogui strace
     )
 fi
 

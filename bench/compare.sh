@@ -19,11 +19,16 @@
 #     (default 3) of each, the median kept, because times on a shared machine vary widely;
 #   ceiling: bench_file_ceiling creates and writes as many files of 1.2 KB in a plain loop,
 #     the most files per second this machine's tmpfs allows, measured in the same run;
-#   disk: the PNG batch once more into the build folder, for reference;
+#   disk: the PNG batch once more into the build folder, for reference (ours puts its files on
+#     disk with one syncfs before its summary: the figure includes it);
+#   sync: the plain loop of QV_BENCH_SYNC_FILES (default 2,000) files on the disk and on
+#     /dev/shm, syncing nothing, syncing the file system once at the end, and syncing every
+#     file and then the folder: what each way of putting a batch on disk costs per file;
 #   growth: one Draw against the module count and the module width, in ns per pixel;
 #   PDF and EPS: QV_BENCH_VECTOR_FILES (default 2,000) EAN-13 PDF files, then EPS files,
 #     against zint's EPS (it writes no PDF), with a PNG batch of ours beside them for scale.
-#     QV_BENCH_ONLY=vector runs only these and replaces only their table.
+#     QV_BENCH_ONLY=vector runs only these and replaces only their table; QV_BENCH_ONLY=sync
+#     runs only the sync cases, and replaces only theirs.
 # Every batch but the disk reference writes into /dev/shm: on a disk, creating the files
 # decides the figures.
 set -euo pipefail
@@ -34,6 +39,7 @@ files=${QV_BENCH_FILES:-10000}
 jobs=${QV_BENCH_JOBS:-2}
 rounds=${QV_BENCH_ROUNDS:-3}
 vector_files=${QV_BENCH_VECTOR_FILES:-2000}
+sync_files=${QV_BENCH_SYNC_FILES:-2000}
 only=${QV_BENCH_ONLY:-}
 
 for tool in zint python3 /usr/bin/time; do
@@ -55,7 +61,7 @@ out_root=$(mktemp -d -p /dev/shm)
 disk_root=$(mktemp -d -p "$build")
 trap 'rm -rf "$work" "$out_root" "$disk_root"' EXIT
 
-if [ "$only" != vector ]; then
+if [ -z "$only" ]; then
     echo "== in-process drawing"
     "$build/bin/bench_draw" --benchmark_min_time=1 --benchmark_out="$work/draw.json" \
         --benchmark_out_format=json >/dev/null
@@ -72,6 +78,7 @@ for _ in range($files): print('%012d' % random.randrange(10**12))
 " >"$work/list.txt"
 head -n $((files / 10)) "$work/list.txt" >"$work/list-tenth.txt"
 head -n "$vector_files" "$work/list.txt" >"$work/list-vector.txt"
+head -n "$sync_files" "$work/list.txt" >"$work/list-sync.txt"
 
 # timed NAME WHO COUNT COMMAND...: runs the command, appending "name who files seconds
 # kilobytes"; the wall time from the clock in nanoseconds (/usr/bin/time counts in hundredths,
@@ -116,6 +123,18 @@ plain() {
     mkdir -p "$out"
     timed "$name" plain "$count" "$build/bin/bench_file_ceiling" "$out" "$count" 1200
 }
+# synced NAME LIST EXTENSION ROUND: the plain loop three times, syncing nothing, the file
+# system once, every file and its folder; appended as plain-none, plain-syncfs, plain-fsync.
+synced() {
+    local name=$1 list=$2 count mode out
+    count=$(wc -l <"$list")
+    for mode in none syncfs fsync; do
+        out="${QV_BENCH_ROOT:-$out_root}/out-$1-$4-$mode"
+        mkdir -p "$out"
+        sync
+        timed "$name" "plain-$mode" "$count" "$build/bin/bench_file_ceiling" "$out" "$count" 1200 "$mode"
+    done
+}
 # run NAME LIST EXTENSION [PEER_EXTENSION] [PROGRAMS...]: a few rounds of the programs (by
 # default ours and the peer), the order turning round by round. The files stay until the
 # script ends, so that no round pays for freeing an earlier one's.
@@ -131,26 +150,35 @@ run() {
     done
 }
 : >"$work/batch.txt"
-if [ "$only" != vector ]; then
+if [ "$only" = sync ]; then
+    echo "== putting files on disk"
+    QV_BENCH_ROOT=$disk_root run sync-disk "$work/list-sync.txt" png "" synced
+    run sync-shm "$work/list-sync.txt" png "" synced
+elif [ "$only" != vector ]; then
     echo "== batch PNG"
     run png "$work/list.txt" png "" ours_one ours peer plain
     run png-tenth "$work/list-tenth.txt" png
     echo "== batch PNG on disk"
     QV_BENCH_ROOT=$disk_root run png-disk "$work/list.txt" png "" ours_one ours peer
+    echo "== putting files on disk"
+    QV_BENCH_ROOT=$disk_root run sync-disk "$work/list-sync.txt" png "" synced
+    run sync-shm "$work/list-sync.txt" png "" synced
     echo "== batch SVG"
     run svg "$work/list.txt" svg
 fi
-echo "== batch PDF and EPS"
-run vector-png "$work/list-vector.txt" png
-run pdf "$work/list-vector.txt" pdf eps
-run eps "$work/list-vector.txt" eps
+if [ "$only" != sync ]; then
+    echo "== batch PDF and EPS"
+    run vector-png "$work/list-vector.txt" png
+    run pdf "$work/list-vector.txt" pdf eps
+    run eps "$work/list-vector.txt" eps
+fi
 
 machine="$(lscpu | sed -n 's/^Model name: *//p' | head -1), $(nproc) cores, $(free -g | awk '/^Mem:/{print $2}') GB"
 ours_version=$("$build/bin/qvbarcode" --version | head -1)
 peer_version=$(zint --version | head -1)
 draw_json=$work/draw.json
 growth_json=$work/growth.json
-if [ "$only" = vector ]; then
+if [ -n "$only" ]; then
     draw_json=-
     growth_json=-
 fi

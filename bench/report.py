@@ -10,6 +10,7 @@ import sys
 
 START, END = "<!-- measured -->", "<!-- /measured -->"
 VECTOR_START, VECTOR_END = "<!-- vector -->", "<!-- /vector -->"
+SYNC_START, SYNC_END = "<!-- sync -->", "<!-- /sync -->"
 
 
 def load(path):
@@ -65,6 +66,28 @@ def vector_table(batch_txt, machine, ours_version, peer_version, alone):
     return "\n".join(lines)
 
 
+def sync_table(batch_txt):
+    """What putting a batch's files on disk costs per file, each way, on a disk and on tmpfs."""
+    batch, spread = read_batches(batch_txt)
+    if ("sync-disk", "plain-none") not in batch:
+        return None
+    rounds = max(s[2] for s in spread.values())
+    lines = ["Putting a batch's files on disk (bench_file_ceiling, 1.2 KB files, median of "
+             f"{rounds} rounds; per file = wall time / files; the extra is what the sync adds "
+             "to syncing nothing). The program syncs its file systems once before its summary:",
+             "", "| Where | Files | Sync | Wall time | per file | extra per file |",
+             "|---|---:|---|---:|---:|---:|"]
+    for name, label in [("sync-disk", "build folder (disk)"), ("sync-shm", "/dev/shm (tmpfs)")]:
+        base = batch[(name, "plain-none")]
+        for mode, what in [("none", "none"), ("syncfs", "one syncfs at the end"),
+                           ("fsync", "fsync per file, then the folder")]:
+            n, seconds, _ = batch[(name, f"plain-{mode}")]
+            extra = (seconds - base[1]) / n * 1e6
+            lines.append(f"| {label} | {n:,} | {what} | {seconds:.3f} s | {seconds / n * 1e6:.1f} us "
+                         f"| {extra:+.1f} us |")
+    return "\n".join(lines)
+
+
 def put(results, start, end, table):
     try:
         with open(results) as f:
@@ -85,6 +108,10 @@ def main(draw_json, growth_json, batch_txt, machine, ours_version, peer_version,
     if vector:
         print(vector)
         put(results, VECTOR_START, VECTOR_END, vector)
+    sync = sync_table(batch_txt)
+    if sync:
+        print(sync)
+        put(results, SYNC_START, SYNC_END, sync)
     if draw_json == "-":
         return
     lines = []

@@ -30,6 +30,9 @@ extern "C" void EndOnSignal(int signal) {
 
 void RemoveUnfinishedFilesOnSignals() {
     for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) std::signal(signal, EndOnSignal);
+    // A file over the size limit (ulimit -f) fails its write with EFBIG, which the program
+    // reports, instead of ending it without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 // Every file of a batch frees and takes back the same few hundred kilobytes (pixels, the

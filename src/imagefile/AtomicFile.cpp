@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "imagefile/AtomicFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -38,17 +41,19 @@ std::string TemporaryLeaf(const std::filesystem::path& target, unsigned attempt)
 struct UnfinishedSlot {
     enum State : int { kFree, kClaimed, kNamed };
     std::atomic<int> state{kFree};
+    int folder = AT_FDCWD;
     char name[PATH_MAX];
 };
 UnfinishedSlot unfinished[256];
 
 // The slot now holding name, or none when every slot is taken (the temporary is then left
 // to a signal, as it is the rarer path of writing anyway).
-UnfinishedSlot* NoteUnfinished(const std::string& name) {
+UnfinishedSlot* NoteUnfinished(int folder, const std::string& name) {
     if (name.size() >= sizeof unfinished[0].name) return nullptr;
     for (UnfinishedSlot& slot : unfinished) {
         int expected = UnfinishedSlot::kFree;
         if (slot.state.compare_exchange_strong(expected, UnfinishedSlot::kClaimed)) {
+            slot.folder = folder;
             std::memcpy(slot.name, name.c_str(), name.size() + 1);
             slot.state.store(UnfinishedSlot::kNamed);
             return &slot;
@@ -57,18 +62,37 @@ UnfinishedSlot* NoteUnfinished(const std::string& name) {
     return nullptr;
 }
 
-// The temporary file: closed and, unless kept, removed when it goes out of scope.
+// The target a temporary's name stands for (".NAME.abc123" for NAME), or "" for a name that
+// is no temporary's.
+std::string_view TargetOfTemporary(std::string_view leaf) {
+    constexpr std::size_t kTail = 7;  // '.' and six letters
+    if (leaf.size() < 1 + 1 + kTail || leaf.front() != '.' || leaf[leaf.size() - kTail] != '.') {
+        return {};
+    }
+    for (const char c : leaf.substr(leaf.size() - kTail + 1)) {
+        if (!std::islower(static_cast<unsigned char>(c)) &&
+            !std::isdigit(static_cast<unsigned char>(c))) {
+            return {};
+        }
+    }
+    return leaf.substr(1, leaf.size() - 1 - kTail);
+}
+
+// The temporary file: closed and, unless kept, removed when it goes out of scope. Its
+// writer holds a lock on it, so that a later run tells a dead writer's temporary from one
+// being written.
 class TemporaryFile {
   public:
     // Check error() before anything else: a temporary that could not be made has none.
-    explicit TemporaryFile(const std::filesystem::path& target) {
+    TemporaryFile(int folder, const std::filesystem::path& target) : folder_(folder) {
         const std::filesystem::path directory =
             target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
         // Created with the mode any new file of the process gets: the kernel applies the
         // umask, so nothing needs reading or changing afterwards.
         for (unsigned attempt = 0;; ++attempt) {
             name_ = (directory / TemporaryLeaf(target, attempt)).string();
-            descriptor_ = open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            descriptor_ =
+                openat(folder, name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (descriptor_ >= 0) break;
             if (errno != EEXIST || attempt == 100) {
                 error_ = errno;
@@ -76,13 +100,14 @@ class TemporaryFile {
                 return;
             }
         }
-        slot_ = NoteUnfinished(name_);
+        flock(descriptor_, LOCK_EX | LOCK_NB);
+        slot_ = NoteUnfinished(folder, name_);
     }
     ~TemporaryFile() {
         Release();
         Close();
         if (!name_.empty()) {
-            unlink(name_.c_str());
+            unlinkat(folder_, name_.c_str(), 0);
         }
     }
     TemporaryFile(const TemporaryFile&) = delete;
@@ -111,6 +136,7 @@ class TemporaryFile {
         slot_ = nullptr;
     }
 
+    int folder_;
     std::string name_;
     int descriptor_ = -1;
     int error_ = 0;
@@ -156,25 +182,26 @@ std::atomic<bool> descriptorLinkRefused{false};
 // Gives the unnamed file its name; false with errno set when it cannot. By the descriptor
 // where allowed, which spares the kernel a path through /proc: a sixth of a batch file's
 // system time on tmpfs.
-bool LinkDescriptor(int descriptor, const std::filesystem::path& path) {
+bool LinkDescriptor(int descriptor, int folder, const std::filesystem::path& path) {
     if (!descriptorLinkRefused.load(std::memory_order_relaxed)) {
-        if (linkat(descriptor, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0) return true;
+        if (linkat(descriptor, "", folder, path.c_str(), AT_EMPTY_PATH) == 0) return true;
         if (errno != ENOENT && errno != EPERM) return false;
         descriptorLinkRefused.store(true, std::memory_order_relaxed);
     }
     char self[32];
     std::snprintf(self, sizeof self, "/proc/self/fd/%d", descriptor);
-    return linkat(AT_FDCWD, self, AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
+    return linkat(AT_FDCWD, self, folder, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
 }
 
 // A new file is written as an unnamed one in the target directory and given its name once
 // complete: no temporary name to pick, rename or clean up, and a program that dies mid-write
 // leaves nothing. 0 when written; kReplace when the name is taken (the caller replaces it)
 // or the file system cannot make unnamed files; else the error.
-int WriteNewFile(const std::filesystem::path& path, std::string_view bytes) {
+int WriteNewFile(int folder, const std::filesystem::path& path, std::string_view bytes) {
     const std::filesystem::path directory =
         path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-    const Descriptor file(open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+    const Descriptor file(
+        openat(folder, directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
     if (file.get() < 0) {
         if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) return kReplace;
         return errno;
@@ -182,34 +209,39 @@ int WriteNewFile(const std::filesystem::path& path, std::string_view bytes) {
     if (const int error = WriteAll(file.get(), bytes); error != 0) return error;
     // Only local file systems make unnamed files, and they report a full disk at write, so
     // the name can be given before the descriptor is closed.
-    if (LinkDescriptor(file.get(), path)) return 0;
+    if (LinkDescriptor(file.get(), folder, path)) return 0;
     if (errno == EEXIST || errno == ENOENT) return kReplace;  // ENOENT: no /proc to link from
     return errno;
 }
 
-int ReplaceFile(const std::filesystem::path& path, std::string_view bytes) {
-    TemporaryFile temporary(path);
+int ReplaceFile(int folder, const std::filesystem::path& path, std::string_view bytes,
+                const MayReplace& mayReplace) {
+    struct stat existing {};
+    const bool replacing = fstatat(folder, path.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0;
+    if (replacing && mayReplace && !mayReplace(existing)) {
+        return EEXIST;
+    }
+    TemporaryFile temporary(folder, path);
     if (temporary.error() != 0) {
         return temporary.error();
     }
-    struct stat existing {};
-    const bool replacing = stat(path.c_str(), &existing) == 0;
-    if (replacing && fchmod(temporary.descriptor(), existing.st_mode & 07777) != 0) {
+    // A replaced file keeps its permissions (a link's target's, as before).
+    if (replacing && fstatat(folder, path.c_str(), &existing, 0) == 0 &&
+        fchmod(temporary.descriptor(), existing.st_mode & 07777) != 0) {
         return errno;
     }
     if (const int error = WriteAll(temporary.descriptor(), bytes); error != 0) {
         return error;
     }
     // When a file is replaced its data must be on disk before the name points at it, or a
-    // crash could leave an empty file where the old one was. A new file has nothing to lose,
-    // and syncing every one would make a batch of thousands wait on the disk.
+    // crash could leave an empty file where the old one was.
     if (replacing && fsync(temporary.descriptor()) != 0) {
         return errno;
     }
     if (const int error = temporary.Close(); error != 0) {
         return error;
     }
-    if (rename(temporary.name().c_str(), path.c_str()) != 0) {
+    if (renameat(folder, temporary.name().c_str(), folder, path.c_str()) != 0) {
         return errno;
     }
     temporary.Keep();
@@ -218,13 +250,46 @@ int ReplaceFile(const std::filesystem::path& path, std::string_view bytes) {
 
 }  // namespace
 
-std::error_code TryWriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+std::error_code TryWriteFileAtomically(int folder, const std::filesystem::path& path,
+                                       std::string_view bytes, const MayReplace& mayReplace) {
     int error = EISDIR;
     if (!path.empty() && path.has_filename()) {
-        error = WriteNewFile(path, bytes);
-        if (error == kReplace) error = ReplaceFile(path, bytes);
+        error = WriteNewFile(folder, path, bytes);
+        if (error == kReplace) error = ReplaceFile(folder, path, bytes, mayReplace);
     }
     return error == 0 ? std::error_code() : std::error_code(error, std::generic_category());
+}
+
+std::error_code TryWriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+    return TryWriteFileAtomically(AT_FDCWD, path, bytes, {});
+}
+
+int RemoveStaleTemporaries(int folder, const std::function<bool(std::string_view)>& ofTarget,
+                           std::chrono::seconds age) {
+    const int listed = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* entries = listed < 0 ? nullptr : fdopendir(listed);
+    if (entries == nullptr) {
+        if (listed >= 0) close(listed);
+        return 0;
+    }
+    const auto before = std::chrono::system_clock::now() - age;
+    int removed = 0;
+    while (const dirent* entry = readdir(entries)) {
+        const std::string_view target = TargetOfTemporary(entry->d_name);
+        if (target.empty() || !ofTarget(target)) continue;
+        const Descriptor file(
+            openat(listed, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat status {};
+        // Unlocked: its writer is gone; unchanged for a while: not one just made, whose
+        // writer has yet to lock it.
+        if (file.get() >= 0 && fstat(file.get(), &status) == 0 && S_ISREG(status.st_mode) &&
+            std::chrono::system_clock::from_time_t(status.st_mtime) < before &&
+            flock(file.get(), LOCK_EX | LOCK_NB) == 0 && unlinkat(listed, entry->d_name, 0) == 0) {
+            ++removed;
+        }
+    }
+    closedir(entries);
+    return removed;
 }
 
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
@@ -238,7 +303,7 @@ void RemoveUnfinishedFile() noexcept {
     for (UnfinishedSlot& slot : unfinished) {
         int expected = UnfinishedSlot::kNamed;
         if (slot.state.compare_exchange_strong(expected, UnfinishedSlot::kFree)) {
-            unlink(slot.name);
+            unlinkat(slot.folder, slot.name, 0);
         }
     }
 }

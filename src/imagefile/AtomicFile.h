@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <sys/stat.h>
+
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string_view>
 #include <system_error>
 
@@ -16,6 +20,22 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
 // The same, with the file system's refusal as a value (a full disk, a read-only folder),
 // for callers that decide by its kind what to do next; empty when written.
 std::error_code TryWriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+// Asked before a file that is there is replaced, with what lstat says of it (a symbolic
+// link is replaced, never followed); false leaves it as it is and the write fails with
+// std::errc::file_exists.
+using MayReplace = std::function<bool(const struct stat& existing)>;
+
+// The same again, path taken relative to the open folder `folder` (or AT_FDCWD), so that
+// nothing on the way to it is looked up twice.
+std::error_code TryWriteFileAtomically(int folder, const std::filesystem::path& path,
+                                       std::string_view bytes, const MayReplace& mayReplace);
+
+// Removes the temporaries in the open folder that a writer ended mid-write left behind
+// (one killed, or a machine that stopped), of the files whose names ofTarget accepts: those
+// no writer holds any more and that have not changed for `age`. Returns how many went.
+int RemoveStaleTemporaries(int folder, const std::function<bool(std::string_view)>& ofTarget,
+                           std::chrono::seconds age);
 
 // Removes the temporaries of the writes in progress, on any thread, if any. Safe to call
 // from a signal handler, so that a program ended by a signal leaves only complete files.

@@ -15,6 +15,8 @@
 namespace qv::cli::test {
 namespace {
 
+namespace fs = std::filesystem;
+
 BatchList Read(const std::string& list, std::optional<std::string> textColumn,
                BarcodeSettings defaults = {}, char separator = 0,
                ListEncoding encoding = ListEncoding::Utf8) {
@@ -246,17 +248,49 @@ TEST(BatchProgram, ListsThatCannotBeDrawnAsAskedSaySoOnceAndEscaped) {
     }
 }
 
-// A batch ended by a signal leaves only whole pictures: no temporary, no truncated file.
-TEST(BatchProgram, AnInterruptedBatchLeavesOnlyCompleteFiles) {
-    ScratchDirectory dir;
-    const ProgramRun run = RunShell(dir,
-                                    "seq 400638133393 400638333392 >list.txt && timeout -s INT 1 "
-                                    "qvbarcode --batch list.txt -t ean13 -c -w -o out/######.png");
-    EXPECT_NE(run.status, 0) << "the batch should still have been running";
-    for (const auto& entry : std::filesystem::directory_iterator(dir / "out")) {
-        const std::string name = entry.path().filename().string(), bytes = FileText(entry.path());
-        EXPECT_NE(name.front(), '.') << "temporary left behind: " << name;
-        EXPECT_EQ(bytes.rfind("IEND"), bytes.size() - 8) << name;
+// A batch writes only below its pattern's fixed folder and never onto what it reads: a cell
+// cannot name the list or the --onto picture, a link that leads out of the folder fails its
+// record, and a file reached through a link to a folder is the file its other name took.
+TEST(BatchProgram, FilesStayBelowThePatternsFolderAndOffWhatItReads) {
+    struct Case {
+        std::string setup, list, pattern;
+        int status;
+        std::string said, unchanged;  // a file or folder the batch must leave as it was
+    };
+    const std::string outside = "mkdir -p out/x outside && ln -s ../outside out/sub && ";
+    // alias links to a folder the batch makes only when it writes record 1.
+    const std::vector<Case> cases{
+        {"", "N,Text\nlist,A\n", "{N}.png", 1, "list.png is the batch list: not overwritten",
+         "list.png"},
+        {"", "N,Text\npic,A\n", "{N}.png --onto pic.png", 1,
+         "pic.png is the --onto picture: not overwritten", "pic.png"},
+        {"", "N,Text\nlist,A\n", "{N} --format png", 2, "so it must end in .png", "list.png"},
+        {"", "N,Text\nlist,A\n", "{N}.csv --format png", 2, "so it must end in .png", "list.png"},
+        {outside, "D,Text\nsub,A\nx,B\n", "out/{D}/b.png", 1,
+         "record 1 (line 2) \"A\": cannot write out/sub/b.png: a link on the way leads out of out",
+         "outside"},
+        {"mkdir out outside && ln -s x out/alias && ", "D,Text\nx,A\nalias,B\n", "out/{D}/b.png", 1,
+         "record 2 (line 3) \"B\": out/alias/b.png is record 1's file already", "outside"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pattern);
+        ScratchDirectory dir;
+        std::ofstream(dir / "list.png") << c.list;
+        ASSERT_EQ(RunShell(dir, c.setup + "qvbarcode -t code39 -d PIC -w -o pic.png").status, 0);
+        const auto contents = [&] {
+            const fs::path where = dir / c.unchanged;
+            std::string all = fs::is_directory(where) ? "" : FileText(where);
+            std::error_code file;  // no folder: its text alone
+            for (const auto& entry : fs::recursive_directory_iterator(where, file))
+                all += entry.path().string() + FileText(entry.path());
+            return all;
+        };
+        const std::string before = contents();
+        const ProgramRun run =
+            RunShell(dir, "qvbarcode --batch list.png -t code39 -o " + c.pattern);
+        EXPECT_EQ(run.status, c.status) << run.err;
+        EXPECT_TRUE(Holds(run.err, c.said));
+        EXPECT_EQ(contents(), before);
     }
 }
 

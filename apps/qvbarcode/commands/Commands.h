@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "pipeline/BatchWork.h"
 #include "options/CliOptions.h"
+#include "pipeline/BatchWork.h"
 
 namespace qv::cli {
 
@@ -12,7 +12,8 @@ namespace qv::cli {
 int RunSingle(const Options& options);
 // One barcode per record of the list, each to the file the pattern names.
 int RunBatch(const Options& options);
-// The same, with its files written by write.
+// The same, with its files written by write (a test's stand-in for a disk that fills up); an
+// empty one writes them below the pattern's fixed folder, never onto a file the batch reads.
 int RunBatch(const Options& options, const FileWriter& write);
 
 }  // namespace qv::cli

@@ -209,6 +209,19 @@ std::optional<UsageError> ConvertLengths(Collected& c) {
     return std::nullopt;
 }
 
+// A file name from a column could otherwise make the batch write any kind of file, its
+// own list among them.
+std::optional<UsageError> CheckColumnNamesEnding(const Options& o) {
+    if (o.command != Command::Batch) return std::nullopt;
+    const auto pattern = std::get<OutputPattern>(OutputPattern::Parse(o.output));
+    if (!pattern.NamesColumns() || FormatOfPath(pattern.FixedEnding()) == o.format) {
+        return std::nullopt;
+    }
+    return UsageError{"the output pattern " + o.output +
+                      " takes file names from a column, so it must end in ." +
+                      std::string(FormatName(o.format)) + ", as its files will"};
+}
+
 // The checks that need the whole command line.
 std::optional<UsageError> CheckTogether(Collected& c) {
     Options& o = c.options;
@@ -259,6 +272,9 @@ std::optional<UsageError> CheckTogether(Collected& c) {
                                                 "or --format"};
     }
     o.format = c.format ? *c.format : *byEnding;
+    if (auto error = CheckColumnNamesEnding(o)) {
+        return error;
+    }
     if (o.onto && !IsRaster(o.format)) {
         return UsageError{"--onto draws on a picture: the output must be PNG, PBM or PGM"};
     }

@@ -3,8 +3,9 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <csignal>
 #include <cstdio>
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -18,13 +19,14 @@
 #include "input/ListText.h"
 #include "options/ExitStatus.h"
 #include "options/TerminalText.h"
-#include "options/UserMessages.h"
+#include "output/BatchFiles.h"
 #include "output/FailureText.h"
 #include "output/FileAccess.h"
 #include "output/OutputPattern.h"
+#include "pipeline/BatchReport.h"
 #include "pipeline/BatchWork.h"
+#include "pipeline/Interruption.h"
 #include "pipeline/OrderedPipeline.h"
-#include "pipeline/Progress.h"
 #include "symbology/Symbologies.h"
 
 namespace qv::cli {
@@ -41,114 +43,15 @@ ListScan ScanFile(const std::string& path, std::ifstream& file) {
     return fs::is_regular_file(path, error) ? ScanList(file) : ListScan{};
 }
 
-// Reports on the records in reading order, writes the files that had to wait for their
-// turn, and stops the batch at the first failure that every later record would meet too.
-class BatchReport {
-  public:
-    BatchReport(std::int64_t total, TakenNames* names, FileWriting files, StopMark& stop)
-        : progress_(Progress::TerminalOrNull(stderr), total),
-          names_(names),
-          files_(std::move(files)),
-          stop_(stop) {}
-
-    void Record(RecordJob& job) {
-        if (stoppedAt_ || job.skipped) {
-            return;  // drawn beyond the stop: the resumed batch draws it again
-        }
-        if (job.record.empty) {
-            ++empty_;
-            progress_.Update(drawn_ + failed_ + empty_);
-            return;
-        }
-        if (job.drawn && names_ != nullptr) {
-            if (const std::int64_t owner = names_->Take(job.path, job.record.number)) {
-                job.drawn = false;
-                job.warnings.clear();  // as if never drawn
-                job.failure = job.path + " is record " + std::to_string(owner) +
-                              "'s file already: not overwritten";
-            }
-        }
-        if (job.drawn && job.writeWhenDue) {
-            files_.Write(job, job.bytes);
-            job.bytes = {};
-        }
-        if (job.stops) {
-            Stop(job);
-            return;
-        }
-        for (const std::string& warning : job.warnings) {
-            Say(job.record, "warning: " + warning);
-        }
-        for (const RunNote& note : job.runNotes) {
-            if (!said_[note.kind]) {
-                said_[note.kind] = true;
-                progress_.Clear();
-                std::fprintf(stderr, "qvbarcode: %s%s\n", note.warning ? "warning: " : "",
-                             TerminalText(note.text).c_str());
-            }
-        }
-        if (!job.failure.empty()) {
-            Say(job.record, job.failure + EarlierFileLeft(job.path));
-            ++failed_;
-        } else {
-            ++drawn_;
-        }
-        progress_.Update(drawn_ + failed_ + empty_);
+// The files a batch reads, which it never writes onto.
+std::vector<ReadFile> FilesRead(const Options& options) {
+    std::vector<ReadFile> reads;
+    for (auto read : {IdentifyRead(options.batchInput, "the batch list"),
+                      IdentifyRead(options.onto ? options.onto->path : "", "the --onto picture")}) {
+        if (read) reads.push_back(std::move(*read));
     }
-
-    int Summary(bool listRead) {
-        progress_.Clear();
-        if (!listRead) {
-            std::fprintf(stderr, "qvbarcode: cannot read the rest of the batch list\n");
-        }
-        std::fprintf(stderr, "qvbarcode: %lld drawn, %lld failed", static_cast<long long>(drawn_),
-                     static_cast<long long>(failed_));
-        if (empty_ > 0) {
-            std::fprintf(stderr, ", %lld empty row%s skipped", static_cast<long long>(empty_),
-                         empty_ > 1 ? "s" : "");
-        }
-        std::fputc('\n', stderr);
-        return !listRead || stoppedAt_ ? kExitUsage : failed_ == 0 ? kExitDrawn : kExitResultCode;
-    }
-
-  private:
-    // A failed record's file left as an earlier run wrote it, said so, since it still scans
-    // as that run's data; nothing when there is none or this run wrote it.
-    std::string EarlierFileLeft(const std::string& path) {
-        std::error_code error;
-        if (path.empty() || (names_ != nullptr && names_->Owner(path) != 0) ||
-            !fs::exists(path, error)) {
-            return {};
-        }
-        return "; " + cli::Say(Message::LeftUnchanged, UserLanguage(), {path});
-    }
-
-    // One message for the record and every one after it, which would fail alike.
-    void Stop(const RecordJob& job) {
-        stoppedAt_ = job.record.number;
-        stop_.At(job.record.number);
-        Say(job.record,
-            job.failure + "; every later record would fail too. Resume with --from " +
-                std::to_string(job.record.number),
-            "stopped at ");
-    }
-
-    void Say(const BatchRecord& record, const std::string& message, const char* lead = "") {
-        progress_.Clear();
-        std::fprintf(stderr, "qvbarcode: %s%s: %s\n", lead, RecordName(record).c_str(),
-                     TerminalText(message).c_str());
-    }
-
-    Progress progress_;
-    TakenNames* names_;
-    FileWriting files_;
-    StopMark& stop_;
-    std::int64_t drawn_ = 0;
-    std::int64_t failed_ = 0;
-    std::int64_t empty_ = 0;
-    std::int64_t stoppedAt_ = 0;
-    std::array<bool, RunNote::ReductionRounded + 1> said_{};  // each kind of note, once
-};
+    return reads;
+}
 
 // Says which columns the batch reads nothing from, once.
 void NameOtherColumns(const BatchReader& reader, const OutputPattern& pattern) {
@@ -211,7 +114,7 @@ constexpr std::size_t kChunksPerThread = 4;
 }  // namespace
 
 int RunBatch(const Options& options) {
-    return RunBatch(options, WriteOutput);
+    return RunBatch(options, {});
 }
 
 int RunBatch(const Options& options, const FileWriter& write) {
@@ -260,35 +163,42 @@ int RunBatch(const Options& options, const FileWriter& write) {
         return kExitUsage;
     }
     NameOtherColumns(reader, pattern);
+    BatchFiles files(pattern, FilesRead(options));
+    const FileWriter writer =
+        write ? write : [&files](const std::string& path, std::string_view bytes) {
+            return files.Write(path, bytes);
+        };
+    StopBatchOnSignals();
 
     const std::size_t threads = ThreadCount(options);
-    std::deque<RecordWorker> workers;
+    std::optional<RecordWorkers> workers;
     try {
-        for (std::size_t i = 0; i < threads; ++i) {
-            workers.emplace_back(std::get<RenderOptions>(render), i > 0,
-                                 FileWriting(write, pattern.FixedFolder()));
-        }
+        workers.emplace(threads, std::get<RenderOptions>(render), writer, pattern.FixedFolder());
     } catch (const host::FailedCall& failure) {
         // The caption's font: without it no record can be drawn.
         std::fprintf(stderr, "qvbarcode: %s\n", TerminalText(FailedCallLine(failure)).c_str());
         return kExitFailedCall;
     }
     TakenNames names;
-    RecordNamer namer(pattern, names);
+    RecordNamer namer(pattern, names, files);
     StopMark stop;
+    std::atomic<std::size_t> threadsAllowed{threads};
     const std::int64_t skipped = options.firstRecord - 1;
     BatchReport report((reader.HasHeader() ? lines - 1 : lines) - skipped,
                        pattern.NamesColumns() ? &names : nullptr,
-                       FileWriting(write, pattern.FixedFolder()), stop);
+                       FileWriting(writer, pattern.FixedFolder()), stop, workers->Gate(),
+                       threadsAllowed);
     std::int64_t recordsRead = 0;
+    bool listEnded = false;
     std::vector<std::vector<RecordJob>> chunks(threads * kChunksPerThread);
     const OrderedStages stages{
         [&](std::size_t slot) {
             std::vector<RecordJob>& chunk = chunks[slot];
             chunk.clear();
-            while (chunk.size() < kChunkRecords && !stop.Set()) {
+            while (chunk.size() < kChunkRecords && !stop.Set() && Interruption() == 0) {
                 std::optional<BatchRecord> record = reader.Next();
                 if (!record) {
+                    listEnded = true;
                     return false;
                 }
                 recordsRead = record->number;
@@ -298,30 +208,42 @@ int RunBatch(const Options& options, const FileWriter& write) {
                     chunk.push_back(namer.Name(std::move(*record)));
                 }
             }
-            return !stop.Set();
+            return !stop.Set() && Interruption() == 0;
         },
         [&](std::size_t slot, std::size_t thread) {
-            for (RecordJob& job : chunks[slot]) workers[thread].Work(job, stop);
+            for (RecordJob& job : chunks[slot]) workers->Work(thread, job, stop);
         },
         [&](std::size_t slot) {
-            for (RecordJob& job : chunks[slot]) report.Record(job);
+            for (RecordJob& job : chunks[slot]) report.Record(job, workers->First());
         },
+        &threadsAllowed,
     };
-    // A failed call a record's own drawing does not catch ends the program in main.
-    RunInOrder(threads, chunks.size(), stages);
+    // A failed call a record's own drawing does not catch ends the program in main; memory
+    // running out in reading or reporting ends the batch with the record to resume from.
+    try {
+        RunInOrder(threads, chunks.size(), stages);
+    } catch (const std::bad_alloc&) {
+        report.Ended("out of memory", std::max(report.Reported() + 1, options.firstRecord));
+        report.Summary(!list->bad(), files.Sync());
+        return kExitFailedCall;
+    }
     if (!reader.StoppedBy().empty()) {
         std::fprintf(stderr, "qvbarcode: %s: %s; no record from it on is drawn\n", listName.c_str(),
                      TerminalText(reader.StoppedBy()).c_str());
-        report.Summary(true);
+        report.Summary(true, files.Sync());
         return kExitUsage;
     }
-    if (recordsRead < options.firstRecord && options.firstRecord > 1 && !list->bad()) {
+    if (Interruption() != 0) {
+        report.Ended(Interruption() == SIGTERM ? "terminated" : "interrupted",
+                     listEnded ? 0 : std::max(recordsRead + 1, options.firstRecord));
+    } else if (recordsRead < options.firstRecord && options.firstRecord > 1 && !list->bad()) {
         std::fprintf(stderr, "qvbarcode: --from %lld: the list has %lld records\n",
                      static_cast<long long>(options.firstRecord),
                      static_cast<long long>(recordsRead));
         return kExitUsage;
     }
-    return report.Summary(!list->bad());
+    // Every file the run wrote is on disk before the summary says it was drawn.
+    return report.Summary(!list->bad(), files.Sync());
 }
 
 }  // namespace qv::cli

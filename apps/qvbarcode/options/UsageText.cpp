@@ -107,13 +107,13 @@ Batch:
                            spreadsheets save plain CSV; without it such a list stops
                            before any record
   -o PATTERN               a run of # is the record number, {NAME} the record's
-                           cell of column NAME: labels/####.png, labels/{SKU}.pdf;
-                           missing folders are made
+                           cell of column NAME: labels/####.png, labels/{SKU}.pdf
+                           (ending in the format's ending); missing folders are made
       --jobs N             draw on N threads, default one per core; the files and
                            messages are the same for any N
       --from N             start at record N, numbers and file names as before: a
-                           batch stops at a full disk or a read-only folder and says
-                           which record to resume from
+                           batch stops at a full disk, a read-only folder or Ctrl-C
+                           and says which record to resume from
 
   -h, --help               this text
   -V, --version            the program's version
@@ -129,7 +129,8 @@ others 0.19 mm).
 Exit status: 0 drawn; 1 the control reported a result code (stderr: CODE DESCRIPTION and
 what it means for the text, in the user's language), a check digit was wrong, or a batch
 record failed; 2 usage or file error; 3 failed call (overflow, out of memory); a stopped
-batch is a file error. A failure never leaves a partial or clobbered file.
+batch is a file error; 130 or 143 a batch ended by SIGINT or SIGTERM. A failure never
+leaves a partial or clobbered file.
 
 Examples:
   qvbarcode -t ean13 -d 400638133393 -c -w -s -o ean.png

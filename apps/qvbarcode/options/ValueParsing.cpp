@@ -160,4 +160,10 @@ std::optional<OutputFormat> FormatOfPath(std::string_view path) {
     return ParseFormatName(path.substr(dot + 1));
 }
 
+std::string_view FormatName(OutputFormat format) {
+    return std::ranges::find(kFormatNames, format,
+                             &std::pair<std::string_view, OutputFormat>::second)
+        ->first;
+}
+
 }  // namespace qv::cli

@@ -37,5 +37,7 @@ std::optional<AutomationBool> ParseBoolean(std::string_view text);
 std::optional<OutputFormat> ParseFormatName(std::string_view name);
 // The format a file name's ending selects.
 std::optional<OutputFormat> FormatOfPath(std::string_view path);
+// The format's name, which is also the ending of its files: "png".
+std::string_view FormatName(OutputFormat format);
 
 }  // namespace qv::cli

@@ -39,6 +39,11 @@ std::string FailedCallLine(const host::FailedCall& failure) {
     return std::string("failed call: ") + failure.what();
 }
 
+bool IsShortOfMemory(const host::FailedCall& failure) {
+    return failure.reason() == host::FailureReason::OutOfMemory &&
+           !std::string_view(failure.what()).ends_with("million pixels");
+}
+
 std::string_view FailureDetail(const host::FailedCall& failure) {
     std::string_view what = failure.what();
     const std::string prefix = std::string(host::ReasonName(failure.reason())) + ": ";

@@ -23,6 +23,9 @@ std::string RecordName(const BatchRecord& record);
 std::string EmptyPictureLine(const Drawing& drawing);
 // "failed call: REASON: WHAT".
 std::string FailedCallLine(const host::FailedCall& failure);
+// Whether the call failed for want of memory, which fewer threads may spare, rather than
+// for a size the program refuses however much there is (the 64-megapixel limit).
+bool IsShortOfMemory(const host::FailedCall& failure);
 // What a failed call says after its reason: for file operations, "PATH: SYSTEM MESSAGE".
 std::string_view FailureDetail(const host::FailedCall& failure);
 

@@ -2,6 +2,8 @@
 #include "output/OutputPattern.h"
 
 #include <algorithm>
+#include <cctype>
+#include <span>
 
 #include "host/MemberTable.h"
 #include "input/CsvCells.h"
@@ -95,6 +97,47 @@ std::string OutputPattern::FixedFolder() const {
         !parts_.empty() && parts_.front().kind == Part::Kind::Literal ? parts_.front().text : "";
     const std::size_t slash = fixed.rfind('/');
     return slash == std::string::npos ? "." : slash == 0 ? "/" : fixed.substr(0, slash);
+}
+
+namespace {
+
+// Whether text is what parts name: a literal as it is, a number as at least its width of
+// digits, a cell as any text but empty.
+template <typename Part>
+bool Matches(std::span<const Part> parts, std::string_view text) {
+    if (parts.empty()) return text.empty();
+    const Part& part = parts.front();
+    const auto rest = parts.subspan(1);
+    if (part.kind == Part::Kind::Literal) {
+        return text.starts_with(part.text) && Matches(rest, text.substr(part.text.size()));
+    }
+    const bool digits = part.kind == Part::Kind::Number;
+    for (std::size_t taken = 1; taken <= text.size(); ++taken) {
+        if (digits && !std::isdigit(static_cast<unsigned char>(text[taken - 1]))) return false;
+        if ((!digits || taken >= part.width) && Matches(rest, text.substr(taken))) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool OutputPattern::MatchesLeaf(std::string_view leaf) const {
+    std::vector<Part> last;
+    for (auto part = parts_.rbegin(); part != parts_.rend(); ++part) {
+        const std::size_t slash =
+            part->kind == Part::Kind::Literal ? part->text.rfind('/') : std::string::npos;
+        if (slash == std::string::npos) {
+            last.insert(last.begin(), *part);
+            continue;
+        }
+        last.insert(last.begin(), {Part::Kind::Literal, part->text.substr(slash + 1)});
+        break;
+    }
+    return Matches(std::span<const Part>(last), leaf);
+}
+
+std::string OutputPattern::FixedEnding() const {
+    return !parts_.empty() && parts_.back().kind == Part::Kind::Literal ? parts_.back().text : "";
 }
 
 OutputPattern::Name OutputPattern::Expand(std::int64_t number, std::string_view text,

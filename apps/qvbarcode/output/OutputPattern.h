@@ -28,6 +28,11 @@ class OutputPattern {
     // The folder every record's file lies in, however deep below: the pattern up to the last
     // '/' before its first # or {}; "." when there is none.
     std::string FixedFolder() const;
+    // Whether a file name could be one of the pattern's, as its part after the last '/'
+    // names them.
+    bool MatchesLeaf(std::string_view leaf) const;
+    // The text the pattern ends in after its last # or {}: what every name ends in.
+    std::string FixedEnding() const;
 
     // The record's file, or why it has none (error set).
     struct Name {

@@ -9,24 +9,25 @@
 
 #include "host/FailedCall.h"
 #include "output/FailureText.h"
+#include "pipeline/Interruption.h"
 
 namespace qv::cli {
 
 namespace fs = std::filesystem;
 
-bool TakenNames::SeenBefore(const std::string& path) {
+bool TakenNames::SeenBefore(const std::string& key) {
     const std::lock_guard lock(mutex_);
-    return !owners_.try_emplace(path, 0).second;
+    return !owners_.try_emplace(key, 0).second;
 }
 
-void TakenNames::TakeSkipped(const std::string& path, std::int64_t number) {
+void TakenNames::TakeSkipped(const std::string& key, std::int64_t number) {
     const std::lock_guard lock(mutex_);
-    owners_.try_emplace(path, number);
+    owners_.try_emplace(key, number);
 }
 
-std::int64_t TakenNames::Take(const std::string& path, std::int64_t number) {
+std::int64_t TakenNames::Take(const std::string& key, std::int64_t number) {
     const std::lock_guard lock(mutex_);
-    std::int64_t& owner = owners_[path];
+    std::int64_t& owner = owners_[key];
     if (owner != 0) {
         return owner;
     }
@@ -61,7 +62,10 @@ RecordJob RecordNamer::Name(BatchRecord record) {
         return job;
     }
     // Numbered names are unique by themselves; only names from the data are remembered.
-    job.writeWhenDue = pattern_.NamesColumns() && names_.SeenBefore(name.path);
+    if (pattern_.NamesColumns()) {
+        job.key = files_.Key(name.path);
+        job.writeWhenDue = names_.SeenBefore(job.key);
+    }
     job.path = std::move(name.path);
     return job;
 }
@@ -73,7 +77,7 @@ void RecordNamer::Skip(const BatchRecord& record) {
     const OutputPattern::Name name = pattern_.Expand(record.number, record.text, record.cells);
     std::error_code error;
     if (name.error.empty() && fs::exists(name.path, error)) {
-        names_.TakeSkipped(name.path, record.number);
+        names_.TakeSkipped(files_.Key(name.path), record.number);
     }
 }
 
@@ -84,32 +88,13 @@ void StopMark::At(std::int64_t number) {
 }
 
 void FileWriting::Write(RecordJob& job, std::string_view bytes) {
-    std::optional<FileFailure> failure = MakeFolderFor(job.path);
-    if (!failure) {
-        failure = write_(job.path, bytes);
-    }
-    if (failure) {
+    if (std::optional<FileFailure> failure = write_(job.path, bytes)) {
         job.failure = std::move(failure->message);
         job.stops = EveryLaterRecordFails(failure->error);
+        job.shortOf = failure->error == std::errc::too_many_files_open ||
+                      failure->error == std::errc::too_many_files_open_in_system ||
+                      failure->error == std::errc::not_enough_memory;
     }
-}
-
-std::optional<FileFailure> FileWriting::MakeFolderFor(const std::string& path) {
-    // Compared as text: most files go into the folder of the one before.
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos || slash == 0 ||
-        std::string_view(path).substr(0, slash) == lastFolder_) {
-        return std::nullopt;
-    }
-    const fs::path folder = path.substr(0, slash);
-    std::error_code error;
-    fs::create_directories(folder, error);
-    if (error) {
-        return FileFailure{"cannot make the folder " + folder.string() + ": " + error.message(),
-                           error};
-    }
-    lastFolder_.assign(path, 0, slash);
-    return std::nullopt;
 }
 
 // A full disk or quota and a read-only file system refuse every file; refused permission
@@ -122,6 +107,7 @@ bool FileWriting::EveryLaterRecordFails(const std::error_code& error) const {
     switch (error.value()) {
         case ENOSPC:
         case EDQUOT:
+        case EFBIG:  // a limit on the size of files (ulimit -f), which every file meets
         case EROFS:
             return true;
         case EACCES:
@@ -132,22 +118,62 @@ bool FileWriting::EveryLaterRecordFails(const std::error_code& error) const {
     }
 }
 
+void DrawingGate::Enter() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return !alone_; });
+    ++drawing_;
+}
+
+void DrawingGate::Leave() {
+    const std::lock_guard lock(mutex_);
+    if (--drawing_ == 0 && alone_) changed_.notify_all();
+}
+
+void DrawingGate::Alone(const std::function<void()>& work) {
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return !alone_; });
+        alone_ = true;
+        changed_.wait(lock, [this] { return drawing_ == 0; });
+    }
+    work();
+    const std::lock_guard lock(mutex_);
+    alone_ = false;
+    changed_.notify_all();
+}
+
 void RecordWorker::Work(RecordJob& job, StopMark& stop) {
     if (!job.failure.empty() || job.record.empty) {
         return;
     }
-    if (stop.IsAfter(job.record.number)) {
+    if (stop.IsAfter(job.record.number) || Interruption() != 0) {
         job.skipped = true;
         return;
     }
+    gate_.Enter();
+    Draw(job, stop);
+    gate_.Leave();
+}
+
+void RecordWorker::Again(RecordJob& job, StopMark& stop) {
+    job.failure.clear();
+    job.shortOf = false;
+    job.drawn = false;
+    job.warnings.clear();
+    Draw(job, stop);
+}
+
+void RecordWorker::Draw(RecordJob& job, StopMark& stop) {
     Drawing drawing;
     try {
         drawing = renderer_.Render(*job.record.settings);
     } catch (const host::FailedCall& failure) {
         job.failure = FailedCallLine(failure);
+        job.shortOf = IsShortOfMemory(failure);
         return;
     } catch (const std::bad_alloc&) {
         job.failure = "failed call: out of memory";
+        job.shortOf = true;
         return;
     }
     if (drawing.Failed()) {
@@ -172,6 +198,41 @@ void RecordWorker::Work(RecordJob& job, StopMark& stop) {
     files_.Write(job, drawing.bytes);
     if (job.stops) {
         stop.At(job.record.number);
+    }
+}
+
+RecordWorkers::RecordWorkers(std::size_t threads, RenderOptions options, const FileWriter& write,
+                             const std::string& fixedFolder)
+    : options_(std::move(options)), write_(write), fixedFolder_(fixedFolder), workers_(threads) {
+    Of(0);
+}
+
+RecordWorker* RecordWorkers::Of(std::size_t thread) {
+    std::optional<RecordWorker>& worker = workers_[thread];
+    if (!worker) {
+        worker.emplace(options_, thread > 0, FileWriting(write_, fixedFolder_), gate_);
+    }
+    return &*worker;
+}
+
+void RecordWorkers::Work(std::size_t thread, RecordJob& job, StopMark& stop) {
+    RecordWorker* worker = nullptr;
+    std::string failure;
+    try {
+        worker = Of(thread);
+    } catch (const std::bad_alloc&) {
+        failure = "failed call: out of memory";
+    } catch (const host::FailedCall& failed) {
+        // The first worker was made: this one lacks memory or descriptors for its font.
+        failure = FailedCallLine(failed);
+    }
+    if (worker != nullptr) {
+        worker->Work(job, stop);
+    } else if (stop.IsAfter(job.record.number) || Interruption() != 0) {
+        job.skipped = job.failure.empty();
+    } else if (job.failure.empty()) {
+        job.failure = std::move(failure);
+        job.shortOf = true;
     }
 }
 

@@ -39,8 +39,10 @@ class Pipeline {
     void Loop(std::size_t thread) {
         std::unique_lock lock(mutex_);
         for (;;) {
-            WaitUntil(lock, [this] { return ended_ || (!reading_ && next_ < reported_ + slots_); });
-            if (ended_) return;
+            WaitUntil(lock, [this, thread] {
+                return ended_ || Unwanted(thread) || (!reading_ && next_ < reported_ + slots_);
+            });
+            if (ended_ || Unwanted(thread)) return;
             reading_ = true;
             const std::size_t slot = next_++ % slots_;
             lock.unlock();
@@ -55,6 +57,11 @@ class Pipeline {
             done_[slot] = true;
             ReportDue(lock);
         }
+    }
+
+    bool Unwanted(std::size_t thread) const {
+        return thread > 0 && stages_.threadsAllowed != nullptr &&
+               thread >= stages_.threadsAllowed->load(std::memory_order_relaxed);
     }
 
     // Reports the chunks due, unless another thread already is: it sees this one's too.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <functional>
 
@@ -15,6 +16,9 @@ struct OrderedStages {
     std::function<void(std::size_t slot, std::size_t thread)> work;
     // Sees the chunk in the slot once every chunk read before it has been seen; one at a time.
     std::function<void(std::size_t slot)> report;
+    // How many threads the work may go on with, when it can lower it: a thread numbered as
+    // many or more takes no new chunk. Unset for all of them.
+    const std::atomic<std::size_t>* threadsAllowed = nullptr;
 };
 
 // Runs the stages on `threads` threads, the caller's among them; 1 runs everything on the
