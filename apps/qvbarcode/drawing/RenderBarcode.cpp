@@ -59,9 +59,13 @@ Drawing BarcodeRenderer::Render(const BarcodeSettings& given) {
         refused.refusal = check.refusal;
         return refused;
     }
-    // A control belongs to the thread that made it: the first drawing makes it, on the
-    // thread that draws (a batch's renderers are made before their threads start).
-    if (!control_) control_.emplace(std::make_shared<host::StandaloneSite>(), font_);
+    // A control belongs to the thread that made it: a drawing makes one on the thread that
+    // draws (a batch's renderers are made before their threads start, and a record drawn
+    // again alone may be drawn on another thread).
+    if (!control_ || controlThread_ != std::this_thread::get_id()) {
+        control_.emplace(std::make_shared<host::StandaloneSite>(), font_);
+        controlThread_ = std::this_thread::get_id();
+    }
     const BarcodeSettings& settings = check.settings;
     ApplySettings(settings, ResolveSize(settings, options_.dotsPerInch), *control_);
     const SizeSettings& size = options_.size;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "control/QvBarCode.h"
@@ -89,6 +90,7 @@ class BarcodeRenderer {
     Language language_ = UserLanguage();
     std::shared_ptr<const surface::Font> font_;
     std::optional<control::QvBarCode> control_;
+    std::thread::id controlThread_;  // the thread control_ belongs to
 };
 
 }  // namespace qv::cli
