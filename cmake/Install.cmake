@@ -20,8 +20,8 @@ foreach(header IN LISTS QV_PUBLIC_HEADERS)
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qvbarcode/${folder})
 endforeach()
 
-# The component is loaded by hosts with dlopen, not linked: a plain shared object, no soname
-# versions, its C header among the public ones.
+# The component is loaded by hosts with dlopen, by its soname; its C header is among the
+# public ones.
 install(TARGETS qvbarcode_component LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 
 install(TARGETS qvbarcode RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -53,7 +53,8 @@ install(FILES ${CMAKE_BINARY_DIR}/qvbarcode.pc DESTINATION ${CMAKE_INSTALL_LIBDI
 # widget alone, to test it, not to install it.)
 if(QV_BUILD_DESIGNER)
     install(TARGETS qvbarcode_painting EXPORT QvBarCodePaintingTargets
-        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
     install(FILES ${PROJECT_SOURCE_DIR}/qt/painting/QPainterSurface.h
         ${PROJECT_SOURCE_DIR}/qt/painting/BarcodePicture.h
         ${PROJECT_SOURCE_DIR}/qt/painting/DeviceBarcode.h
@@ -62,7 +63,8 @@ if(QV_BUILD_DESIGNER)
         NAMESPACE QvBarCode::
         DESTINATION ${QV_INSTALL_CMAKEDIR})
     install(TARGETS qvbarcode_widget EXPORT QvBarCodeWidgetTargets
-        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
     install(FILES ${PROJECT_SOURCE_DIR}/qt/widget/QvBarCodeWidget.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qvbarcode)
     install(EXPORT QvBarCodeWidgetTargets
@@ -76,13 +78,14 @@ if(QV_BUILD_DESIGNER)
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/qt6/plugins/designer)
 
     # The QML module where Qt looks under the prefix (lib/<arch>/qt6/qml for /usr), and its
-    # static library with the objects qt_add_qml_module made beside it, for C++ programs.
+    # library for C++ programs, with the objects qt_add_qml_module made beside it when static.
     set(qv_qml_module ${CMAKE_INSTALL_LIBDIR}/qt6/qml/QvBarCode)
     install(TARGETS qvbarcode_quickplugin LIBRARY DESTINATION ${qv_qml_module})
     install(FILES ${QV_QML_OUTPUT}/qmldir ${QV_QML_OUTPUT}/qvbarcode_quick.qmltypes
         DESTINATION ${qv_qml_module})
     install(TARGETS qvbarcode_quick ${QV_QUICK_OUTPUT_TARGETS} EXPORT QvBarCodeQuickTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
         OBJECTS DESTINATION ${CMAKE_INSTALL_LIBDIR}/qvbarcode-quick)
     install(FILES ${PROJECT_SOURCE_DIR}/qt/quick/QvBarCodeItem.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qvbarcode)

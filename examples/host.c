@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
         fprintf(stderr, "usage: host OUT.pgm\n");
         return 2;
     }
-    void* library = dlopen("libqvbarcode-component.so", RTLD_NOW | RTLD_LOCAL);
+    void* library = dlopen("libqvbarcode-component.so.1", RTLD_NOW | RTLD_LOCAL);
     if (library == NULL) Fail("loading the component", QV_E_FAIL, dlerror());
     Component qv = {
         .getClassObject = (QvDllGetClassObjectFn)Find(library, "DllGetClassObject"),

@@ -140,7 +140,7 @@ def main():
         print("usage: host.py OUT.pgm", file=sys.stderr)
         return 2
     try:
-        qv = ctypes.CDLL("libqvbarcode-component.so")
+        qv = ctypes.CDLL("libqvbarcode-component.so.1")
     except OSError as error:
         sys.exit(f"host.py: loading the component failed: {error}")
     qv.DllGetClassObject.argtypes = [POINTER(Guid), POINTER(Guid), POINTER(POINTER(ClassFactory))]

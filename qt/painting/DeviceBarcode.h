@@ -11,13 +11,14 @@
 #include <memory>
 
 #include "BarcodePicture.h"
+#include "host/Export.h"
 #include "render/BarcodePlan.h"
 #include "surface/Font.h"
 
 namespace qv::painting {
 
 // The sizes of a picture on one device, in its pixels.
-struct DeviceSizes {
+struct QV_EXPORT DeviceSizes {
     std::int32_t moduleWidth = 1;
     std::int32_t barHeight = 0;
     std::int32_t margin = 0;  // the white frame's, on every side
@@ -26,16 +27,16 @@ struct DeviceSizes {
 
 // The picture at `scale` device pixels per logical pixel: whole device pixels per module,
 // never fewer than one, the caption in the control's font at the device's resolution.
-DeviceSizes ScaledSizes(const BarcodePicture& picture, double scale);
+QV_EXPORT DeviceSizes ScaledSizes(const BarcodePicture& picture, double scale);
 // The widest whole module that puts the picture, quiet zone and frame included, into a
 // device area that many pixels wide, and bars as high as the area leaves under the frame; a
 // module width of 0 when not even one pixel per module fits.
-DeviceSizes FittedSizes(const BarcodePicture& picture, QSize area, double dotsPerInch);
+QV_EXPORT DeviceSizes FittedSizes(const BarcodePicture& picture, QSize area, double dotsPerInch);
 
 // A picture planned for one device by the control's own rendering, so that it looks as the
 // control draws it, only at the device's resolution. Raises the failed call for sizes beyond
 // the control's arithmetic or a font the resolution has none of.
-class DeviceBarcode {
+class QV_EXPORT DeviceBarcode {
   public:
     DeviceBarcode(const BarcodePicture& picture, const DeviceSizes& sizes);
 
@@ -56,21 +57,21 @@ class DeviceBarcode {
 };
 
 // The painter's device pixels per logical pixel, for a painter that only scales and moves.
-double DeviceScale(const QPainter& painter);
+QV_EXPORT double DeviceScale(const QPainter& painter);
 
 // Paints at `at` in the painter's coordinates, moved to the nearest device pixel, so that no
 // module edge falls between two pixels. The painter is left as it was.
-void PaintAtDevicePixels(QPainter& painter, QPointF at, const DeviceBarcode& barcode,
-                         QColor background);
+QV_EXPORT void PaintAtDevicePixels(QPainter& painter, QPointF at, const DeviceBarcode& barcode,
+                                   QColor background);
 
 // The logical size of a device drawing at `scale`: what a widget or item takes.
-QSizeF LogicalSize(QSize deviceSize, double scale);
+QV_EXPORT QSizeF LogicalSize(QSize deviceSize, double scale);
 
 // Paints what the control would draw now into target, in the painter's coordinates, at
 // dotsPerInch of its device: the widest whole module that fits, centred, bars as high as the
 // target leaves. Draws nothing and changes nothing in the control. Returns 0, the control's
 // result code, or kNotEnoughWidth for a target too narrow; raises the failed call.
-std::int16_t RenderFitted(QPainter& painter, const QRectF& target, double dotsPerInch,
-                          const control::QvBarCode& control, QuietZone quietZone);
+QV_EXPORT std::int16_t RenderFitted(QPainter& painter, const QRectF& target, double dotsPerInch,
+                                    const control::QvBarCode& control, QuietZone quietZone);
 
 }  // namespace qv::painting

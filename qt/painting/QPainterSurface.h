@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "host/Export.h"
 #include "surface/DrawingSurface.h"
 #include "surface/Font.h"
 #include "surface/SurfaceHandles.h"
@@ -15,7 +16,7 @@ namespace qv::painting {
 // The drawing operations over a Qt painter, with the pixels a RasterSurface would set:
 // fills are half-open, a line leaves out its end point, captions come from the control's
 // font and are clipped to their box. The painter must outlive the surface.
-class QPainterSurface final : public surface::PenAndModeState {
+class QV_EXPORT QPainterSurface final : public surface::PenAndModeState {
   public:
     // size: the drawable area from (0, 0) in the painter's coordinates.
     QPainterSurface(QPainter& painter, QSize size, surface::Colour background = surface::kWhite);
@@ -41,7 +42,7 @@ class QPainterSurface final : public surface::PenAndModeState {
 
 // A painter surface with a handle in the surface table for exactly as long as this object
 // lives, so that Draw can be given it.
-class PainterSurfaceHandle {
+class QV_EXPORT PainterSurfaceHandle {
   public:
     PainterSurfaceHandle(QPainter& painter, QSize size,
                          surface::Colour background = surface::kWhite)

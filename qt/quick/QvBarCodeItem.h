@@ -12,6 +12,7 @@
 #include "BarcodePicture.h"
 #include "DeviceBarcode.h"
 #include "control/QvBarCode.h"
+#include "host/Export.h"
 
 // A QvBarCode control as a Qt Quick item, `Barcode` in the QML module QvBarCode. It draws once
 // control returns to the event loop after its properties change, and paints the drawing at
@@ -20,7 +21,7 @@
 // errorFound and errorDescription say why, failed() too for a failed call.
 //
 // In the global namespace, as QvBarCodeWidget is.
-class QvBarCodeItem : public QQuickPaintedItem {
+class QV_EXPORT QvBarCodeItem : public QQuickPaintedItem {
     Q_OBJECT
     QML_NAMED_ELEMENT(Barcode)
     Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged)

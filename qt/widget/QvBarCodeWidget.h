@@ -12,6 +12,7 @@
 #include "BarcodePicture.h"
 #include "DeviceBarcode.h"
 #include "control/QvBarCode.h"
+#include "host/Export.h"
 #include "host/Variant.h"
 
 namespace qv::widget {
@@ -29,7 +30,7 @@ class QtControlSite;
 // qWarning and ErrorFound, and the next change draws again.
 //
 // The class is in the global namespace, where Qt Designer and uic expect a form's classes.
-class QvBarCodeWidget : public QWidget {
+class QV_EXPORT QvBarCodeWidget : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QString Text READ text WRITE setText NOTIFY textChanged)
     // Any 32-bit value, as the control stores it: the four Type values name the symbologies,

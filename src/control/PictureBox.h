@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "control/SurfaceOwner.h"
+#include "host/Export.h"
 #include "surface/RasterSurface.h"
 #include "surface/SurfaceHandles.h"
 
@@ -13,7 +14,7 @@ namespace qv::control {
 
 // The control's own picture surface. Its image is a persistent bitmap of its size, painted
 // with the background colour and the kept picture; everything drawn through hDC goes into it.
-class PictureBox {
+class QV_EXPORT PictureBox {
   public:
     PictureBox(std::int32_t width, std::int32_t height, surface::Colour background,
                surface::Colour text, std::shared_ptr<const surface::Font> font);

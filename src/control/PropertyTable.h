@@ -9,6 +9,7 @@
 #include <type_traits>
 
 #include "control/QvBarCode.h"
+#include "host/Export.h"
 #include "host/MemberTable.h"
 #include "host/Variant.h"
 
@@ -33,7 +34,7 @@ enum class Property {
 // How the command-line program sets a property: a short name ("-c") or none, one or two
 // long names, the name of its value in the help (none for a flag) and the help's line for
 // it, "\n" where it goes on under the first.
-struct ProgramOption {
+struct QV_EXPORT ProgramOption {
     std::string_view shortName;
     std::array<std::string_view, 2> longNames;
     std::string_view valueName;
@@ -46,7 +47,7 @@ struct ProgramOption {
 // Boolean).
 using PropertyReader = host::Variant (*)(const QvBarCode&);
 using PropertyWriter = void (*)(QvBarCode&, const host::Variant&);
-struct PropertyAccess {
+struct QV_EXPORT PropertyAccess {
     PropertyReader read;
     PropertyWriter write;  // nullptr for a read-only property
     // Said apart from write, since not every compiler compares a function's address with
@@ -54,7 +55,7 @@ struct PropertyAccess {
     bool writable;
 };
 
-struct PropertyRow {
+struct QV_EXPORT PropertyRow {
     Property property;
     std::string_view name;  // the member's name, and what its setter tells the host
     host::DispatchId id;
@@ -221,9 +222,9 @@ static_assert(
     "the rows are in the order of Property");
 
 // The row of that exact name, or of that dispatch id; nullptr when there is none.
-const PropertyRow* FindProperty(std::string_view name);
-const PropertyRow* FindProperty(host::DispatchId id);
+QV_EXPORT const PropertyRow* FindProperty(std::string_view name);
+QV_EXPORT const PropertyRow* FindProperty(host::DispatchId id);
 // A fresh control's value of the property.
-host::Variant StartingValue(const PropertyRow& row);
+QV_EXPORT host::Variant StartingValue(const PropertyRow& row);
 
 }  // namespace qv::control

@@ -8,6 +8,7 @@
 
 #include "control/PictureBox.h"
 #include "host/ControlSite.h"
+#include "host/Export.h"
 #include "host/OwnerThread.h"
 #include "host/Variant.h"
 #include "render/BarcodePlan.h"
@@ -28,7 +29,7 @@ using symbology::EnumBarCodeType;
 using enum symbology::EnumBarCodeType;
 
 // A drawing planned without drawing; the plan's texts are held by texts.
-struct PlannedBarcode {
+struct QV_EXPORT PlannedBarcode {
     std::shared_ptr<const void> texts;
     render::BarcodePlan plan;
 };
@@ -38,7 +39,7 @@ struct PlannedBarcode {
 // in size. Expected failures are result codes; a FailedCall ends a call and leaves the
 // error state as it was. A control belongs to the thread that created it: every member
 // called from another thread raises the wrong-thread FailedCall and changes nothing.
-class QvBarCode final {
+class QV_EXPORT QvBarCode final {
   public:
     explicit QvBarCode(
         std::shared_ptr<host::ControlSite> site = std::make_shared<host::StandaloneSite>(),

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "host/Export.h"
 #include "surface/SurfaceHandles.h"
 
 namespace qv::control {
@@ -8,7 +9,7 @@ namespace qv::control {
 // Registers the handle of a control's own surface as its control's thread's, for as long as
 // this object lives. Pic1 is part of its control, so no other thread may draw on it or read
 // it through its handle while the control draws.
-class SurfaceOwner {
+class QV_EXPORT SurfaceOwner {
   public:
     SurfaceOwner() = default;
     // The current thread's, which creates the control and the surface.

@@ -6,11 +6,13 @@
 #include <string>
 #include <string_view>
 
+#include "host/Export.h"
+
 namespace qv::host {
 
 // What a control asks of the host that sites it. Every call may fail by throwing FailedCall;
 // the failure ends the control operation that made the call.
-class ControlSite {
+class QV_EXPORT ControlSite {
   public:
     virtual ~ControlSite() = default;
 
@@ -37,7 +39,7 @@ class ControlSite {
 
 // A site for a control that lives outside any host form: the command-line program, tests,
 // the designer's preview. Its size is kept in host units at a settable ratio to pixels.
-class StandaloneSite : public ControlSite {
+class QV_EXPORT StandaloneSite : public ControlSite {
   public:
     static constexpr float kDefaultUnitsPerPixel = 15.0f;
 

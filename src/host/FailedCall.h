@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "host/Export.h"
+
 namespace qv::host {
 
 // Why a call failed towards the host. Expected failures are result codes; these are not.
@@ -15,11 +17,11 @@ enum class FailureReason {
     WrongThread,      // a call from a thread other than the one that created the object
 };
 
-const char* ReasonName(FailureReason reason) noexcept;
+QV_EXPORT const char* ReasonName(FailureReason reason) noexcept;
 
 // The one exception of the library: it ends the current call and leaves the
 // control's error state as it was.
-class FailedCall : public std::runtime_error {
+class QV_EXPORT FailedCall : public std::runtime_error {
   public:
     FailedCall(FailureReason reason, const std::string& what);
 

@@ -3,11 +3,13 @@
 
 #include <thread>
 
+#include "host/Export.h"
+
 namespace qv::host {
 
 // The thread an object belongs to: the one that made it. A call from any other thread is
 // refused before it touches anything, as a single-threaded apartment refuses it.
-class OwnerThread {
+class QV_EXPORT OwnerThread {
   public:
     OwnerThread() noexcept : id_(std::this_thread::get_id()) {}
 

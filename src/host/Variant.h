@@ -5,10 +5,12 @@
 #include <string>
 #include <variant>
 
+#include "host/Export.h"
+
 namespace qv::host {
 
 // The tagged value that crosses the component boundary.
-class Variant {
+class QV_EXPORT Variant {
   public:
     enum class Type { Empty, Int16, Int32, Bool, Text };
 

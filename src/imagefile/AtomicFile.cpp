@@ -10,9 +10,7 @@
 #include <atomic>
 #include <cctype>
 #include <cerrno>
-#include <climits>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "host/FailedCall.h"
@@ -37,24 +35,24 @@ std::string TemporaryLeaf(const std::filesystem::path& target, unsigned attempt)
 
 // The temporaries being written, kept where a signal handler can reach them without
 // allocating or locking: each write in progress holds a slot of its own, so that threads
-// writing at once do not hide one another's. Pages of slots never used are never touched.
+// writing at once do not hide one another's. A slot points at its writer's own name, which
+// stays as it is until the writer frees the slot.
 struct UnfinishedSlot {
     enum State : int { kFree, kClaimed, kNamed };
     std::atomic<int> state{kFree};
     int folder = AT_FDCWD;
-    char name[PATH_MAX];
+    const char* name = nullptr;
 };
 UnfinishedSlot unfinished[256];
 
 // The slot now holding name, or none when every slot is taken (the temporary is then left
 // to a signal, as it is the rarer path of writing anyway).
 UnfinishedSlot* NoteUnfinished(int folder, const std::string& name) {
-    if (name.size() >= sizeof unfinished[0].name) return nullptr;
     for (UnfinishedSlot& slot : unfinished) {
         int expected = UnfinishedSlot::kFree;
         if (slot.state.compare_exchange_strong(expected, UnfinishedSlot::kClaimed)) {
             slot.folder = folder;
-            std::memcpy(slot.name, name.c_str(), name.size() + 1);
+            slot.name = name.c_str();
             slot.state.store(UnfinishedSlot::kNamed);
             return &slot;
         }

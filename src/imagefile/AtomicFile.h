@@ -9,17 +9,20 @@
 #include <string_view>
 #include <system_error>
 
+#include "host/Export.h"
+
 namespace qv::imagefile {
 
 // Replaces the file at path with bytes, whole or not at all: the bytes go to an unnamed or
 // temporary file in the same directory, which gets path as its name only once they are all
 // written. A reader never sees a partial file, and a failure leaves no temporary behind.
 // Raises the failed call (platform failure) with "<path>: <system message>".
-void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+QV_EXPORT void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 // The same, with the file system's refusal as a value (a full disk, a read-only folder),
 // for callers that decide by its kind what to do next; empty when written.
-std::error_code TryWriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+QV_EXPORT std::error_code TryWriteFileAtomically(const std::filesystem::path& path,
+                                                 std::string_view bytes);
 
 // Asked before a file that is there is replaced, with what lstat says of it (a symbolic
 // link is replaced, never followed); false leaves it as it is and the write fails with
@@ -28,17 +31,19 @@ using MayReplace = std::function<bool(const struct stat& existing)>;
 
 // The same again, path taken relative to the open folder `folder` (or AT_FDCWD), so that
 // nothing on the way to it is looked up twice.
-std::error_code TryWriteFileAtomically(int folder, const std::filesystem::path& path,
-                                       std::string_view bytes, const MayReplace& mayReplace);
+QV_EXPORT std::error_code TryWriteFileAtomically(int folder, const std::filesystem::path& path,
+                                                 std::string_view bytes,
+                                                 const MayReplace& mayReplace);
 
 // Removes the temporaries in the open folder that a writer ended mid-write left behind
 // (one killed, or a machine that stopped), of the files whose names ofTarget accepts: those
 // no writer holds any more and that have not changed for `age`. Returns how many went.
-int RemoveStaleTemporaries(int folder, const std::function<bool(std::string_view)>& ofTarget,
-                           std::chrono::seconds age);
+QV_EXPORT int RemoveStaleTemporaries(int folder,
+                                     const std::function<bool(std::string_view)>& ofTarget,
+                                     std::chrono::seconds age);
 
 // Removes the temporaries of the writes in progress, on any thread, if any. Safe to call
 // from a signal handler, so that a program ended by a signal leaves only complete files.
-void RemoveUnfinishedFile() noexcept;
+QV_EXPORT void RemoveUnfinishedFile() noexcept;
 
 }  // namespace qv::imagefile

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "host/Export.h"
 #include "surface/CairoSurface.h"
 
 namespace qv::imagefile {
@@ -15,7 +16,7 @@ enum class VectorFormat { Pdf, Eps };
 // dotsPerInch: the page, or the bounding box, is the picture's physical size, and its
 // surface draws in pixels. The page starts white, as a raster picture does. Its creation date
 // is SOURCE_DATE_EPOCH's or 1970's (DocumentDate.h), so the same drawing gives the same bytes.
-class VectorFile {
+class QV_EXPORT VectorFile {
   public:
     // Raises the failed call (invalid value) for a size without pixels or a resolution that
     // is not positive.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "host/Export.h"
 #include "render/BarRuns.h"
 #include "render/BarcodePlan.h"
 #include "surface/DrawingSurface.h"
@@ -13,16 +14,16 @@ namespace qv::render {
 
 // The frame: filled white, or for a frame without background nothing, the surface's
 // background colour being taken for the caption box. Returns the caption box's colour.
-surface::Colour PaintFrame(const BarcodePlan& plan, surface::DrawingSurface& surface);
+QV_EXPORT surface::Colour PaintFrame(const BarcodePlan& plan, surface::DrawingSurface& surface);
 
 // The bars with a one-pixel black pen, through kept (nullptr keeps nothing), and the caption
 // cleared with captionColour and drawn in the surface's font, transparently. The surface's
 // pen and background mode are put back, also by a failure.
-void PaintBarsAndCaption(const BarcodePlan& plan, surface::DrawingSurface& surface,
-                         surface::Colour captionColour, KeptBarRuns* kept);
+QV_EXPORT void PaintBarsAndCaption(const BarcodePlan& plan, surface::DrawingSurface& surface,
+                                   surface::Colour captionColour, KeptBarRuns* kept);
 
 // Both steps.
-void PaintBarcode(const BarcodePlan& plan, surface::DrawingSurface& surface,
-                  KeptBarRuns* kept = nullptr);
+QV_EXPORT void PaintBarcode(const BarcodePlan& plan, surface::DrawingSurface& surface,
+                            KeptBarRuns* kept = nullptr);
 
 }  // namespace qv::render

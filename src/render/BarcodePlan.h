@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "host/Export.h"
 #include "host/FailedCall.h"
 #include "surface/DrawingSurface.h"
 #include "surface/Font.h"
@@ -18,7 +19,7 @@ inline constexpr std::int32_t kMargin = 5;
 inline constexpr std::int32_t kDefaultBarHeight = 50;
 
 // The control's properties that place and size a barcode, read once per drawing.
-struct BarcodeLayout {
+struct QV_EXPORT BarcodeLayout {
     std::int32_t positionX = 0;
     std::int32_t positionY = 0;
     std::int32_t barWidth = 0;
@@ -41,7 +42,7 @@ enum class Step : std::uint8_t {
 
 // An overflow the plan found, raised when painting reaches its step. Plans compare by the
 // step alone: the failed call is whatever the arithmetic raised there.
-struct DeferredOverflow {
+struct QV_EXPORT DeferredOverflow {
     Step step = Step::Done;
     std::shared_ptr<const host::FailedCall> failure = {};
     friend bool operator==(const DeferredOverflow& a, const DeferredOverflow& b) {
@@ -51,7 +52,7 @@ struct DeferredOverflow {
 
 // The bars: module i covers columns left + i * moduleWidth onwards, moduleWidth of them, and
 // a '1' draws its columns as vertical lines from row top to row bottom, bottom excluded.
-struct Bars {
+struct QV_EXPORT Bars {
     std::string_view modules = {};
     std::int32_t left = 0;
     std::int32_t top = 0;
@@ -65,7 +66,7 @@ struct Bars {
 
 // Everything a drawing of a module string does, computed before anything is drawn. The texts
 // are views of the caller's module string and caption.
-struct BarcodePlan {
+struct QV_EXPORT BarcodePlan {
     // kDrawn, or the result code of a drawing that does nothing (then nothing else is set).
     std::int16_t code = 0;
     // The size the own surface takes: the frame's.
@@ -89,7 +90,7 @@ struct BarcodePlan {
 // under ShowValue). Returns kNotEnoughWidth for a module under one pixel wide. Raises the
 // failed call for what fails before anything is drawn (an empty module string, counts beyond
 // 16 bits, a height beyond 32) and records the later overflows.
-BarcodePlan PlanBarcode(std::string_view modules, std::u16string_view caption,
-                        const BarcodeLayout& layout, surface::TextExtent captionExtent);
+QV_EXPORT BarcodePlan PlanBarcode(std::string_view modules, std::u16string_view caption,
+                                  const BarcodeLayout& layout, surface::TextExtent captionExtent);
 
 }  // namespace qv::render

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "host/Export.h"
 #include "surface/DrawingSurface.h"
 #include "surface/Font.h"
 
@@ -16,7 +17,7 @@ namespace qv::surface {
 // transformation and clip apply. Fills and bars become exact filled rectangles and captions
 // real text in the font's own face, so vector output stays sharp and its text searchable.
 // Every operation leaves the context's state as it found it.
-class CairoSurface final : public PenAndModeState {
+class QV_EXPORT CairoSurface final : public PenAndModeState {
   public:
     // Holds a reference to cr for as long as the surface lives.
     explicit CairoSurface(cairo_t* cr, Colour background = kWhite);

@@ -8,12 +8,13 @@
 #include <utility>
 #include <vector>
 
+#include "host/Export.h"
 #include "surface/Colour.h"
 
 namespace qv::surface {
 
 // Half-open: left <= x < right, top <= y < bottom.
-struct Rect {
+struct QV_EXPORT Rect {
     std::int32_t left = 0;
     std::int32_t top = 0;
     std::int32_t right = 0;
@@ -22,7 +23,7 @@ struct Rect {
 };
 
 // The pen lines are drawn with; a surface starts with a one-pixel black pen.
-struct Pen {
+struct QV_EXPORT Pen {
     Colour colour = kBlack;
     std::int32_t width = 1;
     friend bool operator==(const Pen&, const Pen&) = default;
@@ -39,14 +40,14 @@ enum TextFormat : unsigned {
 constexpr unsigned kCaptionFormat = kSingleLine | kBottom | kCentre;  // 41
 
 // A half-open run of columns, left <= x < right.
-struct ColumnRun {
+struct QV_EXPORT ColumnRun {
     std::int32_t left = 0;
     std::int32_t right = 0;
 };
 
 // The narrow set of drawing operations the barcode pipeline uses. Implementations give
 // each the pixel behaviour described here, whatever the medium.
-class DrawingSurface {
+class QV_EXPORT DrawingSurface {
   public:
     virtual ~DrawingSurface() = default;
 
@@ -101,7 +102,7 @@ class DrawingSurface {
 
 // The part of a device context's state every medium keeps alike: the selected pen, the
 // current position and the background mode. Surfaces derive from it and do the drawing.
-class PenAndModeState : public DrawingSurface {
+class QV_EXPORT PenAndModeState : public DrawingSurface {
   public:
     Pen SelectPen(const Pen& pen) override { return std::exchange(pen_, pen); }
     void MoveTo(std::int32_t x, std::int32_t y) override {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "host/Export.h"
 #include "surface/Colour.h"
 
 namespace qv::surface {
@@ -15,7 +16,7 @@ namespace qv::surface {
 // own, shows the source row (bars drawn over rows of one colour leave them all alike), or
 // shows the fill row (what a fill of every row left, written into a row only when something
 // draws on it). Reading changes nothing, so one picture may be read from several threads.
-class RasterRows {
+class QV_EXPORT RasterRows {
   public:
     // Sizes above this many pixels are refused as out of memory (an empty surface counts as
     // one pixel wide and high).

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "host/Export.h"
 #include "surface/DrawingSurface.h"
 #include "surface/Font.h"
 #include "surface/RasterRows.h"
@@ -21,7 +22,7 @@ namespace qv::surface {
 // surface of one colour leave every row they cross the same, so those rows show the first
 // one's pixels until something draws on them. Address rows only through RowData(y). Reading
 // writes nothing: one picture may be read from several threads at once.
-class RasterSurface final : public PenAndModeState {
+class QV_EXPORT RasterSurface final : public PenAndModeState {
   public:
     // Sizes above this many pixels are refused as out of memory (an empty surface counts as
     // one pixel wide and high).

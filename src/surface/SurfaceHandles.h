@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "host/Export.h"
 #include "surface/DrawingSurface.h"
 
 namespace qv::surface {
@@ -14,7 +15,7 @@ constexpr SurfaceHandle kNoSurface = -1;
 
 // The process-wide table of live surfaces. Handles are never reused while the process runs,
 // so a stale handle finds nothing instead of someone else's surface.
-class SurfaceHandles {
+class QV_EXPORT SurfaceHandles {
   public:
     static SurfaceHandle Register(std::shared_ptr<DrawingSurface> surface);
     static void Release(SurfaceHandle handle) noexcept;
@@ -23,7 +24,7 @@ class SurfaceHandles {
 };
 
 // Owns a registration: the handle lives exactly as long as this object.
-class ScopedSurfaceHandle {
+class QV_EXPORT ScopedSurfaceHandle {
   public:
     ScopedSurfaceHandle() = default;
     explicit ScopedSurfaceHandle(std::shared_ptr<DrawingSurface> surface)

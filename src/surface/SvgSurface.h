@@ -7,6 +7,7 @@
 #include <variant>
 #include <vector>
 
+#include "host/Export.h"
 #include "surface/DrawingSurface.h"
 #include "surface/Font.h"
 
@@ -16,7 +17,7 @@ namespace qv::surface {
 // same pixels as a RasterSurface would hold: fills and axis-parallel lines become rectangles
 // (runs drawn side by side merge into one), other lines become line elements and captions
 // text elements clipped to their box.
-class SvgSurface final : public PenAndModeState {
+class QV_EXPORT SvgSurface final : public PenAndModeState {
   public:
     // Raises the failed call (invalid value) for a negative size.
     SvgSurface(std::int32_t width, std::int32_t height, Colour background = kWhite);

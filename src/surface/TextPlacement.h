@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "host/Export.h"
 #include "surface/DrawingSurface.h"
 
 namespace qv::surface {
@@ -14,7 +15,7 @@ constexpr std::int64_t FloorHalf(std::int64_t value) {
 
 // Where DrawText puts a text block of width x height in rect: left or centred; top or at
 // the bottom. Every surface places text the same way.
-struct TextOrigin {
+struct QV_EXPORT TextOrigin {
     std::int64_t left = 0;
     std::int64_t top = 0;
 };

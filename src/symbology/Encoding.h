@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "host/Export.h"
+
 namespace qv::symbology {
 
 // Result codes the symbologies and the pipeline return; 0 means drawn.
@@ -18,7 +20,7 @@ enum ResultCode : std::int16_t {
 
 // What an encoder makes of a text: a result code and, when it is kDrawn, the module string
 // ("1" a bar module, "0" a space module, left to right).
-struct Encoding {
+struct QV_EXPORT Encoding {
     std::int16_t code = kDrawn;
     std::string modules;
     friend bool operator==(const Encoding&, const Encoding&) = default;

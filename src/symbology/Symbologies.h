@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "host/Export.h"
 #include "symbology/Encoding.h"
 
 namespace qv::symbology {
@@ -19,14 +20,14 @@ enum EnumBarCodeType : std::int32_t {
 };
 
 // The white a scanner wants beside the bars, in modules.
-struct QuietZone {
+struct QV_EXPORT QuietZone {
     std::int32_t left = 0;
     std::int32_t right = 0;
 };
 
 // A module's printed width and the bars' height, in millimetres: the nominal ones (0 where
 // the symbology has none) and the narrowest module scanners are commonly built for.
-struct PrintedModule {
+struct QV_EXPORT PrintedModule {
     double nominalWidth = 0.0;
     double smallestWidth = 0.0;
     double nominalBarHeight = 0.0;
@@ -34,7 +35,7 @@ struct PrintedModule {
 
 // One symbology: everything the control, the page, the type library and the program know of
 // it. A new symbology is a row of this table and its encoder.
-struct Symbology {
+struct QV_EXPORT Symbology {
     EnumBarCodeType value;
     std::string_view enumerationName;  // as the type library names the value
     std::string_view programName;      // as qvbarcode's --type takes it
@@ -53,31 +54,31 @@ struct Symbology {
 };
 
 // Every symbology, the row of value v at index v.
-std::span<const Symbology> Symbologies();
+QV_EXPORT std::span<const Symbology> Symbologies();
 // The row of a BarCodeType value, or nullptr for a value no symbology has.
-const Symbology* FindSymbology(std::int32_t value);
+QV_EXPORT const Symbology* FindSymbology(std::int32_t value);
 
 // How many digits a numeric symbology's encoder takes in the text to encode, a check digit
 // counted: exactly `exactly`, or when that is 0 any multiple of `multipleOf`.
-struct DigitCount {
+struct QV_EXPORT DigitCount {
     std::size_t exactly = 0;
     std::size_t multipleOf = 1;
     constexpr bool Takes(std::size_t digits) const {
         return exactly != 0 ? digits == exactly : digits % multipleOf == 0;
     }
 };
-DigitCount DigitsTaken(const Symbology& symbology);
+QV_EXPORT DigitCount DigitsTaken(const Symbology& symbology);
 
 // What a symbology makes of the control's Text: the result code, TextToEncode for a numeric
 // symbology (as PrepareTextToEncode left it, also when it refused the text) and, when the
 // code is kDrawn, the module string.
-struct TextEncoding {
+struct QV_EXPORT TextEncoding {
     std::int16_t code = kDrawn;
     std::u16string textToEncode;
     std::string modules;
 };
-TextEncoding EncodeText(const Symbology& symbology, std::u16string_view text,
-                        bool calculateCheckDigit);
+QV_EXPORT TextEncoding EncodeText(const Symbology& symbology, std::u16string_view text,
+                                  bool calculateCheckDigit);
 
 // The text printed under the bars.
 inline std::u16string_view CaptionOf(const Symbology& symbology, std::u16string_view text,

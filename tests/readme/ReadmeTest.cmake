@@ -8,11 +8,11 @@ add_test(NAME readme_example_matches
         -DQV_EXAMPLE=${PROJECT_SOURCE_DIR}/examples/minimal.cpp
         -P ${CMAKE_CURRENT_LIST_DIR}/CompareReadmeExample.cmake)
 
-# An example built against the library and run by RunReadmeExample.cmake, which checks the
+# An example built against the installed library and run by RunReadmeExample.cmake, which checks the
 # picture it writes.
 function(qv_add_example_run target source test output)
     add_executable(${target} ${PROJECT_SOURCE_DIR}/examples/${source})
-    target_link_libraries(${target} PRIVATE QvBarCode::qvbarcode)
+    target_link_libraries(${target} PRIVATE qvbarcode_library)
     add_test(NAME ${test}
         COMMAND ${CMAKE_COMMAND}
             -DQV_PROGRAM=$<TARGET_FILE:${target}>

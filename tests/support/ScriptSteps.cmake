@@ -27,5 +27,6 @@ function(build_with_pkg_config prefix package source program)
     file(GLOB_RECURSE pc_file ${prefix}/*/${package}.pc)
     get_filename_component(pc_dir "${pc_file}" DIRECTORY)
     set(ENV{PKG_CONFIG_PATH} ${pc_dir})
-    run(sh -c "'${QV_CXX}' '${source}' $(pkg-config --cflags --libs ${package}) -o '${program}'")
+    run(sh -c "'${QV_CXX}' '${source}' $(pkg-config --cflags --libs ${package}) \
+        -Wl,-rpath,$(pkg-config --variable=libdir ${package}) -o '${program}'")
 endfunction()
