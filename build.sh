@@ -24,13 +24,14 @@ case "$mode" in
 esac
 
 # What the library, the programs and the examples need (Qt Quick's modules for the QML
-# example, which runs with Qt's qml tool); then what only the tests need (rasterising PDF and
+# example, which runs with Qt's qml tool; the label-sheet templates qvbarcode --sheet reads); then what only the tests need (rasterising PDF and
 # EPS, reading barcodes back, a German locale's source, spreadsheets exported as CSV by
 # LibreOffice, fuzzing, tracing a batch's system calls, and Qt Designer and the QML example
 # on a virtual display for docs/screenshot/).
 packages=(
     cmake ninja-build g++ pkg-config
-    libpng-dev libisal-dev libfreetype-dev libfontconfig-dev libcairo2-dev
+    libpng-dev libisal-dev libfreetype-dev libfontconfig-dev libcairo2-dev libxml2-dev
+    glabels-data
     fonts-dejavu-core fonts-dejavu-extra fonts-comic-neue
     libicu-dev qt6-base-dev qt6-tools-dev libqt6opengl6-dev qt6-declarative-dev
     qml-qt6 qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtqml-workerscript

@@ -44,4 +44,11 @@ std::vector<std::string_view> CheckDigitModes();
 // Their checks against the whole command line.
 std::optional<UsageError> CheckListAndCheckDigit(const Collected& c);
 
+// The options of a batch's one document: --sheet and those that lay its labels out.
+std::vector<OptionSpec> SheetSpecs();
+// Whether the batch writes one document: a PDF or PostScript name without # or {COLUMN}.
+bool WritesOneDocument(const Collected& c);
+// Their checks against the whole command line, once the format is known; sets oneDocument.
+std::optional<UsageError> CheckSheetOptions(Collected& c);
+
 }  // namespace qv::cli

@@ -156,6 +156,9 @@ std::vector<OptionSpec> BuildSpecs() {
     for (OptionSpec& spec : ListAndCheckDigitSpecs()) {
         specs.push_back(std::move(spec));
     }
+    for (OptionSpec& spec : SheetSpecs()) {
+        specs.push_back(std::move(spec));
+    }
     return specs;
 }
 
@@ -250,9 +253,10 @@ std::optional<UsageError> CheckTogether(Collected& c) {
         if (const auto* error = std::get_if<std::string>(&pattern)) {
             return UsageError{*error};
         }
-        if (!std::get<OutputPattern>(pattern).NamesRecords()) {
+        if (!std::get<OutputPattern>(pattern).NamesRecords() && !WritesOneDocument(c)) {
             return UsageError{
-                "the batch output pattern needs a run of # for the record number or a {COLUMN}"};
+                "the batch output pattern needs a run of # for the record number or a {COLUMN}"
+                ", or a name ending in .pdf or .ps for one document"};
         }
     }
     if (auto error = CheckListAndCheckDigit(c)) {
@@ -273,6 +277,9 @@ std::optional<UsageError> CheckTogether(Collected& c) {
     }
     o.format = c.format ? *c.format : *byEnding;
     if (auto error = CheckColumnNamesEnding(o)) {
+        return error;
+    }
+    if (auto error = CheckSheetOptions(c)) {
         return error;
     }
     if (o.onto && !IsRaster(o.format)) {
@@ -348,6 +355,9 @@ ParseResult ParseArguments(std::span<const std::string_view> arguments) {
         if (auto error = option->apply(collected, value)) {
             return *error;
         }
+    }
+    if (collected.options.command == Command::ListSheets) {
+        return OnlyCommand(Command::ListSheets);
     }
     if (auto error = CheckTogether(collected)) {
         return *error;
