@@ -96,6 +96,28 @@ TEST(ParseArguments, CommandLinesGiveTheirOptionsOrAUsageError) {
              o.settings = {.text = "1", .barCodeType = 1, .calculateCheckDigit = kTrue};
              o.output = "a.png";
          }},
+        // A name without # or {} is one document when it is a PDF or PostScript one.
+        {"--batch l.txt --sheet Avery_5160 --first 4 --copies 2 --offset 1mm,-2pt --outline "
+         "--caption {Name} -o l.ps",
+         [](Options& o) {
+             o.command = Command::Batch;
+             o.batchInput = "l.txt";
+             o.output = "l.ps";
+             o.format = OutputFormat::Ps;
+             o.oneDocument = true;
+             o.labels = {
+                 "Avery_5160", 4,       2, "", {1, LengthUnit::Millimetre}, {-2, LengthUnit::Point},
+                 true,         "{Name}"};
+         }},
+        {"--sheet list", [](Options& o) { o.command = Command::ListSheets; }},
+        {"--batch l.txt --copies 2 -o l/#.pdf", "one document"},
+        {"-t ean13 -d 1 --sheet a4:1x1:9x9mm:0x0mm:0x0mm -o a.pdf", "one document"},
+        {"-t ean13 -d 1 -o a.ps", "PostScript"},
+        {"--batch l.txt -o l/#.ps", "PostScript"},
+        {"--batch l.txt --first 3 -o l.pdf", "--sheet"},
+        {"--batch l.txt --copies 2 --copies-column Qty -o l.pdf", "give one"},
+        {"--batch l.txt --copies 0 -o l.pdf", "--copies"},
+        {"--batch l.txt --offset 1mm -o l.pdf", "DX,DY"},
         {"--batch l.txt --separator : -o l/#.png", "',', ';', tab or '|'"},
         {"--batch l.txt --encoding koi8-r -o l/#.png", "utf8, or latin1"},
         {"-t ean13 -d 1 --separator tab -o a.png", "--separator is for a --batch"},

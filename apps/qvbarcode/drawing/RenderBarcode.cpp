@@ -259,7 +259,7 @@ std::shared_ptr<surface::CairoSurface> BarcodeRenderer::StartRecording(Drawing& 
     captionBox = {-left, barcodeHeight, drawing.width - left, drawing.height};
     const cairo_rectangle_t extents{0, 0, static_cast<double>(drawing.width),
                                     static_cast<double>(drawing.height)};
-    drawing.recording.reset(cairo_recording_surface_create(CAIRO_CONTENT_COLOR, &extents),
+    drawing.recording.reset(cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &extents),
                             cairo_surface_destroy);
     cairo_t* cr = cairo_create(drawing.recording.get());
     cairo_set_source_rgb(cr, 1, 1, 1);

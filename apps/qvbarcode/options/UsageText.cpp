@@ -14,6 +14,7 @@ namespace qv::cli {
 std::string_view UsageText() {
     return "usage: qvbarcode -t TYPE -d TEXT [options] -o FILE\n"
            "       qvbarcode --batch LIST -o PATTERN [options]\n"
+           "       qvbarcode --batch LIST [--sheet NAME] [options] -o DOCUMENT.pdf|.ps\n"
            "Try 'qvbarcode --help' for more.\n";
 }
 
@@ -46,6 +47,7 @@ std::string BuildHelpText() {
     return std::string(
         R"(usage: qvbarcode -t TYPE -d TEXT [options] -o FILE
        qvbarcode --batch LIST -o PATTERN [options]
+       qvbarcode --batch LIST [--sheet NAME] [options] -o DOCUMENT.pdf|.ps
 
 Draws a one-dimensional barcode and writes it as a picture.
 
@@ -115,6 +117,25 @@ Batch:
                            batch stops at a full disk, a read-only folder or Ctrl-C
                            and says which record to resume from
 
+One document per batch (-o NAME.pdf or NAME.ps, without # or {NAME}): a page per
+label at the label's size, or the labels on sheets; the font embedded once, the
+document written whole or not at all. A failed record leaves no page.
+      --sheet NAME         lay the labels out on sheets, one page a sheet: an installed
+                           template by brand and part ('Avery 5160', in any case) or
+                           PAGE:COLSxROWS:WxHmm:LEFTxTOPmm:PITCHXxPITCHYmm (PAGE a4,
+                           letter or WxHmm; the first label's corner from the page's
+                           top-left, the pitch from one label's corner to the next);
+                           each barcode centred at its own size, never scaled
+      --sheet list         name the installed templates and their sizes
+      --first N            start at label N of the first sheet (a sheet partly used)
+      --copies N           N labels of every record
+      --copies-column NAME each record's number of labels from column NAME (0: none)
+      --offset DX,DY       move everything by DX right and DY down, for a printer's
+                           drift (1.5mm,-0.5mm)
+      --outline            draw the labels' borders, for a test print
+      --caption TEXT       one line under each barcode, {NAME} the record's cell of
+                           column NAME: '{Name} {Price}'
+
   -h, --help               this text
   -V, --version            the program's version
       --typelib            the component's type library as interface description text
@@ -144,6 +165,8 @@ Examples:
   printf 'SKU,EAN\nA-1,4006381333931\n' | qvbarcode --batch - --text-column EAN -t ean13 -w -s -o 'labels/{SKU}.png'
   printf 'SKU;EAN\nA-1;400638133393\nA-2;4006381333948\n;\n' | qvbarcode --batch - --text-column EAN -t ean13 --check-digit auto -w -o 'labels/{SKU}.png'
   seq 400638133390 400638133399 | qvbarcode --batch - --from 4 --jobs 2 -t ean13 -c -w -o 'labels/####.png'
+  seq 400638133390 400638133399 | qvbarcode --batch - -t ean13 -c -w -s --dpi 300 -o labels.pdf
+  seq 400638133390 400638133399 | qvbarcode --batch - -t ean13 -c -w -s --dpi 300 --sheet a4:3x8:63.5x33.9mm:7.21x12.9mm:66.04x33.9mm --copies 3 -o sheets.pdf
 )");
 }
 

@@ -11,7 +11,7 @@ std::string LabelPages::Place(cairo_surface_t* drawing, std::int32_t width, std:
     if (!plan_.sheet) {
         for (std::int32_t i = 0; i < copies; ++i, ++labels_) {
             page_ = document_.NewPage(w, h);
-            Paint(drawing, plan_.offsetX, plan_.offsetY);
+            Paint(drawing, width, height, plan_.offsetX, plan_.offsetY);
         }
         return {};
     }
@@ -29,18 +29,20 @@ std::string LabelPages::Place(cairo_surface_t* drawing, std::int32_t width, std:
             sheet_ = place.sheet;
             StartSheet();
         }
-        Paint(drawing, place.left + (sheet.labelWidth - w) / 2 + plan_.offsetX,
+        Paint(drawing, width, height, place.left + (sheet.labelWidth - w) / 2 + plan_.offsetX,
               place.top + (sheet.labelHeight - h) / 2 + plan_.offsetY);
     }
     return {};
 }
 
-void LabelPages::Paint(cairo_surface_t* drawing, double left, double top) {
+void LabelPages::Paint(cairo_surface_t* drawing, std::int32_t width, std::int32_t height,
+                       double left, double top) {
     cairo_save(page_);
     cairo_translate(page_, left, top);
     cairo_scale(page_, 72.0 / plan_.dotsPerInch, 72.0 / plan_.dotsPerInch);
     cairo_set_source_surface(page_, drawing, 0, 0);
-    cairo_paint(page_);
+    cairo_rectangle(page_, 0, 0, width, height);
+    cairo_fill(page_);
     cairo_restore(page_);
 }
 

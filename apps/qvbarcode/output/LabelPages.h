@@ -36,7 +36,8 @@ class LabelPages {
     std::int64_t Labels() const { return labels_; }
 
   private:
-    void Paint(cairo_surface_t* drawing, double left, double top);
+    void Paint(cairo_surface_t* drawing, std::int32_t width, std::int32_t height, double left,
+               double top);
     void StartSheet();
 
     LabelDocument& document_;
