@@ -30,7 +30,7 @@ esac
 # on a virtual display for docs/screenshot/).
 packages=(
     cmake ninja-build g++ pkg-config
-    libpng-dev libisal-dev libfreetype-dev libfontconfig-dev libcairo2-dev libxml2-dev
+    libpng-dev libisal-dev libfreetype-dev libfontconfig-dev libcairo2-dev libexpat1-dev
     glabels-data
     fonts-dejavu-core fonts-dejavu-extra fonts-comic-neue
     libicu-dev qt6-base-dev qt6-tools-dev libqt6opengl6-dev qt6-declarative-dev

@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "input/SheetTemplates.h"
 
-#include <libxml/parser.h>
-#include <libxml/tree.h>
+#include <expat.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <map>
-#include <memory>
 #include <optional>
 
 namespace qv::cli {
@@ -17,31 +19,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct XmlDocument {
-    void operator()(xmlDoc* document) const { xmlFreeDoc(document); }
-};
-using Document = std::unique_ptr<xmlDoc, XmlDocument>;
+using Attributes = const XML_Char**;
 
-Document Read(const fs::path& file) {
-    return Document(xmlReadFile(file.c_str(), nullptr,
-                                XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
+std::string Attribute(Attributes attributes, const char* name) {
+    for (; attributes[0] != nullptr; attributes += 2) {
+        if (std::strcmp(attributes[0], name) == 0) return attributes[1];
+    }
+    return {};
 }
 
-bool Is(const xmlNode* node, const char* name) {
-    return node->type == XML_ELEMENT_NODE &&
-           xmlStrcmp(node->name, reinterpret_cast<const xmlChar*>(name)) == 0;
-}
-
-std::string Attribute(const xmlNode* node, const char* name) {
-    xmlChar* value = xmlGetProp(node, reinterpret_cast<const xmlChar*>(name));
-    if (value == nullptr) return {};
-    std::string text(reinterpret_cast<const char*>(value));
-    xmlFree(value);
-    return text;
-}
-
-double LengthOf(const xmlNode* node, const char* name) {
-    return TemplateLength(Attribute(node, name)).value_or(0.0);
+double LengthOf(Attributes attributes, const char* name) {
+    return TemplateLength(Attribute(attributes, name)).value_or(0.0);
 }
 
 std::string Lower(std::string_view text) {
@@ -51,89 +39,143 @@ std::string Lower(std::string_view text) {
     return lower;
 }
 
-using PaperSizes = std::map<std::string, std::pair<double, double>>;
+using ElementStart = std::function<void(std::string_view name, Attributes attributes)>;
+using ElementEnd = std::function<void(std::string_view name)>;
+
+// Reads the file through expat (which the system's font configuration loads anyway),
+// calling the handlers for each element; false when it cannot be read or is no XML.
+bool ReadXml(const fs::path& file, const ElementStart& start, const ElementEnd& end) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return false;
+    struct Handlers {
+        const ElementStart& start;
+        const ElementEnd& end;
+    } handlers{start, end};
+    const std::unique_ptr<XML_ParserStruct, decltype(&XML_ParserFree)> parser(
+        XML_ParserCreate(nullptr), XML_ParserFree);
+    if (!parser) return false;
+    XML_SetUserData(parser.get(), &handlers);
+    XML_SetElementHandler(
+        parser.get(),
+        [](void* data, const XML_Char* name, Attributes attributes) {
+            static_cast<Handlers*>(data)->start(name, attributes);
+        },
+        [](void* data, const XML_Char* name) { static_cast<Handlers*>(data)->end(name); });
+    char buffer[1 << 16];
+    for (;;) {
+        in.read(buffer, sizeof buffer);
+        const bool last = in.gcount() < static_cast<std::streamsize>(sizeof buffer);
+        if (XML_Parse(parser.get(), buffer, static_cast<int>(in.gcount()), last) ==
+            XML_STATUS_ERROR) {
+            return false;
+        }
+        if (last) return true;
+    }
+}
+
+using PaperSizes = std::map<std::string, std::pair<double, double>, std::less<>>;
 
 PaperSizes ReadPaperSizes(const fs::path& folder) {
     PaperSizes sizes;
-    const Document document = Read(folder / "paper-sizes.xml");
-    if (!document) return sizes;
-    for (xmlNode* node = xmlDocGetRootElement(document.get())->children; node; node = node->next) {
-        if (Is(node, "Paper-size")) {
-            sizes[Attribute(node, "id")] = {LengthOf(node, "width"), LengthOf(node, "height")};
-        }
-    }
+    ReadXml(
+        folder / "paper-sizes.xml",
+        [&](std::string_view name, Attributes a) {
+            if (name == "Paper-size") {
+                sizes[Attribute(a, "id")] = {LengthOf(a, "width"), LengthOf(a, "height")};
+            }
+        },
+        [](std::string_view) {});
     return sizes;
 }
 
-// The label of a template, when it is one the program can fill: a rectangle, a round label
-// or a disc; nothing for any other shape or a layout without labels.
-std::optional<SheetLayout> LabelOf(const xmlNode* label) {
-    SheetLayout layout;
-    if (Is(label, "Label-rectangle")) {
-        layout.labelWidth = LengthOf(label, "width");
-        layout.labelHeight = LengthOf(label, "height");
-        layout.cornerRadius = LengthOf(label, "round");
-    } else if (Is(label, "Label-round") || Is(label, "Label-cd")) {
-        layout.round = true;
-        layout.labelWidth = layout.labelHeight = 2 * LengthOf(label, "radius");
-        layout.cornerRadius = layout.labelWidth / 2;
-    } else {
-        return std::nullopt;
-    }
-    for (const xmlNode* node = label->children; node; node = node->next) {
-        if (!Is(node, "Layout")) continue;
-        LabelGrid grid{std::atoi(Attribute(node, "nx").c_str()),
-                       std::atoi(Attribute(node, "ny").c_str()),
-                       LengthOf(node, "x0"),
-                       LengthOf(node, "y0"),
-                       LengthOf(node, "dx"),
-                       LengthOf(node, "dy")};
-        if (grid.columns > 0 && grid.rows > 0) layout.grids.push_back(grid);
-    }
-    if (layout.grids.empty() || layout.labelWidth <= 0 || layout.labelHeight <= 0) {
-        return std::nullopt;
-    }
-    return layout;
-}
+// The templates of one file, as its elements come: a template's first label, if it is one
+// the program can fill (a rectangle, a round label or a disc), its layouts and aliases.
+class TemplateReader {
+  public:
+    TemplateReader(const PaperSizes& papers, std::vector<SheetLayout>& sheets)
+        : papers_(papers), sheets_(sheets) {}
 
-void ReadTemplates(const fs::path& file, const PaperSizes& papers,
-                   std::vector<SheetLayout>& sheets) {
-    const Document document = Read(file);
-    if (!document) return;
-    std::map<std::string, SheetLayout> byPart;  // this file's, for the equivalents
-    for (xmlNode* node = xmlDocGetRootElement(document.get())->children; node; node = node->next) {
-        if (!Is(node, "Template")) continue;
-        const std::string brand = Attribute(node, "brand");
-        const std::string part = Attribute(node, "part");
-        std::optional<SheetLayout> sheet;
-        if (const std::string equivalent = Attribute(node, "equiv"); !equivalent.empty()) {
-            if (const auto found = byPart.find(brand + " " + equivalent); found != byPart.end()) {
-                sheet = found->second;
+    void Start(std::string_view name, Attributes a) {
+        if (name == "Template") {
+            StartTemplate(a);
+        } else if (!inTemplate_) {
+            return;
+        } else if (name == "Label-rectangle" || name == "Label-round" || name == "Label-cd") {
+            labels_++;
+            if (labels_ > 1) return;
+            sheet_.round = name != "Label-rectangle";
+            if (sheet_.round) {
+                sheet_.labelWidth = sheet_.labelHeight = 2 * LengthOf(a, "radius");
+                sheet_.cornerRadius = sheet_.labelWidth / 2;
+            } else {
+                sheet_.labelWidth = LengthOf(a, "width");
+                sheet_.labelHeight = LengthOf(a, "height");
+                sheet_.cornerRadius = LengthOf(a, "round");
             }
-        } else {
-            for (const xmlNode* child = node->children; child && !sheet; child = child->next) {
-                sheet = LabelOf(child);
-            }
-            const auto paper = papers.find(Attribute(node, "size"));
-            if (sheet && paper != papers.end()) {
-                std::tie(sheet->pageWidth, sheet->pageHeight) = paper->second;
-            } else if (sheet) {
-                sheet->pageWidth = LengthOf(node, "width");
-                sheet->pageHeight = LengthOf(node, "height");
-            }
-        }
-        if (!sheet || sheet->pageWidth <= 0 || sheet->pageHeight <= 0) continue;
-        sheet->name = brand + " " + part;
-        byPart[sheet->name] = *sheet;
-        sheets.push_back(*sheet);
-        for (const xmlNode* child = node->children; child; child = child->next) {
-            if (Is(child, "Alias")) {
-                sheets.push_back(*sheet);
-                sheets.back().name = Attribute(child, "brand") + " " + Attribute(child, "part");
-            }
+        } else if (name.starts_with("Label-")) {
+            labels_++;  // a shape the program does not fill
+            if (labels_ == 1) shapeUnknown_ = true;
+        } else if (name == "Layout" && labels_ == 1) {
+            LabelGrid grid{std::atoi(Attribute(a, "nx").c_str()),
+                           std::atoi(Attribute(a, "ny").c_str()),
+                           LengthOf(a, "x0"),
+                           LengthOf(a, "y0"),
+                           LengthOf(a, "dx"),
+                           LengthOf(a, "dy")};
+            if (grid.columns > 0 && grid.rows > 0) sheet_.grids.push_back(grid);
+        } else if (name == "Alias") {
+            aliases_.push_back(Attribute(a, "brand") + " " + Attribute(a, "part"));
         }
     }
-}
+
+    void End(std::string_view name) {
+        if (name != "Template" || !inTemplate_) return;
+        inTemplate_ = false;
+        if (!equivalent_.empty()) {
+            const auto found = byPart_.find(brand_ + " " + equivalent_);
+            if (found == byPart_.end()) return;
+            sheet_ = found->second;
+        } else if (shapeUnknown_ || sheet_.grids.empty() || sheet_.labelWidth <= 0 ||
+                   sheet_.labelHeight <= 0 || sheet_.pageWidth <= 0 || sheet_.pageHeight <= 0) {
+            return;
+        }
+        sheet_.name = brand_ + " " + part_;
+        byPart_[sheet_.name] = sheet_;
+        sheets_.push_back(sheet_);
+        for (const std::string& alias : aliases_) {
+            sheets_.push_back(sheet_);
+            sheets_.back().name = alias;
+        }
+    }
+
+  private:
+    void StartTemplate(Attributes a) {
+        inTemplate_ = true;
+        sheet_ = {};
+        labels_ = 0;
+        shapeUnknown_ = false;
+        aliases_.clear();
+        brand_ = Attribute(a, "brand");
+        part_ = Attribute(a, "part");
+        equivalent_ = Attribute(a, "equiv");
+        if (const auto paper = papers_.find(Attribute(a, "size")); paper != papers_.end()) {
+            std::tie(sheet_.pageWidth, sheet_.pageHeight) = paper->second;
+        } else {
+            sheet_.pageWidth = LengthOf(a, "width");
+            sheet_.pageHeight = LengthOf(a, "height");
+        }
+    }
+
+    const PaperSizes& papers_;
+    std::vector<SheetLayout>& sheets_;
+    std::map<std::string, SheetLayout> byPart_;  // this file's, for the equivalents
+    bool inTemplate_ = false;
+    SheetLayout sheet_;
+    int labels_ = 0;
+    bool shapeUnknown_ = false;
+    std::string brand_, part_, equivalent_;
+    std::vector<std::string> aliases_;
+};
 
 }  // namespace
 
@@ -153,7 +195,12 @@ std::variant<std::vector<SheetLayout>, std::string> ReadSheetTemplates(const std
     std::ranges::sort(files);
     const PaperSizes papers = ReadPaperSizes(folder);
     std::vector<SheetLayout> sheets;
-    for (const fs::path& file : files) ReadTemplates(file, papers, sheets);
+    for (const fs::path& file : files) {
+        TemplateReader reader(papers, sheets);
+        ReadXml(
+            file, [&](std::string_view name, Attributes a) { reader.Start(name, a); },
+            [&](std::string_view name) { reader.End(name); });
+    }
     return sheets;
 }
 
