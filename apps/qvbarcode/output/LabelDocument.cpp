@@ -3,7 +3,7 @@
 
 #include <cairo-pdf.h>
 #include <cairo-ps.h>
-#include <sys/stat.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -23,23 +23,24 @@ namespace fs = std::filesystem;
 constexpr std::string_view kDate = "%%CreationDate: ";
 constexpr std::string_view kEndComments = "%%EndComments";
 
-// ".NAME.XXXXXX" beside the target, which a run that was killed leaves as the stale
-// temporaries of other files are left.
+// ".NAME.abc123" beside the target: six lowercase letters and digits, as the temporaries of
+// every file the program writes, so that a later batch removes one that a killed run left.
 std::FILE* OpenTemporary(const std::string& path, std::string& name) {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     const fs::path target(path);
-    name = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int descriptor = mkstemp(name.data());
-    if (descriptor < 0) {
-        name.clear();
-        return nullptr;
+    std::error_code ignored;  // a folder that cannot be made fails the open, which says why
+    if (target.has_parent_path()) fs::create_directories(target.parent_path(), ignored);
+    unsigned value = static_cast<unsigned>(getpid()) * 2654435761u;
+    for (int attempt = 0; attempt < 100; ++attempt, value = value * 40503u + 7u) {
+        std::string leaf = "." + target.filename().string() + ".";
+        for (unsigned v = value, i = 0; i < 6; ++i, v /= 36) leaf += kLetters[v % 36];
+        name = (target.parent_path() / leaf).string();
+        const int descriptor = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor >= 0) return fdopen(descriptor, "wb");
+        if (errno != EEXIST) break;
     }
-    fchmod(
-        descriptor, 0666 & ~[] {
-            const mode_t mask = umask(0);
-            umask(mask);
-            return mask;
-        }());
-    return fdopen(descriptor, "wb");
+    name.clear();
+    return nullptr;
 }
 
 }  // namespace
@@ -49,7 +50,7 @@ LabelDocument::LabelDocument(std::string path, DocumentKind kind)
     file_ = OpenTemporary(path_, temporary_);
     if (file_ == nullptr) {
         throw host::FailedCall(host::FailureReason::PlatformFailure,
-                               path_ + ": " + std::strerror(errno));
+                               "cannot write " + path_ + ": " + std::strerror(errno));
     }
     const std::int64_t made = imagefile::DocumentSeconds(std::getenv("SOURCE_DATE_EPOCH"));
     // The first page's size, which every page sets again.

@@ -20,7 +20,8 @@ enum class DocumentKind { Pdf, PostScript };
 // or 1970 (DocumentDate.h), so the same pages give the same bytes.
 class LabelDocument {
   public:
-    // Raises the failed call when cairo cannot make the document; nothing is written then.
+    // Makes the folders on the way, as a batch's files do. Raises the failed call when the
+    // file or cairo's document cannot be made; nothing is written then.
     LabelDocument(std::string path, DocumentKind kind);
     ~LabelDocument();
     LabelDocument(const LabelDocument&) = delete;

@@ -6,6 +6,7 @@
 #include "host/FailedCall.h"
 #include "input/SheetTemplates.h"
 #include "options/TerminalText.h"
+#include "output/FailureText.h"
 
 namespace qv::cli {
 
@@ -52,7 +53,7 @@ std::variant<std::unique_ptr<BatchDocument>, std::string> BatchDocument::Begin(
         return std::make_unique<BatchDocument>(options, std::get<PagePlan>(std::move(plan)),
                                                std::move(caption), copiesColumn);
     } catch (const host::FailedCall& failure) {
-        return std::string(failure.what());
+        return FailedCallLine(failure);
     }
 }
 
