@@ -218,6 +218,36 @@ TEST(SheetDocument, ABatchIntoOnePdfHasAPagePerDrawnRecord) {
     }
 }
 
+// Captions from the columns, as many labels as Qty says (none for 0, a failed record for a
+// cell that is no count), and the font embedded once for all of them.
+TEST(SheetDocument, CaptionsAndCopiesComeFromTheColumns) {
+    ScratchDirectory dir;
+    std::ofstream(dir / "p.csv") << "EAN,Name,Price,Qty\n400638133393,Nuts,2.49,3\n"
+                                    "590123412345,Tea,1.99,0\n400638133394,Figs,3.20,two\n";
+    const ProgramRun run = RunShell(
+        dir,
+        "qvbarcode --batch p.csv --text-column EAN -t ean13 --check-digit auto -w --dpi 300 "
+        "--module 4px --sheet a4:3x8:63.5x33.9mm:7.21x12.9mm:66.04x33.9mm --copies-column Qty "
+        "--caption '{Name} {Price} EUR' -o s.pdf; echo status $?; pdftotext s.pdf - | grep -c "
+        "'Nuts 2.49 EUR'; pdftotext s.pdf - | grep -c -e Tea -e Figs; pdffonts s.pdf | grep -c "
+        "DejaVu");
+    EXPECT_EQ(run.out, "status 1\n3\n0\n1\n") << run.err;
+    EXPECT_TRUE(Holds(run.err, "the Qty cell 'two' is no number of copies")) << run.err;
+    EXPECT_TRUE(Holds(run.err, "2 drawn, 1 failed")) << run.err;
+}
+
+// A document ended by a signal keeps no name and leaves no temporary: the earlier one stays.
+TEST(SheetDocument, AnInterruptedDocumentLeavesTheEarlierOne) {
+    ScratchDirectory dir;
+    std::ofstream(dir / "d.pdf") << "earlier";
+    const ProgramRun run =
+        RunShell(dir,
+                 "seq 400638100000 400638300000 | qvbarcode --batch - -t ean13 -c -w -o d.pdf & "
+                 "p=$!; sleep 0.5; kill -INT $p; wait $p; echo $?; ls -A");
+    EXPECT_EQ(run.out, "130\nd.pdf\n") << run.err;
+    EXPECT_EQ(FileText(dir / "d.pdf"), "earlier");
+}
+
 // What a document's batch refuses, and what it then leaves: nothing.
 TEST(SheetDocument, RefusalsNameTheirReasonAndWriteNoDocument) {
     struct Case {
