@@ -110,9 +110,18 @@ TEST(ParseArguments, CommandLinesGiveTheirOptionsOrAUsageError) {
                  true,         "{Name}"};
          }},
         {"--sheet list", [](Options& o) { o.command = Command::ListSheets; }},
-        {"--batch l.txt --copies 2 -o l/#.pdf", "one document"},
-        {"-t ean13 -d 1 --sheet a4:1x1:9x9mm:0x0mm:0x0mm -o a.pdf", "one document"},
-        {"-t ean13 -d 1 -o a.ps", "PostScript"},
+        {"-t ean13 -d 1 --copies 3 -o a.pdf",
+         [](Options& o) {
+             o.settings = {.text = "1", .barCodeType = 3};
+             o.output = "a.pdf";
+             o.format = OutputFormat::Pdf;
+             o.oneDocument = true;
+             o.labels.copies = 3;
+         }},
+        {"--batch l.txt --copies 2 -o l/#.pdf", "lays out a document"},
+        {"-t ean13 -d 1 --sheet a4:1x1:9x9mm:0x0mm:0x0mm -o a.png", "lays out a document"},
+        {"-t ean13 -d 1 --copies-column Qty -o a.pdf", "--batch"},
+        {"-t ean13 -d 1 --format ps -o -", "PostScript"},
         {"--batch l.txt -o l/#.ps", "PostScript"},
         {"--batch l.txt --first 3 -o l.pdf", "--sheet"},
         {"--batch l.txt --copies 2 --copies-column Qty -o l.pdf", "give one"},

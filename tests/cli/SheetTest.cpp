@@ -234,6 +234,13 @@ TEST(SheetDocument, CaptionsAndCopiesComeFromTheColumns) {
     EXPECT_EQ(run.out, "status 1\n3\n0\n1\n") << run.err;
     EXPECT_TRUE(Holds(run.err, "the Qty cell 'two' is no number of copies")) << run.err;
     EXPECT_TRUE(Holds(run.err, "2 drawn, 1 failed")) << run.err;
+    // One barcode alone fills a sheet and goes on to the next.
+    const ProgramRun one =
+        RunShell(dir,
+                 "qvbarcode -t ean13 -d 400638133393 -c -w --dpi 300 --module 4px --sheet 'Avery "
+                 "5160' --copies 31 --caption 'Nuts {Text}' -o one.pdf && pdfinfo one.pdf | grep "
+                 "Pages; pdftotext one.pdf - | grep -c 'Nuts 400638133393'");
+    EXPECT_EQ(one.out, "Pages:           2\n31\n") << one.err;
 }
 
 // A document ended by a signal keeps no name and leaves no temporary: the earlier one stays.

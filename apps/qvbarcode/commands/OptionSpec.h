@@ -46,7 +46,8 @@ std::optional<UsageError> CheckListAndCheckDigit(const Collected& c);
 
 // The options of a batch's one document: --sheet and those that lay its labels out.
 std::vector<OptionSpec> SheetSpecs();
-// Whether the batch writes one document: a PDF or PostScript name without # or {COLUMN}.
+// Whether the command writes one document of pages: a batch into a PDF or PostScript name
+// without # or {COLUMN}, or one barcode laid out or repeated.
 bool WritesOneDocument(const Collected& c);
 // Their checks against the whole command line, once the format is known; sets oneDocument.
 std::optional<UsageError> CheckSheetOptions(Collected& c);

@@ -79,12 +79,18 @@ std::vector<OptionSpec> SheetSpecs() {
 
 bool WritesOneDocument(const Collected& c) {
     const Options& o = c.options;
-    if (o.command != Command::Batch) return false;
+    const auto format = c.format ? c.format : FormatOfPath(o.output);
+    if (format != OutputFormat::Pdf && format != OutputFormat::Ps) return false;
+    if (o.command == Command::Render) {
+        // One barcode's PDF stays the one-page file of its size unless laid out.
+        const LabelLayout& l = o.labels;
+        return o.output != "-" &&
+               (format == OutputFormat::Ps || !l.sheet.empty() || l.copies != 1 ||
+                l.offsetX != Length{} || l.offsetY != Length{} || !l.caption.empty());
+    }
     const auto pattern = OutputPattern::Parse(o.output);
     const auto* parsed = std::get_if<OutputPattern>(&pattern);
-    const auto format = c.format ? c.format : FormatOfPath(o.output);
-    return parsed != nullptr && !parsed->NamesRecords() &&
-           (format == OutputFormat::Pdf || format == OutputFormat::Ps);
+    return o.command == Command::Batch && parsed != nullptr && !parsed->NamesRecords();
 }
 
 std::optional<UsageError> CheckSheetOptions(Collected& c) {
@@ -93,8 +99,11 @@ std::optional<UsageError> CheckSheetOptions(Collected& c) {
     o.oneDocument = WritesOneDocument(c);
     if (o.format == OutputFormat::Ps && !o.oneDocument) {
         return UsageError{
-            "PostScript (.ps) is a batch's one document: --batch LIST -o labels.ps; one "
-            "barcode or a file per record is .eps"};
+            "PostScript (.ps) is a document written to a file: -o labels.ps; a file per "
+            "record or standard output is .eps"};
+    }
+    if (o.command == Command::Render && !l.copiesColumn.empty()) {
+        return UsageError{"--copies-column is for a --batch list: give --copies N"};
     }
     if (!o.oneDocument) {
         for (const auto& [given, option] :
@@ -107,8 +116,8 @@ std::optional<UsageError> CheckSheetOptions(Collected& c) {
               {!l.caption.empty(), "--caption"}}) {
             if (given) {
                 return UsageError{std::string(option) +
-                                  " lays out a batch's one document: --batch LIST -o "
-                                  "labels.pdf (or .ps), a name without # or {COLUMN}"};
+                                  " lays out a document: -o labels.pdf (or .ps), in a batch "
+                                  "a name without # or {COLUMN}"};
             }
         }
     }

@@ -119,7 +119,8 @@ Batch:
 
 One document per batch (-o NAME.pdf or NAME.ps, without # or {NAME}): a page per
 label at the label's size, or the labels on sheets; the font embedded once, the
-document written whole or not at all. A failed record leaves no page.
+document written whole or not at all. A failed record leaves no page. One barcode
+goes into a document alike with --sheet, --copies or .ps.
       --sheet NAME         lay the labels out on sheets, one page a sheet: an installed
                            template by brand and part ('Avery 5160', in any case) or
                            PAGE:COLSxROWS:WxHmm:LEFTxTOPmm:PITCHXxPITCHYmm (PAGE a4,
@@ -166,6 +167,7 @@ Examples:
   printf 'SKU;EAN\nA-1;400638133393\nA-2;4006381333948\n;\n' | qvbarcode --batch - --text-column EAN -t ean13 --check-digit auto -w -o 'labels/{SKU}.png'
   seq 400638133390 400638133399 | qvbarcode --batch - --from 4 --jobs 2 -t ean13 -c -w -o 'labels/####.png'
   seq 400638133390 400638133399 | qvbarcode --batch - -t ean13 -c -w -s --dpi 300 -o labels.pdf
+  qvbarcode -t ean13 -d 400638133393 -c -w -s --dpi 300 --sheet 'Avery 5160' --copies 30 -o sheet.pdf
   seq 400638133390 400638133399 | qvbarcode --batch - -t ean13 -c -w -s --dpi 300 --sheet a4:3x8:63.5x33.9mm:7.21x12.9mm:66.04x33.9mm --copies 3 -o sheets.pdf
 )");
 }
