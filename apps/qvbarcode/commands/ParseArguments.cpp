@@ -156,6 +156,7 @@ std::vector<OptionSpec> BuildSpecs() {
     for (OptionSpec& spec : ListAndCheckDigitSpecs()) {
         specs.push_back(std::move(spec));
     }
+    specs.push_back(PrintSpec());
     return specs;
 }
 
@@ -228,10 +229,13 @@ std::optional<UsageError> CheckTogether(Collected& c) {
     if (auto error = ConvertLengths(c)) {
         return error;
     }
-    if (!c.sawOutput) {
+    if (auto error = SettlePrint(c)) {
+        return error;
+    }
+    if (!c.sawOutput && !o.printQueue) {
         return UsageError{"an output is needed: -o FILE"};
     }
-    if (o.output.empty()) {
+    if (c.sawOutput && o.output.empty()) {
         return UsageError{"the output name is empty"};
     }
     if (o.command == Command::Render && !o.settings.barCodeType) {
@@ -261,7 +265,7 @@ std::optional<UsageError> CheckTogether(Collected& c) {
     if (o.onto && o.onto->path.empty()) {
         return UsageError{"--x and --y need --onto IMAGE.png"};
     }
-    const auto byEnding = o.output == "-" ? std::nullopt : FormatOfPath(o.output);
+    const auto byEnding = o.output == "-" || !c.sawOutput ? std::nullopt : FormatOfPath(o.output);
     if (c.format && byEnding && *c.format != *byEnding) {
         return UsageError{"--format disagrees with the ending of " + o.output};
     }
@@ -336,13 +340,15 @@ ParseResult ParseArguments(std::span<const std::string_view> arguments) {
             } else {
                 return UsageError{std::string(name) + " needs a value"};
             }
-        } else if (inlineValue && option->optionalValues.empty()) {
+        } else if (inlineValue && option->optionalValues.empty() && !option->optionalName) {
             return UsageError{std::string(name) + " takes no value"};
         } else if (inlineValue) {
             value = *inlineValue;
         } else if (i + 1 < arguments.size() &&
-                   std::ranges::find(option->optionalValues, arguments[i + 1]) !=
-                       option->optionalValues.end()) {
+                   (option->optionalName
+                        ? !arguments[i + 1].starts_with("-")
+                        : std::ranges::find(option->optionalValues, arguments[i + 1]) !=
+                              option->optionalValues.end())) {
             value = arguments[++i];
         }
         if (auto error = option->apply(collected, value)) {

@@ -121,6 +121,8 @@ struct Options {
     SizeRequest asked;
     std::int32_t jobs = 0;         // a batch's drawing threads; 0 for one per core
     std::int64_t firstRecord = 1;  // a batch's first record drawn (--from)
+    // The printer queue the document is sent to, "" for the default one (--print).
+    std::optional<std::string> printQueue;
     friend bool operator==(const Options&, const Options&) = default;
 };
 
