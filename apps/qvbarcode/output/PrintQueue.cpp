@@ -21,11 +21,7 @@ std::string Millimetres(double value) {
 struct DestFree {
     void operator()(cups_dest_t* dest) const { cupsFreeDests(1, dest); }
 };
-struct InfoFree {
-    void operator()(cups_dinfo_t* info) const { cupsFreeDestInfo(info); }
-};
 using Dest = std::unique_ptr<cups_dest_t, DestFree>;
-using DestInfo = std::unique_ptr<cups_dinfo_t, InfoFree>;
 
 // The print system's options, freed with them.
 class CupsOptions {
@@ -71,10 +67,10 @@ std::string NoQueue(const std::string& queue) {
 }
 
 // Sends the document's bytes into the job made on the queue; nothing when sent, else why.
-std::string SendDocument(cups_dest_t* dest, cups_dinfo_t* info, int jobId, const PrintJob& job) {
+std::string SendDocument(const char* queue, int jobId, const PrintJob& job) {
     const char* format = job.kind == DocumentKind::Pdf ? CUPS_FORMAT_PDF : CUPS_FORMAT_POSTSCRIPT;
-    if (cupsStartDestDocument(CUPS_HTTP_DEFAULT, dest, info, jobId, job.title.c_str(), format, 0,
-                              nullptr, 1) != HTTP_STATUS_CONTINUE) {
+    if (cupsStartDocument(CUPS_HTTP_DEFAULT, queue, jobId, job.title.c_str(), format, 1) !=
+        HTTP_STATUS_CONTINUE) {
         return cupsLastErrorString();
     }
     constexpr std::size_t kChunk = 64 * 1024;
@@ -82,11 +78,11 @@ std::string SendDocument(cups_dest_t* dest, cups_dinfo_t* info, int jobId, const
         const std::size_t size = std::min(kChunk, job.document.size() - at);
         if (cupsWriteRequestData(CUPS_HTTP_DEFAULT, job.document.data() + at, size) !=
             HTTP_STATUS_CONTINUE) {
-            cupsFinishDestDocument(CUPS_HTTP_DEFAULT, dest, info);
+            cupsFinishDocument(CUPS_HTTP_DEFAULT, queue);
             return cupsLastErrorString();
         }
     }
-    if (cupsFinishDestDocument(CUPS_HTTP_DEFAULT, dest, info) != IPP_STATUS_OK) {
+    if (cupsFinishDocument(CUPS_HTTP_DEFAULT, queue) != IPP_STATUS_OK) {
         return cupsLastErrorString();
     }
     return {};
@@ -95,11 +91,14 @@ std::string SendDocument(cups_dest_t* dest, cups_dinfo_t* info, int jobId, const
 }  // namespace
 
 std::vector<std::pair<std::string, std::string>> PrintOptions(const PrintJob& job) {
+    const std::string media =
+        "Custom." + Millimetres(job.mediaWidthMm) + "x" + Millimetres(job.mediaHeightMm) + "mm";
+    // PageSize too: a queue with a driver file rounds the media to whole points otherwise.
+    // No fit-to-page, which makes the server drop PageSize: print-scaling says it.
     return {
-        {"media",
-         "Custom." + Millimetres(job.mediaWidthMm) + "x" + Millimetres(job.mediaHeightMm) + "mm"},
+        {"media", media},
+        {"PageSize", media},
         {"print-scaling", "none"},
-        {"fit-to-page", "false"},
         {"orientation-requested", "3"},  // portrait: the page as the document draws it
         {"copies", std::to_string(std::max(job.copies, 1))},
     };
@@ -114,21 +113,18 @@ PrintResult PrintDocument(const std::string& queue, const PrintJob& job) {
         return result;
     }
     result.queue = dest->name;
-    const DestInfo info(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
-    if (!info) {
-        result.failure = "cannot ask printer queue '" + result.queue +
-                         "' what it takes: " + cupsLastErrorString();
-        return result;
-    }
+    // The queue's defaults are the server's to add: sent along, its printer-* attributes
+    // make the server drop PageSize.
     const CupsOptions options(PrintOptions(job));
-    if (cupsCreateDestJob(CUPS_HTTP_DEFAULT, dest.get(), info.get(), &result.jobId,
-                          job.title.c_str(), options.count(), options.options()) != IPP_STATUS_OK) {
+    result.jobId = cupsCreateJob(CUPS_HTTP_DEFAULT, dest->name, job.title.c_str(), options.count(),
+                                 options.options());
+    if (result.jobId == 0) {
         result.failure =
             "printer queue '" + result.queue + "' refused the job: " + cupsLastErrorString();
         return result;
     }
-    if (std::string why = SendDocument(dest.get(), info.get(), result.jobId, job); !why.empty()) {
-        cupsCancelDestJob(CUPS_HTTP_DEFAULT, dest.get(), result.jobId);
+    if (std::string why = SendDocument(dest->name, result.jobId, job); !why.empty()) {
+        cupsCancelJob2(CUPS_HTTP_DEFAULT, dest->name, result.jobId, 0);
         result.failure = "sending the label to printer queue '" + result.queue + "' failed: " + why;
     }
     return result;

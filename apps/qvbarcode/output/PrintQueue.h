@@ -22,7 +22,7 @@ struct PrintJob {
     std::string title = "qvbarcode";
 };
 
-// The job's options as the print system takes them: the media, no scaling or fitting, portrait
+// The job's options as the print system takes them: the media, no scaling, portrait
 // (the document's own orientation) and the copies.
 std::vector<std::pair<std::string, std::string>> PrintOptions(const PrintJob& job);
 
