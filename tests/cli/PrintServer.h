@@ -71,7 +71,9 @@ class PrintServer {
             name_ + " -P '" + conf + "labels.ppd' 2>/dev/null && lpadmin -d labels";
         if (std::system(add.c_str()) != 0) failure = "lpadmin could not add the queue";
     }
+    // Once the jobs sent are done, so that no backend writes into a folder removed.
     ~PrintServer() {
+        if (failure.empty()) WaitForPdfs(0);
         if (cupsd_ > 0) {
             kill(cupsd_, SIGTERM);
             waitpid(cupsd_, nullptr, 0);

@@ -89,6 +89,9 @@ Output:
                            atomically; - writes to standard output (needs --format)
       --format FORMAT      png, svg, pbm, pgm, pdf or eps
       --onto IMAGE.png     draw onto a copy of this PNG instead of an own picture
+      --print [QUEUE]      send the barcode to the printer queue QUEUE, or the default
+                           one, as a PDF (or the .pdf or .eps -o writes) on media of the
+                           label's size, so it prints unrotated at 100%; no -o needed
 )" + OptionHelp(Property::PositionX) +
         OptionHelp(Property::PositionY) +
         R"(
