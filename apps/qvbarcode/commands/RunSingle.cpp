@@ -28,8 +28,9 @@ int PrintDrawing(const Options& options, const Drawing& drawing) {
         std::fprintf(stderr, "qvbarcode: %s\n", TerminalText(printed.failure).c_str());
         return kExitUsage;
     }
-    std::printf("sent to printer queue %s as job %d\n", TerminalText(printed.queue).c_str(),
-                printed.jobId);
+    // On standard output, unless the document goes there.
+    std::fprintf(options.output == "-" ? stderr : stdout, "sent to printer queue %s as job %d\n",
+                 TerminalText(printed.queue).c_str(), printed.jobId);
     return kExitDrawn;
 }
 
