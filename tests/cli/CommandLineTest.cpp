@@ -96,21 +96,7 @@ TEST(ParseArguments, CommandLinesGiveTheirOptionsOrAUsageError) {
              o.settings = {.text = "1", .barCodeType = 1, .calculateCheckDigit = kTrue};
              o.output = "a.png";
          }},
-        // --print takes a queue's name when one follows, and needs no -o: a PDF is printed.
-        {"-t ean13 -d 1 --print -v",
-         [](Options& o) {
-             o.settings = {.text = "1", .barCodeType = 3};
-             o.format = OutputFormat::Pdf;
-             o.printQueue = "";
-             o.explain = true;
-         }},
-        {"-t ean13 -d 1 --print=Zebra -o a.eps",
-         [](Options& o) {
-             o.settings = {.text = "1", .barCodeType = 3};
-             o.output = "a.eps";
-             o.format = OutputFormat::Eps;
-             o.printQueue = "Zebra";
-         }},
+        // --print takes a queue's name when one follows.
         {"-t ean13 -d 1 --print Zebra -o a.png", "PDF or EPS"},
         {"-t ean13 -d 1 --print --format svg", "PDF or EPS"},
         {"--batch l.txt --print -o l/#.pdf", "not a batch"},

@@ -2,98 +2,68 @@
 #pragma once
 
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <string>
+#include <regex>
 #include <thread>
-#include <vector>
 
 #include "ProgramRun.h"
 
-extern char** environ;
-
 namespace qv::cli::test {
 
-// A print server of the test's own: cupsd listening on a socket in a scratch folder, with
-// the queue "labels", the default, printing into PDF files through cups-pdf, copies as
-// pages. Everything is
-// in the folder but cups-pdf's settings, which that backend reads only from /etc/cups: a
-// file named for this server, removed with it. CUPS_SERVER points this process and the
-// programs it starts at the server while it runs.
+// A print server of the test's own: cupsd on a socket in a scratch folder, with the default
+// queue "labels" printing into PDF files in out/ through cups-pdf, copies as pages. All of
+// it is in the folder but cups-pdf's settings, which that backend reads only from /etc/cups:
+// a file named for this server, removed with it. CUPS_SERVER points this process and the
+// programs it runs at the server while it is there.
 class PrintServer {
   public:
-    PrintServer() : name_("qvtest" + std::to_string(getpid())) {
-        const std::string root = dir.path.string();
-        for (const char* sub : {"conf", "spool", "cache", "state", "log", "out", "pdf"}) {
-            std::filesystem::create_directories(dir / sub);
-        }
-        std::filesystem::permissions(dir.path, std::filesystem::perms(0755));
-        std::filesystem::permissions(dir / "out", std::filesystem::perms(01777));
-        std::ofstream(dir / "conf/cupsd.conf")
-            << "Listen " << root << "/cups.sock\nWebInterface No\nBrowsing No\n"
-            << "DefaultAuthType None\n<Location />\nOrder allow,deny\nAllow all\n</Location>\n";
-        std::ofstream(dir / "conf/cups-files.conf")
-            << "ServerRoot " << root << "/conf\nRequestRoot " << root << "/spool\nCacheDir " << root
-            << "/cache\nStateDir " << root << "/state\nErrorLog " << root
-            << "/log/error_log\nAccessLog " << root << "/log/access_log\nPageLog " << root
-            << "/log/page_log\nUser lp\nGroup lp\n";
-        std::ofstream(CupsPdfSettings()) << "Out " << root << "/out\nAnonDirName " << root
-                                         << "/out\nSpool " << root << "/pdf\nUserPrefix\n";
-        const std::string conf = root + "/conf/";
-        const std::vector<std::string> arguments{
-            "cupsd", "-f", "-c", conf + "cupsd.conf", "-s", conf + "cups-files.conf"};
-        std::vector<char*> argv;
-        for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        if (posix_spawn(&cupsd_, "/usr/sbin/cupsd", nullptr, nullptr, argv.data(), environ) != 0) {
-            cupsd_ = -1;
-            failure = "cupsd did not start";
-            return;
-        }
-        setenv("CUPS_SERVER", (root + "/cups.sock").c_str(), 1);
-        if (!Until([] { return std::system("lpstat -r >/dev/null 2>&1") == 0; })) {
-            failure = "cupsd does not answer: " + FileText(root + "/log/error_log");
-            return;
-        }
-        // Its driver file, but with copies made by the server's filters, as pages.
-        const std::string add =
-            "sed 's/^[*]HWMargins/*cupsManualCopies: True\\n&/' "
-            "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd >'" +
-            conf +
-            "labels.ppd' && "
-            "lpadmin -p labels -E -v cups-pdf:/" +
-            name_ + " -P '" + conf + "labels.ppd' 2>/dev/null && lpadmin -d labels";
-        if (std::system(add.c_str()) != 0) failure = "lpadmin could not add the queue";
+    PrintServer() {
+        const std::string setup = R"(mkdir -p conf spool cache state log out pdf
+chmod 755 . && chmod 1777 out
+printf 'Listen @/cups.sock\nBrowsing No\nDefaultAuthType None\n<Location />\nAllow all\n</Location>\n' >conf/cupsd.conf
+printf 'ServerRoot @/conf\nRequestRoot @/spool\nCacheDir @/cache\nStateDir @/state\nErrorLog @/log/error_log\nUser lp\nGroup lp\n' >conf/cups-files.conf
+printf 'Out @/out\nAnonDirName @/out\nSpool @/pdf\nUserPrefix\n' >'&'
+sed 's/^[*]HWMargins/*cupsManualCopies: True\n&/' /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd >conf/labels.ppd
+/usr/sbin/cupsd -f -c @/conf/cupsd.conf -s @/conf/cups-files.conf >/dev/null 2>&1 & echo $! >cupsd.pid
+export CUPS_SERVER=@/cups.sock
+for i in $(seq 100); do lpstat -r >/dev/null 2>&1 && break; sleep 0.1; done
+lpadmin -p labels -E -v cups-pdf:/%% -P conf/labels.ppd 2>/dev/null && lpadmin -d labels)";
+        const std::string script = std::regex_replace(
+            std::regex_replace(std::regex_replace(setup, std::regex("@"), dir.path.string()),
+                               std::regex("&'"), settings_.string() + "'"),
+            std::regex("%%"), name_);
+        const ProgramRun run = RunShell(dir, script);
+        cupsd_ = std::atoi(FileText(dir / "cupsd.pid").c_str());
+        setenv("CUPS_SERVER", (dir / "cups.sock").c_str(), 1);
+        if (run.status != 0) failure = "no print server: " + FileText(dir / "log/error_log");
     }
     // Once the jobs sent are done, so that no backend writes into a folder removed.
     ~PrintServer() {
         if (failure.empty()) WaitForPdfs(0);
-        if (cupsd_ > 0) {
-            kill(cupsd_, SIGTERM);
-            waitpid(cupsd_, nullptr, 0);
+        if (cupsd_ > 0 && kill(cupsd_, SIGTERM) == 0) {
+            // Not this process's child: gone once kill finds it no more (or a zombie, for 5 s).
+            for (int tries = 0; tries < 250 && kill(cupsd_, 0) == 0; ++tries) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
         }
         unsetenv("CUPS_SERVER");
-        std::error_code ignored;
-        std::filesystem::remove(CupsPdfSettings(), ignored);
+        std::filesystem::remove(settings_);
     }
     PrintServer(const PrintServer&) = delete;
 
     // The PDF files the queue wrote, once count of them are there and no job is left.
     std::vector<std::filesystem::path> WaitForPdfs(std::size_t count) const {
         std::vector<std::filesystem::path> files;
-        Until([&] {
+        for (int tries = 0; tries < 600; ++tries) {
             files.clear();
             for (const auto& entry : std::filesystem::directory_iterator(dir / "out")) {
                 if (entry.path().extension() == ".pdf") files.push_back(entry.path());
             }
-            return files.size() >= count && std::system("test -z \"$(lpstat -o)\"") == 0;
-        });
+            if (files.size() >= count && std::system("test -z \"$(lpstat -o)\"") == 0) break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
         return files;
     }
 
@@ -101,19 +71,8 @@ class PrintServer {
     std::string failure;  // why the server or its queue is not there
 
   private:
-    std::filesystem::path CupsPdfSettings() const {
-        return "/etc/cups/cups-pdf-" + name_ + ".conf";
-    }
-    template <typename Done>
-    static bool Until(Done done) {
-        for (int tries = 0; tries < 600; ++tries) {
-            if (done()) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        return false;
-    }
-
-    std::string name_;
+    const std::string name_ = "qvtest" + std::to_string(getpid());
+    const std::filesystem::path settings_ = "/etc/cups/cups-pdf-" + name_ + ".conf";
     pid_t cupsd_ = -1;
 };
 
