@@ -28,8 +28,9 @@ printf 'Out @/out\nAnonDirName @/out\nSpool @/pdf\nUserPrefix\n' >'&'
 sed 's/^[*]HWMargins/*cupsManualCopies: True\n&/' /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd >conf/labels.ppd
 /usr/sbin/cupsd -f -c @/conf/cupsd.conf -s @/conf/cups-files.conf >/dev/null 2>&1 & echo $! >cupsd.pid
 export CUPS_SERVER=@/cups.sock
-for i in $(seq 100); do lpstat -r >/dev/null 2>&1 && break; sleep 0.1; done
-lpadmin -p labels -E -v cups-pdf:/%% -P conf/labels.ppd 2>/dev/null && lpadmin -d labels)";
+for i in $(seq 100); do lpstat -r 2>&1 | grep -q 'is running' && break; sleep 0.1; done
+for i in $(seq 20); do lpadmin -p labels -E -v cups-pdf:/%% -P conf/labels.ppd 2>/dev/null && break; sleep 0.2; done
+lpadmin -d labels)";
         const std::string script = std::regex_replace(
             std::regex_replace(std::regex_replace(setup, std::regex("@"), dir.path.string()),
                                std::regex("&'"), settings_.string() + "'"),
@@ -37,7 +38,7 @@ lpadmin -p labels -E -v cups-pdf:/%% -P conf/labels.ppd 2>/dev/null && lpadmin -
         const ProgramRun run = RunShell(dir, script);
         cupsd_ = std::atoi(FileText(dir / "cupsd.pid").c_str());
         setenv("CUPS_SERVER", (dir / "cups.sock").c_str(), 1);
-        if (run.status != 0) failure = "no print server: " + FileText(dir / "log/error_log");
+        if (run.status != 0) failure = run.err + FileText(dir / "log/error_log");
     }
     // Once the jobs sent are done, so that no backend writes into a folder removed.
     ~PrintServer() {
