@@ -31,6 +31,8 @@ struct OptionSpec {
     bool takesValue;
     Apply apply;
     std::vector<std::string_view> optionalValues = {};
+    // Instead, any next argument that is no option is its value (a name).
+    bool optionalName = false;
 };
 
 UsageError BadValue(std::string_view option, std::string_view value, std::string_view wanted);
@@ -51,5 +53,9 @@ std::vector<OptionSpec> SheetSpecs();
 bool WritesOneDocument(const Collected& c);
 // Their checks against the whole command line, once the format is known; sets oneDocument.
 std::optional<UsageError> CheckSheetOptions(Collected& c);
+// --print [QUEUE], and its checks: a printed barcode needs no -o, and is a PDF or EPS
+// document.
+OptionSpec PrintSpec();
+std::optional<UsageError> SettlePrint(Collected& c);
 
 }  // namespace qv::cli

@@ -159,6 +159,7 @@ std::vector<OptionSpec> BuildSpecs() {
     for (OptionSpec& spec : SheetSpecs()) {
         specs.push_back(std::move(spec));
     }
+    specs.push_back(PrintSpec());
     return specs;
 }
 
@@ -231,10 +232,13 @@ std::optional<UsageError> CheckTogether(Collected& c) {
     if (auto error = ConvertLengths(c)) {
         return error;
     }
-    if (!c.sawOutput) {
+    if (auto error = SettlePrint(c)) {
+        return error;
+    }
+    if (!c.sawOutput && !o.printQueue) {
         return UsageError{"an output is needed: -o FILE"};
     }
-    if (o.output.empty()) {
+    if (c.sawOutput && o.output.empty()) {
         return UsageError{"the output name is empty"};
     }
     if (o.command == Command::Render && !o.settings.barCodeType) {
@@ -265,7 +269,7 @@ std::optional<UsageError> CheckTogether(Collected& c) {
     if (o.onto && o.onto->path.empty()) {
         return UsageError{"--x and --y need --onto IMAGE.png"};
     }
-    const auto byEnding = o.output == "-" ? std::nullopt : FormatOfPath(o.output);
+    const auto byEnding = o.output == "-" || !c.sawOutput ? std::nullopt : FormatOfPath(o.output);
     if (c.format && byEnding && *c.format != *byEnding) {
         return UsageError{"--format disagrees with the ending of " + o.output};
     }
@@ -281,6 +285,11 @@ std::optional<UsageError> CheckTogether(Collected& c) {
     }
     if (auto error = CheckSheetOptions(c)) {
         return error;
+    }
+    if (o.printQueue && o.oneDocument) {
+        return UsageError{
+            "--print sends one label on its own page: a sheet, copies, an offset, a "
+            "caption or a PostScript document are written with -o, not printed"};
     }
     if (o.onto && !IsRaster(o.format)) {
         return UsageError{"--onto draws on a picture: the output must be PNG, PBM or PGM"};
@@ -343,13 +352,15 @@ ParseResult ParseArguments(std::span<const std::string_view> arguments) {
             } else {
                 return UsageError{std::string(name) + " needs a value"};
             }
-        } else if (inlineValue && option->optionalValues.empty()) {
+        } else if (inlineValue && option->optionalValues.empty() && !option->optionalName) {
             return UsageError{std::string(name) + " takes no value"};
         } else if (inlineValue) {
             value = *inlineValue;
         } else if (i + 1 < arguments.size() &&
-                   std::ranges::find(option->optionalValues, arguments[i + 1]) !=
-                       option->optionalValues.end()) {
+                   (option->optionalName
+                        ? !arguments[i + 1].starts_with("-")
+                        : std::ranges::find(option->optionalValues, arguments[i + 1]) !=
+                              option->optionalValues.end())) {
             value = arguments[++i];
         }
         if (auto error = option->apply(collected, value)) {

@@ -7,6 +7,7 @@
 #include "options/TerminalText.h"
 #include "output/FailureText.h"
 #include "output/FileAccess.h"
+#include "output/PrintQueue.h"
 #include "pipeline/BatchDocument.h"
 
 namespace qv::cli {
@@ -26,6 +27,27 @@ int WriteDocument(BatchDocument& document, RecordJob& job, const Drawing& drawin
         std::fprintf(stderr, "qvbarcode: %s\n", TerminalText(error->message).c_str());
         return kExitUsage;
     }
+    return kExitDrawn;
+}
+
+// The drawn document sent to the queue, on media of the label's printed size.
+int PrintDrawing(const Options& options, const Drawing& drawing) {
+    constexpr double kMillimetresPerInch = 25.4;
+    const PrintJob job{
+        drawing.bytes,
+        options.format == OutputFormat::Eps ? DocumentKind::PostScript : DocumentKind::Pdf,
+        drawing.width * kMillimetresPerInch / options.dotsPerInch,
+        drawing.height * kMillimetresPerInch / options.dotsPerInch,
+        1,
+        options.settings.text.value_or("qvbarcode")};
+    const PrintResult printed = PrintDocument(*options.printQueue, job);
+    if (!printed.failure.empty()) {
+        std::fprintf(stderr, "qvbarcode: %s\n", TerminalText(printed.failure).c_str());
+        return kExitUsage;
+    }
+    // On standard output, unless the document goes there.
+    std::fprintf(options.output == "-" ? stderr : stdout, "sent to printer queue %s as job %d\n",
+                 TerminalText(printed.queue).c_str(), printed.jobId);
     return kExitDrawn;
 }
 
@@ -81,11 +103,13 @@ int RunSingle(const Options& options) {
     if (document) {
         return WriteDocument(*document, job, drawing);
     }
-    if (auto error = WriteOutput(options.output, drawing.bytes)) {
-        std::fprintf(stderr, "qvbarcode: %s\n", TerminalText(error->message).c_str());
-        return kExitUsage;
+    if (!options.output.empty()) {
+        if (auto error = WriteOutput(options.output, drawing.bytes)) {
+            std::fprintf(stderr, "qvbarcode: %s\n", TerminalText(error->message).c_str());
+            return kExitUsage;
+        }
     }
-    return kExitDrawn;
+    return options.printQueue ? PrintDrawing(options, drawing) : kExitDrawn;
 }
 
 }  // namespace qv::cli

@@ -137,6 +137,8 @@ struct Options {
     std::int64_t firstRecord = 1;  // a batch's first record drawn (--from)
     bool oneDocument = false;      // a batch into one PDF or PostScript document
     LabelLayout labels;            // its pages
+    // The printer queue the document is sent to, "" for the default one (--print).
+    std::optional<std::string> printQueue;
     friend bool operator==(const Options&, const Options&) = default;
 };
 

@@ -93,7 +93,10 @@ Output:
       --onto IMAGE.png     draw onto a copy of this PNG instead of an own picture
 )" + OptionHelp(Property::PositionX) +
         OptionHelp(Property::PositionY) +
-        R"(
+        R"(      --print [QUEUE]      send the barcode to the printer queue QUEUE, or the default
+                           one, as a PDF (or the .pdf or .eps -o writes) on media of the
+                           label's size, so it prints unrotated at 100%; no -o needed
+
 Batch:
       --batch LIST         one text per line, or CSV whose first line names columns:
                            the properties Text, BarCodeType, BarWidth, BarHeight,
