@@ -9,9 +9,9 @@
 
 #include "output/FileAccess.h"
 
-namespace qv::cli {
+#include "output/DocumentKind.h"
 
-enum class DocumentKind { Pdf, PostScript };
+namespace qv::cli {
 
 // A document of many pages, each of its own size in points, written to its file as the pages
 // come, so that memory stays the same whatever their number; the fonts of its text are

@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-namespace qv::cli {
+#include "output/DocumentKind.h"
 
-enum class DocumentKind { Pdf, PostScript };
+namespace qv::cli {
 
 // A finished document for a printer: its pages are the media it is printed on, so that it
 // comes out at 100% and unrotated, whatever the queue's default paper.
