@@ -24,22 +24,25 @@ case "$mode" in
 esac
 
 # What the library, the programs and the examples need (Qt Quick's modules for the QML
-# example, which runs with Qt's qml tool); then what only the tests need (rasterising PDF and
+# example, which runs with Qt's qml tool; the label-sheet templates qvbarcode --sheet reads); then what only the tests need (rasterising PDF and
 # EPS, reading barcodes back, a German locale's source, spreadsheets exported as CSV by
-# LibreOffice, fuzzing, tracing a batch's system calls, and Qt Designer and the QML example
-# on a virtual display for docs/screenshot/).
+# LibreOffice, fuzzing, tracing a batch's system calls, Qt Designer and the QML example
+# on a virtual display for docs/screenshot/, and a print server of its own with a queue that
+# prints into PDF files).
 packages=(
     cmake ninja-build g++ pkg-config
-    libpng-dev libisal-dev libfreetype-dev libfontconfig-dev libcairo2-dev
+    libpng-dev libisal-dev libfreetype-dev libfontconfig-dev libcairo2-dev libexpat1-dev
+    glabels-data
     fonts-dejavu-core fonts-dejavu-extra fonts-comic-neue
     libicu-dev qt6-base-dev qt6-tools-dev libqt6opengl6-dev qt6-declarative-dev
     qml-qt6 qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtqml-workerscript
+    libcups2-dev
 )
 if [ "$mode" = test ]; then
     packages+=(
         libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev
         poppler-utils ghostscript locales designer-qt6 xvfb xauth xdotool clang libclang-rt-14-dev
-        python3 python3-cffi libreoffice-calc-nogui strace
+        python3 python3-cffi libreoffice-calc-nogui strace cups printer-driver-cups-pdf
     )
 fi
 

@@ -73,6 +73,8 @@ int main(int argc, char** argv) try {
         }
         case Command::Batch:
             return RunBatch(options);
+        case Command::ListSheets:
+            return ListSheets();
         case Command::Render:
             break;
     }

@@ -96,6 +96,41 @@ TEST(ParseArguments, CommandLinesGiveTheirOptionsOrAUsageError) {
              o.settings = {.text = "1", .barCodeType = 1, .calculateCheckDigit = kTrue};
              o.output = "a.png";
          }},
+        // A name without # or {} is one document when it is a PDF or PostScript one.
+        {"--batch l.txt --sheet Avery_5160 --first 4 --copies 2 --offset 1mm,-2pt --outline "
+         "--caption {Name} -o l.ps",
+         [](Options& o) {
+             o.command = Command::Batch;
+             o.batchInput = "l.txt";
+             o.output = "l.ps";
+             o.format = OutputFormat::Ps;
+             o.oneDocument = true;
+             o.labels = {
+                 "Avery_5160", 4,       2, "", {1, LengthUnit::Millimetre}, {-2, LengthUnit::Point},
+                 true,         "{Name}"};
+         }},
+        {"--sheet list", [](Options& o) { o.command = Command::ListSheets; }},
+        {"-t ean13 -d 1 --copies 3 -o a.pdf",
+         [](Options& o) {
+             o.settings = {.text = "1", .barCodeType = 3};
+             o.output = "a.pdf";
+             o.format = OutputFormat::Pdf;
+             o.oneDocument = true;
+             o.labels.copies = 3;
+         }},
+        {"--batch l.txt --copies 2 -o l/#.pdf", "lays out a document"},
+        {"-t ean13 -d 1 --sheet a4:1x1:9x9mm:0x0mm:0x0mm -o a.png", "lays out a document"},
+        {"-t ean13 -d 1 --copies-column Qty -o a.pdf", "--batch"},
+        {"-t ean13 -d 1 --format ps -o -", "PostScript"},
+        {"--batch l.txt -o l/#.ps", "PostScript"},
+        {"--batch l.txt --first 3 -o l.pdf", "--sheet"},
+        {"--batch l.txt --copies 2 --copies-column Qty -o l.pdf", "give one"},
+        {"--batch l.txt --copies 0 -o l.pdf", "--copies"},
+        {"--batch l.txt --offset 1mm -o l.pdf", "DX,DY"},
+        // --print takes a queue's name when one follows.
+        {"-t ean13 -d 1 --print Zebra -o a.png", "PDF or EPS"},
+        {"-t ean13 -d 1 --print --format svg", "PDF or EPS"},
+        {"--batch l.txt --print -o l/#.pdf", "not a batch"},
         {"--batch l.txt --separator : -o l/#.png", "',', ';', tab or '|'"},
         {"--batch l.txt --encoding koi8-r -o l/#.png", "utf8, or latin1"},
         {"-t ean13 -d 1 --separator tab -o a.png", "--separator is for a --batch"},

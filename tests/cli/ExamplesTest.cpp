@@ -2,15 +2,17 @@
 // Every example the help, the manual page and docs/cli.md show runs as written, in an empty
 // folder holding the files it names: the lists a transcript shows with cat, which are
 // written instead, and a plain picture for --onto. A transcript's output lines must appear,
-// and its summary decides the expected status. And every text that lists the symbologies
-// lists those of the table.
+// and its summary decides the expected status; printing goes to a print server of the
+// test's own. And every text that lists the symbologies lists those of the table.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
+#include <optional>
 #include <regex>
 #include <sstream>
 
+#include "PrintServer.h"
 #include "ProgramRun.h"
 #include "commands/ParseArguments.h"
 #include "imagefile/PngFile.h"
@@ -65,6 +67,7 @@ TEST(Examples, EveryExampleRunsAsWritten) {
     const auto normalised = [](const std::string& text) {
         return std::regex_replace(text, std::regex(R"(\s+)"), " ");
     };
+    std::optional<PrintServer> printer;  // the default queue "labels", for --print
     for (const auto& [source, sessions] : sources) {
         EXPECT_GE(sessions.size(), 2u) << source << " shows no examples";
         for (const Session& session : sessions) {
@@ -79,6 +82,9 @@ TEST(Examples, EveryExampleRunsAsWritten) {
                 if (std::regex_search(line, onto, std::regex(R"(--onto (\S+))"))) {
                     imagefile::WritePng(surface::RasterSurface(400, 200, surface::kWhite),
                                         dir / onto[1].str());
+                }
+                if (line.find("--print") != std::string::npos && !printer) {
+                    ASSERT_EQ(printer.emplace().failure, "");
                 }
                 const ProgramRun run = RunShell(dir, line);
                 const bool failures = std::ranges::any_of(shown, [](const std::string& s) {

@@ -82,9 +82,11 @@ void CheckOptions(const cli::Options& o, const std::map<std::string_view, std::s
     QV_REQUIRE(o.settings.checkDigit != cli::CheckDigitMode::Verify || o.settings.verifyCheckDigit);
     if (o.command == cli::Command::Render) {
         QV_REQUIRE(o.settings.barCodeType && o.settings.text);
-    } else {
+    } else if (o.command == cli::Command::Batch) {
+        // A file per record, or one document of them all.
         const auto pattern = cli::OutputPattern::Parse(o.output);
-        QV_REQUIRE(o.output != "-" && std::get<cli::OutputPattern>(pattern).NamesRecords());
+        QV_REQUIRE(o.output != "-" &&
+                   (o.oneDocument || std::get<cli::OutputPattern>(pattern).NamesRecords()));
     }
     const auto pixels = [&](std::string_view key) {
         return given(key) ? CheckedPixels(last.at(key), o.dotsPerInch) : std::nullopt;

@@ -16,4 +16,7 @@ int RunBatch(const Options& options);
 // empty one writes them below the pattern's fixed folder, never onto a file the batch reads.
 int RunBatch(const Options& options, const FileWriter& write);
 
+// The label sheets installed, one a line: name, labels, their size and the page's.
+int ListSheets();
+
 }  // namespace qv::cli

@@ -31,6 +31,8 @@ struct OptionSpec {
     bool takesValue;
     Apply apply;
     std::vector<std::string_view> optionalValues = {};
+    // Instead, any next argument that is no option is its value (a name).
+    bool optionalName = false;
 };
 
 UsageError BadValue(std::string_view option, std::string_view value, std::string_view wanted);
@@ -43,5 +45,17 @@ Apply SetCheckDigit();
 std::vector<std::string_view> CheckDigitModes();
 // Their checks against the whole command line.
 std::optional<UsageError> CheckListAndCheckDigit(const Collected& c);
+
+// The options of a batch's one document: --sheet and those that lay its labels out.
+std::vector<OptionSpec> SheetSpecs();
+// Whether the command writes one document of pages: a batch into a PDF or PostScript name
+// without # or {COLUMN}, or one barcode laid out or repeated.
+bool WritesOneDocument(const Collected& c);
+// Their checks against the whole command line, once the format is known; sets oneDocument.
+std::optional<UsageError> CheckSheetOptions(Collected& c);
+// --print [QUEUE], and its checks: a printed barcode needs no -o, and is a PDF or EPS
+// document.
+OptionSpec PrintSpec();
+std::optional<UsageError> SettlePrint(Collected& c);
 
 }  // namespace qv::cli

@@ -156,6 +156,10 @@ std::vector<OptionSpec> BuildSpecs() {
     for (OptionSpec& spec : ListAndCheckDigitSpecs()) {
         specs.push_back(std::move(spec));
     }
+    for (OptionSpec& spec : SheetSpecs()) {
+        specs.push_back(std::move(spec));
+    }
+    specs.push_back(PrintSpec());
     return specs;
 }
 
@@ -228,10 +232,13 @@ std::optional<UsageError> CheckTogether(Collected& c) {
     if (auto error = ConvertLengths(c)) {
         return error;
     }
-    if (!c.sawOutput) {
+    if (auto error = SettlePrint(c)) {
+        return error;
+    }
+    if (!c.sawOutput && !o.printQueue) {
         return UsageError{"an output is needed: -o FILE"};
     }
-    if (o.output.empty()) {
+    if (c.sawOutput && o.output.empty()) {
         return UsageError{"the output name is empty"};
     }
     if (o.command == Command::Render && !o.settings.barCodeType) {
@@ -250,9 +257,10 @@ std::optional<UsageError> CheckTogether(Collected& c) {
         if (const auto* error = std::get_if<std::string>(&pattern)) {
             return UsageError{*error};
         }
-        if (!std::get<OutputPattern>(pattern).NamesRecords()) {
+        if (!std::get<OutputPattern>(pattern).NamesRecords() && !WritesOneDocument(c)) {
             return UsageError{
-                "the batch output pattern needs a run of # for the record number or a {COLUMN}"};
+                "the batch output pattern needs a run of # for the record number or a {COLUMN}"
+                ", or a name ending in .pdf or .ps for one document"};
         }
     }
     if (auto error = CheckListAndCheckDigit(c)) {
@@ -261,7 +269,7 @@ std::optional<UsageError> CheckTogether(Collected& c) {
     if (o.onto && o.onto->path.empty()) {
         return UsageError{"--x and --y need --onto IMAGE.png"};
     }
-    const auto byEnding = o.output == "-" ? std::nullopt : FormatOfPath(o.output);
+    const auto byEnding = o.output == "-" || !c.sawOutput ? std::nullopt : FormatOfPath(o.output);
     if (c.format && byEnding && *c.format != *byEnding) {
         return UsageError{"--format disagrees with the ending of " + o.output};
     }
@@ -274,6 +282,14 @@ std::optional<UsageError> CheckTogether(Collected& c) {
     o.format = c.format ? *c.format : *byEnding;
     if (auto error = CheckColumnNamesEnding(o)) {
         return error;
+    }
+    if (auto error = CheckSheetOptions(c)) {
+        return error;
+    }
+    if (o.printQueue && o.oneDocument) {
+        return UsageError{
+            "--print sends one label on its own page: a sheet, copies, an offset, a "
+            "caption or a PostScript document are written with -o, not printed"};
     }
     if (o.onto && !IsRaster(o.format)) {
         return UsageError{"--onto draws on a picture: the output must be PNG, PBM or PGM"};
@@ -336,18 +352,23 @@ ParseResult ParseArguments(std::span<const std::string_view> arguments) {
             } else {
                 return UsageError{std::string(name) + " needs a value"};
             }
-        } else if (inlineValue && option->optionalValues.empty()) {
+        } else if (inlineValue && option->optionalValues.empty() && !option->optionalName) {
             return UsageError{std::string(name) + " takes no value"};
         } else if (inlineValue) {
             value = *inlineValue;
         } else if (i + 1 < arguments.size() &&
-                   std::ranges::find(option->optionalValues, arguments[i + 1]) !=
-                       option->optionalValues.end()) {
+                   (option->optionalName
+                        ? !arguments[i + 1].starts_with("-")
+                        : std::ranges::find(option->optionalValues, arguments[i + 1]) !=
+                              option->optionalValues.end())) {
             value = arguments[++i];
         }
         if (auto error = option->apply(collected, value)) {
             return *error;
         }
+    }
+    if (collected.options.command == Command::ListSheets) {
+        return OnlyCommand(Command::ListSheets);
     }
     if (auto error = CheckTogether(collected)) {
         return *error;

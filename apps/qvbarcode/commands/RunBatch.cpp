@@ -23,6 +23,7 @@
 #include "output/FailureText.h"
 #include "output/FileAccess.h"
 #include "output/OutputPattern.h"
+#include "pipeline/BatchDocument.h"
 #include "pipeline/BatchReport.h"
 #include "pipeline/BatchWork.h"
 #include "pipeline/Interruption.h"
@@ -54,10 +55,12 @@ std::vector<ReadFile> FilesRead(const Options& options) {
 }
 
 // Says which columns the batch reads nothing from, once.
-void NameOtherColumns(const BatchReader& reader, const OutputPattern& pattern) {
+void NameOtherColumns(const BatchReader& reader, const OutputPattern& pattern,
+                      const BatchDocument* document) {
     std::vector<std::string> names;
     for (std::size_t i = 0; i < reader.ColumnNames().size(); ++i) {
-        if (reader.IsOtherColumn(i) && !pattern.UsesColumn(i)) {
+        if (reader.IsOtherColumn(i) && !pattern.UsesColumn(i) &&
+            !(document != nullptr && document->UsesColumn(i))) {
             names.push_back(reader.ColumnNames()[i]);
         }
     }
@@ -91,6 +94,20 @@ std::string TypeRefusal(const BarcodeSettings& defaults, const BatchReader& read
                "): every record would fail with 1100";
     }
     return {};
+}
+
+// The batch's one document, never one of the files it reads.
+std::variant<std::unique_ptr<BatchDocument>, std::string> BeginDocument(
+    const Options& options, const std::vector<std::string>& columns) {
+    if (const auto written = IdentifyRead(options.output, "")) {
+        for (const ReadFile& read : FilesRead(options)) {
+            if (read.identity == written->identity) {
+                return "the document " + options.output + " is " + read.role +
+                       ": it is never written onto";
+            }
+        }
+    }
+    return BatchDocument::Begin(options, columns);
 }
 
 // The drawing threads --jobs asks for, or one per core the program may run on (a container
@@ -162,7 +179,16 @@ int RunBatch(const Options& options, const FileWriter& write) {
                      TerminalText(file).c_str());
         return kExitUsage;
     }
-    NameOtherColumns(reader, pattern);
+    std::unique_ptr<BatchDocument> document;
+    if (options.oneDocument) {
+        auto begun = BeginDocument(options, reader.ColumnNames());
+        if (auto* why = std::get_if<std::string>(&begun)) {
+            std::fprintf(stderr, "qvbarcode: %s\n", TerminalText(*why).c_str());
+            return kExitUsage;
+        }
+        document = std::get<std::unique_ptr<BatchDocument>>(std::move(begun));
+    }
+    NameOtherColumns(reader, pattern, document.get());
     BatchFiles files(pattern, FilesRead(options));
     const FileWriter writer =
         write ? write : [&files](const std::string& path, std::string_view bytes) {
@@ -172,6 +198,7 @@ int RunBatch(const Options& options, const FileWriter& write) {
 
     const std::size_t threads = ThreadCount(options);
     std::optional<RecordWorkers> workers;
+    std::get<RenderOptions>(render).recording = options.oneDocument;
     try {
         workers.emplace(threads, std::get<RenderOptions>(render), writer, pattern.FixedFolder());
     } catch (const host::FailedCall& failure) {
@@ -188,6 +215,9 @@ int RunBatch(const Options& options, const FileWriter& write) {
                        pattern.NamesColumns() ? &names : nullptr,
                        FileWriting(writer, pattern.FixedFolder()), stop, workers->Gate(),
                        threadsAllowed);
+    if (document) {
+        report.PlaceDrawn([&document](RecordJob& job) { return document->Place(job); });
+    }
     std::int64_t recordsRead = 0;
     bool listEnded = false;
     std::vector<std::vector<RecordJob>> chunks(threads * kChunksPerThread);
@@ -206,6 +236,7 @@ int RunBatch(const Options& options, const FileWriter& write) {
                     namer.Skip(*record);
                 } else {
                     chunk.push_back(namer.Name(std::move(*record)));
+                    if (document) document->Prepare(chunk.back());
                 }
             }
             return !stop.Set() && Interruption() == 0;
@@ -242,8 +273,14 @@ int RunBatch(const Options& options, const FileWriter& write) {
                      static_cast<long long>(recordsRead));
         return kExitUsage;
     }
-    // Every file the run wrote is on disk before the summary says it was drawn.
-    return report.Summary(!list->bad(), files.Sync());
+    // Every file the run wrote is on disk before the summary says it was drawn; a document
+    // ended early keeps no name.
+    std::optional<FileFailure> unwritten = files.Sync();
+    if (document && Interruption() == 0 && !unwritten) {
+        unwritten = document->Finish();
+    }
+    const int status = report.Summary(!list->bad(), unwritten);
+    return document && document->SomeTooLarge() && status == kExitResultCode ? kExitUsage : status;
 }
 
 }  // namespace qv::cli

@@ -6,6 +6,7 @@
 #include "drawing/DrawingWarnings.h"
 #include "drawing/TextCheck.h"
 #include "host/FailedCall.h"
+#include "host/TextConversion.h"
 #include "imagefile/NetpbmFile.h"
 #include "imagefile/PngFile.h"
 #include "imagefile/VectorFile.h"
@@ -14,6 +15,10 @@
 #include "surface/FreeTypeFont.h"
 #include "surface/SurfaceHandles.h"
 #include "surface/SvgSurface.h"
+#include "surface/Windows1252.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace qv::cli {
 
@@ -52,7 +57,7 @@ RenderOptions RenderOptionsFor(const Options& options) {
 BarcodeRenderer::BarcodeRenderer(RenderOptions options, bool besideOthers)
     : options_(std::move(options)), font_(ControlFontFor(options_.dotsPerInch, besideOthers)) {}
 
-Drawing BarcodeRenderer::Render(const BarcodeSettings& given) {
+Drawing BarcodeRenderer::Render(const BarcodeSettings& given, std::string_view caption) {
     const TextCheck check = CheckText(given, language_);
     if (!check.refusal.empty()) {
         Drawing refused;
@@ -72,7 +77,8 @@ Drawing BarcodeRenderer::Render(const BarcodeSettings& given) {
     const bool commandLineSize = settings.barWidth == size.barWidth &&
                                  settings.barHeight == size.barHeight &&
                                  settings.modulePixels == size.modulePixels;
-    Drawing drawing = options_.onto ? RenderOnto(commandLineSize) : RenderPicture(commandLineSize);
+    Drawing drawing =
+        options_.onto ? RenderOnto(commandLineSize) : RenderPicture(commandLineSize, caption);
     if (drawing.code != 0) {
         drawing.explanation = ExplainRefusal(drawing.code, settings, language_);
     }
@@ -168,7 +174,7 @@ std::int16_t BarcodeRenderer::DrawOn(const std::shared_ptr<surface::DrawingSurfa
 // The control draws on its own surface first: that is the picture, and its size is the
 // size of every other medium's, which gets the same barcode drawn at 0, 0 (or after the
 // quiet zone) so that it matches the picture pixel for pixel.
-Drawing BarcodeRenderer::RenderPicture(bool commandLineSize) {
+Drawing BarcodeRenderer::RenderPicture(bool commandLineSize, std::string_view caption) {
     Drawing drawing = FromResult(control_->Draw().AsInt16());
     const surface::RasterSurface& picture = control_->Pic1().Image();
     drawing.width = picture.width();
@@ -188,7 +194,8 @@ Drawing BarcodeRenderer::RenderPicture(bool commandLineSize) {
         Checked(std::int64_t{drawn.plan.bars.moduleWidth} * modules.right)};
     drawing.width = Checked(std::int64_t{drawing.width} + zone.left + zone.right);
     Describe(drawing, drawn.plan, modules, reduction, commandLineSize);
-    if (IsRaster(options_.format) && zone.left == 0 && zone.right == 0 && reduction == 0.0) {
+    if (IsRaster(options_.format) && zone.left == 0 && zone.right == 0 && reduction == 0.0 &&
+        !options_.recording) {
         drawing.bytes = EncodeRaster(picture);
         return drawing;
     }
@@ -196,7 +203,12 @@ Drawing BarcodeRenderer::RenderPicture(bool commandLineSize) {
     std::shared_ptr<surface::RasterSurface> raster;
     std::shared_ptr<surface::SvgSurface> svg;
     std::optional<imagefile::VectorFile> document;
-    if (IsRaster(options_.format)) {
+    std::shared_ptr<surface::CairoSurface> recorded;
+    surface::Rect captionBox;
+    if (options_.recording) {
+        recorded = StartRecording(drawing, caption, captionBox);
+        target = recorded;
+    } else if (IsRaster(options_.format)) {
         raster = std::make_shared<surface::RasterSurface>(drawing.width, drawing.height);
         raster->SetFont(font_);
         target = raster;
@@ -218,10 +230,45 @@ Drawing BarcodeRenderer::RenderPicture(bool commandLineSize) {
         drawing.description = control_->ErrorDescription();
         return drawing;
     }
+    if (recorded) {
+        if (!caption.empty()) {
+            recorded->DrawText(surface::EncodeWindows1252(host::Utf8ToUtf16(caption)), captionBox,
+                               surface::kCaptionFormat);
+        }
+        return drawing;
+    }
     drawing.bytes = raster ? EncodeRaster(*raster)
                     : svg  ? svg->Document(options_.dotsPerInch)
                            : document->Finish();
     return drawing;
+}
+
+// A recording as wide as the barcode or its caption line, whichever is wider, with the
+// barcode centred over the line; white, as a document's picture is. The surface draws the
+// barcode at 0, 0 and the caption in captionBox, in the barcode's pixels.
+std::shared_ptr<surface::CairoSurface> BarcodeRenderer::StartRecording(Drawing& drawing,
+                                                                       std::string_view caption,
+                                                                       surface::Rect& captionBox) {
+    const surface::TextExtent line =
+        caption.empty() ? surface::TextExtent{} : font_->Measure(host::Utf8ToUtf16(caption));
+    const std::int32_t barcodeWidth = drawing.width;
+    const std::int32_t barcodeHeight = drawing.height;
+    drawing.width = std::max(drawing.width, static_cast<std::int32_t>(std::ceil(line.width)));
+    drawing.height += static_cast<std::int32_t>(std::ceil(line.height));
+    const std::int32_t left = (drawing.width - barcodeWidth) / 2;
+    captionBox = {-left, barcodeHeight, drawing.width - left, drawing.height};
+    const cairo_rectangle_t extents{0, 0, static_cast<double>(drawing.width),
+                                    static_cast<double>(drawing.height)};
+    drawing.recording.reset(cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &extents),
+                            cairo_surface_destroy);
+    cairo_t* cr = cairo_create(drawing.recording.get());
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_paint(cr);
+    cairo_translate(cr, left, 0);
+    auto recorded = std::make_shared<surface::CairoSurface>(cr);
+    cairo_destroy(cr);
+    recorded->SetFont(font_);
+    return recorded;
 }
 
 Drawing BarcodeRenderer::RenderOnto(bool commandLineSize) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cairo.h>
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -12,6 +14,7 @@
 #include "drawing/SizeReport.h"
 #include "options/CliOptions.h"
 #include "options/UserMessages.h"
+#include "surface/CairoSurface.h"
 #include "surface/RasterSurface.h"
 
 namespace qv::cli {
@@ -31,6 +34,9 @@ struct Drawing {
     std::vector<RunNote> runNotes;  // said once per run
     std::string explainReport;      // --explain's text
     std::string reductionRefusal;   // a bar reduction the drawn bars cannot take: not written
+    // For a document's page (RenderOptions::recording): the drawing, width x height pixels,
+    // to be painted where its page puts it.
+    std::shared_ptr<cairo_surface_t> recording;
 
     bool Failed() const { return code != 0 || !refusal.empty(); }
     // A drawing the control made without a single pixel (no height given): nothing to write.
@@ -54,6 +60,7 @@ struct RenderOptions {
     bool standardQuietZones = false;  // each symbology's own, instead of quietZoneModules
     bool explain = false;
     SizeSettings size = {};
+    bool recording = false;  // a cairo recording of the drawing, for a document, not a file
 };
 
 // The command line's, without the --onto picture, which output/ reads.
@@ -69,12 +76,16 @@ class BarcodeRenderer {
     // --onto picture, which they only read.
     explicit BarcodeRenderer(RenderOptions options, bool besideOthers = false);
 
-    // A failed call from the control or the encoding reaches the caller.
-    Drawing Render(const BarcodeSettings& settings);
+    // A failed call from the control or the encoding reaches the caller. A recording has
+    // the caption, when there is one, as a line of its own under the barcode.
+    Drawing Render(const BarcodeSettings& settings, std::string_view caption = {});
 
   private:
     Drawing FromResult(std::int16_t code) const;
-    Drawing RenderPicture(bool commandLineSize);
+    Drawing RenderPicture(bool commandLineSize, std::string_view caption);
+    std::shared_ptr<surface::CairoSurface> StartRecording(Drawing& drawing,
+                                                          std::string_view caption,
+                                                          surface::Rect& captionBox);
     Drawing RenderOnto(bool commandLineSize);
     std::int16_t DrawOn(const std::shared_ptr<surface::DrawingSurface>& target, double reduction);
     symbology::QuietZone QuietZoneModules() const;  // added left and right

@@ -68,8 +68,9 @@ static_assert(std::ranges::all_of(control::kProperties,
                                   }),
               "every Boolean the program sets has its settings member");
 
-enum class Command { Render, Batch, Help, Version, TypeLibrary };
-enum class OutputFormat { Png, Svg, Pbm, Pgm, Pdf, Eps };
+enum class Command { Render, Batch, Help, Version, TypeLibrary, ListSheets };
+// PostScript (Ps) is a batch's one document of many pages only.
+enum class OutputFormat { Png, Svg, Pbm, Pgm, Pdf, Eps, Ps };
 
 // A format of pixels, which --onto can draw on and the control's picture is written as.
 constexpr bool IsRaster(OutputFormat format) {
@@ -103,6 +104,19 @@ struct SizeRequest {
     friend bool operator==(const SizeRequest&, const SizeRequest&) = default;
 };
 
+// How a batch's labels go into one document: a page each, or laid out on sheets.
+struct LabelLayout {
+    std::string sheet;            // a template's name or a geometry; empty: a page per label
+    std::int64_t firstLabel = 1;  // of the first sheet, from 1 (--first)
+    std::int32_t copies = 1;      // of every record
+    std::string copiesColumn;     // the column that gives each record's copies instead
+    Length offsetX = {};          // everything moved right and down by them
+    Length offsetY = {};
+    bool outline = false;  // the labels' borders drawn
+    std::string caption;   // a line under each barcode, {COLUMN} taking the record's cell
+    friend bool operator==(const LabelLayout&, const LabelLayout&) = default;
+};
+
 struct Options {
     Command command = Command::Render;
     BarcodeSettings settings;
@@ -121,6 +135,10 @@ struct Options {
     SizeRequest asked;
     std::int32_t jobs = 0;         // a batch's drawing threads; 0 for one per core
     std::int64_t firstRecord = 1;  // a batch's first record drawn (--from)
+    bool oneDocument = false;      // a batch into one PDF or PostScript document
+    LabelLayout labels;            // its pages
+    // The printer queue the document is sent to, "" for the default one (--print).
+    std::optional<std::string> printQueue;
     friend bool operator==(const Options&, const Options&) = default;
 };
 

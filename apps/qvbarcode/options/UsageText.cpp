@@ -14,6 +14,7 @@ namespace qv::cli {
 std::string_view UsageText() {
     return "usage: qvbarcode -t TYPE -d TEXT [options] -o FILE\n"
            "       qvbarcode --batch LIST -o PATTERN [options]\n"
+           "       qvbarcode --batch LIST [--sheet NAME] [options] -o DOCUMENT.pdf|.ps\n"
            "Try 'qvbarcode --help' for more.\n";
 }
 
@@ -46,6 +47,7 @@ std::string BuildHelpText() {
     return std::string(
         R"(usage: qvbarcode -t TYPE -d TEXT [options] -o FILE
        qvbarcode --batch LIST -o PATTERN [options]
+       qvbarcode --batch LIST [--sheet NAME] [options] -o DOCUMENT.pdf|.ps
 
 Draws a one-dimensional barcode and writes it as a picture.
 
@@ -91,7 +93,10 @@ Output:
       --onto IMAGE.png     draw onto a copy of this PNG instead of an own picture
 )" + OptionHelp(Property::PositionX) +
         OptionHelp(Property::PositionY) +
-        R"(
+        R"(      --print [QUEUE]      send the barcode to the printer queue QUEUE, or the default
+                           one, as a PDF (or the .pdf or .eps -o writes) on media of the
+                           label's size, so it prints unrotated at 100%; no -o needed
+
 Batch:
       --batch LIST         one text per line, or CSV whose first line names columns:
                            the properties Text, BarCodeType, BarWidth, BarHeight,
@@ -114,6 +119,26 @@ Batch:
       --from N             start at record N, numbers and file names as before: a
                            batch stops at a full disk, a read-only folder or Ctrl-C
                            and says which record to resume from
+
+One document per batch (-o NAME.pdf or NAME.ps, without # or {NAME}): a page per
+label at the label's size, or the labels on sheets; the font embedded once, the
+document written whole or not at all. A failed record leaves no page. One barcode
+goes into a document alike with --sheet, --copies or .ps.
+      --sheet NAME         lay the labels out on sheets, one page a sheet: an installed
+                           template by brand and part ('Avery 5160', in any case) or
+                           PAGE:COLSxROWS:WxHmm:LEFTxTOPmm:PITCHXxPITCHYmm (PAGE a4,
+                           letter or WxHmm; the first label's corner from the page's
+                           top-left, the pitch from one label's corner to the next);
+                           each barcode centred at its own size, never scaled
+      --sheet list         name the installed templates and their sizes
+      --first N            start at label N of the first sheet (a sheet partly used)
+      --copies N           N labels of every record
+      --copies-column NAME each record's number of labels from column NAME (0: none)
+      --offset DX,DY       move everything by DX right and DY down, for a printer's
+                           drift (1.5mm,-0.5mm)
+      --outline            draw the labels' borders, for a test print
+      --caption TEXT       one line under each barcode, {NAME} the record's cell of
+                           column NAME: '{Name} {Price}'
 
   -h, --help               this text
   -V, --version            the program's version
@@ -144,6 +169,9 @@ Examples:
   printf 'SKU,EAN\nA-1,4006381333931\n' | qvbarcode --batch - --text-column EAN -t ean13 -w -s -o 'labels/{SKU}.png'
   printf 'SKU;EAN\nA-1;400638133393\nA-2;4006381333948\n;\n' | qvbarcode --batch - --text-column EAN -t ean13 --check-digit auto -w -o 'labels/{SKU}.png'
   seq 400638133390 400638133399 | qvbarcode --batch - --from 4 --jobs 2 -t ean13 -c -w -o 'labels/####.png'
+  seq 400638133390 400638133399 | qvbarcode --batch - -t ean13 -c -w -s --dpi 300 -o labels.pdf
+  qvbarcode -t ean13 -d 400638133393 -c -w -s --dpi 300 --sheet 'Avery 5160' --copies 30 -o sheet.pdf
+  seq 400638133390 400638133399 | qvbarcode --batch - -t ean13 -c -w -s --dpi 300 --sheet a4:3x8:63.5x33.9mm:7.21x12.9mm:66.04x33.9mm --copies 3 -o sheets.pdf
 )");
 }
 

@@ -23,13 +23,14 @@ std::string Lowercase(std::string_view text) {
     return lower;
 }
 
-constexpr std::array<std::pair<std::string_view, OutputFormat>, 6> kFormatNames{{
+constexpr std::array<std::pair<std::string_view, OutputFormat>, 7> kFormatNames{{
     {"png", OutputFormat::Png},
     {"svg", OutputFormat::Svg},
     {"pbm", OutputFormat::Pbm},
     {"pgm", OutputFormat::Pgm},
     {"pdf", OutputFormat::Pdf},
     {"eps", OutputFormat::Eps},
+    {"ps", OutputFormat::Ps},
 }};
 
 // Each unit's name and its length in inches (a pixel's is the resolution's own).

@@ -38,6 +38,14 @@ void BatchReport::Record(RecordJob& job, RecordWorker& worker) {
                           "'s file already: not overwritten";
         }
     }
+    if (job.drawn && place_) {
+        if (std::string why = place_(job); !why.empty()) {
+            job.drawn = false;
+            job.warnings.clear();
+            job.failure = std::move(why);
+        }
+    }
+    job.recording.reset();
     if (job.drawn && job.writeWhenDue) {
         files_.Write(job, job.bytes);
         if (job.shortOf) {

@@ -30,6 +30,9 @@ class BatchReport {
 
     // In reading order; worker draws a record again when it must.
     void Record(RecordJob& job, RecordWorker& worker);
+    // A batch into one document: each record drawn goes onto its pages in reading order;
+    // place says why one cannot, which fails it.
+    void PlaceDrawn(std::function<std::string(RecordJob&)> place) { place_ = std::move(place); }
 
     // The last record seen, 0 before the first.
     std::int64_t Reported() const { return reported_; }
@@ -52,6 +55,7 @@ class BatchReport {
     StopMark& stop_;
     DrawingGate& gate_;
     std::atomic<std::size_t>& threads_;
+    std::function<std::string(RecordJob&)> place_;
     std::int64_t drawn_ = 0;
     std::int64_t failed_ = 0;
     std::int64_t empty_ = 0;

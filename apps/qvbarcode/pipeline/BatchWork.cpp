@@ -166,7 +166,7 @@ void RecordWorker::Again(RecordJob& job, StopMark& stop) {
 void RecordWorker::Draw(RecordJob& job, StopMark& stop) {
     Drawing drawing;
     try {
-        drawing = renderer_.Render(*job.record.settings);
+        drawing = renderer_.Render(*job.record.settings, job.caption);
     } catch (const host::FailedCall& failure) {
         job.failure = FailedCallLine(failure);
         job.shortOf = IsShortOfMemory(failure);
@@ -191,6 +191,12 @@ void RecordWorker::Draw(RecordJob& job, StopMark& stop) {
     job.drawn = true;
     job.warnings = std::move(drawing.warnings);
     job.runNotes = std::move(drawing.runNotes);
+    if (job.path.empty()) {  // a page of the batch's document, which its report places
+        job.recording = std::move(drawing.recording);
+        job.width = drawing.width;
+        job.height = drawing.height;
+        return;
+    }
     if (job.writeWhenDue) {
         job.bytes = std::move(drawing.bytes);
         return;

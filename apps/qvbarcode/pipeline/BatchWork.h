@@ -36,11 +36,17 @@ struct RecordJob {
     std::string failure;        // why it has no file; empty while it may get one
     bool writeWhenDue = false;  // an earlier record had the name: written when reported
     bool drawn = false;
-    bool stops = false;    // failure is one that every later record would meet too
-    bool skipped = false;  // after the record the batch stops at, or an interruption
-    bool shortOf = false;  // failed for want of memory or descriptors, which fewer threads
-                           // may spare
-    std::string bytes;     // the picture, while it waits to be written
+    bool stops = false;       // failure is one that every later record would meet too
+    bool skipped = false;     // after the record the batch stops at, or an interruption
+    bool shortOf = false;     // failed for want of memory or descriptors, which fewer threads
+                              // may spare
+    std::string bytes;        // the picture, while it waits to be written
+    std::string caption;      // under the barcode, on a document's page
+    std::int32_t copies = 1;  // pages or labels of it, in a document
+    // A document's drawing (its file path is empty), width x height pixels.
+    std::shared_ptr<cairo_surface_t> recording;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
     std::vector<std::string> warnings;
     std::vector<RunNote> runNotes;  // the batch says each kind once
 };

@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: MIT
+// --print [QUEUE]: the barcode sent to a printer queue, as a document whose page is the label.
+#include "commands/OptionSpec.h"
+
+namespace qv::cli {
+
+OptionSpec PrintSpec() {
+    OptionSpec spec{"",
+                    {"--print"},
+                    false,
+                    [](Collected& c, std::string_view queue) -> std::optional<UsageError> {
+                        c.options.printQueue = std::string(queue);
+                        return std::nullopt;
+                    }};
+    spec.optionalName = true;
+    return spec;
+}
+
+std::optional<UsageError> SettlePrint(Collected& c) {
+    const Options& o = c.options;
+    if (!o.printQueue) {
+        return std::nullopt;
+    }
+    if (o.command == Command::Batch) {
+        return UsageError{"--print prints a single barcode, not a batch"};
+    }
+    if (!c.sawOutput && !c.format) {
+        c.format = OutputFormat::Pdf;
+    }
+    const auto format = c.format || o.output == "-" ? c.format : FormatOfPath(o.output);
+    if (format && *format != OutputFormat::Pdf && *format != OutputFormat::Eps) {
+        return UsageError{
+            "--print sends a PDF or EPS document: leave -o out, or write a .pdf or .eps too"};
+    }
+    return std::nullopt;
+}
+
+}  // namespace qv::cli

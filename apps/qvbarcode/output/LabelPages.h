@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cairo.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "options/SheetLayout.h"
+#include "output/LabelDocument.h"
+
+namespace qv::cli {
+
+// How the labels go onto the document's pages.
+struct PagePlan {
+    std::optional<SheetLayout> sheet;  // none: a page per label, the label's size
+    std::int64_t firstLabel = 1;       // of the first sheet
+    double offsetX = 0.0;              // points, everything moved by them
+    double offsetY = 0.0;
+    bool outline = false;
+    double dotsPerInch = 96.0;  // of the drawings
+};
+
+// Puts drawings onto the pages of a document in the order they come: each on a page of its
+// own size, or centred in the next label of a sheet, at its own size.
+class LabelPages {
+  public:
+    LabelPages(LabelDocument& document, PagePlan plan)
+        : document_(document), plan_(std::move(plan)), next_(plan_.firstLabel - 1) {}
+
+    // Places copies of a drawing of width x height pixels; why not when it is larger than
+    // a label (then nothing is placed).
+    std::string Place(cairo_surface_t* drawing, std::int32_t width, std::int32_t height,
+                      std::int32_t copies);
+    std::int64_t Labels() const { return labels_; }
+
+  private:
+    void Paint(cairo_surface_t* drawing, std::int32_t width, std::int32_t height, double left,
+               double top);
+    void StartSheet();
+
+    LabelDocument& document_;
+    PagePlan plan_;
+    cairo_t* page_ = nullptr;
+    std::int64_t next_;        // the next label's index on the run of sheets
+    std::int64_t sheet_ = -1;  // the sheet of the page begun
+    std::int64_t labels_ = 0;
+};
+
+}  // namespace qv::cli

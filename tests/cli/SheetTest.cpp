@@ -1,0 +1,290 @@
+// SPDX-License-Identifier: MIT
+// A batch into one document: sheets from the installed templates or a geometry, each label
+// found where its sheet puts it and read back; a page per label otherwise, in the list's
+// order with the failed records left out; and the refusals.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "DecodeBarcode.h"
+#include "ProgramRun.h"
+#include "imagefile/PngFile.h"
+#include "input/SheetTemplates.h"
+
+namespace qv::cli::test {
+namespace {
+
+constexpr double kMm = 72.0 / 25.4;
+
+// Sizes as the templates' files give them, in points.
+TEST(SheetTemplates, SheetsAreFoundByNameOrGeometryWithTheirLabelsPlaces) {
+    struct Case {
+        std::string name;
+        std::string error;  // a part of the reason, or empty
+        double page[2] = {}, label[2] = {};
+        LabelGrid grid = {};
+        bool round = false;
+    };
+    const std::string folder(kSheetTemplateFolder);
+    const Case cases[] = {
+        // avery-us-templates.xml: 2.625 x 1 in on US Letter, 3 x 10 from 0.15625, 0.5 in.
+        {"aVERY 5160", "", {612, 792}, {189, 72}, {3, 10, 11.25, 36, 200.25, 72}},
+        // Round, radius 1.25 in: its diameter both ways.
+        {"Avery 3274.3", "", {612, 792}, {180, 180}, {3, 3, 22.5, 90, 193.5, 216}, true},
+        // avery-iso-templates.xml: J8654 is equivalent to L4770, 45.7 x 25.4 mm on A4.
+        {"Avery J8654",
+         "",
+         {210 * kMm, 297 * kMm},
+         {45.7 * kMm, 25.4 * kMm},
+         {4, 10, 10 * kMm, 22 * kMm, 48.5 * kMm, 25.4 * kMm}},
+        {"a4:3x8:63.5x33.9mm:7.21x12.9mm:66.04x33.9mm",
+         "",
+         {210 * kMm, 297 * kMm},
+         {63.5 * kMm, 33.9 * kMm},
+         {3, 8, 7.21 * kMm, 12.9 * kMm, 66.04 * kMm, 33.9 * kMm}},
+        {"100x50mm:1x1:10x10mm:0x0mm:0x0mm",
+         "",
+         {100 * kMm, 50 * kMm},
+         {10 * kMm, 10 * kMm},
+         {1, 1, 0, 0, 0, 0}},
+        {"a4:3x8:63.5x33.9mm", "PAGE:COLUMNSxROWS"},
+        {"a4:0x8:63.5x33.9mm:7x12mm:66x33mm", "PAGE:COLUMNSxROWS"},
+        {"a5:3x8:63.5x33.9mm:7x12mm:66x33mm", "PAGE:COLUMNSxROWS"},
+        {"a4:3x8:63.5x33.9in:7x12mm:66x33mm", "PAGE:COLUMNSxROWS"},
+        {"Nobody 1", "--sheet list"},
+    };
+    for (const Case& c : cases) {
+        const auto found = FindSheet(c.name, folder);
+        if (!c.error.empty()) {
+            ASSERT_TRUE(std::holds_alternative<std::string>(found)) << c.name;
+            EXPECT_TRUE(Holds(std::get<std::string>(found), c.error));
+            continue;
+        }
+        ASSERT_TRUE(std::holds_alternative<SheetLayout>(found)) << std::get<std::string>(found);
+        const SheetLayout& sheet = std::get<SheetLayout>(found);
+        EXPECT_NEAR(sheet.pageWidth, c.page[0], 1e-3) << c.name;
+        EXPECT_NEAR(sheet.pageHeight, c.page[1], 1e-3) << c.name;
+        EXPECT_NEAR(sheet.labelWidth, c.label[0], 1e-3) << c.name;
+        EXPECT_NEAR(sheet.labelHeight, c.label[1], 1e-3) << c.name;
+        EXPECT_EQ(sheet.round, c.round) << c.name;
+        ASSERT_EQ(sheet.grids.size(), 1u) << c.name;
+        const LabelGrid& g = sheet.grids[0];
+        EXPECT_EQ(std::pair(g.columns, g.rows), std::pair(c.grid.columns, c.grid.rows)) << c.name;
+        for (auto [got, want] : {std::pair{g.left, c.grid.left},
+                                 {g.top, c.grid.top},
+                                 {g.pitchX, c.grid.pitchX},
+                                 {g.pitchY, c.grid.pitchY}}) {
+            EXPECT_NEAR(got, want, 1e-3) << c.name;
+        }
+    }
+    const auto missing = FindSheet("Avery 5160", "/nonexistent");
+    ASSERT_TRUE(std::holds_alternative<std::string>(missing));
+    EXPECT_TRUE(Holds(std::get<std::string>(missing), "glabels-data"));
+}
+
+// A page rasterised at 150 dpi, cut to a rectangle given in points.
+struct Page {
+    static constexpr double kDpi = 150;
+    surface::RasterSurface image;
+
+    surface::RasterSurface Cut(double left, double top, double width, double height) const {
+        const auto px = [](double points) { return static_cast<int>(points * kDpi / 72 + 0.5); };
+        const int x0 = px(left), y0 = px(top), w = px(width), h = px(height);
+        surface::RasterSurface cut(w, h);
+        for (int y = 0; y < h; ++y) {
+            std::copy_n(image.RowData(y0 + y) + 3 * x0, 3 * w, cut.WritableRowData(y));
+        }
+        return cut;
+    }
+};
+
+// The centre of what is inked in a picture, in points from its top-left; -1 when blank.
+std::pair<double, double> InkCentre(const surface::RasterSurface& cut) {
+    int left = cut.width(), right = -1, top = cut.height(), bottom = -1;
+    for (int y = 0; y < cut.height(); ++y) {
+        for (int x = 0; x < cut.width(); ++x) {
+            if (cut.RowData(y)[3 * x] < 128) {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+        }
+    }
+    if (right < 0) return {-1, -1};
+    return {(left + right + 1) / 2.0 * 72 / Page::kDpi, (top + bottom + 1) / 2.0 * 72 / Page::kDpi};
+}
+
+std::vector<Page> Rasterise(const ScratchDirectory& dir, const std::string& document) {
+    const ProgramRun run =
+        RunShell(dir, "pdftoppm -r 150 -png " + document + " page && ls page-*.png");
+    std::vector<Page> pages;
+    std::istringstream names(run.out);
+    for (std::string name; names >> name;) pages.push_back({imagefile::ReadPng(dir / name)});
+    return pages;
+}
+
+// Each label of every sheet holds its record's barcode, centred (moved by the offset), or
+// nothing: the labels before --first and after the last record stay blank.
+TEST(SheetDocument, EveryLabelIsWhereItsSheetPutsIt) {
+    struct Case {
+        std::string options;
+        std::string sheetName;
+        std::vector<std::vector<std::string>> labels;  // by sheet, "" for a blank label
+        double offset[2] = {};                         // points
+    };
+    // 130 x 70 mm, 2 x 2 labels of 60 x 30 mm from 4, 4 mm, 62 and 32 mm apart.
+    const std::string small = "130x70mm:2x2:60x30mm:4x4mm:62x32mm";
+    const std::string a = "4006381333931", b = "5901234123457", c = "9780201379624";
+    const Case cases[] = {
+        {"--first 2", small, {{"", a, b, c}}},
+        {"--copies 2", small, {{a, a, b, b}, {c, c, "", ""}}},
+        {"--first 4 --offset 3mm,-2mm --outline",
+         small,
+         {{"", "", "", a}, {b, c, "", ""}},
+         {3 * kMm, -2 * kMm}},
+        {"--first 29",
+         "Avery 5160",
+         {{"", "", "", "", "", "", "", "", "", "", "", "", "", "", "",
+           "", "", "", "", "", "", "", "", "", "", "", "", "", a,  b},
+          {c}}},
+    };
+    for (const Case& k : cases) {
+        ScratchDirectory dir;
+        std::ofstream(dir / "list.txt") << a << "\n" << b << "\n" << c << "\n";
+        const ProgramRun run = RunShell(dir,
+                                        "qvbarcode --batch list.txt -t ean13 -w -s "
+                                        "--dpi 300 --module 6px --sheet '" +
+                                            k.sheetName + "' " + k.options + " -o sheets.pdf");
+        ASSERT_EQ(run.status, 0) << run.err;
+        const auto found = FindSheet(k.sheetName, std::string(kSheetTemplateFolder));
+        const SheetLayout& sheet = std::get<SheetLayout>(found);
+        const std::vector<Page> pages = Rasterise(dir, "sheets.pdf");
+        ASSERT_EQ(pages.size(), k.labels.size()) << k.options;
+        for (std::size_t p = 0; p < pages.size(); ++p) {
+            for (std::size_t i = 0; i < k.labels[p].size(); ++i) {
+                const LabelPlace place = PlaceOf(sheet, static_cast<std::int64_t>(i));
+                const double left = place.left + k.offset[0], top = place.top + k.offset[1];
+                // The border's line stays outside the cut.
+                const surface::RasterSurface cut =
+                    pages[p].Cut(left + 1, top + 1, sheet.labelWidth - 2, sheet.labelHeight - 2);
+                const std::string& want = k.labels[p][i];
+                const std::string where = k.options + ", sheet " + std::to_string(p + 1) +
+                                          ", label " + std::to_string(i + 1);
+                EXPECT_EQ(Decode(cut), want.empty() ? "not read" : want) << where;
+                if (want.empty()) continue;
+                const auto [x, y] = InkCentre(cut);
+                EXPECT_NEAR(x, sheet.labelWidth / 2 - 1, 1.0) << where;
+                EXPECT_NEAR(y, sheet.labelHeight / 2 - 1, 1.0) << where;
+            }
+        }
+    }
+}
+
+// 300 records, every 50th not an EAN-13, on two threads: a page for each drawn one, in the
+// list's order, each the label's size; the same bytes from a second run and as PostScript
+// the same count of pages.
+TEST(SheetDocument, ABatchIntoOnePdfHasAPagePerDrawnRecord) {
+    ScratchDirectory dir;
+    std::vector<std::string> drawn;
+    {
+        std::ofstream list(dir / "list.txt");
+        for (int i = 1; i <= 300; ++i) {
+            char text[16];
+            std::snprintf(text, sizeof text, "4006381%05d", i);
+            list << (i % 50 == 0 ? std::string("12") : std::string(text)) << "\n";
+            if (i % 50 != 0) drawn.push_back(text);
+        }
+    }
+    const std::string batch =
+        "SOURCE_DATE_EPOCH=1700000000 qvbarcode --batch list.txt -t ean13 "
+        "-c -w -s --dpi 300 --module 4px --jobs 2 -o ";
+    const ProgramRun run = RunShell(dir, batch + "one.pdf; " + batch + "again.pdf; " + batch +
+                                             "one.ps 2>/dev/null; cmp one.pdf again.pdf && "
+                                             "pdfinfo one.pdf && grep '^%%Pages:' one.ps");
+    EXPECT_TRUE(Holds(run.err, "294 drawn, 6 failed")) << run.err;
+    EXPECT_TRUE(Holds(run.out, "Pages:           294")) << run.out;
+    EXPECT_TRUE(Holds(run.out, "%%Pages: 294")) << run.out;
+    // 95 modules of 4 dots and 10 of margins, 390 dots; 50 pixels at 96 dpi are 156 dots.
+    EXPECT_TRUE(Holds(run.out, "Page size:       93.6 x 37.44 pts")) << run.out;
+    EXPECT_TRUE(Holds(run.out, "CreationDate:    Tue Nov 14 22:13:20 2023 UTC")) << run.out;
+    for (const int page : {1, 150, 294}) {
+        const std::string n = std::to_string(page);
+        RunShell(dir, "pdftoppm -r 300 -png -singlefile -f " + n + " -l " + n + " one.pdf p");
+        const std::string& text = drawn[static_cast<std::size_t>(page - 1)];
+        const std::string read = Decode(imagefile::ReadPng(dir / "p.png"));
+        EXPECT_EQ(read.substr(0, 12), text) << page;  // and its check digit
+        EXPECT_EQ(read.size(), 13u) << page;
+    }
+}
+
+// Captions from the columns, as many labels as Qty says (none for 0, a failed record for a
+// cell that is no count), and the font embedded once for all of them.
+TEST(SheetDocument, CaptionsAndCopiesComeFromTheColumns) {
+    ScratchDirectory dir;
+    std::ofstream(dir / "p.csv") << "EAN,Name,Price,Qty\n400638133393,Nuts,2.49,3\n"
+                                    "590123412345,Tea,1.99,0\n400638133394,Figs,3.20,two\n";
+    const ProgramRun run = RunShell(
+        dir,
+        "qvbarcode --batch p.csv --text-column EAN -t ean13 --check-digit auto -w --dpi 300 "
+        "--module 4px --sheet a4:3x8:63.5x33.9mm:7.21x12.9mm:66.04x33.9mm --copies-column Qty "
+        "--caption '{Name} {Price} EUR' -o s.pdf; echo status $?; pdftotext s.pdf - | grep -c "
+        "'Nuts 2.49 EUR'; pdftotext s.pdf - | grep -c -e Tea -e Figs; pdffonts s.pdf | grep -c "
+        "DejaVu");
+    EXPECT_EQ(run.out, "status 1\n3\n0\n1\n") << run.err;
+    EXPECT_TRUE(Holds(run.err, "the Qty cell 'two' is no number of copies")) << run.err;
+    EXPECT_TRUE(Holds(run.err, "2 drawn, 1 failed")) << run.err;
+    // One barcode alone fills a sheet and goes on to the next.
+    const ProgramRun one =
+        RunShell(dir,
+                 "qvbarcode -t ean13 -d 400638133393 -c -w --dpi 300 --module 4px --sheet 'Avery "
+                 "5160' --copies 31 --caption 'Nuts {Text}' -o one.pdf && pdfinfo one.pdf | grep "
+                 "Pages; pdftotext one.pdf - | grep -c 'Nuts 400638133393'");
+    EXPECT_EQ(one.out, "Pages:           2\n31\n") << one.err;
+}
+
+// A document ended by a signal keeps no name and leaves no temporary: the earlier one stays.
+TEST(SheetDocument, AnInterruptedDocumentLeavesTheEarlierOne) {
+    ScratchDirectory dir;
+    std::ofstream(dir / "d.pdf") << "earlier";
+    const ProgramRun run =
+        RunShell(dir,
+                 "seq 400638100000 400638300000 | qvbarcode --batch - -t ean13 -c -w -o d.pdf & "
+                 "p=$!; sleep 0.5; kill -INT $p; wait $p; echo $?; ls -A");
+    EXPECT_EQ(run.out, "130\nd.pdf\n") << run.err;
+    EXPECT_EQ(FileText(dir / "d.pdf"), "earlier");
+}
+
+// What a document's batch refuses, and what it then leaves: nothing.
+TEST(SheetDocument, RefusalsNameTheirReasonAndWriteNoDocument) {
+    struct Case {
+        std::string options;
+        int status;
+        std::string says;
+    };
+    const Case cases[] = {
+        {"--sheet a4:3x8:20x10mm:7x12mm:66x33mm -o d.pdf", 2,
+         "and the label 20.0 x 10.0 mm: it does not fit"},
+        {"--sheet a4:3x8:63.5x33.9mm:7x12mm:66x33mm --first 25 -o d.pdf", 2, "has 24 labels"},
+        {"--sheet 'Nobody 1' -o d.pdf", 2, "--sheet list"},
+        {"--caption '{Price}' -o d.pdf", 2, "--caption's Price names no column"},
+        {"--copies-column Qty -o d.pdf", 2, "--copies-column's Qty names no column"},
+        {"-o list.pdf", 2, "is the batch list: it is never written onto"},
+    };
+    for (const Case& c : cases) {
+        ScratchDirectory dir;
+        std::ofstream(dir / "list.pdf") << "4006381333931\n";
+        const ProgramRun run = RunShell(
+            dir, "qvbarcode --batch list.pdf -t ean13 -w --dpi 300 --module 3px " + c.options);
+        EXPECT_EQ(run.status, c.status) << c.options << "\n" << run.err;
+        EXPECT_TRUE(Holds(run.err, c.says)) << c.options;
+        EXPECT_FALSE(std::filesystem::exists(dir / "d.pdf")) << c.options;
+    }
+    ScratchDirectory dir;
+    const ProgramRun listed = RunShell(dir, "qvbarcode --sheet list");
+    EXPECT_EQ(listed.status, 0);
+    EXPECT_TRUE(Holds(listed.out, "Avery 5160\t30 labels of 66.7 x 25.4 mm on 215.9 x 279.4 mm"));
+}
+
+}  // namespace
+}  // namespace qv::cli::test
