@@ -21,7 +21,7 @@ QRect ToPixels(const propertypage::TwipsRect& rect) {
                  TwipsToPixels(rect.height));
 }
 
-QFont ToQFont(const propertypage::FontSpec& font) {
+QFont ToQFont(const propertypage::FontChoice& font) {
     QString family = QString::fromStdString(font.family);
     // DejaVu Sans runs about a tenth wider than the bitmap face the layout was made for;
     // its semi-condensed cut keeps the captions inside their boxes.

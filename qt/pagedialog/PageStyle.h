@@ -14,7 +14,7 @@ namespace qv::pagedialog {
 // The page's units, fonts and colours as Qt takes them.
 QRect ToPixels(const propertypage::TwipsRect& rect);
 // The page's families mapped to installed ones of the same size and weight.
-QFont ToQFont(const propertypage::FontSpec& font);
+QFont ToQFont(const propertypage::FontChoice& font);
 QColor ToQColor(propertypage::Colour colour);
 Qt::Alignment ToQtAlignment(propertypage::Alignment alignment);
 

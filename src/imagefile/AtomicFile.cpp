@@ -14,6 +14,7 @@
 #include <string>
 
 #include "host/FailedCall.h"
+#include "host/FileDescriptor.h"
 
 namespace qv::imagefile {
 
@@ -155,21 +156,6 @@ int WriteAll(int descriptor, std::string_view bytes) {
     return 0;
 }
 
-// A closed descriptor whatever way the scope is left.
-class Descriptor {
-  public:
-    explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
-    ~Descriptor() {
-        if (descriptor_ >= 0) close(descriptor_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return descriptor_; }
-
-  private:
-    int descriptor_;
-};
-
 // Not written yet: the caller replaces the file through a named temporary.
 constexpr int kReplace = -1;
 
@@ -198,7 +184,7 @@ bool LinkDescriptor(int descriptor, int folder, const std::filesystem::path& pat
 int WriteNewFile(int folder, const std::filesystem::path& path, std::string_view bytes) {
     const std::filesystem::path directory =
         path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-    const Descriptor file(
+    const host::FileDescriptor file(
         openat(folder, directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
     if (file.get() < 0) {
         if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) return kReplace;
@@ -275,7 +261,7 @@ int RemoveStaleTemporaries(int folder, const std::function<bool(std::string_view
     while (const dirent* entry = readdir(entries)) {
         const std::string_view target = TargetOfTemporary(entry->d_name);
         if (target.empty() || !ofTarget(target)) continue;
-        const Descriptor file(
+        const host::FileDescriptor file(
             openat(listed, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         struct stat status {};
         // Unlocked: its writer is gone; unchanged for a while: not one just made, whose

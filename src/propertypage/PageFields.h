@@ -24,11 +24,11 @@ struct TwipsRect {
 };
 
 // A font by the family a form designer names; views map it to the nearest installed one.
-struct FontSpec {
+struct FontChoice {
     std::string family;
     double points = 8.25;
     bool bold = false;
-    friend bool operator==(const FontSpec&, const FontSpec&) = default;
+    friend bool operator==(const FontChoice&, const FontChoice&) = default;
 };
 
 enum class FieldKind { Frame, Label, TextBox, List, CheckBox, Picture };
@@ -52,8 +52,8 @@ class Field {
     const TwipsRect& Rect() const { return rect_; }
     std::optional<int> TabIndex() const { return tabIndex_; }
     // Empty: the page's default font.
-    const std::optional<FontSpec>& Font() const { return font_; }
-    void SetFont(FontSpec font) { font_ = std::move(font); }
+    const std::optional<FontChoice>& Font() const { return font_; }
+    void SetFont(FontChoice font) { font_ = std::move(font); }
 
     std::function<void()> OnStateChanged;
 
@@ -68,7 +68,7 @@ class Field {
     std::string container_;
     TwipsRect rect_;
     std::optional<int> tabIndex_;
-    std::optional<FontSpec> font_;
+    std::optional<FontChoice> font_;
 };
 
 // A caption as stored, with the access-key convention: "&x" marks x, "&&" shows "&".

@@ -15,11 +15,11 @@ constexpr Colour kPanelYellow = 0xC0FFFF;
 constexpr Colour kOrangeText = 0x0080FF;
 constexpr Colour kRedText = 0x0000FF;
 
-FontSpec SansSerif(double points, bool bold) {
+FontChoice SansSerif(double points, bool bold) {
     return {"MS Sans Serif", points, bold};
 }
 
-FontSpec Comic(double points, bool bold) {
+FontChoice Comic(double points, bool bold) {
     return {"Comic Sans MS", points, bold};
 }
 
@@ -81,7 +81,7 @@ QvBarCodePP::~QvBarCodePP() {
     }
 }
 
-FontSpec QvBarCodePP::DefaultFont() {
+FontChoice QvBarCodePP::DefaultFont() {
     return SansSerif(8.25, false);
 }
 

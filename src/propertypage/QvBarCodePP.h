@@ -57,7 +57,7 @@ class QvBarCodePP {
     // The picture Image1 shows: 144 x 75 pixels.
     std::shared_ptr<const surface::RasterSurface> Image1Picture() const { return Checked(image1_); }
     // The page's default font.
-    static FontSpec DefaultFont();
+    static FontChoice DefaultFont();
 
     Label Label3;
     Picture Image1;

@@ -6,7 +6,7 @@
 #include <cctype>
 #include <utility>
 
-#include "commands/OptionSpec.h"
+#include "commands/CommandOption.h"
 
 namespace qv::cli {
 
@@ -126,7 +126,7 @@ Apply SetCheckDigit() {
     };
 }
 
-std::vector<OptionSpec> ListAndCheckDigitSpecs() {
+std::vector<CommandOption> ListAndCheckDigitOptions() {
     return {
         {"", {"--batch"}, true, SetBatch},
         {"", {"--text-column"}, true, SetTextColumn},

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "commands/ParseArguments.h"
 
-#include "commands/OptionSpec.h"
+#include "commands/CommandOption.h"
 
 #include <algorithm>
 #include <functional>
@@ -68,7 +68,7 @@ std::optional<UsageError> ToPixelsAt(const std::optional<Length>& length, std::s
 }
 
 // The option of a property, named as the property table names it.
-OptionSpec PropertyOption(control::Property property, Apply apply) {
+CommandOption PropertyOption(control::Property property, Apply apply) {
     const control::ProgramOption& option = control::Row(property).option;
     std::vector<std::string_view> longNames;
     for (std::string_view name : option.longNames) {
@@ -78,7 +78,7 @@ OptionSpec PropertyOption(control::Property property, Apply apply) {
 }
 
 // A property's length option, whose messages name it as the table does.
-OptionSpec PropertyLength(control::Property property, std::optional<Length> Collected::*field) {
+CommandOption PropertyLength(control::Property property, std::optional<Length> Collected::*field) {
     return PropertyOption(property, SetLength(control::Row(property).option.longNames[0], field));
 }
 
@@ -97,9 +97,9 @@ std::optional<UsageError> SetText(Collected& c, std::string_view value) {
     return std::nullopt;
 }
 
-std::vector<OptionSpec> BuildSpecs() {
+std::vector<CommandOption> BuildKnownOptions() {
     using control::Property;
-    std::vector<OptionSpec> specs{
+    std::vector<CommandOption> known{
         PropertyOption(Property::BarCodeType, SetType),
         PropertyOption(Property::Text, SetText),
         PropertyLength(Property::BarWidth, &Collected::width),
@@ -134,7 +134,7 @@ std::vector<OptionSpec> BuildSpecs() {
          }},
     };
     for (const SizeOption& size : SizeOptions()) {
-        specs.push_back({size.shortName,
+        known.push_back({size.shortName,
                          {size.longName},
                          size.takesValue,
                          [apply = size.apply](Collected& c, std::string_view value) {
@@ -146,30 +146,30 @@ std::vector<OptionSpec> BuildSpecs() {
     for (const control::PropertyRow& row : control::kProperties) {
         if (const auto flag = FlagOf(row.property); flag && row.option.Exists()) {
             if (row.property != Property::CalculateCheckDigit) {
-                specs.push_back(PropertyOption(row.property, SetFlag(flag)));
+                known.push_back(PropertyOption(row.property, SetFlag(flag)));
                 continue;
             }
-            specs.push_back(PropertyOption(row.property, SetCheckDigit()));
-            specs.back().optionalValues = CheckDigitModes();
+            known.push_back(PropertyOption(row.property, SetCheckDigit()));
+            known.back().optionalValues = CheckDigitModes();
         }
     }
-    for (OptionSpec& spec : ListAndCheckDigitSpecs()) {
-        specs.push_back(std::move(spec));
+    for (CommandOption& option : ListAndCheckDigitOptions()) {
+        known.push_back(std::move(option));
     }
-    for (OptionSpec& spec : SheetSpecs()) {
-        specs.push_back(std::move(spec));
+    for (CommandOption& option : SheetLayoutOptions()) {
+        known.push_back(std::move(option));
     }
-    specs.push_back(PrintSpec());
-    return specs;
+    known.push_back(PrintQueueOption());
+    return known;
 }
 
-const std::vector<OptionSpec>& Specs() {
-    static const std::vector<OptionSpec> specs = BuildSpecs();
-    return specs;
+const std::vector<CommandOption>& KnownOptions() {
+    static const std::vector<CommandOption> known = BuildKnownOptions();
+    return known;
 }
 
-const OptionSpec* FindSpec(std::string_view name) {
-    for (const OptionSpec& option : Specs()) {
+const CommandOption* FindOption(std::string_view name) {
+    for (const CommandOption& option : KnownOptions()) {
         if (name == option.shortName) {
             return &option;
         }
@@ -309,7 +309,7 @@ std::optional<UsageError> CheckTogether(Collected& c) {
 
 std::vector<std::string_view> CommandLineOptionNames() {
     std::vector<std::string_view> names;
-    for (const OptionSpec& option : Specs()) {
+    for (const CommandOption& option : KnownOptions()) {
         if (!option.shortName.empty()) names.push_back(option.shortName);
         names.insert(names.end(), option.longNames.begin(), option.longNames.end());
     }
@@ -337,7 +337,7 @@ ParseResult ParseArguments(std::span<const std::string_view> arguments) {
                 name = name.substr(0, eq);
             }
         }
-        const OptionSpec* option = FindSpec(name);
+        const CommandOption* option = FindOption(name);
         if (option == nullptr) {
             return UsageError{name.starts_with("-")
                                   ? "unknown option " + std::string(name)

@@ -1,19 +1,19 @@
 // SPDX-License-Identifier: MIT
 // --print [QUEUE]: the barcode sent to a printer queue, as a document whose page is the label.
-#include "commands/OptionSpec.h"
+#include "commands/CommandOption.h"
 
 namespace qv::cli {
 
-OptionSpec PrintSpec() {
-    OptionSpec spec{"",
-                    {"--print"},
-                    false,
-                    [](Collected& c, std::string_view queue) -> std::optional<UsageError> {
-                        c.options.printQueue = std::string(queue);
-                        return std::nullopt;
-                    }};
-    spec.optionalName = true;
-    return spec;
+CommandOption PrintQueueOption() {
+    CommandOption option{"",
+                         {"--print"},
+                         false,
+                         [](Collected& c, std::string_view queue) -> std::optional<UsageError> {
+                             c.options.printQueue = std::string(queue);
+                             return std::nullopt;
+                         }};
+    option.optionalName = true;
+    return option;
 }
 
 std::optional<UsageError> SettlePrint(Collected& c) {

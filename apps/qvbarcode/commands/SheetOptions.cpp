@@ -3,7 +3,7 @@
 // many of each, and what is printed with them.
 #include <utility>
 
-#include "commands/OptionSpec.h"
+#include "commands/CommandOption.h"
 #include "output/OutputPattern.h"
 
 namespace qv::cli {
@@ -68,7 +68,7 @@ std::optional<UsageError> SetCaption(Collected& c, std::string_view value) {
 
 }  // namespace
 
-std::vector<OptionSpec> SheetSpecs() {
+std::vector<CommandOption> SheetLayoutOptions() {
     return {
         {"", {"--sheet"}, true, SetSheet},     {"", {"--first"}, true, SetFirst},
         {"", {"--copies"}, true, SetCopies},   {"", {"--copies-column"}, true, SetCopiesColumn},

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "host/FileDescriptor.h"
 #include "imagefile/AtomicFile.h"
 
 namespace qv::cli {
@@ -21,21 +22,6 @@ namespace {
 
 // A temporary younger than this may be one whose writer has not locked it yet.
 constexpr std::chrono::seconds kStaleAge{10};
-
-// A descriptor closed when it goes.
-class OpenFolder {
-  public:
-    explicit OpenFolder(int descriptor) : descriptor_(descriptor) {}
-    ~OpenFolder() {
-        if (descriptor_ >= 0) close(descriptor_);
-    }
-    OpenFolder(const OpenFolder&) = delete;
-    OpenFolder& operator=(const OpenFolder&) = delete;
-    int get() const { return descriptor_; }
-
-  private:
-    int descriptor_;
-};
 
 std::vector<std::string> Components(std::string_view path) {
     std::vector<std::string> parts;
@@ -133,7 +119,7 @@ std::string ResolvedBelow(int base, std::vector<std::string> parts) {
             if (found < 0 && errno != ENOENT) break;
         }
         if (found < 0) break;  // it leads out: the record fails when written
-        const OpenFolder deepest(found);
+        const host::FileDescriptor deepest(found);
         char target[PATH_MAX];
         const ssize_t length =
             there < parts.size() ? readlinkat(found, parts[there].c_str(), target, PATH_MAX) : -1;
@@ -188,7 +174,7 @@ std::string BatchFiles::Key(const std::string& path) {
     auto [folder, leaf] = Split(path);
     auto [known, fresh] = folderKeys_.try_emplace(folder);
     if (fresh) {
-        const OpenFolder base(open(fixed_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        const host::FileDescriptor base(open(fixed_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
         std::error_code error;
         known->second =
             base.get() >= 0
@@ -207,7 +193,7 @@ std::optional<FileFailure> BatchFiles::MakeFixedFolder() {
     if (error) {
         return FileFailure{"cannot make the folder " + fixed_ + ": " + error.message(), error};
     }
-    const OpenFolder folder(open(fixed_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    const host::FileDescriptor folder(open(fixed_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     struct stat status {};
     if (folder.get() < 0 || fstat(folder.get(), &status) != 0) {
         return Failure("cannot open the folder " + fixed_, errno);
@@ -251,8 +237,8 @@ std::optional<FileFailure> BatchFiles::Write(const std::string& path, std::strin
         // In the folder the user named: nothing of the path comes from a cell but the name.
         error = imagefile::TryWriteFileAtomically(AT_FDCWD, path, bytes, notRead);
     } else {
-        const OpenFolder base(open(fixed_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-        const OpenFolder below(base.get() < 0 ? -1 : MakeBeneath(base.get(), folder));
+        const host::FileDescriptor base(open(fixed_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        const host::FileDescriptor below(base.get() < 0 ? -1 : MakeBeneath(base.get(), folder));
         if (below.get() < 0) {
             if (errno == EXDEV) {
                 return FileFailure{
@@ -274,7 +260,7 @@ std::optional<FileFailure> BatchFiles::Write(const std::string& path, std::strin
 std::optional<FileFailure> BatchFiles::Sync() {
     const std::lock_guard lock(mutex_);
     for (const auto& [device, folder] : written_) {
-        const OpenFolder open(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        const host::FileDescriptor open(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (open.get() < 0 || syncfs(open.get()) != 0) {
             return Failure("cannot put the files in " + folder + " on disk", errno);
         }

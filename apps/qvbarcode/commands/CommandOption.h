@@ -25,7 +25,7 @@ using Apply = std::function<std::optional<UsageError>(Collected&, std::string_vi
 
 // One option: its names, whether it takes a value, and what it does with it. A flag may
 // take one of a few words as its value, as the next argument or after '='.
-struct OptionSpec {
+struct CommandOption {
     std::string_view shortName;  // empty when there is none
     std::vector<std::string_view> longNames;
     bool takesValue;
@@ -38,7 +38,7 @@ struct OptionSpec {
 UsageError BadValue(std::string_view option, std::string_view value, std::string_view wanted);
 
 // The options of a batch list and of how a text's check digit is taken.
-std::vector<OptionSpec> ListAndCheckDigitSpecs();
+std::vector<CommandOption> ListAndCheckDigitOptions();
 // CalculateCheckDigit's option, which also takes how to take the check digit: one of
 // CheckDigitModes() as its value.
 Apply SetCheckDigit();
@@ -47,7 +47,7 @@ std::vector<std::string_view> CheckDigitModes();
 std::optional<UsageError> CheckListAndCheckDigit(const Collected& c);
 
 // The options of a batch's one document: --sheet and those that lay its labels out.
-std::vector<OptionSpec> SheetSpecs();
+std::vector<CommandOption> SheetLayoutOptions();
 // Whether the command writes one document of pages: a batch into a PDF or PostScript name
 // without # or {COLUMN}, or one barcode laid out or repeated.
 bool WritesOneDocument(const Collected& c);
@@ -55,7 +55,7 @@ bool WritesOneDocument(const Collected& c);
 std::optional<UsageError> CheckSheetOptions(Collected& c);
 // --print [QUEUE], and its checks: a printed barcode needs no -o, and is a PDF or EPS
 // document.
-OptionSpec PrintSpec();
+CommandOption PrintQueueOption();
 std::optional<UsageError> SettlePrint(Collected& c);
 
 }  // namespace qv::cli
