@@ -14,10 +14,26 @@ from ._properties import DISPATCH_IDS, DOCS, BarcodeType, python_name, type_numb
 
 _PUT, _GET, _METHOD = lib.QV_DISPATCH_PROPERTYPUT, lib.QV_DISPATCH_PROPERTYGET, lib.QV_DISPATCH_METHOD
 _VT_I4, _VT_BSTR, _VT_BOOL = lib.QV_VT_I4, lib.QV_VT_BSTR, lib.QV_VT_BOOL
-_DRAW = lib.QV_DISPID_DRAW
-_OWN_SURFACE = -1
+_OK, _DRAW, _OWN_SURFACE = lib.QV_S_OK, lib.QV_DISPID_DRAW, -1
+_CONTROL_ID = guid["QV_IID_QVBARCODE"]
+_NO_TEXT = ffi.NULL
 
 Value = Union[str, int, bool]
+
+
+class _Scratch(threading.local):
+    """The call blocks of one thread, which all its Barcodes share: a Barcode is used on its
+    own thread only, and no call of the library runs another of that thread's while it
+    reads its arguments or writes its results."""
+
+    def __init__(self) -> None:
+        self.made = ffi.new("void**")
+        self.argument = ffi.new("QvVariant*")
+        self.result = ffi.new("QvVariant*")
+        self.error = ffi.new("QvCallError*")
+
+
+_scratch = _Scratch()
 
 
 @ffi.callback("int32_t(void*, const char*)")
@@ -38,7 +54,8 @@ class Barcode:
     or the short ``type``, ``check_digit`` and ``white_background``::
 
         barcode = qvbarcode.Barcode(type="ean13", text="400638133393", check_digit=True,
-                                    show_value=True, white_background=True)
+                                    show_value=True, white_background=True, bar_width=300,
+                                    bar_height=80)
         barcode.draw().save("ean13.png")
 
     A Barcode belongs to the thread that created it: using it from another raises
@@ -48,34 +65,43 @@ class Barcode:
 
     def __init__(self, type: Union[BarcodeType, str, int, None] = None, text: Optional[str] = None,
                  *, on_change: Optional[Callable[[str], Any]] = None, **properties: Value) -> None:
-        made = ffi.new("void**")
-        status = create_instance(factory, ffi.NULL, guid["QV_IID_QVBARCODE"], made)
-        if status != lib.QV_S_OK:
+        scratch = _scratch
+        status = create_instance(factory, ffi.NULL, _CONTROL_ID, scratch.made)
+        if status != _OK:
             raise failed_call("creating a Barcode", status)
-        self._control = ffi.cast("QvDispatch*", made[0])
-        self._invoke = self._control.vtbl.Invoke
-        self._release = self._control.vtbl.Release
-        self._argument = ffi.new("QvVariant*")
-        self._result = ffi.new("QvVariant*")
-        self._error = ffi.new("QvCallError*")
-        self._settings = {}
-        self._thread = threading.get_ident()
-        self._site = None
-        self._callback_failure = None
-        self._on_change = None
+        control = ffi.cast("QvDispatch*", scratch.made[0])
+        set_own = object.__setattr__
+        set_own(self, "_control", control)
+        set_own(self, "_invoke", control.vtbl.Invoke)
+        set_own(self, "_scratch", scratch)
+        set_own(self, "_settings", {})
+        set_own(self, "_thread", threading.get_ident())
+        set_own(self, "_pending", None)  # the last picture, while it is still Pic1's
+        set_own(self, "_callback_failure", None)
+        set_own(self, "_site", None)
+        set_own(self, "_on_change", None)
         if on_change is not None:
             self.on_change = on_change
         if type is not None:
-            self.bar_code_type = type
+            self._put("bar_code_type", type)
         if text is not None:
-            self.text = text
+            self._put("text", text)
         for name, value in properties.items():
-            self._put(python_name(name), value)
+            try:
+                name = python_name(name)
+            except KeyError:
+                raise TypeError(f"Barcode() got an unexpected keyword argument {name!r}") from None
+            self._put(name, value)
 
     def __del__(self) -> None:
-        control, self._control = getattr(self, "_control", None), None
-        if control is not None:
-            self._release(control)
+        control = self.__dict__.get("_control")
+        if control is None:
+            return
+        self.__dict__["_control"] = None
+        try:
+            self._keep_pending()
+        finally:
+            control.vtbl.Release(control)
 
     # -- properties ------------------------------------------------------------------------
 
@@ -86,16 +112,16 @@ class Barcode:
 
     @on_change.setter
     def on_change(self, callback: Optional[Callable[[str], Any]]) -> None:
-        self._on_change = callback
         site = context = ffi.NULL
-        if callback is not None and self._site is None:
-            self._handle = ffi.new_handle(self)
-            self._site = ffi.new("QvControlSite*", {"propertyChanged": _property_changed})
         if callback is not None:
+            if self._site is None:
+                self._handle = ffi.new_handle(self)
+                self._site = ffi.new("QvControlSite*", {"propertyChanged": _property_changed})
             site, context = self._site, self._handle
         status = lib.QvControlSetSite(self._control, site, context)
-        if status != lib.QV_S_OK:
+        if status != _OK:
             raise failed_call("on_change", status)
+        self._on_change = callback
 
     def __getattr__(self, name: str) -> Any:
         try:
@@ -104,7 +130,7 @@ class Barcode:
             raise AttributeError(f"'Barcode' object has no attribute {name!r}") from None
 
     def __setattr__(self, name: str, value: Any) -> None:
-        if name[0] != "_" and name not in _OWN_ATTRIBUTES:
+        if name[0] != "_" and name != "on_change":
             try:
                 name = python_name(name)
             except KeyError:
@@ -115,21 +141,19 @@ class Barcode:
         shown = ", ".join(f"{name}={value!r}" for name, value in self._settings.items())
         return f"qvbarcode.Barcode({shown})"
 
-    def _call(self, what: str, member: int, kind: int, count: int) -> None:
-        self._callback_failure = None
-        status = self._invoke(self._control, member, kind, self._argument, count, self._result,
-                              self._error)
-        if self._callback_failure is not None:
-            failure, self._callback_failure = self._callback_failure, None
-            raise failure
-        if status != lib.QV_S_OK:
-            raise failed_call(what, status, self._error)
+    def _failed(self, what: str, status: int) -> Exception:
+        failure, self._callback_failure = self._callback_failure, None
+        return failure or failed_call(what, status, self._scratch.error)
 
     def _put(self, name: str, value: Value) -> None:
-        argument = self._argument
+        if self._pending is not None:
+            self._keep_pending()
+        scratch = self._scratch
+        argument = scratch.argument
         if name == "bar_code_type":
             value = type_number(value)
-        if isinstance(value, bool):
+        kept = None
+        if value is True or value is False:
             argument.vt, argument.i2 = _VT_BOOL, -1 if value else 0
         elif isinstance(value, int):
             argument.vt, argument.i4 = _VT_I4, value
@@ -139,31 +163,52 @@ class Barcode:
             argument.vt, argument.text, argument.textLength = _VT_BSTR, kept, len(units) // 2
         else:
             raise TypeError(f"{name} takes a str, an int or a bool, not {type(value).__name__}")
-        try:
-            self._call(name, DISPATCH_IDS[name], _PUT, 1)
-            self._settings[name] = value
-        finally:
-            argument.text = ffi.NULL
+        status = self._invoke(self._control, DISPATCH_IDS[name], _PUT, argument, 1, scratch.result,
+                              scratch.error)
+        if kept is not None:
+            argument.text = _NO_TEXT
+        if status != _OK or self._callback_failure is not None:
+            if self._callback_failure is not None:
+                self._settings[name] = value  # the control stored it before telling
+            raise self._failed(name, status)
+        self._settings[name] = value
 
     def _get(self, name: str) -> Value:
-        self._call(name, DISPATCH_IDS[name], _GET, 0)
-        result = self._result
+        scratch = self._scratch
+        result = scratch.result
+        status = self._invoke(self._control, DISPATCH_IDS[name], _GET, ffi.NULL, 0, result,
+                              scratch.error)
+        if status != _OK:
+            raise self._failed(name, status)
         if result.vt == _VT_BSTR:
-            text = ffi.buffer(result.text, 2 * result.textLength)[:].decode("utf-16-le", "surrogatepass")
+            text = ffi.buffer(result.text, 2 * result.textLength)[:]
             lib.QvVariantClear(result)
-            return text
-        return result.i2 != 0 if result.vt == _VT_BOOL else result.i4 if result.vt == _VT_I4 \
-            else result.i2
+            return text.decode("utf-16-le", "surrogatepass")
+        if result.vt == _VT_BOOL:
+            return result.i2 != 0
+        return result.i4 if result.vt == _VT_I4 else result.i2
 
     # -- drawing ---------------------------------------------------------------------------
 
+    def _keep_pending(self) -> None:
+        """The last picture takes its pixels before Pic1 changes or goes."""
+        pending = self._pending() if self._pending is not None else None
+        self._pending = None
+        if pending is not None:
+            pending._keep()
+
     def _draw(self, handle: int) -> int:
         """Draws on the surface handle names (-1: the own surface); its handle comes back."""
-        argument = self._argument
+        if self._pending is not None:
+            self._keep_pending()
+        scratch = self._scratch
+        argument, result = scratch.argument, scratch.result
         argument.vt, argument.i4 = _VT_I4, handle
-        self._call("draw", _DRAW, _METHOD, 1)
-        if self._result.i2 != 0:
-            raise BarcodeError(self._result.i2, self.error_description)
+        status = self._invoke(self._control, _DRAW, _METHOD, argument, 1, result, scratch.error)
+        if status != _OK:
+            raise self._failed("draw", status)
+        if result.i2 != 0:
+            raise BarcodeError(result.i2, self.error_description)
         return argument.i4
 
     def draw(self) -> Picture:
@@ -171,8 +216,9 @@ class Barcode:
 
         Raises BarcodeError for a result code, OverflowError or MemoryError for a picture
         the library cannot make."""
-        handle = self._draw(_OWN_SURFACE)
-        return Picture._of_surface(handle, self, dict(self._settings))
+        picture = Picture._drawn(self._draw(_OWN_SURFACE), self)
+        self._pending = picture._ref
+        return picture
 
     def draw_onto(self, buffer: Any, x: int = 0, y: int = 0, *, width: Optional[int] = None,
                   height: Optional[int] = None, stride: Optional[int] = None,
@@ -194,11 +240,13 @@ class Barcode:
         writers: PNG, SVG, PDF or EPS, by format or else by the file's suffix. The file is
         replaced only once the new one is complete. OSError when it cannot be written."""
         file_format = FORMATS.of(path, format)
+        if self._pending is not None:
+            self._keep_pending()
         code = ffi.new("int16_t*")
         status = lib.QvControlSaveFile(self._control, os.fsencode(path), file_format, code,
-                                       self._error)
-        if status != lib.QV_S_OK:
-            raise failed_call(f"saving {os.fsdecode(path)}", status, self._error)
+                                       self._scratch.error)
+        if status != _OK:
+            raise self._failed(f"saving {os.fsdecode(path)}", status)
         if code[0] != 0:
             raise BarcodeError(code[0], self.error_description)
 
@@ -213,6 +261,5 @@ def _property(name: str) -> property:
     return property(get, put, doc=DOCS.get(name, f"The control's {name}."))
 
 
-_OWN_ATTRIBUTES = {"on_change"}
 for _name in DISPATCH_IDS:
     setattr(Barcode, _name, _property(_name))
