@@ -5,13 +5,13 @@
  *
  * Threads: a control or page belongs to the thread that created it (CreateInstance's
  * caller). A call on it from any other thread returns QV_RPC_E_WRONG_THREAD and changes
- * nothing: QueryInterface, GetIDOfName, Invoke, QvControlSetSite, QvPageSetSite and
- * QvPageApply. Separate objects on separate threads work side by side. AddRef and Release
- * may come from any thread; the last Release, which destroys the object, belongs on its
- * thread too (a page released elsewhere skips its closing report). Pic1's handle is its
- * control's: QvSurfaceGetSize and QvSurfaceCopyPixels on it from another thread, and Draw
- * onto it by a control of another thread, are refused the same way. Class factories, the
- * Dll functions and the other surface calls may come from any thread.
+ * nothing: QueryInterface, GetIDOfName, Invoke, QvControlSetSite, QvControlSaveFile,
+ * QvPageSetSite and QvPageApply. Separate objects on separate threads work side by side.
+ * AddRef and Release may come from any thread; the last Release, which destroys the object,
+ * belongs on its thread too (a page released elsewhere skips its closing report). Pic1's
+ * handle is its control's: QvSurfaceGetSize and QvSurfaceCopyPixels on it from another
+ * thread, and Draw onto it by a control of another thread, are refused the same way. Class
+ * factories, the Dll functions and the other surface calls may come from any thread.
  *
  * Null pointers: a null pointer where the call needs one, to read from or to write to, is
  * QV_E_POINTER. Only the pointers said to be optional may be null.
@@ -283,7 +283,9 @@ enum { QV_FILE_PNG = 0, QV_FILE_SVG = 1, QV_FILE_PDF = 2, QV_FILE_EPS = 3 };
  * pixels; SVG, PDF and EPS with the same barcode drawn anew, the documents at 96 dots per
  * inch. *resultCode receives Draw's result code; only a drawing of code 0 writes the file,
  * whole or not at all (an existing file is replaced once the new one is complete). A file
- * that cannot be written is QV_E_FAIL with the system's reason. error may be null. */
+ * that cannot be written, and a path naming anything but a regular file (a device, a pipe,
+ * a link, a folder), which is left as it is, are QV_E_FAIL with the reason. error may be
+ * null. */
 QvStatus QvControlSaveFile(QvDispatch* control, const char* path, int32_t format,
                            int16_t* resultCode, QvCallError* error);
 

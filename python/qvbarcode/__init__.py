@@ -18,4 +18,6 @@ from ._picture import Picture
 from ._properties import BarcodeType
 
 __all__ = ["Barcode", "BarcodeError", "BarcodeType", "Picture", "WrongThreadError"]
+for _public in (Barcode, BarcodeError, Picture, WrongThreadError):
+    _public.__module__ = __name__
 __version__ = "1.0.0"

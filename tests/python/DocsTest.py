@@ -39,6 +39,8 @@ blocks = re.findall(r"```(\w+)\n(.*?)```", (source / "docs/python.md").read_text
 commands = [line for kind, text in blocks if kind == "sh" for line in text.splitlines()]
 if not commands[0].startswith("/usr/bin/python3 -m pip install "):
     sys.exit(f"the first command installs no package: {commands[0]}")
+if commands[0] not in (source / "README.md").read_text().splitlines():
+    sys.exit(f"the README installs the package otherwise than: {commands[0]}")
 run(shlex.split(commands[0]) + ["--no-index"], work)
 for line in commands[1:]:
     run(shlex.split(line), work)

@@ -135,6 +135,28 @@ class Drawing(unittest.TestCase):
                 qvbarcode.Barcode(**EAN13).draw_onto(buffer, 10, 7, **size)
                 self.assertEqual(rows(*pixels(buffer)), expected.tobytes())
 
+    def test_a_picture_keeps_its_pixels_whatever_its_barcode_does_next(self):
+        expected = qvbarcode.Barcode(**EAN13).draw().tobytes()
+        folder = tempfile.TemporaryDirectory()
+        self.addCleanup(folder.cleanup)
+        cases = [  # what the Barcode does after drawing the picture
+            ("draws again", lambda b: b.draw()),
+            ("changes", lambda b: setattr(b, "text", "590123412345")),
+            ("draws onto a buffer", lambda b: b.draw_onto(bytearray(400), width=10, height=10)),
+            ("saves", lambda b: b.save(os.path.join(folder.name, "a.png"))),
+            ("goes", lambda b: None),
+        ]
+        for what, action in cases:
+            with self.subTest(what=what):
+                barcode = qvbarcode.Barcode(**EAN13)
+                picture = barcode.draw()
+                action(barcode)
+                del barcode
+                self.assertEqual(picture.tobytes(), expected)
+        with ThreadPoolExecutor(1) as pool:  # its Barcode went on its own thread
+            picture = pool.submit(lambda: qvbarcode.Barcode(**EAN13).draw()).result()
+        self.assertEqual(picture.tobytes(), expected)
+
     def test_files_through_the_librarys_writers(self):
         barcode = qvbarcode.Barcode(**EAN13, show_value=True)
         picture = barcode.draw()
@@ -151,6 +173,13 @@ class Drawing(unittest.TestCase):
             barcode.text = "12"
             self.assertRaises(qvbarcode.BarcodeError, barcode.save, pathlib.Path(folder, "b.png"))
             self.assertFalse(pathlib.Path(folder, "b.png").exists())
+            # Nothing but a regular file is replaced: a device or a pipe stays what it is.
+            pipe = pathlib.Path(folder, "pipe.png")
+            os.mkfifo(pipe)
+            barcode.text = "400638133393"
+            with self.assertRaisesRegex(OSError, "not a regular file"):
+                barcode.save(pipe)
+            self.assertTrue(pipe.is_fifo())
 
 
 class Names(unittest.TestCase):

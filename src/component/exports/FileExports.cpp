@@ -1,15 +1,21 @@
 // SPDX-License-Identifier: MIT
 // The entry point that writes a control's drawing into a file through the library's own
 // writers, so that a host needs no image library of its own.
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <system_error>
 
 #include "component/ControlDispatch.h"
 #include "component/QvBarCodeComponent.h"
 #include "component/exports/ExportedObjects.h"
 #include "component/exports/VariantBridge.h"
+#include "host/FailedCall.h"
 #include "imagefile/AtomicFile.h"
 #include "imagefile/PngFile.h"
 #include "imagefile/VectorFile.h"
@@ -46,6 +52,22 @@ std::string DocumentOf(control::QvBarCode& control, int32_t format) {
     return svg ? svg->Document() : document->Finish();
 }
 
+// Writes the file whole or not at all, over nothing but a regular file: renaming a new file
+// over a device, a pipe or a link, as a host running as root could ask, would put a plain
+// file in place of /dev/null or /dev/stdout.
+void WriteRegularFile(const char* path, std::string_view bytes) {
+    const imagefile::MayReplace regular = [](const struct stat& existing) {
+        return S_ISREG(existing.st_mode);
+    };
+    if (const std::error_code error =
+            imagefile::TryWriteFileAtomically(AT_FDCWD, path, bytes, regular)) {
+        const std::string reason =
+            error == std::errc::file_exists ? "not a regular file, left as it is" : error.message();
+        throw host::FailedCall(host::FailureReason::PlatformFailure,
+                               std::string(path) + ": " + reason);
+    }
+}
+
 }  // namespace
 
 extern "C" {
@@ -71,7 +93,7 @@ QvStatus QvControlSaveFile(QvDispatch* control, const char* path, int32_t format
         control::QvBarCode& drawn = dispatch->Control();
         *resultCode = drawn.Draw().AsInt16();
         if (*resultCode == 0) {
-            imagefile::WriteFileAtomically(path, DocumentOf(drawn, format));
+            WriteRegularFile(path, DocumentOf(drawn, format));
         }
         return host::CallResult::Success(host::Variant());
     });

@@ -72,11 +72,15 @@ bool CopyGreyToHost(const surface::RasterSurface& from, void* pixels, int32_t st
     using host::FailureReason;
     const std::int64_t width = from.width();
     const std::int64_t height = from.height();
+    if (stride == std::numeric_limits<int32_t>::min()) {
+        throw FailedCall(FailureReason::InvalidValue, "the row stride's size overflows");
+    }
     const std::int64_t step = stride < 0 ? -std::int64_t{stride} : std::int64_t{stride};
     if (step < width) throw FailedCall(FailureReason::InvalidValue, "a stride shorter than a row");
     const auto span = static_cast<std::uint64_t>(height == 0 ? 0 : step * (height - 1) + width);
-    if (span >
-        std::numeric_limits<std::uintptr_t>::max() - reinterpret_cast<std::uintptr_t>(pixels)) {
+    if (span > static_cast<std::uint64_t>(std::numeric_limits<std::ptrdiff_t>::max()) ||
+        span >
+            std::numeric_limits<std::uintptr_t>::max() - reinterpret_cast<std::uintptr_t>(pixels)) {
         throw FailedCall(FailureReason::InvalidValue, "rows that end beyond the address space");
     }
     if (span > capacity) return false;
