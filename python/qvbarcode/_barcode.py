@@ -21,6 +21,16 @@ _NO_TEXT = ffi.NULL
 Value = Union[str, int, bool]
 
 
+class _IdleControls(list):
+    """Controls of Barcodes gone, as new ones would be but for their properties, which the
+    next Barcode of the thread takes instead of creating one: creating a control costs
+    more than setting most of its properties. Released with the thread."""
+
+    def __del__(self) -> None:
+        for control, _ in self:
+            control.vtbl.Release(control)
+
+
 class _Scratch(threading.local):
     """The call blocks of one thread, which all its Barcodes share: a Barcode is used on its
     own thread only, and no call of the library runs another of that thread's while it
@@ -31,6 +41,13 @@ class _Scratch(threading.local):
         self.argument = ffi.new("QvVariant*")
         self.result = ffi.new("QvVariant*")
         self.error = ffi.new("QvCallError*")
+        self.idle = _IdleControls()
+
+
+_IDLE_CONTROLS = 4
+_UNKNOWN = object()
+# What puts a property back as a new control has it.
+_FRESH = {name: "" if name == "text" else 0 for name in DISPATCH_IDS}
 
 
 _scratch = _Scratch()
@@ -66,20 +83,21 @@ class Barcode:
     def __init__(self, type: Union[BarcodeType, str, int, None] = None, text: Optional[str] = None,
                  *, on_change: Optional[Callable[[str], Any]] = None, **properties: Value) -> None:
         scratch = _scratch
-        status = create_instance(factory, ffi.NULL, _CONTROL_ID, scratch.made)
-        if status != _OK:
-            raise failed_call("creating a Barcode", status)
-        control = ffi.cast("QvDispatch*", scratch.made[0])
-        set_own = object.__setattr__
-        set_own(self, "_control", control)
-        set_own(self, "_invoke", control.vtbl.Invoke)
-        set_own(self, "_scratch", scratch)
-        set_own(self, "_settings", {})
-        set_own(self, "_thread", threading.get_ident())
-        set_own(self, "_pending", None)  # the last picture, while it is still Pic1's
-        set_own(self, "_callback_failure", None)
-        set_own(self, "_site", None)
-        set_own(self, "_on_change", None)
+        if scratch.idle and on_change is None:  # a reused control tells nobody
+            control, held = scratch.idle.pop()
+        else:
+            status = create_instance(factory, ffi.NULL, _CONTROL_ID, scratch.made)
+            if status != _OK:
+                raise failed_call("creating a Barcode", status)
+            control, held = ffi.cast("QvDispatch*", scratch.made[0]), {}
+        # What a reused control holds that a new one would not: a property is put back as
+        # new unless this Barcode puts the same value of the same type.
+        self.__dict__.update(
+            _control=control, _invoke=control.vtbl.Invoke, _settings={},
+            _held=held, _thread=threading.get_ident(), _site=None, _on_change=None,
+            _pending=None,  # the last picture, while it is still Pic1's
+            _clean=True,  # no result code left in ErrorFound: the control may be reused
+            _callback_failure=None)
         if on_change is not None:
             self.on_change = on_change
         if type is not None:
@@ -92,6 +110,11 @@ class Barcode:
             except KeyError:
                 raise TypeError(f"Barcode() got an unexpected keyword argument {name!r}") from None
             self._put(name, value)
+        if held:  # what the control's last Barcode set and this one did not
+            for name in list(held):
+                del held[name]
+                self._put(name, _FRESH[name])
+                del self._settings[name]
 
     def __del__(self) -> None:
         control = self.__dict__.get("_control")
@@ -101,7 +124,12 @@ class Barcode:
         try:
             self._keep_pending()
         finally:
-            control.vtbl.Release(control)
+            idle = _scratch.idle
+            if (self._clean and self._site is None and len(idle) < _IDLE_CONTROLS and
+                    threading.get_ident() == self._thread):
+                idle.append((control, self._held_after()))
+            else:
+                control.vtbl.Release(control)
 
     # -- properties ------------------------------------------------------------------------
 
@@ -141,17 +169,34 @@ class Barcode:
         shown = ", ".join(f"{name}={value!r}" for name, value in self._settings.items())
         return f"qvbarcode.Barcode({shown})"
 
+    def _held_after(self) -> dict:
+        """What the control holds once this Barcode goes: what it set, but for what drawing
+        changes without telling, which counts as unknown."""
+        held = {**self._held, **self._settings}  # _held: left by a constructor that failed
+        for name in ("position_x", "position_y"):  # 0 after draw()
+            if name in held:
+                held[name] = _UNKNOWN
+        if held.get("bar_width_source"):  # a drawing stored the module count
+            held["bar_width"] = _UNKNOWN
+        return held
+
     def _failed(self, what: str, status: int) -> Exception:
         failure, self._callback_failure = self._callback_failure, None
-        return failure or failed_call(what, status, self._scratch.error)
+        return failure or failed_call(what, status, _scratch.error)
 
     def _put(self, name: str, value: Value) -> None:
         if self._pending is not None:
             self._keep_pending()
-        scratch = self._scratch
+        scratch = _scratch  # this thread's: one using a Barcode of another writes only its own
         argument = scratch.argument
         if name == "bar_code_type":
             value = type_number(value)
+        held = self._held
+        if held and name in held:  # a reused control: the same value of the same type stays
+            was = held.pop(name)
+            if type(was) is type(value) and was == value:
+                self._settings[name] = value
+                return
         kept = None
         if value is True or value is False:
             argument.vt, argument.i2 = _VT_BOOL, -1 if value else 0
@@ -174,7 +219,7 @@ class Barcode:
         self._settings[name] = value
 
     def _get(self, name: str) -> Value:
-        scratch = self._scratch
+        scratch = _scratch
         result = scratch.result
         status = self._invoke(self._control, DISPATCH_IDS[name], _GET, ffi.NULL, 0, result,
                               scratch.error)
@@ -191,7 +236,10 @@ class Barcode:
     # -- drawing ---------------------------------------------------------------------------
 
     def _keep_pending(self) -> None:
-        """The last picture takes its pixels before Pic1 changes or goes."""
+        """The last picture takes its pixels before Pic1 changes or goes: on the Barcode's
+        thread only, as another thread's call changes nothing."""
+        if threading.get_ident() != self._thread:
+            return
         pending = self._pending() if self._pending is not None else None
         self._pending = None
         if pending is not None:
@@ -201,14 +249,16 @@ class Barcode:
         """Draws on the surface handle names (-1: the own surface); its handle comes back."""
         if self._pending is not None:
             self._keep_pending()
-        scratch = self._scratch
+        scratch = _scratch
         argument, result = scratch.argument, scratch.result
         argument.vt, argument.i4 = _VT_I4, handle
         status = self._invoke(self._control, _DRAW, _METHOD, argument, 1, result, scratch.error)
         if status != _OK:
             raise self._failed("draw", status)
         if result.i2 != 0:
+            self._clean = False
             raise BarcodeError(result.i2, self.error_description)
+        self._clean = True
         return argument.i4
 
     def draw(self) -> Picture:
@@ -244,11 +294,13 @@ class Barcode:
             self._keep_pending()
         code = ffi.new("int16_t*")
         status = lib.QvControlSaveFile(self._control, os.fsencode(path), file_format, code,
-                                       self._scratch.error)
+                                       _scratch.error)
         if status != _OK:
             raise self._failed(f"saving {os.fsdecode(path)}", status)
         if code[0] != 0:
+            self._clean = False
             raise BarcodeError(code[0], self.error_description)
+        self._clean = True
 
 
 def _property(name: str) -> property:

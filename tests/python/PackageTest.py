@@ -215,6 +215,7 @@ class Names(unittest.TestCase):
 class Threads(unittest.TestCase):
     def test_a_barcode_belongs_to_its_thread(self):
         barcode = qvbarcode.Barcode(**EAN13)
+        picture = barcode.draw()
         failures = []
 
         def use():
@@ -230,6 +231,37 @@ class Threads(unittest.TestCase):
         self.assertEqual(len(failures), 2)
         self.assertIn("belongs to the thread that created it", failures[0])
         self.assertEqual(barcode.text, "400638133393")
+        self.assertEqual(picture.tobytes(), barcode.draw().tobytes())
+
+    def test_a_barcode_is_as_new_whatever_the_ones_before_it_did(self):
+        # Each case's picture, error and properties, after the cases before it on this thread
+        # and, as a new thread's first, with new controls. draw_onto leaves its position set.
+        cases = [dict(EAN13, bar_width_source=True, bar_height=30), dict(EAN13, show_value=True),
+                 dict(type="ean13", text="12"),
+                 dict(type="code39", text="A", bar_width_source=1, draw_onto=True),
+                 dict(text="1234", type=0, bar_width=95, position_x=3, position_y=4),
+                 dict(EAN13, check_digit=1), {}]
+
+        def outcome(properties):
+            properties = dict(properties)
+            onto = properties.pop("draw_onto", False)
+            barcode = qvbarcode.Barcode(**properties)
+            names = [name for name, kind in vars(qvbarcode.Barcode).items()
+                     if isinstance(kind, property)]
+            made = {name: getattr(barcode, name) for name in names}
+            if onto:
+                barcode.draw_onto(bytearray(4 * 400 * 100), 3, 4, width=400, height=100)
+            try:
+                drawn = barcode.draw().tobytes()
+            except qvbarcode.BarcodeError as error:
+                drawn = error.code
+            return made, drawn, {name: getattr(barcode, name) for name in names}
+
+        for properties in cases:
+            with self.subTest(properties=properties):
+                with ThreadPoolExecutor(1) as pool:
+                    new = pool.submit(outcome, properties).result()
+                self.assertEqual(outcome(properties), new)
 
     def test_barcodes_of_separate_threads(self):
         def draw(text):
