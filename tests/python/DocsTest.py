@@ -1,8 +1,8 @@
 # SPDX-License-Identifier: MIT
-"""docs/python.md run as a reader runs it, with a virtual environment's python3 over Debian's
-(it sees Debian's packages, and installs into itself, so the machine stays as it was): its pip
-command installs a copy of python/ offline, then every other command runs as written and every
-Python snippet, in a fresh folder, must print what the text block after it shows.
+"""docs/python.md run as a reader runs it, /usr/bin/python3 being a virtual environment's over
+Debian's (it installs into itself, so the machine stays as it was): the pip command installs a
+copy of python/ offline, the other commands run as written, and each Python snippet, in a
+folder of its own, prints what the text block after it shows.
     /usr/bin/python3 DocsTest.py SOURCE_DIR WORK_DIR"""
 import os
 import pathlib

@@ -20,18 +20,12 @@ EAN13 = dict(type="ean13", text="400638133393", check_digit=True, bar_width=300,
              white_background=True)
 
 # Standard 2 of 5 as published, which ZXing does not read: five bars a digit, two of them wide.
-STANDARD_BARS = ["00110", "10001", "01001", "11000", "00101", "10100", "01100", "00011", "10010",
-                 "01010"]
+STANDARD_BARS = "00110 10001 01001 11000 00101 10100 01100 00011 10010 01010".split()
 
 
 def standard_modules(digits):
     bars = "".join("1110" if bar == "1" else "10" for d in digits for bar in STANDARD_BARS[int(d)])
     return "11011010" + bars + "1101011"
-
-
-def middle_row_modules(picture):
-    row = picture.tobytes()[picture.width * (picture.height // 2):][:picture.width]
-    return "".join("1" if pixel < 128 else "0" for pixel in row).strip("0")
 
 
 class RoundTrip(unittest.TestCase):
@@ -53,7 +47,9 @@ class RoundTrip(unittest.TestCase):
                 self.assertEqual(found.text, expected)
         picture = qvbarcode.Barcode(type="standard2of5", text="907315", bar_width_source=True,
                                     bar_height=40).draw()
-        self.assertEqual(middle_row_modules(picture), standard_modules("907315"))
+        row = picture.tobytes()[picture.width * 20:][:picture.width]  # the bars' middle row
+        self.assertEqual("".join("1" if pixel < 128 else "0" for pixel in row).strip("0"),
+                         standard_modules("907315"))
 
 
 class Failures(unittest.TestCase):
@@ -111,29 +107,23 @@ class Drawing(unittest.TestCase):
         expected = qvbarcode.Barcode(**EAN13).draw()
         width, height = expected.width + 20, expected.height + 10
 
-        def rows(data, step, bytes_per_pixel):
-            grey = bytearray()
-            for y in range(7, 7 + expected.height):
-                start = y * step + 10 * bytes_per_pixel
-                grey += data[start:start + expected.width * bytes_per_pixel:bytes_per_pixel]
-            return bytes(grey)
-
-        cases = [  # the buffer, draw_onto's size arguments, its pixels as (bytes, stride, bytes a pixel)
-            (bytearray(width * height * 3), dict(width=width, height=height, bits_per_pixel=24),
-             lambda b: (b, width * 3, 3)),
-            (bytearray((width * 4 + 4) * height), dict(width=width, height=height, stride=width * 4 + 4),
-             lambda b: (b, width * 4 + 4, 4)),
-            (numpy.zeros((height, width, 3), numpy.uint8), {},
-             lambda a: (a.tobytes(), width * 3, 3)),
-            (numpy.zeros((height, width, 4), numpy.uint8), {},
-             lambda a: (a.tobytes(), width * 4, 4)),
-            (Image.new("RGB", (width, height)), {}, lambda i: (i.tobytes(), width * 3, 3)),
-            (Image.new("RGBX", (width, height)), {}, lambda i: (i.tobytes(), width * 4, 4)),
+        cases = [  # the buffer, draw_onto's size arguments, bytes a pixel, bytes a row
+            (bytearray(width * height * 3), dict(width=width, height=height, bits_per_pixel=24), 3,
+             width * 3),
+            (bytearray((width * 4 + 4) * height), dict(width=width, height=height,
+                                                       stride=width * 4 + 4), 4, width * 4 + 4),
+            (numpy.zeros((height, width, 3), numpy.uint8), {}, 3, width * 3),
+            (numpy.zeros((height, width, 4), numpy.uint8), {}, 4, width * 4),
+            (Image.new("RGB", (width, height)), {}, 3, width * 3),
+            (Image.new("RGBX", (width, height)), {}, 4, width * 4),
         ]
-        for buffer, size, pixels in cases:
+        for buffer, size, step, stride in cases:
             with self.subTest(kind=type(buffer).__name__, size=size):
                 qvbarcode.Barcode(**EAN13).draw_onto(buffer, 10, 7, **size)
-                self.assertEqual(rows(*pixels(buffer)), expected.tobytes())
+                data = buffer.tobytes() if hasattr(buffer, "tobytes") else bytes(buffer)
+                drawn = b"".join(data[y * stride + 10 * step:][:expected.width * step:step]
+                                 for y in range(7, 7 + expected.height))
+                self.assertEqual(drawn, expected.tobytes())
 
     def test_a_picture_keeps_its_pixels_whatever_its_barcode_does_next(self):
         expected = qvbarcode.Barcode(**EAN13).draw().tobytes()
@@ -153,9 +143,6 @@ class Drawing(unittest.TestCase):
                 action(barcode)
                 del barcode
                 self.assertEqual(picture.tobytes(), expected)
-        with ThreadPoolExecutor(1) as pool:  # its Barcode went on its own thread
-            picture = pool.submit(lambda: qvbarcode.Barcode(**EAN13).draw()).result()
-        self.assertEqual(picture.tobytes(), expected)
 
     def test_files_through_the_librarys_writers(self):
         barcode = qvbarcode.Barcode(**EAN13, show_value=True)
@@ -195,16 +182,9 @@ class Names(unittest.TestCase):
                 self.assertEqual(getattr(barcode, name), read)
         self.assertEqual(heard, ["bar_code_type"] * 3 + ["text"] + ["calculate_check_digit"] * 2 +
                          ["background_white", "bar_height"])
-
-    def test_a_failing_callback_fails_its_setter(self):
-        def refuse(name):
-            raise KeyError(name)
-
-        barcode = qvbarcode.Barcode(text="1")
-        barcode.on_change = refuse
-        with self.assertRaises(KeyError):
-            barcode.text = "2"
-        self.assertEqual(barcode.text, "2")  # stored before it was told
+        barcode.on_change = [].remove  # fails: so does the setter, after storing its value
+        self.assertRaises(ValueError, setattr, barcode, "text", "2")
+        self.assertEqual(barcode.text, "2")
 
     def test_the_package_reads_the_trees_header(self):
         shipped = pathlib.Path(qvbarcode.__file__).with_name("QvBarCodeComponent.h")
@@ -264,14 +244,11 @@ class Threads(unittest.TestCase):
                 self.assertEqual(outcome(properties), new)
 
     def test_barcodes_of_separate_threads(self):
-        def draw(text):
-            return zxingcpp.read_barcode(
-                qvbarcode.Barcode(**dict(EAN13, text=text)).draw().to_pil()).text
-
         texts = [f"{n:012d}" for n in range(100000000000, 100000000016)]
-        with ThreadPoolExecutor(4) as pool:
-            read = list(pool.map(draw, texts))
-        self.assertEqual([text[:12] for text in read], texts)
+        with ThreadPoolExecutor(4) as pool:  # each worker's Barcodes, its pictures read here
+            pictures = list(pool.map(lambda text: qvbarcode.Barcode(**dict(EAN13, text=text)).draw(),
+                                     texts))
+        self.assertEqual([zxingcpp.read_barcode(p.to_pil()).text[:12] for p in pictures], texts)
 
 
 if __name__ == "__main__":
