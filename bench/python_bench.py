@@ -1,8 +1,8 @@
 # SPDX-License-Identifier: MIT
 """The Python package side by side, in one run: a drawing against python3-zxing-cpp's
 write_barcode at the same size, a Python loop writing captioned EAN-13 PNG files against the
-program's own --jobs 1 batch of the same texts, and separate Barcodes drawing on 1 and on 2
-threads. Run by compare.sh with Debian's python3; prints the table and puts it into
+program's own --jobs 1 batch of the same texts, and separate Barcodes drawing, and saving
+PNG files, on 1 and on 2 threads. Run by compare.sh with Debian's python3; prints the table and puts it into
 RESULTS.md between its markers.
     /usr/bin/python3 bench/python_bench.py PROGRAM LIST OUT_DIR RESULTS.md ROUNDS"""
 import datetime
@@ -61,11 +61,16 @@ def program_batch(round_number):
                    check=True, stderr=subprocess.DEVNULL)
 
 
-def threads(count, draws=20000):
-    def work(_):
+def threads(count, draws, save=False):
+    def work(worker):
         barcode = qvbarcode.Barcode(**EAN13, text="400638133393")
-        for _ in range(draws // count):
-            barcode.draw()
+        folder = os.path.join(out_root, f"threads-{count}-{worker}")
+        os.makedirs(folder, exist_ok=True)
+        for number in range(draws // count):
+            if save:
+                barcode.save(os.path.join(folder, f"{number:05d}.png"))
+            else:
+                barcode.draw()
 
     def run(_):
         with ThreadPoolExecutor(count) as pool:
@@ -86,9 +91,10 @@ rows.append(("`barcode.draw()` of one Barcode, against `write_barcode`", f"{agai
 loop, batch = seconds(python_loop), seconds(program_batch)
 rows.append((f"{len(texts):,} captioned EAN-13 PNG files: Python loop, against `--jobs 1`",
              f"{loop:.2f} s", f"{batch:.2f} s", batch / loop, 0.5))
-one, two = threads(1), threads(2)
-rows.append(("20,000 draws on 2 threads, against 1", f"{two:.2f} s", f"{one:.2f} s", one / two,
-             1.8))
+for draws, save, what in [(100000, False, "draw()"), (10000, True, "save() of a PNG file")]:
+    one, two = threads(1, draws, save), threads(2, draws, save)
+    rows.append((f"{draws:,} times {what} on 2 threads, against 1", f"{two:.2f} s", f"{one:.2f} s",
+                 one / two, 1.8))
 
 machine = f"{os.cpu_count()} cores, Python {sys.version.split()[0]} ({sys.executable})"
 lines = [START, "",
