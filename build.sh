@@ -24,11 +24,12 @@ case "$mode" in
 esac
 
 # What the library, the programs and the examples need (Qt Quick's modules for the QML
-# example, which runs with Qt's qml tool; the label-sheet templates qvbarcode --sheet reads); then what only the tests need (rasterising PDF and
-# EPS, reading barcodes back, a German locale's source, spreadsheets exported as CSV by
-# LibreOffice, fuzzing, tracing a batch's system calls, Qt Designer and the QML example
-# on a virtual display for docs/screenshot/, and a print server of its own with a queue that
-# prints into PDF files).
+# example, which runs with Qt's qml tool; the label-sheet templates qvbarcode --sheet reads);
+# then what only the tests need (rasterising PDF and EPS, reading barcodes back, a German
+# locale's source, spreadsheets exported as CSV by LibreOffice, fuzzing, tracing a batch's
+# system calls, Qt Designer and the QML example on a virtual display for docs/screenshot/,
+# the Python package's test modules and its installation by pip, and a print server of its
+# own with a queue that prints into PDF files).
 packages=(
     cmake ninja-build g++ pkg-config
     libpng-dev libisal-dev libfreetype-dev libfontconfig-dev libcairo2-dev libexpat1-dev
@@ -42,7 +43,8 @@ if [ "$mode" = test ]; then
     packages+=(
         libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev
         poppler-utils ghostscript locales designer-qt6 xvfb xauth xdotool clang libclang-rt-14-dev
-        python3 python3-cffi libreoffice-calc-nogui strace cups printer-driver-cups-pdf
+        python3 python3-cffi python3-numpy python3-pil python3-zxing-cpp python3-pip
+        python3-setuptools python3-wheel python3-venv libreoffice-calc-nogui strace cups printer-driver-cups-pdf
     )
 fi
 

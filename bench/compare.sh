@@ -5,8 +5,9 @@
 #   bench/compare.sh [BUILD_DIR]     (default: build-bench, a Release tree it configures)
 #
 # Prints, per case, our figure, zint's and the ratio, and writes bench/RESULTS.md.
-# Needs the Debian packages zint, libzint-dev, libbenchmark-dev, time (for /usr/bin/time)
-# and python3; valgrind only for profiling by hand. Not part of the test suite: it takes a
+# Needs the Debian packages zint, libzint-dev, libbenchmark-dev, time (for /usr/bin/time),
+# python3, and for the Python cases python3-cffi, python3-pil and python3-zxing-cpp; valgrind
+# only for profiling by hand. Not part of the test suite: it takes a
 # few minutes and its figures depend on the machine.
 #
 # Cases:
@@ -28,7 +29,12 @@
 #   PDF and EPS: QV_BENCH_VECTOR_FILES (default 2,000) EAN-13 PDF files, then EPS files,
 #     against zint's EPS (it writes no PDF), with a PNG batch of ours beside them for scale.
 #     QV_BENCH_ONLY=vector runs only these and replaces only their table; QV_BENCH_ONLY=sync
-#     runs only the sync cases, and replaces only theirs.
+#     runs only the sync cases, and replaces only theirs;
+#   Python: the package qvbarcode run by Debian's /usr/bin/python3 (bench/python_bench.py):
+#     Barcode(...).draw() of a captioned EAN-13, 300 x 80, and one Barcode's draw() against
+#     python3-zxing-cpp's write_barcode at that size; a Python loop saving the batch's PNG
+#     files against qvbarcode --batch --jobs 1 of the same list; 2 threads drawing against
+#     1. QV_BENCH_ONLY=python runs only these, and replaces only their table.
 # Every batch but the disk reference writes into /dev/shm: on a disk, creating the files
 # decides the figures.
 set -euo pipefail
@@ -42,16 +48,18 @@ vector_files=${QV_BENCH_VECTOR_FILES:-2000}
 sync_files=${QV_BENCH_SYNC_FILES:-2000}
 only=${QV_BENCH_ONLY:-}
 
-for tool in zint python3 /usr/bin/time; do
+for tool in zint python3 /usr/bin/time /usr/bin/python3; do
     command -v "$tool" >/dev/null || { echo "error: $tool is missing (see the header of $0)" >&2; exit 2; }
 done
+/usr/bin/python3 -c "import cffi, PIL, zxingcpp" 2>/dev/null ||
+    { echo "error: python3-cffi, python3-pil or python3-zxing-cpp is missing" >&2; exit 2; }
 
 if [ ! -x "$build/bin/bench_draw" ] || [ ! -x "$build/bin/qvbarcode" ]; then
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQV_BUILD_BENCH=ON \
         -DQV_BUILD_TESTS=OFF -DQV_BUILD_DESIGNER=OFF >/dev/null
 fi
 cmake --build "$build" -j "$jobs" --target bench_draw bench_growth bench_file_ceiling qvbarcode \
-    >/dev/null
+    qvbarcode_component >/dev/null
 
 # Ours on one thread: everything in order, nothing overlapped.
 jobs_one=(--jobs 1)
@@ -154,7 +162,7 @@ if [ "$only" = sync ]; then
     echo "== putting files on disk"
     QV_BENCH_ROOT=$disk_root run sync-disk "$work/list-sync.txt" png "" synced
     run sync-shm "$work/list-sync.txt" png "" synced
-elif [ "$only" != vector ]; then
+elif [ -z "$only" ]; then
     echo "== batch PNG"
     run png "$work/list.txt" png "" ours_one ours peer plain
     run png-tenth "$work/list-tenth.txt" png
@@ -166,11 +174,19 @@ elif [ "$only" != vector ]; then
     echo "== batch SVG"
     run svg "$work/list.txt" svg
 fi
-if [ "$only" != sync ]; then
+if [ -z "$only" ] || [ "$only" = vector ]; then
     echo "== batch PDF and EPS"
     run vector-png "$work/list-vector.txt" png
     run pdf "$work/list-vector.txt" pdf eps
     run eps "$work/list-vector.txt" eps
+fi
+
+if [ -z "$only" ] || [ "$only" = python ]; then
+    echo "== Python"
+    QVBARCODE_COMPONENT="$build/lib/libqvbarcode-component.so.1" PYTHONPATH="$root/python" \
+        PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 "$root/bench/python_bench.py" \
+        "$build/bin/qvbarcode" "$work/list.txt" "$out_root" "$root/bench/RESULTS.md" "$rounds"
+    [ "$only" != python ] || exit 0
 fi
 
 machine="$(lscpu | sed -n 's/^Model name: *//p' | head -1), $(nproc) cores, $(free -g | awk '/^Mem:/{print $2}') GB"

@@ -5,13 +5,13 @@
  *
  * Threads: a control or page belongs to the thread that created it (CreateInstance's
  * caller). A call on it from any other thread returns QV_RPC_E_WRONG_THREAD and changes
- * nothing: QueryInterface, GetIDOfName, Invoke, QvControlSetSite, QvPageSetSite and
- * QvPageApply. Separate objects on separate threads work side by side. AddRef and Release
- * may come from any thread; the last Release, which destroys the object, belongs on its
- * thread too (a page released elsewhere skips its closing report). Pic1's handle is its
- * control's: QvSurfaceGetSize and QvSurfaceCopyPixels on it from another thread, and Draw
- * onto it by a control of another thread, are refused the same way. Class factories, the
- * Dll functions and the other surface calls may come from any thread.
+ * nothing: QueryInterface, GetIDOfName, Invoke, QvControlSetSite, QvControlSaveFile,
+ * QvPageSetSite and QvPageApply. Separate objects on separate threads work side by side.
+ * AddRef and Release may come from any thread; the last Release, which destroys the object,
+ * belongs on its thread too (a page released elsewhere skips its closing report). Pic1's
+ * handle is its control's: QvSurfaceGetSize and QvSurfaceCopyPixels on it from another
+ * thread, and Draw onto it by a control of another thread, are refused the same way. Class
+ * factories, the Dll functions and the other surface calls may come from any thread.
  *
  * Null pointers: a null pointer where the call needs one, to read from or to write to, is
  * QV_E_POINTER. Only the pointers said to be optional may be null.
@@ -269,11 +269,25 @@ QvStatus QvSurfaceRelease(int32_t handle);
  * back in xhDC when it draws on the control's own surface (it changes as Pic1 is sized). */
 QvStatus QvSurfaceGetSize(int32_t handle, int32_t* width, int32_t* height);
 /* Copies the picture of a surface the library keeps, such as Pic1, into the host's memory,
- * laid out as for QvSurfaceCreate; capacity is the bytes at pixels. A surface over the
- * host's own memory is refused (QV_E_INVALIDARG), and so is a capacity smaller than the
- * picture needs (QV_E_INSUFFICIENT_BUFFER, nothing copied). */
+ * laid out as for QvSurfaceCreate, or with bitsPerPixel 8 as one grey byte a pixel (the
+ * weighted mean of red, green and blue, as in a PGM picture); capacity is the bytes at
+ * pixels. A surface over the host's own memory is refused (QV_E_INVALIDARG), and so is a
+ * capacity smaller than the picture needs (QV_E_INSUFFICIENT_BUFFER, nothing copied). */
 QvStatus QvSurfaceCopyPixels(int32_t handle, void* pixels, int32_t stride, int32_t bitsPerPixel,
                              size_t capacity);
+
+/* The file formats of QvControlSaveFile. */
+enum { QV_FILE_PNG = 0, QV_FILE_SVG = 1, QV_FILE_PDF = 2, QV_FILE_EPS = 3 };
+/* Draws control on its own surface, as Draw with xhDC -1 does (PositionX and PositionY
+ * become 0), and writes that picture into the file path (UTF-8) in format: PNG with Pic1's
+ * pixels; SVG, PDF and EPS with the same barcode drawn anew, the documents at 96 dots per
+ * inch. *resultCode receives Draw's result code; only a drawing of code 0 writes the file,
+ * whole or not at all (an existing file is replaced once the new one is complete). A file
+ * that cannot be written, and a path naming anything but a regular file (a device, a pipe,
+ * a link, a folder), which is left as it is, are QV_E_FAIL with the reason. error may be
+ * null. */
+QvStatus QvControlSaveFile(QvDispatch* control, const char* path, int32_t format,
+                           int16_t* resultCode, QvCallError* error);
 
 /* The library's resources by number, as its registration names them: 30000 is the
  * control's 16 x 15, 24-bit toolbox image as a complete .bmp file. */
@@ -298,6 +312,7 @@ typedef QvStatus (*QvSurfaceReleaseFn)(int32_t);
 typedef QvStatus (*QvSurfaceGetSizeFn)(int32_t, int32_t*, int32_t*);
 typedef QvStatus (*QvSurfaceCopyPixelsFn)(int32_t, void*, int32_t, int32_t, size_t);
 typedef QvStatus (*QvLoadResourceFn)(int32_t, void*, uint32_t, uint32_t*);
+typedef QvStatus (*QvControlSaveFileFn)(QvDispatch*, const char*, int32_t, int16_t*, QvCallError*);
 
 /* QV_DECLARATIONS_END */
 

@@ -85,6 +85,17 @@ TEST(HostSurface, HandlesNameOnlyLiveSurfacesAndPic1IsCopiedOnlyWhereItFits) {
               QV_E_INSUFFICIENT_BUFFER);
     EXPECT_EQ(std::ranges::count(memory, kUntouched), static_cast<std::ptrdiff_t>(bytes));
     EXPECT_EQ(library.copyPixels(pic1, memory.data(), -stride, 32, bytes), QV_S_OK);
+    // One grey byte a pixel, here bottom-up too: each the weighted mean of the pixel's colours.
+    std::vector<std::uint8_t> grey(static_cast<std::size_t>(width) * height + 1, kUntouched);
+    EXPECT_EQ(library.copyPixels(pic1, grey.data(), -width, 8, grey.size() - 2),
+              QV_E_INSUFFICIENT_BUFFER);
+    EXPECT_EQ(library.copyPixels(pic1, grey.data(), width - 1, 8, grey.size()), QV_E_INVALIDARG);
+    ASSERT_EQ(library.copyPixels(pic1, grey.data(), -width, 8, grey.size()), QV_S_OK);
+    for (std::size_t i = 0; i + 1 < grey.size(); ++i) {
+        const std::uint8_t* bgrx = &memory[i * 4];
+        ASSERT_EQ(grey[i], (bgrx[2] * 299 + bgrx[1] * 587 + bgrx[0] * 114 + 500) / 1000) << i;
+    }
+    EXPECT_EQ(grey.back(), kUntouched);
 
     std::int32_t handle = -1;
     ASSERT_EQ(library.createSurface(memory.data(), width, height, stride, 32, &handle), QV_S_OK);
@@ -119,7 +130,10 @@ TEST(HostSurface, HandlesNameOnlyLiveSurfacesAndPic1IsCopiedOnlyWhereItFits) {
                   std::tuple(pixels ? QV_E_INVALIDARG : QV_E_POINTER, -1))
             << stride;
     }
-    EXPECT_EQ(library.copyPixels(pic1, memory.data(), INT32_MIN, 32, SIZE_MAX), QV_E_INVALIDARG);
+    for (const std::int32_t bits : {32, 8}) {
+        EXPECT_EQ(library.copyPixels(pic1, memory.data(), INT32_MIN, bits, SIZE_MAX),
+                  QV_E_INVALIDARG);
+    }
     EXPECT_EQ(library.copyPixels(pic1, nullptr, 0, 32, SIZE_MAX), QV_E_POINTER);
 }
 

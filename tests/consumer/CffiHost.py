@@ -47,13 +47,24 @@ expect("BarCodeType", invoke(lib.QV_DISPID_BAR_CODE_TYPE, lib.QV_DISPATCH_PROPER
        lib.QV_S_OK)
 expect("Draw", invoke(lib.QV_DISPID_DRAW, lib.QV_DISPATCH_METHOD, 0), lib.QV_S_OK)
 expect("its result", result.i2, lib.QV_RESULT_BLANK_TEXT)
+code = ffi.new("int16_t*")
+
+
+def save(path):
+    return lib.QvControlSaveFile(control, path, lib.QV_FILE_PNG, code, ffi.NULL)
+
+
 statuses = []
-other = threading.Thread(
-    target=lambda: statuses.append(invoke(lib.QV_DISPID_DRAW, lib.QV_DISPATCH_METHOD, 0)))
+other = threading.Thread(target=lambda: statuses.extend(
+    [invoke(lib.QV_DISPID_DRAW, lib.QV_DISPATCH_METHOD, 0), save(b"other.png")]))
 other.start()
 other.join()
-expect("Draw from another thread", statuses, [lib.QV_RPC_E_WRONG_THREAD])
+expect("Draw and QvControlSaveFile from another thread", statuses,
+       [lib.QV_RPC_E_WRONG_THREAD] * 2)
 expect("its reason", error.reason, lib.QV_REASON_WRONG_THREAD)
 expect("QvVariantClear(NULL)", lib.QvVariantClear(ffi.NULL), lib.QV_E_POINTER)
+expect("QvControlSaveFile(NULL)", save(ffi.NULL), lib.QV_E_POINTER)
+expect("QvControlSaveFile of a blank text", (save(b"blank.png"), code[0]),
+       (lib.QV_S_OK, lib.QV_RESULT_BLANK_TEXT))
 expect("Release", control.vtbl.Release(control), 0)
 expect("DllCanUnloadNow", lib.DllCanUnloadNow(), lib.QV_S_OK)

@@ -1,8 +1,9 @@
 # SPDX-License-Identifier: MIT
 # Checks that docs/component.md quotes examples/host.c faithfully, then installs the build
 # into a fresh prefix and runs the two component hosts against the installed files only, as
-# their users would: examples/host.c built as plain C11 with -Wall -Werror, host.py with
-# the system's python3, the library found through LD_LIBRARY_PATH; and the header's
+# their users would: examples/host.c built as plain C11 with -Wall -Werror,
+# examples/python/host.py through the qvbarcode package with the system's python3, the library
+# found through LD_LIBRARY_PATH; and the header's
 # declarations read by cffi (python3-cffi) as a binding reads them. Each must print the
 # notifications it hears, and both pictures must be the same EAN-13 as an independent
 # decoder reads it.
@@ -53,20 +54,27 @@ run(${QV_CC} -std=c11 -Wall -Werror -I${prefix}/include ${QV_SOURCE_DIR}/example
     -ldl)
 file(RENAME ${QV_WORK_DIR}/a.out ${QV_WORK_DIR}/host)
 
+# The Python host is the package's: the library found by its soname, the names Python's.
 set(ENV{LD_LIBRARY_PATH} ${library_dir})
-set(expected "")
+set(ENV{PYTHONPATH} ${QV_SOURCE_DIR}/python)
+unset(ENV{QVBARCODE_COMPONENT})
+set(expected_c "")
+set(expected_python "")
 foreach(name Text BarCodeType CalculateCheckDigit BarWidth BarHeight BackgroundWhite ShowValue
         PositionX PositionY)
-    string(APPEND expected "PropertyChanged ${name}\n")
+    string(APPEND expected_c "PropertyChanged ${name}\n")
+    string(REGEX REPLACE "([a-z])([A-Z])" "\\1_\\2" snake ${name})
+    string(TOLOWER ${snake} snake)
+    string(APPEND expected_python "PropertyChanged ${snake}\n")
 endforeach()
-string(APPEND expected "Pic1 is 295 x 100 pixels, the same barcode\n")
 run(${QV_WORK_DIR}/host from-c.pgm)
 set(from_c "${output}")
-run(${QV_PYTHON} ${QV_SOURCE_DIR}/examples/host.py from-python.pgm)
+run(${QV_PYTHON} ${QV_SOURCE_DIR}/examples/python/host.py from-python.pgm)
 set(from_python "${output}")
 foreach(host c python)
-    if(NOT from_${host} STREQUAL expected)
-        message(FATAL_ERROR "the ${host} host printed:\n${from_${host}}\nexpected:\n${expected}")
+    string(APPEND expected_${host} "Pic1 is 295 x 100 pixels, the same barcode\n")
+    if(NOT from_${host} STREQUAL expected_${host})
+        message(FATAL_ERROR "the ${host} host printed:\n${from_${host}}\nexpected:\n${expected_${host}}")
     endif()
 endforeach()
 

@@ -2,6 +2,7 @@
 // The entry points for drawing surfaces: those over the host's memory, and reading the
 // pictures the library keeps, such as the control's own surface Pic1.
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <map>
 #include <mutex>
@@ -60,6 +61,49 @@ surface::HostPixels PixelsAt(void* pixels, int32_t width, int32_t height, int32_
         throw FailedCall(FailureReason::InvalidValue, "rows that end beyond the address space");
     }
     return rows;
+}
+
+// One grey byte a pixel, rows stride bytes apart (bottom-up when negative): a grey picture is
+// what a host reads back most, and it costs one byte a pixel instead of three. Refuses what
+// PixelsAt refuses; false, with nothing copied, when capacity is smaller than the rows.
+bool CopyGreyToHost(const surface::RasterSurface& from, void* pixels, int32_t stride,
+                    size_t capacity) {
+    using host::FailedCall;
+    using host::FailureReason;
+    const std::int64_t width = from.width();
+    const std::int64_t height = from.height();
+    if (stride == std::numeric_limits<int32_t>::min()) {
+        throw FailedCall(FailureReason::InvalidValue, "the row stride's size overflows");
+    }
+    const std::int64_t step = stride < 0 ? -std::int64_t{stride} : std::int64_t{stride};
+    if (step < width) throw FailedCall(FailureReason::InvalidValue, "a stride shorter than a row");
+    const auto span = static_cast<std::uint64_t>(height == 0 ? 0 : step * (height - 1) + width);
+    if (span > static_cast<std::uint64_t>(std::numeric_limits<std::ptrdiff_t>::max()) ||
+        span >
+            std::numeric_limits<std::uintptr_t>::max() - reinterpret_cast<std::uintptr_t>(pixels)) {
+        throw FailedCall(FailureReason::InvalidValue, "rows that end beyond the address space");
+    }
+    if (span > capacity) return false;
+    auto* block = static_cast<std::uint8_t*>(pixels);
+    const std::uint8_t* above = nullptr;
+    for (std::int64_t y = 0; y < height; ++y) {
+        const auto row = static_cast<std::int32_t>(y);
+        std::uint8_t* grey = block + (stride < 0 ? height - 1 - y : y) * step;
+        // Most rows of a barcode repeat the one above.
+        if (above != nullptr && from.RowRepeatsAbove(row)) {
+            std::memcpy(grey, above, static_cast<std::size_t>(width));
+        } else {
+            const std::uint8_t* rgb = from.RowData(row);
+            for (std::int64_t x = 0; x < width; ++x, rgb += 3) {
+                grey[x] = rgb[0] == rgb[1] && rgb[1] == rgb[2]
+                              ? rgb[0]
+                              : static_cast<std::uint8_t>(
+                                    (rgb[0] * 299 + rgb[1] * 587 + rgb[2] * 114 + 500) / 1000);
+            }
+        }
+        above = grey;
+    }
+    return true;
 }
 
 }  // namespace
@@ -128,6 +172,13 @@ QvStatus QvSurfaceCopyPixels(int32_t handle, void* pixels, int32_t stride, int32
                if (raster == nullptr) {
                    return host::CallResult::Failure(host::kInvalidArgument,
                                                     "the handle names no picture to read");
+               }
+               if (bitsPerPixel == 8) {
+                   if (!CopyGreyToHost(*raster, pixels, stride, capacity)) {
+                       return host::CallResult::Failure(host::kInsufficientBuffer,
+                                                        "the buffer is smaller than the picture");
+                   }
+                   return host::CallResult::Success(host::Variant());
                }
                const surface::HostPixels to =
                    PixelsAt(pixels, raster->width(), raster->height(), stride, bitsPerPixel);
