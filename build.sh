@@ -83,7 +83,7 @@ configure_and_build() { # directory, then extra CMake options
 build_packages() {
     rm -rf build/packages
     debian/rules clean >/dev/null
-    debian/rules binary >/dev/null
+    DEB_BUILD_OPTIONS="parallel=$jobs" debian/rules binary >/dev/null
     debian/rules clean >/dev/null
     lintian build/packages/*.deb
     echo "Wrote the packages into build/packages/"

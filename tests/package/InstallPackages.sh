@@ -29,7 +29,7 @@ unset LD_LIBRARY_PATH PKG_CONFIG_PATH CMAKE_PREFIX_PATH QT_PLUGIN_PATH QML_IMPOR
 export QT_QPA_PLATFORM=offscreen
 
 while read -r path; do
-    if [ -f "$path" ] && [ ! -L "$path" ] && readelf -d "$path" 2>/dev/null | grep -q 'R.*PATH'; then
+    if [ -f "$path" ] && [ ! -L "$path" ] && readelf -d "$path" 2>/dev/null | grep -q '(RUNPATH)\|(RPATH)'; then
         fail "$path has a run path"
     fi
 done <installed.txt
