@@ -7,18 +7,21 @@
 #   InstallPackages.sh PACKAGE_DIR VERSION SOURCE_DIR WORK_DIR DESIGNER_PLUGIN_TEST
 set -euo pipefail
 packages=$1 version=$2 source=$3 work=$4 designer_test=$5
-names=(libqvbarcode1 libqvbarcode-component1 libqvbarcode-dev qvbarcode qvbarcode-qt)
 
 fail() {
     echo "error: $*" >&2
     exit 1
 }
 [ "$(id -u)" -eq 0 ] || fail "installing the packages needs root"
-debs=()
-for name in "${names[@]}"; do
-    deb=("$packages/${name}_${version}_"*.deb)
-    [ -f "${deb[0]}" ] || fail "no ${name}_$version package in $packages: run ./build.sh package"
-    debs+=("${deb[0]}")
+# All of them, as the README installs them: the -dbgsym ones too.
+debs=("$packages"/*_"${version}"_*.deb)
+[ -f "${debs[0]}" ] || fail "no packages of version $version in $packages: run ./build.sh package"
+names=()
+for deb in "${debs[@]}"; do
+    names+=("$(dpkg-deb -f "$deb" Package)")
+done
+for name in libqvbarcode1 libqvbarcode-component1 libqvbarcode-dev qvbarcode qvbarcode-qt; do
+    [[ " ${names[*]} " == *" $name "* ]] || fail "no ${name}_$version package in $packages"
 done
 
 rm -rf "$work" && mkdir -p "$work" && cd "$work"
