@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Set up a Debian 12 machine, build QvBarCode and either run an example or the whole test suite.
-#   ./build.sh        install what is missing, build the library and programs into build/ (no
-#                     test suites) and the examples into build/examples/ against an install
-#                     of it in build/prefix/, render build/example.png, .svg and .pdf
+# Set up a Debian 12 machine and build QvBarCode: an example, its Debian packages or every test suite.
+#   ./build.sh          install what is missing, build the library and programs into build/
+#                       (no test suites) and the examples into build/examples/ against an
+#                       install of it in build/prefix/, render build/example.png, .svg and .pdf
 #   ./build.sh package  the Debian packages (debian/) into build/packages/ from the tree in
-#                     build/, built first if missing, checked by lintian
-#   ./build.sh test   also what the tests need, then build the plain tree and its packages
-#                     and run every test suite (plain and sanitizer builds, test_threads
-#                     under ThreadSanitizer, the packages installed and purged) and
-#                     tests/fuzz/run.sh 60
+#                       build/, built first if missing, checked by lintian
+#   ./build.sh test     also what the tests need, then build the plain tree and its packages
+#                       and run every test suite (plain and sanitizer builds, test_threads
+#                       under ThreadSanitizer, the packages installed and purged) and
+#                       tests/fuzz/run.sh 60
 set -euo pipefail
 cd "$(dirname "$0")"
 
