@@ -6,7 +6,7 @@
 # purges them and checks that nothing they installed is left.
 #   InstallPackages.sh PACKAGE_DIR VERSION SOURCE_DIR WORK_DIR DESIGNER_PLUGIN_TEST
 set -euo pipefail
-packages=$1 version=$2 source=$3 work=$4 designer_test=$5
+packages=$(realpath -m "$1") version=$2 source=$3 work=$4 designer_test=$5
 
 fail() {
     echo "error: $*" >&2
@@ -25,8 +25,10 @@ for name in libqvbarcode1 libqvbarcode-component1 libqvbarcode-dev qvbarcode qvb
 done
 
 rm -rf "$work" && mkdir -p "$work" && cd "$work"
-trap 'apt-get purge -y -qq "${names[@]}" >/dev/null' EXIT
-apt-get install -y -q "${debs[@]}" >apt.log || { cat apt.log; fail "apt-get install failed"; }
+# Another apt-get at work (a package manager's timer) is waited for, not failed on.
+apt_get() { apt-get -o DPkg::Lock::Timeout=300 -y -q "$@"; }
+trap 'apt_get purge "${names[@]}" >/dev/null' EXIT
+apt_get install "${debs[@]}" >apt.log || { cat apt.log; fail "apt-get install failed"; }
 dpkg -L "${names[@]}" | sort -u >installed.txt
 unset LD_LIBRARY_PATH PKG_CONFIG_PATH CMAKE_PREFIX_PATH QT_PLUGIN_PATH QML_IMPORT_PATH QML2_IMPORT_PATH
 export QT_QPA_PLATFORM=offscreen
@@ -80,7 +82,7 @@ QML
 
 # Purged, every file, link and folder of ours is gone.
 trap - EXIT
-apt-get purge -y -q "${names[@]}" >apt.log || { cat apt.log; fail "apt-get purge failed"; }
+apt_get purge "${names[@]}" >apt.log || { cat apt.log; fail "apt-get purge failed"; }
 left=()
 while read -r path; do
     if [ -L "$path" ] || [ -f "$path" ] || { [ -d "$path" ] && [[ ${path,,} == *qvbarcode* ]]; }; then
