@@ -1,24 +1,27 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Set up a Debian 12 machine, build QvBarCode and either run an example or the whole test suite.
-#   ./build.sh        install what is missing, build the library and programs into build/ (no
-#                     test suites) and the examples into build/examples/ against an install
-#                     of it in build/prefix/, render build/example.png, .svg and .pdf
-#   ./build.sh test   also what the tests need, then build and run every test suite (plain
-#                     and sanitizer builds, test_threads under ThreadSanitizer) and
-#                     tests/fuzz/run.sh 60
+# Set up a Debian 12 machine and build QvBarCode: an example, its Debian packages or every test suite.
+#   ./build.sh          install what is missing, build the library and programs into build/
+#                       (no test suites) and the examples into build/examples/ against an
+#                       install of it in build/prefix/, render build/example.png, .svg and .pdf
+#   ./build.sh package  the Debian packages (debian/) into build/packages/ from the tree in
+#                       build/, built first if missing, checked by lintian
+#   ./build.sh test     also what the tests need, then build the plain tree and its packages
+#                       and run every test suite (plain and sanitizer builds, test_threads
+#                       under ThreadSanitizer, the packages installed and purged) and
+#                       tests/fuzz/run.sh 60
 set -euo pipefail
 cd "$(dirname "$0")"
 
 mode=${1:-example}
 case "$mode" in
-    example | test) ;;
+    example | package | test) ;;
     -h | --help)
-        sed -n '3,9p' "$0" | sed 's/^# \{0,1\}//'
+        sed -n '3,12p' "$0" | sed 's/^# \{0,1\}//'
         exit 0
         ;;
     *)
-        echo "usage: ./build.sh [test]" >&2
+        echo "usage: ./build.sh [package | test]" >&2
         exit 2
         ;;
 esac
@@ -39,6 +42,10 @@ packages=(
     qml-qt6 qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtqml-workerscript
     libcups2-dev
 )
+# Then what making the Debian packages needs.
+if [ "$mode" != example ]; then
+    packages+=(debhelper dpkg-dev lintian chrpath)
+fi
 if [ "$mode" = test ]; then
     packages+=(
         libgtest-dev libgmock-dev libbenchmark-dev libzxing-dev
@@ -73,6 +80,22 @@ configure_and_build() { # directory, then extra CMake options
     cmake --build "$dir" -j "$jobs"
 }
 
+# The Debian packages from the plain tree as it is (debian/rules builds it only when missing),
+# so that CI compiles it once; lintian fails them on an error and prints its warnings.
+build_packages() {
+    rm -rf build/packages
+    debian/rules clean >/dev/null
+    DEB_BUILD_OPTIONS="parallel=$jobs" debian/rules binary >/dev/null
+    debian/rules clean >/dev/null
+    lintian build/packages/*.deb
+    echo "Wrote the packages into build/packages/"
+}
+
+if [ "$mode" = package ]; then
+    build_packages
+    exit 0
+fi
+
 if [ "$mode" = example ]; then
     # The test suites are left out of a first build: they take most of its time.
     configure_and_build build -DQV_BUILD_TESTS=OFF
@@ -89,6 +112,7 @@ if [ "$mode" = example ]; then
 fi
 
 configure_and_build build -DQV_BUILD_TESTS=ON
+build_packages
 
 configure_and_build build-asan -DQV_SANITIZE=ON -DQV_BUILD_DESIGNER=ON -DCMAKE_BUILD_TYPE=Debug
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
