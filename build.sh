@@ -44,7 +44,7 @@ packages=(
 )
 # Then what making the Debian packages needs.
 if [ "$mode" != example ]; then
-    packages+=(debhelper dpkg-dev lintian chrpath)
+    packages+=(debhelper dpkg-dev dh-python lintian chrpath)
 fi
 if [ "$mode" = test ]; then
     packages+=(
@@ -72,6 +72,8 @@ if ((${#missing[@]})); then
 fi
 
 jobs=$(nproc)
+# The plain tree installs its libraries into Debian's multiarch folder, as its packages put them.
+libdir=-DCMAKE_INSTALL_LIBDIR=lib/$(gcc -print-multiarch)
 
 configure_and_build() { # directory, then extra CMake options
     local dir=$1
@@ -80,7 +82,7 @@ configure_and_build() { # directory, then extra CMake options
     cmake --build "$dir" -j "$jobs"
 }
 
-# The Debian packages from the plain tree as it is (debian/rules builds it only when missing),
+# The Debian packages from the plain tree as it is (built by build.sh when missing),
 # so that CI compiles it once; lintian fails them on an error and prints its warnings.
 build_packages() {
     rm -rf build/packages
@@ -92,13 +94,14 @@ build_packages() {
 }
 
 if [ "$mode" = package ]; then
+    [ -f build/CMakeCache.txt ] || configure_and_build build -DQV_BUILD_TESTS=OFF "$libdir"
     build_packages
     exit 0
 fi
 
 if [ "$mode" = example ]; then
     # The test suites are left out of a first build: they take most of its time.
-    configure_and_build build -DQV_BUILD_TESTS=OFF
+    configure_and_build build -DQV_BUILD_TESTS=OFF "$libdir"
     # The examples are a project of their own, built as their users build them: against an
     # installed tree.
     cmake --install build --prefix build/prefix >/dev/null
@@ -111,7 +114,7 @@ if [ "$mode" = example ]; then
     exit 0
 fi
 
-configure_and_build build -DQV_BUILD_TESTS=ON
+configure_and_build build -DQV_BUILD_TESTS=ON "$libdir"
 build_packages
 
 configure_and_build build-asan -DQV_SANITIZE=ON -DQV_BUILD_DESIGNER=ON -DCMAKE_BUILD_TYPE=Debug

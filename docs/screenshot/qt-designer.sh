@@ -13,7 +13,8 @@ trap 'rm -rf "$work"' EXIT
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
 c++ -std=c++17 -fPIC docs/screenshot/GrabScreen.cpp $(pkg-config --cflags --libs Qt6Gui) \
     -o "$work/grab-screen"
-export QT_PLUGIN_PATH=$work/prefix/lib/qt6/plugins
+QT_PLUGIN_PATH=$(find "$work/prefix" -type d -path "*/qt6/plugins" | head -n 1)
+export QT_PLUGIN_PATH
 # A home of its own, so that no Designer settings of the user's change the picture.
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config LANG=C.UTF-8 LC_ALL=
 mkdir -p "$HOME"

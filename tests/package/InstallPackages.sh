@@ -20,7 +20,7 @@ names=()
 for deb in "${debs[@]}"; do
     names+=("$(dpkg-deb -f "$deb" Package)")
 done
-for name in libqvbarcode1 libqvbarcode-component1 libqvbarcode-dev qvbarcode qvbarcode-qt; do
+for name in libqvbarcode1 libqvbarcode-component1 libqvbarcode-dev qvbarcode qvbarcode-qt python3-qvbarcode; do
     [[ " ${names[*]} " == *" $name "* ]] || fail "no ${name}_$version package in $packages"
 done
 
@@ -65,6 +65,12 @@ expect_png from-cmake.png
 # The component, loaded by its soname.
 cc -std=c11 -Wall -Werror "$source/examples/host.c" -ldl -o host
 [[ $(./host from-c.pgm) == *"the same barcode"* ]] || fail "examples/host.c did not draw"
+
+# The Python package, from dist-packages with Debian's own python3.
+/usr/bin/python3 -c 'import qvbarcode
+picture = qvbarcode.Barcode(type="ean13", text="400638133393", check_digit=True, bar_width=300).draw()
+picture.save("from-python.png")' || fail "python3 could not draw with qvbarcode"
+expect_png from-python.png
 
 # Qt Designer's own plugin search finds the plugin; qml finds the module.
 QV_DESIGNER_PLUGINS=$(qtpaths6 --query QT_INSTALL_PLUGINS)/designer "$designer_test" >designer.log ||
