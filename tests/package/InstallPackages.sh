@@ -68,7 +68,8 @@ cc -std=c11 -Wall -Werror "$source/examples/host.c" -ldl -o host
 
 # The Python package, from dist-packages with Debian's own python3.
 /usr/bin/python3 -c 'import qvbarcode
-picture = qvbarcode.Barcode(type="ean13", text="400638133393", check_digit=True, bar_width=300).draw()
+picture = qvbarcode.Barcode(type="ean13", text="400638133393", check_digit=True, bar_width=300,
+                             bar_height=80).draw()
 picture.save("from-python.png")' || fail "python3 could not draw with qvbarcode"
 expect_png from-python.png
 
