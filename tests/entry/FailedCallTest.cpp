@@ -12,7 +12,6 @@
 #include "OwnedWidget.h"
 #include "QvBarCodeWidget.h"
 #include "cli/ProgramRun.h"
-#include "designer/QtTestApplication.h"
 #include "host/Status.h"
 #include "support/FailureOf.h"
 #include "support/LoadedComponent.h"
@@ -30,7 +29,6 @@ QStringList warnings;  // ours: Qt's own are left out
 // slots report a failed call by failed(), a warning and its own ErrorFound, and keep their size
 // (the dialog's OK: tests/designer/plugin).
 TEST(FailedCall, QtEntriesReportItAndStayUsable) {
-    designer::test::Application();
     const QtMessageHandler previous =
         qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
             if (type == QtWarningMsg && text.startsWith("QvBarCode")) warnings << text;
