@@ -8,6 +8,7 @@
 #include <cctype>
 #include <functional>
 #include <string>
+#include <tuple>
 
 #include "QtTestApplication.h"
 #include "QvBarCodeWidget.h"
@@ -61,10 +62,9 @@ TEST(Widget, PropertiesAreTheControlsAndNotifyTheirNewValues) {
     EXPECT_EQ(widget.Control().BarWidthSource(), control::kTrue) << "a Boolean as the control's";
     QSignalSpy autoDraw(&widget, &QvBarCodeWidget::autoDrawChanged);
     widget.setAutoDraw(false);
-    EXPECT_EQ(autoDraw.size(), 1);
-    EXPECT_EQ(widget.Draw(), 1100);
-    EXPECT_EQ(widget.property("ErrorFound"), true);
-    EXPECT_EQ(widget.property("ErrorDescription"), "Invalid Barcode Type");
+    EXPECT_EQ((std::tuple{autoDraw.size(), widget.Draw(), widget.property("ErrorFound"),
+                          widget.property("ErrorDescription")}),
+              std::tuple(1, 1100, QVariant(true), QVariant("Invalid Barcode Type")));
 }
 
 // Changes draw once, after the setters and outside them. The widget takes the picture's size
@@ -91,9 +91,9 @@ TEST(Widget, DrawsAfterChangesAndFollowsThePicture) {
         widget.setBarHeight(height);
         QCoreApplication::processEvents();
         const control::PictureBox& pic1 = widget.Control().Pic1();
-        EXPECT_EQ(pic1.Height(), height);
-        EXPECT_EQ(widget.size(), QSize(pic1.Width(), pic1.Height()));
-        EXPECT_EQ(widget.sizeHint(), widget.size());
+        const QSize size(pic1.Width(), height);
+        EXPECT_EQ(std::tuple(pic1.Height(), widget.size(), widget.sizeHint()),
+                  std::tuple(height, size, size));
         EXPECT_EQ(FirstDifference(pic1.Image(), widget.grab().toImage()), "");
     }
 }
