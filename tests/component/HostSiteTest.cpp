@@ -77,20 +77,6 @@ class HostSite : public ::testing::Test {
     testing::LoadedComponent library;
 };
 
-// A host that answers the notification with a failure fails the setter after the value is
-// stored, a Boolean of 5 kept as it came.
-TEST_F(HostSite, ARefusedNotificationFailsTheSetterAfterStoring) {
-    Sited refusing(library);
-    refusing.host.answer = 7;
-    QvCallError error{};
-    EXPECT_EQ((std::tuple{refusing.control.Let("ShowValue", Bool(5), &error), error.reason}),
-              std::tuple(QV_E_FAIL, QV_REASON_PLATFORM_FAILURE));
-    EXPECT_STREQ(error.description, "platform failure: the host's propertyChanged returned 7");
-    const QvVariant read = refusing.control.Get("ShowValue");
-    EXPECT_EQ(std::tuple(read.vt, read.i2), std::tuple(QV_VT_BOOL, 5));
-    EXPECT_EQ(refusing.host.heard, std::vector<std::string>{"ShowValue"});
-}
-
 // A host may let go of its last reference from a callback inside a call, here while Draw lets
 // it process its events: the library holds one of its own until the call ends. (The callback
 // reports a failure when it was the last.)
@@ -107,10 +93,22 @@ TEST_F(HostSite, ACallbackMayReleaseTheControlDuringTheCall) {
     EXPECT_EQ(library.canUnloadNow(), QV_S_OK);
 }
 
-// Drawing on the own surface asks the host's services: display, pending events, the size the
-// control follows at the host's ratio, and the language of a failure's message.
-TEST_F(HostSite, DrawingUsesTheHostsSizeEventsAndLanguage) {
+// A host that answers the notification with a failure fails the setter after the value is
+// stored, a Boolean of 5 kept as it came. Drawing on the own surface asks the host's services:
+// display, pending events, the size the control follows at the host's ratio, and the language
+// of a failure's message.
+TEST_F(HostSite, NotificationsDrawingUseTheHostsAnswersSizeEventsAndLanguage) {
     Sited sited(library);
+    sited.host.answer = 7;
+    QvCallError error{};
+    EXPECT_EQ((std::tuple{sited.control.Let("ShowValue", Bool(5), &error), error.reason}),
+              std::tuple(QV_E_FAIL, QV_REASON_PLATFORM_FAILURE));
+    EXPECT_STREQ(error.description, "platform failure: the host's propertyChanged returned 7");
+    const QvVariant read = sited.control.Get("ShowValue");
+    EXPECT_EQ(std::tuple(read.vt, read.i2), std::tuple(QV_VT_BOOL, 5));
+    EXPECT_EQ(sited.host.heard, std::vector<std::string>{"ShowValue"});
+
+    sited.host.answer = 0;
     sited.control.SetEan13();
     sited.host.heard.clear();
     std::int32_t hdc = -1;

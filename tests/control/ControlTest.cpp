@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <tuple>
 
 #include "control/QvBarCode.h"
 #include "support/FailureOf.h"
@@ -112,13 +113,12 @@ TEST(Draw, UnknownTypeOnOwnSurfaceStillPreparesTheSurface) {
     f.control.Pic1().SetLeft(9);
     SurfaceHandle hdc = -1;
     EXPECT_EQ(f.control.Draw(hdc), Variant::FromInt16(1100));
-    EXPECT_EQ(hdc, f.control.Pic1().hDC());
-    EXPECT_TRUE(f.control.Pic1().Visible());
-    EXPECT_EQ(f.control.Pic1().Left(), 0);
-    EXPECT_EQ(f.control.Pic1().Picture(), nullptr);
-    EXPECT_EQ(f.control.PositionX() | f.control.PositionY(), 0);
-    EXPECT_TRUE(f.site->notifications.empty());
-    EXPECT_EQ(f.site->displaySetting(), 1);
+    const PictureBox& pic1 = f.control.Pic1();
+    EXPECT_EQ(std::tuple(hdc, pic1.Visible(), pic1.Left(), pic1.Picture() == nullptr),
+              std::tuple(pic1.hDC(), true, 0, true));
+    EXPECT_EQ(std::tuple(f.control.PositionX() | f.control.PositionY(),
+                         f.site->notifications.empty(), f.site->displaySetting()),
+              std::tuple(0, true, 1));
 }
 
 // The error state follows the last result, in Spanish for a Spanish user, else in English.
@@ -137,13 +137,11 @@ TEST(Draw, CallersSurfaceKeepsPositionsAndTheErrorStateFollowsTheLastResult) {
     f.control.Pic1().SetVisible(true);
     f.control.SetBarWidth(300);
     EXPECT_EQ(f.control.Draw(f.hdc), Variant::FromInt16(0));
-    EXPECT_EQ(f.control.ErrorFound(), kFalse);
-    EXPECT_TRUE(f.control.ErrorDescription().empty());
-    EXPECT_EQ(f.hdc, f.handle.get());
-    EXPECT_FALSE(f.control.Pic1().Visible());
-    EXPECT_EQ(f.site->displaySetting(), 0);
-    EXPECT_EQ(f.control.Pic1().Picture(), picture);
-    EXPECT_EQ(f.site->OuterWidth(), outerWidth);
+    EXPECT_EQ(std::tuple(f.control.ErrorFound(), f.control.ErrorDescription(), f.hdc),
+              std::tuple(kFalse, u"", f.handle.get()));
+    EXPECT_EQ(std::tuple(f.control.Pic1().Visible(), f.site->displaySetting(),
+                         f.control.Pic1().Picture() == picture, f.site->OuterWidth()),
+              std::tuple(false, 0, true, outerWidth));
     EXPECT_EQ(f.surface->PixelAt(40, 20), surface::kBlack);  // the first bar at PositionX, Y
 }
 
@@ -157,8 +155,7 @@ TEST(Draw, OwnSurfaceTakesTheBarcodeSizeAndKeepsTheDrawing) {
     EXPECT_EQ(f.control.Draw(), Variant::FromInt16(0));
     EXPECT_EQ(f.control.BarWidth(), 38);  // the module count, written without notification
     EXPECT_TRUE(f.site->notifications.empty());
-    EXPECT_EQ(f.control.Pic1().Width(), 48);
-    EXPECT_EQ(f.control.Pic1().Height(), 60);
+    EXPECT_EQ(std::pair(f.control.Pic1().Width(), f.control.Pic1().Height()), std::pair(48, 60));
     ASSERT_NE(f.control.Pic1().Picture(), nullptr);
     // The kept drawing survives a later re-creation of the image.
     f.control.Pic1().SetWidth(60);
@@ -230,8 +227,8 @@ TEST(Limits, DrawingOutsideTheCallerSurfaceLeavesItUntouched) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
         Fixture f(c);
-        EXPECT_EQ(f.control.Draw(f.hdc), Variant::FromInt16(0));
-        EXPECT_EQ(f.control.ErrorFound(), kFalse);
+        EXPECT_EQ((std::pair{f.control.Draw(f.hdc), f.control.ErrorFound()}),
+                  std::pair(Variant::FromInt16(0), kFalse));
         EXPECT_EQ(testing::PictureText(*f.surface).find_first_not_of("./"), std::string::npos);
         f.ExpectHostStateBack();
     }
@@ -257,8 +254,8 @@ TEST(Limits, DrawingsBeyondTheRangesEndInAFailedCallThatKeepsTheState) {
         SCOPED_TRACE(c.why);
         Fixture f(c);
         EXPECT_EQ(FailureOf([&] { c.own ? f.control.Draw() : f.control.Draw(f.hdc); }), c.reason);
-        EXPECT_EQ(f.control.ErrorFound(), kTrue);
-        EXPECT_EQ(f.control.ErrorDescription(), u"Barcode Text can NOT be Blank");
+        EXPECT_EQ(std::pair(f.control.ErrorFound(), f.control.ErrorDescription()),
+                  std::pair(kTrue, std::u16string(u"Barcode Text can NOT be Blank")));
         if (!c.show) {
             EXPECT_EQ(f.control.BarWidth(), c.barWidth) << "refused before the count is stored";
         }
@@ -268,9 +265,9 @@ TEST(Limits, DrawingsBeyondTheRangesEndInAFailedCallThatKeepsTheState) {
 
         // The widest EAN-13 whose width fits 16 bits: one pixel a module less than above.
         f.Set(Own("fits", u"4006381333931", QvTypeEan13, 95 * 344, 20, kFalse));
-        EXPECT_EQ(f.control.Draw(), Variant::FromInt16(0));
-        EXPECT_EQ(f.control.Pic1().Width(), 95 * 344);
-        EXPECT_EQ(f.control.Pic1().Height(), 20);
+        EXPECT_EQ(
+            (std::tuple{f.control.Draw(), f.control.Pic1().Width(), f.control.Pic1().Height()}),
+            std::tuple(Variant::FromInt16(0), 95 * 344, 20));
     }
 }
 
@@ -292,10 +289,14 @@ TEST(Limits, HostDrawingAgainWhileEventsRunLeavesTheOuterCaptionIntact) {
     }
 }
 
+// An empty picture leaves only the background.
 TEST(Resize, ControlFollowsEverySurfaceSizeChangeItCanTake) {
     auto site = std::make_shared<host::StandaloneSite>();
     QvBarCode control(site, std::make_shared<testing::FixedFont>());
     EXPECT_EQ(control.Pic1().Width(), 146);  // 76 high: the outer height below says so
+    EXPECT_NE(RowText(control.Pic1().Image(), 30).find('#'), std::string::npos);
+    control.Pic1().SetPicture(nullptr);
+    EXPECT_EQ(RowText(control.Pic1().Image(), 30).find_first_not_of('.'), std::string::npos);
     control.Pic1().SetWidth(100);
     EXPECT_EQ(site->OuterWidth(), 1500.0f);
     EXPECT_EQ(site->OuterHeight(), 1140.0f);  // recomputed from the unchanged height
@@ -335,15 +336,6 @@ TEST(Resize, RatioIsRoundedHalfToEvenBorrowedOrSkipped) {
         EXPECT_EQ(site->OuterWidth(), c.widthAfter) << c.unitsPerPixel << " " << c.outerHeight;
         EXPECT_EQ(control.Pic1().Width(), 50);
     }
-}
-
-TEST(Resize, EmptyPictureLeavesOnlyTheBackground) {
-    QvBarCode control(std::make_shared<host::StandaloneSite>(),
-                      std::make_shared<testing::FixedFont>());
-    const auto& image = control.Pic1().Image();
-    EXPECT_NE(RowText(image, 30).find('#'), std::string::npos);
-    control.Pic1().SetPicture(nullptr);
-    EXPECT_EQ(RowText(image, 30).find_first_not_of('.'), std::string::npos);
 }
 
 }  // namespace

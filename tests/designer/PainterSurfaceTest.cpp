@@ -19,7 +19,6 @@ using surface::RasterSurface;
 constexpr surface::Colour kRed = surface::MakeColour(255, 0, 0);
 
 TEST(PainterSurface, OperationsSetTheSamePixelsAsARasterSurface) {
-    Application();
     struct Case {
         const char* what;
         std::function<void(DrawingSurface&)> draw;

@@ -26,7 +26,6 @@ using pagedialog::PropertiesDialog;
 class PropertiesDialogTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        Application();
         window_.show();
         dialog_ = pagedialog::MakeOwned<PropertiesDialog>(window_, *barcode_, nullptr);
         dialog_->Open();

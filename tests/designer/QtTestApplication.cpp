@@ -4,35 +4,19 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <memory>
+
+// Every test of a Qt suite runs inside one application, made before the first test. ctest sets
+// the platform; a run by hand gets the one that needs no display, where Qt Quick, without
+// OpenGL, draws in software.
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND")) qputenv("QT_QUICK_BACKEND", "software");
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
 
 namespace qv::designer::test {
-
-namespace {
-
-std::unique_ptr<QApplication> application;
-
-class QtEnvironment final : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        // ctest sets the platform; a run by hand gets the one that needs no display.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "test_designer";
-        static char* argv[] = {name, nullptr};
-        application = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { application.reset(); }
-};
-
-// GoogleTest takes ownership of the environment it is given.
-const auto* const environment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
-
-}  // namespace
-
-QApplication& Application() {
-    return *application;
-}
 
 std::string FirstDifference(const surface::RasterSurface& expected, const QImage& actual,
                             int tolerance) {

@@ -11,9 +11,6 @@
 
 namespace qv::designer::test {
 
-// Every test of the suite runs inside one application, made before the first test.
-QApplication& Application();
-
 // The first pixel where the two pictures differ by more than the tolerance in a colour
 // channel, described; empty when they match (sizes included).
 std::string FirstDifference(const surface::RasterSurface& expected, const QImage& actual,

@@ -22,14 +22,9 @@ namespace {
 
 using cli::TrimCellSpaces;
 
-template <typename T>
-T Valid(const std::optional<T>& value) {
-    QV_REQUIRE(value.has_value());
-    return *value;
-}
-
 // The settings a header's columns give a record's cells: each column that names a property
-// (or the text column) sets it from its cell, in column order; an empty cell leaves it.
+// (or the text column) sets it from its cell, in column order; an empty cell leaves it. A
+// cell of a record that was read must parse: an empty optional's value() aborts the run.
 cli::BarcodeSettings FromCells(const std::vector<std::string>& names,
                                const std::vector<std::string>& cells,
                                const cli::BatchSource& source) {
@@ -47,14 +42,13 @@ cli::BarcodeSettings FromCells(const std::vector<std::string>& names,
         if (source.textColumn ? named(TrimCellSpaces(*source.textColumn)) : property == 0) {
             settings.text = cells[i];
         } else if (property == 1 && !cell.empty()) {
-            settings.barCodeType = Valid(cli::ParseBarcodeType(cell));
+            settings.barCodeType = cli::ParseBarcodeType(cell).value();
         } else if ((property == 2 || property == 3) && !cell.empty()) {
-            const auto pixels =
-                Valid(cli::ToPixels(Valid(cli::ParseLength(cell)), source.dotsPerInch));
-            (property == 2 ? settings.barWidth : settings.barHeight) = pixels;
+            const auto pixels = cli::ToPixels(cli::ParseLength(cell).value(), source.dotsPerInch);
+            (property == 2 ? settings.barWidth : settings.barHeight) = pixels.value();
             if (property == 2) settings.modulePixels.reset();
         } else if (property >= 4 && property < 8 && !cell.empty()) {
-            settings.*kFlags[property - 4] = Valid(cli::ParseBoolean(cell));
+            settings.*kFlags[property - 4] = cli::ParseBoolean(cell).value();
         }
     }
     return settings;

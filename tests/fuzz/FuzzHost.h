@@ -8,6 +8,7 @@
 #include "control/ResultMessages.h"
 #include "host/ControlSite.h"
 #include "host/FailedCall.h"
+#include "support/FailureOf.h"
 #include "surface/RasterSurface.h"
 #include "surface/SurfaceHandles.h"
 
@@ -84,12 +85,7 @@ inline int CheckDrawOutcome(const control::QvBarCode& control,
 // Runs a call that may end as a failed call, and says whether it did.
 template <typename Call>
 bool Fails(Call&& call) {
-    try {
-        call();
-        return false;
-    } catch (const host::FailedCall&) {
-        return true;
-    }
+    return testing::FailureOf(std::forward<Call>(call)).has_value();
 }
 
 // Sets one property to a value from the input: 0 Text, 1 BarCodeType, 2 PositionX,

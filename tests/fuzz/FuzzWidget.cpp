@@ -11,7 +11,7 @@
 #include <QMetaProperty>
 #include <QVariant>
 
-#include "FuzzInput.h"
+#include "FuzzHost.h"
 #include "QvBarCodeWidget.h"
 
 namespace qv::fuzz {
@@ -35,17 +35,9 @@ QVariant ConsumeVariant(ByteReader& in, bool height) {
 }
 
 // The control's error state, and the widget's size.
-struct Before {
-    control::AutomationBool errorFound;
-    std::u16string errorDescription;
-    QSize size;
-};
+using Before = std::pair<ErrorState, QSize>;
 Before StateOf(const QvBarCodeWidget& widget) {
-    return {widget.Control().ErrorFound(), widget.Control().ErrorDescription(), widget.size()};
-}
-bool ErrorStateKept(const QvBarCodeWidget& widget, const Before& before) {
-    return widget.Control().ErrorFound() == before.errorFound &&
-           widget.Control().ErrorDescription() == before.errorDescription;
+    return {ErrorStateOf(widget.Control()), widget.size()};
 }
 
 // The result of a drawing, or -1 for a failed call, against the state before it.
@@ -53,9 +45,9 @@ void CheckDrawn(const QvBarCodeWidget& widget, int code, const Before& before) {
     QV_REQUIRE(code == -1 || code == 0 || (code >= 1100 && code <= 1104));
     QV_REQUIRE(widget.errorFound() == (code != 0) &&
                widget.errorDescription().isEmpty() == (code == 0));
-    if (code == -1) QV_REQUIRE(ErrorStateKept(widget, before));
+    if (code == -1) QV_REQUIRE(ErrorStateOf(widget.Control()) == before.first);
     if (code != 0) {
-        QV_REQUIRE(widget.size() == before.size);
+        QV_REQUIRE(widget.size() == before.second);
         return;
     }
     const auto& pic = widget.Control().Pic1();
@@ -102,7 +94,8 @@ class WidgetSession {
         const bool written = widget_.setProperty(name.constData(), value);
         // Only a property that can be written takes a value; writing never draws.
         QV_REQUIRE(!written || (index >= 0 && property.isWritable()));
-        QV_REQUIRE(ErrorStateKept(widget_, before) && widget_.errorFound() == errorFound);
+        QV_REQUIRE(ErrorStateOf(widget_.Control()) == before.first &&
+                   widget_.errorFound() == errorFound);
     }
 
     // The queued drawing, if any, runs once: one result or one failure.

@@ -19,7 +19,6 @@ namespace qv::imagefile {
 namespace {
 
 namespace fs = std::filesystem;
-using host::FailedCall;
 using host::FailureReason;
 using testing::FileText;
 
@@ -105,13 +104,8 @@ TEST_F(ImageFileTest, PngKeepsEveryPixelAndRefusesGarbage) {
     const fs::path garbage = directory_ / "garbage.png";
     std::ofstream(garbage) << "\x89PNG\r\n\x1a\n but then nothing of the sort";
     for (const fs::path& bad : {garbage, directory_ / "missing.png"}) {
-        try {
-            ReadPng(bad);
-            ADD_FAILURE() << bad << " read";
-        } catch (const FailedCall& failure) {
-            EXPECT_EQ(failure.reason(), FailureReason::PlatformFailure);
-            EXPECT_NE(std::string(failure.what()).find(bad.string()), std::string::npos);
-        }
+        const std::string text = testing::FailureTextOf([&] { ReadPng(bad); });
+        EXPECT_TRUE(text.starts_with("platform failure: " + bad.string())) << text;
     }
 }
 
@@ -142,14 +136,8 @@ TEST_F(ImageFileTest, AtomicWriteReplacesWholeOrNotAtAll) {
     fs::remove(directory_ / "new.png");
 
     const fs::path nowhere = directory_ / "no-such-directory" / "out.png";
-    try {
-        WriteFileAtomically(nowhere, "bytes");
-        ADD_FAILURE() << "wrote into a missing directory";
-    } catch (const FailedCall& failure) {
-        EXPECT_EQ(failure.reason(), FailureReason::PlatformFailure);
-        EXPECT_TRUE(std::string(failure.what())
-                        .ends_with(nowhere.string() + ": No such file or directory"));
-    }
+    EXPECT_EQ(testing::FailureTextOf([&] { WriteFileAtomically(nowhere, "bytes"); }),
+              "platform failure: " + nowhere.string() + ": No such file or directory");
     EXPECT_FALSE(fs::exists(nowhere));
 
     // A directory where the file should be: the rename fails and the temporary goes.

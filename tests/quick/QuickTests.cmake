@@ -2,7 +2,8 @@
 # The widget and the QML module on screens of every usual scale factor, read back with ZXing:
 # one run of test_quick per factor. The QML example finds the module in the build's qml folder.
 find_package(Qt6 REQUIRED COMPONENTS Quick Qml)
-add_executable(test_quick ${CMAKE_CURRENT_LIST_DIR}/ScaleFactorTest.cpp)
+add_executable(test_quick ${CMAKE_CURRENT_LIST_DIR}/ScaleFactorTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/../designer/QtTestApplication.cpp)
 target_link_libraries(test_quick PRIVATE QvBarCode::widget Qt6::Quick Qt6::Qml Qt6::Test
     GTest::gtest ZXing::ZXing)
 target_compile_definitions(test_quick PRIVATE ZX_USE_UTF8 QV_SOURCE_DIR="${PROJECT_SOURCE_DIR}"

@@ -87,8 +87,10 @@ TEST(ScaleFactor, TheQmlExampleReadsBack) {
     while (swapped.size() < 3 && swapped.wait(5000)) window->update();
     const QImage grab = window->grabWindow();
     std::set<std::string> read;
+    QQuickItem* article = nullptr;
     for (QQuickItem* item : window->findChildren<QQuickItem*>()) {
         if (item->metaObject()->className() != std::string("QvBarCodeItem")) continue;
+        if (item->property("text") == "400638133393") article = item;
         EXPECT_EQ(item->property("errorFound"), false);
         // The item's own rectangle holds its quiet zone.
         const QRectF box = item->mapRectToScene(item->boundingRect());
@@ -102,10 +104,6 @@ TEST(ScaleFactor, TheQmlExampleReadsBack) {
 
     // Printing an item: into a box of a 300 dpi page, or one too narrow for its modules, the
     // item on the screen as it was.
-    QQuickItem* article = nullptr;
-    for (QQuickItem* item : window->findChildren<QQuickItem*>()) {
-        if (item->property("text") == "400638133393") article = item;
-    }
     ASSERT_NE(article, nullptr);
     const QSizeF shown(article->implicitWidth(), article->implicitHeight());
     struct Case {
@@ -168,12 +166,3 @@ TEST(ScaleFactor, TheItemTellsItsFailures) {
 
 }  // namespace
 }  // namespace qv::quick::test
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The offscreen platform has no OpenGL; Qt Quick draws in software there.
-    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND")) qputenv("QT_QUICK_BACKEND", "software");
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "host/FailedCall.h"
 
@@ -16,6 +17,17 @@ std::optional<host::FailureReason> FailureOf(Call&& call) {
         return failure.reason();
     }
     return std::nullopt;
+}
+
+// What that failed call says, "<reason>: <message>", or "" when `call` returns.
+template <typename Call>
+std::string FailureTextOf(Call&& call) {
+    try {
+        call();
+    } catch (const host::FailedCall& failure) {
+        return failure.what();
+    }
+    return "";
 }
 
 }  // namespace qv::testing

@@ -260,10 +260,7 @@ std::optional<FileFailure> BatchFiles::Write(const std::string& path, std::strin
 std::optional<FileFailure> BatchFiles::Sync() {
     const std::lock_guard lock(mutex_);
     for (const auto& [device, folder] : written_) {
-        const host::FileDescriptor open(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (open.get() < 0 || syncfs(open.get()) != 0) {
-            return Failure("cannot put the files in " + folder + " on disk", errno);
-        }
+        if (auto failure = PutOnDisk(folder, "the files in " + folder)) return failure;
     }
     return std::nullopt;
 }

@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "output/FileAccess.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
 
 #include "host/FailedCall.h"
+#include "host/FileDescriptor.h"
 #include "imagefile/AtomicFile.h"
 #include "imagefile/PngFile.h"
 #include "output/FailureText.h"
@@ -69,7 +73,23 @@ std::optional<FileFailure> WriteOutput(const std::string& target, std::string_vi
     if (const std::error_code error = imagefile::TryWriteFileAtomically(target, bytes)) {
         return FileFailure{"cannot write " + target + ": " + error.message(), error};
     }
+    // A new file is only linked in, a replaced one renamed over the old: neither is on disk
+    // before its file system is synced, and a power loss could leave it empty or missing.
+    return PutOnDisk(FolderOf(target), target);
+}
+
+std::optional<FileFailure> PutOnDisk(const std::string& folder, const std::string& what) {
+    const host::FileDescriptor open(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (open.get() < 0 || syncfs(open.get()) != 0) {
+        const std::error_code error(errno, std::generic_category());
+        return FileFailure{"cannot put " + what + " on disk: " + error.message(), error};
+    }
     return std::nullopt;
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    return parent.empty() ? "." : parent.string();
 }
 
 }  // namespace qv::cli

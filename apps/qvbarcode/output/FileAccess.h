@@ -29,8 +29,16 @@ struct FileFailure {
 // that no file below it can be written), or "" when there is none.
 std::string NoFolderOnTheWay(const std::string& folder);
 
-// Replaces the file whole (never partly written or clobbered), or writes to standard output
-// for "-". Nothing when written, else the reason.
+// Replaces the file whole (never partly written or clobbered) and puts it on disk, or writes
+// to standard output for "-". Nothing when written, else the reason.
 std::optional<FileFailure> WriteOutput(const std::string& target, std::string_view bytes);
+
+// Puts everything written on the file system that holds the folder on disk, names and
+// contents, with one syncfs: nothing when done, else the reason, saying "cannot put <what>
+// on disk".
+std::optional<FileFailure> PutOnDisk(const std::string& folder, const std::string& what);
+
+// The folder a file's path names it in: "." for a bare name.
+std::string FolderOf(const std::string& path);
 
 }  // namespace qv::cli

@@ -130,7 +130,8 @@ std::optional<FileFailure> LabelDocument::Finish() {
                            std::error_code(error_, std::generic_category())};
     }
     temporary_.clear();
-    return std::nullopt;
+    // The contents are synced above; the name the rename gave them is not yet.
+    return PutOnDisk(FolderOf(path_), path_);
 }
 
 }  // namespace qv::cli

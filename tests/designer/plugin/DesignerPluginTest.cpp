@@ -30,7 +30,6 @@ namespace qv::designer::test {
 namespace {
 
 TEST(DesignerPlugin, LoadsFromItsInstalledPlaceAndItsNewWidgetDraws) {
-    Application();
     const QString folder = qEnvironmentVariable("QV_DESIGNER_PLUGINS");  // the installed one
     ASSERT_FALSE(folder.isEmpty()) << "QV_DESIGNER_PLUGINS names the plugin's folder";
     QPluginLoader loader(folder + "/libqvbarcode-designer.so");
@@ -71,7 +70,6 @@ constexpr char kForm[] = R"(<ui version="4.0"><class>Form</class>
 </ui>)";
 
 TEST(DesignerPlugin, TaskMenuPageAppliesThroughTheFormWindowAsOneUndoStep) {
-    Application();
     QDesignerComponents::initializeResources();
     const std::unique_ptr<QDesignerFormEditorInterface> core(
         QDesignerComponents::createFormEditor(nullptr));
