@@ -9,7 +9,7 @@ set(QV_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/QvBarCode)
 install(TARGETS qvbarcode_library EXPORT QvBarCodeTargets
     ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
-    INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qvbarcode)
+    INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 # A header added to the list reaches the install at the next build, not only at a new configure.
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
     ${CMAKE_CURRENT_LIST_DIR}/PublicHeaders.txt)

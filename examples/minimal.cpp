@@ -1,21 +1,24 @@
 // SPDX-License-Identifier: MIT
-// Draws an EAN-13 with its check digit on the control's own surface and saves it as a PNG.
+// Draws an EAN-13 with its check digit on a white picture and saves it as a PNG.
 #include <cstdio>
 
 #include "control/QvBarCode.h"
-#include "host/TextConversion.h"
 #include "imagefile/PngFile.h"
+#include "surface/RasterSurface.h"
 
 int main(int argc, char** argv) {
     qv::control::QvBarCode barcode;
-    barcode.SetBarCodeType(qv::control::QvTypeEan13);
-    barcode.SetText(u"400638133393");
-    barcode.SetCalculateCheckDigit(qv::control::kTrue);
-    barcode.SetBarWidthSource(qv::control::kTrue);  // one pixel per module, 50 pixels high
-    barcode.SetShowValue(qv::control::kTrue);
-    if (barcode.Draw().AsInt16() != 0) {  // a result code: ErrorDescription says why
-        std::fprintf(stderr, "%s\n", qv::host::Utf16ToUtf8(barcode.ErrorDescription()).c_str());
+    barcode.SetBarCodeType(qv::control::BarcodeType::Ean13);
+    barcode.SetText("400638133393");
+    barcode.SetCalculateCheckDigit(true);
+    barcode.SetShowValue(true);
+    barcode.SetBarWidth(200);  // 95 modules of 2 pixels and a 5-pixel margin on each side
+    barcode.SetBarHeight(80);
+    barcode.SetBackgroundWhite(true);
+    qv::surface::RasterSurface picture(200, 80);
+    if (barcode.Draw(picture) != qv::control::ResultCode::Drawn) {  // ErrorDescription says why
+        std::fprintf(stderr, "%s\n", barcode.ErrorDescriptionUtf8().c_str());
         return 1;
     }
-    qv::imagefile::WritePng(barcode.Pic1().Image(), argc > 1 ? argv[1] : "ean13.png");
+    qv::imagefile::WritePng(picture, argc > 1 ? argv[1] : "ean13.png");
 }

@@ -40,7 +40,7 @@ QString QvBarCodeDesignerPlugin::whatsThis() const {
 }
 
 QString QvBarCodeDesignerPlugin::includeFile() const {
-    return QStringLiteral("QvBarCodeWidget.h");
+    return QStringLiteral("qvbarcode/QvBarCodeWidget.h");
 }
 
 QWidget* QvBarCodeDesignerPlugin::createWidget(QWidget* parent) {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The drawing: the text encoded by its symbology, the caption measured, the drawing planned,
 // the own surface sized to the plan, the plan painted and, on the own surface, kept.
-#include "control/QvBarCode.h"
+#include "control/ControlState.h"
 #include "control/SurfaceOwner.h"
 #include "host/FailedCall.h"
 #include "host/TextTrim.h"
@@ -26,7 +26,7 @@ std::shared_ptr<surface::DrawingSurface> SurfaceFor(SurfaceHandle hdc) {
 }  // namespace
 
 // Keyed by everything the encoders read.
-struct QvBarCode::EncodedText {
+struct QvBarCode::State::EncodedText {
     std::int32_t type = 0;
     bool checkDigit = false;
     std::u16string text;
@@ -35,24 +35,24 @@ struct QvBarCode::EncodedText {
 
 // The encoding of Text under the current type and check digit setting: the last one when
 // none of them changed.
-std::shared_ptr<const QvBarCode::EncodedText> QvBarCode::EncodingOfText(
+std::shared_ptr<const QvBarCode::State::EncodedText> QvBarCode::State::EncodingOfText(
     const symbology::Symbology& symbology) {
-    const bool checkDigit = calculateCheckDigit_ != 0;
-    if (lastEncoded_ && lastEncoded_->type == barCodeType_ &&
-        lastEncoded_->checkDigit == checkDigit && lastEncoded_->text == text_) {
-        return lastEncoded_;
+    const bool checkDigit = calculateCheckDigit != 0;
+    if (lastEncoded && lastEncoded->type == barCodeType && lastEncoded->checkDigit == checkDigit &&
+        lastEncoded->text == text) {
+        return lastEncoded;
     }
     auto encoded = std::make_shared<EncodedText>();
-    encoded->type = barCodeType_;
+    encoded->type = barCodeType;
     encoded->checkDigit = checkDigit;
-    encoded->text = text_;
-    encoded->encoding = symbology::EncodeText(symbology, text_, checkDigit);
-    lastEncoded_ = encoded;
+    encoded->text = text;
+    encoded->encoding = symbology::EncodeText(symbology, text, checkDigit);
+    lastEncoded = encoded;
     return encoded;
 }
 
-render::BarcodePlan QvBarCode::PlanOf(const symbology::Symbology& symbology,
-                                      const EncodedText& encoded) {
+render::BarcodePlan QvBarCode::State::PlanOf(const symbology::Symbology& symbology,
+                                             const EncodedText& encoded) {
     const render::BarcodeLayout layout = Layout();
     const std::u16string_view caption =
         symbology::CaptionOf(symbology, encoded.text, encoded.encoding);
@@ -60,8 +60,8 @@ render::BarcodePlan QvBarCode::PlanOf(const symbology::Symbology& symbology,
                                layout.showValue ? MeasureText(caption) : surface::TextExtent{});
 }
 
-std::int16_t QvBarCode::DrawBarcode(SurfaceHandle& hdc) {
-    const symbology::Symbology* symbology = symbology::FindSymbology(barCodeType_);
+std::int16_t QvBarCode::State::DrawBarcode(SurfaceHandle& hdc) {
+    const symbology::Symbology* symbology = symbology::FindSymbology(barCodeType);
     if (!symbology) {
         return symbology::kInvalidBarcodeType;
     }
@@ -69,7 +69,7 @@ std::int16_t QvBarCode::DrawBarcode(SurfaceHandle& hdc) {
     // again and replace the last encoding, and the plan's modules and caption point into it.
     const std::shared_ptr<const EncodedText> encoded = EncodingOfText(*symbology);
     if (symbology->numeric) {
-        textToEncode_ = encoded->encoding.textToEncode;
+        textToEncode = encoded->encoding.textToEncode;
     }
     if (encoded->encoding.code != symbology::kDrawn) {
         return encoded->encoding.code;
@@ -78,13 +78,13 @@ std::int16_t QvBarCode::DrawBarcode(SurfaceHandle& hdc) {
     if (plan.code != symbology::kDrawn) {
         return plan.code;
     }
-    const bool own = ownSurface_;
+    const bool own = ownSurface;
     if (own) {
         // Width first, then height, each followed by the control's resize handling.
-        pic1_.SetWidth(plan.surfaceWidth);
-        pic1_.SetHeight(plan.surfaceHeight);
-        site_->ProcessPendingEvents();
-        hdc = pic1_.hDC();
+        pic1.SetWidth(plan.surfaceWidth);
+        pic1.SetHeight(plan.surfaceHeight);
+        site->ProcessPendingEvents();
+        hdc = pic1.hDC();
     }
     // The own surface is this thread's; another control's is its own thread's.
     if (!own && !SurfaceOwner::MayUse(hdc)) {
@@ -94,28 +94,29 @@ std::int16_t QvBarCode::DrawBarcode(SurfaceHandle& hdc) {
     const std::shared_ptr<surface::DrawingSurface> surface = SurfaceFor(hdc);
     const surface::Colour captionColour = render::PaintFrame(plan, *surface);
     if (plan.storedBarWidth) {
-        barWidth_ = *plan.storedBarWidth;  // no change notification
+        barWidth = *plan.storedBarWidth;  // no change notification
     }
-    render::PaintBarsAndCaption(plan, *surface, captionColour, keptBarRuns_.get());
+    render::PaintBarsAndCaption(plan, *surface, captionColour, &keptBarRuns);
     if (own) {
-        pic1_.KeepImageAsPicture();
+        pic1.KeepImageAsPicture();
     }
     return symbology::kDrawn;
 }
 
 PlannedBarcode QvBarCode::Plan() {
-    owner_.Check();
+    State& s = *state_;
+    s.owner.Check();
     PlannedBarcode planned;
-    const symbology::Symbology* symbology = symbology::FindSymbology(barCodeType_);
-    if (host::TrimSpaces(text_).empty()) {
+    const symbology::Symbology* symbology = symbology::FindSymbology(s.barCodeType);
+    if (host::TrimSpaces(s.text).empty()) {
         planned.plan.code = symbology::kBlankText;
     } else if (!symbology) {
         planned.plan.code = symbology::kInvalidBarcodeType;
     } else {
-        std::shared_ptr<const EncodedText> encoded = EncodingOfText(*symbology);
+        std::shared_ptr<const State::EncodedText> encoded = s.EncodingOfText(*symbology);
         planned.plan.code = encoded->encoding.code;
         if (planned.plan.code == symbology::kDrawn) {
-            planned.plan = PlanOf(*symbology, *encoded);
+            planned.plan = s.PlanOf(*symbology, *encoded);
         }
         planned.texts = std::move(encoded);
     }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "control/PictureBox.h"
 
+#include "control/SurfaceOwner.h"
+
 namespace qv::control {
 
 using surface::RasterSurface;
@@ -10,6 +12,8 @@ PictureBox::PictureBox(std::int32_t width, std::int32_t height, surface::Colour 
     : background_(background), text_(text), font_(std::move(font)) {
     Recreate(width, height);
 }
+
+PictureBox::~PictureBox() = default;
 
 void PictureBox::Repaint(RasterSurface& image) const {
     image.FillRect({0, 0, image.width(), image.height()}, background_);
@@ -28,7 +32,7 @@ void PictureBox::Recreate(std::int32_t width, std::int32_t height) {
     }
     Repaint(*image);
     surface::ScopedSurfaceHandle handle(image);
-    SurfaceOwner owner(handle.get());
+    auto owner = std::make_unique<SurfaceOwner>(handle.get());
     image_ = std::move(image);
     handle_ = std::move(handle);
     owner_ = std::move(owner);

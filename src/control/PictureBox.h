@@ -5,12 +5,13 @@
 #include <functional>
 #include <memory>
 
-#include "control/SurfaceOwner.h"
 #include "host/Export.h"
 #include "surface/RasterSurface.h"
 #include "surface/SurfaceHandles.h"
 
 namespace qv::control {
+
+class SurfaceOwner;
 
 // The control's own picture surface. Its image is a persistent bitmap of its size, painted
 // with the background colour and the kept picture; everything drawn through hDC goes into it.
@@ -18,6 +19,9 @@ class QV_EXPORT PictureBox {
   public:
     PictureBox(std::int32_t width, std::int32_t height, surface::Colour background,
                surface::Colour text, std::shared_ptr<const surface::Font> font);
+    ~PictureBox();
+    PictureBox(const PictureBox&) = delete;
+    PictureBox& operator=(const PictureBox&) = delete;
 
     bool Visible() const { return visible_; }
     void SetVisible(bool visible) { visible_ = visible; }
@@ -57,7 +61,7 @@ class QV_EXPORT PictureBox {
     std::shared_ptr<const surface::RasterSurface> picture_;
     std::shared_ptr<surface::RasterSurface> image_;
     surface::ScopedSurfaceHandle handle_;
-    SurfaceOwner owner_;  // after handle_, so that it goes first
+    std::unique_ptr<SurfaceOwner> owner_;  // after handle_, so that it goes first
     std::function<void()> onResize_;
 };
 

@@ -112,6 +112,12 @@ void WriteWith(QvBarCode& control, const host::Variant& value) {
     (control.*Setter)(FromVariant<typename ValueOf<decltype(Setter)>::type>(value));
 }
 
+// The automation setter, picked from beside its typed twins.
+template <typename T>
+constexpr void (QvBarCode::*AutomationSetter(void (QvBarCode::*setter)(T)))(T) {
+    return setter;
+}
+
 template <auto Setter>
 inline constexpr PropertyWriter kWriter = &WriteWith<Setter>;
 template <>
@@ -154,10 +160,13 @@ inline constexpr std::array<PropertyRow, 12> kProperties = [] {
     using enum host::ValueType;
     return std::array{
         Describe(Property::Text, "Text", 0x6803000B, String, 0,
-                 Access<&QvBarCode::Text, &QvBarCode::SetText>,
+                 Access<&QvBarCode::Text,
+                        accessors::AutomationSetter<std::u16string>(&QvBarCode::SetText)>,
                  Option("-d", "--text", "--data", "TEXT", "the text to encode (Text)"), kCsvColumn),
         Describe(Property::BarCodeType, "BarCodeType", 0x6803000A, EnumBarCodeType,
-                 QvTypeInterleaved2of5, Access<&QvBarCode::BarCodeType, &QvBarCode::SetBarCodeType>,
+                 QvTypeInterleaved2of5,
+                 Access<&QvBarCode::BarCodeType,
+                        accessors::AutomationSetter<std::int32_t>(&QvBarCode::SetBarCodeType)>,
                  Option("-t", "--type", "TYPE",
                         "i2of5, s2of5, code39, ean13, or a whole number given\n"
                         "straight to BarCodeType (an unknown one reports 1100)"),
@@ -179,17 +188,20 @@ inline constexpr std::array<PropertyRow, 12> kProperties = [] {
                         "the barcode's width, the white margins included (BarWidth)"),
                  kCsvColumn),
         Describe(Property::BarWidthSource, "BarWidthSource", 0x68030005, Boolean, kFalse,
-                 Access<&QvBarCode::BarWidthSource, &QvBarCode::SetBarWidthSource>,
+                 Access<&QvBarCode::BarWidthSource,
+                        accessors::AutomationSetter<AutomationBool>(&QvBarCode::SetBarWidthSource)>,
                  Option("", "--default-size", "",
                         "one pixel per module, 50 pixels high unless --height\n(BarWidthSource)"),
                  kCsvColumn),
         Describe(Property::BackgroundWhite, "BackgroundWhite", 0x68030004, Boolean, kFalse,
-                 Access<&QvBarCode::BackgroundWhite, &QvBarCode::SetBackgroundWhite>,
+                 Access<&QvBarCode::BackgroundWhite, accessors::AutomationSetter<AutomationBool>(
+                                                         &QvBarCode::SetBackgroundWhite)>,
                  Option("-w", "--background-white", "--white", "",
                         "white background with a 5-pixel margin (BackgroundWhite)"),
                  kCsvColumn),
         Describe(Property::ShowValue, "ShowValue", 0x68030003, Boolean, kFalse,
-                 Access<&QvBarCode::ShowValue, &QvBarCode::SetShowValue>,
+                 Access<&QvBarCode::ShowValue,
+                        accessors::AutomationSetter<AutomationBool>(&QvBarCode::SetShowValue)>,
                  Option("-s", "--show-value", "",
                         "print the text over the foot of the bars (ShowValue)"),
                  kCsvColumn),
@@ -197,11 +209,13 @@ inline constexpr std::array<PropertyRow, 12> kProperties = [] {
                  Access<&QvBarCode::ErrorFound>),
         Describe(Property::ErrorDescription, "ErrorDescription", 0x68030001, String, 0,
                  Access<&QvBarCode::ErrorDescription>),
-        Describe(Property::CalculateCheckDigit, "CalculateCheckDigit", 0x68030000, Boolean, kFalse,
-                 Access<&QvBarCode::CalculateCheckDigit, &QvBarCode::SetCalculateCheckDigit>,
-                 Option("-c", "--check-digit", "",
-                        "append the modulo-10 check digit (CalculateCheckDigit)"),
-                 kCsvColumn),
+        Describe(
+            Property::CalculateCheckDigit, "CalculateCheckDigit", 0x68030000, Boolean, kFalse,
+            Access<&QvBarCode::CalculateCheckDigit,
+                   accessors::AutomationSetter<AutomationBool>(&QvBarCode::SetCalculateCheckDigit)>,
+            Option("-c", "--check-digit", "",
+                   "append the modulo-10 check digit (CalculateCheckDigit)"),
+            kCsvColumn),
     };
 }();
 

@@ -1,32 +1,22 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <concepts>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 
+#include "control/ControlTypes.h"
 #include "control/PictureBox.h"
 #include "host/ControlSite.h"
 #include "host/Export.h"
-#include "host/OwnerThread.h"
 #include "host/Variant.h"
 #include "render/BarcodePlan.h"
-#include "symbology/Symbologies.h"
-
-namespace qv::render {
-struct KeptBarRuns;
-}
+#include "surface/DrawingSurface.h"
+#include "surface/Font.h"
+#include "surface/SurfaceHandles.h"
 
 namespace qv::control {
-
-// The automation Boolean: True is -1, False 0; setters store other values unchanged.
-using AutomationBool = std::int16_t;
-constexpr AutomationBool kTrue = -1;
-constexpr AutomationBool kFalse = 0;
-
-using symbology::EnumBarCodeType;
-using enum symbology::EnumBarCodeType;
 
 // A drawing planned without drawing; the plan's texts are held by texts.
 struct QV_EXPORT PlannedBarcode {
@@ -48,28 +38,28 @@ class QV_EXPORT QvBarCode final {
     QvBarCode(const QvBarCode&) = delete;
     QvBarCode& operator=(const QvBarCode&) = delete;
 
-    const std::u16string& Text() const { return Checked(text_); }
+    const std::u16string& Text() const;
     void SetText(std::u16string text);
-    std::int32_t BarCodeType() const { return Checked(barCodeType_); }
+    std::int32_t BarCodeType() const;
     void SetBarCodeType(std::int32_t type);
-    std::int32_t PositionX() const { return Checked(positionX_); }
+    std::int32_t PositionX() const;
     void SetPositionX(std::int32_t x);
-    std::int32_t PositionY() const { return Checked(positionY_); }
+    std::int32_t PositionY() const;
     void SetPositionY(std::int32_t y);
-    std::int32_t BarHeight() const { return Checked(barHeight_); }
+    std::int32_t BarHeight() const;
     void SetBarHeight(std::int32_t height);
-    std::int32_t BarWidth() const { return Checked(barWidth_); }
+    std::int32_t BarWidth() const;
     void SetBarWidth(std::int32_t width);
-    AutomationBool BarWidthSource() const { return Checked(barWidthSource_); }
+    AutomationBool BarWidthSource() const;
     void SetBarWidthSource(AutomationBool value);
-    AutomationBool BackgroundWhite() const { return Checked(backgroundWhite_); }
+    AutomationBool BackgroundWhite() const;
     void SetBackgroundWhite(AutomationBool value);
-    AutomationBool ShowValue() const { return Checked(showValue_); }
+    AutomationBool ShowValue() const;
     void SetShowValue(AutomationBool value);
-    AutomationBool CalculateCheckDigit() const { return Checked(calculateCheckDigit_); }
+    AutomationBool CalculateCheckDigit() const;
     void SetCalculateCheckDigit(AutomationBool value);
-    AutomationBool ErrorFound() const { return Checked(errorFound_); }
-    const std::u16string& ErrorDescription() const { return Checked(errorDescription_); }
+    AutomationBool ErrorFound() const;
+    const std::u16string& ErrorDescription() const;
 
     // Draws on the control's own surface; the same as Draw(-1).
     host::Variant Draw();
@@ -81,61 +71,53 @@ class QV_EXPORT QvBarCode final {
     // Raises what Draw raises before it draws. For a caller that needs the barcode's size.
     PlannedBarcode Plan();
 
-    PictureBox& Pic1() { return Checked(pic1_); }
-    const PictureBox& Pic1() const { return Checked(pic1_); }
-    const std::u16string& TextToEncode() const { return Checked(textToEncode_); }
-    bool DrawsOnOwnSurface() const { return Checked(ownSurface_); }
-    host::ControlSite& Site() { return Checked(*site_); }
+    // The same members in C++ types: texts in UTF-8 (ill-formed bytes become U+FFFD), flags
+    // as bool (true is stored as kTrue; any stored value but kFalse reads true), the type as
+    // BarcodeType. The setters are overloads of the members above; the getters are named
+    // apart, since they differ only in what they return.
+    void SetText(const std::string& utf8);
+    std::string TextUtf8() const;
+    std::string ErrorDescriptionUtf8() const;
+    void SetBarCodeType(BarcodeType type) { SetBarCodeType(static_cast<std::int32_t>(type)); }
+    BarcodeType BarCodeTypeEnum() const { return static_cast<BarcodeType>(BarCodeType()); }
+    // Templates, so that an int argument still takes the AutomationBool setter.
+    template <std::same_as<bool> Flag>
+    void SetBarWidthSource(Flag on) {
+        SetBarWidthSource(on ? kTrue : kFalse);
+    }
+    template <std::same_as<bool> Flag>
+    void SetBackgroundWhite(Flag on) {
+        SetBackgroundWhite(on ? kTrue : kFalse);
+    }
+    template <std::same_as<bool> Flag>
+    void SetShowValue(Flag on) {
+        SetShowValue(on ? kTrue : kFalse);
+    }
+    template <std::same_as<bool> Flag>
+    void SetCalculateCheckDigit(Flag on) {
+        SetCalculateCheckDigit(on ? kTrue : kFalse);
+    }
+    bool IsBarWidthSource() const { return BarWidthSource() != kFalse; }
+    bool IsBackgroundWhite() const { return BackgroundWhite() != kFalse; }
+    bool IsShowValue() const { return ShowValue() != kFalse; }
+    bool IsCalculateCheckDigit() const { return CalculateCheckDigit() != kFalse; }
+    bool IsErrorFound() const { return ErrorFound() != kFalse; }
+    // Draws on surface at PositionX, PositionY, as Draw does on a surface's handle.
+    ResultCode Draw(surface::DrawingSurface& surface);
+
+    PictureBox& Pic1();
+    const PictureBox& Pic1() const;
+    const std::u16string& TextToEncode() const;
+    bool DrawsOnOwnSurface() const;
+    host::ControlSite& Site();
     // The host sites the control after creating it; every later call reaches the new site.
     void SetSite(std::shared_ptr<host::ControlSite> site);
 
   private:
-    // A member, for a caller on the owner's thread.
-    template <typename T>
-    T& Checked(T& member) const {
-        owner_.Check();
-        return member;
-    }
-
-    struct EncodedText;
-    std::shared_ptr<const EncodedText> EncodingOfText(const symbology::Symbology& symbology);
-    render::BarcodeLayout Layout() const;
-    surface::TextExtent MeasureText(std::u16string_view text) const;
-    render::BarcodePlan PlanOf(const symbology::Symbology& symbology, const EncodedText& encoded);
-    std::int16_t DrawBarcode(surface::SurfaceHandle& hdc);
-    void SetErrorState(std::int16_t result);
-
-    host::OwnerThread owner_;
-    std::shared_ptr<host::ControlSite> site_;
-    std::shared_ptr<const surface::Font> font_;
-    PictureBox pic1_;
-
-    std::u16string text_;
-    std::int32_t barCodeType_ = QvTypeInterleaved2of5;
-    std::int32_t positionX_ = 0;
-    std::int32_t positionY_ = 0;
-    std::int32_t barHeight_ = 0;
-    std::int32_t barWidth_ = 0;
-    AutomationBool barWidthSource_ = kFalse;
-    AutomationBool backgroundWhite_ = kFalse;
-    AutomationBool showValue_ = kFalse;
-    AutomationBool calculateCheckDigit_ = kFalse;
-    AutomationBool errorFound_ = kFalse;
-    std::u16string errorDescription_;
-
-    std::u16string textToEncode_;
-    bool ownSurface_ = false;
-
-    // The last text's encoding and caption size: labels drawn one after another often carry
-    // the same text, and encoding and measuring it cost as much as drawing its bars. Shared so
-    // that a drawing keeps its own while host events draw again.
-    std::shared_ptr<const EncodedText> lastEncoded_;
-    struct MeasuredText {
-        std::u16string text;
-        surface::TextExtent extent;
-    };
-    mutable std::optional<MeasuredText> lastMeasured_;
-    std::unique_ptr<render::KeptBarRuns> keptBarRuns_;
+    // Everything the control holds, out of sight so that it may change without its users
+    // being built again.
+    struct State;
+    std::unique_ptr<State> state_;
 };
 
 }  // namespace qv::control

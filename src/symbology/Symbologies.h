@@ -7,17 +7,10 @@
 #include <string_view>
 
 #include "host/Export.h"
+#include "symbology/BarCodeType.h"
 #include "symbology/Encoding.h"
 
 namespace qv::symbology {
-
-// The values of BarCodeType, one per row of the table below.
-enum EnumBarCodeType : std::int32_t {
-    QvTypeInterleaved2of5 = 0,
-    QvTypeStandard2of5 = 1,
-    QvTypeCode39 = 2,
-    QvTypeEan13 = 3,
-};
 
 // The white a scanner wants beside the bars, in modules.
 struct QV_EXPORT QuietZone {

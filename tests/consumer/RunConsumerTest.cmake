@@ -42,6 +42,23 @@ expect_png(${QV_WORK_DIR}/from-cmake.png)
 run(${QV_WORK_DIR}/cmake-build/cairo_label ${QV_WORK_DIR}/cairo-label.png)
 expect_png(${QV_WORK_DIR}/cairo-label.png)
 
+# The pkg-config file asks for what the installed headers include and no more: no language
+# standard, the include folder above qvbarcode/, the libraries linked into the library only
+# for a static link.
 build_with_pkg_config(${prefix} qvbarcode ${example} ${QV_WORK_DIR}/minimal-pc)
+run(pkg-config --print-requires qvbarcode)
+if(NOT output STREQUAL "cairo\n")
+    message(FATAL_ERROR "qvbarcode.pc requires '${output}' instead of cairo alone")
+endif()
+run(pkg-config --cflags-only-other --cflags-only-I qvbarcode)
+if(output MATCHES "-std=|/qvbarcode( |\n|$)")
+    message(FATAL_ERROR "qvbarcode.pc sets a language standard or includes below qvbarcode/: ${output}")
+endif()
+run(pkg-config --static --libs qvbarcode)
+foreach(library -lqvbarcode -lpng16 -lisal -licuuc -lfontconfig)
+    if(NOT output MATCHES "${library}( |\n)")
+        message(FATAL_ERROR "a static link of qvbarcode.pc misses ${library}: ${output}")
+    endif()
+endforeach()
 run(${QV_WORK_DIR}/minimal-pc ${QV_WORK_DIR}/from-pkg-config.png)
 expect_png(${QV_WORK_DIR}/from-pkg-config.png)

@@ -77,7 +77,7 @@ foreach(snippet IN LISTS snippets)
     file(MAKE_DIRECTORY ${dir})
     if(language STREQUAL "cpp")
         file(WRITE ${dir}/snippet.cpp "#include <QPainter>\n#include <QPdfWriter>\n"
-            "#include \"QvBarCodeWidget.h\"\n"
+            "#include <qvbarcode/QvBarCodeWidget.h>\n"
             "void Snippet(QWidget* form, QPdfWriter& writer, QvBarCodeWidget& barcode) {\n"
             "    const auto dots = [](double mm) { return mm; };\n{\n${snippet}}\n}\n")
         run(sh -c "'${QV_CXX}' -std=c++20 -fsyntax-only '${dir}/snippet.cpp' \

@@ -32,12 +32,14 @@ const std::map<std::string, std::set<std::string>> kLayersBelow = {
      {"host", "surface", "symbology", "render", "control", "propertypage", "imagefile"}},
 };
 
+// The headers file includes of the library, as paths under src/ (<qvbarcode/control/X.h> is
+// control/X.h), and of the program and tests, as written ("options/X.h").
 std::vector<std::string> ProjectIncludes(const fs::path& file) {
     const std::string content = qv::testing::FileText(file);
-    static const std::regex include(R"re(#include\s+"([^"]+)")re");
+    static const std::regex include(R"re(#include\s+(?:"([^"]+)"|<qvbarcode/([^>]+)>))re");
     std::vector<std::string> found;
     for (std::sregex_iterator it(content.begin(), content.end(), include), end; it != end; ++it) {
-        found.push_back((*it)[1]);
+        found.push_back((*it)[1].matched ? (*it)[1] : (*it)[2]);
     }
     return found;
 }
@@ -72,6 +74,25 @@ TEST(Layering, EveryIncludeRunsDownward) {
         below.insert(folder);
     }
     ExpectIncludesWithin(kSource / "apps" / "qvbarcode", program);
+}
+
+// A library header has one spelling everywhere, the installed one: a path under src/ in
+// quotes would build in the tree and fail in a user's program.
+TEST(Layering, LibraryHeadersAreIncludedAsInstalled) {
+    static const std::regex quoted(
+        R"re(#include\s+"((host|surface|symbology|render|control|propertypage|imagefile|)re"
+        R"re(component)/[^"]+|BarcodePicture\.h|DeviceBarcode\.h|QPainterSurface\.h|)re"
+        R"re(QvBarCodeWidget\.h|QvBarCodeItem\.h)")re");
+    for (const char* folder : {"src", "apps", "qt", "tests", "examples"}) {
+        for (const auto& entry : fs::recursive_directory_iterator(kSource / folder)) {
+            const auto ext = entry.path().extension();
+            if (ext != ".h" && ext != ".cpp" && ext != ".c") continue;
+            const std::string content = qv::testing::FileText(entry.path());
+            std::smatch match;
+            EXPECT_FALSE(std::regex_search(content, match, quoted))
+                << entry.path().string() << " includes \"" << match[1] << "\"";
+        }
+    }
 }
 
 TEST(Layering, InstalledHeadersIncludeOnlyInstalledHeaders) {

@@ -21,12 +21,17 @@ function(run)
     set(output "${out}" PARENT_SCOPE)
 endfunction()
 
-# Builds source into program with the compiler QV_CXX alone, taking the flags from the
-# package's pkg-config file installed under prefix.
+# Builds source into program with the compiler QV_CXX alone, in C++20 as a user asks for it,
+# taking the other flags from the package's pkg-config file installed under prefix, with
+# --static when the library was installed as an archive.
 function(build_with_pkg_config prefix package source program)
     file(GLOB_RECURSE pc_file ${prefix}/*/${package}.pc)
     get_filename_component(pc_dir "${pc_file}" DIRECTORY)
     set(ENV{PKG_CONFIG_PATH} ${pc_dir})
-    run(sh -c "'${QV_CXX}' '${source}' $(pkg-config --cflags --libs ${package}) \
+    set(static "")
+    if(NOT EXISTS ${pc_dir}/../lib${package}.so)
+        set(static "--static")
+    endif()
+    run(sh -c "'${QV_CXX}' -std=c++20 '${source}' $(pkg-config ${static} --cflags --libs ${package}) \
         -Wl,-rpath,$(pkg-config --variable=libdir ${package}) -o '${program}'")
 endfunction()

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "symbology/Encoders.h"
+#include "symbology/Symbologies.h"
 
 namespace qv::cli {
 

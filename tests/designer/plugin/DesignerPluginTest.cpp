@@ -37,7 +37,7 @@ TEST(DesignerPlugin, LoadsFromItsInstalledPlaceAndItsNewWidgetDraws) {
     auto* plugin = qobject_cast<QDesignerCustomWidgetInterface*>(loader.instance());
     ASSERT_NE(plugin, nullptr);
     // (Its name is the class the next test's form names.)
-    EXPECT_EQ(plugin->includeFile(), "QvBarCodeWidget.h");
+    EXPECT_EQ(plugin->includeFile(), "qvbarcode/QvBarCodeWidget.h");
     EXPECT_EQ(plugin->icon().availableSizes(), QList<QSize>{QSize(16, 15)});
 
     // A new widget as Designer makes one: by the plugin, with the properties of its XML.

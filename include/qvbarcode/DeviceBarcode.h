@@ -1,0 +1,1 @@
+../../qt/painting/DeviceBarcode.h

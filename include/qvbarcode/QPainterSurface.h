@@ -1,0 +1,1 @@
+../../qt/painting/QPainterSurface.h

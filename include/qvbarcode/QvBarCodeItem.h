@@ -1,0 +1,1 @@
+../../qt/quick/QvBarCodeItem.h

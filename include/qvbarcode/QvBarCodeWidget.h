@@ -1,0 +1,1 @@
+../../qt/widget/QvBarCodeWidget.h
