@@ -29,8 +29,12 @@ struct FileFailure {
 // that no file below it can be written), or "" when there is none.
 std::string NoFolderOnTheWay(const std::string& folder);
 
-// Replaces the file whole (never partly written or clobbered), or writes to standard output
-// for "-". Nothing when written, else the reason.
+// Why writing path failed: the system's message, or for a socket, which no file may
+// replace, what it is.
+std::string WriteFailureText(const std::string& path, const std::error_code& error);
+
+// Replaces the file whole (never partly written or clobbered), writes through a device or
+// FIFO there, or writes to standard output for "-". Nothing when written, else the reason.
 std::optional<FileFailure> WriteOutput(const std::string& target, std::string_view bytes);
 
 }  // namespace qv::cli
