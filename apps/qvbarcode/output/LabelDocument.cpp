@@ -46,29 +46,27 @@ std::FILE* OpenTemporary(const std::string& path, std::string& name) {
 }
 
 // The device or FIFO at path (or at the end of a link there), opened to be written through
-// as a single drawing's is: replacing it would break whatever else uses it. Null with errno
-// 0 for a path to be written as a file; null with errno set for one refused or not opened.
-std::FILE* OpenSpecial(const std::string& path) {
+// as a single drawing's is: replacing it would break whatever else uses it. Null with error
+// 0 for a path to be written as a file; null with error set for one refused or not opened.
+std::FILE* OpenSpecial(const std::string& path, int& error) {
+    error = 0;
     struct stat status {};
-    if (lstat(path.c_str(), &status) != 0) {
-        errno = 0;
-        return nullptr;
-    }
+    if (lstat(path.c_str(), &status) != 0) return nullptr;
     struct stat reached {};
     if (S_ISLNK(status.st_mode) && stat(path.c_str(), &reached) == 0) status = reached;
     switch (imagefile::UseOfTarget(status.st_mode)) {
         case imagefile::TargetUse::Replace:
             return nullptr;
         case imagefile::TargetUse::Refuse:
-            errno = S_ISDIR(status.st_mode) ? EISDIR : EOPNOTSUPP;
+            error = S_ISDIR(status.st_mode) ? EISDIR : EOPNOTSUPP;
             return nullptr;
         case imagefile::TargetUse::WriteThrough:
             break;
     }
     const int descriptor = open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-    if (descriptor < 0) return nullptr;
-    std::FILE* file = fdopen(descriptor, "wb");
-    if (file == nullptr) close(descriptor);
+    std::FILE* file = descriptor < 0 ? nullptr : fdopen(descriptor, "wb");
+    if (file == nullptr) error = errno;
+    if (file == nullptr && descriptor >= 0) close(descriptor);
     return file;
 }
 
@@ -76,13 +74,17 @@ std::FILE* OpenSpecial(const std::string& path) {
 
 LabelDocument::LabelDocument(std::string path, DocumentKind kind)
     : path_(std::move(path)), kind_(kind) {
-    file_ = OpenSpecial(path_);
-    if (file_ == nullptr && errno == 0) file_ = OpenTemporary(path_, temporary_);
+    int error = 0;
+    file_ = OpenSpecial(path_, error);
+    if (file_ == nullptr && error == 0) {
+        file_ = OpenTemporary(path_, temporary_);
+        if (file_ == nullptr) error = errno;
+    }
     if (file_ == nullptr) {
         throw host::FailedCall(
             host::FailureReason::PlatformFailure,
             "cannot write " + path_ + ": " +
-                WriteFailureText(path_, std::error_code(errno, std::generic_category())));
+                WriteFailureText(path_, std::error_code(error, std::generic_category())));
     }
     const std::int64_t made = imagefile::DocumentSeconds(std::getenv("SOURCE_DATE_EPOCH"));
     // The first page's size, which every page sets again.
