@@ -63,9 +63,9 @@ TEST(Program, StatusMessageAndFileFollowTheOutcome) {
     ScratchDirectory dir;
     EXPECT_EQ(RunShell(dir, "qvbarcode --typelib").out, component::TypeLibraryIdl());
 }
-// A FIFO named, directly or by a link, gets the drawing or document and stays a FIFO; a
-// batch of a file per record refuses one; a socket is refused by name. Last, once a FIFO
-// is proven written through, /dev/null as root stays the device it is.
+
+// A FIFO named, directly or by a link, gets the drawing or document and stays; a batch of
+// a file per record refuses one; a socket is refused. Then, as root, /dev/null stays.
 TEST(Program, DevicesAndFifosAreWrittenThroughNeverReplaced) {
     struct Case {
         std::string run;  // with the FIFO p made
@@ -90,13 +90,12 @@ TEST(Program, DevicesAndFifosAreWrittenThroughNeverReplaced) {
         ScratchDirectory dir;
         const std::string fifo = (dir / "p").string();
         ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-        // Open first, so that the program's open does not wait for a reader and a FIFO it
-        // replaced shows as nothing read, not as a test that hangs; room for a whole PDF.
+        // Read first, so that the program's open does not wait and a FIFO it replaced shows
+        // as nothing read, not as a test that hangs.
         const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        ASSERT_GE(reader, 0);
-        fcntl(reader, F_SETPIPE_SZ, 1 << 20);
+        fcntl(reader, F_SETPIPE_SZ, 1 << 20);  // room for a whole PDF
         const ProgramRun run = RunShell(dir, c.run);
-        std::string got(1 << 20, '\0');
+        std::string got(1 << 20, ' ');
         got.resize(std::max<ssize_t>(read(reader, got.data(), got.size()), 0));
         close(reader);
         EXPECT_EQ(run.status, c.status) << c.run << "\n" << run.err;
