@@ -199,10 +199,8 @@ int WriteNewFile(int folder, const std::filesystem::path& path, std::string_view
 }
 
 int ReplaceFile(int folder, const std::filesystem::path& path, std::string_view bytes,
-                const MayReplace& mayReplace) {
-    struct stat existing {};
-    const bool replacing = fstatat(folder, path.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0;
-    if (replacing && mayReplace && !mayReplace(existing)) {
+                const struct stat* existing, const MayReplace& mayReplace) {
+    if (existing != nullptr && mayReplace && !mayReplace(*existing)) {
         return EEXIST;
     }
     TemporaryFile temporary(folder, path);
@@ -210,8 +208,9 @@ int ReplaceFile(int folder, const std::filesystem::path& path, std::string_view 
         return temporary.error();
     }
     // A replaced file keeps its permissions (a link's target's, as before).
-    if (replacing && fstatat(folder, path.c_str(), &existing, 0) == 0 &&
-        fchmod(temporary.descriptor(), existing.st_mode & 07777) != 0) {
+    struct stat kept {};
+    if (existing != nullptr && fstatat(folder, path.c_str(), &kept, 0) == 0 &&
+        fchmod(temporary.descriptor(), kept.st_mode & 07777) != 0) {
         return errno;
     }
     if (const int error = WriteAll(temporary.descriptor(), bytes); error != 0) {
@@ -219,7 +218,7 @@ int ReplaceFile(int folder, const std::filesystem::path& path, std::string_view 
     }
     // When a file is replaced its data must be on disk before the name points at it, or a
     // crash could leave an empty file where the old one was.
-    if (replacing && fsync(temporary.descriptor()) != 0) {
+    if (existing != nullptr && fsync(temporary.descriptor()) != 0) {
         return errno;
     }
     if (const int error = temporary.Close(); error != 0) {
@@ -232,14 +231,64 @@ int ReplaceFile(int folder, const std::filesystem::path& path, std::string_view 
     return 0;
 }
 
+// A device or FIFO takes the bytes as they come, as any program writing to it would give
+// them: no truncation (a tape or terminal has none) and nothing to sync.
+int WriteThrough(int folder, const std::filesystem::path& path, std::string_view bytes) {
+    const host::FileDescriptor file(openat(folder, path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
+    if (file.get() < 0) return errno;
+    struct stat opened {};
+    // Opened by name a second time: what it names now must still be no regular file, or
+    // the bytes would land on the front of one without truncating it.
+    if (fstat(file.get(), &opened) != 0) return errno;
+    if (UseOfTarget(opened.st_mode) != TargetUse::WriteThrough) return EEXIST;
+    return WriteAll(file.get(), bytes);
+}
+
+// What is at path decides: nothing or a file is replaced (a failed new file's error
+// otherwise stands), a device or FIFO written through, anything else refused.
+int WriteOverTarget(int folder, const std::filesystem::path& path, std::string_view bytes,
+                    const MayReplace& mayReplace, int newFileError) {
+    struct stat existing {};
+    if (fstatat(folder, path.c_str(), &existing, AT_SYMLINK_NOFOLLOW) != 0) {
+        return newFileError == kReplace ? ReplaceFile(folder, path, bytes, nullptr, mayReplace)
+                                        : newFileError;
+    }
+    // A link is replaced as before, unless it leads to a device or FIFO (/dev/stdout).
+    struct stat reached {};
+    if (S_ISLNK(existing.st_mode) && fstatat(folder, path.c_str(), &reached, 0) == 0 &&
+        UseOfTarget(reached.st_mode) == TargetUse::WriteThrough) {
+        existing = reached;
+    }
+    switch (UseOfTarget(existing.st_mode)) {
+        case TargetUse::Replace:
+            return newFileError == kReplace
+                       ? ReplaceFile(folder, path, bytes, &existing, mayReplace)
+                       : newFileError;
+        case TargetUse::WriteThrough:
+            if (mayReplace && !mayReplace(existing)) return EEXIST;
+            return WriteThrough(folder, path, bytes);
+        case TargetUse::Refuse:
+            break;
+    }
+    return S_ISDIR(existing.st_mode) ? EISDIR : EOPNOTSUPP;
+}
+
 }  // namespace
+
+TargetUse UseOfTarget(mode_t mode) {
+    if (S_ISCHR(mode) || S_ISBLK(mode) || S_ISFIFO(mode)) return TargetUse::WriteThrough;
+    if (S_ISREG(mode) || S_ISLNK(mode)) return TargetUse::Replace;
+    return TargetUse::Refuse;
+}
 
 std::error_code TryWriteFileAtomically(int folder, const std::filesystem::path& path,
                                        std::string_view bytes, const MayReplace& mayReplace) {
     int error = EISDIR;
     if (!path.empty() && path.has_filename()) {
         error = WriteNewFile(folder, path, bytes);
-        if (error == kReplace) error = ReplaceFile(folder, path, bytes, mayReplace);
+        // Only a name that is taken, or a folder that cannot hold a new file (/dev for a
+        // user), costs a look at what is there.
+        if (error != 0) error = WriteOverTarget(folder, path, bytes, mayReplace, error);
     }
     return error == 0 ? std::error_code() : std::error_code(error, std::generic_category());
 }

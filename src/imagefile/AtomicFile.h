@@ -16,6 +16,8 @@ namespace qv::imagefile {
 // Replaces the file at path with bytes, whole or not at all: the bytes go to an unnamed or
 // temporary file in the same directory, which gets path as its name only once they are all
 // written. A reader never sees a partial file, and a failure leaves no temporary behind.
+// A device or FIFO at path (or at the end of a link there) is never replaced: it is opened
+// and written, as any program writing to it would; a directory or socket is refused.
 // Raises the failed call (platform failure) with "<path>: <system message>".
 QV_EXPORT void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
@@ -24,8 +26,15 @@ QV_EXPORT void WriteFileAtomically(const std::filesystem::path& path, std::strin
 QV_EXPORT std::error_code TryWriteFileAtomically(const std::filesystem::path& path,
                                                  std::string_view bytes);
 
+// What becomes of what is already at a path, by its file type: a file or link is replaced,
+// a device or FIFO written through (replacing /dev/null with a file would break every
+// program that writes to it), anything else (a directory, a socket) refused.
+enum class TargetUse { Replace, WriteThrough, Refuse };
+QV_EXPORT TargetUse UseOfTarget(mode_t mode);
+
 // Asked before a file that is there is replaced, with what lstat says of it (a symbolic
-// link is replaced, never followed); false leaves it as it is and the write fails with
+// link is replaced, never followed), or before a device or FIFO is written through, with
+// what stat says of it; false leaves it as it is and the write fails with
 // std::errc::file_exists.
 using MayReplace = std::function<bool(const struct stat& existing)>;
 

@@ -2,8 +2,13 @@
 // The program run as its users run it: exit statuses, messages and files; a barcode drawn
 // onto an image; PDF and EPS as a print shop gets them, rasterised at the resolution they
 // were made for by poppler and Ghostscript, then read back by an independent reader.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <vector>
 
@@ -57,6 +62,59 @@ TEST(Program, StatusMessageAndFileFollowTheOutcome) {
     // The type library whole, not cut off by a short write.
     ScratchDirectory dir;
     EXPECT_EQ(RunShell(dir, "qvbarcode --typelib").out, component::TypeLibraryIdl());
+}
+
+// A FIFO named, directly or by a link, gets the drawing or document and stays; a batch of
+// a file per record refuses one; a socket is refused. Then, as root, /dev/null stays.
+TEST(Program, DevicesAndFifosAreWrittenThroughNeverReplaced) {
+    struct Case {
+        std::string run;  // with the FIFO p made
+        int status;
+        std::string got;  // how what the FIFO got begins
+        std::string err;  // a part of stderr
+    };
+    const std::string list = "printf '400638133393\\n' >list && ";
+    const std::string batch = "qvbarcode --batch list -t ean13 -c ";
+    const std::vector<Case> cases{
+        {"qvbarcode " + kEan + " --format png -o p", 0, "\x89PNG", ""},
+        {"ln -s p to && qvbarcode " + kEan + " --format png -o to", 0, "\x89PNG", ""},
+        {"qvbarcode " + kEan + " --copies 2 --format pdf -o p", 0, "%PDF", ""},
+        {list + batch + "--format pdf -o p", 0, "%PDF", ""},
+        {list + "ln -s p 1.png && " + batch + "-o '#.png'", 1, "",
+         "cannot write 1.png: it is a FIFO, and a batch writes a file a record"},
+        {"python3 -c \"import socket; socket.socket(socket.AF_UNIX).bind('s')\" && qvbarcode " +
+             kEan + " --format png -o s",
+         2, "", "cannot write s: it is a socket, not a file"},
+    };
+    for (const Case& c : cases) {
+        ScratchDirectory dir;
+        const std::string fifo = (dir / "p").string();
+        ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+        // Read first, so that the program's open does not wait and a FIFO it replaced shows
+        // as nothing read, not as a test that hangs.
+        const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        fcntl(reader, F_SETPIPE_SZ, 1 << 20);  // room for a whole PDF
+        const ProgramRun run = RunShell(dir, c.run);
+        std::string got(1 << 20, ' ');
+        got.resize(std::max<ssize_t>(read(reader, got.data(), got.size()), 0));
+        close(reader);
+        EXPECT_EQ(run.status, c.status) << c.run << "\n" << run.err;
+        EXPECT_TRUE(Holds(run.err, c.err)) << c.run;
+        EXPECT_EQ(got.substr(0, c.got.size()), c.got) << c.run;
+        EXPECT_TRUE(std::filesystem::is_fifo(std::filesystem::symlink_status(fifo))) << c.run;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path)) {
+            EXPECT_NE(entry.path().filename().string()[0], '.') << "a temporary is left";
+        }
+    }
+    if (geteuid() != 0 || HasFailure()) return;
+    ScratchDirectory dir;
+    EXPECT_EQ(RunShell(dir, "qvbarcode " + kEan + " --format png -o /dev/null").status, 0);
+    struct stat null {};
+    if (stat("/dev/null", &null) != 0 || !S_ISCHR(null.st_mode)) {
+        ADD_FAILURE() << "/dev/null was replaced; made again";
+        std::filesystem::remove("/dev/null");
+        mknod("/dev/null", S_IFCHR | 0666, makedev(1, 3));
+    }
 }
 
 // The barcode goes onto a copy of the image at --x, --y, clipped to it, and the image keeps

@@ -222,7 +222,13 @@ void BatchFiles::FirstWriteInto(int folder, const std::string& path) {
 std::optional<FileFailure> BatchFiles::Write(const std::string& path, std::string_view bytes) {
     if (auto failure = MakeFixedFolder()) return failure;
     std::string refusal;
+    std::string special;
     const imagefile::MayReplace notRead = [&](const struct stat& existing) {
+        // Many records' labels poured into one device or FIFO would be of no use to anyone.
+        if (imagefile::UseOfTarget(existing.st_mode) == imagefile::TargetUse::WriteThrough) {
+            special = S_ISFIFO(existing.st_mode) ? "a FIFO" : "a device";
+            return false;
+        }
         for (const ReadFile& read : reads_) {
             if (read.identity == FileIdentity{existing.st_dev, existing.st_ino}) {
                 refusal = read.role;
@@ -250,10 +256,17 @@ std::optional<FileFailure> BatchFiles::Write(const std::string& path, std::strin
         FirstWriteInto(below.get(), fixed_ + "/" + folder);
         error = imagefile::TryWriteFileAtomically(below.get(), leaf, bytes, notRead);
     }
+    if (!special.empty()) {
+        return FileFailure{
+            "cannot write " + path + ": it is " + special + ", and a batch writes a file a record",
+            error};
+    }
     if (!refusal.empty()) {
         return FileFailure{path + " is " + refusal + ": not overwritten", error};
     }
-    if (error) return FileFailure{"cannot write " + path + ": " + error.message(), error};
+    if (error) {
+        return FileFailure{"cannot write " + path + ": " + WriteFailureText(path, error), error};
+    }
     return std::nullopt;
 }
 

@@ -2,6 +2,7 @@
 #include "output/FileAccess.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -61,6 +62,15 @@ std::string NoFolderOnTheWay(const std::string& folder) {
     return "";
 }
 
+std::string WriteFailureText(const std::string& path, const std::error_code& error) {
+    struct stat status {};
+    if (error == std::errc::operation_not_supported && stat(path.c_str(), &status) == 0 &&
+        S_ISSOCK(status.st_mode)) {
+        return "it is a socket, not a file";
+    }
+    return error.message();
+}
+
 std::optional<FileFailure> WriteOutput(const std::string& target, std::string_view bytes) {
     if (target == "-") {
         if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() ||
@@ -71,7 +81,8 @@ std::optional<FileFailure> WriteOutput(const std::string& target, std::string_vi
         return std::nullopt;
     }
     if (const std::error_code error = imagefile::TryWriteFileAtomically(target, bytes)) {
-        return FileFailure{"cannot write " + target + ": " + error.message(), error};
+        return FileFailure{"cannot write " + target + ": " + WriteFailureText(target, error),
+                           error};
     }
     // A new file is only linked in, a replaced one renamed over the old: neither is on disk
     // before its file system is synced, and a power loss could leave it empty or missing.

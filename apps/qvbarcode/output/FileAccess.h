@@ -29,8 +29,13 @@ struct FileFailure {
 // that no file below it can be written), or "" when there is none.
 std::string NoFolderOnTheWay(const std::string& folder);
 
-// Replaces the file whole (never partly written or clobbered) and puts it on disk, or writes
-// to standard output for "-". Nothing when written, else the reason.
+// Why writing path failed: the system's message, or for a socket, which no file may
+// replace, what it is.
+std::string WriteFailureText(const std::string& path, const std::error_code& error);
+
+// Replaces the file whole (never partly written or clobbered) and puts it on disk, writes
+// through a device or FIFO there, or writes to standard output for "-". Nothing when
+// written, else the reason.
 std::optional<FileFailure> WriteOutput(const std::string& target, std::string_view bytes);
 
 // Puts everything written on the file system that holds the folder on disk, names and

@@ -4,6 +4,7 @@
 #include <cairo-pdf.h>
 #include <cairo-ps.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,6 +13,7 @@
 #include <filesystem>
 
 #include "host/FailedCall.h"
+#include "imagefile/AtomicFile.h"
 #include "imagefile/DocumentDate.h"
 
 namespace qv::cli {
@@ -43,14 +45,46 @@ std::FILE* OpenTemporary(const std::string& path, std::string& name) {
     return nullptr;
 }
 
+// The device or FIFO at path (or at the end of a link there), opened to be written through
+// as a single drawing's is: replacing it would break whatever else uses it. Null with error
+// 0 for a path to be written as a file; null with error set for one refused or not opened.
+std::FILE* OpenSpecial(const std::string& path, int& error) {
+    error = 0;
+    struct stat status {};
+    if (lstat(path.c_str(), &status) != 0) return nullptr;
+    struct stat reached {};
+    if (S_ISLNK(status.st_mode) && stat(path.c_str(), &reached) == 0) status = reached;
+    switch (imagefile::UseOfTarget(status.st_mode)) {
+        case imagefile::TargetUse::Replace:
+            return nullptr;
+        case imagefile::TargetUse::Refuse:
+            error = S_ISDIR(status.st_mode) ? EISDIR : EOPNOTSUPP;
+            return nullptr;
+        case imagefile::TargetUse::WriteThrough:
+            break;
+    }
+    const int descriptor = open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    std::FILE* file = descriptor < 0 ? nullptr : fdopen(descriptor, "wb");
+    if (file == nullptr) error = errno;
+    if (file == nullptr && descriptor >= 0) close(descriptor);
+    return file;
+}
+
 }  // namespace
 
 LabelDocument::LabelDocument(std::string path, DocumentKind kind)
     : path_(std::move(path)), kind_(kind) {
-    file_ = OpenTemporary(path_, temporary_);
+    int error = 0;
+    file_ = OpenSpecial(path_, error);
+    if (file_ == nullptr && error == 0) {
+        file_ = OpenTemporary(path_, temporary_);
+        if (file_ == nullptr) error = errno;
+    }
     if (file_ == nullptr) {
-        throw host::FailedCall(host::FailureReason::PlatformFailure,
-                               "cannot write " + path_ + ": " + std::strerror(errno));
+        throw host::FailedCall(
+            host::FailureReason::PlatformFailure,
+            "cannot write " + path_ + ": " +
+                WriteFailureText(path_, std::error_code(error, std::generic_category())));
     }
     const std::int64_t made = imagefile::DocumentSeconds(std::getenv("SOURCE_DATE_EPOCH"));
     // The first page's size, which every page sets again.
@@ -116,7 +150,8 @@ std::optional<FileFailure> LabelDocument::Finish() {
     cairo_surface_finish(document_);
     const cairo_status_t status = cairo_surface_status(document_);
     if (std::fflush(file_) != 0 && error_ == 0) error_ = errno;
-    if (error_ == 0 && fsync(fileno(file_)) != 0) error_ = errno;
+    const bool throughTarget = temporary_.empty();
+    if (error_ == 0 && !throughTarget && fsync(fileno(file_)) != 0) error_ = errno;
     const int closed = std::fclose(file_);
     file_ = nullptr;
     if (closed != 0 && error_ == 0) error_ = errno;
@@ -124,7 +159,9 @@ std::optional<FileFailure> LabelDocument::Finish() {
         return FileFailure{path_ + ": " + cairo_status_to_string(status),
                            std::make_error_code(std::errc::io_error)};
     }
-    if (error_ == 0 && std::rename(temporary_.c_str(), path_.c_str()) != 0) error_ = errno;
+    if (error_ == 0 && !throughTarget && std::rename(temporary_.c_str(), path_.c_str()) != 0) {
+        error_ = errno;
+    }
     if (error_ != 0) {
         return FileFailure{"cannot write " + path_ + ": " + std::strerror(error_),
                            std::error_code(error_, std::generic_category())};

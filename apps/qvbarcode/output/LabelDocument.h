@@ -16,7 +16,8 @@ namespace qv::cli {
 // A document of many pages, each of its own size in points, written to its file as the pages
 // come, so that memory stays the same whatever their number; the fonts of its text are
 // embedded once, when it ends. The file takes its name only once the document is whole: a
-// failed or interrupted run leaves any earlier file as it was. Dated by SOURCE_DATE_EPOCH
+// failed or interrupted run leaves any earlier file as it was. A device or FIFO named is
+// written through instead, never replaced. Dated by SOURCE_DATE_EPOCH
 // or 1970 (DocumentDate.h), so the same pages give the same bytes.
 class LabelDocument {
   public:

@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: MIT
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "host/FileDescriptor.h"
+#include "imagefile/AtomicFile.h"
+
+namespace qv::imagefile {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A FIFO, named or linked to, gets the bytes and stays; a folder is refused. A device is
+// judged by its type alone, so that no test writes over one.
+TEST(SpecialFileTest, NeverReplacesWhatIsNoFile) {
+    EXPECT_EQ(UseOfTarget(S_IFCHR | 0666), TargetUse::WriteThrough);  // /dev/null's
+    EXPECT_EQ(UseOfTarget(S_IFBLK | 0660), TargetUse::WriteThrough);
+    const fs::path folder = fs::temp_directory_path() / ("qv-special-" + std::to_string(getpid()));
+    struct Case {
+        const char* name;  // "pipe" is the FIFO itself
+        int error;
+        fs::file_type after;
+    };
+    for (const Case& c :
+         {Case{"pipe", 0, fs::file_type::fifo}, Case{"link", 0, fs::file_type::symlink},
+          Case{"folder", EISDIR, fs::file_type::directory}}) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(folder);
+        fs::create_directories(folder / "folder");
+        const fs::path fifo = folder / "pipe", target = folder / c.name;
+        ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+        fs::create_symlink(fifo, folder / "link");
+        // Read first, so that the writer's open does not wait, and a FIFO that was replaced
+        // shows as nothing read rather than a test that hangs.
+        const host::FileDescriptor reader(open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+        const std::string bytes = "P5 1 1 255 x";
+        EXPECT_EQ(TryWriteFileAtomically(target, bytes).value(), c.error);
+        EXPECT_EQ(fs::symlink_status(target).type(), c.after);
+        std::string read(64, '\0');
+        read.resize(std::max<ssize_t>(::read(reader.get(), read.data(), read.size()), 0));
+        EXPECT_EQ(read, c.error == 0 ? bytes : "");
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 3) << "a temporary is left";
+    }
+    fs::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace qv::imagefile
