@@ -11,7 +11,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "control/QvBarCode.h"
+#include <qvbarcode/control/QvBarCode.h>
 
 namespace qv::bench {
 

@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <memory>
 
-#include "control/QvBarCode.h"
-#include "host/TextConversion.h"
-#include "surface/CairoSurface.h"
-#include "surface/SurfaceHandles.h"
+#include <qvbarcode/control/QvBarCode.h>
+#include <qvbarcode/host/TextConversion.h>
+#include <qvbarcode/surface/CairoSurface.h>
+#include <qvbarcode/surface/SurfaceHandles.h>
 
 // Draws the barcode at 12, 44 of the label; false, with the reason on stderr, when it cannot.
 bool DrawBarcode(cairo_t* cr) {

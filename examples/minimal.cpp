@@ -2,9 +2,9 @@
 // Draws an EAN-13 with its check digit on a white picture and saves it as a PNG.
 #include <cstdio>
 
-#include "control/QvBarCode.h"
-#include "imagefile/PngFile.h"
-#include "surface/RasterSurface.h"
+#include <qvbarcode/control/QvBarCode.h>
+#include <qvbarcode/imagefile/PngFile.h>
+#include <qvbarcode/surface/RasterSurface.h>
 
 int main(int argc, char** argv) {
     qv::control::QvBarCode barcode;

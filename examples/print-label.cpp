@@ -11,7 +11,7 @@
 #include <QPdfWriter>
 #include <cstdio>
 
-#include "QvBarCodeWidget.h"
+#include <qvbarcode/QvBarCodeWidget.h>
 
 int main(int argc, char** argv) {
     // Printing needs no screen.

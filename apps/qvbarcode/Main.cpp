@@ -10,10 +10,10 @@
 #include <string_view>
 #include <vector>
 
+#include <qvbarcode/component/TypeLibraryIdl.h>
+#include <qvbarcode/imagefile/AtomicFile.h>
 #include "commands/Commands.h"
 #include "commands/ParseArguments.h"
-#include "component/TypeLibraryIdl.h"
-#include "imagefile/AtomicFile.h"
 #include "options/ExitStatus.h"
 #include "options/TerminalText.h"
 #include "options/UsageText.h"

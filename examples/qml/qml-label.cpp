@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "QvBarCodeItem.h"
+#include <qvbarcode/QvBarCodeItem.h>
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);

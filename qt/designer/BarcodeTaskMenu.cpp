@@ -5,11 +5,11 @@
 #include <exception>
 #include <memory>
 
+#include <qvbarcode/QvBarCodeWidget.h>
+#include <qvbarcode/host/UserLanguage.h>
 #include "FormWindowTarget.h"
 #include "OwnedWidget.h"
 #include "PropertiesDialog.h"
-#include "QvBarCodeWidget.h"
-#include "host/UserLanguage.h"
 
 namespace qv::designerplugin {
 

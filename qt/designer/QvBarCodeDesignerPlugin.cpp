@@ -9,10 +9,10 @@
 #include <exception>
 #include <memory>
 
+#include <qvbarcode/QvBarCodeWidget.h>
+#include <qvbarcode/component/ToolboxBitmap.h>
 #include "BarcodeTaskMenu.h"
 #include "OwnedWidget.h"
-#include "QvBarCodeWidget.h"
-#include "component/ToolboxBitmap.h"
 
 namespace qv::designerplugin {
 

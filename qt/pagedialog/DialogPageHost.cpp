@@ -5,8 +5,8 @@
 #include <QMessageBox>
 #include <QTime>
 
+#include <qvbarcode/host/UserLanguage.h>
 #include "PageStyle.h"
-#include "host/UserLanguage.h"
 
 namespace qv::pagedialog {
 

@@ -6,8 +6,8 @@
 #include <functional>
 #include <memory>
 
-#include "host/DispatchObject.h"
-#include "propertypage/PageHost.h"
+#include <qvbarcode/host/DispatchObject.h>
+#include <qvbarcode/propertypage/PageHost.h>
 
 namespace qv::pagedialog {
 

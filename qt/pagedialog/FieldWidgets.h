@@ -4,8 +4,8 @@
 #include <QFont>
 #include <QWidget>
 
-#include "propertypage/PageFields.h"
-#include "surface/RasterSurface.h"
+#include <qvbarcode/propertypage/PageFields.h>
+#include <qvbarcode/surface/RasterSurface.h>
 
 namespace qv::pagedialog {
 

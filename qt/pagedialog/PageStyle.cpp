@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "propertypage/QvBarCodePP.h"
+#include <qvbarcode/propertypage/QvBarCodePP.h>
 
 namespace qv::pagedialog {
 

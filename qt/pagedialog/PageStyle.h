@@ -7,7 +7,7 @@
 #include <QString>
 #include <string_view>
 
-#include "propertypage/PageFields.h"
+#include <qvbarcode/propertypage/PageFields.h>
 
 namespace qv::pagedialog {
 

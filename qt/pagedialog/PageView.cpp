@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "PageView.h"
 
+#include <qvbarcode/host/FailedCall.h>
 #include "FieldWidgets.h"
 #include "PageStyle.h"
-#include "host/FailedCall.h"
 
 namespace qv::pagedialog {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "propertypage/QvBarCodePP.h"
+#include <qvbarcode/propertypage/QvBarCodePP.h>
 
 namespace qv::pagedialog {
 

@@ -5,11 +5,11 @@
 #include <QPushButton>
 #include <memory>
 
+#include <qvbarcode/QvBarCodeWidget.h>
+#include <qvbarcode/propertypage/QvBarCodePP.h>
 #include "DialogPageHost.h"
 #include "PageView.h"
-#include "QvBarCodeWidget.h"
 #include "WidgetDispatch.h"
-#include "propertypage/QvBarCodePP.h"
 
 namespace qv::pagedialog {
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "WidgetDispatch.h"
 
-#include "component/ArgumentConversion.h"
-#include "component/Interfaces.h"
-#include "host/FailedCall.h"
+#include <qvbarcode/component/ArgumentConversion.h>
+#include <qvbarcode/component/Interfaces.h>
+#include <qvbarcode/host/FailedCall.h>
 
 namespace qv::pagedialog {
 

@@ -6,8 +6,8 @@
 #include <memory>
 #include <span>
 
-#include "QvBarCodeWidget.h"
-#include "host/DispatchObject.h"
+#include <qvbarcode/QvBarCodeWidget.h>
+#include <qvbarcode/host/DispatchObject.h>
 
 namespace qv::pagedialog {
 

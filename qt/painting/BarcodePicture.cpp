@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "BarcodePicture.h"
+#include <qvbarcode/BarcodePicture.h>
 
-#include "host/TextTrim.h"
+#include <qvbarcode/host/TextTrim.h>
 
 namespace qv::painting {
 

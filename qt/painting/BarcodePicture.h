@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "control/QvBarCode.h"
-#include "host/Export.h"
-#include "symbology/Symbologies.h"
+#include <qvbarcode/control/QvBarCode.h>
+#include <qvbarcode/host/Export.h>
+#include <qvbarcode/symbology/Symbologies.h>
 
 namespace qv::painting {
 

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
-#include "DeviceBarcode.h"
+#include <qvbarcode/DeviceBarcode.h>
 
 #include <QTransform>
 #include <algorithm>
 #include <cmath>
 
-#include "QPainterSurface.h"
-#include "host/CheckedInt.h"
-#include "host/FailedCall.h"
-#include "render/BarcodePainter.h"
+#include <qvbarcode/QPainterSurface.h>
+#include <qvbarcode/host/CheckedInt.h>
+#include <qvbarcode/host/FailedCall.h>
+#include <qvbarcode/render/BarcodePainter.h>
 
 namespace qv::painting {
 

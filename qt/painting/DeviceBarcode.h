@@ -10,10 +10,10 @@
 #include <cstdint>
 #include <memory>
 
-#include "BarcodePicture.h"
-#include "host/Export.h"
-#include "render/BarcodePlan.h"
-#include "surface/Font.h"
+#include <qvbarcode/BarcodePicture.h>
+#include <qvbarcode/host/Export.h>
+#include <qvbarcode/render/BarcodePlan.h>
+#include <qvbarcode/surface/Font.h>
 
 namespace qv::painting {
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "QPainterSurface.h"
+#include <qvbarcode/QPainterSurface.h>
 
 #include <QImage>
 #include <algorithm>
 
-#include "surface/LineSteps.h"
-#include "surface/TextPlacement.h"
-#include "surface/Windows1252.h"
+#include <qvbarcode/surface/LineSteps.h>
+#include <qvbarcode/surface/TextPlacement.h>
+#include <qvbarcode/surface/Windows1252.h>
 
 namespace qv::painting {
 

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <memory>
 
-#include "host/Export.h"
-#include "surface/DrawingSurface.h"
-#include "surface/Font.h"
-#include "surface/SurfaceHandles.h"
+#include <qvbarcode/host/Export.h>
+#include <qvbarcode/surface/DrawingSurface.h>
+#include <qvbarcode/surface/Font.h>
+#include <qvbarcode/surface/SurfaceHandles.h>
 
 namespace qv::painting {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "QvBarCodeItem.h"
+#include <qvbarcode/QvBarCodeItem.h>
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -7,7 +7,7 @@
 #include <cmath>
 #include <exception>
 
-#include "host/ControlSite.h"
+#include <qvbarcode/host/ControlSite.h>
 
 // Made by qt_add_qml_module beside this library. Referred to here so that a program linking
 // the library, which uses this file, also gets the module registered at start-up, and the QML

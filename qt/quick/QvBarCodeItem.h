@@ -9,10 +9,10 @@
 #include <memory>
 #include <optional>
 
-#include "BarcodePicture.h"
-#include "DeviceBarcode.h"
-#include "control/QvBarCode.h"
-#include "host/Export.h"
+#include <qvbarcode/BarcodePicture.h>
+#include <qvbarcode/DeviceBarcode.h>
+#include <qvbarcode/control/QvBarCode.h>
+#include <qvbarcode/host/Export.h>
 
 // A QvBarCode control as a Qt Quick item, `Barcode` in the QML module QvBarCode. It draws once
 // control returns to the event loop after its properties change, and paints the drawing at

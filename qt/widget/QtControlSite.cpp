@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-#include "host/FailedCall.h"
+#include <qvbarcode/host/FailedCall.h>
 
 namespace qv::widget {
 

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string_view>
 
-#include "host/ControlSite.h"
+#include <qvbarcode/host/ControlSite.h>
 
 namespace qv::widget {
 

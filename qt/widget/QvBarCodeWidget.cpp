@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "QvBarCodeWidget.h"
+#include <qvbarcode/QvBarCodeWidget.h>
 
 #include <QMetaProperty>
 #include <QPaintEvent>
@@ -10,10 +10,10 @@
 #include <exception>
 #include <string>
 
+#include <qvbarcode/control/PropertyTable.h>
+#include <qvbarcode/host/FailedCall.h>
 #include "QtControlSite.h"
 #include "RasterImage.h"
-#include "control/PropertyTable.h"
-#include "host/FailedCall.h"
 
 using qv::control::AutomationBool;
 

@@ -9,11 +9,11 @@
 #include <optional>
 #include <string_view>
 
-#include "BarcodePicture.h"
-#include "DeviceBarcode.h"
-#include "control/QvBarCode.h"
-#include "host/Export.h"
-#include "host/Variant.h"
+#include <qvbarcode/BarcodePicture.h>
+#include <qvbarcode/DeviceBarcode.h>
+#include <qvbarcode/control/QvBarCode.h>
+#include <qvbarcode/host/Export.h>
+#include <qvbarcode/host/Variant.h>
 
 namespace qv::widget {
 class QtControlSite;

@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QRect>
 
-#include "surface/RasterSurface.h"
+#include <qvbarcode/surface/RasterSurface.h>
 
 namespace qv::widget {
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "component/ArgumentConversion.h"
+#include <qvbarcode/component/ArgumentConversion.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "host/CheckedInt.h"
-#include "host/FailedCall.h"
+#include <qvbarcode/host/CheckedInt.h>
+#include <qvbarcode/host/FailedCall.h>
 
 namespace qv::component {
 namespace {

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "host/MemberTable.h"
-#include "host/Variant.h"
+#include <qvbarcode/host/MemberTable.h>
+#include <qvbarcode/host/Variant.h>
 
 namespace qv::component {
 

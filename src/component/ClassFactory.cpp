@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "component/ClassFactory.h"
+#include <qvbarcode/component/ClassFactory.h>
 
 #include <string>
 
-#include "component/ControlDispatch.h"
-#include "host/FailedCall.h"
+#include <qvbarcode/component/ControlDispatch.h>
+#include <qvbarcode/host/FailedCall.h>
 
 namespace qv::component {
 namespace {

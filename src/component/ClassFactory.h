@@ -4,11 +4,11 @@
 #include <functional>
 #include <memory>
 
-#include "component/PageDispatch.h"
-#include "component/TypeLibrary.h"
-#include "host/DispatchObject.h"
-#include "host/Guid.h"
-#include "host/ModuleCounts.h"
+#include <qvbarcode/component/PageDispatch.h>
+#include <qvbarcode/component/TypeLibrary.h>
+#include <qvbarcode/host/DispatchObject.h>
+#include <qvbarcode/host/Guid.h>
+#include <qvbarcode/host/ModuleCounts.h>
 
 namespace qv::component {
 

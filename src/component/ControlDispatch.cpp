@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "component/ControlDispatch.h"
+#include <qvbarcode/component/ControlDispatch.h>
 
-#include "component/ArgumentConversion.h"
-#include "control/PropertyTable.h"
-#include "host/FailedCall.h"
+#include <qvbarcode/component/ArgumentConversion.h>
+#include <qvbarcode/control/PropertyTable.h>
+#include <qvbarcode/host/FailedCall.h>
 
 namespace qv::component {
 

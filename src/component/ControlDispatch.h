@@ -3,9 +3,9 @@
 
 #include <memory>
 
-#include "component/Interfaces.h"
-#include "control/QvBarCode.h"
-#include "host/DispatchObject.h"
+#include <qvbarcode/component/Interfaces.h>
+#include <qvbarcode/control/QvBarCode.h>
+#include <qvbarcode/host/DispatchObject.h>
 
 namespace qv::component {
 

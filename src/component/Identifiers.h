@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "host/Guid.h"
+#include <qvbarcode/host/Guid.h>
 
 namespace qv::component {
 

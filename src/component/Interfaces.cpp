@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "component/Interfaces.h"
+#include <qvbarcode/component/Interfaces.h>
 
 #include <algorithm>
 #include <array>
 
-#include "component/Identifiers.h"
-#include "control/PropertyTable.h"
+#include <qvbarcode/component/Identifiers.h>
+#include <qvbarcode/control/PropertyTable.h>
 
 namespace qv::component {
 namespace {

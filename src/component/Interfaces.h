@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "host/MemberTable.h"
+#include <qvbarcode/host/MemberTable.h>
 
 namespace qv::component {
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "component/PageDispatch.h"
+#include <qvbarcode/component/PageDispatch.h>
 
-#include "component/ArgumentConversion.h"
-#include "host/FailedCall.h"
+#include <qvbarcode/component/ArgumentConversion.h>
+#include <qvbarcode/host/FailedCall.h>
 
 namespace qv::component {
 namespace {

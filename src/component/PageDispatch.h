@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "component/Interfaces.h"
-#include "host/DispatchObject.h"
+#include <qvbarcode/component/Interfaces.h>
+#include <qvbarcode/host/DispatchObject.h>
 
 namespace qv::component {
 

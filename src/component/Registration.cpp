@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
-#include "component/Registration.h"
+#include <qvbarcode/component/Registration.h>
 
 #include <cstdlib>
 #include <sstream>
 #include <system_error>
 
-#include "component/TypeLibrary.h"
-#include "host/FailedCall.h"
-#include "imagefile/AtomicFile.h"
+#include <qvbarcode/component/TypeLibrary.h>
+#include <qvbarcode/host/FailedCall.h>
+#include <qvbarcode/imagefile/AtomicFile.h>
 
 namespace qv::component {
 namespace {

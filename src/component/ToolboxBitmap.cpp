@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "component/ToolboxBitmap.h"
+#include <qvbarcode/component/ToolboxBitmap.h>
 
 #include <algorithm>
 #include <array>

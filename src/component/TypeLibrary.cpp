@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
-#include "component/TypeLibrary.h"
+#include <qvbarcode/component/TypeLibrary.h>
 
 #include <algorithm>
 #include <vector>
 
-#include "component/Identifiers.h"
-#include "component/Interfaces.h"
-#include "component/ToolboxBitmap.h"
-#include "symbology/Symbologies.h"
+#include <qvbarcode/component/Identifiers.h>
+#include <qvbarcode/component/Interfaces.h>
+#include <qvbarcode/component/ToolboxBitmap.h>
+#include <qvbarcode/symbology/Symbologies.h>
 
 namespace qv::component {
 namespace {

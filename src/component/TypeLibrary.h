@@ -6,8 +6,8 @@
 #include <span>
 #include <string_view>
 
-#include "host/Guid.h"
-#include "host/MemberTable.h"
+#include <qvbarcode/host/Guid.h>
+#include <qvbarcode/host/MemberTable.h>
 
 namespace qv::component {
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "component/TypeLibraryIdl.h"
+#include <qvbarcode/component/TypeLibraryIdl.h>
 
 #include <cstdio>
 #include <sstream>
 
-#include "component/TypeLibrary.h"
+#include <qvbarcode/component/TypeLibrary.h>
 
 namespace qv::component {
 namespace {

@@ -7,15 +7,15 @@
 #include <string>
 #include <string_view>
 
-#include "control/PictureBox.h"
-#include "control/PropertyTable.h"
-#include "control/QvBarCode.h"
-#include "host/ControlSite.h"
-#include "host/OwnerThread.h"
-#include "render/BarRuns.h"
-#include "render/BarcodePlan.h"
-#include "surface/Font.h"
-#include "symbology/Symbologies.h"
+#include <qvbarcode/control/PictureBox.h>
+#include <qvbarcode/control/PropertyTable.h>
+#include <qvbarcode/control/QvBarCode.h>
+#include <qvbarcode/host/ControlSite.h>
+#include <qvbarcode/host/OwnerThread.h>
+#include <qvbarcode/render/BarRuns.h>
+#include <qvbarcode/render/BarcodePlan.h>
+#include <qvbarcode/surface/Font.h>
+#include <qvbarcode/symbology/Symbologies.h>
 
 namespace qv::control {
 

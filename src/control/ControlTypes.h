@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "symbology/BarCodeType.h"
+#include <qvbarcode/symbology/BarCodeType.h>
 
 namespace qv::control {
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The drawing: the text encoded by its symbology, the caption measured, the drawing planned,
 // the own surface sized to the plan, the plan painted and, on the own surface, kept.
-#include "control/ControlState.h"
-#include "control/SurfaceOwner.h"
-#include "host/FailedCall.h"
-#include "host/TextTrim.h"
-#include "render/BarcodePainter.h"
+#include <qvbarcode/control/ControlState.h>
+#include <qvbarcode/control/SurfaceOwner.h>
+#include <qvbarcode/host/FailedCall.h>
+#include <qvbarcode/host/TextTrim.h>
+#include <qvbarcode/render/BarcodePainter.h>
 
 namespace qv::control {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "control/PictureBox.h"
+#include <qvbarcode/control/PictureBox.h>
 
-#include "control/SurfaceOwner.h"
+#include <qvbarcode/control/SurfaceOwner.h>
 
 namespace qv::control {
 

@@ -5,9 +5,9 @@
 #include <functional>
 #include <memory>
 
-#include "host/Export.h"
-#include "surface/RasterSurface.h"
-#include "surface/SurfaceHandles.h"
+#include <qvbarcode/host/Export.h>
+#include <qvbarcode/surface/RasterSurface.h>
+#include <qvbarcode/surface/SurfaceHandles.h>
 
 namespace qv::control {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "control/PropertyTable.h"
+#include <qvbarcode/control/PropertyTable.h>
 
 #include <algorithm>
 

@@ -8,10 +8,10 @@
 #include <string_view>
 #include <type_traits>
 
-#include "control/QvBarCode.h"
-#include "host/Export.h"
-#include "host/MemberTable.h"
-#include "host/Variant.h"
+#include <qvbarcode/control/QvBarCode.h>
+#include <qvbarcode/host/Export.h>
+#include <qvbarcode/host/MemberTable.h>
+#include <qvbarcode/host/Variant.h>
 
 namespace qv::control {
 

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
-#include "control/QvBarCode.h"
+#include <qvbarcode/control/QvBarCode.h>
 
-#include "control/ControlState.h"
-#include "control/PropertyTable.h"
-#include "control/ResizeHandling.h"
-#include "control/ResultMessages.h"
-#include "control/SamplePicture.h"
-#include "host/FailedCall.h"
-#include "host/TextConversion.h"
-#include "host/TextTrim.h"
+#include <qvbarcode/control/ControlState.h>
+#include <qvbarcode/control/PropertyTable.h>
+#include <qvbarcode/control/ResizeHandling.h>
+#include <qvbarcode/control/ResultMessages.h>
+#include <qvbarcode/control/SamplePicture.h>
+#include <qvbarcode/host/FailedCall.h>
+#include <qvbarcode/host/TextConversion.h>
+#include <qvbarcode/host/TextTrim.h>
 
 namespace qv::control {
 

@@ -6,15 +6,15 @@
 #include <memory>
 #include <string>
 
-#include "control/ControlTypes.h"
-#include "control/PictureBox.h"
-#include "host/ControlSite.h"
-#include "host/Export.h"
-#include "host/Variant.h"
-#include "render/BarcodePlan.h"
-#include "surface/DrawingSurface.h"
-#include "surface/Font.h"
-#include "surface/SurfaceHandles.h"
+#include <qvbarcode/control/ControlTypes.h>
+#include <qvbarcode/control/PictureBox.h>
+#include <qvbarcode/host/ControlSite.h>
+#include <qvbarcode/host/Export.h>
+#include <qvbarcode/host/Variant.h>
+#include <qvbarcode/render/BarcodePlan.h>
+#include <qvbarcode/surface/DrawingSurface.h>
+#include <qvbarcode/surface/Font.h>
+#include <qvbarcode/surface/SurfaceHandles.h>
 
 namespace qv::control {
 

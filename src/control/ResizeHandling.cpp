@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "control/ResizeHandling.h"
+#include <qvbarcode/control/ResizeHandling.h>
 
 #include <cmath>
 #include <limits>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "control/PictureBox.h"
-#include "host/ControlSite.h"
+#include <qvbarcode/control/PictureBox.h>
+#include <qvbarcode/host/ControlSite.h>
 
 namespace qv::control {
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "control/ResultMessages.h"
+#include <qvbarcode/control/ResultMessages.h>
 
 #include <array>
 
-#include "host/UserLanguage.h"
-#include "symbology/Encoding.h"
+#include <qvbarcode/host/UserLanguage.h>
+#include <qvbarcode/symbology/Encoding.h>
 
 namespace qv::control {
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "control/SamplePicture.h"
+#include <qvbarcode/control/SamplePicture.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "symbology/Encoders.h"
+#include <qvbarcode/symbology/Encoders.h>
 
 namespace qv::control {
 

@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "surface/Font.h"
-#include "surface/RasterSurface.h"
+#include <qvbarcode/surface/Font.h>
+#include <qvbarcode/surface/RasterSurface.h>
 
 namespace qv::control {
 

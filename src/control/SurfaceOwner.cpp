@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "control/SurfaceOwner.h"
+#include <qvbarcode/control/SurfaceOwner.h>
 
 #include <map>
 #include <mutex>

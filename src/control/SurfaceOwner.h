@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "host/Export.h"
-#include "surface/SurfaceHandles.h"
+#include <qvbarcode/host/Export.h>
+#include <qvbarcode/surface/SurfaceHandles.h>
 
 namespace qv::control {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "host/FailedCall.h"
+#include <qvbarcode/host/FailedCall.h>
 
 namespace qv::host {
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "host/ControlSite.h"
+#include <qvbarcode/host/ControlSite.h>
 
 #include <cmath>
 
-#include "host/FailedCall.h"
-#include "host/UserLanguage.h"
+#include <qvbarcode/host/FailedCall.h>
+#include <qvbarcode/host/UserLanguage.h>
 
 namespace qv::host {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "host/DispatchObject.h"
+#include <qvbarcode/host/DispatchObject.h>
 
 #include <string>
 

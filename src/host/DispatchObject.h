@@ -4,11 +4,11 @@
 #include <span>
 #include <string_view>
 
-#include "host/MemberTable.h"
-#include "host/ModuleCounts.h"
-#include "host/OwnerThread.h"
-#include "host/Status.h"
-#include "host/Variant.h"
+#include <qvbarcode/host/MemberTable.h>
+#include <qvbarcode/host/ModuleCounts.h>
+#include <qvbarcode/host/OwnerThread.h>
+#include <qvbarcode/host/Status.h>
+#include <qvbarcode/host/Variant.h>
 
 namespace qv::host {
 

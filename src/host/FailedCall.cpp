@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "host/FailedCall.h"
+#include <qvbarcode/host/FailedCall.h>
 
 namespace qv::host {
 

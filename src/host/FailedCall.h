@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "host/Export.h"
+#include <qvbarcode/host/Export.h>
 
 namespace qv::host {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "host/Guid.h"
+#include <qvbarcode/host/Guid.h>
 
 #include <cstdio>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "host/MemberTable.h"
+#include <qvbarcode/host/MemberTable.h>
 
 #include <algorithm>
 #include <cctype>

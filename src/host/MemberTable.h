@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-#include "host/Guid.h"
+#include <qvbarcode/host/Guid.h>
 
 namespace qv::host {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "host/ModuleCounts.h"
+#include <qvbarcode/host/ModuleCounts.h>
 
 #include <atomic>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "host/OwnerThread.h"
+#include <qvbarcode/host/OwnerThread.h>
 
-#include "host/FailedCall.h"
+#include <qvbarcode/host/FailedCall.h>
 
 namespace qv::host {
 

@@ -3,7 +3,7 @@
 
 #include <thread>
 
-#include "host/Export.h"
+#include <qvbarcode/host/Export.h>
 
 namespace qv::host {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "host/Status.h"
+#include <qvbarcode/host/Status.h>
 
 #include <exception>
 #include <new>

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "host/FailedCall.h"
-#include "host/Variant.h"
+#include <qvbarcode/host/FailedCall.h>
+#include <qvbarcode/host/Variant.h>
 
 namespace qv::host {
 

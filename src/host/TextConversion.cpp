@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "host/TextConversion.h"
+#include <qvbarcode/host/TextConversion.h>
 
 #include <unicode/unistr.h>
 

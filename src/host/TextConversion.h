@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/Export.h"
+#include <qvbarcode/host/Export.h>
 
 namespace qv::host {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "host/UserLanguage.h"
+#include <qvbarcode/host/UserLanguage.h>
 
 #include <unicode/locid.h>
 #include <unicode/unistr.h>

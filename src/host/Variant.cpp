@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "host/Variant.h"
+#include <qvbarcode/host/Variant.h>
 
-#include "host/CheckedInt.h"
+#include <qvbarcode/host/CheckedInt.h>
 
 namespace qv::host {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <variant>
 
-#include "host/Export.h"
+#include <qvbarcode/host/Export.h>
 
 namespace qv::host {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "imagefile/AtomicFile.h"
+#include <qvbarcode/imagefile/AtomicFile.h>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -13,8 +13,8 @@
 #include <cstdio>
 #include <string>
 
-#include "host/FailedCall.h"
-#include "host/FileDescriptor.h"
+#include <qvbarcode/host/FailedCall.h>
+#include <qvbarcode/host/FileDescriptor.h>
 
 namespace qv::imagefile {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "host/Export.h"
+#include <qvbarcode/host/Export.h>
 
 namespace qv::imagefile {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "imagefile/DocumentDate.h"
+#include <qvbarcode/imagefile/DocumentDate.h>
 
 #include <charconv>
 #include <chrono>

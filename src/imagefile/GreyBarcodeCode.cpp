@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "imagefile/GreyBarcodeCode.h"
+#include <qvbarcode/imagefile/GreyBarcodeCode.h>
 
 #include <array>
 #include <cstdint>
 
-#include "host/FailedCall.h"
+#include <qvbarcode/host/FailedCall.h>
 
 namespace qv::imagefile {
 

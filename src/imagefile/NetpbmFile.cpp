@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "imagefile/NetpbmFile.h"
+#include <qvbarcode/imagefile/NetpbmFile.h>
 
 #include <cstring>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "imagefile/PngChunks.h"
+#include <qvbarcode/imagefile/PngChunks.h>
 
 #include <isa-l/crc.h>
 
@@ -7,7 +7,7 @@
 #include <cstring>
 #include <new>
 
-#include "host/FailedCall.h"
+#include <qvbarcode/host/FailedCall.h>
 
 namespace qv::imagefile {
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "imagefile/PngDeflater.h"
+#include <qvbarcode/imagefile/PngDeflater.h>
 
 #include <cstring>
 
-#include "host/FailedCall.h"
+#include <qvbarcode/host/FailedCall.h>
 
 namespace qv::imagefile {
 

@@ -10,11 +10,11 @@
 #include <new>
 #include <vector>
 
-#include "host/FailedCall.h"
-#include "imagefile/GreyBarcodeCode.h"
-#include "imagefile/PngChunks.h"
-#include "imagefile/PngDeflater.h"
-#include "imagefile/PngFile.h"
+#include <qvbarcode/host/FailedCall.h>
+#include <qvbarcode/imagefile/GreyBarcodeCode.h>
+#include <qvbarcode/imagefile/PngChunks.h>
+#include <qvbarcode/imagefile/PngDeflater.h>
+#include <qvbarcode/imagefile/PngFile.h>
 
 namespace qv::imagefile {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "imagefile/PngFile.h"
+#include <qvbarcode/imagefile/PngFile.h>
 
 #include <png.h>
 
@@ -8,8 +8,8 @@
 #include <ostream>
 #include <vector>
 
-#include "host/FailedCall.h"
-#include "imagefile/AtomicFile.h"
+#include <qvbarcode/host/FailedCall.h>
+#include <qvbarcode/imagefile/AtomicFile.h>
 
 namespace qv::imagefile {
 

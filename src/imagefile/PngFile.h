@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "host/Export.h"
-#include "surface/RasterSurface.h"
+#include <qvbarcode/host/Export.h>
+#include <qvbarcode/surface/RasterSurface.h>
 
 namespace qv::imagefile {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "imagefile/VectorFile.h"
+#include <qvbarcode/imagefile/VectorFile.h>
 
 #include <cairo-pdf.h>
 #include <cairo-ps.h>
@@ -10,8 +10,8 @@
 #include <new>
 #include <string_view>
 
-#include "host/FailedCall.h"
-#include "imagefile/DocumentDate.h"
+#include <qvbarcode/host/FailedCall.h>
+#include <qvbarcode/imagefile/DocumentDate.h>
 
 namespace qv::imagefile {
 

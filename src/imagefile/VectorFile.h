@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "host/Export.h"
-#include "surface/CairoSurface.h"
+#include <qvbarcode/host/Export.h>
+#include <qvbarcode/surface/CairoSurface.h>
 
 namespace qv::imagefile {
 

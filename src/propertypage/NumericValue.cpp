@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "propertypage/NumericValue.h"
+#include <qvbarcode/propertypage/NumericValue.h>
 
 #include <charconv>
 #include <string>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "propertypage/PageCaptions.h"
+#include <qvbarcode/propertypage/PageCaptions.h>
 
 #include <array>
 #include <string>
 
-#include "propertypage/QvBarCodePP.h"
+#include <qvbarcode/propertypage/QvBarCodePP.h>
 
 #ifndef QV_VERSION
 #define QV_VERSION "unknown"

@@ -4,13 +4,13 @@
 #include <cstdio>
 #include <string>
 
-#include "host/TextConversion.h"
-#include "host/TextTrim.h"
-#include "host/UserLanguage.h"
-#include "propertypage/NumericValue.h"
-#include "propertypage/PageCaptions.h"
-#include "propertypage/QvBarCodePP.h"
-#include "symbology/Symbologies.h"
+#include <qvbarcode/host/TextConversion.h>
+#include <qvbarcode/host/TextTrim.h>
+#include <qvbarcode/host/UserLanguage.h>
+#include <qvbarcode/propertypage/NumericValue.h>
+#include <qvbarcode/propertypage/PageCaptions.h>
+#include <qvbarcode/propertypage/QvBarCodePP.h>
+#include <qvbarcode/symbology/Symbologies.h>
 
 namespace qv::propertypage {
 namespace {

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "propertypage/PageFields.h"
+#include <qvbarcode/propertypage/PageFields.h>
 
 #include <algorithm>
 
-#include "host/FailedCall.h"
+#include <qvbarcode/host/FailedCall.h>
 
 namespace qv::propertypage {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "surface/Colour.h"
+#include <qvbarcode/surface/Colour.h>
 
 namespace qv::propertypage {
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "propertypage/PageHost.h"
+#include <qvbarcode/propertypage/PageHost.h>
 
 #include <ctime>
 #include <iostream>
 
-#include "host/TextConversion.h"
-#include "host/UserLanguage.h"
+#include <qvbarcode/host/TextConversion.h>
+#include <qvbarcode/host/UserLanguage.h>
 
 namespace qv::propertypage {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/DispatchObject.h"
+#include <qvbarcode/host/DispatchObject.h>
 
 namespace qv::propertypage {
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "propertypage/QvBarCodePP.h"
+#include <qvbarcode/propertypage/QvBarCodePP.h>
 
 #include <algorithm>
 
-#include "control/SamplePicture.h"
-#include "propertypage/PageCaptions.h"
-#include "surface/Font.h"
-#include "symbology/Symbologies.h"
+#include <qvbarcode/control/SamplePicture.h>
+#include <qvbarcode/propertypage/PageCaptions.h>
+#include <qvbarcode/surface/Font.h>
+#include <qvbarcode/symbology/Symbologies.h>
 
 namespace qv::propertypage {
 namespace {

@@ -8,11 +8,11 @@
 #include <variant>
 #include <vector>
 
-#include "control/PropertyTable.h"
-#include "host/OwnerThread.h"
-#include "propertypage/PageFields.h"
-#include "propertypage/PageHost.h"
-#include "surface/RasterSurface.h"
+#include <qvbarcode/control/PropertyTable.h>
+#include <qvbarcode/host/OwnerThread.h>
+#include <qvbarcode/propertypage/PageFields.h>
+#include <qvbarcode/propertypage/PageHost.h>
+#include <qvbarcode/surface/RasterSurface.h>
 
 namespace qv::propertypage {
 

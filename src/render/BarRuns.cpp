@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "render/BarRuns.h"
+#include <qvbarcode/render/BarRuns.h>
 
 #include <algorithm>
 #include <bit>

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "host/Export.h"
-#include "surface/DrawingSurface.h"
+#include <qvbarcode/host/Export.h>
+#include <qvbarcode/surface/DrawingSurface.h>
 
 namespace qv::render {
 

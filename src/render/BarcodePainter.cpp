@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "render/BarcodePainter.h"
+#include <qvbarcode/render/BarcodePainter.h>
 
-#include "host/CheckedInt.h"
-#include "surface/Windows1252.h"
+#include <qvbarcode/host/CheckedInt.h>
+#include <qvbarcode/surface/Windows1252.h>
 
 namespace qv::render {
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "host/Export.h"
-#include "render/BarRuns.h"
-#include "render/BarcodePlan.h"
-#include "surface/DrawingSurface.h"
+#include <qvbarcode/host/Export.h>
+#include <qvbarcode/render/BarRuns.h>
+#include <qvbarcode/render/BarcodePlan.h>
+#include <qvbarcode/surface/DrawingSurface.h>
 
 namespace qv::render {
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "render/BarcodePlan.h"
+#include <qvbarcode/render/BarcodePlan.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "host/CheckedInt.h"
-#include "symbology/Encoding.h"
+#include <qvbarcode/host/CheckedInt.h>
+#include <qvbarcode/symbology/Encoding.h>
 
 namespace qv::render {
 

@@ -6,10 +6,10 @@
 #include <optional>
 #include <string_view>
 
-#include "host/Export.h"
-#include "host/FailedCall.h"
-#include "surface/DrawingSurface.h"
-#include "surface/Font.h"
+#include <qvbarcode/host/Export.h>
+#include <qvbarcode/host/FailedCall.h>
+#include <qvbarcode/surface/DrawingSurface.h>
+#include <qvbarcode/surface/Font.h>
 
 namespace qv::render {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "surface/CairoSurface.h"
+#include <qvbarcode/surface/CairoSurface.h>
 
 #include <cairo-ft.h>
 #include <fontconfig/fontconfig.h>
@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "host/FailedCall.h"
-#include "surface/FreeTypeFont.h"
-#include "surface/LineSteps.h"
-#include "surface/TextPlacement.h"
-#include "surface/Windows1252.h"
+#include <qvbarcode/host/FailedCall.h>
+#include <qvbarcode/surface/FreeTypeFont.h>
+#include <qvbarcode/surface/LineSteps.h>
+#include <qvbarcode/surface/TextPlacement.h>
+#include <qvbarcode/surface/Windows1252.h>
 
 namespace qv::surface {
 

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "host/Export.h"
-#include "surface/DrawingSurface.h"
-#include "surface/Font.h"
+#include <qvbarcode/host/Export.h>
+#include <qvbarcode/surface/DrawingSurface.h>
+#include <qvbarcode/surface/Font.h>
 
 namespace qv::surface {
 

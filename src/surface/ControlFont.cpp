@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "host/FailedCall.h"
-#include "surface/Font.h"
-#include "surface/FreeTypeFont.h"
+#include <qvbarcode/host/FailedCall.h>
+#include <qvbarcode/surface/Font.h>
+#include <qvbarcode/surface/FreeTypeFont.h>
 
 namespace qv::surface {
 

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "host/Export.h"
-#include "surface/Colour.h"
+#include <qvbarcode/host/Export.h>
+#include <qvbarcode/surface/Colour.h>
 
 namespace qv::surface {
 

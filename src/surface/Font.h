@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "host/Export.h"
+#include <qvbarcode/host/Export.h>
 
 namespace qv::surface {
 

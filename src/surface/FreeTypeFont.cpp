@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "surface/FreeTypeFont.h"
+#include <qvbarcode/surface/FreeTypeFont.h>
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -12,7 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "host/FailedCall.h"
+#include <qvbarcode/host/FailedCall.h>
 
 namespace qv::surface {
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "surface/HostMemorySurface.h"
+#include <qvbarcode/surface/HostMemorySurface.h>
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "host/FailedCall.h"
+#include <qvbarcode/host/FailedCall.h>
 
 namespace qv::surface {
 

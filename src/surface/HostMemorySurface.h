@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "surface/RasterSurface.h"
+#include <qvbarcode/surface/RasterSurface.h>
 
 namespace qv::surface {
 

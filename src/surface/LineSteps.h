@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <optional>
 
-#include "surface/DrawingSurface.h"
+#include <qvbarcode/surface/DrawingSurface.h>
 
 namespace qv::surface {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "surface/DrawingSurface.h"
+#include <qvbarcode/surface/DrawingSurface.h>
 
 namespace qv::surface {
 

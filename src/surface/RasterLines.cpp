@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "surface/LineSteps.h"
-#include "surface/PixelFill.h"
-#include "surface/RasterSurface.h"
+#include <qvbarcode/surface/LineSteps.h>
+#include <qvbarcode/surface/PixelFill.h>
+#include <qvbarcode/surface/RasterSurface.h>
 
 namespace qv::surface {
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "surface/RasterRows.h"
+#include <qvbarcode/surface/RasterRows.h>
 
 #include <algorithm>
 #include <cstring>
 #include <new>
 
-#include "host/FailedCall.h"
-#include "surface/PixelFill.h"
+#include <qvbarcode/host/FailedCall.h>
+#include <qvbarcode/surface/PixelFill.h>
 
 namespace qv::surface {
 

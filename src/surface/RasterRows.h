@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "host/Export.h"
-#include "surface/Colour.h"
+#include <qvbarcode/host/Export.h>
+#include <qvbarcode/surface/Colour.h>
 
 namespace qv::surface {
 

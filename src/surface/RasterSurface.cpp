@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "surface/RasterSurface.h"
+#include <qvbarcode/surface/RasterSurface.h>
 
 #include <algorithm>
 #include <cstring>
 
-#include "host/FailedCall.h"
-#include "surface/PixelFill.h"
+#include <qvbarcode/host/FailedCall.h>
+#include <qvbarcode/surface/PixelFill.h>
 
 namespace qv::surface {
 

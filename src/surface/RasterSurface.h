@@ -7,10 +7,10 @@
 #include <optional>
 #include <vector>
 
-#include "host/Export.h"
-#include "surface/DrawingSurface.h"
-#include "surface/Font.h"
-#include "surface/RasterRows.h"
+#include <qvbarcode/host/Export.h>
+#include <qvbarcode/surface/DrawingSurface.h>
+#include <qvbarcode/surface/Font.h>
+#include <qvbarcode/surface/RasterRows.h>
 
 namespace qv::surface {
 

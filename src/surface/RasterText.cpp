@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
-#include "surface/RasterSurface.h"
-#include "surface/TextPlacement.h"
-#include "surface/Windows1252.h"
+#include <qvbarcode/surface/RasterSurface.h>
+#include <qvbarcode/surface/TextPlacement.h>
+#include <qvbarcode/surface/Windows1252.h>
 
 namespace qv::surface {
 

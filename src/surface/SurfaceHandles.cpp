@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "surface/SurfaceHandles.h"
+#include <qvbarcode/surface/SurfaceHandles.h>
 
 #include <limits>
 #include <mutex>
 #include <unordered_map>
 
-#include "host/FailedCall.h"
+#include <qvbarcode/host/FailedCall.h>
 
 namespace qv::surface {
 

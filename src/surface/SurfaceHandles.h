@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "host/Export.h"
-#include "surface/DrawingSurface.h"
+#include <qvbarcode/host/Export.h>
+#include <qvbarcode/surface/DrawingSurface.h>
 
 namespace qv::surface {
 

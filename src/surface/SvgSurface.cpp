@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "surface/SvgSurface.h"
+#include <qvbarcode/surface/SvgSurface.h>
 
 #include <algorithm>
 #include <charconv>
@@ -7,11 +7,11 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "host/FailedCall.h"
-#include "host/TextConversion.h"
-#include "surface/LineSteps.h"
-#include "surface/TextPlacement.h"
-#include "surface/Windows1252.h"
+#include <qvbarcode/host/FailedCall.h>
+#include <qvbarcode/host/TextConversion.h>
+#include <qvbarcode/surface/LineSteps.h>
+#include <qvbarcode/surface/TextPlacement.h>
+#include <qvbarcode/surface/Windows1252.h>
 
 namespace qv::surface {
 

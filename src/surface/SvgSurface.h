@@ -7,9 +7,9 @@
 #include <variant>
 #include <vector>
 
-#include "host/Export.h"
-#include "surface/DrawingSurface.h"
-#include "surface/Font.h"
+#include <qvbarcode/host/Export.h>
+#include <qvbarcode/surface/DrawingSurface.h>
+#include <qvbarcode/surface/Font.h>
 
 namespace qv::surface {
 

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "host/Export.h"
-#include "surface/DrawingSurface.h"
+#include <qvbarcode/host/Export.h>
+#include <qvbarcode/surface/DrawingSurface.h>
 
 namespace qv::surface {
 

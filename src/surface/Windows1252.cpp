@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "surface/Windows1252.h"
+#include <qvbarcode/surface/Windows1252.h>
 
 #include <unicode/ucnv.h>
 
 #include <algorithm>
 #include <memory>
 
-#include "host/FailedCall.h"
+#include <qvbarcode/host/FailedCall.h>
 
 namespace qv::surface {
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "host/CheckedInt.h"
-#include "host/TextTrim.h"
-#include "symbology/DecimalDigits.h"
-#include "symbology/Encoders.h"
+#include <qvbarcode/host/CheckedInt.h>
+#include <qvbarcode/host/TextTrim.h>
+#include <qvbarcode/symbology/DecimalDigits.h>
+#include <qvbarcode/symbology/Encoders.h>
 
 namespace qv::symbology {
 

@@ -2,9 +2,9 @@
 #include <array>
 #include <optional>
 
-#include "host/CheckedInt.h"
-#include "host/TextTrim.h"
-#include "symbology/Encoders.h"
+#include <qvbarcode/host/CheckedInt.h>
+#include <qvbarcode/host/TextTrim.h>
+#include <qvbarcode/symbology/Encoders.h>
 
 namespace qv::symbology {
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include <array>
 
-#include "symbology/DecimalDigits.h"
-#include "symbology/Encoders.h"
+#include <qvbarcode/symbology/DecimalDigits.h>
+#include <qvbarcode/symbology/Encoders.h>
 
 namespace qv::symbology {
 

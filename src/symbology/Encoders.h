@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-#include "symbology/Encoding.h"
+#include <qvbarcode/symbology/Encoding.h>
 
 namespace qv::symbology {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "host/Export.h"
+#include <qvbarcode/host/Export.h>
 
 namespace qv::symbology {
 

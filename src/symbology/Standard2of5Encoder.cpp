@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "host/CheckedInt.h"
-#include "symbology/DecimalDigits.h"
-#include "symbology/Encoders.h"
-#include "symbology/TwoOfFivePatterns.h"
+#include <qvbarcode/host/CheckedInt.h>
+#include <qvbarcode/symbology/DecimalDigits.h>
+#include <qvbarcode/symbology/Encoders.h>
+#include <qvbarcode/symbology/TwoOfFivePatterns.h>
 
 namespace qv::symbology {
 

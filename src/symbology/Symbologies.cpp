@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "symbology/Symbologies.h"
+#include <qvbarcode/symbology/Symbologies.h>
 
 #include <array>
 
-#include "symbology/Encoders.h"
+#include <qvbarcode/symbology/Encoders.h>
 
 namespace qv::symbology {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "host/Export.h"
-#include "symbology/BarCodeType.h"
-#include "symbology/Encoding.h"
+#include <qvbarcode/host/Export.h>
+#include <qvbarcode/symbology/BarCodeType.h>
+#include <qvbarcode/symbology/Encoding.h>
 
 namespace qv::symbology {
 

@@ -8,11 +8,11 @@
 #include <sstream>
 #include <vector>
 
+#include <qvbarcode/imagefile/NetpbmFile.h>
 #include "commands/ParseArguments.h"
 #include "drawing/ApplySettings.h"
 #include "drawing/RenderBarcode.h"
 #include "drawing/TextCheck.h"
-#include "imagefile/NetpbmFile.h"
 
 namespace qv::cli {
 namespace {

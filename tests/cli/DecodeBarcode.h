@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "surface/RasterSurface.h"
+#include <qvbarcode/surface/RasterSurface.h>
 
 namespace qv::cli::test {
 

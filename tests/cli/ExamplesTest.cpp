@@ -12,12 +12,12 @@
 #include <regex>
 #include <sstream>
 
+#include <qvbarcode/imagefile/PngFile.h>
+#include <qvbarcode/symbology/Symbologies.h>
 #include "PrintServer.h"
 #include "ProgramRun.h"
 #include "commands/ParseArguments.h"
-#include "imagefile/PngFile.h"
 #include "options/UsageText.h"
-#include "symbology/Symbologies.h"
 
 namespace qv::cli::test {
 namespace {

@@ -6,9 +6,9 @@
 
 #include <set>
 
+#include <qvbarcode/imagefile/PngFile.h>
 #include "DecodeBarcode.h"
 #include "PrintServer.h"
-#include "imagefile/PngFile.h"
 #include "output/PrintQueue.h"
 
 namespace qv::cli::test {

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "control/PropertyTable.h"
+#include <qvbarcode/control/PropertyTable.h>
 #include "support/FileText.h"
 
 namespace qv::cli::test {

@@ -12,10 +12,10 @@
 #include <fstream>
 #include <vector>
 
+#include <qvbarcode/component/TypeLibraryIdl.h>
+#include <qvbarcode/imagefile/PngFile.h>
 #include "DecodeBarcode.h"
 #include "ProgramRun.h"
-#include "component/TypeLibraryIdl.h"
-#include "imagefile/PngFile.h"
 
 namespace qv::cli::test {
 namespace {

@@ -8,9 +8,9 @@
 #include <fstream>
 #include <sstream>
 
+#include <qvbarcode/imagefile/PngFile.h>
 #include "DecodeBarcode.h"
 #include "ProgramRun.h"
-#include "imagefile/PngFile.h"
 #include "input/SheetTemplates.h"
 
 namespace qv::cli::test {

@@ -8,9 +8,9 @@
 #include <fstream>
 #include <vector>
 
+#include <qvbarcode/imagefile/PngFile.h>
 #include "DecodeBarcode.h"
 #include "ProgramRun.h"
-#include "imagefile/PngFile.h"
 
 namespace qv::cli::test {
 namespace {

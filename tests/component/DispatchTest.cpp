@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "control/PropertyTable.h"
+#include <qvbarcode/control/PropertyTable.h>
 #include "support/FailureOf.h"
 #include "support/FakePageHost.h"
 

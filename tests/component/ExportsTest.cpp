@@ -12,8 +12,8 @@
 #include <tuple>
 #include <vector>
 
-#include "component/ToolboxBitmap.h"
-#include "host/Status.h"
+#include <qvbarcode/component/ToolboxBitmap.h>
+#include <qvbarcode/host/Status.h>
 #include "support/FileText.h"
 #include "support/LoadedComponent.h"
 #include "support/ScopedVariable.h"

@@ -5,10 +5,10 @@
 
 #include <functional>
 
-#include "host/CheckedInt.h"
-#include "host/TextConversion.h"
-#include "host/UserLanguage.h"
-#include "host/Variant.h"
+#include <qvbarcode/host/CheckedInt.h>
+#include <qvbarcode/host/TextConversion.h>
+#include <qvbarcode/host/UserLanguage.h>
+#include <qvbarcode/host/Variant.h>
 #include "support/FailureOf.h"
 #include "support/ScopedVariable.h"
 

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include <qvbarcode/surface/HostMemorySurface.h>
 #include "support/LoadedComponent.h"
-#include "surface/HostMemorySurface.h"
 
 namespace qv::component {
 namespace {

@@ -11,13 +11,13 @@
 #include <set>
 #include <tuple>
 
-#include "component/Interfaces.h"
-#include "component/Registration.h"
-#include "component/TypeLibraryIdl.h"
-#include "host/FailedCall.h"
+#include <qvbarcode/component/Interfaces.h>
+#include <qvbarcode/component/Registration.h>
+#include <qvbarcode/component/TypeLibraryIdl.h>
+#include <qvbarcode/host/FailedCall.h>
+#include <qvbarcode/symbology/Symbologies.h>
 #include "support/FileText.h"
 #include "support/ScopedVariable.h"
-#include "symbology/Symbologies.h"
 
 namespace qv::component {
 namespace {

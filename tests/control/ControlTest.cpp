@@ -8,7 +8,7 @@
 #include <limits>
 #include <tuple>
 
-#include "control/QvBarCode.h"
+#include <qvbarcode/control/QvBarCode.h>
 #include "support/FailureOf.h"
 #include "support/FixedFont.h"
 #include "support/PixelText.h"

@@ -9,8 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "control/PropertyTable.h"
-#include "control/QvBarCode.h"
+#include <qvbarcode/control/PropertyTable.h>
+#include <qvbarcode/control/QvBarCode.h>
 #include "support/FailureOf.h"
 #include "support/RecordingSite.h"
 

@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <functional>
 
-#include "QPainterSurface.h"
+#include <qvbarcode/QPainterSurface.h>
 #include "QtTestApplication.h"
 
 namespace qv::designer::test {

@@ -7,7 +7,7 @@
 #include <ostream>
 #include <string>
 
-#include "surface/RasterSurface.h"
+#include <qvbarcode/surface/RasterSurface.h>
 
 namespace qv::designer::test {
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <tuple>
 
+#include <qvbarcode/QvBarCodeWidget.h>
+#include <qvbarcode/control/PropertyTable.h>
 #include "QtTestApplication.h"
-#include "QvBarCodeWidget.h"
-#include "control/PropertyTable.h"
 
 namespace qv::designer::test {
 namespace {

@@ -10,11 +10,11 @@
 #include <functional>
 #include <tuple>
 
+#include <qvbarcode/QvBarCodeWidget.h>
+#include <qvbarcode/host/Status.h>
 #include "OwnedWidget.h"
-#include "QvBarCodeWidget.h"
 #include "cli/ProgramRun.h"
 #include "designer/QtTestApplication.h"
-#include "host/Status.h"
 #include "support/FailureOf.h"
 #include "support/LoadedComponent.h"
 

@@ -9,8 +9,8 @@
 
 #include <sstream>
 
+#include <qvbarcode/host/MemberTable.h>
 #include "FuzzInput.h"
-#include "host/MemberTable.h"
 #include "input/BatchRecords.h"
 #include "input/CsvCells.h"
 #include "input/ListText.h"

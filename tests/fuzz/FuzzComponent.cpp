@@ -6,8 +6,8 @@
 // failure is never swallowed; drawing writes only the pixels a surface describes (not row
 // padding, not the fourth byte); a released handle names nothing; nothing stays alive.
 
+#include <qvbarcode/component/QvBarCodeComponent.h>
 #include "FuzzInput.h"
-#include "component/QvBarCodeComponent.h"
 
 namespace qv::fuzz {
 namespace {

@@ -4,8 +4,8 @@
 // Checks after every call what the interface promises: a failure is a status, never an
 // exception, and leaves the control as it was; a success changes only what the member names.
 
+#include <qvbarcode/component/ControlDispatch.h>
 #include "FuzzHost.h"
-#include "component/ControlDispatch.h"
 
 namespace qv::fuzz {
 namespace {

@@ -3,14 +3,14 @@
 
 #include <functional>
 
+#include <qvbarcode/control/QvBarCode.h>
+#include <qvbarcode/control/ResultMessages.h>
+#include <qvbarcode/host/ControlSite.h>
+#include <qvbarcode/host/FailedCall.h>
+#include <qvbarcode/surface/RasterSurface.h>
+#include <qvbarcode/surface/SurfaceHandles.h>
 #include "FuzzInput.h"
-#include "control/QvBarCode.h"
-#include "control/ResultMessages.h"
-#include "host/ControlSite.h"
-#include "host/FailedCall.h"
 #include "support/FailureOf.h"
-#include "surface/RasterSurface.h"
-#include "surface/SurfaceHandles.h"
 
 namespace qv::fuzz {
 

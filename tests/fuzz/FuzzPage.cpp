@@ -4,9 +4,9 @@
 // Checks after every step what the page promises about its status line, the check-digit
 // box, the selection of its boxes, what an apply draws, and the closing report.
 
+#include <qvbarcode/propertypage/NumericValue.h>
+#include <qvbarcode/propertypage/QvBarCodePP.h>
 #include "FuzzHost.h"
-#include "propertypage/NumericValue.h"
-#include "propertypage/QvBarCodePP.h"
 #include "support/FakePageHost.h"
 
 namespace qv::fuzz {

@@ -11,8 +11,8 @@
 #include <QMetaProperty>
 #include <QVariant>
 
+#include <qvbarcode/QvBarCodeWidget.h>
 #include "FuzzHost.h"
-#include "QvBarCodeWidget.h"
 
 namespace qv::fuzz {
 namespace {

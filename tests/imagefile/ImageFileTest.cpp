@@ -9,9 +9,9 @@
 #include <sstream>
 #include <vector>
 
-#include "imagefile/AtomicFile.h"
-#include "imagefile/NetpbmFile.h"
-#include "imagefile/PngFile.h"
+#include <qvbarcode/imagefile/AtomicFile.h>
+#include <qvbarcode/imagefile/NetpbmFile.h>
+#include <qvbarcode/imagefile/PngFile.h>
 #include "support/FailureOf.h"
 #include "support/FileText.h"
 

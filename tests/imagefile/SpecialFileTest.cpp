@@ -7,8 +7,8 @@
 
 #include <filesystem>
 
-#include "host/FileDescriptor.h"
-#include "imagefile/AtomicFile.h"
+#include <qvbarcode/host/FileDescriptor.h>
+#include <qvbarcode/imagefile/AtomicFile.h>
 
 namespace qv::imagefile {
 namespace {

@@ -8,8 +8,8 @@
 #include <string>
 #include <tuple>
 
-#include "propertypage/NumericValue.h"
-#include "propertypage/QvBarCodePP.h"
+#include <qvbarcode/propertypage/NumericValue.h>
+#include <qvbarcode/propertypage/QvBarCodePP.h>
 #include "support/FakePageHost.h"
 
 namespace qv::propertypage {

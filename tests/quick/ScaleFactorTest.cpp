@@ -19,7 +19,7 @@
 #include <set>
 #include <string>
 
-#include "QvBarCodeWidget.h"
+#include <qvbarcode/QvBarCodeWidget.h>
 
 namespace qv::quick::test {
 namespace {

@@ -5,11 +5,11 @@
 #include <limits>
 #include <optional>
 
-#include "render/BarcodePainter.h"
+#include <qvbarcode/render/BarcodePainter.h>
+#include <qvbarcode/symbology/Encoding.h>
 #include "support/FailureOf.h"
 #include "support/FixedFont.h"
 #include "support/PixelText.h"
-#include "symbology/Encoding.h"
 
 namespace qv::render {
 namespace {

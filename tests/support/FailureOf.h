@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "host/FailedCall.h"
+#include <qvbarcode/host/FailedCall.h>
 
 namespace qv::testing {
 

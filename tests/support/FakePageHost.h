@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "component/ControlDispatch.h"
-#include "propertypage/PageHost.h"
+#include <qvbarcode/component/ControlDispatch.h>
+#include <qvbarcode/propertypage/PageHost.h>
 #include "support/FixedFont.h"
 #include "support/RecordingSite.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "surface/Font.h"
+#include <qvbarcode/surface/Font.h>
 
 namespace qv::testing {
 

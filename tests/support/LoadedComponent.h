@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "component/QvBarCodeComponent.h"
+#include <qvbarcode/component/QvBarCodeComponent.h>
 
 namespace qv::testing {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "surface/RasterSurface.h"
+#include <qvbarcode/surface/RasterSurface.h>
 
 namespace qv::testing {
 

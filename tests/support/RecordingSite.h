@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "host/ControlSite.h"
-#include "host/FailedCall.h"
+#include <qvbarcode/host/ControlSite.h>
+#include <qvbarcode/host/FailedCall.h>
 
 namespace qv::testing {
 

@@ -12,8 +12,8 @@
 #include <memory>
 #include <string>
 
-#include "control/QvBarCode.h"
-#include "surface/RasterSurface.h"
+#include <qvbarcode/control/QvBarCode.h>
+#include <qvbarcode/surface/RasterSurface.h>
 
 namespace qv::testing {
 

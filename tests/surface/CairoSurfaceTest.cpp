@@ -5,9 +5,9 @@
 
 #include <cstring>
 
-#include "control/QvBarCode.h"
-#include "surface/CairoSurface.h"
-#include "surface/RasterSurface.h"
+#include <qvbarcode/control/QvBarCode.h>
+#include <qvbarcode/surface/CairoSurface.h>
+#include <qvbarcode/surface/RasterSurface.h>
 
 namespace qv::surface {
 namespace {

@@ -14,14 +14,14 @@
 #include <string>
 #include <tuple>
 
+#include <qvbarcode/surface/Font.h>
+#include <qvbarcode/surface/FreeTypeFont.h>
+#include <qvbarcode/surface/RasterSurface.h>
+#include <qvbarcode/surface/SvgSurface.h>
+#include <qvbarcode/surface/Windows1252.h>
 #include "support/FailureOf.h"
 #include "support/FixedFont.h"
 #include "support/PixelText.h"
-#include "surface/Font.h"
-#include "surface/FreeTypeFont.h"
-#include "surface/RasterSurface.h"
-#include "surface/SvgSurface.h"
-#include "surface/Windows1252.h"
 
 namespace qv::surface {
 namespace {

@@ -5,9 +5,9 @@
 #include <string>
 #include <tuple>
 
+#include <qvbarcode/symbology/Encoders.h>
+#include <qvbarcode/symbology/Symbologies.h>
 #include "support/FailureOf.h"
-#include "symbology/Encoders.h"
-#include "symbology/Symbologies.h"
 
 namespace qv::symbology {
 namespace {

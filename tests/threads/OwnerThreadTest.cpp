@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "control/QvBarCode.h"
-#include "host/FailedCall.h"
+#include <qvbarcode/control/QvBarCode.h>
+#include <qvbarcode/host/FailedCall.h>
 
 namespace qv::control {
 namespace {

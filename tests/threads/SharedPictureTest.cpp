@@ -9,8 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "imagefile/PngFile.h"
-#include "surface/RasterSurface.h"
+#include <qvbarcode/imagefile/PngFile.h>
+#include <qvbarcode/surface/RasterSurface.h>
 
 namespace qv::surface {
 namespace {

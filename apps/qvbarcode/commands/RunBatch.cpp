@@ -13,6 +13,7 @@
 #include <thread>
 #include <variant>
 
+#include <qvbarcode/symbology/Symbologies.h>
 #include "commands/Commands.h"
 #include "drawing/RenderBarcode.h"
 #include "input/BatchRecords.h"
@@ -28,7 +29,6 @@
 #include "pipeline/BatchWork.h"
 #include "pipeline/Interruption.h"
 #include "pipeline/OrderedPipeline.h"
-#include "symbology/Symbologies.h"
 
 namespace qv::cli {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "drawing/ApplySettings.h"
 
-#include "host/TextConversion.h"
+#include <qvbarcode/host/TextConversion.h>
 
 namespace qv::cli {
 

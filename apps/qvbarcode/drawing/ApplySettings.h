@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <qvbarcode/control/QvBarCode.h>
 #include "drawing/BarcodeSize.h"
 #include "options/CliOptions.h"
-#include "control/QvBarCode.h"
 
 namespace qv::cli {
 

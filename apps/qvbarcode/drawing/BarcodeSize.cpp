@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "host/TextConversion.h"
-#include "symbology/Symbologies.h"
+#include <qvbarcode/host/TextConversion.h>
+#include <qvbarcode/symbology/Symbologies.h>
 
 namespace qv::cli {
 

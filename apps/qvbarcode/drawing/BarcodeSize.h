@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <optional>
 
+#include <qvbarcode/render/BarcodePlan.h>
 #include "options/CliOptions.h"
-#include "render/BarcodePlan.h"
 
 namespace qv::cli {
 

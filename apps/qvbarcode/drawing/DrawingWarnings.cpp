@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "symbology/Encoders.h"
-#include "symbology/Symbologies.h"
+#include <qvbarcode/symbology/Encoders.h>
+#include <qvbarcode/symbology/Symbologies.h>
 
 namespace qv::cli {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "control/QvBarCode.h"
-#include "render/BarcodePlan.h"
+#include <qvbarcode/control/QvBarCode.h>
+#include <qvbarcode/render/BarcodePlan.h>
 
 namespace qv::cli {
 

@@ -1,21 +1,21 @@
 // SPDX-License-Identifier: MIT
 #include "drawing/RenderBarcode.h"
 
+#include <qvbarcode/host/FailedCall.h>
+#include <qvbarcode/host/TextConversion.h>
+#include <qvbarcode/imagefile/NetpbmFile.h>
+#include <qvbarcode/imagefile/PngFile.h>
+#include <qvbarcode/imagefile/VectorFile.h>
+#include <qvbarcode/render/BarcodePainter.h>
+#include <qvbarcode/surface/FreeTypeFont.h>
+#include <qvbarcode/surface/SurfaceHandles.h>
+#include <qvbarcode/surface/SvgSurface.h>
+#include <qvbarcode/surface/Windows1252.h>
 #include "drawing/ApplySettings.h"
 #include "drawing/BarcodeSize.h"
 #include "drawing/DrawingWarnings.h"
 #include "drawing/TextCheck.h"
-#include "host/FailedCall.h"
-#include "host/TextConversion.h"
-#include "imagefile/NetpbmFile.h"
-#include "imagefile/PngFile.h"
-#include "imagefile/VectorFile.h"
 #include "options/SizeOptions.h"
-#include "render/BarcodePainter.h"
-#include "surface/FreeTypeFont.h"
-#include "surface/SurfaceHandles.h"
-#include "surface/SvgSurface.h"
-#include "surface/Windows1252.h"
 
 #include <algorithm>
 #include <cmath>

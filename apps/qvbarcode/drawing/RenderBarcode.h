@@ -10,12 +10,12 @@
 #include <thread>
 #include <vector>
 
-#include "control/QvBarCode.h"
+#include <qvbarcode/control/QvBarCode.h>
+#include <qvbarcode/surface/CairoSurface.h>
+#include <qvbarcode/surface/RasterSurface.h>
 #include "drawing/SizeReport.h"
 #include "options/CliOptions.h"
 #include "options/UserMessages.h"
-#include "surface/CairoSurface.h"
-#include "surface/RasterSurface.h"
 
 namespace qv::cli {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <qvbarcode/symbology/Symbologies.h>
 #include "options/CliOptions.h"
-#include "symbology/Symbologies.h"
 
 namespace qv::cli {
 

@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <regex>
 
-#include "host/TextConversion.h"
-#include "host/TextTrim.h"
-#include "symbology/DecimalDigits.h"
-#include "symbology/Encoders.h"
-#include "symbology/Symbologies.h"
+#include <qvbarcode/host/TextConversion.h>
+#include <qvbarcode/host/TextTrim.h>
+#include <qvbarcode/symbology/DecimalDigits.h>
+#include <qvbarcode/symbology/Encoders.h>
+#include <qvbarcode/symbology/Symbologies.h>
 
 namespace qv::cli {
 

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "host/MemberTable.h"
+#include <qvbarcode/host/MemberTable.h>
 #include "input/CsvCells.h"
 #include "input/ListText.h"
 #include "options/ValueParsing.h"

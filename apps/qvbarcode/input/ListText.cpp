@@ -5,8 +5,8 @@
 
 #include <array>
 
-#include "host/TextConversion.h"
-#include "surface/Windows1252.h"
+#include <qvbarcode/host/TextConversion.h>
+#include <qvbarcode/surface/Windows1252.h>
 
 namespace qv::cli {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "host/MemberTable.h"
+#include <qvbarcode/host/MemberTable.h>
 #include "input/CsvCells.h"
 
 namespace qv::cli {

@@ -6,10 +6,10 @@
 #include <optional>
 #include <string>
 
-#include "control/PropertyTable.h"
-#include "control/QvBarCode.h"
+#include <qvbarcode/control/PropertyTable.h>
+#include <qvbarcode/control/QvBarCode.h>
+#include <qvbarcode/surface/Font.h>
 #include "options/Length.h"
-#include "surface/Font.h"
 
 namespace qv::cli {
 

@@ -6,9 +6,9 @@
 #include <charconv>
 #include <cmath>
 
+#include <qvbarcode/render/BarcodePlan.h>
+#include <qvbarcode/symbology/Symbologies.h>
 #include "options/ValueParsing.h"
-#include "render/BarcodePlan.h"
-#include "symbology/Symbologies.h"
 
 namespace qv::cli {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "control/PropertyTable.h"
+#include <qvbarcode/control/PropertyTable.h>
 
 #ifndef QV_VERSION
 #define QV_VERSION "unknown"

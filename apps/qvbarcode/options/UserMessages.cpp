@@ -4,7 +4,7 @@
 #include <array>
 #include <utility>
 
-#include "host/UserLanguage.h"
+#include <qvbarcode/host/UserLanguage.h>
 
 namespace qv::cli {
 

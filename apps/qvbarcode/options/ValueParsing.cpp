@@ -10,7 +10,7 @@
 #include <string>
 #include <utility>
 
-#include "symbology/Symbologies.h"
+#include <qvbarcode/symbology/Symbologies.h>
 
 namespace qv::cli {
 

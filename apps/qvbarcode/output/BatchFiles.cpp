@@ -13,8 +13,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "host/FileDescriptor.h"
-#include "imagefile/AtomicFile.h"
+#include <qvbarcode/host/FileDescriptor.h>
+#include <qvbarcode/imagefile/AtomicFile.h>
 
 namespace qv::cli {
 

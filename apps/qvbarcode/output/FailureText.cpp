@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "host/TextConversion.h"
+#include <qvbarcode/host/TextConversion.h>
 #include "options/TerminalText.h"
 
 namespace qv::cli {

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include <qvbarcode/host/FailedCall.h>
 #include "drawing/RenderBarcode.h"
-#include "host/FailedCall.h"
 #include "input/BatchRecords.h"
 
 namespace qv::cli {

@@ -9,10 +9,10 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "host/FailedCall.h"
-#include "host/FileDescriptor.h"
-#include "imagefile/AtomicFile.h"
-#include "imagefile/PngFile.h"
+#include <qvbarcode/host/FailedCall.h>
+#include <qvbarcode/host/FileDescriptor.h>
+#include <qvbarcode/imagefile/AtomicFile.h>
+#include <qvbarcode/imagefile/PngFile.h>
 #include "output/FailureText.h"
 
 namespace qv::cli {

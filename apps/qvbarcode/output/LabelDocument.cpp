@@ -12,9 +12,9 @@
 #include <cstring>
 #include <filesystem>
 
-#include "host/FailedCall.h"
-#include "imagefile/AtomicFile.h"
-#include "imagefile/DocumentDate.h"
+#include <qvbarcode/host/FailedCall.h>
+#include <qvbarcode/imagefile/AtomicFile.h>
+#include <qvbarcode/imagefile/DocumentDate.h>
 
 namespace qv::cli {
 

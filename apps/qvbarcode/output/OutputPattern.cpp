@@ -5,7 +5,7 @@
 #include <cctype>
 #include <span>
 
-#include "host/MemberTable.h"
+#include <qvbarcode/host/MemberTable.h>
 #include "input/CsvCells.h"
 #include "options/TerminalText.h"
 

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "host/FailedCall.h"
+#include <qvbarcode/host/FailedCall.h>
 #include "input/SheetTemplates.h"
 #include "options/TerminalText.h"
 #include "output/FailureText.h"

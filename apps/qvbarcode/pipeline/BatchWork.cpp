@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <new>
 
-#include "host/FailedCall.h"
+#include <qvbarcode/host/FailedCall.h>
 #include "output/FailureText.h"
 #include "pipeline/Interruption.h"
 

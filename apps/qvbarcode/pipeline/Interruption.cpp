@@ -4,7 +4,7 @@
 #include <atomic>
 #include <csignal>
 
-#include "imagefile/AtomicFile.h"
+#include <qvbarcode/imagefile/AtomicFile.h>
 
 namespace qv::cli {
 

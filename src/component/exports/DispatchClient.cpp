@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "component/exports/DispatchClient.h"
+#include <qvbarcode/component/exports/DispatchClient.h>
 
 #include <vector>
 
-#include "component/exports/VariantBridge.h"
-#include "host/FailedCall.h"
+#include <qvbarcode/component/exports/VariantBridge.h>
+#include <qvbarcode/host/FailedCall.h>
 
 namespace qv::component::exports {
 namespace {

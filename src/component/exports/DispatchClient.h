@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "component/Interfaces.h"
-#include "component/QvBarCodeComponent.h"
-#include "host/DispatchObject.h"
+#include <qvbarcode/component/Interfaces.h>
+#include <qvbarcode/component/QvBarCodeComponent.h>
+#include <qvbarcode/host/DispatchObject.h>
 
 namespace qv::component::exports {
 

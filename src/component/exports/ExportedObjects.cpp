@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
-#include "component/exports/ExportedObjects.h"
+#include <qvbarcode/component/exports/ExportedObjects.h>
 
 #include <atomic>
 #include <memory>
 #include <type_traits>
 #include <vector>
 
-#include "component/ClassFactory.h"
-#include "component/exports/VariantBridge.h"
+#include <qvbarcode/component/ClassFactory.h>
+#include <qvbarcode/component/exports/VariantBridge.h>
 
 namespace qv::component::exports {
 namespace {

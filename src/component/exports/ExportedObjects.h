@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "component/QvBarCodeComponent.h"
-#include "host/DispatchObject.h"
-#include "host/Guid.h"
-#include "host/Status.h"
+#include <qvbarcode/component/QvBarCodeComponent.h>
+#include <qvbarcode/host/DispatchObject.h>
+#include <qvbarcode/host/Guid.h>
+#include <qvbarcode/host/Status.h>
 
 namespace qv::component::exports {
 

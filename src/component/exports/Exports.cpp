@@ -4,11 +4,11 @@
 
 #include <filesystem>
 
-#include "component/QvBarCodeComponent.h"
-#include "component/Registration.h"
-#include "component/exports/ExportedObjects.h"
-#include "component/exports/VariantBridge.h"
-#include "host/ModuleCounts.h"
+#include <qvbarcode/component/QvBarCodeComponent.h>
+#include <qvbarcode/component/Registration.h>
+#include <qvbarcode/component/exports/ExportedObjects.h>
+#include <qvbarcode/component/exports/VariantBridge.h>
+#include <qvbarcode/host/ModuleCounts.h>
 
 namespace {
 

@@ -11,16 +11,16 @@
 #include <string_view>
 #include <system_error>
 
-#include "component/ControlDispatch.h"
-#include "component/QvBarCodeComponent.h"
-#include "component/exports/ExportedObjects.h"
-#include "component/exports/VariantBridge.h"
-#include "host/FailedCall.h"
-#include "imagefile/AtomicFile.h"
-#include "imagefile/PngFile.h"
-#include "imagefile/VectorFile.h"
-#include "surface/SurfaceHandles.h"
-#include "surface/SvgSurface.h"
+#include <qvbarcode/component/ControlDispatch.h>
+#include <qvbarcode/component/QvBarCodeComponent.h>
+#include <qvbarcode/component/exports/ExportedObjects.h>
+#include <qvbarcode/component/exports/VariantBridge.h>
+#include <qvbarcode/host/FailedCall.h>
+#include <qvbarcode/imagefile/AtomicFile.h>
+#include <qvbarcode/imagefile/PngFile.h>
+#include <qvbarcode/imagefile/VectorFile.h>
+#include <qvbarcode/surface/SurfaceHandles.h>
+#include <qvbarcode/surface/SvgSurface.h>
 
 namespace {
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "component/exports/HostPageSite.h"
+#include <qvbarcode/component/exports/HostPageSite.h>
 
-#include "component/exports/HostSite.h"
-#include "host/TextConversion.h"
+#include <qvbarcode/component/exports/HostSite.h>
+#include <qvbarcode/host/TextConversion.h>
 
 namespace qv::component::exports {
 

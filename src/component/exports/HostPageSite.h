@@ -4,10 +4,10 @@
 #include <memory>
 #include <vector>
 
-#include "component/PageDispatch.h"
-#include "component/QvBarCodeComponent.h"
-#include "propertypage/PageHost.h"
-#include "propertypage/QvBarCodePP.h"
+#include <qvbarcode/component/PageDispatch.h>
+#include <qvbarcode/component/QvBarCodeComponent.h>
+#include <qvbarcode/propertypage/PageHost.h>
+#include <qvbarcode/propertypage/QvBarCodePP.h>
 
 namespace qv::component::exports {
 

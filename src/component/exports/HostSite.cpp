@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "component/exports/HostSite.h"
+#include <qvbarcode/component/exports/HostSite.h>
 
 #include <array>
 
-#include "host/FailedCall.h"
+#include <qvbarcode/host/FailedCall.h>
 
 namespace qv::component::exports {
 namespace {

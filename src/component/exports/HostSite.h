@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "component/QvBarCodeComponent.h"
-#include "host/ControlSite.h"
+#include <qvbarcode/component/QvBarCodeComponent.h>
+#include <qvbarcode/host/ControlSite.h>
 
 namespace qv::component::exports {
 

@@ -7,13 +7,13 @@
 #include <map>
 #include <mutex>
 
-#include "component/QvBarCodeComponent.h"
-#include "control/SurfaceOwner.h"
-#include "host/FailedCall.h"
-#include "host/ModuleCounts.h"
-#include "host/Status.h"
-#include "surface/HostMemorySurface.h"
-#include "surface/SurfaceHandles.h"
+#include <qvbarcode/component/QvBarCodeComponent.h>
+#include <qvbarcode/control/SurfaceOwner.h>
+#include <qvbarcode/host/FailedCall.h>
+#include <qvbarcode/host/ModuleCounts.h>
+#include <qvbarcode/host/Status.h>
+#include <qvbarcode/surface/HostMemorySurface.h>
+#include <qvbarcode/surface/SurfaceHandles.h>
 
 namespace {
 

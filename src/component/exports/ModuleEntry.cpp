@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The module entry: the library sets itself up when it is loaded and lets go on unload.
-#include "component/exports/ModuleSetup.h"
+#include <qvbarcode/component/exports/ModuleSetup.h>
 
 namespace {
 

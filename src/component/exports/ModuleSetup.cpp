@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "component/exports/ModuleSetup.h"
+#include <qvbarcode/component/exports/ModuleSetup.h>
 
 #include <memory>
 
-#include "component/ClassFactory.h"
-#include "component/exports/HostPageSite.h"
+#include <qvbarcode/component/ClassFactory.h>
+#include <qvbarcode/component/exports/HostPageSite.h>
 
 namespace qv::component::exports {
 

@@ -3,9 +3,9 @@
 // platform loads the library and asks for them, as it would look up a resource by number.
 #include <cstring>
 
-#include "component/QvBarCodeComponent.h"
-#include "component/ToolboxBitmap.h"
-#include "host/Status.h"
+#include <qvbarcode/component/QvBarCodeComponent.h>
+#include <qvbarcode/component/ToolboxBitmap.h>
+#include <qvbarcode/host/Status.h>
 
 extern "C" QvStatus QvLoadResource(int32_t number, void* buffer, uint32_t capacity,
                                    uint32_t* size) {

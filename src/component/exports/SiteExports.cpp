@@ -4,14 +4,14 @@
 #include <memory>
 #include <vector>
 
-#include "component/ControlDispatch.h"
-#include "component/PageDispatch.h"
-#include "component/QvBarCodeComponent.h"
-#include "component/exports/DispatchClient.h"
-#include "component/exports/ExportedObjects.h"
-#include "component/exports/HostPageSite.h"
-#include "component/exports/HostSite.h"
-#include "component/exports/VariantBridge.h"
+#include <qvbarcode/component/ControlDispatch.h>
+#include <qvbarcode/component/PageDispatch.h>
+#include <qvbarcode/component/QvBarCodeComponent.h>
+#include <qvbarcode/component/exports/DispatchClient.h>
+#include <qvbarcode/component/exports/ExportedObjects.h>
+#include <qvbarcode/component/exports/HostPageSite.h>
+#include <qvbarcode/component/exports/HostSite.h>
+#include <qvbarcode/component/exports/VariantBridge.h>
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "component/exports/VariantBridge.h"
+#include <qvbarcode/component/exports/VariantBridge.h>
 
 #include <algorithm>
 #include <cstdlib>

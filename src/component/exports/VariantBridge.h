@@ -3,10 +3,10 @@
 
 #include <optional>
 
-#include "component/QvBarCodeComponent.h"
-#include "host/Guid.h"
-#include "host/Status.h"
-#include "host/Variant.h"
+#include <qvbarcode/component/QvBarCodeComponent.h>
+#include <qvbarcode/host/Guid.h>
+#include <qvbarcode/host/Status.h>
+#include <qvbarcode/host/Variant.h>
 
 namespace qv::component::exports {
 
