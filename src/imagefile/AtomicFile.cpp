@@ -244,6 +244,22 @@ int WriteThrough(int folder, const std::filesystem::path& path, std::string_view
     return WriteAll(file.get(), bytes);
 }
 
+// A link into /proc (/dev/stdout, /dev/stderr) names one of this process's descriptors, and
+// replacing it would put a plain file in /dev for every program. Its bytes go where the
+// descriptor goes, appended to a file, so that a shell's `>>` keeps what it holds.
+bool NamesADescriptor(int folder, const std::filesystem::path& path) {
+    char text[7] = {};
+    const ssize_t length = readlinkat(folder, path.c_str(), text, sizeof text - 1);
+    return length == 6 && std::string_view(text, 6) == "/proc/";
+}
+
+int AppendThrough(int folder, const std::filesystem::path& path, std::string_view bytes) {
+    const host::FileDescriptor file(
+        openat(folder, path.c_str(), O_WRONLY | O_APPEND | O_NOCTTY | O_CLOEXEC));
+    if (file.get() < 0) return errno;
+    return WriteAll(file.get(), bytes);
+}
+
 // What is at path decides: nothing or a file is replaced (a failed new file's error
 // otherwise stands), a device or FIFO written through, anything else refused.
 int WriteOverTarget(int folder, const std::filesystem::path& path, std::string_view bytes,
@@ -253,8 +269,13 @@ int WriteOverTarget(int folder, const std::filesystem::path& path, std::string_v
         return newFileError == kReplace ? ReplaceFile(folder, path, bytes, nullptr, mayReplace)
                                         : newFileError;
     }
-    // A link is replaced as before, unless it leads to a device or FIFO (/dev/stdout).
+    // A link is replaced as before, unless it names a descriptor or leads to a device or FIFO.
     struct stat reached {};
+    if (S_ISLNK(existing.st_mode) && NamesADescriptor(folder, path)) {
+        if (fstatat(folder, path.c_str(), &reached, 0) != 0) return errno;
+        if (mayReplace && !mayReplace(reached)) return EEXIST;
+        return AppendThrough(folder, path, bytes);
+    }
     if (S_ISLNK(existing.st_mode) && fstatat(folder, path.c_str(), &reached, 0) == 0 &&
         UseOfTarget(reached.st_mode) == TargetUse::WriteThrough) {
         existing = reached;

@@ -26,7 +26,8 @@ QV_EXPORT void WriteFileAtomically(const std::filesystem::path& path, std::strin
 QV_EXPORT std::error_code TryWriteFileAtomically(const std::filesystem::path& path,
                                                  std::string_view bytes);
 
-// What becomes of what is already at a path, by its file type: a file or link is replaced,
+// What becomes of what is already at a path, by its file type: a file or link is replaced
+// (but a link into /proc, as /dev/stdout is, has the bytes appended where it leads),
 // a device or FIFO written through (replacing /dev/null with a file would break every
 // program that writes to it), anything else (a directory, a socket) refused.
 enum class TargetUse { Replace, WriteThrough, Refuse };

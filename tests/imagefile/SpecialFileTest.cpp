@@ -49,5 +49,25 @@ TEST(SpecialFileTest, NeverReplacesWhatIsNoFile) {
     fs::remove_all(folder);
 }
 
+// A link into /proc, as /dev/stdout is when the output goes to a file, stays a link, and the
+// file it reaches keeps what it held (a shell's >>).
+TEST(SpecialFileTest, ALinkToADescriptorAppendsWhereItLeads) {
+    const fs::path folder = fs::temp_directory_path() / ("qv-fd-" + std::to_string(getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const fs::path file = folder / "out", link = folder / "stdout";
+    const host::FileDescriptor descriptor(
+        open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600));
+    ASSERT_EQ(write(descriptor.get(), "held ", 5), 5);
+    fs::create_symlink("/proc/self/fd/" + std::to_string(descriptor.get()), link);
+    EXPECT_EQ(TryWriteFileAtomically(link, "new").value(), 0);
+    EXPECT_EQ(fs::symlink_status(link).type(), fs::file_type::symlink);
+    std::string read(16, '\0');
+    const host::FileDescriptor reader(open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    read.resize(std::max<ssize_t>(::read(reader.get(), read.data(), read.size()), 0));
+    EXPECT_EQ(read, "held new");
+    fs::remove_all(folder);
+}
+
 }  // namespace
 }  // namespace qv::imagefile
