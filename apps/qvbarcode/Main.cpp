@@ -12,6 +12,7 @@
 
 #include "commands/Commands.h"
 #include "commands/ParseArguments.h"
+#include "commands/PrintedDocument.h"
 #include "component/TypeLibraryIdl.h"
 #include "imagefile/AtomicFile.h"
 #include "options/ExitStatus.h"
@@ -56,7 +57,9 @@ int main(int argc, char** argv) try {
                      static_cast<int>(UsageText().size()), UsageText().data());
         return kExitUsage;
     }
-    const Options& options = std::get<Options>(parsed);
+    // A document printed without -o is written into a folder of its own, removed after.
+    const PrintSpool spool(std::get<Options>(parsed));
+    const Options& options = spool.Command();
     RemoveUnfinishedFilesOnSignals();
     KeepFreedMemoryForReuse();
     switch (options.command) {

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "output/LabelPages.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace qv::cli {
 
 std::string LabelPages::Place(cairo_surface_t* drawing, std::int32_t width, std::int32_t height,
@@ -9,8 +12,14 @@ std::string LabelPages::Place(cairo_surface_t* drawing, std::int32_t width, std:
     const double w = width * scale;
     const double h = height * scale;
     if (!plan_.sheet) {
+        // A page of the label's size: an offset as large puts nothing on it.
+        if (std::abs(plan_.offsetX) >= w || std::abs(plan_.offsetY) >= h) {
+            return "--offset moves the label of " + MillimetreSize(w, h) +
+                   " off its page, which is the label's size: give an offset smaller than "
+                   "the label";
+        }
         for (std::int32_t i = 0; i < copies; ++i, ++labels_) {
-            page_ = document_.NewPage(w, h);
+            page_ = NewPage(w, h);
             Paint(drawing, width, height, plan_.offsetX, plan_.offsetY);
         }
         return {};
@@ -35,6 +44,15 @@ std::string LabelPages::Place(cairo_surface_t* drawing, std::int32_t width, std:
     return {};
 }
 
+cairo_t* LabelPages::NewPage(double width, double height) {
+    if (document_.Pages() > 0 && (width != mediaWidth_ || height != mediaHeight_)) {
+        mixedSizes_ = true;
+    }
+    mediaWidth_ = std::max(mediaWidth_, width);
+    mediaHeight_ = std::max(mediaHeight_, height);
+    return document_.NewPage(width, height);
+}
+
 void LabelPages::Paint(cairo_surface_t* drawing, std::int32_t width, std::int32_t height,
                        double left, double top) {
     cairo_save(page_);
@@ -50,7 +68,7 @@ void LabelPages::Paint(cairo_surface_t* drawing, std::int32_t width, std::int32_
 // each label's edge, for a test print held against a sheet.
 void LabelPages::StartSheet() {
     const SheetLayout& sheet = *plan_.sheet;
-    page_ = document_.NewPage(sheet.pageWidth, sheet.pageHeight);
+    page_ = NewPage(sheet.pageWidth, sheet.pageHeight);
     if (!plan_.outline) return;
     cairo_save(page_);
     cairo_set_source_rgb(page_, 0.6, 0.6, 0.6);

@@ -60,8 +60,8 @@ std::variant<std::unique_ptr<BatchDocument>, std::string> BatchDocument::Begin(
 BatchDocument::BatchDocument(const Options& options, PagePlan plan, std::optional<CellText> caption,
                              std::optional<std::size_t> copiesColumn)
     : path_(options.output),
-      document_(options.output,
-                options.format == OutputFormat::Ps ? DocumentKind::PostScript : DocumentKind::Pdf),
+      kind_(options.format == OutputFormat::Ps ? DocumentKind::PostScript : DocumentKind::Pdf),
+      document_(options.output, kind_),
       pages_(document_, std::move(plan)),
       caption_(std::move(caption)),
       copiesColumn_(copiesColumn),
@@ -101,7 +101,9 @@ std::optional<FileFailure> BatchDocument::Finish() {
                      TerminalText(path_).c_str());
         return std::nullopt;
     }
-    return document_.Finish();
+    auto failure = document_.Finish();
+    written_ = !failure;
+    return failure;
 }
 
 }  // namespace qv::cli
