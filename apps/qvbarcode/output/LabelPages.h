@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <cairo.h>
-
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -30,10 +28,9 @@ class LabelPages {
     LabelPages(LabelDocument& document, PagePlan plan)
         : document_(document), plan_(std::move(plan)), next_(plan_.firstLabel - 1) {}
 
-    // Places copies of a drawing of width x height pixels; why not when it is larger than
+    // Places copies of a drawing; why not when it is larger than
     // a label or the offset moves it off its own page (then nothing is placed).
-    std::string Place(cairo_surface_t* drawing, std::int32_t width, std::int32_t height,
-                      std::int32_t copies);
+    std::string Place(const LabelRecording& drawing, std::int32_t copies);
     std::int64_t Labels() const { return labels_; }
     // The largest page begun, in points, and whether any page was smaller: the media a
     // printer is given for the whole document.
@@ -41,14 +38,12 @@ class LabelPages {
     bool MixedSizes() const { return mixedSizes_; }
 
   private:
-    void Paint(cairo_surface_t* drawing, std::int32_t width, std::int32_t height, double left,
-               double top);
+    void Paint(const LabelRecording& drawing, double left, double top);
     void StartSheet();
-    cairo_t* NewPage(double width, double height);
+    void NewPage(double width, double height);
 
     LabelDocument& document_;
     PagePlan plan_;
-    cairo_t* page_ = nullptr;
     std::int64_t next_;        // the next label's index on the run of sheets
     std::int64_t sheet_ = -1;  // the sheet of the page begun
     std::int64_t labels_ = 0;

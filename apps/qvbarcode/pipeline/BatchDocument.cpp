@@ -61,8 +61,8 @@ BatchDocument::BatchDocument(const Options& options, PagePlan plan, std::optiona
                              std::optional<std::size_t> copiesColumn)
     : path_(options.output),
       kind_(options.format == OutputFormat::Ps ? DocumentKind::PostScript : DocumentKind::Pdf),
-      document_(options.output, kind_),
-      pages_(document_, std::move(plan)),
+      document_(MakeLabelDocument(options.output, kind_)),
+      pages_(*document_, std::move(plan)),
       caption_(std::move(caption)),
       copiesColumn_(copiesColumn),
       copies_(options.labels.copies),
@@ -86,7 +86,7 @@ void BatchDocument::Prepare(RecordJob& job) const {
 }
 
 std::string BatchDocument::Place(RecordJob& job) {
-    std::string why = pages_.Place(job.recording.get(), job.width, job.height, job.copies);
+    std::string why = pages_.Place(*job.recording, job.copies);
     tooLarge_ = tooLarge_ || !why.empty();
     return why;
 }
@@ -96,12 +96,12 @@ bool BatchDocument::UsesColumn(std::size_t column) const {
 }
 
 std::optional<FileFailure> BatchDocument::Finish() {
-    if (document_.Pages() == 0) {
+    if (document_->Pages() == 0) {
         std::fprintf(stderr, "qvbarcode: no label to print: %s not written\n",
                      TerminalText(path_).c_str());
         return std::nullopt;
     }
-    auto failure = document_.Finish();
+    auto failure = document_->Finish();
     written_ = !failure;
     return failure;
 }

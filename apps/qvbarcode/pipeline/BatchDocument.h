@@ -51,7 +51,7 @@ class BatchDocument {
   private:
     std::string path_;
     DocumentKind kind_;
-    LabelDocument document_;
+    std::unique_ptr<LabelDocument> document_;
     LabelPages pages_;
     std::optional<CellText> caption_;
     std::optional<std::size_t> copiesColumn_;

@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: MIT
+#include "output/DocumentFile.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "host/FailedCall.h"
+
+namespace qv::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// ".NAME.abc123" beside the target: six lowercase letters and digits, as the temporaries of
+// every file the program writes, so that a later batch removes one that a killed run left.
+std::FILE* OpenTemporary(const std::string& path, std::string& name) {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    const fs::path target(path);
+    std::error_code ignored;  // a folder that cannot be made fails the open, which says why
+    if (target.has_parent_path()) fs::create_directories(target.parent_path(), ignored);
+    unsigned value = static_cast<unsigned>(getpid()) * 2654435761u;
+    for (int attempt = 0; attempt < 100; ++attempt, value = value * 40503u + 7u) {
+        std::string leaf = "." + target.filename().string() + ".";
+        for (unsigned v = value, i = 0; i < 6; ++i, v /= 36) leaf += kLetters[v % 36];
+        name = (target.parent_path() / leaf).string();
+        const int descriptor = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor >= 0) return fdopen(descriptor, "wb");
+        if (errno != EEXIST) break;
+    }
+    name.clear();
+    return nullptr;
+}
+
+}  // namespace
+
+DocumentFile::DocumentFile(std::string path) : path_(std::move(path)) {
+    file_ = OpenTemporary(path_, temporary_);
+    if (file_ == nullptr) {
+        throw host::FailedCall(host::FailureReason::PlatformFailure,
+                               "cannot write " + path_ + ": " + std::strerror(errno));
+    }
+}
+
+DocumentFile::~DocumentFile() {
+    if (file_ != nullptr) std::fclose(file_);
+    if (!temporary_.empty()) unlink(temporary_.c_str());
+}
+
+bool DocumentFile::Write(std::string_view bytes) {
+    if (error_ == 0 && std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
+        error_ = errno != 0 ? errno : EIO;
+    }
+    written_ += static_cast<std::int64_t>(bytes.size());
+    return error_ == 0;
+}
+
+std::optional<FileFailure> DocumentFile::Finish(const std::string& extra) {
+    if (std::fflush(file_) != 0 && error_ == 0) error_ = errno;
+    if (error_ == 0 && fsync(fileno(file_)) != 0) error_ = errno;
+    const int closed = std::fclose(file_);
+    file_ = nullptr;
+    if (closed != 0 && error_ == 0) error_ = errno;
+    if (error_ == 0 && !extra.empty()) {
+        return FileFailure{path_ + ": " + extra, std::make_error_code(std::errc::io_error)};
+    }
+    if (error_ == 0 && std::rename(temporary_.c_str(), path_.c_str()) != 0) error_ = errno;
+    if (error_ != 0) {
+        return FileFailure{"cannot write " + path_ + ": " + std::strerror(error_),
+                           std::error_code(error_, std::generic_category())};
+    }
+    temporary_.clear();
+    return std::nullopt;
+}
+
+}  // namespace qv::cli

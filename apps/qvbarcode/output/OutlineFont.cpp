@@ -1,0 +1,140 @@
+// SPDX-License-Identifier: MIT
+#include "output/OutlineFont.h"
+
+#include <cairo-ft.h>
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+
+#include "host/FailedCall.h"
+
+namespace qv::cli {
+
+namespace {
+
+constexpr double kUnitsPerEm = 1000;
+
+}  // namespace
+
+void AppendPdfNumber(std::string& out, double value) {
+    char text[48];
+    if (!std::isfinite(value)) value = 0;
+    if (std::abs(value) < 1e12 && value == std::floor(value)) {
+        const auto end = std::to_chars(text, text + sizeof text, static_cast<long long>(value));
+        out.append(text, end.ptr);
+        return;
+    }
+    auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 4).ptr;
+    while (end[-1] == '0') --end;
+    if (end[-1] == '.') --end;
+    if (end - text == 2 && text[0] == '-' && text[1] == '0') {
+        out += '0';
+        return;
+    }
+    out.append(text, end);
+}
+
+OutlineFont::OutlineFont(const std::string& path, int faceIndex) {
+    FcPattern* pattern = FcPatternCreate();
+    if (pattern == nullptr) {
+        throw host::FailedCall(host::FailureReason::OutOfMemory, "font pattern");
+    }
+    FcPatternAddString(pattern, FC_FILE, reinterpret_cast<const FcChar8*>(path.c_str()));
+    FcPatternAddInteger(pattern, FC_INDEX, faceIndex);
+    face_ = cairo_ft_font_face_create_for_pattern(pattern);
+    FcPatternDestroy(pattern);
+    cairo_matrix_t size, identity;
+    cairo_matrix_init_scale(&size, kUnitsPerEm, kUnitsPerEm);
+    cairo_matrix_init_identity(&identity);
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    font_ = cairo_scaled_font_create(face_, &size, &identity, options);
+    cairo_font_options_destroy(options);
+    scratch_ = cairo_recording_surface_create(CAIRO_CONTENT_ALPHA, nullptr);
+    cr_ = cairo_create(scratch_);
+    cairo_set_scaled_font(cr_, font_);
+    if (cairo_scaled_font_status(font_) != CAIRO_STATUS_SUCCESS ||
+        cairo_status(cr_) != CAIRO_STATUS_SUCCESS) {
+        Release();
+        throw host::FailedCall(host::FailureReason::PlatformFailure,
+                               path + ": cairo cannot use the font");
+    }
+    name_ = "Caption";
+    if (FT_Face face = cairo_ft_scaled_font_lock_face(font_)) {
+        if (const char* name = FT_Get_Postscript_Name(face)) {
+            std::string clean;
+            for (const char* c = name; *c != '\0'; ++c) {
+                if (std::isalnum(static_cast<unsigned char>(*c)) || *c == '-') clean += *c;
+            }
+            if (!clean.empty()) name_ = clean;
+        }
+        cairo_ft_scaled_font_unlock_face(font_);
+    }
+}
+
+OutlineFont::~OutlineFont() {
+    Release();
+}
+
+void OutlineFont::Release() {
+    cairo_destroy(cr_);
+    cr_ = nullptr;
+    cairo_surface_destroy(scratch_);
+    scratch_ = nullptr;
+    cairo_scaled_font_destroy(font_);
+    font_ = nullptr;
+    cairo_font_face_destroy(face_);
+    face_ = nullptr;
+}
+
+GlyphOutline OutlineFont::Outline(std::uint32_t index) const {
+    GlyphOutline outline;
+    const cairo_glyph_t glyph{index, 0, 0};
+    cairo_text_extents_t extents;
+    cairo_scaled_font_glyph_extents(font_, &glyph, 1, &extents);
+    outline.advance = extents.x_advance;
+    outline.box = {std::floor(extents.x_bearing), std::floor(-(extents.y_bearing + extents.height)),
+                   std::ceil(extents.x_bearing + extents.width), std::ceil(-extents.y_bearing)};
+    cairo_new_path(cr_);
+    cairo_glyph_path(cr_, &glyph, 1);
+    cairo_path_t* path = cairo_copy_path(cr_);
+    std::string& out = outline.path;
+    const auto point = [&out](const cairo_path_data_t& p) {
+        AppendPdfNumber(out, p.point.x);
+        out += ' ';
+        AppendPdfNumber(out, -p.point.y);  // y up
+        out += ' ';
+    };
+    for (int i = 0; i < path->num_data; i += path->data[i].header.length) {
+        const cairo_path_data_t* data = &path->data[i];
+        switch (data->header.type) {
+            case CAIRO_PATH_MOVE_TO:
+                point(data[1]);
+                out += "m\n";
+                break;
+            case CAIRO_PATH_LINE_TO:
+                point(data[1]);
+                out += "l\n";
+                break;
+            case CAIRO_PATH_CURVE_TO:
+                point(data[1]);
+                point(data[2]);
+                point(data[3]);
+                out += "c\n";
+                break;
+            case CAIRO_PATH_CLOSE_PATH:
+                out += "h\n";
+                break;
+        }
+    }
+    cairo_path_destroy(path);
+    if (!out.empty()) out += "f\n";
+    return outline;
+}
+
+}  // namespace qv::cli
