@@ -175,7 +175,7 @@ if [ "$only" = sync ]; then
     echo "== putting files on disk"
     QV_BENCH_ROOT=$disk_root run sync-disk "$work/list-sync.txt" png "" synced
     run sync-shm "$work/list-sync.txt" png "" synced
-elif [ "$only" != vector ]; then
+elif [ -z "$only" ]; then
     echo "== batch PNG"
     run png "$work/list.txt" png "" ours_one ours peer plain
     run png-tenth "$work/list-tenth.txt" png

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "drawing/RenderBarcode.h"
+#include "drawing/EpsLabel.h"
 
 #include "drawing/ApplySettings.h"
 #include "drawing/BarcodeSize.h"
 #include "drawing/DrawingWarnings.h"
+#include "drawing/EpsLabel.h"
 #include "drawing/TextCheck.h"
 #include "host/FailedCall.h"
 #include "host/TextConversion.h"
@@ -204,6 +206,7 @@ Drawing BarcodeRenderer::RenderPicture(bool commandLineSize, std::string_view ca
     std::shared_ptr<surface::SvgSurface> svg;
     std::optional<imagefile::VectorFile> document;
     std::shared_ptr<LabelRecording> recorded;
+    std::shared_ptr<LabelRecording> eps;
     surface::Rect captionBox;
     if (options_.recording) {
         recorded = StartRecording(drawing, caption, captionBox);
@@ -216,6 +219,10 @@ Drawing BarcodeRenderer::RenderPicture(bool commandLineSize, std::string_view ca
         svg = std::make_shared<surface::SvgSurface>(drawing.width, drawing.height);
         svg->SetFont(font_, dynamic_cast<const surface::FreeTypeFont&>(*font_).pixelSize());
         target = svg;
+    } else if (options_.format == OutputFormat::Eps) {
+        eps = std::make_shared<LabelRecording>(drawing.width, drawing.height, 0);
+        eps->SetFont(font_);
+        target = eps;
     } else {
         document.emplace(options_.format == OutputFormat::Pdf ? imagefile::VectorFormat::Pdf
                                                               : imagefile::VectorFormat::Eps,
@@ -239,6 +246,7 @@ Drawing BarcodeRenderer::RenderPicture(bool commandLineSize, std::string_view ca
     }
     drawing.bytes = raster ? EncodeRaster(*raster)
                     : svg  ? svg->Document(options_.dotsPerInch)
+                    : eps  ? EpsOf(*eps, options_.dotsPerInch, outlines_)
                            : document->Finish();
     return drawing;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "control/QvBarCode.h"
+#include "drawing/EpsLabel.h"
 #include "drawing/LabelRecording.h"
 #include "drawing/SizeReport.h"
 #include "options/CliOptions.h"
@@ -97,6 +98,7 @@ class BarcodeRenderer {
     RenderOptions options_;
     Language language_ = UserLanguage();
     std::shared_ptr<const surface::Font> font_;
+    GlyphOutlines outlines_;  // the caption's, for EPS files
     std::optional<control::QvBarCode> control_;
     std::thread::id controlThread_;  // the thread control_ belongs to
 };

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "imagefile/DocumentDate.h"
-#include "output/OutlineFont.h"
+#include "drawing/OutlineFont.h"
 
 namespace qv::cli {
 

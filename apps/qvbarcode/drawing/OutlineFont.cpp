@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "output/OutlineFont.h"
+#include "drawing/OutlineFont.h"
 
 #include <cairo-ft.h>
 #include <fontconfig/fontconfig.h>
@@ -105,9 +105,10 @@ GlyphOutline OutlineFont::Outline(std::uint32_t index) const {
     cairo_path_t* path = cairo_copy_path(cr_);
     std::string& out = outline.path;
     const auto point = [&out](const cairo_path_data_t& p) {
-        AppendPdfNumber(out, p.point.x);
+        // A tenth of a thousandth of an em is finer than any printer's dot.
+        AppendPdfNumber(out, std::round(p.point.x * 10) / 10);
         out += ' ';
-        AppendPdfNumber(out, -p.point.y);  // y up
+        AppendPdfNumber(out, std::round(-p.point.y * 10) / 10);  // y up
         out += ' ';
     };
     for (int i = 0; i < path->num_data; i += path->data[i].header.length) {
