@@ -20,7 +20,8 @@ namespace {
 constexpr std::string_view kProlog =
     "%%BeginProlog\n/qvdict 12 dict def\nqvdict begin\n/m { moveto } bind def\n"
     "/l { lineto } bind def\n/c { curveto } bind def\n/h { closepath } bind def\n"
-    "/f { fill } bind def\n/R { rectfill } bind def\n/rg { setrgbcolor } bind def\nend\n"
+    "/f { fill } bind def\n/rg { setrgbcolor } bind def\n/re { exch dup neg 3 1 roll 5 3 roll "
+    "moveto 0 rlineto\n      0 exch rlineto 0 rlineto closepath } bind def\nend\n"
     "%%EndProlog\n";
 
 void AppendNumbers(std::string& out, std::initializer_list<double> values) {
@@ -127,24 +128,11 @@ std::string EpsOf(const LabelRecording& label, double dotsPerInch, GlyphOutlines
     AppendNumbers(page, {scale, 0, 0, -scale, 0, height});
     page += "] concat\n";
     CaptionFont font;
-    const auto& fills = label.Fills();
-    std::int64_t colour = -1;  // none set yet
-    std::size_t next = 0;
-    const auto fillTo = [&](std::size_t end) {
-        for (; next < end; ++next) {
-            const RecordedFill& f = fills[next];
-            if (colour != std::int64_t{f.colour}) AppendColour(page, f.colour);
-            colour = f.colour;
-            AppendNumbers(page, {f.left, f.top, f.right - f.left, f.bottom - f.top});
-            page += "R\n";
-        }
-    };
     for (std::size_t t = 0; t < label.Texts().size(); ++t) {
-        fillTo(label.TextsAfter()[t]);
+        page += label.Operators()[t];
         AppendText(page, label.Texts()[t], font);
-        colour = -1;
     }
-    fillTo(fills.size());
+    page += label.Operators().back();
     page += "grestore\nend\nshowpage\n";
     const std::int64_t made = imagefile::DocumentSeconds(std::getenv("SOURCE_DATE_EPOCH"));
     std::string out = "%!PS-Adobe-3.0 EPSF-3.0\n%%Creator: qvbarcode\n%%CreationDate: " +

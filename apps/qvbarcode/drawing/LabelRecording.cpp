@@ -109,4 +109,32 @@ void LabelRecording::DrawText(std::string_view windows1252Text, const surface::R
     textsAfter_.push_back(fills_.size());
 }
 
+void LabelRecording::Seal() {
+    operators_.assign(texts_.size() + 1, {});
+    std::size_t next = 0;
+    for (std::size_t piece = 0; piece < operators_.size(); ++piece) {
+        std::string& out = operators_[piece];
+        const std::size_t end = piece < texts_.size() ? textsAfter_[piece] : fills_.size();
+        std::int64_t colour = -1;  // none set yet in this piece
+        for (; next < end; ++next) {
+            const RecordedFill& f = fills_[next];
+            if (colour != std::int64_t{f.colour}) {
+                for (const double part :
+                     {surface::RedOf(f.colour) / 255.0, surface::GreenOf(f.colour) / 255.0,
+                      surface::BlueOf(f.colour) / 255.0}) {
+                    AppendPdfNumber(out, part);
+                    out += ' ';
+                }
+                out += "rg\n";
+                colour = f.colour;
+            }
+            for (const double part : {f.left, f.top, f.right - f.left, f.bottom - f.top}) {
+                AppendPdfNumber(out, part);
+                out += ' ';
+            }
+            out += "re f\n";
+        }
+    }
+}
+
 }  // namespace qv::cli

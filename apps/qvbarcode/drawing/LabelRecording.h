@@ -4,9 +4,11 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
+#include "drawing/OutlineFont.h"
 #include "surface/DrawingSurface.h"
 #include "surface/FreeTypeFont.h"
 
@@ -53,6 +55,11 @@ class LabelRecording final : public surface::PenAndModeState {
     const std::vector<RecordedFill>& Fills() const { return fills_; }
     const std::vector<RecordedText>& Texts() const { return texts_; }
     const std::vector<std::size_t>& TextsAfter() const { return textsAfter_; }
+    // Once drawn, on the drawing's own thread: the fills as PDF operators ("r g b rg",
+    // "x y w h re f"), a piece before each text and one after the last, so that a document
+    // written on one thread only copies them.
+    void Seal();
+    const std::vector<std::string>& Operators() const { return operators_; }
 
   private:
     void Fill(double left, double top, double right, double bottom, surface::Colour colour);
@@ -64,6 +71,7 @@ class LabelRecording final : public surface::PenAndModeState {
     std::vector<RecordedFill> fills_;
     std::vector<RecordedText> texts_;
     std::vector<std::size_t> textsAfter_;
+    std::vector<std::string> operators_;
 };
 
 }  // namespace qv::cli

@@ -23,6 +23,18 @@ constexpr double kUnitsPerEm = 1000;
 void AppendPdfNumber(std::string& out, double value) {
     char text[48];
     if (!std::isfinite(value)) value = 0;
+    // Most are a label's pixels: small whole numbers, written digit by digit.
+    if (value >= 0 && value < 1e6 && value == static_cast<double>(static_cast<int>(value))) {
+        unsigned whole = static_cast<unsigned>(value);
+        char* end = text + sizeof text;
+        char* at = end;
+        do {
+            *--at = static_cast<char>('0' + whole % 10);
+            whole /= 10;
+        } while (whole != 0);
+        out.append(at, end);
+        return;
+    }
     if (std::abs(value) < 1e12 && value == std::floor(value)) {
         const auto end = std::to_chars(text, text + sizeof text, static_cast<long long>(value));
         out.append(text, end.ptr);

@@ -242,11 +242,12 @@ Drawing BarcodeRenderer::RenderPicture(bool commandLineSize, std::string_view ca
             recorded->DrawText(surface::EncodeWindows1252(host::Utf8ToUtf16(caption)), captionBox,
                                surface::kCaptionFormat);
         }
+        recorded->Seal();
         return drawing;
     }
     drawing.bytes = raster ? EncodeRaster(*raster)
                     : svg  ? svg->Document(options_.dotsPerInch)
-                    : eps  ? EpsOf(*eps, options_.dotsPerInch, outlines_)
+                    : eps  ? (eps->Seal(), EpsOf(*eps, options_.dotsPerInch, outlines_))
                            : document->Finish();
     return drawing;
 }

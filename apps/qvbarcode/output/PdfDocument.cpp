@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "imagefile/DocumentDate.h"
 #include "drawing/OutlineFont.h"
+#include "imagefile/DocumentDate.h"
 
 namespace qv::cli {
 
@@ -106,24 +106,11 @@ void PdfDocument::Draw(const LabelRecording& label, double left, double top, dou
     out += "cm\n0 0 ";
     AppendNumbers(out, {static_cast<double>(label.Width()), static_cast<double>(label.Height())});
     out += "re W n\n";
-    const auto& fills = label.Fills();
-    std::optional<surface::Colour> colour;
-    std::size_t next = 0;
-    const auto fillTo = [&](std::size_t end) {
-        for (; next < end; ++next) {
-            const RecordedFill& f = fills[next];
-            if (colour != f.colour) AppendColour(out, f.colour);
-            colour = f.colour;
-            AppendNumbers(out, {f.left, f.top, f.right - f.left, f.bottom - f.top});
-            out += "re f\n";
-        }
-    };
     for (std::size_t t = 0; t < label.Texts().size(); ++t) {
-        fillTo(label.TextsAfter()[t]);
+        out += label.Operators()[t];
         DrawText(label.Texts()[t]);
-        colour.reset();
     }
-    fillTo(fills.size());
+    out += label.Operators().back();
     out += "Q\n";
 }
 
@@ -138,7 +125,7 @@ void PdfDocument::DrawText(const RecordedText& text) {
     out += "BT\n";
     std::size_t font = fonts_.size() + 1;  // none chosen yet
     for (const surface::PlacedGlyph& placed : text.glyphs) {
-        const FontGlyph glyph = GlyphOf(*text.font, placed);
+        const FontGlyph glyph = GlyphOf(text.font, placed);
         if (glyph.font != font) {
             font = glyph.font;
             out += "/F" + std::to_string(font + 1) + " ";
@@ -154,8 +141,22 @@ void PdfDocument::DrawText(const RecordedText& text) {
     out += "ET\nQ\n";
 }
 
-PdfDocument::FontGlyph PdfDocument::GlyphOf(const surface::FreeTypeFont& font,
-                                            const surface::PlacedGlyph& placed) {
+PdfDocument::FontGlyph PdfDocument::GlyphOf(
+    const std::shared_ptr<const surface::FreeTypeFont>& font, const surface::PlacedGlyph& placed) {
+    if (font != lastFont_) {
+        lastFont_ = font;
+        lastGlyphs_.clear();
+    }
+    if (const auto seen = lastGlyphs_.find(placed.index); seen != lastGlyphs_.end()) {
+        return seen->second;
+    }
+    const FontGlyph glyph = FindGlyph(*font, placed);
+    lastGlyphs_.emplace(placed.index, glyph);
+    return glyph;
+}
+
+PdfDocument::FontGlyph PdfDocument::FindGlyph(const surface::FreeTypeFont& font,
+                                              const surface::PlacedGlyph& placed) {
     GlyphKey key{font.path(), font.faceIndex(), placed.index};
     const auto found = glyphs_.find(key);
     if (found != glyphs_.end()) return found->second;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <tuple>
+#include <unordered_map>
 #include <vector>
 
 #include "output/DocumentFile.h"
@@ -38,7 +39,9 @@ class PdfDocument final : public LabelDocument {
     void EndPage();
     void StartObject(int number);
     void DrawText(const RecordedText& text);
-    FontGlyph GlyphOf(const surface::FreeTypeFont& font, const surface::PlacedGlyph& glyph);
+    FontGlyph GlyphOf(const std::shared_ptr<const surface::FreeTypeFont>& font,
+                      const surface::PlacedGlyph& glyph);
+    FontGlyph FindGlyph(const surface::FreeTypeFont& font, const surface::PlacedGlyph& glyph);
     void WriteFonts();
 
     DocumentFile file_;
@@ -49,6 +52,9 @@ class PdfDocument final : public LabelDocument {
     double pageWidth_ = 0;
     double pageHeight_ = 0;
     std::map<GlyphKey, FontGlyph> glyphs_;
+    // The last glyphs looked up: a caption's few, again and again.
+    std::shared_ptr<const surface::FreeTypeFont> lastFont_;  // held, so never another's address
+    std::unordered_map<std::uint32_t, FontGlyph> lastGlyphs_;
     // Each font's glyphs by code from 1: the key and the character it stands for.
     std::vector<std::vector<std::pair<GlyphKey, char32_t>>> fonts_;
 };
