@@ -6,6 +6,7 @@ and EPS batches have a table of their own, which a run of only those (the draw a
 files given as -) replaces alone."""
 import datetime
 import json
+import os
 import sys
 
 START, END = "<!-- measured -->", "<!-- /measured -->"
@@ -74,7 +75,8 @@ def document_table(batch_txt, machine, ours_version, peer_version):
         return None
     rounds = max(s[2] for s in spread.values())
     lines = [f"Measured {datetime.datetime.now().astimezone():%Y-%m-%d %H:%M %Z} on {machine}.",
-             f"Versions: {ours_version}; {peer_version}. Release build, bench/compare.sh.", "",
+             f"Versions: {ours_version}; {peer_version}. Release build, bench/compare.sh; load "
+             f"average {os.getloadavg()[0]:.1f} at its end.", "",
              f"Labels into one document on /dev/shm (median wall time of {rounds} rounds, the "
              "program's start included; labels per second; zint writes no PDF and no document, "
              "so its 10,000 EPS files are the peer):", "",
