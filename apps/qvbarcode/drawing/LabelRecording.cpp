@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "host/FailedCall.h"
 #include "surface/Font.h"
 #include "surface/LineSteps.h"
 #include "surface/TextPlacement.h"
@@ -107,6 +108,14 @@ void LabelRecording::DrawText(std::string_view windows1252Text, const surface::R
         glyph.x += static_cast<double>(left) + originX_;
     texts_.push_back(std::move(recorded));
     textsAfter_.push_back(fills_.size());
+}
+
+const std::vector<std::string>& LabelRecording::Operators() const {
+    if (operators_.size() != texts_.size() + 1) {
+        throw host::FailedCall(host::FailureReason::InvalidValue,
+                               "a label's drawing was used before it was sealed");
+    }
+    return operators_;
 }
 
 void LabelRecording::Seal() {

@@ -59,7 +59,8 @@ class LabelRecording final : public surface::PenAndModeState {
     // "x y w h re f"), a piece before each text and one after the last, so that a document
     // written on one thread only copies them.
     void Seal();
-    const std::vector<std::string>& Operators() const { return operators_; }
+    // Raises the failed call when the recording was not sealed.
+    const std::vector<std::string>& Operators() const;
 
   private:
     void Fill(double left, double top, double right, double bottom, surface::Colour colour);
