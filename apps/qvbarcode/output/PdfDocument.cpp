@@ -55,6 +55,30 @@ void AppendUtf16(std::string& out, char32_t code) {
     AppendHex(out, 0xDC00 + (code & 0x3FF), 4);
 }
 
+// The characters the codes 1, 2, ... of a font stand for, for searching and copying.
+template <typename Glyphs>  // pairs of a glyph and its character, by code from 1
+std::string ToUnicodeMap(const Glyphs& glyphs) {
+    std::string map =
+        "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n/CIDSystemInfo << "
+        "/Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n/CMapName "
+        "/Adobe-Identity-UCS def\n/CMapType 2 def\n1 begincodespacerange\n<00> "
+        "<FF>\nendcodespacerange\n";
+    for (std::size_t from = 0; from < glyphs.size(); from += 100) {
+        const std::size_t to = std::min(glyphs.size(), from + 100);
+        map += std::to_string(to - from) + " beginbfchar\n";
+        for (std::size_t i = from; i < to; ++i) {
+            map += '<';
+            AppendHex(map, static_cast<unsigned>(i + 1), 2);
+            map += "> <";
+            AppendUtf16(map, glyphs[i].second);
+            map += ">\n";
+        }
+        map += "endbfchar\n";
+    }
+    map += "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
+    return map;
+}
+
 }  // namespace
 
 PdfDocument::PdfDocument(const std::string& path) : file_(path) {
@@ -221,24 +245,7 @@ void PdfDocument::WriteFonts() {
             differences += name + " ";
             AppendNumbers(widths, {outline.advance});
         }
-        std::string map =
-            "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n/CIDSystemInfo << "
-            "/Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n/CMapName "
-            "/Adobe-Identity-UCS def\n/CMapType 2 def\n1 begincodespacerange\n<00> "
-            "<FF>\nendcodespacerange\n";
-        for (std::size_t from = 0; from < glyphs.size(); from += 100) {
-            const std::size_t to = std::min(glyphs.size(), from + 100);
-            map += std::to_string(to - from) + " beginbfchar\n";
-            for (std::size_t i = from; i < to; ++i) {
-                map += '<';
-                AppendHex(map, static_cast<unsigned>(i + 1), 2);
-                map += "> <";
-                AppendUtf16(map, glyphs[i].second);
-                map += ">\n";
-            }
-            map += "endbfchar\n";
-        }
-        map += "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
+        const std::string map = ToUnicodeMap(glyphs);
         const int toUnicode = next++;
         StartObject(toUnicode);
         out_ += "<< /Length " + std::to_string(map.size()) + " >>\nstream\n" + map +
