@@ -26,6 +26,14 @@ void LabelRecording::Fill(double left, double top, double right, double bottom,
     top = std::max(top, 0.0);
     bottom = std::min(bottom, static_cast<double>(height_));
     if (left >= right || top >= bottom) return;
+    // The control's background over the recording's own white adds nothing.
+    if (!fills_.empty() && (textsAfter_.empty() || textsAfter_.back() < fills_.size())) {
+        const RecordedFill& last = fills_.back();
+        if (last.left == left && last.top == top && last.right == right && last.bottom == bottom &&
+            last.colour == colour) {
+            return;
+        }
+    }
     fills_.push_back({left, top, right, bottom, colour});
 }
 
@@ -126,22 +134,27 @@ void LabelRecording::Seal() {
         const std::size_t end = piece < texts_.size() ? textsAfter_[piece] : fills_.size();
         std::int64_t colour = -1;  // none set yet in this piece
         for (; next < end; ++next) {
+            // A line at a time: appending each number would cost more than writing it.
+            char line[8 * (kPdfNumberSize + 1)];
+            char* at = line;
+            const auto put = [&at](double value) {
+                at = PutPdfNumber(at, value);
+                *at++ = ' ';
+            };
             const RecordedFill& f = fills_[next];
             if (colour != std::int64_t{f.colour}) {
-                for (const double part :
-                     {surface::RedOf(f.colour) / 255.0, surface::GreenOf(f.colour) / 255.0,
-                      surface::BlueOf(f.colour) / 255.0}) {
-                    AppendPdfNumber(out, part);
-                    out += ' ';
-                }
-                out += "rg\n";
+                put(surface::RedOf(f.colour) / 255.0);
+                put(surface::GreenOf(f.colour) / 255.0);
+                put(surface::BlueOf(f.colour) / 255.0);
+                at = std::copy_n("rg\n", 3, at);
                 colour = f.colour;
             }
-            for (const double part : {f.left, f.top, f.right - f.left, f.bottom - f.top}) {
-                AppendPdfNumber(out, part);
-                out += ' ';
-            }
-            out += "re f\n";
+            put(f.left);
+            put(f.top);
+            put(f.right - f.left);
+            put(f.bottom - f.top);
+            at = std::copy_n("re f\n", 5, at);
+            out.append(line, at);
         }
     }
 }

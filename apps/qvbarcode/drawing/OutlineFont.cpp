@@ -6,6 +6,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -20,34 +21,39 @@ constexpr double kUnitsPerEm = 1000;
 
 }  // namespace
 
-void AppendPdfNumber(std::string& out, double value) {
-    char text[48];
+char* PutPdfNumber(char* at, double value) {
     if (!std::isfinite(value)) value = 0;
-    // Most are a label's pixels: small whole numbers, written digit by digit.
-    if (value >= 0 && value < 1e6 && value == static_cast<double>(static_cast<int>(value))) {
-        unsigned whole = static_cast<unsigned>(value);
-        char* end = text + sizeof text;
-        char* at = end;
-        do {
-            *--at = static_cast<char>('0' + whole % 10);
-            whole /= 10;
-        } while (whole != 0);
-        out.append(at, end);
-        return;
+    // Most are a label's pixels, small whole numbers: copied from a table of them.
+    static const auto kSmall = [] {
+        std::array<std::array<char, 4>, 1000> table{};
+        for (unsigned n = 0; n < table.size(); ++n) {
+            const auto end = std::to_chars(table[n].data(), table[n].data() + 3, n).ptr;
+            table[n][3] = static_cast<char>(end - table[n].data());
+        }
+        return table;
+    }();
+    if (value >= 0 && value < 1000) {
+        const auto whole = static_cast<unsigned>(value);
+        if (static_cast<double>(whole) == value) {
+            return std::copy_n(kSmall[whole].data(), kSmall[whole][3], at);
+        }
     }
     if (std::abs(value) < 1e12 && value == std::floor(value)) {
-        const auto end = std::to_chars(text, text + sizeof text, static_cast<long long>(value));
-        out.append(text, end.ptr);
-        return;
+        return std::to_chars(at, at + kPdfNumberSize, static_cast<long long>(value)).ptr;
     }
-    auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 4).ptr;
+    char* end = std::to_chars(at, at + kPdfNumberSize, value, std::chars_format::fixed, 4).ptr;
     while (end[-1] == '0') --end;
     if (end[-1] == '.') --end;
-    if (end - text == 2 && text[0] == '-' && text[1] == '0') {
-        out += '0';
-        return;
+    if (end - at == 2 && at[0] == '-' && at[1] == '0') {
+        *at = '0';
+        return at + 1;
     }
-    out.append(text, end);
+    return end;
+}
+
+void AppendPdfNumber(std::string& out, double value) {
+    char text[kPdfNumberSize];
+    out.append(text, PutPdfNumber(text, value));
 }
 
 OutlineFont::OutlineFont(const std::string& path, int faceIndex) {

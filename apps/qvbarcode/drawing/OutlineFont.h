@@ -40,7 +40,10 @@ class OutlineFont {
     std::string name_;
 };
 
-// A number as PDF writes it: no exponent, at most four decimals, no trailing zeros.
+// A number as PDF writes it: no exponent, at most four decimals, no trailing zeros. Put
+// writes it at at, which has room for kPdfNumberSize characters, and returns its end.
+constexpr std::size_t kPdfNumberSize = 48;
+char* PutPdfNumber(char* at, double value);
 void AppendPdfNumber(std::string& out, double value);
 
 }  // namespace qv::cli
