@@ -35,6 +35,11 @@
 #     python3-zxing-cpp's write_barcode at that size; a Python loop saving the batch's PNG
 #     files against qvbarcode --batch --jobs 1 of the same list; 2 threads drawing against
 #     1. QV_BENCH_ONLY=python runs only these, and replaces only their table.
+#   documents: the 10,000 EAN-13 labels into one PDF, a page each, against zint writing them
+#     as 10,000 EPS files; the same on A4 sheets of 3 x 8 labels (417 pages); and 1,000 into
+#     one PDF, whose peak memory shows that it does not grow with the pages.
+#     QV_BENCH_ONLY=documents runs only these (and the vector cases' EPS files at 10,000), and
+#     replaces only their table.
 # Every batch but the disk reference writes into /dev/shm: on a disk, creating the files
 # decides the figures.
 set -euo pipefail
@@ -48,7 +53,7 @@ vector_files=${QV_BENCH_VECTOR_FILES:-2000}
 sync_files=${QV_BENCH_SYNC_FILES:-2000}
 only=${QV_BENCH_ONLY:-}
 
-for tool in zint python3 /usr/bin/time /usr/bin/python3; do
+for tool in zint python3 /usr/bin/time /usr/bin/python3 pdfinfo; do
     command -v "$tool" >/dev/null || { echo "error: $tool is missing (see the header of $0)" >&2; exit 2; }
 done
 /usr/bin/python3 -c "import cffi, PIL, zxingcpp" 2>/dev/null ||
@@ -124,6 +129,22 @@ peer() {
         --filetype="$ext" -i "$list" -o "$out/~~~~~.$ext" >/dev/null 2>&1
     [ "$(find "$out" -name "*.$ext" | wc -l)" -eq "$count" ] || { echo "error: zint wrote too few files" >&2; exit 1; }
 }
+# ours_doc NAME LIST EXTENSION ROUND: the list into one PDF, a page per label, or with
+# QV_BENCH_SHEET on its sheets; the pages counted.
+ours_doc() {
+    local name=$1 list=$2 count pages out="$out_root/$1-$4.pdf" layout=()
+    count=$(wc -l <"$list")
+    pages=$count
+    if [ -n "${QV_BENCH_SHEET:-}" ]; then
+        layout=(--dpi 300 --module 4px --sheet "$QV_BENCH_SHEET")
+        pages=$(((count + 23) / 24))
+    else
+        layout=(--width 300 --height 80)
+    fi
+    timed "$name" ours "$count" "$build/bin/qvbarcode" --batch "$list" -t ean13 -c -w -s \
+        "${layout[@]}" -o "$out" 2>/dev/null
+    [ "$(pdfinfo "$out" | sed -n 's/^Pages: *//p')" -eq "$pages" ] || { echo "error: ours wrote too few pages" >&2; exit 1; }
+}
 # The plain loop: as many files as the list has lines, of 1.2 KB each.
 plain() {
     local name=$1 list=$2 count out="${QV_BENCH_ROOT:-$out_root}/out-$1-$4-plain"
@@ -174,11 +195,18 @@ elif [ -z "$only" ]; then
     echo "== batch SVG"
     run svg "$work/list.txt" svg
 fi
-if [ -z "$only" ] || [ "$only" = vector ]; then
+if [ -z "$only" ] || [ "$only" = vector ] || [ "$only" = documents ]; then
     echo "== batch PDF and EPS"
     run vector-png "$work/list-vector.txt" png
     run pdf "$work/list-vector.txt" pdf eps
     run eps "$work/list-vector.txt" eps
+fi
+if [ -z "$only" ] || [ "$only" = documents ]; then
+    echo "== documents"
+    run doc-pdf "$work/list.txt" pdf eps ours_doc peer
+    run doc-pdf-tenth "$work/list-tenth.txt" pdf eps ours_doc
+    QV_BENCH_SHEET=a4:3x8:63.5x33.9mm:7.21x12.9mm:66.04x33.9mm run doc-sheet "$work/list.txt" pdf eps ours_doc
+    run doc-eps "$work/list.txt" eps
 fi
 
 if [ -z "$only" ] || [ "$only" = python ]; then

@@ -6,11 +6,13 @@ and EPS batches have a table of their own, which a run of only those (the draw a
 files given as -) replaces alone."""
 import datetime
 import json
+import os
 import sys
 
 START, END = "<!-- measured -->", "<!-- /measured -->"
 VECTOR_START, VECTOR_END = "<!-- vector -->", "<!-- /vector -->"
 SYNC_START, SYNC_END = "<!-- sync -->", "<!-- /sync -->"
+DOCUMENT_START, DOCUMENT_END = "<!-- documents -->", "<!-- /documents -->"
 
 
 def load(path):
@@ -66,6 +68,56 @@ def vector_table(batch_txt, machine, ours_version, peer_version, alone):
     return "\n".join(lines)
 
 
+def document_table(batch_txt, machine, ours_version, peer_version):
+    """A batch into one document against zint's files, and the targets it is held to."""
+    batch, spread = read_batches(batch_txt)
+    if ("doc-pdf", "ours") not in batch:
+        return None
+    rounds = max(s[2] for s in spread.values())
+    lines = [f"Measured {datetime.datetime.now().astimezone():%Y-%m-%d %H:%M %Z} on {machine}.",
+             f"Versions: {ours_version}; {peer_version}. Release build, bench/compare.sh; load "
+             f"average {os.getloadavg()[0]:.1f} at its end.", "",
+             f"Labels into one document on /dev/shm (median wall time of {rounds} rounds, the "
+             "program's start included; labels per second; zint writes no PDF and no document, "
+             "so its 10,000 EPS files are the peer):", "",
+             "| Case | Wall time | Peak memory | Labels per second |", "|---|---:|---:|---:|"]
+    rows = [("doc-pdf", "ours", "QvBarCode, one PDF, a page per label"),
+            ("doc-pdf-tenth", "ours", "QvBarCode, one PDF, a page per label"),
+            ("doc-sheet", "ours", "QvBarCode, one PDF, A4 sheets of 3 x 8"),
+            ("doc-eps", "ours", "QvBarCode, an EPS file per label"),
+            ("doc-pdf", "peer", "zint, an EPS file per label"),
+            ("doc-eps", "peer", "zint, an EPS file per label")]
+    seen = set()
+    for name, who, label in rows:
+        if (name, who) not in batch or (who == "peer" and "peer" in seen):
+            continue
+        seen.add(who if who == "peer" else name)
+        n, seconds, kb = batch[(name, who)]
+        lo, hi, _ = spread[(name, who)]
+        lines.append(f"| {label}, {n:,} | {seconds:.3f} s ({lo:.3f}-{hi:.3f}) | {kb / 1024:.1f} MB "
+                     f"| {n / seconds:,.0f} |")
+    peer = batch[("doc-pdf", "peer")]
+    ours = batch[("doc-pdf", "ours")]
+    ratio = (ours[0] / ours[1]) / (peer[0] / peer[1])
+    lines += ["", "Targets:", "",
+              f"- {'met' if ratio >= 5 else 'MISSED'}: one PDF at least 5 times zint's EPS files "
+              f"per second ({ratio:.1f}x)"]
+    if ("doc-eps", "ours") in batch and ("doc-eps", "peer") in batch:
+        eps = (batch[("doc-eps", "peer")][1]) / batch[("doc-eps", "ours")][1]
+        lines.append(f"- {'met' if eps >= 1 else 'MISSED'}: an EPS file per label at least "
+                     f"level with zint's ({eps:.2f}x)")
+    if ("doc-sheet", "ours") in batch:
+        sheet = batch[("doc-sheet", "ours")][1]
+        lines.append(f"- {'met' if sheet < 1 else 'MISSED'}: 10,000 labels on sheets under 1 s "
+                     f"({sheet:.3f} s)")
+    if ("doc-pdf-tenth", "ours") in batch:
+        small, large = batch[("doc-pdf-tenth", "ours")][2], ours[2]
+        lines.append(f"- {'met' if large <= small * 1.25 else 'MISSED'}: memory flat with the "
+                     f"pages ({small / 1024:.1f} MB at {batch[('doc-pdf-tenth', 'ours')][0]:,}, "
+                     f"{large / 1024:.1f} MB at {ours[0]:,})")
+    return "\n".join(lines)
+
+
 def sync_table(batch_txt):
     """What putting a batch's files on disk costs per file, each way, on a disk and on tmpfs."""
     batch, spread = read_batches(batch_txt)
@@ -108,6 +160,10 @@ def main(draw_json, growth_json, batch_txt, machine, ours_version, peer_version,
     if vector:
         print(vector)
         put(results, VECTOR_START, VECTOR_END, vector)
+    documents = document_table(batch_txt, machine, ours_version, peer_version)
+    if documents:
+        print(documents)
+        put(results, DOCUMENT_START, DOCUMENT_END, documents)
     sync = sync_table(batch_txt)
     if sync:
         print(sync)

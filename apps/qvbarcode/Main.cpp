@@ -14,6 +14,7 @@
 #include <qvbarcode/imagefile/AtomicFile.h>
 #include "commands/Commands.h"
 #include "commands/ParseArguments.h"
+#include "commands/PrintedDocument.h"
 #include "options/ExitStatus.h"
 #include "options/TerminalText.h"
 #include "options/UsageText.h"
@@ -56,7 +57,9 @@ int main(int argc, char** argv) try {
                      static_cast<int>(UsageText().size()), UsageText().data());
         return kExitUsage;
     }
-    const Options& options = std::get<Options>(parsed);
+    // A document printed without -o is written into a folder of its own, removed after.
+    const PrintSpool spool(std::get<Options>(parsed));
+    const Options& options = spool.Command();
     RemoveUnfinishedFilesOnSignals();
     KeepFreedMemoryForReuse();
     switch (options.command) {

@@ -128,9 +128,9 @@ TEST(ParseArguments, CommandLinesGiveTheirOptionsOrAUsageError) {
         {"--batch l.txt --copies 0 -o l.pdf", "--copies"},
         {"--batch l.txt --offset 1mm -o l.pdf", "DX,DY"},
         // --print takes a queue's name when one follows.
-        {"-t ean13 -d 1 --print Zebra -o a.png", "PDF or EPS"},
-        {"-t ean13 -d 1 --print --format svg", "PDF or EPS"},
-        {"--batch l.txt --print -o l/#.pdf", "not a batch"},
+        {"-t ean13 -d 1 --print Zebra -o a.png", "PDF, EPS or PostScript"},
+        {"-t ean13 -d 1 --print --format svg", "PDF, EPS or PostScript"},
+        {"--batch l.txt --print -o l/#.pdf", "the batch as one document"},
         {"--batch l.txt --separator : -o l/#.png", "',', ';', tab or '|'"},
         {"--batch l.txt --encoding koi8-r -o l/#.png", "utf8, or latin1"},
         {"-t ean13 -d 1 --separator tab -o a.png", "--separator is for a --batch"},

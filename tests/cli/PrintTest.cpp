@@ -4,11 +4,14 @@
 // server that does not answer are told apart.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <set>
 
 #include <qvbarcode/imagefile/PngFile.h>
 #include "DecodeBarcode.h"
 #include "PrintServer.h"
+#include "SheetPages.h"
+#include "input/SheetTemplates.h"
 #include "output/PrintQueue.h"
 
 namespace qv::cli::test {
@@ -92,6 +95,76 @@ TEST(Printing, ALabelComesOutOnItsOwnSizeAtFullScaleAndReads) {
             EXPECT_NEAR(bars[i], drawn[i], 2) << c.commandLine << ", bar " << i;
         }
         EXPECT_EQ(Decode(page), c.text) << c.commandLine;
+    }
+}
+
+// A batch or a repeated barcode goes to the queue as its one document: every page comes out
+// on media of its sheet's or label's size, and every label reads where the document has it,
+// inked as wide and high.
+TEST(Printing, DocumentsComeOutPageForPageAtFullScale) {
+    struct Case {
+        std::string commandLine;                       // writes doc.pdf too, and prints
+        std::string sheet;                             // the labels' places; "" a page each
+        std::vector<std::vector<std::string>> labels;  // by page, "" for a blank label
+    };
+    const std::string a = "4006381333931", b = "5901234123457", c = "9780201379624";
+    const std::string batch = "qvbarcode --batch list.txt -t ean13 -w -s --dpi 300 --module 6px ";
+    const std::string small = "130x70mm:2x2:60x30mm:4x4mm:62x32mm";
+    const std::vector<Case> cases{
+        {batch + "--sheet " + small + " --copies 2 -o doc.pdf --print",
+         small,
+         {{a, a, b, b}, {c, c, "", ""}}},
+        {batch + "--quiet-zone std -o doc.pdf --print labels", "", {{a}, {b}, {c}}},
+        {"qvbarcode -t ean13 -d " + a +
+             " -w --dpi 203 --module 3px --quiet-zone std --copies 2 -o doc.pdf --print",
+         "",
+         {{a}, {a}}},
+    };
+    PrintServer server;
+    ASSERT_EQ(server.failure, "");
+    std::set<std::filesystem::path> seen;
+    for (const Case& k : cases) {
+        ScratchDirectory dir;
+        std::ofstream(dir / "list.txt") << a << "\n" << b << "\n" << c << "\n";
+        const ProgramRun run = RunShell(dir, k.commandLine);
+        ASSERT_EQ(run.status, 0) << k.commandLine << "\n" << run.err;
+        EXPECT_TRUE(Holds(run.out, "sent to printer queue labels as job")) << run.out;
+        std::filesystem::path printed;
+        for (const auto& file : server.WaitForPdfs(seen.size() + 1)) {
+            if (seen.insert(file).second) printed = file;
+        }
+        ASSERT_FALSE(printed.empty()) << k.commandLine;
+        const std::vector<Page> pages = Rasterise(dir, printed.string(), "printed");
+        const std::vector<Page> written = Rasterise(dir, "doc.pdf", "written");
+        ASSERT_EQ(pages.size(), k.labels.size()) << k.commandLine;
+        ASSERT_EQ(written.size(), k.labels.size()) << k.commandLine;
+        for (std::size_t p = 0; p < pages.size(); ++p) {
+            const std::string where = k.commandLine + ", page " + std::to_string(p + 1);
+            const surface::RasterSurface &page = pages[p].image, &doc = written[p].image;
+            EXPECT_NEAR(page.width(), doc.width(), 2) << where;
+            EXPECT_NEAR(page.height(), doc.height(), 2) << where;
+            if (k.sheet.empty()) {
+                EXPECT_EQ(Decode(page), k.labels[p][0]) << where;
+                const auto box = InkBox(page), drawn = InkBox(doc);
+                for (int i = 0; i < 4; ++i) EXPECT_NEAR(box[i], drawn[i], 1.0) << where;
+                continue;
+            }
+            const auto found = FindSheet(k.sheet, std::string(kSheetTemplateFolder));
+            const SheetLayout& sheet = std::get<SheetLayout>(found);
+            for (std::size_t i = 0; i < k.labels[p].size(); ++i) {
+                const LabelPlace place = PlaceOf(sheet, static_cast<std::int64_t>(i));
+                const surface::RasterSurface cut =
+                    pages[p].Cut(place.left, place.top, sheet.labelWidth, sheet.labelHeight);
+                const std::string& want = k.labels[p][i];
+                EXPECT_EQ(Decode(cut), want.empty() ? "not read" : want) << where << ", " << i;
+                if (want.empty()) continue;
+                const auto box = InkBox(cut),
+                           drawn = InkBox(written[p].Cut(place.left, place.top, sheet.labelWidth,
+                                                         sheet.labelHeight));
+                for (int j = 0; j < 4; ++j)
+                    EXPECT_NEAR(box[j], drawn[j], 1.0) << where << ", " << i;
+            }
+        }
     }
 }
 

@@ -11,6 +11,7 @@
 #include <qvbarcode/imagefile/PngFile.h>
 #include "DecodeBarcode.h"
 #include "ProgramRun.h"
+#include "SheetPages.h"
 #include "input/SheetTemplates.h"
 
 namespace qv::cli::test {
@@ -84,46 +85,6 @@ TEST(SheetTemplates, SheetsAreFoundByNameOrGeometryWithTheirLabelsPlaces) {
     EXPECT_TRUE(Holds(std::get<std::string>(missing), "glabels-data"));
 }
 
-// A page rasterised at 150 dpi, cut to a rectangle given in points.
-struct Page {
-    static constexpr double kDpi = 150;
-    surface::RasterSurface image;
-
-    surface::RasterSurface Cut(double left, double top, double width, double height) const {
-        const auto px = [](double points) { return static_cast<int>(points * kDpi / 72 + 0.5); };
-        const int x0 = px(left), y0 = px(top), w = px(width), h = px(height);
-        surface::RasterSurface cut(w, h);
-        for (int y = 0; y < h; ++y) {
-            std::copy_n(image.RowData(y0 + y) + 3 * x0, 3 * w, cut.WritableRowData(y));
-        }
-        return cut;
-    }
-};
-
-// The centre of what is inked in a picture, in points from its top-left; -1 when blank.
-std::pair<double, double> InkCentre(const surface::RasterSurface& cut) {
-    int left = cut.width(), right = -1, top = cut.height(), bottom = -1;
-    for (int y = 0; y < cut.height(); ++y) {
-        for (int x = 0; x < cut.width(); ++x) {
-            if (cut.RowData(y)[3 * x] < 128) {
-                left = std::min(left, x), right = std::max(right, x);
-                top = std::min(top, y), bottom = std::max(bottom, y);
-            }
-        }
-    }
-    if (right < 0) return {-1, -1};
-    return {(left + right + 1) / 2.0 * 72 / Page::kDpi, (top + bottom + 1) / 2.0 * 72 / Page::kDpi};
-}
-
-std::vector<Page> Rasterise(const ScratchDirectory& dir, const std::string& document) {
-    const ProgramRun run =
-        RunShell(dir, "pdftoppm -r 150 -png " + document + " page && ls page-*.png");
-    std::vector<Page> pages;
-    std::istringstream names(run.out);
-    for (std::string name; names >> name;) pages.push_back({imagefile::ReadPng(dir / name)});
-    return pages;
-}
-
 // Each label of every sheet holds its record's barcode, centred (moved by the offset), or
 // nothing: the labels before --first and after the last record stay blank.
 TEST(SheetDocument, EveryLabelIsWhereItsSheetPutsIt) {
@@ -143,6 +104,10 @@ TEST(SheetDocument, EveryLabelIsWhereItsSheetPutsIt) {
          small,
          {{"", "", "", a}, {b, c, "", ""}},
          {3 * kMm, -2 * kMm}},
+        {"--first 3 --copies 2 --offset -2mm,1.5mm",
+         small,
+         {{"", "", a, a}, {b, b, c, c}},
+         {-2 * kMm, 1.5 * kMm}},
         {"--first 29",
          "Avery 5160",
          {{"", "", "", "", "", "", "", "", "", "", "", "", "", "", "",
@@ -181,17 +146,17 @@ TEST(SheetDocument, EveryLabelIsWhereItsSheetPutsIt) {
     }
 }
 
-// 300 records, every 50th not an EAN-13, on two threads: a page for each drawn one, in the
-// list's order, each the label's size; the same bytes from a second run and as PostScript
-// the same count of pages.
+// 5,000 records, every 50th not an EAN-13, on two threads: a page for each drawn one, in the
+// list's order, each the label's size, every 250th read back; the same bytes from a second
+// run and as PostScript the same count of pages.
 TEST(SheetDocument, ABatchIntoOnePdfHasAPagePerDrawnRecord) {
     ScratchDirectory dir;
     std::vector<std::string> drawn;
     {
         std::ofstream list(dir / "list.txt");
-        for (int i = 1; i <= 300; ++i) {
+        for (int i = 1; i <= 5000; ++i) {
             char text[16];
-            std::snprintf(text, sizeof text, "4006381%05d", i);
+            std::snprintf(text, sizeof text, "40063%07d", i);
             list << (i % 50 == 0 ? std::string("12") : std::string(text)) << "\n";
             if (i % 50 != 0) drawn.push_back(text);
         }
@@ -202,13 +167,15 @@ TEST(SheetDocument, ABatchIntoOnePdfHasAPagePerDrawnRecord) {
     const ProgramRun run = RunShell(dir, batch + "one.pdf; " + batch + "again.pdf; " + batch +
                                              "one.ps 2>/dev/null; cmp one.pdf again.pdf && "
                                              "pdfinfo one.pdf && grep '^%%Pages:' one.ps");
-    EXPECT_TRUE(Holds(run.err, "294 drawn, 6 failed")) << run.err;
-    EXPECT_TRUE(Holds(run.out, "Pages:           294")) << run.out;
-    EXPECT_TRUE(Holds(run.out, "%%Pages: 294")) << run.out;
+    EXPECT_TRUE(Holds(run.err, "4900 drawn, 100 failed")) << run.err;
+    EXPECT_TRUE(Holds(run.out, "Pages:           4900")) << run.out;
+    EXPECT_TRUE(Holds(run.out, "%%Pages: 4900")) << run.out;
     // 95 modules of 4 dots and 10 of margins, 390 dots; 50 pixels at 96 dpi are 156 dots.
     EXPECT_TRUE(Holds(run.out, "Page size:       93.6 x 37.44 pts")) << run.out;
     EXPECT_TRUE(Holds(run.out, "CreationDate:    Tue Nov 14 22:13:20 2023 UTC")) << run.out;
-    for (const int page : {1, 150, 294}) {
+    std::vector<int> sampled{1, 4900};
+    for (int page = 250; page < 4900; page += 250) sampled.push_back(page);
+    for (const int page : sampled) {
         const std::string n = std::to_string(page);
         RunShell(dir, "pdftoppm -r 300 -png -singlefile -f " + n + " -l " + n + " one.pdf p");
         const std::string& text = drawn[static_cast<std::size_t>(page - 1)];
@@ -270,6 +237,7 @@ TEST(SheetDocument, RefusalsNameTheirReasonAndWriteNoDocument) {
         {"--caption '{Price}' -o d.pdf", 2, "--caption's Price names no column"},
         {"--copies-column Qty -o d.pdf", 2, "--copies-column's Qty names no column"},
         {"-o list.pdf", 2, "is the batch list: it is never written onto"},
+        {"--offset 0,40mm -o d.pdf", 2, "off its page, which is the label's size"},
     };
     for (const Case& c : cases) {
         ScratchDirectory dir;

@@ -286,10 +286,10 @@ std::optional<UsageError> CheckTogether(Collected& c) {
     if (auto error = CheckSheetOptions(c)) {
         return error;
     }
-    if (o.printQueue && o.oneDocument) {
+    if (o.printQueue && o.command == Command::Batch && !o.oneDocument) {
         return UsageError{
-            "--print sends one label on its own page: a sheet, copies, an offset, a "
-            "caption or a PostScript document are written with -o, not printed"};
+            "--print sends the batch as one document: leave -o out, or name it without # or "
+            "{COLUMN}, ending in .pdf or .ps"};
     }
     if (o.onto && !IsRaster(o.format)) {
         return UsageError{"--onto draws on a picture: the output must be PNG, PBM or PGM"};

@@ -21,16 +21,15 @@ std::optional<UsageError> SettlePrint(Collected& c) {
     if (!o.printQueue) {
         return std::nullopt;
     }
-    if (o.command == Command::Batch) {
-        return UsageError{"--print prints a single barcode, not a batch"};
-    }
     if (!c.sawOutput && !c.format) {
         c.format = OutputFormat::Pdf;
     }
     const auto format = c.format || o.output == "-" ? c.format : FormatOfPath(o.output);
-    if (format && *format != OutputFormat::Pdf && *format != OutputFormat::Eps) {
+    if (format && *format != OutputFormat::Pdf && *format != OutputFormat::Eps &&
+        *format != OutputFormat::Ps) {
         return UsageError{
-            "--print sends a PDF or EPS document: leave -o out, or write a .pdf or .eps too"};
+            "--print sends a PDF, EPS or PostScript document: leave -o out, or write a .pdf, "
+            ".eps or .ps too"};
     }
     return std::nullopt;
 }

@@ -15,6 +15,7 @@
 
 #include <qvbarcode/symbology/Symbologies.h>
 #include "commands/Commands.h"
+#include "commands/PrintedDocument.h"
 #include "drawing/RenderBarcode.h"
 #include "input/BatchRecords.h"
 #include "input/ListText.h"
@@ -280,7 +281,13 @@ int RunBatch(const Options& options, const FileWriter& write) {
         unwritten = document->Finish();
     }
     const int status = report.Summary(!list->bad(), unwritten);
-    return document && document->SomeTooLarge() && status == kExitResultCode ? kExitUsage : status;
+    if (document && document->SomeTooLarge() && status == kExitResultCode) return kExitUsage;
+    // What was drawn is printed, as it is written, when some records failed.
+    if (options.printQueue && document && document->Written()) {
+        const int printed = PrintFinishedDocument(options, *document);
+        return printed == kExitDrawn ? status : printed;
+    }
+    return status;
 }
 
 }  // namespace qv::cli

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "commands/Commands.h"
+#include "commands/PrintedDocument.h"
 #include "drawing/RenderBarcode.h"
 #include "options/ExitStatus.h"
 #include "options/TerminalText.h"
@@ -14,8 +15,9 @@ namespace qv::cli {
 
 namespace {
 
-// The barcode's copies on the document's pages; the exit status.
-int WriteDocument(BatchDocument& document, RecordJob& job, const Drawing& drawing) {
+// The barcode's copies on the document's pages, printed when asked; the exit status.
+int WriteDocument(const Options& options, BatchDocument& document, RecordJob& job,
+                  const Drawing& drawing) {
     job.recording = drawing.recording;
     job.width = drawing.width;
     job.height = drawing.height;
@@ -27,7 +29,7 @@ int WriteDocument(BatchDocument& document, RecordJob& job, const Drawing& drawin
         std::fprintf(stderr, "qvbarcode: %s\n", TerminalText(error->message).c_str());
         return kExitUsage;
     }
-    return kExitDrawn;
+    return options.printQueue ? PrintFinishedDocument(options, document) : kExitDrawn;
 }
 
 // The drawn document sent to the queue, on media of the label's printed size.
@@ -101,7 +103,7 @@ int RunSingle(const Options& options) {
     // On standard output, unless the picture goes there.
     std::fputs(drawing.explainReport.c_str(), options.output == "-" ? stderr : stdout);
     if (document) {
-        return WriteDocument(*document, job, drawing);
+        return WriteDocument(options, *document, job, drawing);
     }
     if (!options.output.empty()) {
         if (auto error = WriteOutput(options.output, drawing.bytes)) {

@@ -88,6 +88,8 @@ bool WritesOneDocument(const Collected& c) {
                (format == OutputFormat::Ps || !l.sheet.empty() || l.copies != 1 ||
                 l.offsetX != Length{} || l.offsetY != Length{} || !l.caption.empty());
     }
+    // Printed without -o: into a document of the program's own.
+    if (o.command == Command::Batch && o.printQueue && o.output.empty()) return true;
     const auto pattern = OutputPattern::Parse(o.output);
     const auto* parsed = std::get_if<OutputPattern>(&pattern);
     return o.command == Command::Batch && parsed != nullptr && !parsed->NamesRecords();

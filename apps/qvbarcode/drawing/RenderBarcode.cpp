@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "drawing/RenderBarcode.h"
+#include "drawing/EpsLabel.h"
 
 #include <qvbarcode/host/FailedCall.h>
 #include <qvbarcode/host/TextConversion.h>
@@ -14,6 +15,7 @@
 #include "drawing/ApplySettings.h"
 #include "drawing/BarcodeSize.h"
 #include "drawing/DrawingWarnings.h"
+#include "drawing/EpsLabel.h"
 #include "drawing/TextCheck.h"
 #include "options/SizeOptions.h"
 
@@ -203,7 +205,8 @@ Drawing BarcodeRenderer::RenderPicture(bool commandLineSize, std::string_view ca
     std::shared_ptr<surface::RasterSurface> raster;
     std::shared_ptr<surface::SvgSurface> svg;
     std::optional<imagefile::VectorFile> document;
-    std::shared_ptr<surface::CairoSurface> recorded;
+    std::shared_ptr<LabelRecording> recorded;
+    std::shared_ptr<LabelRecording> eps;
     surface::Rect captionBox;
     if (options_.recording) {
         recorded = StartRecording(drawing, caption, captionBox);
@@ -216,6 +219,10 @@ Drawing BarcodeRenderer::RenderPicture(bool commandLineSize, std::string_view ca
         svg = std::make_shared<surface::SvgSurface>(drawing.width, drawing.height);
         svg->SetFont(font_, dynamic_cast<const surface::FreeTypeFont&>(*font_).pixelSize());
         target = svg;
+    } else if (options_.format == OutputFormat::Eps) {
+        eps = std::make_shared<LabelRecording>(drawing.width, drawing.height, 0);
+        eps->SetFont(font_);
+        target = eps;
     } else {
         document.emplace(options_.format == OutputFormat::Pdf ? imagefile::VectorFormat::Pdf
                                                               : imagefile::VectorFormat::Eps,
@@ -235,10 +242,12 @@ Drawing BarcodeRenderer::RenderPicture(bool commandLineSize, std::string_view ca
             recorded->DrawText(surface::EncodeWindows1252(host::Utf8ToUtf16(caption)), captionBox,
                                surface::kCaptionFormat);
         }
+        recorded->Seal();
         return drawing;
     }
     drawing.bytes = raster ? EncodeRaster(*raster)
                     : svg  ? svg->Document(options_.dotsPerInch)
+                    : eps  ? (eps->Seal(), EpsOf(*eps, options_.dotsPerInch, outlines_))
                            : document->Finish();
     return drawing;
 }
@@ -246,9 +255,9 @@ Drawing BarcodeRenderer::RenderPicture(bool commandLineSize, std::string_view ca
 // A recording as wide as the barcode or its caption line, whichever is wider, with the
 // barcode centred over the line; white, as a document's picture is. The surface draws the
 // barcode at 0, 0 and the caption in captionBox, in the barcode's pixels.
-std::shared_ptr<surface::CairoSurface> BarcodeRenderer::StartRecording(Drawing& drawing,
-                                                                       std::string_view caption,
-                                                                       surface::Rect& captionBox) {
+std::shared_ptr<LabelRecording> BarcodeRenderer::StartRecording(Drawing& drawing,
+                                                                std::string_view caption,
+                                                                surface::Rect& captionBox) {
     const surface::TextExtent line =
         caption.empty() ? surface::TextExtent{} : font_->Measure(host::Utf8ToUtf16(caption));
     const std::int32_t barcodeWidth = drawing.width;
@@ -257,17 +266,9 @@ std::shared_ptr<surface::CairoSurface> BarcodeRenderer::StartRecording(Drawing& 
     drawing.height += static_cast<std::int32_t>(std::ceil(line.height));
     const std::int32_t left = (drawing.width - barcodeWidth) / 2;
     captionBox = {-left, barcodeHeight, drawing.width - left, drawing.height};
-    const cairo_rectangle_t extents{0, 0, static_cast<double>(drawing.width),
-                                    static_cast<double>(drawing.height)};
-    drawing.recording.reset(cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &extents),
-                            cairo_surface_destroy);
-    cairo_t* cr = cairo_create(drawing.recording.get());
-    cairo_set_source_rgb(cr, 1, 1, 1);
-    cairo_paint(cr);
-    cairo_translate(cr, left, 0);
-    auto recorded = std::make_shared<surface::CairoSurface>(cr);
-    cairo_destroy(cr);
+    auto recorded = std::make_shared<LabelRecording>(drawing.width, drawing.height, left);
     recorded->SetFont(font_);
+    drawing.recording = recorded;
     return recorded;
 }
 

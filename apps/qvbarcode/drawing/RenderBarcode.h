@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <cairo.h>
-
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -11,8 +9,9 @@
 #include <vector>
 
 #include <qvbarcode/control/QvBarCode.h>
-#include <qvbarcode/surface/CairoSurface.h>
 #include <qvbarcode/surface/RasterSurface.h>
+#include "drawing/EpsLabel.h"
+#include "drawing/LabelRecording.h"
 #include "drawing/SizeReport.h"
 #include "options/CliOptions.h"
 #include "options/UserMessages.h"
@@ -36,7 +35,7 @@ struct Drawing {
     std::string reductionRefusal;   // a bar reduction the drawn bars cannot take: not written
     // For a document's page (RenderOptions::recording): the drawing, width x height pixels,
     // to be painted where its page puts it.
-    std::shared_ptr<cairo_surface_t> recording;
+    std::shared_ptr<const LabelRecording> recording;
 
     bool Failed() const { return code != 0 || !refusal.empty(); }
     // A drawing the control made without a single pixel (no height given): nothing to write.
@@ -60,7 +59,7 @@ struct RenderOptions {
     bool standardQuietZones = false;  // each symbology's own, instead of quietZoneModules
     bool explain = false;
     SizeSettings size = {};
-    bool recording = false;  // a cairo recording of the drawing, for a document, not a file
+    bool recording = false;  // a recording of the drawing, for a document, not a file
 };
 
 // The command line's, without the --onto picture, which output/ reads.
@@ -83,9 +82,8 @@ class BarcodeRenderer {
   private:
     Drawing FromResult(std::int16_t code) const;
     Drawing RenderPicture(bool commandLineSize, std::string_view caption);
-    std::shared_ptr<surface::CairoSurface> StartRecording(Drawing& drawing,
-                                                          std::string_view caption,
-                                                          surface::Rect& captionBox);
+    std::shared_ptr<LabelRecording> StartRecording(Drawing& drawing, std::string_view caption,
+                                                   surface::Rect& captionBox);
     Drawing RenderOnto(bool commandLineSize);
     std::int16_t DrawOn(const std::shared_ptr<surface::DrawingSurface>& target, double reduction);
     symbology::QuietZone QuietZoneModules() const;  // added left and right
@@ -100,6 +98,7 @@ class BarcodeRenderer {
     RenderOptions options_;
     Language language_ = UserLanguage();
     std::shared_ptr<const surface::Font> font_;
+    GlyphOutlines outlines_;  // the caption's, for EPS files
     std::optional<control::QvBarCode> control_;
     std::thread::id controlThread_;  // the thread control_ belongs to
 };

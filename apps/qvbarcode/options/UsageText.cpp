@@ -93,9 +93,10 @@ Output:
       --onto IMAGE.png     draw onto a copy of this PNG instead of an own picture
 )" + OptionHelp(Property::PositionX) +
         OptionHelp(Property::PositionY) +
-        R"(      --print [QUEUE]      send the barcode to the printer queue QUEUE, or the default
-                           one, as a PDF (or the .pdf or .eps -o writes) on media of the
-                           label's size, so it prints unrotated at 100%; no -o needed
+        R"(      --print [QUEUE]      send the barcode, or a batch's document, to the printer
+                           queue QUEUE or the default one, as a PDF (or the .pdf, .eps
+                           or .ps -o writes) on media of the label's or sheet's size,
+                           so it prints unrotated at 100%; no -o needed
 
 Batch:
       --batch LIST         one text per line, or CSV whose first line names columns:
@@ -135,7 +136,7 @@ goes into a document alike with --sheet, --copies or .ps.
       --copies N           N labels of every record
       --copies-column NAME each record's number of labels from column NAME (0: none)
       --offset DX,DY       move everything by DX right and DY down, for a printer's
-                           drift (1.5mm,-0.5mm)
+                           drift (1.5mm,-0.5mm); less than the label on its own page
       --outline            draw the labels' borders, for a test print
       --caption TEXT       one line under each barcode, {NAME} the record's cell of
                            column NAME: '{Name} {Price}'

@@ -1,17 +1,26 @@
 // SPDX-License-Identifier: MIT
 #include "output/LabelPages.h"
 
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
 namespace qv::cli {
 
-std::string LabelPages::Place(cairo_surface_t* drawing, std::int32_t width, std::int32_t height,
-                              std::int32_t copies) {
+std::string LabelPages::Place(const LabelRecording& drawing, std::int32_t copies) {
     const double scale = 72.0 / plan_.dotsPerInch;
-    const double w = width * scale;
-    const double h = height * scale;
+    const double w = drawing.Width() * scale;
+    const double h = drawing.Height() * scale;
     if (!plan_.sheet) {
+        // A page of the label's size: an offset as large puts nothing on it.
+        if (std::abs(plan_.offsetX) >= w || std::abs(plan_.offsetY) >= h) {
+            return "--offset moves the label of " + MillimetreSize(w, h) +
+                   " off its page, which is the label's size: give an offset smaller than "
+                   "the label";
+        }
         for (std::int32_t i = 0; i < copies; ++i, ++labels_) {
-            page_ = document_.NewPage(w, h);
-            Paint(drawing, width, height, plan_.offsetX, plan_.offsetY);
+            NewPage(w, h);
+            Paint(drawing, plan_.offsetX, plan_.offsetY);
         }
         return {};
     }
@@ -29,46 +38,38 @@ std::string LabelPages::Place(cairo_surface_t* drawing, std::int32_t width, std:
             sheet_ = place.sheet;
             StartSheet();
         }
-        Paint(drawing, width, height, place.left + (sheet.labelWidth - w) / 2 + plan_.offsetX,
+        Paint(drawing, place.left + (sheet.labelWidth - w) / 2 + plan_.offsetX,
               place.top + (sheet.labelHeight - h) / 2 + plan_.offsetY);
     }
     return {};
 }
 
-void LabelPages::Paint(cairo_surface_t* drawing, std::int32_t width, std::int32_t height,
-                       double left, double top) {
-    cairo_save(page_);
-    cairo_translate(page_, left, top);
-    cairo_scale(page_, 72.0 / plan_.dotsPerInch, 72.0 / plan_.dotsPerInch);
-    cairo_set_source_surface(page_, drawing, 0, 0);
-    cairo_rectangle(page_, 0, 0, width, height);
-    cairo_fill(page_);
-    cairo_restore(page_);
+void LabelPages::NewPage(double width, double height) {
+    if (document_.Pages() > 0 && (width != mediaWidth_ || height != mediaHeight_)) {
+        mixedSizes_ = true;
+    }
+    mediaWidth_ = std::max(mediaWidth_, width);
+    mediaHeight_ = std::max(mediaHeight_, height);
+    document_.NewPage(width, height);
+}
+
+void LabelPages::Paint(const LabelRecording& drawing, double left, double top) {
+    document_.Draw(drawing, left, top, 72.0 / plan_.dotsPerInch);
 }
 
 // A new page for the next sheet, with its labels' borders when asked: a thin grey line on
 // each label's edge, for a test print held against a sheet.
 void LabelPages::StartSheet() {
     const SheetLayout& sheet = *plan_.sheet;
-    page_ = document_.NewPage(sheet.pageWidth, sheet.pageHeight);
+    NewPage(sheet.pageWidth, sheet.pageHeight);
     if (!plan_.outline) return;
-    cairo_save(page_);
-    cairo_set_source_rgb(page_, 0.6, 0.6, 0.6);
-    cairo_set_line_width(page_, 0.25);
+    std::vector<LabelBox> boxes;
     for (std::int64_t i = 0; i < sheet.LabelsPerSheet(); ++i) {
         const LabelPlace place = PlaceOf(sheet, i);
-        const double x = place.left + plan_.offsetX;
-        const double y = place.top + plan_.offsetY;
-        if (sheet.round) {
-            cairo_new_sub_path(page_);
-            cairo_arc(page_, x + sheet.labelWidth / 2, y + sheet.labelHeight / 2,
-                      sheet.labelWidth / 2, 0, 2 * 3.14159265358979);
-        } else {
-            cairo_rectangle(page_, x, y, sheet.labelWidth, sheet.labelHeight);
-        }
+        boxes.push_back({place.left + plan_.offsetX, place.top + plan_.offsetY, sheet.labelWidth,
+                         sheet.labelHeight});
     }
-    cairo_stroke(page_);
-    cairo_restore(page_);
+    document_.Outline(boxes, sheet.round);
 }
 
 }  // namespace qv::cli

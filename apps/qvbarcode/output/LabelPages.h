@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <cairo.h>
-
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "options/SheetLayout.h"
 #include "output/LabelDocument.h"
@@ -29,23 +28,28 @@ class LabelPages {
     LabelPages(LabelDocument& document, PagePlan plan)
         : document_(document), plan_(std::move(plan)), next_(plan_.firstLabel - 1) {}
 
-    // Places copies of a drawing of width x height pixels; why not when it is larger than
-    // a label (then nothing is placed).
-    std::string Place(cairo_surface_t* drawing, std::int32_t width, std::int32_t height,
-                      std::int32_t copies);
+    // Places copies of a drawing; why not when it is larger than
+    // a label or the offset moves it off its own page (then nothing is placed).
+    std::string Place(const LabelRecording& drawing, std::int32_t copies);
     std::int64_t Labels() const { return labels_; }
+    // The largest page begun, in points, and whether any page was smaller: the media a
+    // printer is given for the whole document.
+    std::pair<double, double> Media() const { return {mediaWidth_, mediaHeight_}; }
+    bool MixedSizes() const { return mixedSizes_; }
 
   private:
-    void Paint(cairo_surface_t* drawing, std::int32_t width, std::int32_t height, double left,
-               double top);
+    void Paint(const LabelRecording& drawing, double left, double top);
     void StartSheet();
+    void NewPage(double width, double height);
 
     LabelDocument& document_;
     PagePlan plan_;
-    cairo_t* page_ = nullptr;
     std::int64_t next_;        // the next label's index on the run of sheets
     std::int64_t sheet_ = -1;  // the sheet of the page begun
     std::int64_t labels_ = 0;
+    double mediaWidth_ = 0;
+    double mediaHeight_ = 0;
+    bool mixedSizes_ = false;
 };
 
 }  // namespace qv::cli

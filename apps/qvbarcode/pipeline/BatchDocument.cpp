@@ -60,9 +60,9 @@ std::variant<std::unique_ptr<BatchDocument>, std::string> BatchDocument::Begin(
 BatchDocument::BatchDocument(const Options& options, PagePlan plan, std::optional<CellText> caption,
                              std::optional<std::size_t> copiesColumn)
     : path_(options.output),
-      document_(options.output,
-                options.format == OutputFormat::Ps ? DocumentKind::PostScript : DocumentKind::Pdf),
-      pages_(document_, std::move(plan)),
+      kind_(options.format == OutputFormat::Ps ? DocumentKind::PostScript : DocumentKind::Pdf),
+      document_(MakeLabelDocument(options.output, kind_)),
+      pages_(*document_, std::move(plan)),
       caption_(std::move(caption)),
       copiesColumn_(copiesColumn),
       copies_(options.labels.copies),
@@ -86,7 +86,7 @@ void BatchDocument::Prepare(RecordJob& job) const {
 }
 
 std::string BatchDocument::Place(RecordJob& job) {
-    std::string why = pages_.Place(job.recording.get(), job.width, job.height, job.copies);
+    std::string why = pages_.Place(*job.recording, job.copies);
     tooLarge_ = tooLarge_ || !why.empty();
     return why;
 }
@@ -96,12 +96,14 @@ bool BatchDocument::UsesColumn(std::size_t column) const {
 }
 
 std::optional<FileFailure> BatchDocument::Finish() {
-    if (document_.Pages() == 0) {
+    if (document_->Pages() == 0) {
         std::fprintf(stderr, "qvbarcode: no label to print: %s not written\n",
                      TerminalText(path_).c_str());
         return std::nullopt;
     }
-    return document_.Finish();
+    auto failure = document_->Finish();
+    written_ = !failure;
+    return failure;
 }
 
 }  // namespace qv::cli

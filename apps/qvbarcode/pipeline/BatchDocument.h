@@ -32,11 +32,17 @@ class BatchDocument {
     // In reporting order: its pages, or why it has none.
     std::string Place(RecordJob& job);
     bool UsesColumn(std::size_t column) const;
-    // Whether a drawing was larger than its label, which the command line must change.
+    // Whether a drawing was larger than its label or moved off its page, which the command
+    // line must change.
     bool SomeTooLarge() const { return tooLarge_; }
     // Ends the document and names it; without a page nothing is written. Nothing when
     // written or when there was nothing to write, else why not.
     std::optional<FileFailure> Finish();
+    // After Finish: whether the file was written, where, in what language, on what media.
+    bool Written() const { return written_; }
+    const std::string& Path() const { return path_; }
+    DocumentKind Kind() const { return kind_; }
+    const LabelPages& Pages() const { return pages_; }
 
     // Begin's: raises the failed call when the document's file cannot be made.
     BatchDocument(const Options& options, PagePlan plan, std::optional<CellText> caption,
@@ -44,13 +50,15 @@ class BatchDocument {
 
   private:
     std::string path_;
-    LabelDocument document_;
+    DocumentKind kind_;
+    std::unique_ptr<LabelDocument> document_;
     LabelPages pages_;
     std::optional<CellText> caption_;
     std::optional<std::size_t> copiesColumn_;
     std::int32_t copies_;
     std::string copiesName_;
     bool tooLarge_ = false;
+    bool written_ = false;
 };
 
 }  // namespace qv::cli

@@ -44,7 +44,7 @@ struct RecordJob {
     std::string caption;      // under the barcode, on a document's page
     std::int32_t copies = 1;  // pages or labels of it, in a document
     // A document's drawing (its file path is empty), width x height pixels.
-    std::shared_ptr<cairo_surface_t> recording;
+    std::shared_ptr<const LabelRecording> recording;
     std::int32_t width = 0;
     std::int32_t height = 0;
     std::vector<std::string> warnings;
