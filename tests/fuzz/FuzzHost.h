@@ -94,21 +94,28 @@ bool Fails(Call&& call) {
 inline void SetProperty(ByteReader& in, control::QvBarCode& control, const FuzzSite& site,
                         int property) {
     using C = control::QvBarCode;
-    static constexpr std::array kInt32s{
-        std::pair{&C::SetBarCodeType, &C::BarCodeType}, std::pair{&C::SetPositionX, &C::PositionX},
-        std::pair{&C::SetPositionY, &C::PositionY}, std::pair{&C::SetBarHeight, &C::BarHeight},
-        std::pair{&C::SetBarWidth, &C::BarWidth}};
-    static constexpr std::array kBools{
-        std::pair{&C::SetBarWidthSource, &C::BarWidthSource},
-        std::pair{&C::SetBackgroundWhite, &C::BackgroundWhite},
-        std::pair{&C::SetShowValue, &C::ShowValue},
-        std::pair{&C::SetCalculateCheckDigit, &C::CalculateCheckDigit}};
+    // The control's own (Variant-facing) members, named among their typed twins.
+    using Int32Member = std::pair<void (C::*)(std::int32_t), std::int32_t (C::*)() const>;
+    using BoolMember =
+        std::pair<void (C::*)(control::AutomationBool), control::AutomationBool (C::*)() const>;
+    static constexpr std::array<Int32Member, 5> kInt32s{
+        Int32Member{&C::SetBarCodeType, &C::BarCodeType},
+        {&C::SetPositionX, &C::PositionX},
+        {&C::SetPositionY, &C::PositionY},
+        {&C::SetBarHeight, &C::BarHeight},
+        {&C::SetBarWidth, &C::BarWidth}};
+    static constexpr std::array<BoolMember, 4> kBools{
+        BoolMember{&C::SetBarWidthSource, &C::BarWidthSource},
+        {&C::SetBackgroundWhite, &C::BackgroundWhite},
+        {&C::SetShowValue, &C::ShowValue},
+        {&C::SetCalculateCheckDigit, &C::CalculateCheckDigit}};
+    using TextSetter = void (C::*)(std::u16string);
     const ErrorState before = ErrorStateOf(control);
     const auto set = [&](auto setter, auto getter, const auto& value) {
         QV_REQUIRE(Fails([&] { (control.*setter)(value); }) == site.failNotifications);
         QV_REQUIRE((control.*getter)() == value && ErrorStateOf(control) == before);
     };
-    if (property == 0) return set(&C::SetText, &C::Text, ConsumeText(in));
+    if (property == 0) return set(TextSetter{&C::SetText}, &C::Text, ConsumeText(in));
     if (property == 4) return set(&C::SetBarHeight, &C::BarHeight, ConsumeHeight(in));
     if (property > 5) {
         return set(kBools[property - 6].first, kBools[property - 6].second, ConsumeBool(in));
