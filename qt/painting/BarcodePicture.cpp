@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include <qvbarcode/BarcodePicture.h>
 
+#include <qvbarcode/control/ControlPlanning.h>
 #include <qvbarcode/host/TextTrim.h>
+#include <qvbarcode/render/BarcodePlan.h>
+#include <qvbarcode/symbology/Symbologies.h>
 
 namespace qv::painting {
 
@@ -15,7 +18,7 @@ QuietZone QuietZoneOf(std::int32_t type, std::int32_t modules) {
 }
 
 std::optional<BarcodePicture> PictureOf(control::QvBarCode& control, QuietZone quietZone) {
-    const control::PlannedBarcode planned = control.Plan();
+    const control::PlannedBarcode planned = control::PlanOf(control);
     const render::BarcodePlan& plan = planned.plan;
     if (plan.code != symbology::kDrawn) return std::nullopt;
     BarcodePicture picture;

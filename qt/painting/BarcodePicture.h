@@ -7,7 +7,7 @@
 
 #include <qvbarcode/control/QvBarCode.h>
 #include <qvbarcode/host/Export.h>
-#include <qvbarcode/symbology/Symbologies.h>
+#include <qvbarcode/symbology/QuietZone.h>
 
 namespace qv::painting {
 

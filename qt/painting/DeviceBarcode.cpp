@@ -9,8 +9,14 @@
 #include <qvbarcode/host/CheckedInt.h>
 #include <qvbarcode/host/FailedCall.h>
 #include <qvbarcode/render/BarcodePainter.h>
+#include <qvbarcode/render/BarcodePlan.h>
+#include <qvbarcode/symbology/Symbologies.h>
 
 namespace qv::painting {
+
+struct __attribute__((visibility("hidden"))) DeviceBarcode::Plan {
+    render::BarcodePlan plan;
+};
 
 namespace {
 
@@ -78,17 +84,19 @@ DeviceBarcode::DeviceBarcode(const BarcodePicture& picture, const DeviceSizes& s
     layout.showValue = picture.showValue;
     const surface::TextExtent extent =
         picture.showValue ? font_->Measure(picture_->caption) : surface::TextExtent{};
-    plan_ = render::PlanBarcode(picture_->modules, picture_->caption, layout, extent);
-    if (plan_.code != symbology::kDrawn) {
+    const render::BarcodePlan plan =
+        render::PlanBarcode(picture_->modules, picture_->caption, layout, extent);
+    if (plan.code != symbology::kDrawn) {
         throw host::FailedCall(host::FailureReason::InvalidValue, "the bars do not fit");
     }
-    if (plan_.overflow.failure) throw *plan_.overflow.failure;
+    if (plan.overflow.failure) throw *plan.overflow.failure;
     const std::int32_t grow = std::max(0, sizes.margin - ownMargin);
     const std::int64_t quiet = static_cast<std::int64_t>(sizes.moduleWidth);
     offset_ = QPoint(host::CheckedInt32(picture.quietZone.left * quiet + grow), grow);
-    size_ = QSize(host::CheckedInt32(std::int64_t{plan_.surfaceWidth} + 2 * grow +
+    size_ = QSize(host::CheckedInt32(std::int64_t{plan.surfaceWidth} + 2 * grow +
                                      QuietModules(picture) * quiet),
-                  host::CheckedInt32(std::int64_t{plan_.surfaceHeight} + 2 * grow));
+                  host::CheckedInt32(std::int64_t{plan.surfaceHeight} + 2 * grow));
+    plan_ = std::make_shared<const Plan>(Plan{plan});
 }
 
 void DeviceBarcode::Paint(QPainter& painter, QPoint at, QColor background) const {
@@ -98,9 +106,10 @@ void DeviceBarcode::Paint(QPainter& painter, QPoint at, QColor background) const
     const surface::Colour paper = surface::MakeColour(static_cast<std::uint8_t>(background.red()),
                                                       static_cast<std::uint8_t>(background.green()),
                                                       static_cast<std::uint8_t>(background.blue()));
-    QPainterSurface surface(painter, QSize(plan_.surfaceWidth, plan_.surfaceHeight), paper);
+    const render::BarcodePlan& plan = plan_->plan;
+    QPainterSurface surface(painter, QSize(plan.surfaceWidth, plan.surfaceHeight), paper);
     surface.SetFont(font_);
-    render::PaintBarcode(plan_, surface);
+    render::PaintBarcode(plan, surface);
     painter.restore();
 }
 

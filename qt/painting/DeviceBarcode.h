@@ -12,7 +12,6 @@
 
 #include <qvbarcode/BarcodePicture.h>
 #include <qvbarcode/host/Export.h>
-#include <qvbarcode/render/BarcodePlan.h>
 #include <qvbarcode/surface/Font.h>
 
 namespace qv::painting {
@@ -51,7 +50,10 @@ class QV_EXPORT DeviceBarcode {
     std::shared_ptr<const BarcodePicture> picture_;  // the plan's texts point into it
     DeviceSizes sizes_;
     std::shared_ptr<const surface::Font> font_;
-    render::BarcodePlan plan_;
+    // The control's drawing planned for the device's sizes, out of sight as its type is the
+    // library's own.
+    struct Plan;
+    std::shared_ptr<const Plan> plan_;
     QPoint offset_;  // of the control's frame inside the drawing
     QSize size_;
 };

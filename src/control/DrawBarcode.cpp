@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The drawing: the text encoded by its symbology, the caption measured, the drawing planned,
 // the own surface sized to the plan, the plan painted and, on the own surface, kept.
+#include <qvbarcode/control/ControlPlanning.h>
 #include <qvbarcode/control/ControlState.h>
 #include <qvbarcode/control/SurfaceOwner.h>
 #include <qvbarcode/host/FailedCall.h>
@@ -103,8 +104,8 @@ std::int16_t QvBarCode::State::DrawBarcode(SurfaceHandle& hdc) {
     return symbology::kDrawn;
 }
 
-PlannedBarcode QvBarCode::Plan() {
-    State& s = *state_;
+PlannedBarcode PlanOf(QvBarCode& control) {
+    QvBarCode::State& s = *control.state_;
     s.owner.Check();
     PlannedBarcode planned;
     const symbology::Symbology* symbology = symbology::FindSymbology(s.barCodeType);
@@ -113,7 +114,7 @@ PlannedBarcode QvBarCode::Plan() {
     } else if (!symbology) {
         planned.plan.code = symbology::kInvalidBarcodeType;
     } else {
-        std::shared_ptr<const State::EncodedText> encoded = s.EncodingOfText(*symbology);
+        std::shared_ptr<const QvBarCode::State::EncodedText> encoded = s.EncodingOfText(*symbology);
         planned.plan.code = encoded->encoding.code;
         if (planned.plan.code == symbology::kDrawn) {
             planned.plan = s.PlanOf(*symbology, *encoded);

@@ -11,18 +11,13 @@
 #include <qvbarcode/host/ControlSite.h>
 #include <qvbarcode/host/Export.h>
 #include <qvbarcode/host/Variant.h>
-#include <qvbarcode/render/BarcodePlan.h>
 #include <qvbarcode/surface/DrawingSurface.h>
 #include <qvbarcode/surface/Font.h>
 #include <qvbarcode/surface/SurfaceHandles.h>
 
 namespace qv::control {
 
-// A drawing planned without drawing; the plan's texts are held by texts.
-struct QV_EXPORT PlannedBarcode {
-    std::shared_ptr<const void> texts;
-    render::BarcodePlan plan;
-};
+struct PlannedBarcode;
 
 // The barcode control. Setters store unchecked and tell the host; Draw renders the barcode
 // of Text onto a caller's surface or onto the own surface Pic1, which the control follows
@@ -66,10 +61,6 @@ class QV_EXPORT QvBarCode final {
     // Draws on the surface xhDC names, or with -1 on the own surface, whose handle then
     // comes back in xhDC. Returns the result code as a 16-bit integer Variant.
     host::Variant Draw(surface::SurfaceHandle& xhDC);
-    // What Draw would draw now at PositionX, PositionY, planned without drawing anything:
-    // plan.code is the result code Draw would return, and for 0 the plan gives the sizes.
-    // Raises what Draw raises before it draws. For a caller that needs the barcode's size.
-    PlannedBarcode Plan();
 
     // The same members in C++ types: texts in UTF-8 (ill-formed bytes become U+FFFD), flags
     // as bool (true is stored as kTrue; any stored value but kFalse reads true), the type as
@@ -114,6 +105,9 @@ class QV_EXPORT QvBarCode final {
     void SetSite(std::shared_ptr<host::ControlSite> site);
 
   private:
+    // The tree's own planning, which reads the state (ControlPlanning.h).
+    friend QV_EXPORT PlannedBarcode PlanOf(QvBarCode& control);
+
     // Everything the control holds, out of sight so that it may change without its users
     // being built again.
     struct State;

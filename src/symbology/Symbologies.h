@@ -9,14 +9,9 @@
 #include <qvbarcode/host/Export.h>
 #include <qvbarcode/symbology/BarCodeType.h>
 #include <qvbarcode/symbology/Encoding.h>
+#include <qvbarcode/symbology/QuietZone.h>
 
 namespace qv::symbology {
-
-// The white a scanner wants beside the bars, in modules.
-struct QV_EXPORT QuietZone {
-    std::int32_t left = 0;
-    std::int32_t right = 0;
-};
 
 // A module's printed width and the bars' height, in millimetres: the nominal ones (0 where
 // the symbology has none) and the narrowest module scanners are commonly built for.

@@ -161,7 +161,7 @@ void BarcodeRenderer::Describe(Drawing& drawing, const render::BarcodePlan& plan
 std::int16_t BarcodeRenderer::DrawOn(const std::shared_ptr<surface::DrawingSurface>& target,
                                      double reduction) {
     if (reduction != 0.0) {
-        control::PlannedBarcode planned = control_->Plan();
+        control::PlannedBarcode planned = control::PlanOf(*control_);
         if (planned.plan.code == 0) {
             planned.plan.bars.reduction = reduction;
             render::PaintBarcode(planned.plan, *target);
@@ -184,7 +184,7 @@ Drawing BarcodeRenderer::RenderPicture(bool commandLineSize, std::string_view ca
     if (drawing.code != 0 || drawing.IsEmpty()) {
         return drawing;
     }
-    const control::PlannedBarcode drawn = control_->Plan();
+    const control::PlannedBarcode drawn = control::PlanOf(*control_);
     drawing.warnings = DrawingWarnings(*control_, drawn.plan);
     const double reduction = ReductionDots();
     if (Refuse(drawing, drawn.plan, reduction)) {
@@ -281,7 +281,7 @@ Drawing BarcodeRenderer::RenderOnto(bool commandLineSize) {
     const double reduction = ReductionDots();
     if (reduction != 0.0) {
         Drawing refused;
-        const control::PlannedBarcode planned = control_->Plan();
+        const control::PlannedBarcode planned = control::PlanOf(*control_);
         if (planned.plan.code == 0 && Refuse(refused, planned.plan, reduction)) {
             return refused;
         }
@@ -292,7 +292,7 @@ Drawing BarcodeRenderer::RenderOnto(bool commandLineSize) {
     }
     // The plan of the drawing says how much of the barcode the image cuts off: the barcode is
     // never drawn at its own size, which a caller's surface does not need.
-    const control::PlannedBarcode drawn = control_->Plan();
+    const control::PlannedBarcode drawn = control::PlanOf(*control_);
     drawing.warnings = DrawingWarnings(*control_, drawn.plan);
     if (auto cut = CutOffWarning(drawn.plan, copy->width(), copy->height())) {
         drawing.warnings.push_back(std::move(*cut));

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include <qvbarcode/control/ControlPlanning.h>
 #include <qvbarcode/control/QvBarCode.h>
 #include <qvbarcode/surface/RasterSurface.h>
 #include "drawing/EpsLabel.h"
