@@ -81,6 +81,7 @@ class BarcodeRenderer {
 
   private:
     Drawing FromResult(std::int16_t code) const;
+    std::optional<Drawing> PlannedPicture();
     Drawing RenderPicture(bool commandLineSize, std::string_view caption);
     std::shared_ptr<LabelRecording> StartRecording(Drawing& drawing, std::string_view caption,
                                                    surface::Rect& captionBox);
