@@ -173,13 +173,13 @@ std::int16_t BarcodeRenderer::DrawOn(const std::shared_ptr<surface::DrawingSurfa
     return control_->Draw(hdc).AsInt16();
 }
 
-// The picture's size and the result code as the control's drawing on its own surface would
-// give them, from its plan alone: nothing when the plan fails or its size is one the own
+// The plan of the control's drawing on its own surface, which gives the picture's size and
+// the result code without drawing it: nothing when the plan fails or its size is one the own
 // surface refuses, which the drawing then reports as it always did.
-std::optional<Drawing> BarcodeRenderer::PlannedPicture() {
+std::optional<control::PlannedBarcode> BarcodeRenderer::PictureSizePlan() {
     control_->SetPositionX(0);
     control_->SetPositionY(0);
-    const control::PlannedBarcode planned = control_->Plan();
+    control::PlannedBarcode planned = control_->Plan();
     const render::BarcodePlan& plan = planned.plan;
     const std::int64_t width = plan.surfaceWidth;
     const std::int64_t height = plan.surfaceHeight;
@@ -187,10 +187,7 @@ std::optional<Drawing> BarcodeRenderer::PlannedPicture() {
         width * height > surface::RasterSurface::kMaxPixels) {
         return std::nullopt;
     }
-    Drawing drawing;
-    drawing.width = static_cast<std::int32_t>(width);
-    drawing.height = static_cast<std::int32_t>(height);
-    return drawing;
+    return planned;
 }
 
 // The picture the control draws on its own surface is written as it is when nothing is added
@@ -201,19 +198,23 @@ Drawing BarcodeRenderer::RenderPicture(bool commandLineSize, std::string_view ca
     const bool pictureWritten = IsRaster(options_.format) && !options_.recording &&
                                 !options_.standardQuietZones && options_.quietZoneModules == 0 &&
                                 ReductionDots() == 0.0;
-    std::optional<Drawing> planned = pictureWritten ? std::nullopt : PlannedPicture();
+    std::optional<control::PlannedBarcode> planned =
+        pictureWritten ? std::nullopt : PictureSizePlan();
+    Drawing drawing;
     const surface::RasterSurface* picture = nullptr;
-    if (!planned) {
-        planned = FromResult(control_->Draw().AsInt16());
+    if (planned) {
+        drawing.width = planned->plan.surfaceWidth;
+        drawing.height = planned->plan.surfaceHeight;
+    } else {
+        drawing = FromResult(control_->Draw().AsInt16());
         picture = &control_->Pic1().Image();
-        planned->width = picture->width();
-        planned->height = picture->height();
+        drawing.width = picture->width();
+        drawing.height = picture->height();
     }
-    Drawing drawing = std::move(*planned);
     if (drawing.code != 0 || drawing.IsEmpty()) {
         return drawing;
     }
-    const control::PlannedBarcode drawn = control_->Plan();
+    const control::PlannedBarcode drawn = planned ? std::move(*planned) : control_->Plan();
     drawing.warnings = DrawingWarnings(*control_, drawn.plan);
     const double reduction = ReductionDots();
     if (Refuse(drawing, drawn.plan, reduction)) {
