@@ -43,6 +43,9 @@ TEST(Program, StatusMessageAndFileFollowTheOutcome) {
         {"-t ean13 -d 4006381333932", 1, "qvbarcode: the check digit of 400638133393 is 1, not 2"},
         {"-t ean13 -d 4006381333932 --no-verify", 0,
          "warning: drawn as given; its check digit would be 1\n"},
+        // Written with a quiet zone, the picture is not drawn by the control first.
+        {"-t ean13 -d 4006381333932 --no-verify --quiet-zone 1", 0,
+         "warning: drawn as given; its check digit would be 1\n"},
         // The caption is 13 pixels high: bars of 12 are covered from top to bottom.
         {kEan + " --height 22", 0, "covers every row of the 12-pixel"},
     };

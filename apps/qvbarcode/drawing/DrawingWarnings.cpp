@@ -38,11 +38,17 @@ std::vector<std::string> DrawingWarnings(const control::QvBarCode& control,
     std::vector<std::string> warnings;
     // Only a drawn barcode is warned about, and its type is a symbology's.
     const symbology::Symbology& symbology = *symbology::FindSymbology(control.BarCodeType());
-    const std::u16string_view encoded = control.TextToEncode();
-    if (symbology.endsInCheckDigit && control.CalculateCheckDigit() == 0 && !encoded.empty()) {
+    // Encoded again rather than read from TextToEncode, which a drawing only planned leaves
+    // as the last drawing set it.
+    const std::u16string encoded =
+        symbology.endsInCheckDigit && control.CalculateCheckDigit() == 0
+            ? symbology::EncodeText(symbology, control.Text(), false).textToEncode
+            : std::u16string();
+    if (!encoded.empty()) {
         // The control draws the last digit as given; the check digit of the others is the one
         // it would have appended.
-        const auto expected = symbology::CheckDigitOf(encoded.substr(0, encoded.size() - 1));
+        const auto expected =
+            symbology::CheckDigitOf(std::u16string_view(encoded).substr(0, encoded.size() - 1));
         if (expected && *expected != encoded.back()) {
             warnings.push_back("drawn as given; its check digit would be " +
                                std::string(1, static_cast<char>(*expected)));

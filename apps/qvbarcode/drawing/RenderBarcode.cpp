@@ -173,18 +173,49 @@ std::int16_t BarcodeRenderer::DrawOn(const std::shared_ptr<surface::DrawingSurfa
     return control_->Draw(hdc).AsInt16();
 }
 
-// The control draws on its own surface first: that is the picture, and its size is the
-// size of every other medium's, which gets the same barcode drawn at 0, 0 (or after the
-// quiet zone) so that it matches the picture pixel for pixel.
+// The plan of the control's drawing on its own surface, which gives the picture's size and
+// the result code without drawing it: nothing when the plan fails or its size is one the own
+// surface refuses, which the drawing then reports as it always did.
+std::optional<control::PlannedBarcode> BarcodeRenderer::PictureSizePlan() {
+    control_->SetPositionX(0);
+    control_->SetPositionY(0);
+    control::PlannedBarcode planned = control::PlanOf(*control_);
+    const render::BarcodePlan& plan = planned.plan;
+    const std::int64_t width = plan.surfaceWidth;
+    const std::int64_t height = plan.surfaceHeight;
+    if (plan.code != 0 || plan.overflow.failure || width < 0 || height < 0 ||
+        width * height > surface::RasterSurface::kMaxPixels) {
+        return std::nullopt;
+    }
+    return planned;
+}
+
+// The picture the control draws on its own surface is written as it is when nothing is added
+// to it; every other medium gets the same barcode drawn at 0, 0 (or after the quiet zone),
+// at the picture's size, so that it matches the picture pixel for pixel, and needs only that
+// size from the plan.
 Drawing BarcodeRenderer::RenderPicture(bool commandLineSize, std::string_view caption) {
-    Drawing drawing = FromResult(control_->Draw().AsInt16());
-    const surface::RasterSurface& picture = control_->Pic1().Image();
-    drawing.width = picture.width();
-    drawing.height = picture.height();
+    const bool pictureWritten = IsRaster(options_.format) && !options_.recording &&
+                                !options_.standardQuietZones && options_.quietZoneModules == 0 &&
+                                ReductionDots() == 0.0;
+    std::optional<control::PlannedBarcode> planned =
+        pictureWritten ? std::nullopt : PictureSizePlan();
+    Drawing drawing;
+    const surface::RasterSurface* picture = nullptr;
+    if (planned) {
+        drawing.width = planned->plan.surfaceWidth;
+        drawing.height = planned->plan.surfaceHeight;
+    } else {
+        drawing = FromResult(control_->Draw().AsInt16());
+        picture = &control_->Pic1().Image();
+        drawing.width = picture->width();
+        drawing.height = picture->height();
+    }
     if (drawing.code != 0 || drawing.IsEmpty()) {
         return drawing;
     }
-    const control::PlannedBarcode drawn = control::PlanOf(*control_);
+    const control::PlannedBarcode drawn =
+        planned ? std::move(*planned) : control::PlanOf(*control_);
     drawing.warnings = DrawingWarnings(*control_, drawn.plan);
     const double reduction = ReductionDots();
     if (Refuse(drawing, drawn.plan, reduction)) {
@@ -196,9 +227,9 @@ Drawing BarcodeRenderer::RenderPicture(bool commandLineSize, std::string_view ca
         Checked(std::int64_t{drawn.plan.bars.moduleWidth} * modules.right)};
     drawing.width = Checked(std::int64_t{drawing.width} + zone.left + zone.right);
     Describe(drawing, drawn.plan, modules, reduction, commandLineSize);
-    if (IsRaster(options_.format) && zone.left == 0 && zone.right == 0 && reduction == 0.0 &&
-        !options_.recording) {
-        drawing.bytes = EncodeRaster(picture);
+    if (picture && IsRaster(options_.format) && zone.left == 0 && zone.right == 0 &&
+        reduction == 0.0 && !options_.recording) {
+        drawing.bytes = EncodeRaster(*picture);
         return drawing;
     }
     std::shared_ptr<surface::DrawingSurface> target;

@@ -82,6 +82,7 @@ class BarcodeRenderer {
 
   private:
     Drawing FromResult(std::int16_t code) const;
+    std::optional<control::PlannedBarcode> PictureSizePlan();
     Drawing RenderPicture(bool commandLineSize, std::string_view caption);
     std::shared_ptr<LabelRecording> StartRecording(Drawing& drawing, std::string_view caption,
                                                    surface::Rect& captionBox);
