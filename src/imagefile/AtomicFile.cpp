@@ -264,34 +264,23 @@ int AppendThrough(int folder, const std::filesystem::path& path, std::string_vie
 // otherwise stands), a device or FIFO written through, anything else refused.
 int WriteOverTarget(int folder, const std::filesystem::path& path, std::string_view bytes,
                     const MayReplace& mayReplace, int newFileError) {
-    struct stat existing {};
-    if (fstatat(folder, path.c_str(), &existing, AT_SYMLINK_NOFOLLOW) != 0) {
-        return newFileError == kReplace ? ReplaceFile(folder, path, bytes, nullptr, mayReplace)
-                                        : newFileError;
-    }
-    // A link is replaced as before, unless it names a descriptor or leads to a device or FIFO.
-    struct stat reached {};
-    if (S_ISLNK(existing.st_mode) && NamesADescriptor(folder, path)) {
-        if (fstatat(folder, path.c_str(), &reached, 0) != 0) return errno;
-        if (mayReplace && !mayReplace(reached)) return EEXIST;
-        return AppendThrough(folder, path, bytes);
-    }
-    if (S_ISLNK(existing.st_mode) && fstatat(folder, path.c_str(), &reached, 0) == 0 &&
-        UseOfTarget(reached.st_mode) == TargetUse::WriteThrough) {
-        existing = reached;
-    }
-    switch (UseOfTarget(existing.st_mode)) {
+    const PathTarget target = TargetAt(folder, path);
+    if (target.error != 0) return target.error;
+    switch (target.use) {
         case TargetUse::Replace:
             return newFileError == kReplace
-                       ? ReplaceFile(folder, path, bytes, &existing, mayReplace)
+                       ? ReplaceFile(folder, path, bytes, target.exists ? &target.status : nullptr,
+                                     mayReplace)
                        : newFileError;
         case TargetUse::WriteThrough:
-            if (mayReplace && !mayReplace(existing)) return EEXIST;
-            return WriteThrough(folder, path, bytes);
+        case TargetUse::AppendThrough:
+            if (mayReplace && !mayReplace(target.status)) return EEXIST;
+            return target.use == TargetUse::AppendThrough ? AppendThrough(folder, path, bytes)
+                                                          : WriteThrough(folder, path, bytes);
         case TargetUse::Refuse:
             break;
     }
-    return S_ISDIR(existing.st_mode) ? EISDIR : EOPNOTSUPP;
+    return S_ISDIR(target.status.st_mode) ? EISDIR : EOPNOTSUPP;
 }
 
 }  // namespace
@@ -300,6 +289,30 @@ TargetUse UseOfTarget(mode_t mode) {
     if (S_ISCHR(mode) || S_ISBLK(mode) || S_ISFIFO(mode)) return TargetUse::WriteThrough;
     if (S_ISREG(mode) || S_ISLNK(mode)) return TargetUse::Replace;
     return TargetUse::Refuse;
+}
+
+PathTarget TargetAt(int folder, const std::filesystem::path& path) {
+    PathTarget target;
+    if (fstatat(folder, path.c_str(), &target.status, AT_SYMLINK_NOFOLLOW) != 0) {
+        target.status = {};
+        return target;
+    }
+    target.exists = true;
+    target.use = UseOfTarget(target.status.st_mode);
+    if (!S_ISLNK(target.status.st_mode)) return target;
+    // A link is replaced as before, unless it names a descriptor or leads to a device or FIFO.
+    struct stat reached {};
+    const bool reaches = fstatat(folder, path.c_str(), &reached, 0) == 0;
+    const int reachError = reaches ? 0 : errno;
+    if (NamesADescriptor(folder, path)) {
+        target.use = TargetUse::AppendThrough;
+        target.error = reachError;
+        target.status = reached;
+    } else if (reaches && UseOfTarget(reached.st_mode) == TargetUse::WriteThrough) {
+        target.use = TargetUse::WriteThrough;
+        target.status = reached;
+    }
+    return target;
 }
 
 std::error_code TryWriteFileAtomically(int folder, const std::filesystem::path& path,

@@ -30,8 +30,20 @@ QV_EXPORT std::error_code TryWriteFileAtomically(const std::filesystem::path& pa
 // (but a link into /proc, as /dev/stdout is, has the bytes appended where it leads),
 // a device or FIFO written through (replacing /dev/null with a file would break every
 // program that writes to it), anything else (a directory, a socket) refused.
-enum class TargetUse { Replace, WriteThrough, Refuse };
+enum class TargetUse { Replace, WriteThrough, AppendThrough, Refuse };
 QV_EXPORT TargetUse UseOfTarget(mode_t mode);
+
+// What is at path (relative to the open folder `folder`, or AT_FDCWD) and what becomes of
+// it: nothing (exists false) or a file or link is replaced, with what lstat says of it; a
+// link into /proc is appended through and a link to a device or FIFO written through, with
+// what stat says of what it reaches; error is set when a link into /proc reaches nothing.
+struct PathTarget {
+    TargetUse use = TargetUse::Replace;
+    bool exists = false;
+    struct stat status {};
+    int error = 0;
+};
+QV_EXPORT PathTarget TargetAt(int folder, const std::filesystem::path& path);
 
 // Asked before a file that is there is replaced, with what lstat says of it (a symbolic
 // link is replaced, never followed), or before a device or FIFO is written through, with

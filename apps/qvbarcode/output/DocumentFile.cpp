@@ -38,30 +38,23 @@ std::FILE* OpenTemporary(const std::string& path, std::string& name) {
     return nullptr;
 }
 
-// The device or FIFO at path (or at the end of a link there), opened to be written through
-// as a single drawing's is: replacing it would break whatever else uses it. A link into
-// /proc (/dev/stdout) is appended through wherever it leads. Null with error 0 for a path
-// to be written as a file; null with error set for one refused or not opened.
+// What must not be replaced at path (a device or FIFO, a link to one, a link into /proc),
+// opened to be written through as a single drawing's is. Null with error 0 for a path to be
+// written as a file; null with error set for one refused or not opened.
 std::FILE* OpenSpecial(const std::string& path, int& error) {
-    error = 0;
-    struct stat status {};
-    if (lstat(path.c_str(), &status) != 0) return nullptr;
-    char text[7] = {};
-    const bool descriptor = S_ISLNK(status.st_mode) &&
-                            readlink(path.c_str(), text, sizeof text - 1) == 6 &&
-                            std::string_view(text, 6) == "/proc/";
-    struct stat reached {};
-    if (S_ISLNK(status.st_mode) && stat(path.c_str(), &reached) == 0) status = reached;
-    switch (descriptor ? imagefile::TargetUse::WriteThrough
-                       : imagefile::UseOfTarget(status.st_mode)) {
+    const imagefile::PathTarget target = imagefile::TargetAt(AT_FDCWD, path);
+    error = target.error;
+    switch (target.use) {
         case imagefile::TargetUse::Replace:
             return nullptr;
         case imagefile::TargetUse::Refuse:
-            error = S_ISDIR(status.st_mode) ? EISDIR : EOPNOTSUPP;
+            error = S_ISDIR(target.status.st_mode) ? EISDIR : EOPNOTSUPP;
             return nullptr;
         case imagefile::TargetUse::WriteThrough:
+        case imagefile::TargetUse::AppendThrough:
             break;
     }
+    if (error != 0) return nullptr;
     const int opened = open(path.c_str(), O_WRONLY | O_APPEND | O_NOCTTY | O_CLOEXEC);
     std::FILE* file = opened < 0 ? nullptr : fdopen(opened, "wb");
     if (file == nullptr) error = errno;
