@@ -84,22 +84,11 @@ class TemporaryFile {
   public:
     // Check error() before anything else: a temporary that could not be made has none.
     TemporaryFile(int folder, const std::filesystem::path& target) : folder_(folder) {
-        const std::filesystem::path directory =
-            target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-        // Created with the mode any new file of the process gets: the kernel applies the
-        // umask, so nothing needs reading or changing afterwards.
-        for (unsigned attempt = 0;; ++attempt) {
-            name_ = (directory / TemporaryLeaf(target, attempt)).string();
-            descriptor_ =
-                openat(folder, name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (descriptor_ >= 0) break;
-            if (errno != EEXIST || attempt == 100) {
-                error_ = errno;
-                name_.clear();
-                return;
-            }
+        descriptor_ = OpenTemporaryBeside(folder, target, name_);
+        if (descriptor_ < 0) {
+            error_ = errno;
+            return;
         }
-        flock(descriptor_, LOCK_EX | LOCK_NB);
         slot_ = NoteUnfinished(folder, name_);
     }
     ~TemporaryFile() {
@@ -284,6 +273,28 @@ int WriteOverTarget(int folder, const std::filesystem::path& path, std::string_v
 }
 
 }  // namespace
+
+int OpenTemporaryBeside(int folder, const std::filesystem::path& target, std::string& name) {
+    const std::filesystem::path directory =
+        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    // Created with the mode any new file of the process gets: the kernel applies the umask,
+    // so nothing needs reading or changing afterwards.
+    for (unsigned attempt = 0;; ++attempt) {
+        name = (directory / TemporaryLeaf(target, attempt)).string();
+        const int descriptor =
+            openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor >= 0) {
+            flock(descriptor, LOCK_EX | LOCK_NB);
+            return descriptor;
+        }
+        if (errno != EEXIST || attempt == 100) {
+            const int error = errno;
+            name.clear();
+            errno = error;
+            return -1;
+        }
+    }
+}
 
 TargetUse UseOfTarget(mode_t mode) {
     if (S_ISCHR(mode) || S_ISBLK(mode) || S_ISFIFO(mode)) return TargetUse::WriteThrough;

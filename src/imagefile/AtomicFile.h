@@ -57,6 +57,13 @@ QV_EXPORT std::error_code TryWriteFileAtomically(int folder, const std::filesyst
                                                  std::string_view bytes,
                                                  const MayReplace& mayReplace);
 
+// Creates the temporary that stands for target until it is whole, ".NAME.abc123" beside it
+// (target relative to the open folder `folder`, or AT_FDCWD), locked while its descriptor
+// is open so that RemoveStaleTemporaries leaves it alone. Returns the descriptor and its name
+// in name, or -1 with errno set.
+QV_EXPORT int OpenTemporaryBeside(int folder, const std::filesystem::path& target,
+                                  std::string& name);
+
 // Removes the temporaries in the open folder that a writer ended mid-write left behind
 // (one killed, or a machine that stopped), of the files whose names ofTarget accepts: those
 // no writer holds any more and that have not changed for `age`. Returns how many went.

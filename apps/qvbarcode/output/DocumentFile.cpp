@@ -18,24 +18,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// ".NAME.abc123" beside the target: six lowercase letters and digits, as the temporaries of
-// every file the program writes, so that a later batch removes one that a killed run left.
+// The temporary beside the target that every file the program writes has, so that a later
+// batch removes one that a killed run left; the folders on the way are made first.
 std::FILE* OpenTemporary(const std::string& path, std::string& name) {
-    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     const fs::path target(path);
     std::error_code ignored;  // a folder that cannot be made fails the open, which says why
     if (target.has_parent_path()) fs::create_directories(target.parent_path(), ignored);
-    unsigned value = static_cast<unsigned>(getpid()) * 2654435761u;
-    for (int attempt = 0; attempt < 100; ++attempt, value = value * 40503u + 7u) {
-        std::string leaf = "." + target.filename().string() + ".";
-        for (unsigned v = value, i = 0; i < 6; ++i, v /= 36) leaf += kLetters[v % 36];
-        name = (target.parent_path() / leaf).string();
-        const int descriptor = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (descriptor >= 0) return fdopen(descriptor, "wb");
-        if (errno != EEXIST) break;
-    }
-    name.clear();
-    return nullptr;
+    const int descriptor = imagefile::OpenTemporaryBeside(AT_FDCWD, target, name);
+    std::FILE* file = descriptor < 0 ? nullptr : fdopen(descriptor, "wb");
+    if (file == nullptr && descriptor >= 0) close(descriptor);
+    return file;
 }
 
 // What must not be replaced at path (a device or FIFO, a link to one, a link into /proc),
