@@ -84,8 +84,13 @@ std::optional<FileFailure> WriteOutput(const std::string& target, std::string_vi
         return FileFailure{"cannot write " + target + ": " + WriteFailureText(target, error),
                            error};
     }
-    // A new file is only linked in, a replaced one renamed over the old: neither is on disk
-    // before its file system is synced, and a power loss could leave it empty or missing.
+    // What was written through (a device, a FIFO, a descriptor) has no name of ours to keep,
+    // as a document's has not. A new file is only linked in, a replaced one renamed over the
+    // old: neither is on disk before its file system is synced, and a power loss could leave
+    // it empty or missing.
+    if (imagefile::TargetAt(AT_FDCWD, target).use != imagefile::TargetUse::Replace) {
+        return std::nullopt;
+    }
     return PutOnDisk(FolderOf(target), target);
 }
 
