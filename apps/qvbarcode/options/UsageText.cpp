@@ -15,6 +15,7 @@ std::string_view UsageText() {
     return "usage: qvbarcode -t TYPE -d TEXT [options] -o FILE\n"
            "       qvbarcode --batch LIST -o PATTERN [options]\n"
            "       qvbarcode --batch LIST [--sheet NAME] [options] -o DOCUMENT.pdf|.ps\n"
+           "       qvbarcode -t TYPE -d TEXT | --batch LIST [options] --print [QUEUE]\n"
            "Try 'qvbarcode --help' for more.\n";
 }
 
@@ -48,6 +49,7 @@ std::string BuildHelpText() {
         R"(usage: qvbarcode -t TYPE -d TEXT [options] -o FILE
        qvbarcode --batch LIST -o PATTERN [options]
        qvbarcode --batch LIST [--sheet NAME] [options] -o DOCUMENT.pdf|.ps
+       qvbarcode -t TYPE -d TEXT | --batch LIST [options] --print [QUEUE]
 
 Draws a one-dimensional barcode and writes it as a picture.
 

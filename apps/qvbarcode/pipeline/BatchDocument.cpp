@@ -66,7 +66,8 @@ BatchDocument::BatchDocument(const Options& options, PagePlan plan, std::optiona
       caption_(std::move(caption)),
       copiesColumn_(copiesColumn),
       copies_(options.labels.copies),
-      copiesName_(options.labels.copiesColumn) {}
+      copiesName_(options.labels.copiesColumn),
+      printing_(options.printQueue.has_value()) {}
 
 void BatchDocument::Prepare(RecordJob& job) const {
     job.path.clear();
@@ -97,8 +98,12 @@ bool BatchDocument::UsesColumn(std::size_t column) const {
 
 std::optional<FileFailure> BatchDocument::Finish() {
     if (document_->Pages() == 0) {
-        std::fprintf(stderr, "qvbarcode: no label to print: %s not written\n",
-                     TerminalText(path_).c_str());
+        if (printing_) {  // the path is the spool's, or one the printer would have read
+            std::fprintf(stderr, "qvbarcode: no label to print: nothing sent to the printer\n");
+        } else {
+            std::fprintf(stderr, "qvbarcode: no label to print: %s not written\n",
+                         TerminalText(path_).c_str());
+        }
         return std::nullopt;
     }
     auto failure = document_->Finish();

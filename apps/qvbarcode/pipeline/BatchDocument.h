@@ -57,6 +57,7 @@ class BatchDocument {
     std::optional<std::size_t> copiesColumn_;
     std::int32_t copies_;
     std::string copiesName_;
+    bool printing_;
     bool tooLarge_ = false;
     bool written_ = false;
 };
