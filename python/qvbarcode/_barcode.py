@@ -7,6 +7,8 @@ import threading
 from typing import Any, Callable, Optional, Union
 
 from . import _surfaces
+from ._controls import retire
+from ._controls import scratch as _scratch
 from ._errors import BarcodeError, failed_call
 from ._library import create_instance, factory, ffi, guid, lib
 from ._picture import FORMATS, Picture
@@ -20,37 +22,9 @@ _NO_TEXT = ffi.NULL
 
 Value = Union[str, int, bool]
 
-
-class _IdleControls(list):
-    """Controls of Barcodes gone, as new ones would be but for their properties, which the
-    next Barcode of the thread takes instead of creating one: creating a control costs
-    more than setting most of its properties. Released with the thread."""
-
-    def __del__(self) -> None:
-        for control, _ in self:
-            control.vtbl.Release(control)
-
-
-class _Scratch(threading.local):
-    """The call blocks of one thread, which all its Barcodes share: a Barcode is used on its
-    own thread only, and no call of the library runs another of that thread's while it
-    reads its arguments or writes its results."""
-
-    def __init__(self) -> None:
-        self.made = ffi.new("void**")
-        self.argument = ffi.new("QvVariant*")
-        self.result = ffi.new("QvVariant*")
-        self.error = ffi.new("QvCallError*")
-        self.idle = _IdleControls()
-
-
-_IDLE_CONTROLS = 4
 _UNKNOWN = object()
 # What puts a property back as a new control has it.
 _FRESH = {name: "" if name == "text" else 0 for name in DISPATCH_IDS}
-
-
-_scratch = _Scratch()
 
 
 @ffi.callback("int32_t(void*, const char*)")
@@ -121,15 +95,12 @@ class Barcode:
         if control is None:
             return
         self.__dict__["_control"] = None
-        try:
-            self._keep_pending()
-        finally:
-            idle = _scratch.idle
-            if (self._clean and self._site is None and len(idle) < _IDLE_CONTROLS and
-                    threading.get_ident() == self._thread):
-                idle.append((control, self._held_after()))
-            else:
-                control.vtbl.Release(control)
+        held = self._held_after() if self._clean and self._site is None else None
+        pending = self._pending() if self._pending is not None else None
+        if pending is not None and pending._handle is not None:
+            pending._adopt(control, self._thread, held)  # its pixels stay where they are
+        else:
+            retire(control, self._thread, held)
 
     # -- properties ------------------------------------------------------------------------
 

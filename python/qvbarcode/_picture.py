@@ -7,6 +7,7 @@ import threading
 import weakref
 from typing import TYPE_CHECKING, Any, Optional, Union
 
+from ._controls import retire
 from ._errors import failed_call
 from ._library import enum_names, ffi, header, lib
 
@@ -31,45 +32,74 @@ class _Formats:
 FORMATS = _Formats()
 
 
+def _copied(handle: int) -> tuple:
+    """The size and grey pixels of the picture a surface handle names."""
+    size = ffi.new("int32_t[2]")
+    status = lib.QvSurfaceGetSize(handle, size, size + 1)
+    if status != lib.QV_S_OK:
+        raise failed_call("reading the picture's size", status)
+    grey = bytearray(size[0] * size[1])
+    if grey:
+        status = lib.QvSurfaceCopyPixels(handle, ffi.from_buffer(grey), size[0], 8, len(grey))
+        if status != lib.QV_S_OK:
+            raise failed_call("reading the picture", status)
+    return (size[0], size[1]), grey
+
+
 class Picture:
     """A drawn barcode: ``width`` x ``height`` pixels of 8-bit grey, rows top to bottom.
 
     Its pixels stay in the Barcode's own picture until they are read, or until that Barcode
-    draws again, changes or goes: then the Picture copies them, on the Barcode's thread."""
+    draws again or changes: then the Picture copies them, on the Barcode's thread. When the
+    Barcode goes first, the Picture keeps its control until then. Read on another thread, it
+    is drawn again there from the properties it was drawn with."""
 
     __slots__ = ("_size", "_grey", "_handle", "_owner", "_settings", "_failure", "_ref",
-                 "__weakref__")
+                 "_control", "__weakref__")
 
     @classmethod
     def _drawn(cls, handle: int, barcode: Any) -> "Picture":
         picture = cls.__new__(cls)
         picture._handle, picture._owner = handle, weakref.ref(barcode)
-        picture._size = picture._grey = picture._failure = None
+        picture._size = picture._grey = picture._failure = picture._control = None
         picture._settings = barcode._settings
         picture._ref = weakref.ref(picture)
         return picture
 
+    def _adopt(self, control: Any, thread: int, held: Optional[dict]) -> None:
+        """Takes the control of a Barcode gone, whose own picture still holds these pixels:
+        copying them would cost more than most drawings. Retired as the Barcode would have
+        retired it, once they are copied or the Picture goes."""
+        self._control = (control, thread, held)
+
+    def __del__(self) -> None:
+        if self._control is not None:
+            retire(*self._control)
+
     def _keep(self) -> None:
-        """Copies the pixels out of the Barcode's picture, which is about to change."""
+        """Copies the pixels out of the Barcode's picture, which is about to change, or out
+        of the control it adopted. Another thread draws them again from the settings they
+        were drawn with: a control is used on its own thread only."""
         handle, self._handle = self._handle, None
         owner = self._owner()
         if owner is not None:
             owner._pending = None
         self._settings = dict(self._settings)
+        adopted, self._control = self._control, None
+        thread = adopted[1] if adopted is not None else owner._thread if owner else None
         try:
-            size = ffi.new("int32_t[2]")
-            status = lib.QvSurfaceGetSize(handle, size, size + 1)
-            if status != lib.QV_S_OK:
-                raise failed_call("reading the picture's size", status)
-            grey = bytearray(size[0] * size[1])
-            if grey:
-                status = lib.QvSurfaceCopyPixels(handle, ffi.from_buffer(grey), size[0], 8,
-                                                 len(grey))
-                if status != lib.QV_S_OK:
-                    raise failed_call("reading the picture", status)
-            self._size, self._grey = (size[0], size[1]), grey
+            if threading.get_ident() != thread:
+                from ._barcode import Barcode
+
+                again = Barcode(**self._settings).draw()
+                self._grey, self._size = again._pixels(), again._size
+            else:
+                self._size, self._grey = _copied(handle)
         except Exception as failure:  # said when the picture is read
             self._failure = failure
+        finally:
+            if adopted is not None:
+                retire(*adopted)
 
     def _pixels(self) -> bytearray:
         if self._handle is not None:
