@@ -9,8 +9,9 @@
 # A campaign of a number of inputs per target, two targets at a time:
 #   QV_FUZZ_RUNS=1000000 QV_FUZZ_PARALLEL=2 nice -n 10 tests/fuzz/run.sh
 # The readers of files take inputs up to 1 MB (QV_FUZZ_READER_LEN) from the first run on, for
-# what only grows with size (a reading that turns quadratic); the rest take 4,096 bytes
-# (QV_FUZZ_MAX_LEN), growing from short ones.
+# what only grows with size (a reading that turns quadratic), unless QV_FUZZ_READER_GROWTH
+# (libFuzzer's -len_control, 100 is its own) has them grow from short ones, many times
+# faster; the rest take 4,096 bytes (QV_FUZZ_MAX_LEN), growing from short ones.
 # Afterwards, keep what reaches new code, minimised, in the committed corpus:
 #   build-fuzz/bin/<target> -merge=1 -use_counters=0 tests/fuzz/corpus/<target> \
 #       build-fuzz/fuzz-corpus/<target>
@@ -50,7 +51,7 @@ limit=(-max_total_time="$share")
 fuzz() {
     local target=$1 work="$build/fuzz-corpus/$1" committed="$root/tests/fuzz/corpus/$1"
     local log="$build/fuzz-artifacts/$1.log" length=${QV_FUZZ_MAX_LEN:-4096} growth=()
-    [[ $readers != *" $1 "* ]] || length=${QV_FUZZ_READER_LEN:-1048576} growth=(-len_control=0)
+    [[ $readers != *" $1 "* ]] || length=${QV_FUZZ_READER_LEN:-1048576} growth=(-len_control="${QV_FUZZ_READER_GROWTH:-0}")
     mkdir -p "$work" "$committed"
     if "$build/bin/$target" "${limit[@]}" -timeout=20 -rss_limit_mb=3072 \
         -max_len="$length" "${growth[@]}" -print_final_stats=1 -artifact_prefix="$build/fuzz-artifacts/$target-" \
