@@ -51,7 +51,9 @@ limit=(-max_total_time="$share")
 fuzz() {
     local target=$1 work="$build/fuzz-corpus/$1" committed="$root/tests/fuzz/corpus/$1"
     local log="$build/fuzz-artifacts/$1.log" length=${QV_FUZZ_MAX_LEN:-4096} growth=()
-    [[ $readers != *" $1 "* ]] || length=${QV_FUZZ_READER_LEN:-1048576} growth=(-len_control="${QV_FUZZ_READER_GROWTH:-0}")
+    if [[ $readers == *" $1 "* ]]; then
+        length=${QV_FUZZ_READER_LEN:-1048576} growth=(-len_control="${QV_FUZZ_READER_GROWTH:-0}")
+    fi
     mkdir -p "$work" "$committed"
     if "$build/bin/$target" "${limit[@]}" -timeout=20 -rss_limit_mb=3072 \
         -max_len="$length" "${growth[@]}" -print_final_stats=1 -artifact_prefix="$build/fuzz-artifacts/$target-" \
