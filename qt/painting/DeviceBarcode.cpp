@@ -59,8 +59,11 @@ DeviceSizes FittedSizes(const BarcodePicture& picture, QSize area, double dotsPe
     const std::int64_t modules =
         static_cast<std::int64_t>(picture.modules.size()) + QuietModules(picture);
     const std::int64_t width = std::int64_t{area.width()} - 2 * sizes.margin;
-    sizes.moduleWidth = modules > 0 && width > 0 ? static_cast<std::int32_t>(width / modules) : 0;
-    sizes.barHeight = std::max(0, area.height() - 2 * sizes.margin);
+    sizes.barHeight = area.height() - 2 * sizes.margin;
+    // A frame higher than the area would be painted outside it.
+    const bool fits = modules > 0 && width > 0 && sizes.barHeight >= 0;
+    sizes.moduleWidth = fits ? static_cast<std::int32_t>(width / modules) : 0;
+    sizes.barHeight = std::max(0, sizes.barHeight);
     sizes.captionDotsPerInch = dotsPerInch;
     return sizes;
 }

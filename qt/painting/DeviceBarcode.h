@@ -29,7 +29,8 @@ struct QV_EXPORT DeviceSizes {
 QV_EXPORT DeviceSizes ScaledSizes(const BarcodePicture& picture, double scale);
 // The widest whole module that puts the picture, quiet zone and frame included, into a
 // device area that many pixels wide, and bars as high as the area leaves under the frame; a
-// module width of 0 when not even one pixel per module fits.
+// module width of 0 when not even one pixel per module fits or the frame is higher than the
+// area.
 QV_EXPORT DeviceSizes FittedSizes(const BarcodePicture& picture, QSize area, double dotsPerInch);
 
 // A picture planned for one device by the control's own rendering, so that it looks as the
@@ -72,7 +73,8 @@ QV_EXPORT QSizeF LogicalSize(QSize deviceSize, double scale);
 // Paints what the control would draw now into target, in the painter's coordinates, at
 // dotsPerInch of its device: the widest whole module that fits, centred, bars as high as the
 // target leaves. Draws nothing and changes nothing in the control. Returns 0, the control's
-// result code, or kNotEnoughWidth for a target too narrow; raises the failed call.
+// result code, or kNotEnoughWidth for a target too narrow or lower than the white frame
+// (nothing painted then); raises the failed call.
 QV_EXPORT std::int16_t RenderFitted(QPainter& painter, const QRectF& target, double dotsPerInch,
                                     const control::QvBarCode& control, QuietZone quietZone);
 

@@ -128,8 +128,8 @@ class QV_EXPORT QvBarCodeWidget : public QWidget {
     // Paints what the control would draw now into target on the painter's device at
     // dotsPerInch: the widest whole module of device pixels that fits, the bars as high as the
     // target, the caption at its printed size. Leaves the control and the widget alone.
-    // Returns 0, the result code (1102 for a target too narrow), or -1 for a failed call,
-    // which failed() reports.
+    // Returns 0, the result code (1102 for a target too narrow or lower than the white
+    // frame), or -1 for a failed call, which failed() reports.
     int render(QPainter* painter, const QRectF& target, qreal dotsPerInch);
     using QWidget::render;
 

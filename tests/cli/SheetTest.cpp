@@ -85,6 +85,35 @@ TEST(SheetTemplates, SheetsAreFoundByNameOrGeometryWithTheirLabelsPlaces) {
     EXPECT_TRUE(Holds(std::get<std::string>(missing), "glabels-data"));
 }
 
+// A template whose labels cannot be laid out is left out, not laid out at infinite or
+// overflowing places: lengths that overflow to infinity, grids beyond the geometry's limits.
+TEST(SheetTemplates, TemplatesThatCannotBeLaidOutAreLeftOut) {
+    struct Case {
+        const char* page;
+        const char* label;
+        const char* grid;  // a layout's attributes
+        bool found;
+    };
+    const Case cases[] = {
+        {"100mm", "10mm", "nx='3' ny='2' x0='1mm' dx='11mm' dy='11mm'", true},
+        {"1e308in", "10mm", "nx='1' ny='1'", false},
+        {"100mm", "1e308in", "nx='1' ny='1'", false},
+        {"100mm", "10mm", "nx='3' ny='1' dx='1e308in'", false},
+        {"100mm", "10mm", "nx='1001' ny='1' dx='1mm'", false},
+        {"100mm", "10mm", "nx='1000' ny='1000'/><Layout nx='1' ny='1'", false},
+    };
+    ScratchDirectory dir;
+    for (const Case& c : cases) {
+        std::ofstream(dir / "x-templates.xml")
+            << "<Glabels-templates><Template brand='B' part='P' width='" << c.page
+            << "' height='100mm'><Label-rectangle width='" << c.label << "' height='10mm'><Layout "
+            << c.grid << "/></Label-rectangle></Template>"
+            << "</Glabels-templates>";
+        const auto found = FindSheet("B P", dir.path);
+        EXPECT_EQ(std::holds_alternative<SheetLayout>(found), c.found) << c.page << c.grid;
+    }
+}
+
 // Each label of every sheet holds its record's barcode, centred (moved by the offset), or
 // nothing: the labels before --first and after the last record stay blank.
 TEST(SheetDocument, EveryLabelIsWhereItsSheetPutsIt) {

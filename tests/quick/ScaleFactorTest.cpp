@@ -102,15 +102,16 @@ TEST(ScaleFactor, TheQmlExampleReadsBack) {
     Read(grab, "qml-example");
     EXPECT_EQ(read, (std::set<std::string>{"EAN-13 4006381333931", "Code39 QVBARCODE"}));
 
-    // Printing an item: into a box of a 300 dpi page, or one too narrow for its modules, the
-    // item on the screen as it was.
+    // Printing an item: into a box of a 300 dpi page, or one too narrow for its modules or
+    // lower than its white frame (nothing painted around it), the item on the screen as it was.
     ASSERT_NE(article, nullptr);
     const QSizeF shown(article->implicitWidth(), article->implicitHeight());
     struct Case {
         QRectF target;
         int code;
     };
-    for (const Case& c : {Case{{30, 20, 540, 260}, 0}, Case{{0, 0, 112, 260}, 1102}}) {
+    for (const Case& c : {Case{{30, 20, 540, 260}, 0}, Case{{0, 0, 112, 260}, 1102},
+                          Case{{30, 20, 540, 20}, 1102}}) {
         QImage page(600, 300, QImage::Format_RGB888);
         page.fill(Qt::white);
         QPainter painter(&page);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -88,6 +89,25 @@ PaperSizes ReadPaperSizes(const fs::path& folder) {
     return sizes;
 }
 
+// Whether a template's sheet can be laid out: sizes positive, a grid's labels at most a
+// thousand each way and a sheet's a million, as a geometry's, and every label's edges finite
+// (a length such as 1e308in is none).
+bool Usable(const SheetLayout& sheet) {
+    const auto positive = [](double v) { return std::isfinite(v) && v > 0; };
+    if (sheet.grids.empty() || !positive(sheet.labelWidth) || !positive(sheet.labelHeight) ||
+        !positive(sheet.pageWidth) || !positive(sheet.pageHeight)) {
+        return false;
+    }
+    std::int64_t labels = 0;
+    return std::ranges::all_of(sheet.grids, [&](const LabelGrid& grid) {
+        const double right = grid.left + (grid.columns - 1) * grid.pitchX + sheet.labelWidth;
+        const double bottom = grid.top + (grid.rows - 1) * grid.pitchY + sheet.labelHeight;
+        labels += std::int64_t{grid.columns} * grid.rows;
+        return grid.columns <= 1000 && grid.rows <= 1000 && labels <= 1'000'000 &&
+               std::isfinite(right) && std::isfinite(bottom);
+    });
+}
+
 // The templates of one file, as its elements come: a template's first label, if it is one
 // the program can fill (a rectangle, a round label or a disc), its layouts and aliases.
 class TemplateReader {
@@ -135,8 +155,7 @@ class TemplateReader {
             const auto found = byPart_.find(brand_ + " " + equivalent_);
             if (found == byPart_.end()) return;
             sheet_ = found->second;
-        } else if (shapeUnknown_ || sheet_.grids.empty() || sheet_.labelWidth <= 0 ||
-                   sheet_.labelHeight <= 0 || sheet_.pageWidth <= 0 || sheet_.pageHeight <= 0) {
+        } else if (shapeUnknown_ || !Usable(sheet_)) {
             return;
         }
         sheet_.name = brand_ + " " + part_;
