@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // A batch into one document: sheets from the installed templates or a geometry, each label
 // found where its sheet puts it and read back; a page per label otherwise, in the list's
-// order with the failed records left out; and the refusals.
+// order with the failed records left out.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -220,38 +220,6 @@ TEST(SheetDocument, AnInterruptedDocumentLeavesTheEarlierOne) {
                  "p=$!; sleep 0.5; kill -INT $p; wait $p; echo $?; ls -A");
     EXPECT_EQ(run.out, "130\nd.pdf\n") << run.err;
     EXPECT_EQ(FileText(dir / "d.pdf"), "earlier");
-}
-
-// What a document's batch refuses, and what it then leaves: nothing.
-TEST(SheetDocument, RefusalsNameTheirReasonAndWriteNoDocument) {
-    struct Case {
-        std::string options;
-        int status;
-        std::string says;
-    };
-    const Case cases[] = {
-        {"--sheet a4:3x8:20x10mm:7x12mm:66x33mm -o d.pdf", 2,
-         "and the label 20.0 x 10.0 mm: it does not fit"},
-        {"--sheet a4:3x8:63.5x33.9mm:7x12mm:66x33mm --first 25 -o d.pdf", 2, "has 24 labels"},
-        {"--sheet 'Nobody 1' -o d.pdf", 2, "--sheet list"},
-        {"--caption '{Price}' -o d.pdf", 2, "--caption's Price names no column"},
-        {"--copies-column Qty -o d.pdf", 2, "--copies-column's Qty names no column"},
-        {"-o list.pdf", 2, "is the batch list: it is never written onto"},
-        {"--offset 0,40mm -o d.pdf", 2, "off its page, which is the label's size"},
-    };
-    for (const Case& c : cases) {
-        ScratchDirectory dir;
-        std::ofstream(dir / "list.pdf") << "4006381333931\n";
-        const ProgramRun run = RunShell(
-            dir, "qvbarcode --batch list.pdf -t ean13 -w --dpi 300 --module 3px " + c.options);
-        EXPECT_EQ(run.status, c.status) << c.options << "\n" << run.err;
-        EXPECT_TRUE(Holds(run.err, c.says)) << c.options;
-        EXPECT_FALSE(std::filesystem::exists(dir / "d.pdf")) << c.options;
-    }
-    ScratchDirectory dir;
-    const ProgramRun listed = RunShell(dir, "qvbarcode --sheet list");
-    EXPECT_EQ(listed.status, 0);
-    EXPECT_TRUE(Holds(listed.out, "Avery 5160\t30 labels of 66.7 x 25.4 mm on 215.9 x 279.4 mm"));
 }
 
 }  // namespace
