@@ -67,19 +67,13 @@ TEST(ParseArguments, CommandLinesGiveTheirOptionsOrAUsageError) {
              o.asked = {.dotsPerInchGiven = true, .magnification = 100.0};
          }},
         {"-o x --help", [](Options& o) { o.command = Command::Help; }},
-        {"--batch l.txt --jobs 3 --from 17 -o l/#.png",
+        {"--batch l.txt --jobs 3 --from 17 --separator ; --encoding ISO-8859-1 -o l/#.png",
          [](Options& o) {
              o.command = Command::Batch;
              o.batchInput = "l.txt";
              o.output = "l/#.png";
              o.jobs = 3;
              o.firstRecord = 17;
-         }},
-        {"--batch l.txt --separator ; --encoding ISO-8859-1 -o l/#.png",
-         [](Options& o) {
-             o.command = Command::Batch;
-             o.batchInput = "l.txt";
-             o.output = "l/#.png";
              o.separator = ';';
              o.encoding = ListEncoding::Latin1;
          }},
