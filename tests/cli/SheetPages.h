@@ -13,25 +13,26 @@
 
 namespace qv::cli::test {
 
-// A page rasterised at 150 dpi, cut to a rectangle given in points.
+// A page rasterised at a resolution, and a rectangle of it given in points.
 struct Page {
-    static constexpr double kDpi = 150;
     surface::RasterSurface image;
+    double dpi = 150;
 
-    surface::RasterSurface Cut(double left, double top, double width, double height) const {
-        const auto px = [](double points) { return static_cast<int>(points * kDpi / 72 + 0.5); };
+    Page Cut(double left, double top, double width, double height) const {
+        const auto px = [&](double points) { return static_cast<int>(points * dpi / 72 + 0.5); };
         const int x0 = px(left), y0 = px(top), w = px(width), h = px(height);
         surface::RasterSurface cut(w, h);
         for (int y = 0; y < h; ++y) {
             std::copy_n(image.RowData(y0 + y) + 3 * x0, 3 * w, cut.WritableRowData(y));
         }
-        return cut;
+        return {std::move(cut), dpi};
     }
 };
 
-// What is inked in a picture: left, top, right and bottom in points from its top-left,
-// all -1 when blank.
-inline std::array<double, 4> InkBox(const surface::RasterSurface& cut) {
+// What is inked on a page: left, top, right and bottom in points from its top-left, all -1
+// when blank.
+inline std::array<double, 4> InkBox(const Page& page) {
+    const surface::RasterSurface& cut = page.image;
     int left = cut.width(), right = -1, top = cut.height(), bottom = -1;
     for (int y = 0; y < cut.height(); ++y) {
         for (int x = 0; x < cut.width(); ++x) {
@@ -42,25 +43,24 @@ inline std::array<double, 4> InkBox(const surface::RasterSurface& cut) {
         }
     }
     if (right < 0) return {-1, -1, -1, -1};
-    const double points = 72 / Page::kDpi;
+    const double points = 72 / page.dpi;
     return {left * points, top * points, right * points, bottom * points};
 }
 
-// Its centre, -1 when blank.
-inline std::pair<double, double> InkCentre(const surface::RasterSurface& cut) {
-    const auto box = InkBox(cut);
-    if (box[2] < 0) return {-1, -1};
-    return {(box[0] + box[2]) / 2, (box[1] + box[3]) / 2};
-}
-
-// Every page of a PDF file, named PREFIX-N.png in the folder.
+// Every page of a PDF file, or an EPS file's one, at dpi, named PREFIX-N.png in the folder.
 inline std::vector<Page> Rasterise(const ScratchDirectory& dir, const std::string& document,
-                                   const std::string& prefix = "page") {
-    const ProgramRun run = RunShell(
-        dir, "pdftoppm -r 150 -png '" + document + "' " + prefix + " && ls " + prefix + "-*.png");
+                                   const std::string& prefix = "page", int dpi = 150) {
+    const std::string r = std::to_string(dpi) + " ", named = " '" + document + "' ";
+    const ProgramRun run =
+        RunShell(dir, (document.ends_with(".eps")
+                           ? "gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -sDEVICE=png16m -r" + r +
+                                 "-sOutputFile=" + prefix + "-1.png" + named
+                           : "pdftoppm -png -r " + r + named + prefix) +
+                          " && ls " + prefix + "-*.png");
     std::vector<Page> pages;
     std::istringstream names(run.out);
-    for (std::string name; names >> name;) pages.push_back({imagefile::ReadPng(dir / name)});
+    for (std::string name; names >> name;)
+        pages.push_back({imagefile::ReadPng(dir / name), 1.0 * dpi});
     return pages;
 }
 

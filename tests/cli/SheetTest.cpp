@@ -131,16 +131,16 @@ TEST(SheetDocument, EveryLabelIsWhereItsSheetPutsIt) {
                 const LabelPlace place = PlaceOf(sheet, static_cast<std::int64_t>(i));
                 const double left = place.left + k.offset[0], top = place.top + k.offset[1];
                 // The border's line stays outside the cut.
-                const surface::RasterSurface cut =
+                const Page cut =
                     pages[p].Cut(left + 1, top + 1, sheet.labelWidth - 2, sheet.labelHeight - 2);
                 const std::string& want = k.labels[p][i];
                 const std::string where = k.options + ", sheet " + std::to_string(p + 1) +
                                           ", label " + std::to_string(i + 1);
-                EXPECT_EQ(Decode(cut), want.empty() ? "not read" : want) << where;
+                EXPECT_EQ(Decode(cut.image), want.empty() ? "not read" : want) << where;
                 if (want.empty()) continue;
-                const auto [x, y] = InkCentre(cut);
-                EXPECT_NEAR(x, sheet.labelWidth / 2 - 1, 1.0) << where;
-                EXPECT_NEAR(y, sheet.labelHeight / 2 - 1, 1.0) << where;
+                const auto ink = InkBox(cut);
+                EXPECT_NEAR(ink[0] + ink[2], sheet.labelWidth - 2, 2.0) << where;  // centred
+                EXPECT_NEAR(ink[1] + ink[3], sheet.labelHeight - 2, 2.0) << where;
             }
         }
     }
