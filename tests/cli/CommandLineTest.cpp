@@ -35,18 +35,15 @@ TEST(ParseArguments, CommandLinesGiveTheirOptionsOrAUsageError) {
     const std::vector<Case> cases{
         {"--type EAN13 --data=4006 --output=a.PBM",
          [](Options& o) {
-             o.settings = {.text = "4006", .barCodeType = 3};
-             o.output = "a.PBM";
+             o.settings = {.text = "4006", .barCodeType = 3}, o.output = "a.PBM",
              o.format = OutputFormat::Pbm;
          }},
         // 37.29 mm at 300 dpi is 440.4 pixels, 25.93 mm 306.3, 2 mm 23.6: halves to even.
         {"-t code39 -d A --x 2mm --onto in.png --y=-3 --width 37.29mm --height 25.93mm --dpi 300 "
          "-o x.png",
          [](Options& o) {
-             o.settings = {.text = "A", .barCodeType = 2, .barWidth = 440, .barHeight = 306};
-             o.output = "x.png";
-             o.onto = OntoImage{"in.png", 24, -3};
-             o.dotsPerInch = 300;
+             o.settings = {.text = "A", .barCodeType = 2, .barWidth = 440, .barHeight = 306},
+             o.output = "x.png", o.onto = OntoImage{"in.png", 24, -3}, o.dotsPerInch = 300,
              o.asked = {true, Length{37.29, LengthUnit::Millimetre},
                         Length{25.93, LengthUnit::Millimetre}};
          }},
@@ -54,51 +51,35 @@ TEST(ParseArguments, CommandLinesGiveTheirOptionsOrAUsageError) {
         {"-t ean13 -d 1 -w --dpi 300 --magnification 100% --quiet-zone std -v "
          "--bar-reduction 1.5mil -o x.pdf",
          [](Options& o) {
-             o.settings = {.text = "1",
-                           .barCodeType = 3,
-                           .barHeight = 280,
-                           .modulePixels = 4,
-                           .backgroundWhite = kTrue};
-             o.output = "x.pdf";
-             o.format = OutputFormat::Pdf;
-             o.dotsPerInch = 300;
-             o.standardQuietZones = o.explain = true;
-             o.barReduction = Length{0.0015, LengthUnit::Inch};
+             o.settings = {.text = "1", .barCodeType = 3, .barHeight = 280, .modulePixels = 4},
+             o.settings.backgroundWhite = kTrue, o.output = "x.pdf", o.format = OutputFormat::Pdf,
+             o.dotsPerInch = 300, o.standardQuietZones = o.explain = true,
+             o.barReduction = Length{0.0015, LengthUnit::Inch},
              o.asked = {.dotsPerInchGiven = true, .magnification = 100.0};
          }},
         {"-o x --help", [](Options& o) { o.command = Command::Help; }},
         {"--batch l.txt --jobs 3 --from 17 --separator ; --encoding ISO-8859-1 -o l/#.png",
          [](Options& o) {
-             o.command = Command::Batch;
-             o.batchInput = "l.txt";
-             o.output = "l/#.png";
-             o.jobs = 3;
-             o.firstRecord = 17;
-             o.separator = ';';
-             o.encoding = ListEncoding::Latin1;
+             o.command = Command::Batch, o.batchInput = "l.txt", o.output = "l/#.png", o.jobs = 3,
+             o.firstRecord = 17, o.separator = ';', o.encoding = ListEncoding::Latin1;
          }},
         // A word of --check-digit's is its value; anything else is an argument of its own.
         {"-t ean13 -d 1 --check-digit auto --no-verify -o a.png",
          [](Options& o) {
-             o.settings = {.text = "1", .barCodeType = 3};
-             o.settings.checkDigit = CheckDigitMode::Auto;
-             o.settings.verifyCheckDigit = false;
-             o.output = "a.png";
+             o.settings = {.text = "1", .barCodeType = 3}, o.output = "a.png",
+             o.settings.checkDigit = CheckDigitMode::Auto, o.settings.verifyCheckDigit = false;
          }},
         {"-t s2of5 -d 1 --check-digit=verify --check-digit -o a.png",
          [](Options& o) {
-             o.settings = {.text = "1", .barCodeType = 1, .calculateCheckDigit = kTrue};
+             o.settings = {.text = "1", .barCodeType = 1, .calculateCheckDigit = kTrue},
              o.output = "a.png";
          }},
         // A name without # or {} is one document when it is a PDF or PostScript one.
         {"--batch l.txt --sheet Avery_5160 --first 4 --copies 2 --offset 1mm,-2pt --outline "
          "--caption {Name} -o l.ps",
          [](Options& o) {
-             o.command = Command::Batch;
-             o.batchInput = "l.txt";
-             o.output = "l.ps";
-             o.format = OutputFormat::Ps;
-             o.oneDocument = true;
+             o.command = Command::Batch, o.batchInput = "l.txt", o.output = "l.ps",
+             o.format = OutputFormat::Ps, o.oneDocument = true;
              o.labels = {
                  "Avery_5160", 4,       2, "", {1, LengthUnit::Millimetre}, {-2, LengthUnit::Point},
                  true,         "{Name}"};
@@ -106,11 +87,8 @@ TEST(ParseArguments, CommandLinesGiveTheirOptionsOrAUsageError) {
         {"--sheet list", [](Options& o) { o.command = Command::ListSheets; }},
         {"-t ean13 -d 1 --copies 3 -o a.pdf",
          [](Options& o) {
-             o.settings = {.text = "1", .barCodeType = 3};
-             o.output = "a.pdf";
-             o.format = OutputFormat::Pdf;
-             o.oneDocument = true;
-             o.labels.copies = 3;
+             o.settings = {.text = "1", .barCodeType = 3}, o.output = "a.pdf",
+             o.format = OutputFormat::Pdf, o.oneDocument = true, o.labels.copies = 3;
          }},
         {"--batch l.txt --copies 2 -o l/#.pdf", "lays out a document"},
         {"-t ean13 -d 1 --sheet a4:1x1:9x9mm:0x0mm:0x0mm -o a.png", "lays out a document"},
