@@ -33,8 +33,9 @@ std::string Contents(const std::filesystem::path& where) {
 }
 
 // Every run's status and message, with text from the list or the command line escaped; a
-// run leaves no temporary, and `kept` (out.png, "old" before each run) as it was unless it
-// succeeds. A batch writes only below its pattern's fixed folder and never onto what it reads.
+// run leaves no temporary, and `kept` (out.png and d.pdf are "old" before each run) as it
+// was unless it succeeds. A batch writes only below its pattern's fixed folder and never
+// onto what it reads.
 TEST(Program, StatusMessageAndFilesFollowTheOutcome) {
     struct Case {
         std::string command;
@@ -96,7 +97,7 @@ TEST(Program, StatusMessageAndFilesFollowTheOutcome) {
         {"mkdir out && ln -s x out/alias && " + png + "out/{D}/b.png", 1,
          "record 2 (line 3) \"B\": out/alias/b.png is record 1's file already",
          "D,Text\nx,A\nalias,B\n"},
-        // What a document's batch refuses, and what it then leaves: nothing.
+        // What a document's batch refuses, and what it then leaves: the earlier one.
         {pdf + "--sheet a4:3x8:20x10mm:7x12mm:66x33mm -o d.pdf", 2,
          "and the label 20.0 x 10.0 mm: it does not fit", ean13, "d.pdf"},
         {pdf + "--sheet a4:3x8:63.5x33.9mm:7x12mm:66x33mm --first 25 -o d.pdf", 2, "has 24 labels",
@@ -109,10 +110,16 @@ TEST(Program, StatusMessageAndFilesFollowTheOutcome) {
         {pdf + "-o list.pdf", 2, "is the batch list: it is never written onto", ean13, "list.pdf"},
         {pdf + "--offset 0,40mm -o d.pdf", 2, "off its page, which is the label's size", ean13,
          "d.pdf"},
+        // A document ended by a signal keeps no name and leaves no temporary: the earlier
+        // one stays.
+        {"seq 400638100000 400638300000 >l.txt && qvbarcode --batch l.txt -t ean13 -c -w -o d.pdf "
+         "& p=$!; sleep 0.5; kill -INT $p; wait $p",
+         130, "interrupted", "", "d.pdf"},
     };
     for (const Case& c : cases) {
         ScratchDirectory dir;
         std::ofstream(dir / "out.png") << "old";
+        std::ofstream(dir / "d.pdf") << "old";
         imagefile::WritePng(surface::RasterSurface(20, 10), dir / "pic.png");  // for --onto
         std::smatch list;
         if (std::regex_search(c.command, list, std::regex("--batch (\\S+)")))
