@@ -110,37 +110,36 @@ TEST(BatchFaults, AFullDiskStopsTheBatchAndFromResumesIt) {
 // descriptors or memory only leaves fewer threads.
 TEST(BatchFaults, FaultsEndTheBatchSayingWhereToResume) {
     struct Case {
-        std::string before;  // shell text once out/ is made
-        std::string limit;   // before the run, in its shell
+        std::string setup;   // shell text before the run, in its shell, once out/ is made
         std::string signal;  // sent once the 100th file is there
         int records, status;
         std::string said;         // its group the first record not written, when it ends early
         std::string resume = "";  // shell text before resuming
     };
     std::vector<Case> cases{
-        {"", "", "INT", 2000, 130, "interrupted: record (\\d+) and those after it are not drawn"},
-        {"", "", "TERM", 2000, 143, "terminated: record (\\d+) and those after it are not drawn"},
-        {"", "ulimit -f 1;", "", 300, 2,
-         "stopped at record (1) .*: cannot write out/00001.png: File too large; every", ""},
+        {"", "INT", 2000, 130, "interrupted: record (\\d+) and those after it are not drawn"},
+        {"", "TERM", 2000, 143, "terminated: record (\\d+) and those after it are not drawn"},
+        {"ulimit -f 1;", "", 300, 2,
+         "stopped at record (1) .*: cannot write out/00001.png: File too large; every"},
     };
     if (geteuid() == 0) {
-        cases.push_back({"mount -t tmpfs -o size=64k qv-full out", "", "", 100, 2,
+        cases.push_back({"mount -t tmpfs -o size=64k qv-full out &&", "", 100, 2,
                          "stopped at record (\\d+) .*: No space left on device; every",
                          "mount -o remount,size=4m out"});
-        cases.push_back({"mount -t tmpfs -o ro qv-ro out", "", "", 100, 2,
+        cases.push_back({"mount -t tmpfs -o ro qv-ro out &&", "", 100, 2,
                          "stopped at record (1) .*: cannot write out/00001.png: Read-only file",
                          "mount -o remount,rw out"});
     } else {
-        cases.push_back({"chmod a-w out", "", "", 100, 2,
+        cases.push_back({"chmod a-w out &&", "", 100, 2,
                          "stopped at record (1) .*: cannot write out/00001.png: Permission denied",
                          "chmod u+w out"});
     }
     // The sanitizers need descriptors and far more address space of their own; descriptors
     // a test runner leaves open are closed, so that five leave what they leave in a shell.
 #if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
-    cases.push_back({"", "exec 3>&- 4>&-; ulimit -n 5;", "", 300, 0,
-                     "drawn again alone, the batch goes on with 1 thread", ""});
-    cases.push_back({"", "ulimit -v 50000;", "", 2000, 0, "", ""});
+    cases.push_back({"exec 3>&- 4>&-; ulimit -n 5;", "", 300, 0,
+                     "drawn again alone, the batch goes on with 1 thread"});
+    cases.push_back({"ulimit -v 50000;", "", 2000, 0, ""});
 #endif
     ScratchDirectory dir;
     WriteListAndWholeBatch(dir, 2000);
@@ -149,12 +148,11 @@ TEST(BatchFaults, FaultsEndTheBatchSayingWhereToResume) {
         ~Cleared() { RunShell(dir, "umount out; chmod -R u+w out; rm -r out rows.txt"); }
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.before + c.limit + c.signal);
+        SCOPED_TRACE(c.setup + c.signal);
         const Cleared cleared{dir};
         const std::string batch = "qvbarcode --batch rows.txt --jobs 2" + kDraw + "out/#####.png";
         std::string run = "head -n " + std::to_string(c.records) +
-                          " list.txt >rows.txt && mkdir out && " +
-                          (c.before.empty() ? "" : c.before + " && ") + "(" + c.limit + batch + ")";
+                          " list.txt >rows.txt && mkdir out && (" + c.setup + batch + ")";
         if (!c.signal.empty()) {
             run +=
                 " & p=$!; while kill -0 $p && [ ! -e out/00100.png ]; do sleep 0.01; done; "
