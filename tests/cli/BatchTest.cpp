@@ -108,9 +108,7 @@ TEST(BatchRecords, ListsAndSpreadsheetCsvGiveTheirRecords) {
 // same bytes quoted properly (under a second: 0.06 s, 0.5 s with sanitizers).
 TEST(BatchRecords, AnUnclosedQuoteCostsNoMoreThanItsBytes) {
     std::string rest;
-    for (int i = 1; i <= 200'000; ++i) {
-        rest += "A-" + std::to_string(i) + ",400638133393\n";
-    }
+    for (int i = 1; i <= 200'000; ++i) rest += "A-" + std::to_string(i) + ",400638133393\n";
     std::vector<std::chrono::steady_clock::duration> took;
     for (const std::string quoted : {"\"12 inch ruler,", "\"12 inch ruler\","}) {
         const auto start = std::chrono::steady_clock::now();
@@ -183,9 +181,7 @@ TEST(TerminalText, EscapesControlsBidiAndInvalidUtf8) {
         // A stray byte, an overlong '/', a surrogate, a sequence cut short.
         {"\xE9t\xC0\xAF\xED\xA0\x80\xE2\x80", "\\xe9t\\xc0\\xaf\\xed\\xa0\\x80\\xe2\\x80"},
     };
-    for (const auto& [text, shown] : cases) {
-        EXPECT_EQ(TerminalText(text), shown);
-    }
+    for (const auto& [text, shown] : cases) EXPECT_EQ(TerminalText(text), shown);
 }
 
 // However many threads draw, a batch writes the same files, each what a single drawing
