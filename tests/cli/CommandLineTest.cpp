@@ -200,16 +200,21 @@ std::vector<std::string> Rows(const Drawing& d) {
     return rows;
 }
 
-// The caption's box is as high as its line: 13 pixels at 96 dpi, 3.125 times that at 300.
+// The picture's size from lengths, modules and quiet zones, and the rows a caption changes:
+// its box is as high as its line, 13 pixels at 96 dpi, 3.125 times that at 300. At 96 dpi
+// the captioned picture is the control's own drawing for the properties it was given before
+// there were defaults, where a row gives them, pixel for pixel; a quiet zone only adds white.
 TEST(PrintedSize, LengthsModulesAndQuietZonesGiveThePicturesSize) {
     struct Case {
         std::string commandLine;
         std::int32_t width, height;
         const char* why;
-        int captionRows = 13;  // the rows -s changes
+        int captionRows = 13;
+        std::optional<ControlSize> properties = {};
     };
     const std::vector<Case> cases{
-        {"-t ean13 -d 400638133393 -c -w", 105, 50, "the control's default size at 96 dpi"},
+        {"-t ean13 -d 400638133393 -c -w", 105, 50, "the control's default size at 96 dpi", 13,
+         ControlSize{0, 0, kTrue}},
         {"-t ean13 -d 400638133393 -c -w --dpi 300", 295, 156, "3-pixel modules, 156.25 high", 41},
         {"-t ean13 -d 400638133393 -c -w --dpi 300 --width 37.29mm --height 25.93mm", 390, 306,
          "440 wide leaves floor(430 / 95) = 4 per module", 41},
@@ -218,39 +223,28 @@ TEST(PrintedSize, LengthsModulesAndQuietZonesGiveThePicturesSize) {
         {"-t ean13 -d 400638133393 -c --module 2.5 --height 0.5in", 190, 48, "2.5 is 2"},
         {"-t i2of5 -d 1234567 -c -w --module 3 --quiet-zone 10", 3 * 64 + 10 + 60, 50,
          "8 digits are 64 modules"},
+        {"-t code39 -d CODE-39 -w --width 400 --height 70", 358, 70,
+         "116 modules, floor(390 / 116) = 3 each", 13, ControlSize{400, 70, kFalse}},
+        {"-t i2of5 -d 12345678 --height 33", 64, 33, "a pixel a module", 13,
+         ControlSize{0, 33, kTrue}},
     };
     for (const Case& c : cases) {
-        const Drawing d = Draw(c.commandLine);
+        const Drawing d = Draw(c.commandLine), captioned = Draw(c.commandLine + " -s");
         EXPECT_EQ(std::make_pair(d.width, d.height), std::make_pair(c.width, c.height)) << c.why;
-        const auto plain = Rows(d), captioned = Rows(Draw(c.commandLine + " -s"));
+        const auto plain = Rows(d), withCaption = Rows(captioned);
         int rows = 0;
-        for (std::size_t y = 0; y < plain.size(); ++y) rows += plain[y] != captioned[y];
+        for (std::size_t y = 0; y < plain.size(); ++y) rows += plain[y] != withCaption[y];
         EXPECT_NEAR(rows, c.captionRows, c.captionRows == 13 ? 0 : 1) << c.why;
-    }
-}
-
-// At 96 dpi the picture is the control's own drawing for the properties it was given before
-// there were defaults, pixel for pixel; a quiet zone only adds white columns.
-TEST(PrintedSize, TheControlsDrawingIsKeptAndAQuietZoneOnlyAddsWhite) {
-    struct Case {
-        std::string commandLine;
-        ControlSize properties;
-    };
-    const std::vector<Case> cases{
-        {"-t ean13 -d 400638133393 -c -w -s", {0, 0, kTrue}},
-        {"-t code39 -d CODE-39 -w -s --width 400 --height 70", {400, 70, kFalse}},
-        {"-t i2of5 -d 12345678 -s --height 33", {0, 33, kTrue}},
-    };
-    for (const Case& c : cases) {
+        if (!c.properties) continue;
         control::QvBarCode reference;
-        ApplySettings(OptionsOf(c.commandLine).settings, c.properties, reference);
+        ApplySettings(OptionsOf(c.commandLine + " -s").settings, *c.properties, reference);
         ASSERT_EQ(reference.Draw().AsInt16(), 0);
-        const Drawing drawn = Draw(c.commandLine), zoned = Draw("--quiet-zone 2 " + c.commandLine);
-        EXPECT_EQ(drawn.bytes, imagefile::EncodePgm(reference.Pic1().Image())) << c.commandLine;
-        const std::string zone((zoned.width - drawn.width) / 2, '\xff');
-        std::string rows;
-        for (const std::string& row : Rows(drawn)) rows += zone + row + zone;
-        EXPECT_TRUE(zoned.bytes.ends_with(rows)) << c.commandLine;
+        EXPECT_EQ(captioned.bytes, imagefile::EncodePgm(reference.Pic1().Image())) << c.why;
+        const Drawing zoned = Draw("--quiet-zone 2 -s " + c.commandLine);
+        const std::string zone((zoned.width - captioned.width) / 2, '\xff');
+        std::string zonedRows;
+        for (const std::string& row : withCaption) zonedRows += zone + row + zone;
+        EXPECT_TRUE(zoned.bytes.ends_with(zonedRows)) << c.why;
     }
 }
 
