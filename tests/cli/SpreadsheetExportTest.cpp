@@ -122,10 +122,7 @@ TEST(SpreadsheetExports, EveryLabelOfEveryExportIsDrawnAndScans) {
 
     // What the damaged export's records say, in English and in Spanish; the file an earlier
     // run wrote for D-3 is left and named.
-    struct Said {
-        std::string english, spanish;
-    };
-    const std::vector<Said> said{
+    const std::pair<std::string, std::string> said[]{
         {"\"4.00638E+12\": 1101 Invalid Character Found In Barcode Text: 4.00638E+12 looks like "
          "a number the spreadsheet reformatted: format the column as text",
          "\"4.00638E+12\": 1101 Se encontro un caracter NO Valido Contenido en el texto a "
@@ -151,9 +148,8 @@ TEST(SpreadsheetExports, EveryLabelOfEveryExportIsDrawnAndScans) {
                               "--text-column EAN -t ean13 -o 'labels/{SKU}.png'");
         EXPECT_EQ(run.status, 1);
         EXPECT_TRUE(Holds(run.err, "0 drawn, 4 failed\n"));
-        for (const Said& s : said) {
-            EXPECT_TRUE(Holds(run.err, language == "C" ? s.english : s.spanish));
-        }
+        for (const auto& [english, spanish] : said)
+            EXPECT_TRUE(Holds(run.err, language == "C" ? english : spanish));
     }
     EXPECT_EQ(FileText(dir / "labels/D-3.png"), "old\n");
 }
