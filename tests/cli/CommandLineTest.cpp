@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// Command lines parsed in-process, and the sizes they give at a printer's resolution, with
-// quiet zones and the caption's printed size; pictures compared as PGM, which holds each
-// pixel's grey level.
+// Command lines parsed in-process, the properties' options and columns, and the sizes they
+// give at a printer's resolution, with quiet zones and the caption's printed size; pictures
+// compared as PGM, which holds each pixel's grey level.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -13,6 +13,7 @@
 #include "drawing/ApplySettings.h"
 #include "drawing/RenderBarcode.h"
 #include "drawing/TextCheck.h"
+#include "input/BatchRecords.h"
 
 namespace qv::cli {
 namespace {
@@ -153,6 +154,38 @@ TEST(ParseArguments, CommandLinesGiveTheirOptionsOrAUsageError) {
             std::get<0>(c.expected)(expected);
             EXPECT_EQ(result, ParseResult(expected)) << c.commandLine;
         }
+    }
+}
+
+// The names an option of the property table goes by.
+std::vector<std::string_view> OptionNames(const control::ProgramOption& o) {
+    std::vector<std::string_view> names{o.shortName, o.longNames[0], o.longNames[1]};
+    std::erase(names, std::string_view());
+    return names;
+}
+
+// The options and CSV columns of the control's properties, which the property table names,
+// each set their own property (the texts naming them all: ExamplesTest). Each name of a
+// Boolean's option sets that flag alone, and so does its column in a header
+// of any letter case with blanks around.
+TEST(PropertyOptions, EveryFlagAndBooleanColumnSetsItsOwnProperty) {
+    for (const control::PropertyRow& row : control::kProperties) {
+        const auto flag = FlagOf(row.property);
+        if (flag == nullptr) continue;
+        BarcodeSettings expected{.text = "1", .barCodeType = 3};
+        expected.*flag = kTrue;
+        for (std::string_view name : OptionNames(row.option)) {
+            const ParseResult parsed = ParseArguments(
+                std::vector<std::string_view>{"-t", "3", "-d", "1", name, "-o", "a.png"});
+            ASSERT_TRUE(std::holds_alternative<Options>(parsed)) << name;
+            EXPECT_EQ(std::get<Options>(parsed).settings, expected) << name;
+        }
+        std::string column(row.name);
+        for (char& c : column) c = static_cast<char>(std::tolower(c));
+        std::istringstream list("Text, BarCodeType, " + column + " \n1,ean13,yes\n");
+        const BatchList read = ReadBatchRecords(list, {});
+        ASSERT_EQ(read.records.size(), 1u) << row.name;
+        EXPECT_EQ(read.records[0].settings, expected) << row.name;
     }
 }
 

@@ -6,9 +6,8 @@
 
 #include <fstream>
 
-#include "DecodeBarcode.h"
 #include "PrintServer.h"
-#include "SheetPages.h"
+#include "ReadBack.h"
 #include "input/SheetTemplates.h"
 #include "output/PrintQueue.h"
 

@@ -15,8 +15,8 @@
 
 #include <qvbarcode/component/TypeLibraryIdl.h>
 #include <qvbarcode/imagefile/PngFile.h>
-#include "DecodeBarcode.h"
 #include "ProgramRun.h"
+#include "ReadBack.h"
 
 namespace qv::cli::test {
 namespace {

@@ -9,9 +9,8 @@
 #include <sstream>
 
 #include <qvbarcode/imagefile/PngFile.h>
-#include "DecodeBarcode.h"
 #include "ProgramRun.h"
-#include "SheetPages.h"
+#include "ReadBack.h"
 #include "input/SheetTemplates.h"
 
 namespace qv::cli::test {

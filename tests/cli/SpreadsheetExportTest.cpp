@@ -9,8 +9,8 @@
 #include <vector>
 
 #include <qvbarcode/imagefile/PngFile.h>
-#include "DecodeBarcode.h"
 #include "ProgramRun.h"
+#include "ReadBack.h"
 
 namespace qv::cli::test {
 namespace {

@@ -1,5 +1,8 @@
 // SPDX-License-Identifier: MIT
+// Pictures read back: barcodes by an independent reader, pages of documents rasterised.
 #pragma once
+
+#include <ZXing/ReadBarcode.h>
 
 #include <algorithm>
 #include <array>
@@ -12,6 +15,16 @@
 #include "ProgramRun.h"
 
 namespace qv::cli::test {
+
+// The text of the one-dimensional barcode in a picture, or "not read".
+inline std::string Decode(const surface::RasterSurface& picture) {
+    const std::vector<std::uint8_t> pixels = picture.ContiguousPixels();
+    const ZXing::ImageView image(pixels.data(), picture.width(), picture.height(),
+                                 ZXing::ImageFormat::RGB, static_cast<int>(picture.RowBytes()));
+    const ZXing::Result result = ZXing::ReadBarcode(
+        image, ZXing::DecodeHints().setFormats(ZXing::BarcodeFormat::LinearCodes));
+    return result.isValid() ? result.text() : "not read";
+}
 
 // A page rasterised at a resolution, and a rectangle of it given in points.
 struct Page {
