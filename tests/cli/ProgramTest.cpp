@@ -68,13 +68,15 @@ TEST(Program, StatusMessageAndFilesFollowTheOutcome) {
         // The caption is 13 pixels high: bars of 12 are covered from top to bottom.
         {ean + " --height 22 -o out.png", 0, "covers every row of the 12-pixel"},
         // The pattern's folder is a file: one message, not one per record.
-        {csv + "list.csv/#.png", 2, "qvbarcode: cannot write into list.csv: it is a file"},
+        {csv + "list.csv/#.png", 2, "qvbarcode: cannot write into list.csv: it is a file",
+         "out.png", "1\n2\n"},
         {csv + "l/#.png", 0, "2 drawn, 0 failed, 1 empty row skipped", "l/1.png",
          "Text\r1\r \r2\r"},
         // No type for any record: one message before the first.
-        {"qvbarcode --batch list.csv -o l/#.png", 2, "list.csv: a barcode type is needed", "l"},
+        {"qvbarcode --batch list.csv -o l/#.png", 2, "list.csv: a barcode type is needed", "l",
+         "1\n2\n"},
         {"qvbarcode --batch list.csv -t 7 -o l/#.png", 2, "-t 7 is no symbology's number (0 to 3)",
-         "l"},
+         "l", "1\n2\n"},
         {csv + "{N}.png", 2, "{N} names two columns", "out.png", "N,Text,N\n1,12,2\n"},
         {csv + "l/#.png", 0, "ignoring the column \\x1b[2J: it sets", "l/1.png",
          "Text,\x1B[2J\n1\n"},
