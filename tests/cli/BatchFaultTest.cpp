@@ -19,14 +19,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kRecords = 100;
 const std::string kDraw = " -t ean13 -c -w -s -o ";
 
-// The list of kRecords EAN-13 texts, and the batch of it written whole into dir/whole.
-void WriteListAndWholeBatch(const ScratchDirectory& dir) {
-    const std::string list = "seq 400638133390 " + std::to_string(400638133389 + kRecords);
+// The list of `records` EAN-13 texts, and the batch of it written whole into whole/.
+void WriteListAndWholeBatch(const ScratchDirectory& dir, int records) {
+    const std::string list = "seq 400638133390 " + std::to_string(400638133389 + records);
     const std::string batch = " >list.txt && qvbarcode --batch list.txt" + kDraw;
-    ASSERT_EQ(RunShell(dir, list + batch + "whole/###.png").status, 0);
+    ASSERT_EQ(RunShell(dir, list + batch + "whole/#####.png").status, 0);
 }
 
 // Whether every file in the folder is the whole batch's file of that name (a temporary is
@@ -41,30 +40,35 @@ int FilesOfTheWholeBatch(const ScratchDirectory& dir, const std::string& folder)
     return files;
 }
 
-// The stopped batch's message, one before the summary, naming the first record not written;
-// its files whole. The record to resume from.
-std::int64_t CheckStopped(const ScratchDirectory& dir, const ProgramRun& run,
-                          const std::string& folder, const std::string& reason) {
-    EXPECT_EQ(run.status, 2) << run.err;
-    FilesOfTheWholeBatch(dir, folder);
-    std::smatch stop;
-    const std::string pattern = "^qvbarcode: stopped at record (\\d+) .*: " + reason +
-                                "; every later record would fail too. Resume with --from (\\d+)"
-                                "\nqvbarcode: (\\d+) drawn, 0 failed\n$";
-    if (!std::regex_match(run.err, stop, std::regex(pattern)) || stop[1] != stop[2] ||
-        std::stoll(stop[3]) != std::stoll(stop[1]) - 1) {
-        ADD_FAILURE() << "not one stop message for " << reason << ":\n" << run.err;
+// A batch ended early says so in one message before the summary, `said` with the first
+// record not written as its group; every record before that one is written, and every file
+// is whole. The record to resume from, 0 when it did not end so.
+std::int64_t CheckEnded(const ScratchDirectory& dir, const ProgramRun& run, const std::string& said,
+                        const std::string& folder) {
+    std::smatch ended;
+    const std::string pattern =
+        "qvbarcode: " + said +
+        "[^\n]* Resume with --from (\\d+)\nqvbarcode: (\\d+) drawn, 0 failed\n";
+    if (!std::regex_match(run.err, ended, std::regex(pattern)) || ended[1] != ended[2] ||
+        std::stoll(ended[3]) != std::stoll(ended[1]) - 1) {
+        ADD_FAILURE() << "not one message for " << said << ":\n" << run.err;
         return 0;
     }
-    return std::stoll(stop[1]);
+    const std::int64_t first = std::stoll(ended[1]);
+    for (std::int64_t number = 1; number < first; ++number) {
+        EXPECT_TRUE(fs::exists(dir / folder / (std::to_string(100000 + number).substr(1) + ".png")))
+            << number << " is missing, before " << first;
+    }
+    FilesOfTheWholeBatch(dir, folder);
+    return first;
 }
 
-// A disk that fills up after some 40 files, every number of threads: what is on disk and
-// what the resumed batch adds are the uninterrupted batch's files.
+// A disk that fills up after some 40 files, one thread and three: what is on disk and what
+// the resumed batch adds are the uninterrupted batch's files.
 TEST(BatchFaults, AFullDiskStopsTheBatchAndFromResumesIt) {
     ScratchDirectory dir;
-    WriteListAndWholeBatch(dir);
-    const std::size_t fileSize = fs::file_size(dir / "whole/001.png");
+    WriteListAndWholeBatch(dir, 100);
+    const std::size_t fileSize = fs::file_size(dir / "whole/00001.png");
     for (const std::string jobs : {"1", "3"}) {
         fs::create_directory(dir / ("j" + jobs));  // the stand-in makes no folders
         std::mutex mutex;
@@ -81,68 +85,55 @@ TEST(BatchFaults, AFullDiskStopsTheBatchAndFromResumesIt) {
         };
         const auto run = [&](const std::string& more, const FileWriter& write) {
             std::istringstream line("--batch " + (dir / "list.txt").string() + " --jobs " + jobs +
-                                    kDraw + (dir / ("j" + jobs) / "###.png").string() + more);
+                                    kDraw + (dir / ("j" + jobs) / "#####.png").string() + more);
             const std::vector<std::string> words{std::istream_iterator<std::string>(line), {}};
             const std::vector<std::string_view> arguments(words.begin(), words.end());
             ::testing::internal::CaptureStderr();
             const int status = RunBatch(std::get<Options>(ParseArguments(arguments)), write);
             return ProgramRun{status, "", ::testing::internal::GetCapturedStderr()};
         };
+        const ProgramRun stopped = run("", fillingDisk);
+        EXPECT_EQ(stopped.status, 2);
         const std::int64_t first =
-            CheckStopped(dir, run("", fillingDisk), "j" + jobs, "No space left on device");
+            CheckEnded(dir, stopped, "stopped at record (\\d+) .*: No space left on device; every",
+                       "j" + jobs);
         EXPECT_EQ(run(" --from " + std::to_string(first), WriteOutput).status, 0);
-        EXPECT_EQ(FilesOfTheWholeBatch(dir, "j" + jobs), kRecords);
+        EXPECT_EQ(FilesOfTheWholeBatch(dir, "j" + jobs), 100);
     }
 }
 
-// The real thing, as root: a small memory file system fills up (a larger one then takes
-// the rest), and a read-only one refuses every file; for others, a folder they may not write.
-TEST(BatchFaults, FullAndReadOnlyFileSystemsStopTheBatch) {
-    ScratchDirectory dir;
-    WriteListAndWholeBatch(dir);
-    const bool root = geteuid() == 0;
-    const std::string run = "qvbarcode --batch list.txt --jobs 2" + kDraw + "out/###.png";
-    if (!root) {
-        ASSERT_EQ(RunShell(dir, "mkdir out && chmod a-w out").status, 0);
-        CheckStopped(dir, RunShell(dir, run), "out", "cannot write out/001.png: Permission denied");
-        GTEST_SKIP() << "full and read-only file systems are mounted only when run as root";
-    }
-    struct Mounted {
-        const ScratchDirectory& dir;
-        ~Mounted() { RunShell(dir, "umount out"); }
-    };
-    ASSERT_EQ(RunShell(dir, "mkdir out && mount -t tmpfs -o size=64k qv-full out").status, 0)
-        << "root, yet no tmpfs can be mounted";
-    {
-        const Mounted mounted{dir};
-        const std::int64_t first =
-            CheckStopped(dir, RunShell(dir, run), "out", "No space left on device");
-        ASSERT_EQ(RunShell(dir, "mount -o remount,size=4m out").status, 0);
-        EXPECT_EQ(RunShell(dir, run + " --from " + std::to_string(first)).status, 0);
-        EXPECT_EQ(FilesOfTheWholeBatch(dir, "out"), kRecords);
-    }
-    ASSERT_EQ(RunShell(dir, "mount --bind whole out && mount -o remount,bind,ro out").status, 0);
-    const Mounted mounted{dir};
-    CheckStopped(dir, RunShell(dir, run), "out", "cannot write out/001.png: Read-only file system");
-}
-
-// Signals and limits, with two threads: the batch ends with one line that names the first
-// record not written (every one before it is, whatever the threads did), leaves only whole
-// files, and --from that record completes the set (a temporary left would be one too many);
-// a lack of descriptors or memory only leaves fewer threads.
-TEST(BatchFaults, SignalsAndLimitsEndTheBatchSayingWhereToResume) {
+// Faults with two threads: signals, file systems that fill up (a larger one then takes the
+// rest) or are read-only (mounted as root; for others, a folder they may not write) and a
+// file size limit end the batch with one line that names the first record not written
+// (every one before it is, whatever the threads did), leave only whole files, and --from
+// that record completes the set (a temporary left would be one too many); a lack of
+// descriptors or memory only leaves fewer threads.
+TEST(BatchFaults, FaultsEndTheBatchSayingWhereToResume) {
     struct Case {
-        std::string limit;   // shell text before the run
+        std::string setup;   // shell text before the run, in its shell, once out/ is made
         std::string signal;  // sent once the 100th file is there
         int records, status;
-        std::string said;  // before the summary
+        std::string said;         // its group the first record not written, when it ends early
+        std::string resume = "";  // shell text before resuming
     };
     std::vector<Case> cases{
-        {"", "INT", 5000, 130, "interrupted: record (\\d+) and those after it are not drawn"},
-        {"", "TERM", 5000, 143, "terminated: record (\\d+) and those after it are not drawn"},
+        {"", "INT", 2000, 130, "interrupted: record (\\d+) and those after it are not drawn"},
+        {"", "TERM", 2000, 143, "terminated: record (\\d+) and those after it are not drawn"},
         {"ulimit -f 1;", "", 300, 2,
-         "stopped at record (1) .*: cannot write out/00001.png: File too large; every later"},
+         "stopped at record (1) .*: cannot write out/00001.png: File too large; every"},
     };
+    if (geteuid() == 0) {
+        cases.push_back({"mount -t tmpfs -o size=64k qv-full out &&", "", 100, 2,
+                         "stopped at record (\\d+) .*: No space left on device; every",
+                         "mount -o remount,size=4m out"});
+        cases.push_back({"mount -t tmpfs -o ro qv-ro out &&", "", 100, 2,
+                         "stopped at record (1) .*: cannot write out/00001.png: Read-only file",
+                         "mount -o remount,rw out"});
+    } else {
+        cases.push_back({"chmod a-w out &&", "", 100, 2,
+                         "stopped at record (1) .*: cannot write out/00001.png: Permission denied",
+                         "chmod u+w out"});
+    }
     // The sanitizers need descriptors and far more address space of their own; descriptors
     // a test runner leaves open are closed, so that five leave what they leave in a shell.
 #if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
@@ -150,12 +141,18 @@ TEST(BatchFaults, SignalsAndLimitsEndTheBatchSayingWhereToResume) {
                      "drawn again alone, the batch goes on with 1 thread"});
     cases.push_back({"ulimit -v 50000;", "", 2000, 0, ""});
 #endif
+    ScratchDirectory dir;
+    WriteListAndWholeBatch(dir, 2000);
+    struct Cleared {  // a file system mounted goes, whatever the row's outcome
+        const ScratchDirectory& dir;
+        ~Cleared() { RunShell(dir, "umount out; chmod -R u+w out; rm -r out rows.txt"); }
+    };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.limit + c.signal);
-        ScratchDirectory dir;
-        const std::string batch = "qvbarcode --batch list.txt --jobs 2" + kDraw + "out/#####.png";
-        std::string run = "seq 400638133390 " + std::to_string(400638133389 + c.records) +
-                          " >list.txt && (" + c.limit + batch + ")";
+        SCOPED_TRACE(c.setup + c.signal);
+        const Cleared cleared{dir};
+        const std::string batch = "qvbarcode --batch rows.txt --jobs 2" + kDraw + "out/#####.png";
+        std::string run = "head -n " + std::to_string(c.records) +
+                          " list.txt >rows.txt && mkdir out && (" + c.setup + batch + ")";
         if (!c.signal.empty()) {
             run +=
                 " & p=$!; while kill -0 $p && [ ! -e out/00100.png ]; do sleep 0.01; done; "
@@ -164,33 +161,16 @@ TEST(BatchFaults, SignalsAndLimitsEndTheBatchSayingWhereToResume) {
         }
         const ProgramRun ended = RunShell(dir, run);
         EXPECT_EQ(ended.status, c.status) << ended.err;
-        std::smatch said;
-        const std::string summary = "qvbarcode: (\\d+) drawn, 0 failed\n$";
         if (c.status == 0) {
-            EXPECT_TRUE(std::regex_search(ended.err, said, std::regex(c.said + "[^]*" + summary)))
-                << ended.err;
-            EXPECT_EQ(said.empty() ? 0 : std::stoi(said[said.size() - 1]), c.records);
+            EXPECT_TRUE(Holds(ended.err, c.said));
+            EXPECT_TRUE(Holds(ended.err, " " + std::to_string(c.records) + " drawn, 0 failed\n"));
+            EXPECT_EQ(std::distance(fs::directory_iterator(dir / "out"), {}), c.records);
             continue;
         }
-        if (!std::regex_search(ended.err, said,
-                               std::regex(c.said + ".*Resume with --from (\\d+)\n" + summary))) {
-            ADD_FAILURE() << ended.err;
-            continue;
-        }
-        const int first = std::stoi(said[1]);
-        EXPECT_EQ(said[2], said[1]);
-        EXPECT_EQ(std::stoi(said[3]), first - 1);
-        for (int number = 1; number < first; ++number) {
-            ASSERT_TRUE(
-                fs::exists(dir / "out" / (std::to_string(100000 + number).substr(1) + ".png")))
-                << number << " is missing, before " << first;
-        }
-        for (const auto& entry : fs::directory_iterator(dir / "out")) {  // whole files only
-            const std::string bytes = FileText(entry.path());
-            EXPECT_EQ(bytes.rfind("IEND"), bytes.size() - 8) << entry.path();
-        }
-        EXPECT_EQ(RunShell(dir, batch + " --from " + said[1].str()).status, 0);
-        EXPECT_EQ(std::distance(fs::directory_iterator(dir / "out"), {}), c.records);
+        const std::int64_t first = CheckEnded(dir, ended, c.said, "out");
+        const std::string resume = (c.resume.empty() ? "" : c.resume + " && ") + batch;
+        EXPECT_EQ(RunShell(dir, resume + " --from " + std::to_string(first)).status, 0);
+        EXPECT_EQ(FilesOfTheWholeBatch(dir, "out"), c.records);
     }
 }
 
@@ -199,11 +179,10 @@ TEST(BatchFaults, SignalsAndLimitsEndTheBatchSayingWhereToResume) {
 // files on disk before it says they are.
 TEST(BatchFaults, ARunClearsAKilledRunsTemporariesAndSyncsBeforeItsSummary) {
     ScratchDirectory dir;
-    WriteListAndWholeBatch(dir);
     const std::vector<std::string> left{".001.png.k1ll3d", ".002.png.abcdef"},
         kept{".notes.txt.abcdef", ".001.png.abc", "001.png.abcdef", ".x01.png.abcdef",
              ".003.png.held00"};
-    std::string make = "mkdir out && cd out && touch";
+    std::string make = "seq 400638133390 400638133489 >list.txt && mkdir out && cd out && touch";
     for (const auto& name : left) make += " " + name;
     for (const auto& name : kept) make += " " + name;
     // The last one a live writer holds.

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// Command lines parsed in-process, and the sizes they give at a printer's resolution, with
-// quiet zones and the caption's printed size; pictures compared as PGM, which holds each
-// pixel's grey level.
+// Command lines parsed in-process, the properties' options and columns, and the sizes they
+// give at a printer's resolution, with quiet zones and the caption's printed size; pictures
+// compared as PGM, which holds each pixel's grey level.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -13,6 +13,7 @@
 #include "drawing/ApplySettings.h"
 #include "drawing/RenderBarcode.h"
 #include "drawing/TextCheck.h"
+#include "input/BatchRecords.h"
 
 namespace qv::cli {
 namespace {
@@ -35,18 +36,15 @@ TEST(ParseArguments, CommandLinesGiveTheirOptionsOrAUsageError) {
     const std::vector<Case> cases{
         {"--type EAN13 --data=4006 --output=a.PBM",
          [](Options& o) {
-             o.settings = {.text = "4006", .barCodeType = 3};
-             o.output = "a.PBM";
+             o.settings = {.text = "4006", .barCodeType = 3}, o.output = "a.PBM",
              o.format = OutputFormat::Pbm;
          }},
         // 37.29 mm at 300 dpi is 440.4 pixels, 25.93 mm 306.3, 2 mm 23.6: halves to even.
         {"-t code39 -d A --x 2mm --onto in.png --y=-3 --width 37.29mm --height 25.93mm --dpi 300 "
          "-o x.png",
          [](Options& o) {
-             o.settings = {.text = "A", .barCodeType = 2, .barWidth = 440, .barHeight = 306};
-             o.output = "x.png";
-             o.onto = OntoImage{"in.png", 24, -3};
-             o.dotsPerInch = 300;
+             o.settings = {.text = "A", .barCodeType = 2, .barWidth = 440, .barHeight = 306},
+             o.output = "x.png", o.onto = OntoImage{"in.png", 24, -3}, o.dotsPerInch = 300,
              o.asked = {true, Length{37.29, LengthUnit::Millimetre},
                         Length{25.93, LengthUnit::Millimetre}};
          }},
@@ -54,57 +52,35 @@ TEST(ParseArguments, CommandLinesGiveTheirOptionsOrAUsageError) {
         {"-t ean13 -d 1 -w --dpi 300 --magnification 100% --quiet-zone std -v "
          "--bar-reduction 1.5mil -o x.pdf",
          [](Options& o) {
-             o.settings = {.text = "1",
-                           .barCodeType = 3,
-                           .barHeight = 280,
-                           .modulePixels = 4,
-                           .backgroundWhite = kTrue};
-             o.output = "x.pdf";
-             o.format = OutputFormat::Pdf;
-             o.dotsPerInch = 300;
-             o.standardQuietZones = o.explain = true;
-             o.barReduction = Length{0.0015, LengthUnit::Inch};
+             o.settings = {.text = "1", .barCodeType = 3, .barHeight = 280, .modulePixels = 4},
+             o.settings.backgroundWhite = kTrue, o.output = "x.pdf", o.format = OutputFormat::Pdf,
+             o.dotsPerInch = 300, o.standardQuietZones = o.explain = true,
+             o.barReduction = Length{0.0015, LengthUnit::Inch},
              o.asked = {.dotsPerInchGiven = true, .magnification = 100.0};
          }},
         {"-o x --help", [](Options& o) { o.command = Command::Help; }},
-        {"--batch l.txt --jobs 3 --from 17 -o l/#.png",
+        {"--batch l.txt --jobs 3 --from 17 --separator ; --encoding ISO-8859-1 -o l/#.png",
          [](Options& o) {
-             o.command = Command::Batch;
-             o.batchInput = "l.txt";
-             o.output = "l/#.png";
-             o.jobs = 3;
-             o.firstRecord = 17;
-         }},
-        {"--batch l.txt --separator ; --encoding ISO-8859-1 -o l/#.png",
-         [](Options& o) {
-             o.command = Command::Batch;
-             o.batchInput = "l.txt";
-             o.output = "l/#.png";
-             o.separator = ';';
-             o.encoding = ListEncoding::Latin1;
+             o.command = Command::Batch, o.batchInput = "l.txt", o.output = "l/#.png", o.jobs = 3,
+             o.firstRecord = 17, o.separator = ';', o.encoding = ListEncoding::Latin1;
          }},
         // A word of --check-digit's is its value; anything else is an argument of its own.
         {"-t ean13 -d 1 --check-digit auto --no-verify -o a.png",
          [](Options& o) {
-             o.settings = {.text = "1", .barCodeType = 3};
-             o.settings.checkDigit = CheckDigitMode::Auto;
-             o.settings.verifyCheckDigit = false;
-             o.output = "a.png";
+             o.settings = {.text = "1", .barCodeType = 3}, o.output = "a.png",
+             o.settings.checkDigit = CheckDigitMode::Auto, o.settings.verifyCheckDigit = false;
          }},
         {"-t s2of5 -d 1 --check-digit=verify --check-digit -o a.png",
          [](Options& o) {
-             o.settings = {.text = "1", .barCodeType = 1, .calculateCheckDigit = kTrue};
+             o.settings = {.text = "1", .barCodeType = 1, .calculateCheckDigit = kTrue},
              o.output = "a.png";
          }},
         // A name without # or {} is one document when it is a PDF or PostScript one.
         {"--batch l.txt --sheet Avery_5160 --first 4 --copies 2 --offset 1mm,-2pt --outline "
          "--caption {Name} -o l.ps",
          [](Options& o) {
-             o.command = Command::Batch;
-             o.batchInput = "l.txt";
-             o.output = "l.ps";
-             o.format = OutputFormat::Ps;
-             o.oneDocument = true;
+             o.command = Command::Batch, o.batchInput = "l.txt", o.output = "l.ps",
+             o.format = OutputFormat::Ps, o.oneDocument = true;
              o.labels = {
                  "Avery_5160", 4,       2, "", {1, LengthUnit::Millimetre}, {-2, LengthUnit::Point},
                  true,         "{Name}"};
@@ -112,11 +88,8 @@ TEST(ParseArguments, CommandLinesGiveTheirOptionsOrAUsageError) {
         {"--sheet list", [](Options& o) { o.command = Command::ListSheets; }},
         {"-t ean13 -d 1 --copies 3 -o a.pdf",
          [](Options& o) {
-             o.settings = {.text = "1", .barCodeType = 3};
-             o.output = "a.pdf";
-             o.format = OutputFormat::Pdf;
-             o.oneDocument = true;
-             o.labels.copies = 3;
+             o.settings = {.text = "1", .barCodeType = 3}, o.output = "a.pdf",
+             o.format = OutputFormat::Pdf, o.oneDocument = true, o.labels.copies = 3;
          }},
         {"--batch l.txt --copies 2 -o l/#.pdf", "lays out a document"},
         {"-t ean13 -d 1 --sheet a4:1x1:9x9mm:0x0mm:0x0mm -o a.png", "lays out a document"},
@@ -184,6 +157,38 @@ TEST(ParseArguments, CommandLinesGiveTheirOptionsOrAUsageError) {
     }
 }
 
+// The names an option of the property table goes by.
+std::vector<std::string_view> OptionNames(const control::ProgramOption& o) {
+    std::vector<std::string_view> names{o.shortName, o.longNames[0], o.longNames[1]};
+    std::erase(names, std::string_view());
+    return names;
+}
+
+// The options and CSV columns of the control's properties, which the property table names,
+// each set their own property (the texts naming them all: ExamplesTest). Each name of a
+// Boolean's option sets that flag alone, and so does its column in a header
+// of any letter case with blanks around.
+TEST(PropertyOptions, EveryFlagAndBooleanColumnSetsItsOwnProperty) {
+    for (const control::PropertyRow& row : control::kProperties) {
+        const auto flag = FlagOf(row.property);
+        if (flag == nullptr) continue;
+        BarcodeSettings expected{.text = "1", .barCodeType = 3};
+        expected.*flag = kTrue;
+        for (std::string_view name : OptionNames(row.option)) {
+            const ParseResult parsed = ParseArguments(
+                std::vector<std::string_view>{"-t", "3", "-d", "1", name, "-o", "a.png"});
+            ASSERT_TRUE(std::holds_alternative<Options>(parsed)) << name;
+            EXPECT_EQ(std::get<Options>(parsed).settings, expected) << name;
+        }
+        std::string column(row.name);
+        for (char& c : column) c = static_cast<char>(std::tolower(c));
+        std::istringstream list("Text, BarCodeType, " + column + " \n1,ean13,yes\n");
+        const BatchList read = ReadBatchRecords(list, {});
+        ASSERT_EQ(read.records.size(), 1u) << row.name;
+        EXPECT_EQ(read.records[0].settings, expected) << row.name;
+    }
+}
+
 // How each symbology's last digit is taken: added (+), drawn as given (=), or refused with
 // the right digit. Check digits by the weights 3 and 1 from the right.
 TEST(ParseArguments, CheckDigitsAreAddedVerifiedOrTakenAsGiven) {
@@ -228,16 +233,21 @@ std::vector<std::string> Rows(const Drawing& d) {
     return rows;
 }
 
-// The caption's box is as high as its line: 13 pixels at 96 dpi, 3.125 times that at 300.
+// The picture's size from lengths, modules and quiet zones, and the rows a caption changes:
+// its box is as high as its line, 13 pixels at 96 dpi, 3.125 times that at 300. At 96 dpi
+// the captioned picture is the control's own drawing for the properties it was given before
+// there were defaults, where a row gives them, pixel for pixel; a quiet zone only adds white.
 TEST(PrintedSize, LengthsModulesAndQuietZonesGiveThePicturesSize) {
     struct Case {
         std::string commandLine;
         std::int32_t width, height;
         const char* why;
-        int captionRows = 13;  // the rows -s changes
+        int captionRows = 13;
+        std::optional<ControlSize> properties = {};
     };
     const std::vector<Case> cases{
-        {"-t ean13 -d 400638133393 -c -w", 105, 50, "the control's default size at 96 dpi"},
+        {"-t ean13 -d 400638133393 -c -w", 105, 50, "the control's default size at 96 dpi", 13,
+         ControlSize{0, 0, kTrue}},
         {"-t ean13 -d 400638133393 -c -w --dpi 300", 295, 156, "3-pixel modules, 156.25 high", 41},
         {"-t ean13 -d 400638133393 -c -w --dpi 300 --width 37.29mm --height 25.93mm", 390, 306,
          "440 wide leaves floor(430 / 95) = 4 per module", 41},
@@ -246,39 +256,28 @@ TEST(PrintedSize, LengthsModulesAndQuietZonesGiveThePicturesSize) {
         {"-t ean13 -d 400638133393 -c --module 2.5 --height 0.5in", 190, 48, "2.5 is 2"},
         {"-t i2of5 -d 1234567 -c -w --module 3 --quiet-zone 10", 3 * 64 + 10 + 60, 50,
          "8 digits are 64 modules"},
+        {"-t code39 -d CODE-39 -w --width 400 --height 70", 358, 70,
+         "116 modules, floor(390 / 116) = 3 each", 13, ControlSize{400, 70, kFalse}},
+        {"-t i2of5 -d 12345678 --height 33", 64, 33, "a pixel a module", 13,
+         ControlSize{0, 33, kTrue}},
     };
     for (const Case& c : cases) {
-        const Drawing d = Draw(c.commandLine);
+        const Drawing d = Draw(c.commandLine), captioned = Draw(c.commandLine + " -s");
         EXPECT_EQ(std::make_pair(d.width, d.height), std::make_pair(c.width, c.height)) << c.why;
-        const auto plain = Rows(d), captioned = Rows(Draw(c.commandLine + " -s"));
+        const auto plain = Rows(d), withCaption = Rows(captioned);
         int rows = 0;
-        for (std::size_t y = 0; y < plain.size(); ++y) rows += plain[y] != captioned[y];
+        for (std::size_t y = 0; y < plain.size(); ++y) rows += plain[y] != withCaption[y];
         EXPECT_NEAR(rows, c.captionRows, c.captionRows == 13 ? 0 : 1) << c.why;
-    }
-}
-
-// At 96 dpi the picture is the control's own drawing for the properties it was given before
-// there were defaults, pixel for pixel; a quiet zone only adds white columns.
-TEST(PrintedSize, TheControlsDrawingIsKeptAndAQuietZoneOnlyAddsWhite) {
-    struct Case {
-        std::string commandLine;
-        ControlSize properties;
-    };
-    const std::vector<Case> cases{
-        {"-t ean13 -d 400638133393 -c -w -s", {0, 0, kTrue}},
-        {"-t code39 -d CODE-39 -w -s --width 400 --height 70", {400, 70, kFalse}},
-        {"-t i2of5 -d 12345678 -s --height 33", {0, 33, kTrue}},
-    };
-    for (const Case& c : cases) {
+        if (!c.properties) continue;
         control::QvBarCode reference;
-        ApplySettings(OptionsOf(c.commandLine).settings, c.properties, reference);
+        ApplySettings(OptionsOf(c.commandLine + " -s").settings, *c.properties, reference);
         ASSERT_EQ(reference.Draw().AsInt16(), 0);
-        const Drawing drawn = Draw(c.commandLine), zoned = Draw("--quiet-zone 2 " + c.commandLine);
-        EXPECT_EQ(drawn.bytes, imagefile::EncodePgm(reference.Pic1().Image())) << c.commandLine;
-        const std::string zone((zoned.width - drawn.width) / 2, '\xff');
-        std::string rows;
-        for (const std::string& row : Rows(drawn)) rows += zone + row + zone;
-        EXPECT_TRUE(zoned.bytes.ends_with(rows)) << c.commandLine;
+        EXPECT_EQ(captioned.bytes, imagefile::EncodePgm(reference.Pic1().Image())) << c.why;
+        const Drawing zoned = Draw("--quiet-zone 2 -s " + c.commandLine);
+        const std::string zone((zoned.width - captioned.width) / 2, '\xff');
+        std::string zonedRows;
+        for (const std::string& row : withCaption) zonedRows += zone + row + zone;
+        EXPECT_TRUE(zoned.bytes.ends_with(zonedRows)) << c.why;
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <regex>
+#include <set>
 #include <thread>
 
 #include "ProgramRun.h"
@@ -68,6 +69,14 @@ lpadmin -d labels)";
         return files;
     }
 
+    // The next PDF file the queue writes, once it is there and no job is left; none if none.
+    std::filesystem::path NextPdf() {
+        for (const auto& file : WaitForPdfs(seen_.size() + 1)) {
+            if (seen_.insert(file).second) return file;
+        }
+        return {};
+    }
+
     const ScratchDirectory dir;
     std::string failure;  // why the server or its queue is not there
 
@@ -75,6 +84,7 @@ lpadmin -d labels)";
     const std::string name_ = "qvtest" + std::to_string(getpid());
     const std::filesystem::path settings_ = "/etc/cups/cups-pdf-" + name_ + ".conf";
     pid_t cupsd_ = -1;
+    std::set<std::filesystem::path> seen_;
 };
 
 }  // namespace qv::cli::test

@@ -10,10 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <string_view>
-#include <vector>
 
-#include <qvbarcode/control/PropertyTable.h>
 #include "support/FileText.h"
 
 namespace qv::cli::test {
@@ -62,13 +59,6 @@ inline ProgramRun RunShell(const ScratchDirectory& dir, const std::string& comma
 inline ::testing::AssertionResult Holds(const std::string& text, const std::string& part) {
     if (text.find(part) != std::string::npos) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "no \"" << part << "\" in:\n" << text;
-}
-
-// The names an option of the property table goes by.
-inline std::vector<std::string_view> OptionNames(const control::ProgramOption& o) {
-    std::vector<std::string_view> names{o.shortName, o.longNames[0], o.longNames[1]};
-    std::erase(names, std::string_view());
-    return names;
 }
 
 }  // namespace qv::cli::test

@@ -10,61 +10,135 @@
 
 #include <algorithm>
 #include <fstream>
+#include <regex>
 #include <vector>
 
 #include <qvbarcode/component/TypeLibraryIdl.h>
 #include <qvbarcode/imagefile/PngFile.h>
-#include "DecodeBarcode.h"
 #include "ProgramRun.h"
+#include "ReadBack.h"
 
 namespace qv::cli::test {
 namespace {
 
 const std::string kEan = "-t ean13 -d 400638133393 -c -w -s";
 
-TEST(Program, StatusMessageAndFileFollowTheOutcome) {
+// What a file or a folder holds, names and bytes; "" when there is none.
+std::string Contents(const std::filesystem::path& where) {
+    std::string all = std::filesystem::is_directory(where) ? "" : FileText(where);
+    std::error_code none;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(where, none))
+        all += entry.path().string() + FileText(entry.path());
+    return all;
+}
+
+// Every run's status and message, with text from the list or the command line escaped; a
+// run leaves no temporary, and `kept` (out.png and d.pdf are "old" before each run) as it
+// was unless it succeeds. A batch writes only below its pattern's fixed folder and never
+// onto what it reads.
+TEST(Program, StatusMessageAndFilesFollowTheOutcome) {
     struct Case {
-        std::string arguments;
+        std::string command;
         int status;
-        std::string err;  // a part of stderr
-        std::string output = "out.png";
-        std::string environment = "";
+        std::string said;  // a part of stderr, or "" for none at all
+        std::string kept = "out.png";
+        std::string list = "4006381333931\n";  // written to the file --batch names
     };
+    const std::string ean = "qvbarcode " + kEan, bad = "qvbarcode -t ean13 -d 4006381333932 ";
+    const std::string csv = "qvbarcode --batch list.csv -t code39 -o ";
+    const std::string png = "qvbarcode --batch list.png -t code39 -o ", named = "N,Text\nlist,A\n";
+    const std::string pdf = "qvbarcode --batch list.pdf -t ean13 -w --dpi 300 --module 3px -o ";
     const std::vector<Case> cases{
-        {kEan, 0, ""},
-        {"-t i2of5 -d 123", 1, "1103 Invalid Expected Length Barcode Text: 3 digits given"},
-        {"-t i2of5 -d 123", 1, "1103 Longitud Esperada del texto a codificar No valida: 3 digitos",
-         "out.png", "LC_ALL=es_MX.UTF-8"},
-        {kEan + " --width 300 --height 0", 2, "height above 0"},
-        {kEan, 2, "missing/out.png", "missing/out.png"},
-        {kEan + " --onto nothing.png", 2, "nothing.png"},
+        {ean + " -o out.png", 0, ""},
+        {"qvbarcode -t i2of5 -d 123 -o out.png", 1,
+         "1103 Invalid Expected Length Barcode Text: 3 digits given"},
+        {"LC_ALL=es_MX.UTF-8 qvbarcode -t i2of5 -d 123 -o out.png", 1,
+         "1103 Longitud Esperada del texto a codificar No valida: 3 digitos"},
+        {ean + " --width 300 --height 0 -o out.png", 2, "height above 0"},
+        {ean + " -o missing/out.png", 2, "missing/out.png"},
+        {ean + " --onto nothing.png -o out.png", 2, "nothing.png"},
         // A wrong check digit fails; drawn as given, it is a warning, which changes nothing
         // but stderr. 1 is the check digit of 400638133393.
-        {"-t ean13 -d 4006381333932", 1, "qvbarcode: the check digit of 400638133393 is 1, not 2"},
-        {"-t ean13 -d 4006381333932 --no-verify", 0,
+        {bad + "-o out.png", 1, "qvbarcode: the check digit of 400638133393 is 1, not 2"},
+        {bad + "--no-verify -o out.png", 0,
          "warning: drawn as given; its check digit would be 1\n"},
         // Written with a quiet zone, the picture is not drawn by the control first.
-        {"-t ean13 -d 4006381333932 --no-verify --quiet-zone 1", 0,
+        {bad + "--no-verify --quiet-zone 1 -o out.png", 0,
          "warning: drawn as given; its check digit would be 1\n"},
         // The caption is 13 pixels high: bars of 12 are covered from top to bottom.
-        {kEan + " --height 22", 0, "covers every row of the 12-pixel"},
+        {ean + " --height 22 -o out.png", 0, "covers every row of the 12-pixel"},
+        // The pattern's folder is a file: one message, not one per record.
+        {csv + "list.csv/#.png", 2, "qvbarcode: cannot write into list.csv: it is a file",
+         "out.png", "1\n2\n"},
+        {csv + "l/#.png", 0, "2 drawn, 0 failed, 1 empty row skipped", "l/1.png",
+         "Text\r1\r \r2\r"},
+        // No type for any record: one message before the first.
+        {"qvbarcode --batch list.csv -o l/#.png", 2, "list.csv: a barcode type is needed", "l",
+         "1\n2\n"},
+        {"qvbarcode --batch list.csv -t 7 -o l/#.png", 2, "-t 7 is no symbology's number (0 to 3)",
+         "l", "1\n2\n"},
+        {csv + "{N}.png", 2, "{N} names two columns", "out.png", "N,Text,N\n1,12,2\n"},
+        {csv + "l/#.png", 0, "ignoring the column \\x1b[2J: it sets", "l/1.png",
+         "Text,\x1B[2J\n1\n"},
+        {csv + "l/#.png", 2, "(it names SKU, \\u202eevil)", "l", "SKU,\u202Eevil\n"},
+        {csv + "l/#.png", 2, "list.csv: line 1 is not UTF-8 (\"\\u009b31m\\xe9\")", "l",
+         "\u009b31m\xE9\n"},
+        // A cell cannot name the list or the --onto picture; a link that leads out of the
+        // folder fails its record, and a file reached through a link to a folder the batch
+        // makes only when it writes record 1 is the file its other name took.
+        {png + "{N}.png", 1, "list.png is the batch list: not overwritten", "list.png", named},
+        {png + "{N}.png --onto pic.png", 1, "pic.png is the --onto picture: not overwritten",
+         "pic.png", "N,Text\npic,A\n"},
+        {png + "{N} --format png", 2, "so it must end in .png", "list.png", named},
+        {"mkdir -p out/x outside && ln -s ../outside out/sub && " + png + "out/{D}/b.png", 1,
+         "record 1 (line 2) \"A\": cannot write out/sub/b.png: a link on the way leads out of out",
+         "outside", "D,Text\nsub,A\nx,B\n"},
+        {"mkdir out && ln -s x out/alias && " + png + "out/{D}/b.png", 1,
+         "record 2 (line 3) \"B\": out/alias/b.png is record 1's file already", "out.png",
+         "D,Text\nx,A\nalias,B\n"},
+        // What a document's batch refuses, and what it then leaves: the earlier one.
+        {pdf + "d.pdf --sheet a4:3x8:20x10mm:7x12mm:66x33mm", 2,
+         "and the label 20.0 x 10.0 mm: it does not fit", "d.pdf"},
+        {pdf + "d.pdf --sheet a4:3x8:63.5x33.9mm:7x12mm:66x33mm --first 25", 2, "has 24 labels",
+         "d.pdf"},
+        {pdf + "d.pdf --sheet 'Nobody 1'", 2, "--sheet list", "d.pdf"},
+        {pdf + "d.pdf --caption '{Price}'", 2, "--caption's Price names no column", "d.pdf"},
+        {pdf + "d.pdf --copies-column Qty", 2, "--copies-column's Qty names no column", "d.pdf"},
+        {pdf + "list.pdf", 2, "is the batch list: it is never written onto", "list.pdf"},
+        {pdf + "d.pdf --offset 0,40mm", 2, "off its page, which is the label's size", "d.pdf"},
+        // A document ended by a signal keeps no name and leaves no temporary: the earlier
+        // one stays.
+        {"seq 400638100000 400638300000 >l.txt && qvbarcode --batch l.txt -t ean13 -c -w -o d.pdf "
+         "& p=$!; sleep 0.5; kill -INT $p; wait $p",
+         130, "interrupted", "d.pdf"},
     };
     for (const Case& c : cases) {
         ScratchDirectory dir;
-        // A failure must leave an existing file exactly as it was.
         std::ofstream(dir / "out.png") << "old";
-        const ProgramRun run =
-            RunShell(dir, c.environment + " qvbarcode " + c.arguments + " -o " + c.output);
-        EXPECT_EQ(run.status, c.status) << c.arguments << "\n" << run.err;
-        EXPECT_NE(run.err.find(c.err), std::string::npos) << c.arguments << "\n" << run.err;
-        EXPECT_EQ(c.err.empty(), run.err.empty()) << run.err;
-        EXPECT_EQ(FileText(dir / "out.png") != "old", c.status == 0) << c.arguments;
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 1)
-            << c.arguments << ": a temporary file was left behind";
+        std::ofstream(dir / "d.pdf") << "old";
+        imagefile::WritePng(surface::RasterSurface(20, 10), dir / "pic.png");  // for --onto
+        std::smatch list;
+        if (std::regex_search(c.command, list, std::regex("--batch (\\S+)")))
+            std::ofstream(dir / list[1].str()) << c.list;
+        const std::string before = Contents(dir / c.kept);
+        const ProgramRun run = RunShell(dir, c.command);
+        EXPECT_EQ(run.status, c.status) << c.command << "\n" << run.err;
+        EXPECT_TRUE(Holds(run.err, c.said)) << c.command;
+        EXPECT_EQ(c.said.empty(), run.err.empty()) << run.err;
+        EXPECT_EQ(Contents(dir / c.kept) == before, c.status != 0) << c.command << ": " << c.kept;
+        for (const std::string raw : {"\x1B", "\u009B", "\u202E", "\xE9"}) {
+            EXPECT_EQ(run.err.find(raw), std::string::npos) << c.command;
+        }
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.path)) {
+            EXPECT_NE(entry.path().filename().string()[0], '.') << c.command << ": a temporary";
+        }
     }
-    // The type library whole, not cut off by a short write.
+    // The type library whole, not cut off by a short write; the installed sheets listed.
     ScratchDirectory dir;
     EXPECT_EQ(RunShell(dir, "qvbarcode --typelib").out, component::TypeLibraryIdl());
+    const ProgramRun listed = RunShell(dir, "qvbarcode --sheet list");
+    EXPECT_EQ(listed.status, 0);
+    EXPECT_TRUE(Holds(listed.out, "Avery 5160\t30 labels of 66.7 x 25.4 mm on 215.9 x 279.4 mm"));
 }
 
 // A FIFO named, directly or by a link, gets the drawing or document and stays; a batch of

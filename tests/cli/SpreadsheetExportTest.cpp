@@ -9,50 +9,32 @@
 #include <vector>
 
 #include <qvbarcode/imagefile/PngFile.h>
-#include "DecodeBarcode.h"
 #include "ProgramRun.h"
+#include "ReadBack.h"
 
 namespace qv::cli::test {
 namespace {
 
-// A cell: a text, or with a number a number cell that shows it (in scientific notation when
-// asked); nothing at all for an empty cell.
-struct Cell {
-    std::string text;
-    std::string number = {};
-    bool scientific = false;
-    bool none = false;
-};
-const Cell kNone{.text = {}, .none = true};
-
-std::string Escaped(const std::string& text) {
-    std::string escaped;
-    for (const char c : text) {
-        escaped += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '"' ? "&quot;" : std::string(1, c);
-    }
-    return escaped;
-}
-
-std::string Fods(const std::vector<std::vector<Cell>>& rows) {
+// A sheet of rows of cells: a text, "#N" a number cell that shows N ("#eN" in scientific
+// notation), "~" nothing at all. (No text here holds the & or < that XML escapes.)
+std::string Fods(const std::vector<std::vector<std::string>>& rows) {
     std::string xml = R"(<?xml version="1.0" encoding="UTF-8"?>
 <office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0" xmlns:number="urn:oasis:names:tc:opendocument:xmlns:datastyle:1.0" office:version="1.2" office:mimetype="application/vnd.oasis.opendocument.spreadsheet">
 <office:automatic-styles><number:number-style style:name="N1"><number:scientific-number number:decimal-places="5" number:min-integer-digits="1" number:min-exponent-digits="2"/></number:number-style>
 <style:style style:name="sci" style:family="table-cell" style:data-style-name="N1"/></office:automatic-styles>
 <office:body><office:spreadsheet><table:table table:name="List">
 )";
-    for (const std::vector<Cell>& row : rows) {
+    for (const std::vector<std::string>& row : rows) {
         xml += "<table:table-row>";
-        for (const Cell& c : row) {
-            if (c.none) {
-                xml += "<table:table-cell/>";
-            } else if (!c.number.empty()) {
-                xml += std::string("<table:table-cell") +
-                       (c.scientific ? " table:style-name=\"sci\"" : "") +
-                       " office:value-type=\"float\" office:value=\"" + c.number + "\"/>";
-            } else {
-                xml += "<table:table-cell office:value-type=\"string\"><text:p>" + Escaped(c.text) +
-                       "</text:p></table:table-cell>";
-            }
+        for (const std::string& c : row) {
+            const bool number = c.starts_with('#'), scientific = c.starts_with("#e");
+            xml += c == "~"  ? "<table:table-cell/>"
+                   : !number ? "<table:table-cell office:value-type=\"string\"><text:p>" + c +
+                                   "</text:p></table:table-cell>"
+                             : std::string("<table:table-cell") +
+                                   (scientific ? " table:style-name=\"sci\"" : "") +
+                                   " office:value-type=\"float\" office:value=\"" +
+                                   c.substr(scientific ? 2 : 1) + "\"/>";
         }
         xml += "</table:table-row>\n";
     }
@@ -97,22 +79,20 @@ TEST(SpreadsheetExports, EveryLabelOfEveryExportIsDrawnAndScans) {
         {"N\u00fcsse, ger\u00f6stet; \"extra\"", "5901234123457"},
         {"\u00d1and\u00fa", "4006381333948"},
     };
-    std::vector<std::vector<Cell>> items{{{"SKU"}, {"Name"}, {"EAN"}, {"Price"}}};
+    std::vector<std::vector<std::string>> items{{"SKU", "Name", "EAN", "Price"}};
     for (std::size_t i = 0; i < labels.size(); ++i) {
         const auto& [name, ean] = labels[i];
-        items.push_back({{"K-" + std::to_string(i + 1)},
-                         {name},
-                         {i == 1 ? ean.substr(0, 12) : ean},
-                         {"", std::to_string(i + 1) + ".5"}});
+        const std::string n = std::to_string(i + 1);
+        items.push_back({"K-" + n, name, i == 1 ? ean.substr(0, 12) : ean, "#" + n + ".5"});
     }
-    items.insert(items.end(), 2, {kNone, kNone, kNone, {""}});
+    items.insert(items.end(), 2, {"~", "~", "~", ""});
     // The damaged column: a number in scientific notation, one that lost its leading zero,
     // a wrong check digit, a letter O for a zero.
-    const std::vector<std::vector<Cell>> damaged{{{"SKU"}, {"EAN"}},
-                                                 {{"D-1"}, {"", "4006381333931", true}},
-                                                 {{"D-2"}, {"", "36000291452"}},
-                                                 {{"D-3"}, {"4006381333932"}},
-                                                 {{"D-4"}, {"40063813339O"}}};
+    const std::vector<std::vector<std::string>> damaged{{"SKU", "EAN"},
+                                                        {"D-1", "#e4006381333931"},
+                                                        {"D-2", "#36000291452"},
+                                                        {"D-3", "4006381333932"},
+                                                        {"D-4", "40063813339O"}};
     ScratchDirectory dir;
     std::ofstream(dir / "items.fods") << Fods(items);
     std::ofstream(dir / "damaged.fods") << Fods(damaged);
@@ -142,10 +122,7 @@ TEST(SpreadsheetExports, EveryLabelOfEveryExportIsDrawnAndScans) {
 
     // What the damaged export's records say, in English and in Spanish; the file an earlier
     // run wrote for D-3 is left and named.
-    struct Said {
-        std::string english, spanish;
-    };
-    const std::vector<Said> said{
+    const std::pair<std::string, std::string> said[]{
         {"\"4.00638E+12\": 1101 Invalid Character Found In Barcode Text: 4.00638E+12 looks like "
          "a number the spreadsheet reformatted: format the column as text",
          "\"4.00638E+12\": 1101 Se encontro un caracter NO Valido Contenido en el texto a "
@@ -171,9 +148,8 @@ TEST(SpreadsheetExports, EveryLabelOfEveryExportIsDrawnAndScans) {
                               "--text-column EAN -t ean13 -o 'labels/{SKU}.png'");
         EXPECT_EQ(run.status, 1);
         EXPECT_TRUE(Holds(run.err, "0 drawn, 4 failed\n"));
-        for (const Said& s : said) {
-            EXPECT_TRUE(Holds(run.err, language == "C" ? s.english : s.spanish));
-        }
+        for (const auto& [english, spanish] : said)
+            EXPECT_TRUE(Holds(run.err, language == "C" ? english : spanish));
     }
     EXPECT_EQ(FileText(dir / "labels/D-3.png"), "old\n");
 }
