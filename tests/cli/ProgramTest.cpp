@@ -106,6 +106,9 @@ TEST(Program, StatusMessageAndFilesFollowTheOutcome) {
         {pdf + "d.pdf --copies-column Qty", 2, "--copies-column's Qty names no column", "d.pdf"},
         {pdf + "list.pdf", 2, "is the batch list: it is never written onto", "list.pdf"},
         {pdf + "d.pdf --offset 0,40mm", 2, "off its page, which is the label's size", "d.pdf"},
+        // Printed without -o, the document is the spool's temporary: not a name to give.
+        {"qvbarcode --batch list.csv -t ean13 --print q", 1,
+         "no label to print: nothing sent to the printer", "out.png", "Text\nX\n"},
         // A document ended by a signal keeps no name and leaves no temporary: the earlier
         // one stays.
         {"seq 400638100000 400638300000 >l.txt && qvbarcode --batch l.txt -t ean13 -c -w -o d.pdf "
