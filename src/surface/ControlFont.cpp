@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: MIT
+#include <fcntl.h>
 #include <fontconfig/fontconfig.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 
@@ -28,8 +32,29 @@ struct FontFile {
     int index = 0;
 };
 
+// fontconfig reads its configuration with two files open at a time and, short of descriptors,
+// goes on without the files it could not open: it then matches another font, silently. So it
+// starts only with two descriptors to spare; short of them, the call fails and the next one
+// tries again.
+bool StartFontconfig() {
+    int spare[2] = {-1, -1};
+    for (int& descriptor : spare) descriptor = open("/", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int error = errno;
+    for (const int descriptor : spare) {
+        if (descriptor >= 0) close(descriptor);
+    }
+    if (spare[0] < 0 || spare[1] < 0) {
+        throw host::FailedCall(
+            host::FailureReason::PlatformFailure,
+            std::string("cannot read the font configuration: ") + std::strerror(error));
+    }
+    return FcInit() == FcTrue;
+}
+
 // The file fontconfig picks for the pattern, or an empty path when it has none.
 FontFile MatchFontFile(const std::string& pattern) {
+    static const bool started = StartFontconfig();
+    if (!started) return {};
     Pattern wanted(FcNameParse(reinterpret_cast<const FcChar8*>(pattern.c_str())));
     if (!wanted || !FcConfigSubstitute(nullptr, wanted.get(), FcMatchPattern)) {
         return {};

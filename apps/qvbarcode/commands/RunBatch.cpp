@@ -13,6 +13,8 @@
 #include <thread>
 #include <variant>
 
+#include <qvbarcode/host/FailedCall.h>
+#include <qvbarcode/surface/Font.h>
 #include <qvbarcode/symbology/Symbologies.h>
 #include "commands/Commands.h"
 #include "commands/PrintedDocument.h"
@@ -136,6 +138,10 @@ int RunBatch(const Options& options) {
 }
 
 int RunBatch(const Options& options, const FileWriter& write) {
+    try {  // the font configuration is read while the descriptors the batch takes are free
+        surface::ControlFont();
+    } catch (const host::FailedCall&) {  // each worker meets it again, and says so
+    }
     std::ifstream file;
     std::istream* list = &std::cin;
     std::int64_t lines = 0;
