@@ -6,8 +6,7 @@
 // failure is never swallowed; drawing writes only the pixels a surface describes (not row
 // padding, not the fourth byte); a released handle names nothing; nothing stays alive.
 
-#include <qvbarcode/component/QvBarCodeComponent.h>
-#include "FuzzInput.h"
+#include "FuzzComponentControl.h"
 
 namespace qv::fuzz {
 namespace {
@@ -107,16 +106,7 @@ struct HostSurface {
 
 class ComponentSession {
   public:
-    explicit ComponentSession(ByteReader& in) : in_(in) {
-        QvClassFactory* factory = nullptr;
-        QV_REQUIRE(DllGetClassObject(&QV_CLSID_QVBARCODE, &QV_IID_CLASSFACTORY,
-                                     reinterpret_cast<void**>(&factory)) == QV_S_OK);
-        void* object = nullptr;
-        QV_REQUIRE(factory->vtbl->CreateInstance(factory, nullptr, &QV_IID_QVBARCODE, &object) ==
-                   QV_S_OK);
-        factory->vtbl->Release(factory);
-        control_ = static_cast<QvDispatch*>(object);
-    }
+    explicit ComponentSession(ByteReader& in) : in_(in), control_(CreateComponentControl()) {}
     ~ComponentSession() {
         for (HostSurface& surface : surfaces_) {
             if (surface.handle != kNoSurface) QvSurfaceRelease(surface.handle);

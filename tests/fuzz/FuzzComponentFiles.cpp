@@ -17,8 +17,7 @@
 #include <set>
 #include <sstream>
 
-#include <qvbarcode/component/QvBarCodeComponent.h>
-#include "FuzzInput.h"
+#include "FuzzComponentControl.h"
 
 namespace qv::fuzz {
 namespace {
@@ -76,16 +75,7 @@ bool Complete(const std::string& file, std::int32_t format) {
 
 class FilesSession {
   public:
-    explicit FilesSession(ByteReader& in) : in_(in) {
-        QvClassFactory* factory = nullptr;
-        QV_REQUIRE(DllGetClassObject(&QV_CLSID_QVBARCODE, &QV_IID_CLASSFACTORY,
-                                     reinterpret_cast<void**>(&factory)) == QV_S_OK);
-        void* object = nullptr;
-        QV_REQUIRE(factory->vtbl->CreateInstance(factory, nullptr, &QV_IID_QVBARCODE, &object) ==
-                   QV_S_OK);
-        factory->vtbl->Release(factory);
-        control_ = static_cast<QvDispatch*>(object);
-    }
+    explicit FilesSession(ByteReader& in) : in_(in), control_(CreateComponentControl()) {}
     ~FilesSession() {
         control_->vtbl->Release(control_);
         QV_REQUIRE(DllCanUnloadNow() == QV_S_OK);

@@ -13,6 +13,7 @@
 
 #include <qvbarcode/QvBarCodeItem.h>
 #include "FuzzInput.h"
+#include "FuzzQtApplication.h"
 
 // The item is built into this target without its QML module, whose registration no QML here
 // needs.
@@ -167,16 +168,8 @@ class ItemSession {
 }  // namespace
 }  // namespace qv::fuzz
 
-// One application for the process, on the platform that needs no display; Qt's warnings
-// (a failed drawing says why in one) are not kept.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    static int argc = 1;
-    static char name[] = "FuzzQuickItem";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication application(argc, argv);
-    return 0;
+    return qv::fuzz::StartQtApplication<QGuiApplication>("FuzzQuickItem");
 }
 
 QV_FUZZ_SESSIONS(qv::fuzz::ItemSession)

@@ -13,6 +13,7 @@
 
 #include <qvbarcode/QvBarCodeWidget.h>
 #include "FuzzHost.h"
+#include "FuzzQtApplication.h"
 
 namespace qv::fuzz {
 namespace {
@@ -117,16 +118,8 @@ class WidgetSession {
 }  // namespace
 }  // namespace qv::fuzz
 
-// One application for the process, on the platform that needs no display; Qt's warnings
-// (a failed drawing says why in one) are not kept.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    static int argc = 1;
-    static char name[] = "FuzzWidget";
-    static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-    return 0;
+    return qv::fuzz::StartQtApplication<QApplication>("FuzzWidget");
 }
 
 QV_FUZZ_SESSIONS(qv::fuzz::WidgetSession)
