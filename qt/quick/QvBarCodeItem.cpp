@@ -159,14 +159,16 @@ void QvBarCodeItem::UpdateImplicitSize() {
 
 const qv::painting::DeviceBarcode* QvBarCodeItem::DeviceFor(double scale, QSize area) const {
     if (!picture_) return nullptr;
-    if (!device_ || device_->scale != scale || device_->area != area) {
+    if (!device_ || device_->scale != scale || device_->area != area ||
+        device_->fitted != autoModule_) {
         device_.reset();
         const qv::painting::DeviceSizes sizes =
             autoModule_ ? qv::painting::FittedSizes(*picture_, area,
                                                     qv::surface::kScreenDotsPerInch * scale)
                         : qv::painting::ScaledSizes(*picture_, scale);
         if (sizes.moduleWidth < 1) return nullptr;
-        device_.emplace(Planned{scale, area, qv::painting::DeviceBarcode(*picture_, sizes)});
+        device_.emplace(
+            Planned{scale, area, autoModule_, qv::painting::DeviceBarcode(*picture_, sizes)});
     }
     return &device_->barcode;
 }

@@ -135,6 +135,7 @@ class QV_EXPORT QvBarCodeItem : public QQuickPaintedItem {
     struct Planned {
         double scale;
         QSize area;
+        bool fitted;  // autoModule_ may change before the drawing it asks for runs
         qv::painting::DeviceBarcode barcode;
     };
     mutable std::optional<Planned> device_;

@@ -11,6 +11,7 @@
 #include <QQmlApplicationEngine>
 #include <QQmlComponent>
 #include <QQuickItem>
+#include <QQuickPaintedItem>
 #include <QQuickWindow>
 #include <QSignalSpy>
 #include <QVBoxLayout>
@@ -163,6 +164,42 @@ TEST(ScaleFactor, TheItemTellsItsFailures) {
         }
         EXPECT_EQ(item->property("implicitWidth"), 0.0);
     }
+}
+
+// Switched to a fitted module, the item paints inside its area at once, before the drawing the
+// switch asks for has run: not the plan for its own module, which was wider and higher.
+TEST(ScaleFactor, AFittedModuleStaysInsideAtOnce) {
+    QQmlEngine engine;
+    engine.addImportPath(QStringLiteral(QV_QML_IMPORT_PATH));
+    QQmlComponent component(&engine);
+    component.setData(
+        "import QvBarCode\nBarcode { text: \"400638133393\"; type: 3; checkDigit: true; "
+        "width: 300; height: 20 }",
+        {});
+    const std::unique_ptr<QObject> object(component.create());
+    auto* item = qobject_cast<QQuickPaintedItem*>(object.get());
+    ASSERT_NE(item, nullptr) << component.errorString().toStdString();
+    QSignalSpy drawn(item, SIGNAL(drawn(int)));
+    ASSERT_TRUE(drawn.wait(5000));
+    const auto paintedOutside = [item] {
+        QImage image(400, 100, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        {
+            QPainter painter(&image);
+            painter.translate(50, 40);
+            item->paint(&painter);
+        }
+        const QRect own(50, 40, 300, 20);
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixel(x, y) != qRgb(255, 0, 0) && !own.contains(x, y)) return true;
+            }
+        }
+        return false;
+    };
+    EXPECT_TRUE(paintedOutside());
+    item->setProperty("autoModule", true);
+    EXPECT_FALSE(paintedOutside());
 }
 
 }  // namespace
