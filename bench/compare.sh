@@ -33,8 +33,9 @@
 #   Python: the package qvbarcode run by Debian's /usr/bin/python3 (bench/python_bench.py):
 #     Barcode(...).draw() of a captioned EAN-13, 300 x 80, and one Barcode's draw() against
 #     python3-zxing-cpp's write_barcode at that size; a Python loop saving the batch's PNG
-#     files against qvbarcode --batch --jobs 1 of the same list; 2 threads drawing against
-#     1. QV_BENCH_ONLY=python runs only these, and replaces only their table.
+#     files against qvbarcode --batch --jobs 1 of the same list; 2 threads drawing, drawing
+#     into pictures and saving against 1. QV_BENCH_ONLY=python runs only these, and replaces
+#     only their table.
 #   documents: the 10,000 EAN-13 labels into one PDF, a page each, against zint writing them
 #     as 10,000 EPS files; the same on A4 sheets of 3 x 8 labels (417 pages); and 1,000 into
 #     one PDF, whose peak memory shows that it does not grow with the pages.
