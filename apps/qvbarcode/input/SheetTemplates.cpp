@@ -89,9 +89,8 @@ PaperSizes ReadPaperSizes(const fs::path& folder) {
     return sizes;
 }
 
-// Whether a template's sheet can be laid out: sizes positive, a grid's labels at most a
-// thousand each way and a sheet's a million, as a geometry's, and every label's edges finite
-// (a length such as 1e308in is none).
+// Whether a template's sheet can be laid out: sizes positive, no more labels than a geometry
+// may have, and every label's edges finite (a length such as 1e308in is none).
 bool Usable(const SheetLayout& sheet) {
     const auto positive = [](double v) { return std::isfinite(v) && v > 0; };
     if (sheet.grids.empty() || !positive(sheet.labelWidth) || !positive(sheet.labelHeight) ||
@@ -103,8 +102,8 @@ bool Usable(const SheetLayout& sheet) {
         const double right = grid.left + (grid.columns - 1) * grid.pitchX + sheet.labelWidth;
         const double bottom = grid.top + (grid.rows - 1) * grid.pitchY + sheet.labelHeight;
         labels += std::int64_t{grid.columns} * grid.rows;
-        return grid.columns <= 1000 && grid.rows <= 1000 && labels <= 1'000'000 &&
-               std::isfinite(right) && std::isfinite(bottom);
+        return grid.columns <= kMostLabelsEachWay && grid.rows <= kMostLabelsEachWay &&
+               labels <= kMostLabelsPerSheet && std::isfinite(right) && std::isfinite(bottom);
     });
 }
 

@@ -115,7 +115,7 @@ std::optional<std::variant<SheetLayout, std::string>> ParseSheetGeometry(std::st
         grid.rows = static_cast<std::int32_t>(Number(counts[1]).value_or(0));
     }
     if (!page || !label || !corner || !pitch || grid.columns < 1 || grid.rows < 1 ||
-        grid.columns > 1000 || grid.rows > 1000) {
+        grid.columns > kMostLabelsEachWay || grid.rows > kMostLabelsEachWay) {
         return wanted;
     }
     grid.left = corner->first;

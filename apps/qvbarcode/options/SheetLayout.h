@@ -22,6 +22,11 @@ struct LabelGrid {
     friend bool operator==(const LabelGrid&, const LabelGrid&) = default;
 };
 
+// The most labels a grid may have each way, and a sheet in all, whether given on the command
+// line (one grid) or read from a template.
+constexpr std::int32_t kMostLabelsEachWay = 1000;
+constexpr std::int64_t kMostLabelsPerSheet = std::int64_t{kMostLabelsEachWay} * kMostLabelsEachWay;
+
 struct SheetLayout {
     std::string name;  // as the user finds it: "Avery 5160", or the geometry given
     double pageWidth = 0.0;
